@@ -1,0 +1,147 @@
+#include "ErrorReporter.h"
+
+#include "ResString.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+class StderrSink : public ErrorSink {
+public:
+    void beep() override {}
+    void showBox(const char* text, const char* title) override
+    {
+        fprintf(stderr, "[%s] %s\n", title, text);
+    }
+    [[noreturn]] void endProcess(int exitCode) override
+    {
+        exit(exitCode);
+    }
+};
+
+StderrSink defaultSink;
+ErrorSink* currentSink = &defaultSink;
+bool logSwitch = true;
+bool boxSwitch = true;
+
+struct LevelRow {
+    int level;
+    unsigned int prefixId;   // 0: no prefix
+    const char* logWord;     // null: no log line
+    bool beeps;
+};
+
+// Levels 0 to 3; every other value is "unknown" (see unknownLevel).
+const LevelRow levelTable[] = {
+    {ERR_MESSAGE, 0, nullptr, false},
+    {ERR_WARNING, 20908, "Warning", false},
+    {ERR_ERROR, 20909, "Error", true},
+    {ERR_FATAL, 20910, "Fatal Error", true},
+};
+
+void appendText(char* dst, size_t cap, const char* src)
+{
+    size_t used = strlen(dst);
+    if (used + 1 >= cap)
+        return;
+    snprintf(dst + used, cap - used, "%s", src);
+}
+
+} // namespace
+
+void setErrorSink(ErrorSink* sink)
+{
+    currentSink = sink ? sink : &defaultSink;
+}
+
+ErrorSink* getErrorSink()
+{
+    return currentSink;
+}
+
+void disableErrorLog()
+{
+    logSwitch = false;
+}
+
+void enableErrorLog()
+{
+    logSwitch = true;
+}
+
+void setMessageBoxesEnabled(bool on)
+{
+    boxSwitch = on;
+}
+
+void reportError(int level, const char* format, ...)
+{
+    // Prefix (at most a resource string of 200 characters), text, closing text.
+    char message[2 * 201 + kMaxReportText + 1];
+    message[0] = 0;
+
+    char stamp[64];
+    time_t now = time(nullptr);
+    const char* ct = ctime(&now);
+    snprintf(stamp, sizeof stamp, "%s", ct ? ct : "");
+    size_t sl = strlen(stamp);
+    if (sl && stamp[sl - 1] == '\n')
+        stamp[sl - 1] = 0;
+
+    bool known = level >= ERR_MESSAGE && level <= ERR_FATAL;
+    const LevelRow* row = known ? &levelTable[level] : nullptr;
+    bool logs = known ? row->logWord != nullptr : level >= 1;
+    bool beeps = known ? row->beeps : level >= 2;
+
+    FILE* log = nullptr;
+    if (logSwitch && logs)
+        log = fopen("ERROR.LOG", "a");
+
+    if (beeps)
+        currentSink->beep();
+
+    if (known) {
+        if (row->prefixId) {
+            appendText(message, sizeof message, getResString(row->prefixId));
+            appendText(message, sizeof message, " ");
+        }
+        if (log)
+            fprintf(log, "\n%s %s: ", stamp, row->logWord ? row->logWord : "");
+    } else {
+        appendText(message, sizeof message, "??: ");
+        if (log)
+            fprintf(log, "\n%s ??: ", stamp);
+    }
+
+    // Bounded: a longer text is cut at the limit, never written past the buffer.
+    char text[kMaxReportText + 1];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof text, format ? format : "", args);
+    va_end(args);
+    appendText(message, sizeof message, text);
+
+    const char* title = getResString(20912);
+    if (level < ERR_FATAL && boxSwitch)
+        currentSink->showBox(message, title);
+
+    if (log)
+        fputs(text, log);
+
+    if (level >= ERR_FATAL) {
+        appendText(message, sizeof message, getResString(20911));
+        if (boxSwitch)
+            currentSink->showBox(message, title);
+        if (log) {
+            fprintf(log, "\n%s Program aborts!\n", stamp);
+            fclose(log);
+        }
+        currentSink->endProcess(1);
+    }
+    if (log)
+        fclose(log);
+}

@@ -1,0 +1,46 @@
+// The reporter through which the program tells the user about errors, and the
+// sink that shows its boxes: a message box in the Windows programs, a recorder
+// in tests.
+#ifndef KYT_FOUNDATION_ERRORREPORTER_H
+#define KYT_FOUNDATION_ERRORREPORTER_H
+
+enum ErrorLevel {
+    ERR_MESSAGE = 0,
+    ERR_WARNING = 1,
+    ERR_ERROR = 2,
+    ERR_FATAL = 3
+};
+
+class ErrorSink {
+public:
+    virtual ~ErrorSink() {}
+    // The default beep (MessageBeep with 0).
+    virtual void beep() = 0;
+    // A modal box with an OK button and the exclamation icon, owned by the
+    // main window while there is one; returns when the user has closed it.
+    virtual void showBox(const char* text, const char* title) = 0;
+    // Ends the process after a fatal report; does not return.
+    [[noreturn]] virtual void endProcess(int exitCode) = 0;
+};
+
+// The sink in use; null restores the default one, which writes the box text to
+// standard error and calls exit.
+void setErrorSink(ErrorSink* sink);
+ErrorSink* getErrorSink();
+
+void reportError(int level, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 2, 3)))
+#endif
+    ;
+
+// Switch of the appending to ERROR.LOG in the current directory (on at start).
+void disableErrorLog();
+void enableErrorLog();
+// Switch of the message boxes (on at start).
+void setMessageBoxesEnabled(bool on);
+
+// Longest formatted text of one report; longer output is cut.
+const int kMaxReportText = 999;
+
+#endif
