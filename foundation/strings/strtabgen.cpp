@@ -4,8 +4,9 @@
 //
 //   strtabgen OUT.rc OUT.cpp SOURCE...
 //
-// Later sources override earlier ones for the same number, so a program can
-// put its own table over the shared one.
+// A number may stand only once in the shared sources. Sources after the
+// argument --over belong to one program and replace shared texts of the same
+// number (the companion programs give some ids texts of their own).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -120,7 +121,12 @@ int main(int argc, char** argv)
         return 2;
     }
     std::map<unsigned int, std::string> table;
+    bool overriding = false;
     for (int a = 3; a < argc; ++a) {
+        if (strcmp(argv[a], "--over") == 0) {
+            overriding = true;
+            continue;
+        }
         std::ifstream in(argv[a], std::ios::binary);
         if (!in)
             fail(argv[a], "cannot open");
@@ -136,10 +142,13 @@ int main(int argc, char** argv)
             size_t tab = line.find('\t');
             if (tab == std::string::npos)
                 fail(where, "expected number, tab, text");
+            std::string number = line.substr(0, tab);
             char* end = nullptr;
-            unsigned long id = strtoul(line.substr(0, tab).c_str(), &end, 10);
-            if (*end || id > 0xFFFF)
+            unsigned long id = strtoul(number.c_str(), &end, 10);
+            if (number.empty() || *end || id > 0xFFFF)
                 fail(where, "bad string number");
+            if (!overriding && table.count(static_cast<unsigned int>(id)))
+                fail(where, "string number " + number + " given twice");
             table[static_cast<unsigned int>(id)] = convert(line.substr(tab + 1), where);
         }
     }
