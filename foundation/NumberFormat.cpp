@@ -61,23 +61,32 @@ double outOfRangeValue(const char* s, const char* end)
 
 size_t formatNumber(double v, char* out)
 {
+    return formatNumberDigits(v, kDigits, out);
+}
+
+size_t formatNumberDigits(double v, int digits, char* out)
+{
+    if (digits < 1)
+        digits = 1;
+    if (digits > kMaxNumberDigits)
+        digits = kMaxNumberDigits;
     if (std::isnan(v))
         return copyText(out, "1.#QNAN");
     if (std::isinf(v))
         return copyText(out, v < 0 ? "-1.#INF" : "1.#INF");
 
-    // The exponent of the value rounded to 14 digits decides the style, as
+    // The exponent of the value rounded to the digits decides the style, as
     // in %g.
     char sci[48];
-    std::to_chars_result r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, kDigits - 1);
+    std::to_chars_result r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, digits - 1);
     *r.ptr = 0;
     char* e = strchr(sci, 'e');
     int exponent = atoi(e + 1);
 
     char* p = out;
-    if (exponent >= -4 && exponent < kDigits) {
+    if (exponent >= -4 && exponent < digits) {
         char fixed[48];
-        r = std::to_chars(fixed, fixed + sizeof fixed, v, std::chars_format::fixed, kDigits - 1 - exponent);
+        r = std::to_chars(fixed, fixed + sizeof fixed, v, std::chars_format::fixed, digits - 1 - exponent);
         char* end = r.ptr;
         trimMantissa(fixed, &end);
         size_t n = static_cast<size_t>(end - fixed);

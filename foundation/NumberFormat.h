@@ -21,6 +21,12 @@ const size_t kMaxNumberText = 32;
 // returns its length. Non-finite values give "1.#INF", "-1.#INF", "1.#QNAN".
 size_t formatNumber(double v, char* out);
 
+// The same text with another count of significant digits (1 to
+// kMaxNumberDigits): the fuzzy kernel writes certainty factors with 5,
+// parameters with 10 and new names with 3.
+const int kMaxNumberDigits = 20;
+size_t formatNumberDigits(double v, int digits, char* out);
+
 String formatDouble(double v);
 
 // Reads a number with C-locale rules whatever the process locale: optional

@@ -13,4 +13,10 @@ void freeResStringCache();
 // the text of id, or null. The loader of the native programs and tests.
 const char* lookupCompiledString(unsigned int id);
 
+// The rows of that table in ascending id order, for comparing it with the
+// program's resource table: the number of rows, and the text and id of row
+// index (null when index is out of range).
+unsigned int compiledStringCount();
+const char* compiledStringAt(unsigned int index, unsigned int* id);
+
 #endif

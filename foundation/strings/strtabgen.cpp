@@ -170,7 +170,11 @@ int main(int argc, char** argv)
     fprintf(cpp, "};\n\n} // namespace\n\nconst char* lookupCompiledString(unsigned int id)\n{\n"
                  "    const Row* end = rows + sizeof rows / sizeof rows[0];\n"
                  "    const Row* r = std::lower_bound(rows, end, id, [](const Row& a, unsigned int b) { return a.id < b; });\n"
-                 "    return r != end && r->id == id ? r->text : nullptr;\n}\n");
+                 "    return r != end && r->id == id ? r->text : nullptr;\n}\n\n"
+                 "unsigned int compiledStringCount()\n{\n    return sizeof rows / sizeof rows[0];\n}\n\n"
+                 "const char* compiledStringAt(unsigned int index, unsigned int* id)\n{\n"
+                 "    if (index >= compiledStringCount())\n        return nullptr;\n"
+                 "    if (id)\n        *id = rows[index].id;\n    return rows[index].text;\n}\n");
     fclose(rc);
     fclose(cpp);
     return 0;

@@ -1,0 +1,192 @@
+#include "FileLayer.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+String nativePath(const char* path)
+{
+    String s(path);
+    char* p = s.getBuffer();
+    for (; *p; ++p)
+        if (*p == '\\')
+            *p = '/';
+    return s;
+}
+
+PathMapper currentMapper = nativePath;
+
+// Text-mode reading over a binary stream: CR LF arrives as LF.
+ssize_t textRead(void* cookie, char* buf, size_t size)
+{
+    FILE* raw = static_cast<FILE*>(cookie);
+    size_t n = 0;
+    while (n < size) {
+        int c = getc(raw);
+        if (c == EOF)
+            break;
+        if (c == '\r') {
+            int d = getc(raw);
+            if (d == '\n')
+                c = '\n';
+            else if (d != EOF)
+                ungetc(d, raw);
+        }
+        buf[n++] = static_cast<char>(c);
+    }
+    if (n == 0 && ferror(raw))
+        return -1;
+    return static_cast<ssize_t>(n);
+}
+
+int textSeek(void* cookie, off64_t* offset, int whence)
+{
+    FILE* raw = static_cast<FILE*>(cookie);
+    if (fseeko(raw, static_cast<off_t>(*offset), whence) != 0)
+        return -1;
+    *offset = static_cast<off64_t>(ftello(raw));
+    return 0;
+}
+
+int textClose(void* cookie)
+{
+    return fclose(static_cast<FILE*>(cookie));
+}
+
+} // namespace
+
+bool isPathSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+String joinPath(const char* dir, const char* name)
+{
+    String result(dir);
+    size_t n = dir ? strlen(dir) : 0;
+    if (n && !isPathSeparator(dir[n - 1])) {
+        bool onlySlashes = strchr(dir, '/') && !strchr(dir, '\\');
+        result += onlySlashes ? '/' : '\\';
+    }
+    result += name;
+    return result;
+}
+
+void splitPath(const char* path, String* dir, String* file)
+{
+    const char* p = path ? path : "";
+    const char* last = nullptr;
+    for (const char* q = p; *q; ++q)
+        if (isPathSeparator(*q))
+            last = q;
+    if (!last) {
+        if (dir)
+            *dir = "";
+        if (file)
+            *file = p;
+        return;
+    }
+    if (dir) {
+        std::string d(p, static_cast<size_t>(last - p));
+        *dir = d.c_str();
+    }
+    if (file)
+        *file = last + 1;
+}
+
+bool isAbsolutePath(const char* path)
+{
+    if (!path || !*path)
+        return false;
+    if (isPathSeparator(path[0]))
+        return true;
+    char c = path[0];
+    bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return letter && path[1] == ':';
+}
+
+String resolvePath(const char* baseDir, const char* path)
+{
+    if (!path || !*path || !baseDir || !*baseDir || isAbsolutePath(path))
+        return String(path);
+    String joined = joinPath(baseDir, path);
+    // One kind of separator in the result: the base's.
+    char sep = strchr(baseDir, '/') && !strchr(baseDir, '\\') ? '/' : '\\';
+    char* p = joined.getBuffer() + strlen(baseDir);
+    for (; *p; ++p)
+        if (isPathSeparator(*p))
+            *p = sep;
+    return joined;
+}
+
+void setPathMapper(PathMapper mapper)
+{
+    currentMapper = mapper ? mapper : nativePath;
+}
+
+String mapPath(const char* path)
+{
+    return currentMapper(path ? path : "");
+}
+
+FILE* openFile(const char* path, const char* mode)
+{
+    if (!path || !mode || !*mode)
+        return nullptr;
+    String sys = mapPath(path);
+    bool binary = strchr(mode, 'b') != nullptr;
+    bool update = strchr(mode, '+') != nullptr;
+    char kind = mode[0];
+    if (kind != 'r' && kind != 'w' && kind != 'a')
+        return nullptr;
+
+    if (kind == 'r') {
+        // A directory opens for reading here and then fails on the first read.
+        struct stat st;
+        if (stat(sys.text(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
+            return nullptr;
+        }
+    }
+
+    // The system's own modes: "t" means nothing to it.
+    char sysMode[4];
+    int k = 0;
+    sysMode[k++] = kind;
+    if (update)
+        sysMode[k++] = '+';
+    sysMode[k++] = 'b';
+    sysMode[k] = 0;
+
+    FILE* raw = fopen(sys.text(), sysMode);
+    if (!raw || binary || kind != 'r' || update)
+        return raw;
+
+    cookie_io_functions_t io;
+    io.read = textRead;
+    io.write = nullptr;
+    io.seek = textSeek;
+    io.close = textClose;
+    FILE* text = fopencookie(raw, "r", io);
+    if (!text)
+        fclose(raw);
+    return text;
+}
+
+bool readLine(FILE* stream, String& line)
+{
+    std::string s;
+    int c;
+    bool any = false;
+    while ((c = getc(stream)) != EOF) {
+        any = true;
+        if (c == '\n')
+            break;
+        s += static_cast<char>(c);
+    }
+    line = s.c_str();
+    return any;
+}

@@ -1,0 +1,212 @@
+#include "FileLayer.h"
+
+#include "TempDirFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct JoinCase {
+    const char* dir;
+    const char* name;
+    const char* joined;
+};
+
+TEST(FileLayerTest, JoinUsesTheSeparatorOfTheDirectory)
+{
+    const JoinCase cases[] = {
+        {"C:\\KYT\\TMP", "kytsym.tmp", "C:\\KYT\\TMP\\kytsym.tmp"},
+        {"C:\\KYT\\TMP\\", "kytsym.tmp", "C:\\KYT\\TMP\\kytsym.tmp"},
+        {"/var/kyt/tmp", "kytsym.tmp", "/var/kyt/tmp/kytsym.tmp"},
+        {"/var/kyt/tmp/", "kytsym.tmp", "/var/kyt/tmp/kytsym.tmp"},
+        {"C:/KYT", "a.kyt", "C:/KYT/a.kyt"},
+        {"C:\\KYT/lib", "a.kyt", "C:\\KYT/lib\\a.kyt"},
+        {"lib", "ablocks.bfl", "lib\\ablocks.bfl"},
+        {"", "kyt.ini", "kyt.ini"},
+        {nullptr, "kyt.ini", "kyt.ini"},
+    };
+    for (const JoinCase& c : cases) {
+        SCOPED_TRACE(c.joined);
+        EXPECT_STREQ(c.joined, joinPath(c.dir, c.name).text());
+    }
+}
+
+struct SplitCase {
+    const char* path;
+    const char* dir;
+    const char* file;
+};
+
+TEST(FileLayerTest, SplitAtTheLastSeparatorOfEitherKind)
+{
+    const SplitCase cases[] = {
+        {"D:\\a\\b.kyt", "D:\\a", "b.kyt"},
+        {"b.kyt", "", "b.kyt"},
+        {"/home/u/kyt.ini", "/home/u", "kyt.ini"},
+        {"C:\\kyt/lib\\x.blk", "C:\\kyt/lib", "x.blk"},
+        {"C:\\KYT\\", "C:\\KYT", ""},
+        {"/kyt.ini", "", "kyt.ini"},
+        {"", "", ""},
+    };
+    for (const SplitCase& c : cases) {
+        SCOPED_TRACE(c.path);
+        String dir("x");
+        String file("y");
+        splitPath(c.path, &dir, &file);
+        EXPECT_STREQ(c.dir, dir.text());
+        EXPECT_STREQ(c.file, file.text());
+    }
+    // Either output may be left out.
+    String file;
+    splitPath("a\\b", nullptr, &file);
+    EXPECT_STREQ("b", file.text());
+}
+
+TEST(FileLayerTest, RelativePathsAreTakenFromTheBase)
+{
+    EXPECT_TRUE(isAbsolutePath("C:\\X"));
+    EXPECT_TRUE(isAbsolutePath("c:"));
+    EXPECT_TRUE(isAbsolutePath("/x"));
+    EXPECT_TRUE(isAbsolutePath("\\x"));
+    EXPECT_FALSE(isAbsolutePath("lib\\std"));
+    EXPECT_FALSE(isAbsolutePath("1:x"));
+    EXPECT_FALSE(isAbsolutePath(""));
+
+    EXPECT_STREQ("/opt/kyt/lib/std", resolvePath("/opt/kyt", "lib/std").text());
+    EXPECT_STREQ("C:\\KYT\\lib", resolvePath("C:\\KYT", "lib").text());
+    EXPECT_STREQ("/opt/kyt/lib/std", resolvePath("/opt/kyt", "lib\\std").text());
+    EXPECT_STREQ("C:\\KYT\\lib\\std", resolvePath("C:\\KYT\\", "lib/std").text());
+    EXPECT_STREQ("D:\\LIB", resolvePath("/opt/kyt", "D:\\LIB").text());
+    EXPECT_STREQ("lib", resolvePath("", "lib").text());
+    EXPECT_STREQ("", resolvePath("/opt/kyt", "").text());
+}
+
+std::string readAll(FILE* f)
+{
+    std::string s;
+    int c;
+    while ((c = getc(f)) != EOF)
+        s += static_cast<char>(c);
+    return s;
+}
+
+TEST(FileLayerTest, TextModeDropsCarriageReturnsBeforeLineFeeds)
+{
+    ScratchDir dir;
+    dir.write("t.txt", std::string("a\r\nb\rc\r\n\r\r\nend\r", 15));
+    FILE* f = openFile(dir.file("t.txt").c_str(), "rt");
+    ASSERT_NE(nullptr, f);
+    // A lone carriage return stays, also the last byte of the file.
+    EXPECT_EQ("a\nb\rc\n\r\nend\r", readAll(f));
+    fclose(f);
+
+    f = openFile(dir.file("t.txt").c_str(), "rb");
+    ASSERT_NE(nullptr, f);
+    EXPECT_EQ(std::string("a\r\nb\rc\r\n\r\r\nend\r", 15), readAll(f));
+    fclose(f);
+
+    // "r" without "b" is text mode too, as in the Windows run-time library.
+    f = openFile(dir.file("t.txt").c_str(), "r");
+    ASSERT_NE(nullptr, f);
+    EXPECT_EQ("a\nb\rc\n\r\nend\r", readAll(f));
+    rewind(f);
+    char line[16];
+    ASSERT_NE(nullptr, fgets(line, sizeof line, f));
+    EXPECT_STREQ("a\n", line);
+    fclose(f);
+}
+
+TEST(FileLayerTest, TextModeOverManyBuffers)
+{
+    ScratchDir dir;
+    std::string crlf;
+    std::string lf;
+    for (int i = 0; i < 20000; ++i) {
+        crlf += "Zeile " + std::to_string(i) + "\r\n";
+        lf += "Zeile " + std::to_string(i) + "\n";
+    }
+    dir.write("big.txt", crlf);
+    FILE* f = openFile(dir.file("big.txt").c_str(), "rt");
+    ASSERT_NE(nullptr, f);
+    EXPECT_EQ(lf, readAll(f));
+    EXPECT_EQ(0, ferror(f));
+    fclose(f);
+}
+
+TEST(FileLayerTest, TextWritingWritesPlainLineFeeds)
+{
+    ScratchDir dir;
+    FILE* f = openFile(dir.file("w.txt").c_str(), "wt");
+    ASSERT_NE(nullptr, f);
+    fputs("eins\nzwei\n", f);
+    fclose(f);
+    f = openFile(dir.file("w.txt").c_str(), "at");
+    ASSERT_NE(nullptr, f);
+    fputs("drei\n", f);
+    fclose(f);
+    EXPECT_EQ("eins\nzwei\ndrei\n", dir.read("w.txt"));
+}
+
+TEST(FileLayerTest, OpensWhateverTheSeparator)
+{
+    ScratchDir dir;
+    dir.mkdir("lib/std");
+    dir.write("lib/std/ablocks.bfl", "$Standard\n");
+    std::string dosForm = dir.path + "\\lib\\std\\ablocks.bfl";
+    FILE* f = openFile(dosForm.c_str(), "rt");
+    ASSERT_NE(nullptr, f);
+    EXPECT_EQ("$Standard\n", readAll(f));
+    fclose(f);
+}
+
+TEST(FileLayerTest, RefusesDirectoriesAndMissingFiles)
+{
+    ScratchDir dir;
+    EXPECT_EQ(nullptr, openFile(dir.path.c_str(), "rt"));
+    EXPECT_EQ(nullptr, openFile(dir.path.c_str(), "rb"));
+    EXPECT_EQ(nullptr, openFile(dir.file("fehlt.ini").c_str(), "rt"));
+    EXPECT_EQ(nullptr, openFile(dir.file("x").c_str(), "q"));
+    EXPECT_EQ(nullptr, openFile(nullptr, "r"));
+}
+
+String recordedPath;
+String redirect(const char* path)
+{
+    recordedPath = path;
+    return String("/dev/null");
+}
+
+TEST(FileLayerTest, PathsReachTheSystemThroughTheMapper)
+{
+    setPathMapper(redirect);
+    FILE* f = openFile("C:\\KYT\\kyt.ini", "rt");
+    setPathMapper(nullptr);
+    ASSERT_NE(nullptr, f);
+    fclose(f);
+    EXPECT_STREQ("C:\\KYT\\kyt.ini", recordedPath.text());
+    EXPECT_STREQ("a/b/c", mapPath("a\\b/c").text());
+}
+
+TEST(FileLayerTest, ReadLineReadsWholeLines)
+{
+    ScratchDir dir;
+    std::string longLine(100000, 'x');
+    dir.write("l.txt", "eins\r\n\r\n" + longLine + "\nletzte");
+    FILE* f = openFile(dir.file("l.txt").c_str(), "rt");
+    ASSERT_NE(nullptr, f);
+    String line;
+    ASSERT_TRUE(readLine(f, line));
+    EXPECT_STREQ("eins", line.text());
+    ASSERT_TRUE(readLine(f, line));
+    EXPECT_STREQ("", line.text());
+    ASSERT_TRUE(readLine(f, line));
+    EXPECT_EQ(longLine.size(), line.getLength());
+    ASSERT_TRUE(readLine(f, line));
+    EXPECT_STREQ("letzte", line.text());
+    EXPECT_FALSE(readLine(f, line));
+    fclose(f);
+}
+
+} // namespace
