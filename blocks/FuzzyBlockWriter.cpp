@@ -1,0 +1,207 @@
+#include "FuzzyBlockWriter.h"
+
+#include "FileLayer.h"
+#include "String.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+class TextWriter {
+public:
+    TextWriter(FILE* f, bool prefix) : stream(f), hashPrefix(prefix), ok(true) {}
+
+    // One line; "" gives the blank separator line ("#" alone in prefix mode).
+    void line(const std::string& s)
+    {
+        std::string out = hashPrefix ? "#" + s : s;
+        out += '\n';
+        put(out);
+    }
+
+    // Free text whose lines each get the prefix; a last line feed is added
+    // when the text lacks one.
+    void text(const char* s)
+    {
+        std::string out;
+        bool lineStart = true;
+        for (const char* p = s; *p; ++p) {
+            if (lineStart && hashPrefix)
+                out += '#';
+            out += *p;
+            lineStart = *p == '\n';
+        }
+        if (!lineStart || out.empty()) {
+            if (out.empty() && hashPrefix)
+                out += '#';
+            out += '\n';
+        }
+        put(out);
+    }
+
+    bool good() const { return ok; }
+
+private:
+    void put(const std::string& s)
+    {
+        if (ok && fwrite(s.data(), 1, s.size(), stream) != s.size())
+            ok = false;
+    }
+
+    FILE* stream;
+    bool hashPrefix;
+    bool ok;
+};
+
+std::string str(const char* s)
+{
+    return s ? s : "";
+}
+
+std::string premiseText(const FuzzyPremise* p)
+{
+    if (!p)
+        return "";
+    switch (p->kind) {
+    case FZ_PREMISE_COMPARE:
+        return "(" + str(p->left ? p->left->name : nullptr) + "==" + str(p->right ? p->right->name : nullptr) + ")";
+    case FZ_PREMISE_AND:
+        return "(" + premiseText(p->left) + " AND " + premiseText(p->right) + ")";
+    case FZ_PREMISE_OR:
+        return "(" + premiseText(p->left) + " OR " + premiseText(p->right) + ")";
+    case FZ_PREMISE_NOT:
+        return "NOT (" + premiseText(p->right) + ")";
+    default:
+        return str(p->name);
+    }
+}
+
+void writeMembers(TextWriter& w, const FuzzyMember* members)
+{
+    for (const FuzzyMember* m = members; m; m = m->next) {
+        w.line("");
+        w.line("   MEMBER " + str(m->name) + ";");
+        const FuzzyMemberSet* s = m->set;
+        if (s && s->shape == FZ_SHAPE_SINGLETON)
+            w.line("      SINGLETON " + str(s->text[0]) + ";");
+        else if (s)
+            w.line("      TRAPEZ " + str(s->text[0]) + ", " + str(s->text[1]) + ", " + str(s->text[2]) + ", " +
+                   str(s->text[3]) + ";");
+        if (m->color >= 0 && m->color < kFuzzyColorCount)
+            w.line(std::string("      COLOR ") + kFuzzyColorNames[m->color] + ";");
+        if (m->position) {
+            std::string pos = "      POSITION " + str(m->position->first);
+            if (m->position->second)
+                pos += ", " + str(m->position->second);
+            w.line(pos + ";");
+        }
+        w.line("   ENDMEMBER;");
+    }
+}
+
+void writeVariables(TextWriter& w, const FuzzyVariable* list, const char* keyword, const char* endKeyword,
+                    const char* skeletonName)
+{
+    if (!list) {
+        w.line("");
+        w.line(std::string(keyword) + " " + skeletonName + ";");
+        w.line("   XMIN 0;");
+        w.line("   XMAX 100;");
+        w.line("   MEMBER msf1;");
+        w.line("      SINGLETON 50;");
+        w.line("   ENDMEMBER;");
+        w.line(std::string(endKeyword) + ";");
+        return;
+    }
+    for (const FuzzyVariable* v = list; v; v = v->next) {
+        w.line("");
+        w.line(std::string(keyword) + " " + str(v->name) + ";");
+        w.line("   XMIN " + str(v->xmin) + ";");
+        w.line("   XMAX " + str(v->xmax) + ";");
+        if (v->grid)
+            w.line("   GRID " + str(v->grid) + ";");
+        writeMembers(w, v->members);
+        w.line(std::string(endKeyword) + ";");
+    }
+}
+
+void writeBlock(TextWriter& w, const FuzzyBlock* b, const char* ruleText)
+{
+    if (b && b->name)
+        w.line("FBLOCK \"" + str(b->name) + "\";");
+    else
+        w.line("FBLOCK fuzzy;");
+    w.line("");
+
+    bool maxMin = b && b->config && b->config->inference == FZ_INFERENCE_MAX_MIN;
+    bool maxDefuzz = b && b->config && b->config->defuzzification == FZ_DEFUZZ_MAX;
+    w.line("CONFIGURATION;");
+    w.line("   AND_METHOD = min;");
+    w.line("   OR_METHOD = max;");
+    w.line(maxMin ? "   INFERENCE_METHOD = max_min;" : "   INFERENCE_METHOD = max_prod;");
+    w.line(maxDefuzz ? "   DEFUZZIFICATION_METHOD = max;" : "   DEFUZZIFICATION_METHOD = centroid;");
+    w.line("ENDCONFIGURATION;");
+
+    writeVariables(w, b ? b->inputs : nullptr, "INPUTVAR", "ENDINPUTVAR", "in1");
+    writeVariables(w, b ? b->outputs : nullptr, "OUTPUTVAR", "ENDOUTPUTVAR", "out1");
+
+    w.line("");
+    w.line("RULEBASE;");
+    const FuzzyRuleNode* rules = b ? b->rules : nullptr;
+    if (!rules) {
+        w.line("   IF (in1==msf1) THEN out1=msf1;");
+    } else if (ruleText) {
+        w.text(ruleText);
+    } else {
+        for (const FuzzyRuleNode* n = rules; n; n = n->next) {
+            const FuzzyRule* r = n->rule;
+            if (!r)
+                continue;
+            std::string s = "IF " + premiseText(r->premise) + " THEN ";
+            if (r->conclusion)
+                s += str(r->conclusion->output) + "=" + str(r->conclusion->term);
+            if (r->cfText)
+                s += " WITH " + str(r->cfText);
+            w.line(s + ";");
+        }
+    }
+    w.line("ENDRULEBASE;");
+    w.line("");
+
+    if (b && b->comment) {
+        w.line("COMMENT " + str(b->comment) + ";");
+        w.line("");
+    }
+    w.line("ENDFBLOCK;");
+}
+
+} // namespace
+
+int FuzzyBlockWrite(const FuzzyBlock* block, const char* fileName, const char* ruleText, FILE* stream)
+{
+    if (stream) {
+        TextWriter w(stream, true);
+        writeBlock(w, block, ruleText);
+        return w.good() && fflush(stream) == 0 && !ferror(stream) ? 1 : 0;
+    }
+    if (!fileName || !*fileName)
+        return 0;
+
+    // The old file stays until the new text is complete on disk.
+    String temp = String(fileName) + ".new";
+    FILE* f = openFile(temp.text(), "wt");
+    if (!f)
+        return 0;
+    TextWriter w(f, false);
+    writeBlock(w, block, ruleText);
+    bool ok = w.good() && fflush(f) == 0 && !ferror(f);
+    ok = fclose(f) == 0 && ok;
+    if (ok)
+        ok = rename(mapPath(temp.text()).text(), mapPath(fileName).text()) == 0;
+    if (!ok) {
+        remove(mapPath(temp.text()).text());
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,719 @@
+#include "FuzzyKernel.h"
+
+#include "CheckedHeap.h"
+#include "NumberFormat.h"
+#include "ResString.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+const FuzzyCheckTexts kFuzzyCheckTexts = {
+    21100, 21101, 21102, 21103, 21104, 21105, 21106, 21107, 21108, 21109, 21110,
+    21111, 21112, 21113, 21114
+};
+
+namespace {
+
+// Findings after which checkFuzzyBlock only adds a dot per finding.
+const int kListedRenames = 6;
+// Significant digits of the number texts the kernel writes.
+const int kNameDigits = 3;
+const int kCfDigits = 5;
+const int kParameterDigits = 10;
+
+std::string numberText(double v, int digits)
+{
+    char buf[kMaxNumberText + 1];
+    formatNumberDigits(v, digits, buf);
+    return buf;
+}
+
+// Points of the centroid and max sweep: x_i = lo + i * step, i = 0 ... 100.
+// Counting with an integer ends also when lo = hi or the step rounds badly.
+const int kSweepSteps = 100;
+
+} // namespace
+
+void FuzzyMessage::reset()
+{
+    buffer[0] = 0;
+    length = 0;
+    closed = false;
+}
+
+void FuzzyMessage::append(const char* piece, const char* andSoOn)
+{
+    if (closed || !piece)
+        return;
+    size_t room = kSize - 1 - static_cast<size_t>(length);
+    size_t n = strlen(piece);
+    size_t tail = andSoOn ? strlen(andSoOn) : 0;
+    if (tail > kSize - 1)
+        tail = kSize - 1;
+    // The last piece that fits whole must still leave room for the end text.
+    if (n + tail <= room) {
+        memcpy(buffer + length, piece, n + 1);
+        length += static_cast<int>(n);
+        return;
+    }
+    size_t keep = room > tail ? room - tail : 0;
+    if (keep > n)
+        keep = n;
+    memcpy(buffer + length, piece, keep);
+    length += static_cast<int>(keep);
+    size_t t = tail <= kSize - 1 - static_cast<size_t>(length) ? tail : kSize - 1 - static_cast<size_t>(length);
+    if (t)
+        memcpy(buffer + length, andSoOn, t);
+    length += static_cast<int>(t);
+    buffer[length] = 0;
+    closed = true;
+}
+
+bool fuzzyCutToInt(double value, int* result)
+{
+    if (std::isnan(value) || !(value > -2147483649.0 && value < 2147483648.0))
+        return false;
+    *result = static_cast<int>(value);
+    return true;
+}
+
+double trapezMembership(double x, const double p[4])
+{
+    double a = p[0], b = p[1], c = p[2], d = p[3];
+    if (x == a && a == b)
+        return 1.0;
+    if (x <= a)
+        return 0.0;
+    if (x <= b)
+        return (x - a) / (b - a);
+    if (x <= c)
+        return 1.0;
+    if (x <= d)
+        return (d - x) / (d - c);
+    // Beyond d, and a NaN that fits no case above.
+    return 0.0;
+}
+
+FuzzyKernel::FuzzyKernel()
+    : findings(0), block(nullptr), inference(FZ_INFERENCE_MAX_PROD),
+      defuzzification(FZ_DEFUZZ_CENTROID), inputs(nullptr), outputs(nullptr)
+{
+}
+
+FuzzyKernel::~FuzzyKernel()
+{
+    freeIoLists();
+    freeBlockRecord(block);
+}
+
+void FuzzyKernel::setBlock(FuzzyBlock* b)
+{
+    if (b == block)
+        return;
+    // The lists point into the old block.
+    freeIoLists();
+    freeBlockRecord(block);
+    block = b;
+}
+
+void FuzzyKernel::freeIoLists()
+{
+    for (FuzzyIoNode* list : {inputs, outputs})
+        while (list) {
+            FuzzyIoNode* next = list->next;
+            free(list);
+            list = next;
+        }
+    inputs = outputs = nullptr;
+    outputRules.clear();
+}
+
+FuzzyIoNode* FuzzyKernel::findInput(const char* name) const
+{
+    for (FuzzyIoNode* n = inputs; n; n = n->next)
+        if (name && strcmp(n->name, name) == 0)
+            return n;
+    return nullptr;
+}
+
+FuzzyIoNode* FuzzyKernel::findOutput(const char* name) const
+{
+    for (FuzzyIoNode* n = outputs; n; n = n->next)
+        if (name && strcmp(n->name, name) == 0)
+            return n;
+    return nullptr;
+}
+
+FuzzyIoNode* FuzzyKernel::inputAt(double index) const
+{
+    int i;
+    if (!fuzzyCutToInt(index, &i))
+        return nullptr;
+    for (FuzzyIoNode* n = inputs; n; n = n->next)
+        if (n->index == i)
+            return n;
+    return nullptr;
+}
+
+FuzzyIoNode* FuzzyKernel::outputAt(double index) const
+{
+    int i;
+    if (!fuzzyCutToInt(index, &i))
+        return nullptr;
+    for (FuzzyIoNode* n = outputs; n; n = n->next)
+        if (n->index == i)
+            return n;
+    return nullptr;
+}
+
+namespace {
+
+FuzzyIoNode* buildIoList(FuzzyVariable* variables)
+{
+    FuzzyIoNode* head = nullptr;
+    FuzzyIoNode** tail = &head;
+    int index = 0;
+    for (FuzzyVariable* v = variables; v; v = v->next) {
+        FuzzyIoNode* n = static_cast<FuzzyIoNode*>(checkedCalloc(sizeof(FuzzyIoNode)));
+        n->name = v->name;
+        n->index = index++;
+        n->minimum = fuzzyTextValue(v->xmin);
+        n->maximum = fuzzyTextValue(v->xmax);
+        n->variable = v;
+        *tail = n;
+        tail = &n->next;
+    }
+    return head;
+}
+
+void markShapes(FuzzyVariable* variables)
+{
+    for (FuzzyVariable* v = variables; v; v = v->next) {
+        v->hasTrapez = v->hasSingleton = 0;
+        for (FuzzyMember* m = v->members; m; m = m->next) {
+            if (!m->set)
+                continue;
+            if (m->set->shape == FZ_SHAPE_SINGLETON)
+                v->hasSingleton = 1;
+            else
+                v->hasTrapez = 1;
+        }
+    }
+}
+
+// Binds the comparisons to their input nodes and member sets once, so that
+// an evaluation step compares no names.
+void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* p)
+{
+    if (!p)
+        return;
+    if (p->kind == FZ_PREMISE_COMPARE) {
+        p->input = nullptr;
+        p->set = nullptr;
+        if (p->left && p->right) {
+            p->input = kernel->findInput(p->left->name);
+            FuzzyMember* m = p->input ? findMember(p->input->variable, p->right->name) : nullptr;
+            p->set = m ? m->set : nullptr;
+        }
+        return;
+    }
+    resolvePremise(kernel, p->left);
+    resolvePremise(kernel, p->right);
+}
+
+double premiseDegree(const FuzzyPremise* p)
+{
+    if (!p)
+        return 0.0;
+    switch (p->kind) {
+    case FZ_PREMISE_AND:
+        return std::fmin(premiseDegree(p->left), premiseDegree(p->right));
+    case FZ_PREMISE_OR:
+        return std::fmax(premiseDegree(p->left), premiseDegree(p->right));
+    case FZ_PREMISE_NOT:
+        return 1.0 - premiseDegree(p->right);
+    case FZ_PREMISE_COMPARE:
+        // A singleton set in a premise gives degree 0.
+        if (p->input && p->set && p->set->shape == FZ_SHAPE_TRAPEZ)
+            return trapezMembership(p->input->value, p->set->value);
+        return 0.0;
+    default:
+        return 0.0;
+    }
+}
+
+double outputMembership(const FuzzyMemberSet* s, double x, bool singletonPoint)
+{
+    if (!s)
+        return 0.0;
+    if (s->shape == FZ_SHAPE_SINGLETON)
+        return singletonPoint && x == s->value[0] ? 1.0 : 0.0;
+    return trapezMembership(x, s->value);
+}
+
+} // namespace
+
+void FuzzyMethodsSet(FuzzyKernel* kernel)
+{
+    kernel->freeIoLists();
+    FuzzyBlock* b = kernel->block;
+    kernel->inference = FZ_INFERENCE_MAX_PROD;
+    kernel->defuzzification = FZ_DEFUZZ_CENTROID;
+    if (!b)
+        return;
+    if (b->config) {
+        if (b->config->inference == FZ_INFERENCE_MAX_MIN)
+            kernel->inference = FZ_INFERENCE_MAX_MIN;
+        if (b->config->defuzzification == FZ_DEFUZZ_MAX)
+            kernel->defuzzification = FZ_DEFUZZ_MAX;
+    }
+    kernel->inputs = buildIoList(b->inputs);
+    kernel->outputs = buildIoList(b->outputs);
+    markShapes(b->inputs);
+    markShapes(b->outputs);
+
+    for (FuzzyRuleNode* n = b->rules; n; n = n->next) {
+        FuzzyRule* r = n->rule;
+        if (!r)
+            continue;
+        r->cf = r->cfText ? fuzzyTextValue(r->cfText) : 1.0;
+        resolvePremise(kernel, r->premise);
+        if (FuzzyConclusion* c = r->conclusion) {
+            c->variable = findVariable(b->outputs, c->output);
+            FuzzyMember* m = findMember(c->variable, c->term);
+            c->set = m ? m->set : nullptr;
+            c->activation = 0.0;
+        }
+    }
+    for (FuzzyIoNode* o = kernel->outputs; o; o = o->next) {
+        std::vector<FuzzyRule*> rules;
+        for (FuzzyRuleNode* n = b->rules; n; n = n->next)
+            if (n->rule && n->rule->conclusion && n->rule->conclusion->variable == o->variable)
+                rules.push_back(n->rule);
+        kernel->outputRules.push_back(rules);
+    }
+}
+
+double FuzzyKernel::inferAt(const std::vector<FuzzyRule*>& rules, double x, bool singletonPoint) const
+{
+    double mu = 0.0;
+    for (const FuzzyRule* r : rules) {
+        double m = outputMembership(r->conclusion->set, x, singletonPoint);
+        double w = r->conclusion->activation;
+        double v = inference == FZ_INFERENCE_MAX_MIN ? std::fmin(m, w) : m * w;
+        if (v > mu)
+            mu = v;
+    }
+    return mu;
+}
+
+double FuzzyKernel::defuzzify(const FuzzyIoNode* o, const std::vector<FuzzyRule*>& allRules) const
+{
+    const FuzzyVariable* v = o->variable;
+    // A rule without activation adds nothing at any point (max_prod gives
+    // mu * w <= 0, max_min min(mu, w) <= 0, and the maximum starts at 0), so
+    // the sweeps visit only the rules that fired.
+    std::vector<FuzzyRule*>& rules = activeRules;
+    rules.clear();
+    for (FuzzyRule* r : allRules)
+        if (r->conclusion->activation > 0.0)
+            rules.push_back(r);
+    double lo = o->minimum;
+    double hi = o->maximum;
+    double mid = (hi + lo) * 0.5;
+    double step = (hi - lo) * 0.01;
+
+    if (defuzzification == FZ_DEFUZZ_MAX) {
+        // All points in one pass; the places of the largest membership are averaged.
+        double best = 0.0, sum = 0.0;
+        int count = 0;
+        auto visit = [&](double x, double mu) {
+            if (mu > best) {
+                best = mu;
+                sum = x;
+                count = 1;
+            } else if (mu == best && mu > 0.0) {
+                sum += x;
+                ++count;
+            }
+        };
+        if (v->hasTrapez)
+            for (int i = 0; i <= kSweepSteps; ++i) {
+                double x = lo + i * step;
+                visit(x, inferAt(rules, x, false));
+            }
+        if (v->hasSingleton)
+            for (FuzzyMember* m = v->members; m; m = m->next)
+                if (m->set && m->set->shape == FZ_SHAPE_SINGLETON)
+                    visit(m->set->value[0], inferAt(rules, m->set->value[0], true));
+        return count ? sum / count : mid;
+    }
+
+    double sx1 = 0.0, s1 = 0.0, sx2 = 0.0, s2 = 0.0;
+    if (v->hasTrapez)
+        for (int i = 0; i <= kSweepSteps; ++i) {
+            double x = lo + i * step;
+            double mu = inferAt(rules, x, false);
+            sx1 += x * mu;
+            s1 += mu;
+        }
+    if (v->hasSingleton)
+        for (FuzzyMember* m = v->members; m; m = m->next)
+            if (m->set && m->set->shape == FZ_SHAPE_SINGLETON) {
+                double a = m->set->value[0];
+                double mu = inferAt(rules, a, true);
+                sx2 += a * mu;
+                s2 += mu;
+            }
+    if (s1 != 0.0 && s2 != 0.0)
+        return (sx1 / s1 + sx2 / s2) * 0.5;
+    if (s1 != 0.0)
+        return sx1 / s1;
+    if (s2 != 0.0)
+        return sx2 / s2;
+    return mid;
+}
+
+int SimulateStep(FuzzyKernel* kernel)
+{
+    FuzzyBlock* b = kernel->block;
+    if (!b)
+        return 1;
+    for (FuzzyRuleNode* n = b->rules; n; n = n->next)
+        if (n->rule && n->rule->conclusion)
+            n->rule->conclusion->activation = n->rule->cf * premiseDegree(n->rule->premise);
+    size_t k = 0;
+    for (FuzzyIoNode* o = kernel->outputs; o; o = o->next, ++k)
+        o->value = o->variable && k < kernel->outputRules.size()
+                       ? kernel->defuzzify(o, kernel->outputRules[k])
+                       : 0.0;
+    return 1;
+}
+
+namespace {
+
+void setClamped(FuzzyIoNode* n, double value)
+{
+    if (!n)
+        return;
+    if (value > n->maximum)
+        value = n->maximum;
+    if (value < n->minimum)
+        value = n->minimum;
+    n->value = value;
+}
+
+} // namespace
+
+void setFuzzyInput(FuzzyKernel* kernel, const char* name, double value)
+{
+    setClamped(kernel->findInput(name), value);
+}
+
+void setFuzzyInputAt(FuzzyKernel* kernel, double index, double value)
+{
+    setClamped(kernel->inputAt(index), value);
+}
+
+double getFuzzyOutput(FuzzyKernel* kernel, const char* name)
+{
+    FuzzyIoNode* n = kernel->findOutput(name);
+    return n ? n->value : 0.0;
+}
+
+double getFuzzyOutputAt(FuzzyKernel* kernel, double index)
+{
+    FuzzyIoNode* n = kernel->outputAt(index);
+    return n ? n->value : 0.0;
+}
+
+int SetCfOfRule(FuzzyKernel* kernel, const char* cfText, const char* ruleNumber)
+{
+    int number;
+    if (!fuzzyCutToInt(fuzzyTextValue(ruleNumber), &number) || number < 0)
+        return 0;
+    FuzzyRuleNode* n = kernel->getRules();
+    for (int i = 0; n && i < number; ++i)
+        n = n->next;
+    if (!n || !n->rule)
+        return 0;
+    double cf = fuzzyTextValue(cfText);
+    n->rule->cf = cf;
+    free(n->rule->cfText);
+    n->rule->cfText = fuzzyCopyText(numberText(cf, kCfDigits).c_str());
+    return 1;
+}
+
+int setMemberParameter(FuzzyKernel* kernel, const char* variable, const char* member,
+                       const char* number, const char* valueText)
+{
+    FuzzyBlock* b = kernel->getBlock();
+    if (!b || !number)
+        return 0;
+    FuzzyVariable* v = findVariable(b->inputs, variable);
+    if (!v)
+        v = findVariable(b->outputs, variable);
+    FuzzyMember* m = findMember(v, member);
+    if (!m || !m->set)
+        return 0;
+    int k;
+    if (strcmp(number, "1") == 0)
+        k = 0;
+    else if (strcmp(number, "2") == 0)
+        k = 1;
+    else if (strcmp(number, "3") == 0)
+        k = 2;
+    else if (strcmp(number, "4") == 0)
+        k = 3;
+    else
+        return 0;
+    if (m->set->shape == FZ_SHAPE_SINGLETON && k != 0)
+        return 0;
+    double value = fuzzyTextValue(valueText);
+    m->set->value[k] = value;
+    free(m->set->text[k]);
+    m->set->text[k] = fuzzyCopyText(numberText(value, kParameterDigits).c_str());
+    return 1;
+}
+
+namespace {
+
+// Adds a finding to the kernel's message text.
+void addFinding(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, const std::string& piece)
+{
+    kernel->message.append(piece.c_str(), getResString(texts.andSoOn));
+    ++kernel->findings;
+}
+
+void startCheck(FuzzyKernel* kernel)
+{
+    kernel->message.reset();
+    kernel->findings = 0;
+}
+
+int endCheck(FuzzyKernel* kernel)
+{
+    if (kernel->findings)
+        return 0;
+    kernel->findings = 0;
+    return 1;
+}
+
+// Gives a variable or member set that repeats an earlier name a new one.
+void rename(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, char** name, const char* stem,
+            int* counter)
+{
+    std::string fresh = stem + numberText(++*counter, kNameDigits);
+    if (kernel->findings >= kListedRenames)
+        addFinding(kernel, texts, ".");
+    else
+        addFinding(kernel, texts, std::string(*name ? *name : "") + getResString(texts.renamedTo) + fresh + " !\n");
+    free(*name);
+    *name = fuzzyCopyText(fresh.c_str());
+}
+
+bool nameUsedBefore(FuzzyVariable* list, FuzzyVariable* stop, const char* name)
+{
+    for (FuzzyVariable* v = list; v && v != stop; v = v->next)
+        if (v->name && name && strcmp(v->name, name) == 0)
+            return true;
+    return false;
+}
+
+void checkMemberNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyVariable* v, int* counter)
+{
+    for (FuzzyMember* m = v->members; m; m = m->next)
+        for (FuzzyMember* e = v->members; e != m; e = e->next)
+            if (e->name && m->name && strcmp(e->name, m->name) == 0) {
+                rename(kernel, texts, &m->name, "Mem", counter);
+                break;
+            }
+}
+
+void checkPremiseNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyBlock* b, FuzzyPremise* p)
+{
+    if (!p)
+        return;
+    if (p->kind != FZ_PREMISE_COMPARE) {
+        checkPremiseNames(kernel, texts, b, p->left);
+        checkPremiseNames(kernel, texts, b, p->right);
+        return;
+    }
+    const char* var = p->left && p->left->name ? p->left->name : "";
+    const char* term = p->right && p->right->name ? p->right->name : "";
+    FuzzyVariable* v = findVariable(b->inputs, var);
+    if (!v)
+        addFinding(kernel, texts, getResString(texts.unknownInput) + std::string(var) + "\" !");
+    else if (!findMember(v, term))
+        addFinding(kernel, texts, getResString(texts.unknownSet) + std::string(term) +
+                                      getResString(texts.setOfInput) + var + "\" !");
+}
+
+} // namespace
+
+int checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
+{
+    startCheck(kernel);
+    FuzzyBlock* b = kernel->getBlock();
+    if (!b) {
+        addFinding(kernel, texts, getResString(texts.noBlock));
+        return 0;
+    }
+    int inputCount = 0, outputCount = 0, memberCount = 0;
+    for (FuzzyVariable* v = b->inputs; v; v = v->next) {
+        if (nameUsedBefore(b->inputs, v, v->name))
+            rename(kernel, texts, &v->name, "Input", &inputCount);
+        checkMemberNames(kernel, texts, v, &memberCount);
+    }
+    for (FuzzyVariable* v = b->outputs; v; v = v->next) {
+        if (nameUsedBefore(b->inputs, nullptr, v->name) || nameUsedBefore(b->outputs, v, v->name))
+            rename(kernel, texts, &v->name, "Output", &outputCount);
+        checkMemberNames(kernel, texts, v, &memberCount);
+    }
+    if (!b->inputs)
+        addFinding(kernel, texts, getResString(texts.noInputs));
+    if (!b->outputs)
+        addFinding(kernel, texts, getResString(texts.noOutputs));
+    // Lists built before the check name the variables through these pointers.
+    for (FuzzyIoNode* list : {kernel->getInputs(), kernel->getOutputs()})
+        for (FuzzyIoNode* n = list; n; n = n->next)
+            n->name = n->variable->name;
+    return endCheck(kernel);
+}
+
+int checkFuzzyCompleteness(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
+{
+    startCheck(kernel);
+    FuzzyBlock* b = kernel->getBlock();
+    if (!b) {
+        addFinding(kernel, texts, getResString(texts.noBlock));
+        return 0;
+    }
+    if (!b->config)
+        addFinding(kernel, texts, getResString(texts.noConfiguration));
+    if (!b->inputs)
+        addFinding(kernel, texts, getResString(texts.noInputList));
+    if (!b->outputs)
+        addFinding(kernel, texts, getResString(texts.noOutputList));
+    if (!b->rules) {
+        addFinding(kernel, texts, getResString(texts.noRuleBase));
+        addFinding(kernel, texts, getResString(texts.noRulesAtRules));
+    }
+    for (FuzzyRuleNode* n = b->rules; n; n = n->next) {
+        FuzzyRule* r = n->rule;
+        if (!r)
+            continue;
+        if (FuzzyConclusion* c = r->conclusion) {
+            const char* out = c->output ? c->output : "";
+            const char* term = c->term ? c->term : "";
+            FuzzyVariable* v = findVariable(b->outputs, out);
+            if (!v)
+                addFinding(kernel, texts, getResString(texts.unknownOutput) + std::string(out) + "\" !");
+            else if (!findMember(v, term))
+                addFinding(kernel, texts, getResString(texts.unknownSet) + std::string(term) +
+                                              getResString(texts.setOfOutput) + out + "\" !");
+        }
+        checkPremiseNames(kernel, texts, b, r->premise);
+    }
+    return endCheck(kernel);
+}
+
+namespace {
+
+char* heapText(const std::string& s)
+{
+    return fuzzyCopyText(s.c_str(), s.size());
+}
+
+std::string joinNames(FuzzyVariable* list)
+{
+    std::string s;
+    for (FuzzyVariable* v = list; v; v = v->next) {
+        if (v != list)
+            s += ", ";
+        s += v->name ? v->name : "";
+    }
+    return s;
+}
+
+} // namespace
+
+char* dumpFuzzyConfiguration(FuzzyKernel* kernel)
+{
+    std::string s = "AND: min\nOR: max\nINFERENCE: ";
+    s += kernel->getInference() == FZ_INFERENCE_MAX_MIN ? "max_min\n" : "max_prod\n";
+    s += "DEFUZZIFICATION: ";
+    s += kernel->getDefuzzification() == FZ_DEFUZZ_MAX ? "maxim\n" : "centroid\n";
+    return heapText(s);
+}
+
+char* dumpFuzzyInputNames(FuzzyKernel* kernel)
+{
+    FuzzyBlock* b = kernel->getBlock();
+    return heapText("INPUTS: " + joinNames(b ? b->inputs : nullptr));
+}
+
+char* dumpFuzzyOutputNames(FuzzyKernel* kernel)
+{
+    FuzzyBlock* b = kernel->getBlock();
+    return heapText("OUTPUTS: " + joinNames(b ? b->outputs : nullptr));
+}
+
+char* dumpFuzzyMembers(FuzzyKernel* kernel, const char* variable)
+{
+    FuzzyBlock* b = kernel->getBlock();
+    if (!b)
+        return nullptr;
+    FuzzyVariable* v = findVariable(b->inputs, variable);
+    if (!v)
+        v = findVariable(b->outputs, variable);
+    if (!v)
+        return nullptr;
+    std::string s = std::string(v->name) + ":\n\tXMIN: " + (v->xmin ? v->xmin : "") +
+                    "\n\tXMAX: " + (v->xmax ? v->xmax : "") + "\n\t";
+    for (FuzzyMember* m = v->members; m; m = m->next) {
+        if (m != v->members)
+            s += ", ";
+        s += m->name ? m->name : "";
+    }
+    return heapText(s);
+}
+
+char* dumpFuzzyMemberParameters(FuzzyKernel* kernel, const char* member, const char* variable)
+{
+    FuzzyBlock* b = kernel->getBlock();
+    if (!b)
+        return nullptr;
+    FuzzyVariable* v = findVariable(b->inputs, variable);
+    if (!v)
+        v = findVariable(b->outputs, variable);
+    FuzzyMember* m = findMember(v, member);
+    if (!m || !m->set)
+        return nullptr;
+    std::string s = std::string(m->name) + ": ";
+    auto t = [&](int i) { return std::string(m->set->text[i] ? m->set->text[i] : ""); };
+    if (m->set->shape == FZ_SHAPE_SINGLETON)
+        s += "\n\tSingleton: " + t(0);
+    else
+        s += "\n\tTrapez: " + t(0) + ", " + t(1) + ", " + t(2) + ", " + t(3);
+    return heapText(s + "\n");
+}
+
+char* dumpFuzzyCertaintyFactors(FuzzyKernel* kernel)
+{
+    std::string s;
+    int i = 0;
+    for (FuzzyRuleNode* n = kernel->getRules(); n; n = n->next, ++i) {
+        s += std::to_string(i) + " : ";
+        s += n->rule && n->rule->cfText ? n->rule->cfText : " 1";
+        s += "\n";
+    }
+    return heapText(s);
+}
+
+void freeFuzzyBlock(FuzzyKernel* kernel)
+{
+    delete kernel;
+}

@@ -1,0 +1,242 @@
+#include "FuzzyParser.h"
+
+#include "FuzzyKernel.h"
+
+#include "FileLayer.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+// Generated grammar and scanner.
+int fzyyparse(FuzzyParser* parser);
+const char* fuzzyTokenName(int token);
+int fuzzyStartToken(bool rulesOnly);
+void* fuzzyScannerCreate(FuzzyParser* parser);
+void fuzzyScannerDestroy(void* scanner);
+int fuzzyScannerNext(void* scanner);
+
+FuzzyLineSource::FuzzyLineSource(FILE* s, bool embeddedText, int first)
+    : stream(s), embedded(embeddedText), ended(s == nullptr), firstLine(first), pos(0), len(0)
+{
+}
+
+bool FuzzyLineSource::nextLine()
+{
+    if (ended)
+        return false;
+    String line;
+    if (!readLine(stream, line)) {
+        ended = true;
+        return false;
+    }
+    const char* t = line.text();
+    if (embedded) {
+        // The first line without "#" ends the embedded text.
+        if (t[0] != '#') {
+            ended = true;
+            return false;
+        }
+        ++t;
+    }
+    current = String(t) + "\n";
+    pos = 0;
+    len = current.getLength();
+    return true;
+}
+
+size_t FuzzyLineSource::read(char* buf, size_t max)
+{
+    if (pos >= len && !nextLine())
+        return 0;
+    size_t n = len - pos;
+    if (n > max)
+        n = max;
+    memcpy(buf, current.text() + pos, n);
+    pos += n;
+    return n;
+}
+
+namespace {
+
+bool isWizardLine(const char* t)
+{
+    if (t[0] != '$')
+        return false;
+    ++t;
+    while (*t == ' ')
+        ++t;
+    // The word must be followed by a blank: "$WIZARD" alone does not count.
+    return strncmp(t, "WIZARD ", 7) == 0;
+}
+
+} // namespace
+
+bool skipToWizardLine(FILE* stream, int* lineNumber)
+{
+    String line;
+    int n = 0;
+    while (readLine(stream, line)) {
+        ++n;
+        if (isWizardLine(line.text())) {
+            if (lineNumber)
+                *lineNumber = n;
+            return true;
+        }
+    }
+    return false;
+}
+
+FuzzyLineSource positionFuzzyInput(FILE* stream)
+{
+    int wizardLine = 0;
+    if (skipToWizardLine(stream, &wizardLine))
+        return FuzzyLineSource(stream, true, wizardLine + 1);
+    // A plain fuzzy-block file has no wizard line and is read whole.
+    rewind(stream);
+    return FuzzyLineSource(stream, false, 1);
+}
+
+FuzzyParser::FuzzyParser(bool build)
+    : scanLine(1), startTokenPending(false), building(build), rulesOnly(false), input(nullptr),
+      kernel(nullptr), scanner(nullptr), tokenText(nullptr), rules(nullptr)
+{
+}
+
+FuzzyParser::~FuzzyParser()
+{
+    fuzzyScannerDestroy(scanner);
+    free(tokenText);
+    freeRuleList(rules);
+}
+
+int FuzzyParser::yylex()
+{
+    free(tokenText);
+    tokenText = nullptr;
+    if (startTokenPending) {
+        startTokenPending = false;
+        return fuzzyStartToken(rulesOnly);
+    }
+    return scanner ? fuzzyScannerNext(scanner) : 0;
+}
+
+const char* FuzzyParser::tokenName(int token)
+{
+    return fuzzyTokenName(token);
+}
+
+int FuzzyParser::parse()
+{
+    reset();
+    freeRuleList(rules);
+    rules = nullptr;
+    scanLine = input ? input->getFirstLine() : 1;
+    startTokenPending = true;
+    fuzzyScannerDestroy(scanner);
+    scanner = fuzzyScannerCreate(this);
+    if (!scanner)
+        return 1;
+    int result = fzyyparse(this);
+    fuzzyScannerDestroy(scanner);
+    scanner = nullptr;
+    free(tokenText);
+    tokenText = nullptr;
+    return result == 0 ? 0 : 1;
+}
+
+char* FuzzyParser::takeTokenText()
+{
+    char* t = tokenText;
+    tokenText = nullptr;
+    return t;
+}
+
+void FuzzyParser::setTokenText(char* text)
+{
+    free(tokenText);
+    tokenText = text;
+}
+
+void FuzzyParser::keepRules(FuzzyRuleNode* list)
+{
+    freeRuleList(rules);
+    rules = list;
+}
+
+FuzzyRuleNode* FuzzyParser::takeRules()
+{
+    FuzzyRuleNode* r = rules;
+    rules = nullptr;
+    return r;
+}
+
+namespace {
+
+// One pass over the file at path; 0 accepted.
+int runPass(FuzzyParser& parser, const char* path, bool* opened)
+{
+    FILE* f = openFile(path, "rt");
+    *opened = f != nullptr;
+    if (!f)
+        return 1;
+    FuzzyLineSource source = positionFuzzyInput(f);
+    parser.setInput(&source);
+    int result = parser.parse();
+    parser.setInput(nullptr);
+    fclose(f);
+    return result;
+}
+
+} // namespace
+
+FuzzyKernel* readFuzzyBlockFile(const char* path, const FuzzyCheckTexts& texts, FuzzyReadResult* result,
+                                String* detail)
+{
+    *result = FZ_READ_OK;
+    if (detail)
+        *detail = "";
+    bool opened = false;
+
+    FuzzyCheckParser check;
+    if (runPass(check, path, &opened) != 0) {
+        *result = opened ? FZ_READ_SYNTAX : FZ_READ_CANNOT_OPEN;
+        if (detail && opened)
+            *detail = check.getMessage();
+        return nullptr;
+    }
+
+    FuzzyKernel* kernel = new (std::nothrow) FuzzyKernel;
+    if (!kernel) {
+        *result = FZ_READ_NO_MEMORY;
+        return nullptr;
+    }
+    FuzzyFileParser build;
+    build.setKernel(kernel);
+    int built = runPass(build, path, &opened);
+    if (built != 0 || !kernel->getBlock()) {
+        // The file changed between the passes, or vanished.
+        *result = opened ? FZ_READ_SYNTAX : FZ_READ_CANNOT_OPEN;
+        if (detail && opened)
+            *detail = build.getMessage();
+        freeFuzzyBlock(kernel);
+        return nullptr;
+    }
+
+    if (!checkFuzzyBlock(kernel, texts)) {
+        *result = FZ_READ_AMBIGUOUS;
+        if (detail)
+            *detail = kernel->message.text();
+        freeFuzzyBlock(kernel);
+        return nullptr;
+    }
+    if (!checkFuzzyCompleteness(kernel, texts)) {
+        *result = FZ_READ_DAMAGED;
+        if (detail)
+            *detail = kernel->message.text();
+        freeFuzzyBlock(kernel);
+        return nullptr;
+    }
+    FuzzyMethodsSet(kernel);
+    return kernel;
+}

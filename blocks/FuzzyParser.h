@@ -1,0 +1,125 @@
+// Readers of the fuzzy-block text: one grammar (bison) and one scanner
+// (flex, fzyylook) on the parser base, in two passes. The check pass only
+// accepts or rejects; the build pass runs the builder actions and hangs the
+// block on its kernel object.
+#ifndef KYT_BLOCKS_FUZZYPARSER_H
+#define KYT_BLOCKS_FUZZYPARSER_H
+
+#include "FuzzyBlock.h"
+
+#include "String.h"
+#include "YaccParser.h"
+
+#include <cstdio>
+
+// The text the scanner reads, one line at a time: the whole file, or only
+// the "#" lines after the wizard line, without their "#". Each line reaches
+// the scanner with a line feed, also the last one of a file that lacks it.
+class FuzzyLineSource {
+public:
+    // Reads the whole stream, numbering lines from firstLine.
+    explicit FuzzyLineSource(FILE* stream, bool embedded = false, int firstLine = 1);
+
+    // Copies at most max bytes of the text into buf; 0 at its end.
+    size_t read(char* buf, size_t max);
+    int getFirstLine() const { return firstLine; }
+
+private:
+    bool nextLine();
+
+    FILE* stream;
+    bool embedded;
+    bool ended;
+    int firstLine;
+    String current;
+    size_t pos;
+    size_t len;
+};
+
+// Reads lines of any length until the wizard line: it begins with "$", and
+// its first blank-separated word after the "$" (blanks right after the "$"
+// skipped) is "WIZARD" followed by a blank. True when found; *lineNumber
+// then holds its line number (from 1).
+bool skipToWizardLine(FILE* stream, int* lineNumber = nullptr);
+
+// Positions an open fuzzy-block file: after its wizard line when it has one
+// (only the "#" lines that follow are read), else at its start (the whole
+// file is read).
+FuzzyLineSource positionFuzzyInput(FILE* stream);
+
+class FuzzyKernel;
+
+class FuzzyParser : public YaccParser {
+public:
+    ~FuzzyParser() override;
+
+    // The next token of the input (the scanner fzyylook).
+    int yylex() override;
+    const char* tokenName(int token) override;
+    // 0 accepted, 1 syntax error or a full parser stack.
+    int parse() override;
+
+    void setInput(FuzzyLineSource* source) { input = source; }
+    // Parse a rule base alone (IF ... ; lines) instead of a whole block.
+    void setRulesOnly(bool on) { rulesOnly = on; }
+    bool isBuilding() const { return building; }
+
+    // Build pass: the kernel object that receives the block.
+    void setKernel(FuzzyKernel* k) { kernel = k; }
+    FuzzyKernel* getKernel() const { return kernel; }
+    // Rules built by a rules-only parse; the caller owns them.
+    FuzzyRuleNode* takeRules();
+
+    // For the generated grammar and scanner.
+    char* takeTokenText();
+    void setTokenText(char* text);
+    void keepRules(FuzzyRuleNode* rules);
+    int scanLine;                 // line of the text the scanner is in
+    FuzzyLineSource* getInput() const { return input; }
+
+protected:
+    explicit FuzzyParser(bool build);
+
+private:
+    bool startTokenPending;       // the start token goes out first
+    bool building;
+    bool rulesOnly;
+    FuzzyLineSource* input;
+    FuzzyKernel* kernel;
+    void* scanner;
+    char* tokenText;
+    FuzzyRuleNode* rules;
+};
+
+// The check pass: accepts or rejects, builds nothing.
+class FuzzyCheckParser : public FuzzyParser {
+public:
+    FuzzyCheckParser() : FuzzyParser(false) {}
+};
+
+// The build pass: builds the block into its kernel object.
+class FuzzyFileParser : public FuzzyParser {
+public:
+    FuzzyFileParser() : FuzzyParser(true) {}
+};
+
+// Reading a fuzzy-block file as the FUZZY library and the DDE topic do it:
+// check pass, build pass on a new kernel object, then the two checks and
+// the method slots.
+enum FuzzyReadResult {
+    FZ_READ_OK = 0,
+    FZ_READ_CANNOT_OPEN,
+    FZ_READ_NO_MEMORY,
+    FZ_READ_SYNTAX,               // detail: the parser's message
+    FZ_READ_AMBIGUOUS,            // detail: the kernel's message text
+    FZ_READ_DAMAGED               // detail: the kernel's message text
+};
+
+struct FuzzyCheckTexts;
+
+// The kernel object of the file at path, or null with the result and its
+// detail text. The checks write the texts named by texts.
+FuzzyKernel* readFuzzyBlockFile(const char* path, const FuzzyCheckTexts& texts, FuzzyReadResult* result,
+                                String* detail);
+
+#endif

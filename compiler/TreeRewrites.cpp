@@ -1,0 +1,220 @@
+// The rewrites the back end applies to a block's code before it writes PI
+// code: SWITCH into IFs, IF over several statements into one IF per
+// statement, nested conditions into one, and the check of INIT code.
+#include "SyntaxTree.h"
+
+#include "CompilerMessages.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Appends a statement to a sequence that may still be empty.
+SyntaxNode* appendStatement(SyntaxNode* sequence, SyntaxNode* statement, int line)
+{
+    if (!sequence)
+        return statement;
+    if (!statement)
+        return sequence;
+    return makeNode(sequence, statement, NODE_SEQUENCE, line);
+}
+
+// The statements of a sequence in written order; nested sequences unfold.
+void collectStatements(SyntaxNode* tree, std::vector<SyntaxNode*>& out)
+{
+    if (!tree)
+        return;
+    if (tree->type == NODE_SEQUENCE) {
+        collectStatements(tree->left, out);
+        collectStatements(tree->right, out);
+        return;
+    }
+    out.push_back(tree);
+}
+
+// Frees the sequence nodes of a tree collected by collectStatements, not the
+// statements.
+void freeSequenceNodes(SyntaxNode* tree)
+{
+    if (!tree || tree->type != NODE_SEQUENCE)
+        return;
+    freeSequenceNodes(tree->left);
+    freeSequenceNodes(tree->right);
+    free(tree);
+}
+
+// Replaces one SWITCH node; 0, or 1 after a message (the node stays).
+int replaceSwitch(SyntaxNode** slot)
+{
+    SyntaxNode* sw = *slot;
+    SyntaxNode* variable = sw->left;
+
+    // The case chain from its outer end: the last written case first.
+    std::vector<SyntaxNode*> cases;
+    for (SyntaxNode* chain = sw->right; chain; chain = chain->left) {
+        if (chain->type != NODE_CASE_CHAIN)
+            compileInternalError(20239);
+        if (!chain->right)
+            compileInternalError(20240);
+        if (chain->right->type != NODE_CASE && chain->right->type != NODE_DEFAULT)
+            compileInternalError(20201);
+        cases.push_back(chain->right);
+    }
+    SyntaxNode* defaultCase = nullptr;
+    int caseCount = 0;
+    for (SyntaxNode* c : cases) {
+        if (c->type == NODE_DEFAULT) {
+            if (defaultCase) {
+                // The cases come last written first: defaultCase is the second.
+                compileErrorAtLine(defaultCase->line, 20200);
+                return 1;
+            }
+            defaultCase = c;
+        } else {
+            ++caseCount;
+        }
+    }
+    // Without a CASE there is nothing to test, and DEFAULT has no condition
+    // to negate.
+    if (caseCount == 0) {
+        compileErrorAtLine(sw->line, 20202);
+        return 1;
+    }
+
+    SyntaxNode* sequence = nullptr;
+    for (SyntaxNode* c : cases) {
+        if (c->type != NODE_CASE)
+            continue;
+        SyntaxNode* test = makeNode(copyTree(variable), copyTree(c->left), NODE_EQUAL, c->line);
+        SyntaxNode* ifNode = makeNode(test, copyTree(c->right), NODE_IF, c->line);
+        sequence = appendStatement(sequence, ifNode, c->line);
+    }
+    if (defaultCase) {
+        // NOT (c1 || c2 || ...), the cases in written order.
+        SyntaxNode* anyCase = nullptr;
+        for (auto c = cases.rbegin(); c != cases.rend(); ++c) {
+            if ((*c)->type != NODE_CASE)
+                continue;
+            SyntaxNode* test = makeNode(copyTree(variable), copyTree((*c)->left), NODE_EQUAL, (*c)->line);
+            anyCase = anyCase ? makeNode(anyCase, test, NODE_OR, (*c)->line) : test;
+        }
+        SyntaxNode* none = makeNode(nullptr, anyCase, NODE_NOT, defaultCase->line);
+        SyntaxNode* ifNode = makeNode(none, copyTree(defaultCase->right), NODE_IF, defaultCase->line);
+        sequence = appendStatement(sequence, ifNode, defaultCase->line);
+    }
+    freeTree(sw);
+    *slot = sequence;
+    return 0;
+}
+
+int switchWalk(SyntaxNode** slot)
+{
+    SyntaxNode* n = *slot;
+    if (!n)
+        return 0;
+    int failed = switchWalk(&n->left);
+    failed |= switchWalk(&n->right);
+    if (n->type == NODE_SWITCH)
+        failed |= replaceSwitch(slot);
+    return failed;
+}
+
+void ifSequenceWalk(SyntaxNode** slot)
+{
+    SyntaxNode* n = *slot;
+    if (!n)
+        return;
+    ifSequenceWalk(&n->left);
+    ifSequenceWalk(&n->right);
+    if (n->type != NODE_IF || !n->right || n->right->type != NODE_SEQUENCE)
+        return;
+    std::vector<SyntaxNode*> statements;
+    collectStatements(n->right, statements);
+    freeSequenceNodes(n->right);
+    SyntaxNode* sequence = nullptr;
+    for (SyntaxNode* s : statements) {
+        SyntaxNode* ifNode = makeNode(copyTree(n->left), s, NODE_IF, s->line);
+        sequence = appendStatement(sequence, ifNode, s->line);
+    }
+    freeTree(n->left);
+    free(n);
+    *slot = sequence;
+}
+
+void mergeWalk(SyntaxNode** slot)
+{
+    SyntaxNode* n = *slot;
+    if (!n)
+        return;
+    mergeWalk(&n->left);
+    mergeWalk(&n->right);
+    if (n->type == NODE_SEQUENCE) {
+        // A removed statement leaves no empty place in its sequence.
+        if (!n->left || !n->right) {
+            *slot = n->left ? n->left : n->right;
+            free(n);
+        }
+        return;
+    }
+    if (n->type != NODE_IF)
+        return;
+    SyntaxNode* body = n->right;
+    if (!body) {
+        freeTree(n);
+        *slot = nullptr;
+    } else if (body->type == NODE_ONRISE) {
+        body->left = makeNode(n->left, body->left, NODE_AND, n->line);
+        free(n);
+        *slot = body;
+    } else if (body->type == NODE_IF) {
+        n->left = makeNode(n->left, body->left, NODE_AND, body->line);
+        n->right = body->right;
+        free(body);
+    }
+}
+
+const SyntaxNode* findRunControl(const SyntaxNode* n)
+{
+    if (!n)
+        return nullptr;
+    switch (n->type) {
+    case NODE_STORE:
+    case NODE_STORE_ALL:
+    case NODE_QUIT:
+    case NODE_BREAK:
+        return n;
+    default:
+        break;
+    }
+    const SyntaxNode* found = findRunControl(n->left);
+    return found ? found : findRunControl(n->right);
+}
+
+} // namespace
+
+int rewriteSwitch(SyntaxNode** tree)
+{
+    return switchWalk(tree);
+}
+
+int rewriteIfSequence(SyntaxNode** tree)
+{
+    ifSequenceWalk(tree);
+    return 0;
+}
+
+int mergeConditions(SyntaxNode** tree)
+{
+    mergeWalk(tree);
+    return 0;
+}
+
+int checkInitCode(const SyntaxNode* tree)
+{
+    const SyntaxNode* bad = findRunControl(tree);
+    if (!bad)
+        return 0;
+    compileErrorAtLine(bad->line, 20203);
+    return 1;
+}

@@ -1,0 +1,3 @@
+#include "RunState.h"
+
+RunState runState = {0, 0.0};

@@ -1,0 +1,39 @@
+// The state of the code run in progress that the interpreter keeps and the
+// host services read and set.
+#ifndef KYT_ENGINE_RUNSTATE_H
+#define KYT_ENGINE_RUNSTATE_H
+
+struct RunState {
+    // 64 after a run-time library asked for an error stop (or a bad ABORT);
+    // cleared when a simulation starts.
+    int errorFlag;
+    // The time of the code run in progress.
+    double currentTime;
+    // 2 while INIT, CONT at an accepted point, events and DISCRET sections
+    // run; 0 while the integrator evaluates the model; 1 while a step that
+    // changed a discrete flag and is already shorter than LIMIT is retried.
+    int phase = 0;
+    // Times closer than this are equal.
+    double epsilon = 2.220446049250313e-14;
+    // Math errors of this run: kMathErrorSignal, kMathErrorDivision.
+    int mathErrors = 0;
+    // The division message has been shown in this run.
+    bool divisionReported = false;
+};
+
+extern RunState runState;
+
+const int kRunErrorStop = 64;
+
+// Bits of the math-error word.
+const int kMathErrorSignal = 2;     // a floating-point exception signal
+const int kMathErrorDivision = 4;   // a division by zero
+
+// The start of a run: no error stop, the division message may show again.
+inline void resetRunErrors()
+{
+    runState.errorFlag = 0;
+    runState.divisionReported = false;
+}
+
+#endif
