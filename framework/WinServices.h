@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-// Installs the message-box error sink and the LoadStringA loader. Call first
-// thing in WinMain.
+// Installs the message-box error sink and the LoadStringA loader. The
+// application object does it when it is made; a program without one calls it
+// first thing.
 void installWindowsServices(HINSTANCE instance);
 
 // The window that owns the error boxes (the main window while there is one).
