@@ -281,7 +281,7 @@ CustomControlClass* Application::findCustomControlClass(const char* name)
 
 LPCSTR resourceName(const ResourceId& resource)
 {
-    return MAKEINTRESOURCEA(resource.id & 0xFFFFu);
+    return resource.name();
 }
 
 ResourceModule::ResourceModule(const ResourceId& resource) : handle(nullptr), loaded(nullptr), loadFailed(false)

@@ -1,7 +1,14 @@
 #include "WinServices.h"
 
 #include "ErrorReporter.h"
+#include "FileLayer.h"
 #include "ResourceId.h"
+
+#include <cstring>
+
+// Exported by Wine's kernel32: the Unix path of a DOS path, allocated on the
+// process heap.
+extern "C" char* CDECL wine_get_unix_file_name(LPCWSTR dosPath);
 
 namespace {
 
@@ -46,6 +53,35 @@ int loadFromModule(const ResourceId& rid, char* buf, int maxLen)
     return n;
 }
 
+// File dialogs and kyt.ini give DOS paths ("C:\KYT\lib\ablocks.bfl"); the
+// portable file layer opens Unix paths. Wine knows the drive mapping.
+String wineUnixPath(const char* path)
+{
+    if (path[0] == '/')
+        return String(path);
+    int n = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (n > 0) {
+        WCHAR* wide = static_cast<WCHAR*>(HeapAlloc(GetProcessHeap(), 0, sizeof(WCHAR) * static_cast<size_t>(n)));
+        if (wide && MultiByteToWideChar(CP_ACP, 0, path, -1, wide, n) > 0) {
+            char* unixPath = wine_get_unix_file_name(wide);
+            HeapFree(GetProcessHeap(), 0, wide);
+            if (unixPath) {
+                String result(unixPath);
+                HeapFree(GetProcessHeap(), 0, unixPath);
+                return result;
+            }
+        } else if (wide) {
+            HeapFree(GetProcessHeap(), 0, wide);
+        }
+    }
+    // No mapping: keep the name, with Unix separators.
+    String result(path);
+    for (char* c = result.getBuffer(); *c; ++c)
+        if (*c == '\\')
+            *c = '/';
+    return result;
+}
+
 } // namespace
 
 void installWindowsServices(HINSTANCE instance)
@@ -53,6 +89,7 @@ void installWindowsServices(HINSTANCE instance)
     appInstance = instance;
     setErrorSink(&messageBoxSink);
     setResourceStringLoader(loadFromModule);
+    setPathMapper(wineUnixPath);
 }
 
 void setReportOwnerWindow(HWND owner)

@@ -52,3 +52,32 @@ TEST(ResStringTest, CompiledTableHasTheReporterTexts)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ResourceIdTest, NamesAreOwnedCopiesAndNumbersWin)
+{
+    char name[] = "MAINMENU";
+    ResourceId byName(name, ResourceId::kNoLibrary);
+    name[0] = 'X';
+    EXPECT_STREQ("MAINMENU", byName.name());
+    EXPECT_FALSE(byName.isNumeric());
+    EXPECT_EQ(nullptr, byName.libraryFile);
+
+    ResourceId copy(byName);
+    ResourceId assigned(7);
+    assigned = copy;
+    EXPECT_NE(byName.nameText, copy.nameText);
+    EXPECT_STREQ("MAINMENU", assigned.name());
+
+    ResourceId numeric(0x12345, "kytres.dll");
+    EXPECT_EQ(reinterpret_cast<const char*>(0x2345), numeric.name());
+    EXPECT_STREQ("kytres.dll", numeric.libraryFile);
+
+    int module = 0;
+    ResourceId inModule("ICON1", static_cast<void*>(&module));
+    EXPECT_EQ(&module, inModule.module);
+    EXPECT_EQ(nullptr, inModule.libraryFile);
+}
+
+} // namespace
