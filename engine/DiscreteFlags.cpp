@@ -57,6 +57,12 @@ int discreteFlagValue(int index)
     return flags[index];
 }
 
+void setDiscreteFlagValue(int index, int value)
+{
+    if (flags && index >= 1 && index <= flagCount)
+        flags[index] = value;
+}
+
 int DiscreteFlag(int index, int value)
 {
     const int phase = runState.phase;

@@ -11,6 +11,9 @@ bool hasDiscreteFlags();
 int discreteFlagCount();
 // The stored value of flag index (1..n), 0 outside.
 int discreteFlagValue(int index);
+// Stores value in flag index (1..n) as it stands, without edge or change
+// marks: a run that continues from a snapshot. Nothing outside.
+void setDiscreteFlagValue(int index, int value);
 
 // index > 0, an edge flag: the result is 1 on a rising edge of value (stored
 // in phase 2 only; outside phase 2 the result is 0);

@@ -3,6 +3,8 @@
 #ifndef KYT_ENGINE_RUNSTATE_H
 #define KYT_ENGINE_RUNSTATE_H
 
+#include <csignal>
+
 struct RunState {
     // 64 after a run-time library asked for an error stop (or a bad ABORT);
     // cleared when a simulation starts.
@@ -19,9 +21,27 @@ struct RunState {
     int mathErrors = 0;
     // The division message has been shown in this run.
     bool divisionReported = false;
+
+    // The simulator's state machine (Simulator.h): the state 1..6, the
+    // buffers of time and states and of the discrete states (current and
+    // next; buffer 0 holds the initial values, 1 and 2 alternate), the step
+    // size per buffer, the result flags gathered at the current point and
+    // the end code that the final state returns.
+    int state = 1;
+    int current = 0;
+    int next = 1;
+    int discreteCurrent = 0;
+    int discreteNext = 1;
+    double stepSize[3] = {0, 0, 0};
+    int flags = 0;
+    int endCode = 0;
 };
 
 extern RunState runState;
+
+// The stop flag: "St&op" (and Ctrl+C in the console runner, from a signal
+// handler) sets it; the next step of the run honours it.
+extern volatile std::sig_atomic_t stopRequest;
 
 const int kRunErrorStop = 64;
 

@@ -1,18 +1,303 @@
-// The TABLE library. Its rows come with the library itself; until then it
-// is attached with none.
+#include "TableLibrary.h"
+
 #include "ModuleDescriptor.h"
+#include "RunTimeFiles.h"
+
+#include "FileLayer.h"
+#include "NumberFormat.h"
+#include "ResString.h"
+
+#include <cctype>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
+// Texts (filetable.strings).
+enum TableText {
+    TEXT_TABLES_DECLARED = 20280,
+    TEXT_CANNOT_OPEN = 20281,
+    TEXT_NO_SUCH_TABLE = 20282,
+    TEXT_OUT_OF_RANGE = 20283
+};
+
+// The services TABLE keeps of the table it gets when attached.
+struct TableHost {
+    int (*isCompiling)(const char*);
+    int (*alwaysFalse)(const char*);
+    int (*requestErrorStop)(int);
+    void (*moduleMessage)(int, const char*, ...);
+    const char* (*stringConstant)(int);
+    const char* (*circuitDirectory)();
+};
+
+TableHost host = {};
+const char kErrorKey[] = "TABLE";
+
+// One table on an even grid; values row by row (the value at column i of
+// row j is values[j * nx + i]). A slot without values is free.
+struct TableSlot {
+    double xmin = 0, xmax = 0, dx = 1;
+    int nx = 0;
+    double ymin = 0, ymax = 0, dy = 1;
+    int ny = 0;
+    std::vector<double> values;
+};
+
+std::vector<TableSlot> slots;
+
+bool compiling()
+{
+    return host.isCompiling && host.isCompiling(kErrorKey);
+}
+
+void errorStop()
+{
+    if (host.requestErrorStop)
+        host.requestErrorStop(0);
+}
+
+template <typename... Args>
+void message(int level, TableText text, Args... args)
+{
+    if (host.moduleMessage)
+        host.moduleMessage(level, getResString(text), args...);
+}
+
+void freeValues(TableSlot& s)
+{
+    std::vector<double>().swap(s.values);
+}
+
+void freeAllValues()
+{
+    for (TableSlot& s : slots)
+        freeValues(s);
+}
+
+// The numbers of a table file in order, as a C stream reads them with
+// "%lf": white space is skipped, a number must follow.
+class NumberReader {
+public:
+    explicit NumberReader(FILE* stream) : stream(stream) {}
+
+    bool next(double* v)
+    {
+        for (;;) {
+            while (*p && isspace(static_cast<unsigned char>(*p)))
+                ++p;
+            if (*p)
+                break;
+            if (!readLine(stream, line) || ferror(stream))
+                return false;
+            p = line.text();
+        }
+        size_t taken = parseNumber(p, v);
+        if (taken == 0)
+            return false;
+        p += taken;
+        return true;
+    }
+
+private:
+    FILE* stream;
+    String line;
+    const char* p = "";
+};
+
+// nx or ny as read: a whole number from 1 to the int range. Negative, broken
+// or huge sizes would overflow the product or size a buffer of gigabytes.
+bool readSize(NumberReader& in, int* n)
+{
+    double v = 0;
+    if (!in.next(&v) || !(v >= 1) || v > static_cast<double>(INT_MAX) || std::floor(v) != v)
+        return false;
+    *n = static_cast<int>(v);
+    return true;
+}
+
+// One axis: min, max, count and the step. A single point has the step 1;
+// more points need a finite range that is not empty, or the step, a divisor
+// of every look-up, would be 0 or not a number.
+bool readAxis(NumberReader& in, double* min, double* max, int* n, double* step)
+{
+    if (!in.next(min) || !in.next(max) || !readSize(in, n))
+        return false;
+    if (!std::isfinite(*min) || !std::isfinite(*max))
+        return false;
+    if (*n == 1) {
+        *step = 1;
+        return true;
+    }
+    *step = (*max - *min) / (*n - 1);
+    return std::isfinite(*step) && *step != 0;
+}
+
+// Reads the whole file into the slot; false leaves it without values. The
+// values are stored as they are read, so a header that promises more than
+// the file holds costs nothing.
+bool readTable(FILE* stream, TableSlot& s)
+{
+    NumberReader in(stream);
+    TableSlot t;
+    if (!readAxis(in, &t.xmin, &t.xmax, &t.nx, &t.dx) || !readAxis(in, &t.ymin, &t.ymax, &t.ny, &t.dy))
+        return false;
+    const long long count = static_cast<long long>(t.nx) * t.ny;
+    for (long long k = 0; k < count; ++k) {
+        double v = 0;
+        if (!in.next(&v))
+            return false;
+        t.values.push_back(v);
+    }
+    s = std::move(t);
+    return true;
+}
+
+// The slot of a handle, or null after "Es gibt keine Tabelle mit der #%d!".
+TableSlot* slotOf(double handle)
+{
+    int index = 0;
+    if (!runTimeIndex(handle, static_cast<long long>(slots.size()), &index)) {
+        message(1, TEXT_NO_SUCH_TABLE, runTimeMessageNumber(handle));
+        errorStop();
+        return nullptr;
+    }
+    return &slots[static_cast<size_t>(index)];
+}
+
+// ---- the rows
+
+int tableLoad()
+{
+    if (!slots.empty()) {
+        message(0, TEXT_TABLES_DECLARED);
+        freeAllValues();
+    }
+    slots.clear();
+    return 0;
+}
+
+void tableStart()
+{
+    freeAllValues();
+}
+
+void tableUnload()
+{
+    freeAllValues();
+    std::vector<TableSlot>().swap(slots);
+}
+
+double TABLEOPEN(double name)
+{
+    if (compiling())
+        return 0;
+    size_t index = 0;
+    while (index < slots.size() && !slots[index].values.empty())
+        ++index;
+    if (index == slots.size())
+        slots.emplace_back();
+    const int handle = static_cast<int>(index);
+    TableSlot& s = slots[index];
+
+    // stringConstant reports a bad index itself.
+    const char* text = host.stringConstant ? host.stringConstant(runTimeMessageNumber(name)) : nullptr;
+    if (!text)
+        return handle;
+    String path;
+    const char* dir = host.circuitDirectory ? host.circuitDirectory() : "";
+    FILE* stream = nullptr;
+    if (runTimeFilePath(text, dir, &path))
+        stream = openRunTimeFile(path.text(), "rt");
+    bool loaded = stream && readTable(stream, s);
+    if (stream)
+        fclose(stream);
+    if (!loaded) {
+        message(1, TEXT_CANNOT_OPEN, path.text());
+        errorStop();
+    }
+    return handle;
+}
+
+void TABLECLOSE(double handle)
+{
+    if (compiling())
+        return;
+    TableSlot* s = slotOf(handle);
+    if (s)
+        freeValues(*s);
+}
+
+double TABLEGET(double handle, double y, double x)
+{
+    if (compiling())
+        return 0;
+    TableSlot* s = slotOf(handle);
+    if (!s)
+        return 0;
+    if (s->values.empty()) {
+        // A slot keeps no name: the handle stands for it.
+        char name[24];
+        snprintf(name, sizeof name, "#%d", static_cast<int>(s - slots.data()));
+        message(1, TEXT_CANNOT_OPEN, name);
+        errorStop();
+        return 0;
+    }
+    int i = 0, j = 0;
+    if (!runTimeIndex((x - s->xmin) / s->dx, s->nx, &i) || !runTimeIndex((y - s->ymin) / s->dy, s->ny, &j)) {
+        message(1, TEXT_OUT_OF_RANGE, s->xmin, x, s->xmax, s->ymin, y, s->ymax);
+        errorStop();
+        return 0;
+    }
+    const long long nx = s->nx;
+    auto at = [&](long long col, long long row) { return s->values[static_cast<size_t>(row * nx + col)]; };
+    const bool lastColumn = i == s->nx - 1;
+    const bool lastRow = j == s->ny - 1;
+    const double a = at(i, j);
+    const double b = lastColumn ? a : at(i + 1, j);
+    const double c = lastRow ? a : at(i, j + 1);
+    const double d = lastColumn ? c : lastRow ? b : at(i + 1, j + 1);
+    return a + 0.5 * (((b - c) + (d - a)) / s->dx * (x - s->xmin - i * s->dx) +
+                      ((c - b) + (d - a)) / s->dy * (y - s->ymin - j * s->dy));
+}
+
 ModuleEntry rows[] = {
+    {"TABLE", MODULE_FUNCTION(tableLoad), MODULE_LOAD_HOOK, nullptr},
+    {"TABLE", MODULE_FUNCTION(tableStart), MODULE_START_HOOK, nullptr},
+    {"TABLE", MODULE_FUNCTION(tableUnload), MODULE_UNLOAD_HOOK, nullptr},
+    {"TABLEOPEN", MODULE_FUNCTION(TABLEOPEN), MODULE_FUNCTION_ROW, "ds"},
+    {"TABLECLOSE", MODULE_FUNCTION(TABLECLOSE), MODULE_PROCEDURE_ROW, "d"},
+    {"TABLEGET", MODULE_FUNCTION(TABLEGET), MODULE_FUNCTION_ROW, "dddd"},
     {nullptr, nullptr, 0, nullptr},
 };
 
-ModuleDescriptor descriptor = {0, 0, rows, "TABLE"};
+ModuleDescriptor descriptor = {0, 0, rows, kErrorKey};
 
 } // namespace
 
-ModuleDescriptor* TableModuleRegister(const HostServices*)
+ModuleDescriptor* TableModuleRegister(const HostServices* services)
 {
+    host.isCompiling = services->isCompiling;
+    host.alwaysFalse = services->alwaysFalse;
+    host.requestErrorStop = services->requestErrorStop;
+    host.moduleMessage = services->moduleMessage;
+    host.stringConstant = services->stringConstant;
+    host.circuitDirectory = services->circuitDirectory;
     return &descriptor;
+}
+
+int tableSlotCount()
+{
+    return static_cast<int>(slots.size());
+}
+
+long long tableValueCount(int handle)
+{
+    if (handle < 0 || handle >= tableSlotCount())
+        return 0;
+    return static_cast<long long>(slots[static_cast<size_t>(handle)].values.size());
 }

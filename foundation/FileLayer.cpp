@@ -3,12 +3,26 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <strings.h>
 #include <sys/stat.h>
 
 namespace {
 
+// The DOS device NUL (a result file's default name), in any directory and
+// case, with or without its colon.
+bool namesNullDevice(const char* path)
+{
+    const char* name = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '\\' || *p == '/')
+            name = p + 1;
+    return strcasecmp(name, "nul") == 0 || strcasecmp(name, "nul:") == 0;
+}
+
 String nativePath(const char* path)
 {
+    if (namesNullDevice(path))
+        return String("/dev/null");
     String s(path);
     char* p = s.getBuffer();
     for (; *p; ++p)

@@ -33,7 +33,8 @@ bool isAbsolutePath(const char* path);
 String resolvePath(const char* baseDir, const char* path);
 
 // How a path reaches the operating system. The native mapper turns
-// backslashes into slashes; a Windows program installs one that asks Wine for
+// backslashes into slashes and the DOS device NUL (any directory, any case)
+// into the null device; a Windows program installs one that asks Wine for
 // the Unix name of a DOS path. Null restores the native mapper.
 typedef String (*PathMapper)(const char* path);
 void setPathMapper(PathMapper mapper);

@@ -489,7 +489,7 @@ TEST_F(PiInterpreterTest, FixtureDDeadTime)
         double t = k / 10.0;
         EXPECT_EQ(0, runContCode(t, p.state[0], nullptr, nullptr, p.derivative));
         double expected = k >= 3 ? (k - 3) / 10.0 : 0.0;
-        EXPECT_NEAR(expected, *findPiSymbol("dt_y")->value[0], 1e-12) << "t = " << t;
+        EXPECT_NEAR(expected, *findPiSymbol("tot_y")->value[0], 1e-12) << "t = " << t;
     }
     // Old records are freed as the line moves on.
     EXPECT_LE(delayRecordCount(0), 5);

@@ -123,7 +123,7 @@ TEST_F(PiLoaderTest, FixtureABuildsRowsValuesAndCode)
 
     // Label lines and blank lines are not instructions; the operands are
     // resolved.
-    ASSERT_EQ(12, p.init.count);
+    ASSERT_EQ(14, p.init.count);
     ASSERT_EQ(22, p.cont.count);
     EXPECT_EQ(PI_PUSH_V, p.cont.code[2].opcode);
     EXPECT_EQ(&p.value[0], p.cont.code[2].u.value);        // P 0
@@ -131,7 +131,7 @@ TEST_F(PiLoaderTest, FixtureABuildsRowsValuesAndCode)
     EXPECT_EQ(12, p.cont.code[2].line);
     EXPECT_EQ(PI_POP_D, p.cont.code[19].opcode);
     EXPECT_EQ(PI_END, p.cont.code[21].opcode);
-    EXPECT_EQ(PI_SCHED, p.init.code[5].opcode);
+    EXPECT_EQ(PI_SCHED, p.init.code[7].opcode);
     EXPECT_EQ(8, p.discrete[1].count);
     EXPECT_TRUE(hasDiscreteFlags());  // EVENTS 0: only the immediate flag
     EXPECT_EQ(0, discreteFlagCount());
@@ -147,7 +147,7 @@ TEST_F(PiLoaderTest, FixtureBReadsAtExitAsExactlyTheNoTime)
     EXPECT_STREQ("Ende", p.strings[0]);
     EXPECT_STREQ("Ende", piStringText(0));
     EXPECT_EQ(nullptr, piStringText(1));
-    const PiInstruction& atExit = p.init.code[6];
+    const PiInstruction& atExit = p.init.code[8];
     ASSERT_EQ(PI_PUSH_NUMBER, atExit.opcode);
     EXPECT_EQ(1e30, atExit.u.number);
     EXPECT_EQ(30, atExit.line);

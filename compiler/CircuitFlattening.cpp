@@ -1,0 +1,555 @@
+// Flattening of the parsed circuit into variables and statement lists, and
+// the checks that need the whole circuit: parameter values, connections,
+// saved signals, name binding and SWITCH symmetry.
+#include "CircuitFlattening.h"
+
+#include "CompilerMessages.h"
+
+#include "CheckedHeap.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct VariableChain {
+    CodeVariable* head;
+    CodeVariable* tail;
+};
+
+VariableChain variables[kVariableLists];
+CodeProcedure* procedureHead = nullptr;
+CodeProcedure* procedureTail = nullptr;
+StatementList initList = {nullptr, nullptr};
+StatementList contList = {nullptr, nullptr};
+
+char* copyText(const char* text)
+{
+    size_t n = strlen(text) + 1;
+    char* copy = static_cast<char*>(CheckedAlloc(n));
+    memcpy(copy, text, n);
+    return copy;
+}
+
+char* joinedName(const char* instance, const char* name)
+{
+    std::string s = std::string(instance) + "_" + name;
+    return copyText(s.c_str());
+}
+
+const Symbol* findBlockSymbol(const BlockType* type, const char* name)
+{
+    for (const Symbol* s = type->symbols; s; s = s->next)
+        if (strcmp(s->name, name) == 0)
+            return s;
+    return nullptr;
+}
+
+const Symbol* findParameterValue(const Instance* instance, const char* name)
+{
+    for (const Symbol* s = instance->parameterValues; s; s = s->next)
+        if (strcmp(s->name, name) == 0)
+            return s;
+    return nullptr;
+}
+
+bool isThisPlaceholder(const SyntaxNode* n)
+{
+    return n && n->type == NODE_STRING && n->value.text && strcmp(n->value.text, kThisPlaceholder) == 0;
+}
+
+// THIS becomes the instance's own name, entered in the string table.
+void replaceThis(SyntaxNode* n, const Instance* instance)
+{
+    free(n->value.text);
+    n->value.text = copyText(instance->thisName);
+    n->entry = SYMaddstring(instance->thisName);
+}
+
+// target = value, or the delay-time node, made from an initial value.
+SyntaxNode* initialStatement(const char* symbolName, SyntaxNode* value, int type)
+{
+    SyntaxNode* target = makeNameNode(symbolName, NODE_VARIABLE, value->line);
+    return makeNode(target, value, type, value->line);
+}
+
+void appendVariable(CodeVariable* v)
+{
+    VariableChain& chain = variables[variableListOfKind(v->kind)];
+    if (chain.tail)
+        chain.tail->next = v;
+    else
+        chain.head = v;
+    chain.tail = v;
+}
+
+// The name of the procedure instance "_" name, or null.
+CodeProcedure* findProcedure(const Instance* instance, const char* name)
+{
+    std::string full = std::string(instance->name) + "_" + name;
+    for (CodeProcedure* p = procedureHead; p; p = p->next)
+        if (p->instance == instance && full == p->name)
+            return p;
+    return nullptr;
+}
+
+int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
+{
+    if (!n)
+        return 0;
+    if (n->type == NODE_SEQUENCE && !root && !sequencesAllowed) {
+        compileErrorAtLine(n->line, 20053);
+        return 1;
+    }
+    if (bindNode(n->left, instance, sequencesAllowed, false) ||
+        bindNode(n->right, instance, sequencesAllowed, false))
+        return 1;
+    switch (n->type) {
+    case NODE_VARIABLE:
+    case NODE_STRING_INDEX: {
+        const Symbol* s = findBlockSymbol(instance->blockType, n->value.text);
+        if (!s) {
+            compileErrorAtLine(n->line, 20055, n->value.text, instance->name);
+            return 1;
+        }
+        CodeVariable* v = findVariable(instance, s);
+        if (!v) {
+            compileErrorAtLine(n->line, 20054, n->value.text, instance->name);
+            return 1;
+        }
+        n->entry = v;
+        return 0;
+    }
+    case NODE_STRING_PARAMETER:
+        compileErrorAtLine(n->line, 18015);
+        return 1;
+    case NODE_PROCEDURE_NAME: {
+        CodeProcedure* p = findProcedure(instance, n->value.text);
+        if (!p) {
+            compileErrorAtLine(n->line, 20056, n->value.text, instance->name);
+            return 1;
+        }
+        n->entry = p;
+        p->used |= 1;
+        return 0;
+    }
+    case NODE_STRING:
+        if (isThisPlaceholder(n))
+            replaceThis(n, instance);
+        return 0;
+    case NODE_INDEXED: {
+        // The index selects a time on a delay line: any other variable has
+        // no line, and its location would address a line that is not there.
+        const SyntaxNode* name = n->left;
+        const CodeVariable* v = name && name->type == NODE_VARIABLE
+                                    ? static_cast<const CodeVariable*>(name->entry)
+                                    : nullptr;
+        if (v && v->kind != SYMBOL_DELAY) {
+            compileErrorAtLine(n->line, 20097, v->name);
+            return 1;
+        }
+        return 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+// ---- SWITCH symmetry
+
+void collectAssignments(const SyntaxNode* n, std::vector<const SyntaxNode*>& out)
+{
+    if (!n)
+        return;
+    if (n->type == NODE_ASSIGN || n->type == NODE_DERIVATIVE || n->type == NODE_DELAY_TIME)
+        out.push_back(n);
+    collectAssignments(n->left, out);
+    collectAssignments(n->right, out);
+}
+
+const char* targetName(const SyntaxNode* assignment, unsigned int fatalId)
+{
+    const SyntaxNode* t = assignment->left;
+    if (!t || t->type != NODE_VARIABLE)
+        compileInternalError(fatalId);
+    return t->value.text;
+}
+
+int checkOneSwitch(const SyntaxNode* sw)
+{
+    const SyntaxNode* variable = sw->left;
+    if (!variable || variable->type != NODE_VARIABLE)
+        compileInternalError(20059);
+
+    std::vector<const SyntaxNode*> all;
+    collectAssignments(sw->right, all);
+    for (const SyntaxNode* a : all) {
+        if (strcmp(targetName(a, 20061), variable->value.text) == 0) {
+            compileErrorAtLine(a->line, 20062, variable->value.text);
+            return 1;
+        }
+    }
+
+    // From the outer end of the chain: the last written case first.
+    std::vector<const SyntaxNode*> cases;
+    for (const SyntaxNode* chain = sw->right; chain; chain = chain->left) {
+        if (chain->type != NODE_CASE_CHAIN)
+            compileInternalError(20060);
+        if (chain->right)
+            cases.push_back(chain->right);
+    }
+    if (cases.empty())
+        return 0;
+
+    // The work list: the first case's targets, each with its mark.
+    std::vector<std::string> targets;
+    std::vector<bool> marked;
+    std::vector<const SyntaxNode*> first;
+    collectAssignments(cases[0]->right, first);
+    for (const SyntaxNode* a : first) {
+        std::string name = targetName(a, 20058);
+        bool known = false;
+        for (const std::string& t : targets)
+            known |= t == name;
+        if (!known) {
+            targets.push_back(name);
+            marked.push_back(false);
+        }
+    }
+    for (size_t c = 1; c < cases.size(); ++c) {
+        std::vector<const SyntaxNode*> assignments;
+        collectAssignments(cases[c]->right, assignments);
+        for (const SyntaxNode* a : assignments) {
+            std::string name = targetName(a, 20058);
+            bool found = false;
+            for (size_t i = 0; i < targets.size(); ++i)
+                if (targets[i] == name) {
+                    marked[i] = true;
+                    found = true;
+                }
+            if (!found) {
+                compileErrorAtLine(a->line, 20057, name.c_str());
+                return 1;
+            }
+        }
+        for (size_t i = 0; i < targets.size(); ++i) {
+            if (!marked[i]) {
+                compileErrorAtLine(cases[c]->line, 20057, targets[i].c_str());
+                return 1;
+            }
+            marked[i] = false;
+        }
+    }
+    return 0;
+}
+
+void freeVariable(CodeVariable* v)
+{
+    free(v->name);
+    freeTree(v->initialCode);
+    free(v);
+}
+
+} // namespace
+
+CodeVariable* codeVariables(VariableList list)
+{
+    return variables[list].head;
+}
+
+CodeProcedure* codeProcedures()
+{
+    return procedureHead;
+}
+
+StatementList* initStatements()
+{
+    return &initList;
+}
+
+StatementList* contStatements()
+{
+    return &contList;
+}
+
+VariableList variableListOfKind(int kind)
+{
+    switch (kind) {
+    case SYMBOL_INPUT:
+    case SYMBOL_OUTPUT:
+    case SYMBOL_VAR:
+        return LIST_V;
+    case SYMBOL_PARAMETER:
+        return LIST_PARAMETERS;
+    case SYMBOL_STATE:
+        return LIST_STATES;
+    case SYMBOL_DELAY:
+        return LIST_DELAYS;
+    default:
+        compileInternalError(20040);
+    }
+}
+
+int instantiateBlock(Instance* instance)
+{
+    const BlockType* type = instance->blockType;
+    for (const Symbol* value = instance->parameterValues; value; value = value->next) {
+        const Symbol* s = findBlockSymbol(type, value->name);
+        if (!s) {
+            compileError(20042, value->name, instance->name);
+            return 1;
+        }
+        if (s->kind != SYMBOL_PARAMETER) {
+            compileError(20041, value->name, instance->name);
+            return 1;
+        }
+    }
+
+    int failed = 0;
+    for (const Symbol* s = type->symbols; s; s = s->next) {
+        CodeVariable* v = static_cast<CodeVariable*>(checkedCalloc(sizeof(CodeVariable)));
+        v->instance = instance;
+        v->name = joinedName(instance->name, s->name);
+        v->kind = s->kind;
+        v->flags = s->attributes & (VARIABLE_DISCRETE | VARIABLE_STRING_PARAMETER | VARIABLE_SOCKET_PARAMETER);
+        bool textParameter = s->kind == SYMBOL_PARAMETER && (s->attributes & (SYMBOL_STRING | SYMBOL_SOCKET));
+        if (textParameter)
+            v->flags |= VARIABLE_INITIALIZED;
+        v->location = -1;
+        appendVariable(v);   // fatal for a kind without a list
+
+        const Symbol* given = findParameterValue(instance, s->name);
+        const SyntaxNode* initial = given ? given->initialValue : s->initialValue;
+        if (!initial)
+            continue;
+        if (textParameter) {
+            SyntaxNode* copy = copyTree(initial);
+            if (copy->type != NODE_STRING) {
+                compileError(19151, s->name, instance->name);
+                failed = 1;
+            } else if (isThisPlaceholder(copy)) {
+                // Replaced here, not when the code is bound: a STRING
+                // parameter must push the index of the name, and SOCKET
+                // parameters are matched by this text.
+                replaceThis(copy, instance);
+            }
+            v->initialCode = initialStatement(s->name, copy, NODE_ASSIGN);
+        } else if (s->kind == SYMBOL_VAR) {
+            v->initialCode = initialStatement(s->name, copyTree(initial), NODE_ASSIGN);
+        } else if (s->kind == SYMBOL_DELAY) {
+            v->initialCode = initialStatement(s->name, copyTree(initial), NODE_DELAY_TIME);
+        } else {
+            double value = 0;
+            switch (foldConstant(initial, &value)) {
+            case FOLD_CONSTANT:
+                v->value = value;
+                v->flags |= VARIABLE_INITIALIZED;
+                break;
+            case FOLD_NON_FINITE:
+                // 1e200*1e200 would reach the PI text as a word the loader
+                // cannot read back.
+                compileErrorAtLine(initial->line, 20095);
+                return 1;
+            default:
+                v->initialCode = initialStatement(s->name, copyTree(initial), NODE_ASSIGN);
+                break;
+            }
+        }
+    }
+    return failed;
+}
+
+void createProcedures(Instance* instance)
+{
+    for (const Procedure* p = instance->blockType->procedures; p; p = p->next) {
+        CodeProcedure* c = static_cast<CodeProcedure*>(checkedCalloc(sizeof(CodeProcedure)));
+        c->name = joinedName(instance->name, p->name->value.text);
+        c->instance = instance;
+        c->body = p->body;
+        c->number = -1;
+        c->statements = static_cast<StatementList*>(checkedCalloc(sizeof(StatementList)));
+        if (procedureTail)
+            procedureTail->next = c;
+        else
+            procedureHead = c;
+        procedureTail = c;
+    }
+}
+
+CodeVariable* findVariable(const Instance* instance, const Symbol* symbol)
+{
+    std::string full = std::string(instance->name) + "_" + symbol->name;
+    for (CodeVariable* v = variables[variableListOfKind(symbol->kind)].head; v; v = v->next)
+        if (full == v->name)
+            return v;
+    return nullptr;
+}
+
+int checkConnections()
+{
+    for (const Connection* c = connectionList(); c; c = c->next) {
+        const SignalReference* from = c->source;
+        const SignalReference* to = c->target;
+        CodeVariable* source = findVariable(from->instance, from->symbol);
+        if (!source) {
+            compileError(20033, from->instance->name, from->symbol->name);
+            return 1;
+        }
+        if (source->kind != SYMBOL_OUTPUT) {
+            compileError(20034, from->instance->name, from->symbol->name);
+            return 1;
+        }
+        CodeVariable* target = findVariable(to->instance, to->symbol);
+        if (!target) {
+            compileError(20033, to->instance->name, to->symbol->name);
+            return 1;
+        }
+        if (target->kind != SYMBOL_INPUT) {
+            compileError(20035, to->instance->name, to->symbol->name);
+            return 1;
+        }
+        if (target->alias) {
+            compileError(20036, to->instance->name, to->symbol->name);
+            return 1;
+        }
+        target->alias = source;
+    }
+
+    for (const CodeVariable* v = variables[LIST_V].head; v; v = v->next) {
+        if (v->kind == SYMBOL_INPUT && !v->alias) {
+            compileError(20037, v->name);
+            return 1;
+        }
+    }
+
+    for (const SavedSignal* s = savedSignalList(); s; s = s->next) {
+        const SignalReference* r = s->signal;
+        CodeVariable* v = findVariable(r->instance, r->symbol);
+        if (!v) {
+            compileError(20038, r->instance->name, r->symbol->name);
+            return 1;
+        }
+        if (v->kind == SYMBOL_INPUT) {
+            compileError(20039, r->instance->name, r->symbol->name);
+            return 1;
+        }
+        v->flags |= (r->derivative && v->kind == SYMBOL_STATE) ? VARIABLE_DERIVATIVE_SAVED : VARIABLE_SAVED;
+    }
+
+    // Sockets of the same text share the first one's place.
+    for (CodeVariable* p = variables[LIST_PARAMETERS].head; p; p = p->next) {
+        if (!(p->flags & VARIABLE_SOCKET_PARAMETER) || p->alias || !p->initialCode)
+            continue;
+        const char* text = p->initialCode->right->value.text;
+        for (CodeVariable* q = p->next; q; q = q->next) {
+            if ((q->flags & VARIABLE_SOCKET_PARAMETER) && !q->alias && q->initialCode &&
+                strcmp(q->initialCode->right->value.text, text) == 0)
+                q->alias = p;
+        }
+    }
+
+    for (int list = 0; list < kVariableLists; ++list) {
+        for (CodeVariable* v = variables[list].head; v; v = v->next) {
+            if (!v->initialCode)
+                continue;
+            if (v->flags & (VARIABLE_STRING_PARAMETER | VARIABLE_SOCKET_PARAMETER))
+                continue;   // kept: their text is read where the code uses them
+            if (v->kind == SYMBOL_PARAMETER && v->initialCode->right &&
+                v->initialCode->right->type == NODE_STRING) {
+                compileError(19150, v->name);
+                return 1;
+            }
+            SyntaxNode* statement = v->initialCode;
+            v->initialCode = nullptr;
+            if (checkInitCode(statement)) {
+                freeTree(statement);
+                return 1;
+            }
+            if (appendStatements(&initList, statement, v->instance, 0))
+                return 1;
+        }
+    }
+    return 0;
+}
+
+int appendStatements(StatementList* list, SyntaxNode* tree, Instance* instance, int sequencesAllowed)
+{
+    if (!tree)
+        return 0;
+    if (tree->type == NODE_SEQUENCE) {
+        SyntaxNode* left = tree->left;
+        SyntaxNode* right = tree->right;
+        free(tree);
+        if (appendStatements(list, left, instance, sequencesAllowed)) {
+            freeTree(right);
+            return 1;
+        }
+        return appendStatements(list, right, instance, sequencesAllowed);
+    }
+    if (bindNode(tree, instance, sequencesAllowed, true)) {
+        freeTree(tree);
+        return 1;
+    }
+    appendStatement(list, tree);
+    return 0;
+}
+
+int checkSwitch(const SyntaxNode* tree)
+{
+    if (!tree)
+        return 0;
+    if (checkSwitch(tree->left) || checkSwitch(tree->right))
+        return 1;
+    return tree->type == NODE_SWITCH ? checkOneSwitch(tree) : 0;
+}
+
+void appendStatement(StatementList* list, SyntaxNode* tree)
+{
+    Statement* s = static_cast<Statement*>(CheckedAlloc(sizeof(Statement)));
+    s->next = nullptr;
+    s->tree = tree;
+    if (list->tail)
+        list->tail->next = s;
+    else
+        list->head = s;
+    list->tail = s;
+}
+
+void freeStatementList(StatementList* list)
+{
+    Statement* s = list->head;
+    while (s) {
+        Statement* next = s->next;
+        freeTree(s->tree);
+        free(s);
+        s = next;
+    }
+    list->head = list->tail = nullptr;
+}
+
+void freeGeneratedCode()
+{
+    for (VariableChain& chain : variables) {
+        CodeVariable* v = chain.head;
+        while (v) {
+            CodeVariable* next = v->next;
+            freeVariable(v);
+            v = next;
+        }
+        chain.head = chain.tail = nullptr;
+    }
+    freeStatementList(&initList);
+    freeStatementList(&contList);
+    CodeProcedure* p = procedureHead;
+    while (p) {
+        CodeProcedure* next = p->next;
+        freeStatementList(p->statements);
+        free(p->statements);
+        free(p->name);
+        free(p);
+        p = next;
+    }
+    procedureHead = procedureTail = nullptr;
+}

@@ -1,0 +1,64 @@
+#include "CompileRoad.h"
+
+#include "CircuitFlattening.h"
+#include "ModelListing.h"
+#include "PiCodeWriter.h"
+#include "SymbolTables.h"
+
+#include "ModuleRegistry.h"
+#include "PiLoader.h"
+#include "PiTextBuffer.h"
+
+#include "ErrorReporter.h"
+#include "FileLayer.h"
+#include "ResString.h"
+
+int compileModelStream(FILE* input, const CompileRequest& request)
+{
+    switch (parseModelText(input)) {
+    case 0:
+        break;
+    case 2:
+        return COMPILE_NOT_STARTED;
+    default:
+        return COMPILE_PARSE_FAILED;
+    }
+
+    int failed = PiCodeGenerate(kPiCodeGenerator, request.listingFile, request.writeSymbols);
+    freeGeneratedCode();
+    freeSymbolTables();   // also frees the library registry
+    if (failed) {
+        freeCodeBuffer(&piTextBuffer);
+        return COMPILE_GENERATION_FAILED;
+    }
+
+    if (ModuleRegistryLoad()) {
+        ModuleRegistryFree();
+        freeCodeBuffer(&piTextBuffer);
+        return COMPILE_REGISTRY_FAILED;
+    }
+    if (loadPICode("from compiler", request.stackSize)) {
+        unloadPICode();
+        ModuleRegistryFree();
+        return COMPILE_LOAD_FAILED;
+    }
+    return COMPILE_LOADED;
+}
+
+int compileModelFile(const char* path, const CompileRequest& request)
+{
+    FILE* input = openFile(path, "rt");
+    if (!input) {
+        reportError(ERR_ERROR, getResString(20907), path);
+        return COMPILE_NOT_OPENED;
+    }
+    int result = compileModelStream(input, request);
+    fclose(input);
+    return result;
+}
+
+void releaseCompiledModel()
+{
+    unloadPICode();
+    ModuleRegistryFree();
+}

@@ -1,0 +1,531 @@
+#include "Simulator.h"
+
+#include "Assert.h"
+#include "DelayLines.h"
+#include "DiscreteFlags.h"
+#include "ErrorReporter.h"
+#include "EventQueue.h"
+#include "ModuleRegistry.h"
+#include "PiInterpreter.h"
+#include "PiLoader.h"
+#include "ResetSimulator.h"
+#include "ResString.h"
+#include "ResultFile.h"
+#include "RunState.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Exceptions stay masked: a run notes them instead of trapping, since a
+// signal handler that returns re-runs the faulting instruction.
+const int kWatchedExceptions = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+
+// Every number a run computes with must be finite.
+bool finite(double v)
+{
+    return std::isfinite(v);
+}
+
+// Mended: wrong settings ended in endless runs (a step of 0 or backwards, h
+// = 0 at a pending event), read past the record buffer (XVAR) or overran
+// the name. They end the run at once with the parameter message.
+bool settingsUsable(const SimParams& s, int outputs)
+{
+    if (!finite(s.INITSTEP) || !finite(s.MINSTEP) || !finite(s.MAXSTEP) || !finite(s.ABSERR) ||
+        !finite(s.RELERR) || !finite(s.LIMIT))
+        return false;
+    if (!(s.INITSTEP > 0) || !(s.MAXSTEP > 0) || !(s.LIMIT > 0) || !(s.MINSTEP >= 0))
+        return false;
+    if (s.MODE < 0 || s.MODE > 2)
+        return false;
+    if (memchr(s.FNAME, 0, sizeof s.FNAME) == nullptr)
+        return false;
+    return s.XVAR >= 0 && s.XVAR < outputs;
+}
+
+} // namespace
+
+const char* endCodeMessage(int code)
+{
+    switch (code) {
+    case SIM_END_NORMAL:
+    case SIM_END_STOPPED:
+        return nullptr;
+    case SIM_END_EXIT:
+        return getResString(20613);
+    case SIM_END_PARAMETERS:
+        return getResString(20614);
+    case SIM_END_ACCURACY:
+        return getResString(20615);
+    case SIM_END_SCHEDULE:
+        return getResString(20616);
+    case SIM_END_NO_STATES:
+        return getResString(20617);
+    default:
+        return getResString(20618);
+    }
+}
+
+Simulator::Simulator(PlotServices* plotWindow, RunHost* runHost)
+    : plot(plotWindow), host(runHost), params(defaultSimParams())
+{
+}
+
+Simulator::~Simulator()
+{
+    // A run given up half-way leaves nothing behind: the next run must
+    // find no result file and no record buffer.
+    if (step)
+        freeIntegrator(methodInUse);
+    if (!ended && runState.state != 1)
+        ResultFileClose();
+}
+
+bool Simulator::startSimulation(const SimParams& settings, int startAtOnce)
+{
+    params = settings;
+    ended = false;
+    if (host && !host->confirmSettings(params, startAtOnce)) {
+        resetSimulator();
+        unloadPICode();
+        ModuleRegistryFree();
+        host->unlockEditing();
+        host->setMainStatus(1, getResString(19900));
+        ended = true;
+        return false;
+    }
+    if (host)
+        host->setMainStatus(1, getResString(19904));
+    if (!plot) {
+        reportError(ERR_FATAL, "%s", getResString(20619));
+        abort();
+    }
+    plot->clearPoints();
+    if (plot->newSettingsFlag()) {
+        plot->clearNewSettingsFlag();
+        PlotParams plotParams = {1, 1, 1.0, 1.0, 0.0, 0.0};
+        if (host)
+            host->getPlotParams(plotParams);
+        plot->setPlotParams(plotParams);
+    }
+    runState.mathErrors = 0;
+    resetRunErrors();
+    runState.state = 1;
+    pauseWord = 0;
+    if (host)
+        host->startStatusTimer(kStatusInterval);
+    startTick = std::chrono::steady_clock::now();
+    if (host)
+        host->registerIdleTask();
+    return true;
+}
+
+int Simulator::SimulationRunStep()
+{
+    // The program was unloaded with the end of the run: nothing to step.
+    if (ended)
+        return 1;
+    if (pauseWord)
+        return 0;
+    feclearexcept(kWatchedExceptions);
+    const int result = simulmain();
+    if (fetestexcept(kWatchedExceptions))
+        runState.mathErrors |= kMathErrorSignal;
+    if (result == kSimulationGoesOn || result == SIM_END_RESTART || runState.state == 6)
+        return 0;
+    endOfRun(result);
+    return 1;
+}
+
+int Simulator::simulmain()
+{
+    switch (runState.state) {
+    case 1:
+        return setUp();
+    case 2:
+        return acceptedPoint();
+    case 3:
+        return dueEvents();
+    case 4:
+        return outputAndNextStep();
+    case 5:
+        return integrationStep();
+    case 6:
+        return finish();
+    default:
+        // A state that cannot be: the check's message and the end.
+        AssertFailed("0", "SIMUL", 3332);
+    }
+}
+
+void Simulator::SimulationStatus()
+{
+    double t = shownTime;
+    double h = shownStep;
+    if (!ended && piProgram.stack) {
+        t = piProgram.t[runState.current];
+        h = runState.stepSize[runState.current];
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - startTick).count();
+    char text[64];
+    if (!host)
+        return;
+    snprintf(text, sizeof text, "t=%12.6g", t);
+    host->setPlotStatus(1, text);
+    snprintf(text, sizeof text, "h=%12.6g", h);
+    host->setPlotStatus(2, text);
+    snprintf(text, sizeof text, "tsim=%.1f", seconds);
+    host->setPlotStatus(3, text);
+}
+
+int Simulator::endWith(int code)
+{
+    runState.state = 6;
+    runState.endCode = code;
+    return code;
+}
+
+int Simulator::endCodeOf(int result) const
+{
+    if (result & PI_RESULT_ERROR)
+        return SIM_END_NORMAL;
+    if (result & PI_RESULT_EXIT)
+        return SIM_END_EXIT;
+    if (result & PI_RESULT_RESTART)
+        return SIM_END_RESTART;
+    return -1;
+}
+
+void Simulator::advanceDiscreteBuffers()
+{
+    runState.discreteCurrent = runState.discreteNext;
+    runState.discreteNext = runState.discreteCurrent % 2 + 1;
+}
+
+int Simulator::failSetUp()
+{
+    if (step)
+        freeIntegrator(methodInUse);
+    step = nullptr;
+    ResultFileClose();
+    return SIM_END_PARAMETERS;
+}
+
+// State 1, the set-up.
+int Simulator::setUp()
+{
+    RunState& rs = runState;
+    PiProgram& p = piProgram;
+
+    // 1. The method, and the settings it works with.
+    rs.mathErrors = 0;
+    step = nullptr;
+    if (!settingsUsable(params, countOutputs()))
+        return SIM_END_PARAMETERS;
+    methodInUse = p.nstates > 0 ? params.IALG : kMethodNone;
+    step = selectIntegrator(params, methodInUse);
+    if (!step || !hasDiscreteFlags())
+        return failSetUp();
+
+    // 2.
+    stopRequest = 0;
+    clearStepFlagChanged();
+    rs.phase = 2;
+
+    // A program just loaded stands at its initial values, whatever an
+    // earlier program left in the buffer indexes and step sizes.
+    if (firstSetUp) {
+        rs.current = 0;
+        rs.next = 1;
+        rs.discreteCurrent = 0;
+        rs.discreteNext = 1;
+        rs.stepSize[0] = rs.stepSize[1] = rs.stepSize[2] = 0;
+    }
+
+    // 3. By MODE.
+    int initResult = 0;
+    switch (params.MODE) {
+    case 0:
+        integratorShared.rejected = false;
+        rs.current = 0;
+        rs.next = 1;
+        rs.discreteCurrent = 0;
+        rs.discreteNext = 1;
+        dropEventsBelowKind(2);
+        for (int i = 1; i <= discreteFlagCount(); ++i)
+            DiscreteFlag(i, 0);
+        if (ResultFileOpen(params, params.RMODE) != 0)
+            return failSetUp();
+        if (params.HMODE == 1)
+            ResultFileHeader(params, plot, host ? host->circuitName() : "");
+        clearDelayLines();
+        runStartHooks();
+        initResult = runInitCode(p.t[0], 1);
+        break;
+    case 1:
+        integratorShared.rejected = false;
+        dropEventsBelowKind(1);
+        if (firstSetUp) {
+            // The snapshot goes on in buffer 1: the INIT code writes buffer 0.
+            const int restored = SimulationRestore(1, 1);
+            if (restored > 0)
+                return failSetUp();
+            if (restored == 0) {
+                rs.current = rs.discreteCurrent = 1;
+                rs.next = rs.discreteNext = 2;
+            }
+        }
+        if (ResultFileOpen(params, params.RMODE) != 0)
+            return failSetUp();
+        if (params.HMODE == 1)
+            ResultFileHeader(params, plot, host ? host->circuitName() : "");
+        initResult = runInitCode(p.t[rs.current], 0);
+        break;
+    case 2:
+        // No file, no INIT code; the record buffer still takes the outputs.
+        ResultFileOpen(params, params.RMODE, false);
+        break;
+    default:
+        return failSetUp();
+    }
+    firstSetUp = false;
+    if (initResult != 0) {
+        ResultFileClose();
+        if (plot)
+            plot->rescale();
+        freeIntegrator(methodInUse);
+        step = nullptr;
+        return SIM_END_EXIT;
+    }
+
+    // 4.
+    if (params.MODE != 2 || !(rs.stepSize[rs.current] > 0))
+        rs.stepSize[rs.current] = params.INITSTEP;
+
+    // 5.
+    work.assign(static_cast<size_t>(p.nstates > 0 ? p.nstates : 1), 0.0);
+    rs.flags = 0;
+    rs.state = 2;
+    return kSimulationGoesOn;
+}
+
+// State 2, the accepted point.
+int Simulator::acceptedPoint()
+{
+    RunState& rs = runState;
+    PiProgram& p = piProgram;
+    rs.phase = 2;
+    const int r = runContCode(p.t[rs.current], p.state[rs.current], p.dstate[rs.discreteCurrent],
+                              p.dstate[rs.discreteNext], p.derivative);
+    if (r & PI_RESULT_DISCRETE)
+        advanceDiscreteBuffers();
+    const int code = endCodeOf(r);
+    if (code >= 0)
+        return endWith(code);
+    ResultFileFill(rs.current, rs.discreteCurrent);
+    rs.flags |= r & ~PI_RESULT_DISCRETE;
+    rs.state = 3;
+    return kSimulationGoesOn;
+}
+
+// State 3, the due events: one per call.
+int Simulator::dueEvents()
+{
+    RunState& rs = runState;
+    PiProgram& p = piProgram;
+    const double now = p.t[rs.current];
+    const ScheduledEvent* first = firstEvent();
+    if (!first || first->time - now >= params.LIMIT) {
+        rs.state = 4;
+        return kSimulationGoesOn;
+    }
+    const double d = first->time - now;
+    ScheduledEvent* event = takeFirstEvent();
+    if (d < -10 * rs.epsilon) {
+        freeEvent(event);
+        return endWith(SIM_END_SCHEDULE);
+    }
+    if (stopRequest) {
+        freeEvent(event);
+        return endWith(SIM_END_STOPPED);
+    }
+    int r = event->handler(event->time, p.state[rs.current], p.dstate[rs.discreteCurrent],
+                           p.dstate[rs.discreteNext], event->argument);
+    freeEvent(event);
+    if (r & PI_RESULT_DISCRETE)
+        advanceDiscreteBuffers();
+    int code = endCodeOf(r);
+    if (code >= 0)
+        return endWith(code);
+    rs.flags |= r;
+    rs.flags &= ~PI_RESULT_DISCRETE;
+
+    r = runContCode(now, p.state[rs.current], p.dstate[rs.discreteCurrent],
+                    p.dstate[rs.discreteNext], p.derivative);
+    if (r & PI_RESULT_DISCRETE)
+        advanceDiscreteBuffers();
+    code = endCodeOf(r);
+    if (code >= 0)
+        return endWith(code);
+    rs.flags |= r;
+    return kSimulationGoesOn;
+}
+
+// State 4, the output and the next step size.
+int Simulator::outputAndNextStep()
+{
+    RunState& rs = runState;
+    PiProgram& p = piProgram;
+
+    // 1.
+    if (rs.flags & PI_RESULT_SNAPSHOT)
+        SimulationSnapshot(params, rs.stepSize[0], rs.stepSize[rs.current], rs.current,
+                           rs.discreteCurrent);
+    // 2. Around events: the values before them and after them.
+    if (rs.flags & PI_RESULT_AROUND) {
+        ResultFileRecord(params, plot);
+        ResultFileFill(rs.current, rs.discreteCurrent);
+        ResultFileRecord(params, plot);
+    } else if (rs.flags & PI_RESULT_RECORD) {
+        ResultFileFill(rs.current, rs.discreteCurrent);
+        ResultFileRecord(params, plot);
+    }
+    // 3.
+    if (rs.flags & PI_RESULT_STOP)
+        return endWith(SIM_END_NORMAL);
+    if (stopRequest || (rs.flags & PI_RESULT_END))
+        return endWith(SIM_END_STOPPED);
+
+    // 4. A step ends on the next event, and leaves no step below MINSTEP
+    // before it.
+    rs.flags = 0;
+    double& h = rs.stepSize[rs.current];
+    if (const ScheduledEvent* e = firstEvent()) {
+        const double d = e->time - p.t[rs.current];
+        if (d - rs.epsilon < h)
+            h = d;
+        else if (d - params.MINSTEP < h)
+            h = d / 2;
+    }
+    // 5.
+    if (h > params.MAXSTEP)
+        h = params.MAXSTEP;
+    rs.phase = 0;
+    rs.state = 5;
+    return kSimulationGoesOn;
+}
+
+// State 5, one integration step.
+int Simulator::integrationStep()
+{
+    RunState& rs = runState;
+    PiProgram& p = piProgram;
+    const double t = p.t[rs.current];
+    const double h = rs.stepSize[rs.current];
+    const double tNext = t + h;
+    const int r = step(t, h, p.state[rs.current], p.derivative, p.dstate[rs.discreteCurrent],
+                       p.dstate[rs.discreteNext], &rs.stepSize[rs.next], p.state[rs.next]);
+    // Dormand-Prince 5(4) evaluated the new point in its last stage.
+    if (methodInUse != kMethodDormandPrince5 && r == 0 && rs.phase == 0)
+        runContCode(tNext, p.state[rs.next], p.dstate[rs.discreteCurrent],
+                    p.dstate[rs.discreteNext], work.data());
+
+    if (stepFlagChanged()) {
+        // Halved until shorter than LIMIT; then tried once more and taken.
+        if (h >= params.LIMIT)
+            rs.stepSize[rs.current] = h / 2;
+        else
+            rs.phase = 1;
+        clearStepFlagChanged();
+        if (rs.stepSize[rs.current] >= params.MINSTEP)
+            return kSimulationGoesOn;
+        return endWith(SIM_END_ACCURACY);
+    }
+    if (r != 0) {
+        rs.stepSize[rs.current] = rs.stepSize[rs.next];
+        // Result 2: the method gives up (DASSL failed twice at one time).
+        if (r == 1 && rs.stepSize[rs.current] >= params.MINSTEP)
+            return kSimulationGoesOn;
+        return endWith(SIM_END_ACCURACY);
+    }
+    p.t[rs.next] = tNext;
+    rs.current = rs.next;
+    rs.next = rs.current % 2 + 1;
+    rs.state = 2;
+    return kSimulationGoesOn;
+}
+
+// State 6, the end: the AT EXIT events, then everything of the run is freed.
+int Simulator::finish()
+{
+    RunState& rs = runState;
+    PiProgram& p = piProgram;
+    rs.phase = 2;
+    const ScheduledEvent* e = firstEvent();
+    while (e && e->time != kNoTime)
+        e = e->next;
+    // These events stay in the list: the end of the run frees them.
+    for (; e; e = e->next) {
+        if (e->time != kNoTime)
+            continue;
+        const int r = e->handler(e->time, p.state[rs.current], p.dstate[rs.discreteCurrent],
+                                 p.dstate[rs.discreteNext], e->argument);
+        if (r & PI_RESULT_DISCRETE)
+            advanceDiscreteBuffers();
+        if ((r & PI_RESULT_EXIT) &&
+            (rs.endCode == SIM_END_NORMAL || rs.endCode == SIM_END_STOPPED))
+            rs.endCode = SIM_END_EXIT;
+    }
+    ResultFileClose();
+    if (plot)
+        plot->rescale();
+    if (step)
+        freeIntegrator(methodInUse);
+    step = nullptr;
+    work.clear();
+    rs.state = 1;
+    return rs.endCode;
+}
+
+void Simulator::endOfRun(int code)
+{
+    if (runState.mathErrors) {
+        std::string text = getResString(20610);
+        if (runState.mathErrors & kMathErrorSignal)
+            text += getResString(20611);
+        if (runState.mathErrors & kMathErrorDivision)
+            text += getResString(20612);
+        text += "\n";
+        reportError(ERR_WARNING, "%s", text.c_str());
+    }
+    if (const char* message = endCodeMessage(code)) {
+        if (code == SIM_END_EXIT)
+            reportError(ERR_ERROR, "%s%s", message, getExitMessage());
+        else
+            reportError(ERR_ERROR, "%s", message);
+    }
+    finalCode = code;
+    if (plot)
+        plot->setRunState(1);
+    if (host)
+        host->setMainStatus(2, "");
+    shownTime = piProgram.stack ? piProgram.t[runState.current] : 0;
+    shownStep = runState.stepSize[runState.current];
+    ended = true;
+    resetSimulator();
+    unloadPICode();
+    ModuleRegistryFree();
+    if (host) {
+        host->unlockEditing();
+        host->setMainStatus(1, getResString(19900));
+        host->stopStatusTimer();
+    }
+    SimulationStatus();
+}

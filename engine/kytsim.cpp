@@ -1,0 +1,293 @@
+// kytsim MODEL [--FIELD VALUE ...]: compiles a model-text file as the run
+// command does, simulates it to its end without any window and prints the
+// plot's points as ASCII columns (a header "#" with the x title and the
+// signal names, then one line per point). Every settings field is an
+// option named after it (--FNAME out.txt --IALG 1 --INITSTEP 0.01 ...);
+// the others keep their defaults.
+//
+// Messages go to standard error; a library's deferred message is shown at
+// once and does not pause the run. Ctrl+C stops the run as "St&op" does.
+// The exit status is 0 after end codes 0 and 1, otherwise the end code, and
+// 1 when nothing ran (bad options, a model that does not compile).
+#include "CompileRoad.h"
+
+#include "HostServices.h"
+#include "PiLoader.h"
+#include "PiProgram.h"
+#include "PlotServices.h"
+#include "RunState.h"
+#include "SimParams.h"
+#include "Simulator.h"
+
+#include "ErrorReporter.h"
+#include "NumberFormat.h"
+#include "ResString.h"
+#include "ShowFile.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+class ConsoleSink : public ErrorSink {
+public:
+    void beep() override {}
+    void showBox(const char* text, const char*) override { fprintf(stderr, "%s\n", text); }
+    [[noreturn]] void endProcess(int exitCode) override
+    {
+        fflush(stdout);
+        exit(exitCode);
+    }
+};
+
+const char* modelPath = "";
+
+// Compiler messages name the model file and the line.
+class ConsoleViewer : public FileViewer {
+public:
+    void showFile(const char* message, const char*, int line) override
+    {
+        if (line > 0)
+            fprintf(stderr, "%s:%d:\n%s\n", modelPath, line, message);
+        else
+            fprintf(stderr, "%s:\n%s\n", modelPath, message);
+    }
+};
+
+// The points as the plot's ASCII export writes them: names with their
+// blanks as underscores, numbers in the one number text of the system.
+class ConsolePlot : public PlotServices {
+public:
+    void setSignals(int n) override { names.assign(static_cast<size_t>(n > 0 ? n : 0), ""); }
+    void setSignal(int index, const char* name, uint32_t) override
+    {
+        if (index >= 0 && index < static_cast<int>(names.size()))
+            names[static_cast<size_t>(index)] = name;
+    }
+    void setTitle(const char* text) override { title = text; }
+    void setPagingMode(int) override {}
+    void setRunState(int) override {}
+    void stampDateTime() override {}
+    void setStatusText(const char*) override {}
+    void clearPoints() override { headerWritten = false; }
+    void addPoint(double x, const double* values, int count) override
+    {
+        if (!headerWritten) {
+            std::string header = "#" + underscored(title);
+            for (const std::string& n : names)
+                header += " " + underscored(n);
+            puts(header.c_str());
+            headerWritten = true;
+        }
+        std::string line = number(x);
+        for (size_t i = 0; i < names.size(); ++i)
+            line += " " + number(static_cast<int>(i) < count ? values[i] : 0.0);
+        puts(line.c_str());
+    }
+    void rescale() override { fflush(stdout); }
+    int newSettingsFlag() override { return 0; }
+    void clearNewSettingsFlag() override {}
+    void setPlotParams(const PlotParams&) override {}
+
+private:
+    static std::string underscored(std::string s)
+    {
+        for (char& c : s)
+            if (c == ' ')
+                c = '_';
+        return s;
+    }
+    static std::string number(double v)
+    {
+        char text[kMaxNumberText + 1];
+        formatNumber(v, text);
+        return text;
+    }
+
+    std::string title;
+    std::vector<std::string> names;
+    bool headerWritten = false;
+};
+
+class ConsoleHost : public RunHost {
+public:
+    explicit ConsoleHost(const char* model) : name(model) {}
+    bool confirmSettings(SimParams&, int) override { return true; }
+    void getPlotParams(PlotParams& params) override { params = PlotParams{1, 1, 1, 1, 0, 0}; }
+    const char* circuitName() override { return name; }
+    void setMainStatus(int, const char*) override {}
+    void setPlotStatus(int, const char*) override {}
+    void startStatusTimer(int) override {}
+    void stopStatusTimer() override {}
+    void registerIdleTask() override {}
+    void unlockEditing() override {}
+
+private:
+    const char* name;
+};
+
+// No main window to show them later: a library's message is shown at once.
+void showNow(int level, const char* text)
+{
+    reportError(level, "%s", text);
+}
+
+const char* circuitFile()
+{
+    return modelPath;
+}
+
+const char* systemTempDir()
+{
+    const char* dir = getenv("TMPDIR");
+    return dir && *dir ? dir : "/tmp";
+}
+
+void stopOnInterrupt(int)
+{
+    stopRequest = 1;
+}
+
+// The whole text must be the number.
+bool readDouble(const char* text, double* value)
+{
+    size_t n = parseNumber(text, value);
+    return n > 0 && text[n] == 0;
+}
+
+bool readInt(const char* text, int* value)
+{
+    char* end = nullptr;
+    long v = strtol(text, &end, 10);
+    if (!*text || *end || v < -2147483647L - 1 || v > 2147483647L)
+        return false;
+    *value = static_cast<int>(v);
+    return true;
+}
+
+// One option "--FIELD VALUE" into the settings; false after its message.
+bool setOption(SimParams& settings, const char* option, const char* value)
+{
+    const SimParamField* field =
+        strncmp(option, "--", 2) == 0 ? findSimParamField(option + 2) : nullptr;
+    if (!field) {
+        reportError(ERR_ERROR, getResString(20622), option);
+        return false;
+    }
+    if (!value) {
+        reportError(ERR_ERROR, getResString(20628), option);
+        return false;
+    }
+    char* at = reinterpret_cast<char*>(&settings) + field->offset;
+    switch (field->kind) {
+    case SIM_PARAM_TEXT:
+        if (!setResultFileName(settings, value)) {
+            reportError(ERR_ERROR, getResString(20624), value);
+            return false;
+        }
+        return true;
+    case SIM_PARAM_INT: {
+        int v;
+        if (!readInt(value, &v)) {
+            reportError(ERR_ERROR, getResString(20623), option, value);
+            return false;
+        }
+        memcpy(at, &v, sizeof v);
+        return true;
+    }
+    case SIM_PARAM_DOUBLE: {
+        double v;
+        if (!readDouble(value, &v)) {
+            reportError(ERR_ERROR, getResString(20623), option, value);
+            return false;
+        }
+        memcpy(at, &v, sizeof v);
+        return true;
+    }
+    }
+    return false;
+}
+
+// The editor labels each marked signal with its name.
+void labelOutputs()
+{
+    for (int i = 0; i < piProgram.nsymbols; ++i)
+        if (piProgram.symbols[i].flags & PI_SAVE)
+            piProgram.symbols[i].label = piProgram.symbols[i].name;
+}
+
+int simulate(const SimParams& settings)
+{
+    ConsolePlot plot;
+    ConsoleHost host(modelPath);
+    Simulator simulator(&plot, &host);
+    if (!simulator.startSimulation(settings, 1))
+        return 1;
+    signal(SIGINT, stopOnInterrupt);
+    while (!simulator.SimulationRunStep()) {
+    }
+    signal(SIGINT, SIG_DFL);
+    fflush(stdout);
+    const int code = simulator.lastEndCode();
+    return code == SIM_END_NORMAL || code == SIM_END_STOPPED ? 0 : code;
+}
+
+int run(int argc, char** argv)
+{
+    SimParams settings = defaultSimParams();
+    const char* path = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (a[0] == '-' && a[1]) {
+            const char* value = i + 1 < argc ? argv[++i] : nullptr;
+            if (!setOption(settings, a, value))
+                return 1;
+        } else if (path) {
+            reportError(ERR_ERROR, "%s", getResString(20625));
+            return 1;
+        } else {
+            path = a;
+        }
+    }
+    if (!path) {
+        reportError(ERR_ERROR, "%s", getResString(20625));
+        return 1;
+    }
+    modelPath = path;
+
+    HostSeams seams = {};
+    seams.queueDeferredMessage = showNow;
+    seams.stringCount = piStringCount;
+    seams.stringText = piStringText;
+    seams.circuitFileName = circuitFile;
+    setHostSeams(&seams);
+
+    if (compileModelFile(path) != COMPILE_LOADED)
+        return 1;
+    labelOutputs();
+    return simulate(settings);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // As in the main program: no ERROR.LOG in the current directory.
+    disableErrorLog();
+    ConsoleSink sink;
+    setErrorSink(&sink);
+    ConsoleViewer viewer;
+    setFileViewer(&viewer);
+    setTempDirSource(systemTempDir);
+    const int status = run(argc, argv);
+    setHostSeams(nullptr);
+    setTempDirSource(nullptr);
+    setFileViewer(nullptr);
+    setErrorSink(nullptr);
+    freeResStringCache();
+    return status;
+}

@@ -1,0 +1,348 @@
+// Net and pattern files: number texts, pattern file names, the write-back of
+// a trained net into the file it was read from, failed writes, and pattern
+// files that read back.
+#include "NNTestSupport.h"
+
+#include "NetFiles.h"
+
+#include <cmath>
+#include <csignal>
+#include <limits>
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+
+using namespace nntest;
+
+namespace {
+
+TEST(NetNumberText, EveryNumberReadsBackAsOneNumberToken)
+{
+    const struct {
+        double v;
+        const char* text;
+        double back;
+    } cases[] = {
+        {0.0, "0.", 0.0},
+        {0.5, "0.5", 0.5},
+        {-0.25, "-0.25", -0.25},
+        {1e20, "1.e20", 1e20},
+        {-2.5e-7, "-2.5e-7", -2.5e-7},
+        {123456.78901234567, "123456.78901235", 123456.78901235},
+        {std::numeric_limits<double>::quiet_NaN(), "1000000.", 1e6},
+        {-std::numeric_limits<double>::infinity(), "-1000000.", -1e6},
+    };
+    for (const auto& c : cases) {
+        String t = netNumber(c.v);
+        EXPECT_STREQ(t.text(), c.text);
+        netScannerSetInput(t.text(), strlen(t.text()));
+        EXPECT_EQ(nnyylook(), 257) << c.text;
+        EXPECT_EQ(nnyylook(), 0) << c.text;
+        netScannerSetInput(nullptr, 0);
+        EXPECT_DOUBLE_EQ(netTextToReal(t.text()), c.back);
+    }
+}
+
+TEST(PatternFileNames, NamePartUpToItsFirstPointThenPat)
+{
+    const struct {
+        const char* fileName;
+        const char* pattern;
+    } cases[] = {
+        {"C:\\KYT\\CIRCUITS\\xor.net", "xor.pat"},
+        {"xor", "xorpat"},
+        {"xor.net", "xor.pat"},
+        {"D:\\nets\\a.b.net", "a.pat"},
+        {"nets/unix.net", "unix.pat"},
+        {nullptr, "pat"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(patternFileName(c.fileName).text(), c.pattern) << (c.fileName ? c.fileName : "null");
+}
+
+// --- Write-back ---------------------------------------------------------------
+
+// Lines of a text, each without its line feed.
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+class NetWriteBack : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        netPath = scratch.file("xor.net");
+        original = readBytes(fixturePath("xor.net"));
+        writeBytes(netPath, original);
+    }
+    NeuralNet* loadTrained()
+    {
+        NeuralNet* net = loadNetFile(netPath);
+        EXPECT_NE(net, nullptr);
+        if (!net)
+            return nullptr;
+        EXPECT_TRUE(loadPatterns(net, fixturePath("xor.pat")));
+        FakePlot plot;
+        NetTrain(net, &plot);
+        return net;
+    }
+    ScratchDir scratch;
+    std::string netPath;
+    std::string original;
+    SinkScope errors;
+};
+
+TEST_F(NetWriteBack, OnlyTheTrainedValuesChange)
+{
+    NetFakeHost::attach();
+    std::unique_ptr<NeuralNet> net(loadTrained());
+    net->cycles = 183;
+    ASSERT_TRUE(NetFileIO(net.get()));
+    const std::string written = readBytes(netPath);
+
+    std::vector<std::string> before = linesOf(original), after = linesOf(written);
+    ASSERT_EQ(before.size(), after.size());
+    bool inNeurons = false, inConnections = false;
+    int neuronRows = 0, connectionRows = 0;
+    for (size_t i = 0; i < before.size(); ++i) {
+        const std::string& b = before[i];
+        const std::string& a = after[i];
+        if (b == "NEURONPARAMETER")
+            inNeurons = true;
+        if (b.empty() || b == "LAYERPARAMETER")
+            inNeurons = false;
+        if (b.rfind("CYCLES:", 0) == 0) {
+            EXPECT_EQ(a, "CYCLES: 183");
+        } else if (b.rfind("LEARNPARAMETER:", 0) == 0) {
+            EXPECT_EQ(a, std::string("LEARNPARAMETER: ") + netNumber(net->learningRate).text());
+        } else if (inNeurons && !b.empty() && b[0] >= '1' && b[0] <= '9') {
+            // Everything up to the bias field stays, also the row without blanks.
+            size_t bar = b.rfind('|');
+            EXPECT_EQ(a.substr(0, bar + 1), b.substr(0, bar + 1)) << b;
+            ++neuronRows;
+        } else if (inConnections) {
+            ++connectionRows;
+        } else {
+            EXPECT_EQ(a, b) << "line " << i + 1;
+        }
+        if (b == "Source | Targets")
+            inConnections = true;
+    }
+    EXPECT_EQ(neuronRows, 5);
+    EXPECT_EQ(connectionRows, 4);
+    // The rows in their written form.
+    std::string row3 = std::string("3     | 5 : ") + netNumber(net->getWeight(2, 4)).text() + "  ";
+    EXPECT_NE(written.find(row3 + "\n"), std::string::npos) << written;
+    EXPECT_TRUE(NetFakeHost::messages().empty());
+}
+
+TEST_F(NetWriteBack, NoFileOfTheFileNameTextAppears)
+{
+    std::unique_ptr<NeuralNet> net(loadTrained());
+    ASSERT_TRUE(NetFileIO(net.get()));
+    EXPECT_EQ(listDirectory(scratch.path()), std::vector<std::string>{"xor.net"});
+    EXPECT_FALSE(fileExists("C:/KYT/CIRCUITS/xor.net"));
+    EXPECT_FALSE(fileExists(scratch.file("C:/KYT/CIRCUITS/xor.net")));
+}
+
+TEST_F(NetWriteBack, ReadingBackGivesTheTrainedNet)
+{
+    std::unique_ptr<NeuralNet> net(loadTrained());
+    ASSERT_TRUE(NetFileIO(net.get()));
+    std::unique_ptr<NeuralNet> again(loadNetFile(netPath));
+    ASSERT_NE(again, nullptr);
+    auto close14 = [](double a, double b) { return std::fabs(a - b) <= 1e-13 * std::max(1.0, std::fabs(b)); };
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(close14(again->neurons[i].bias, net->neurons[i].bias)) << i;
+        for (int j = 0; j < 5; ++j) {
+            EXPECT_TRUE(close14(again->getWeight(i, j), net->getWeight(i, j))) << i << "->" << j;
+            EXPECT_EQ(again->isConnected(i, j), net->isConnected(i, j));
+        }
+    }
+    EXPECT_TRUE(close14(again->learningRate, net->learningRate));
+    // Written twice from the same reading, the file is the same.
+    ASSERT_TRUE(NetFileIO(net.get()));
+    const std::string once = readBytes(netPath);
+    ASSERT_TRUE(NetFileIO(net.get()));
+    EXPECT_EQ(readBytes(netPath), once);
+}
+
+TEST_F(NetWriteBack, LineEndsAndPermissionsOfTheFileStay)
+{
+    std::string crlf;
+    for (char c : original) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    writeBytes(netPath, crlf);
+    chmod(netPath.c_str(), 0640);
+    std::unique_ptr<NeuralNet> net(loadTrained());
+    ASSERT_NE(net, nullptr);
+    ASSERT_TRUE(NetFileIO(net.get()));
+    const std::string written = readBytes(netPath);
+    size_t rows = written.find("Source | Targets\r\n");
+    ASSERT_NE(rows, std::string::npos);
+    for (size_t p = written.find('\n'); p != std::string::npos; p = written.find('\n', p + 1))
+        EXPECT_EQ(written[p - 1], '\r') << "at " << p;
+    struct stat st;
+    ASSERT_EQ(stat(netPath.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(NetWriteBack, ANeuronWithoutConnectionsGetsNoRow)
+{
+    std::unique_ptr<NeuralNet> net(loadNetFile(netPath));
+    ASSERT_NE(net, nullptr);
+    net->setConnection(1, 2, 0.0);
+    net->setConnection(1, 3, 0.0);
+    ASSERT_TRUE(NetFileIO(net.get()));
+    std::unique_ptr<NeuralNet> again(loadNetFile(netPath));
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(again->isConnected(1, 2));
+    EXPECT_TRUE(again->isConnected(0, 2));
+    EXPECT_EQ(readBytes(netPath).find("\n2     "), std::string::npos);
+}
+
+// Makes every write into dir fail for this process: a read-only directory,
+// and for root a file-system user that is not root.
+class ReadOnlyDirectory {
+public:
+    explicit ReadOnlyDirectory(const std::string& dir) : dir_(dir)
+    {
+        chmod(dir_.c_str(), 0555);
+        if (geteuid() == 0) {
+            oldFsuid_ = setfsuid(65534);
+            switched_ = true;
+        }
+        std::string probe = dir_ + "/probe";
+        FILE* f = fopen(probe.c_str(), "w");
+        effective_ = f == nullptr;
+        if (f) {
+            fclose(f);
+            unlink(probe.c_str());
+        }
+    }
+    ~ReadOnlyDirectory()
+    {
+        if (switched_)
+            setfsuid(oldFsuid_);
+        chmod(dir_.c_str(), 0755);
+    }
+    bool effective() const { return effective_; }
+
+private:
+    std::string dir_;
+    int oldFsuid_ = 0;
+    bool switched_ = false;
+    bool effective_ = false;
+};
+
+TEST_F(NetWriteBack, InAReadOnlyDirectoryTheFileStaysAndTheHostIsTold)
+{
+    NetFakeHost::attach();
+    std::unique_ptr<NeuralNet> net(loadTrained());
+    bool written;
+    {
+        ReadOnlyDirectory readOnly(scratch.path());
+        if (!readOnly.effective())
+            GTEST_SKIP() << "this process can write into a read-only directory";
+        written = NetFileIO(net.get());
+    }
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readBytes(netPath), original);
+    EXPECT_EQ(listDirectory(scratch.path()), std::vector<std::string>{"xor.net"});
+    ASSERT_EQ(NetFakeHost::messages().size(), 1u);
+    EXPECT_EQ(NetFakeHost::levels()[0], 1);
+    EXPECT_EQ(NetFakeHost::messages()[0],
+              "Speichern der Datei\n" + netPath + "\nmißlungen!\n(Sind die Rechte dazu vorhanden?)");
+}
+
+TEST_F(NetWriteBack, AWriteThatFailsHalfwayLeavesNoTemporaryFile)
+{
+    NetFakeHost::attach();
+    std::unique_ptr<NeuralNet> net(loadTrained());
+    // A file-size limit below the file's size fails the write after the
+    // temporary file was made.
+    struct rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit small = old;
+    small.rlim_cur = 100;
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool written = NetFileIO(net.get());
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readBytes(netPath), original);
+    EXPECT_EQ(listDirectory(scratch.path()), std::vector<std::string>{"xor.net"});
+    ASSERT_EQ(NetFakeHost::messages().size(), 1u);
+    EXPECT_NE(NetFakeHost::messages()[0].find(netPath), std::string::npos);
+}
+
+// --- Pattern files ------------------------------------------------------------------
+
+TEST_F(NetWriteBack, APatternFileReadsBackWithItsPatterns)
+{
+    std::unique_ptr<NeuralNet> net(loadNetFile(netPath));
+    ASSERT_NE(net, nullptr);
+    ASSERT_TRUE(loadPatterns(net.get(), fixturePath("xor.pat")));
+    const std::string patPath = scratch.file("xor.pat");
+    ASSERT_TRUE(PatternFileWrite(net.get(), patPath.c_str(), "C:\\KYT\\CIRCUITS"));
+    const std::string text = readBytes(patPath);
+    EXPECT_EQ(text.rfind("Patternfile\nFILENAME: C:\\KYT\\CIRCUITS\nFILETYPE: Inclusive_Sollwert\nNOOFPATTERN: 4\n\n"
+                         "NETPARAMETER\n\nINPUTNEURONS: 2\nOUTPUTNEURONS: 1\nHIDDENNEURONS: 2\n\nPATTERN 1\n"
+                         "INPUT:            0. 0. \nOUTPUT_REF:      0.     \nOUTPUT:       ",
+                         0),
+              0u)
+        << text;
+
+    std::unique_ptr<NeuralNet> other(loadNetFile(netPath));
+    ASSERT_TRUE(loadPatterns(other.get(), patPath));
+    ASSERT_EQ(other->patternCount, 4);
+    for (int p = 0; p < 4; ++p) {
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(other->getInputPattern(i, p), net->getInputPattern(i, p));
+        EXPECT_EQ(other->getReferenceOutput(0, p), net->getReferenceOutput(0, p));
+    }
+}
+
+TEST_F(NetWriteBack, ANetWithoutHiddenNeuronsWritesAnEmptyHiddenList)
+{
+    std::string text = replaceOnce(original, "HIDDENLAYER: 1", "HIDDENLAYER: 0");
+    text = replaceOnce(text, "HIDDENNEURONS: 2", "HIDDENNEURONS: 0");
+    writeBytes(netPath, text);
+    std::unique_ptr<NeuralNet> net(loadNetFile(netPath));
+    ASSERT_NE(net, nullptr);
+    ASSERT_EQ(net->n, 3);
+    net->patternCount = 2;
+    net->makePatterns();
+    net->setInputPattern(0, 1, 1.0);
+    net->setReferenceOutput(0, 1, 0.25);
+    const std::string patPath = scratch.file("flat.pat");
+    ASSERT_TRUE(PatternFileWrite(net.get(), patPath.c_str(), "C:\\KYT"));
+    EXPECT_NE(readBytes(patPath).find("HIDDENACTIVATION:\n\nPATTERN 2"), std::string::npos);
+    std::unique_ptr<NeuralNet> other(loadNetFile(netPath));
+    ASSERT_TRUE(loadPatterns(other.get(), patPath));
+    EXPECT_EQ(other->patternCount, 2);
+    EXPECT_EQ(other->getInputPattern(0, 1), 1.0);
+    EXPECT_EQ(other->getReferenceOutput(0, 1), 0.25);
+}
+
+TEST_F(NetWriteBack, APatternFileThatCannotBeWrittenIsReported)
+{
+    NetFakeHost::attach();
+    std::unique_ptr<NeuralNet> net(loadNetFile(netPath));
+    const std::string patPath = scratch.file("missing/xor.pat");
+    EXPECT_FALSE(PatternFileWrite(net.get(), patPath.c_str(), "C:\\KYT"));
+    ASSERT_EQ(NetFakeHost::messages().size(), 1u);
+    EXPECT_NE(NetFakeHost::messages()[0].find(patPath), std::string::npos);
+}
+
+} // namespace
