@@ -43,7 +43,8 @@ bool stateErrorRatio(double error, double absErr, double yNew, double h, double 
 // err = max(ratio / RELERR, epsilon), factor = 0.9·err^-0.2. Accepted (err ≤
 // 1, result 0): the proposal is min(factor, 5)·h, at most h right after a
 // rejection. Rejected (result 1, also when the ratio was not measurable): the
-// proposal is max(factor, 0.1)·h. Keeps the rejection flag.
+// proposal is max(factor, 0.1)·h. Sets the rejection flag on a rejection
+// and clears it on an acceptance.
 int controlStepSize(bool measurable, double largestRatio, double h, double* proposal);
 
 #endif

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <sys/wait.h>
 
 namespace {
 
@@ -15,8 +16,8 @@ struct Console {
 
 Console kytsim(const std::string& arguments)
 {
-    const std::string command = "'" KYTSIM_PATH "' '" KYT_EXAMPLES_DIR "/decay.kyt' " + arguments +
-                                " 2>&1";
+    const std::string command =
+        "'" KYTSIM_PATH "' '" KYT_EXAMPLES_DIR "/decay.kyt' " + arguments + " 2>&1";
     Console c{-1, ""};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -31,11 +32,12 @@ Console kytsim(const std::string& arguments)
 
 std::string lastLine(const std::string& text)
 {
-    size_t end = text.find_last_not_of('\n');
+    const size_t end = text.find_last_not_of('\n');
     if (end == std::string::npos)
         return "";
-    size_t start = text.rfind('\n', end);
-    return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+    const size_t newline = text.rfind('\n', end);
+    const size_t start = newline == std::string::npos ? 0 : newline + 1;
+    return text.substr(start, end + 1 - start);
 }
 
 } // namespace
@@ -45,7 +47,8 @@ TEST(KytsimMethods, DecayEndsAtEToTheMinusOneWithMethods2To7And9)
 {
     for (int method : {2, 3, 4, 5, 6, 7, 9}) {
         SCOPED_TRACE("IALG " + std::to_string(method));
-        const Console c = kytsim("--IALG " + std::to_string(method) + " --RELERR 1e-6 --ABSERR 1e-6");
+        const Console c =
+            kytsim("--IALG " + std::to_string(method) + " --RELERR 1e-6 --ABSERR 1e-6");
         EXPECT_EQ(0, c.status) << c.out;
         double t = 0, x = 0;
         ASSERT_EQ(2, sscanf(lastLine(c.out).c_str(), "%lf %lf", &t, &x)) << c.out;
