@@ -4,6 +4,7 @@
 #ifndef KYT_LAPLACE_POLYGRAMMARYACC_H
 #define KYT_LAPLACE_POLYGRAMMARYACC_H
 
+#include "TokenNames.h"
 #include "YaccParser.h"
 
 class PolyGrammarYacc : public YaccParser {
@@ -20,7 +21,7 @@ public:
     int parse() override;
 
 private:
-    char nameBuffer[32];
+    char nameBuffer[kTokenNameSize];
 };
 
 // Runs the generated parser (PolyGrammar.y).

@@ -6,6 +6,7 @@
 #include "NumberFormat.h"
 #include "PolyGrammarParser.h"
 #include "PolyGrammarTab.h"
+#include "TokenNames.h"
 
 #include <cmath>
 #include <cstring>
@@ -18,14 +19,8 @@ struct TokenNameRow {
     const char* name;
 };
 
+// The grammar's own tokens; every other code is named by commonTokenName.
 const TokenNameRow tokenNames[] = {
-    {TOK_YYEOF, "End of File"},
-    {'\b', "'\\b'"},
-    {'\t', "'\\t'"},
-    {'\n', "'\\n'"},
-    {'\f', "'\\f'"},
-    {'\r', "'\\r'"},
-    {TOK_TRANSFERerror, "Error"},
     {TOK_PIDENT, "Identifier"},
     {TOK_POPERATORS, "s"},
     {TOK_POPERATORZ, "OPERATORZ"},
@@ -207,13 +202,7 @@ const char* PolyGrammarYacc::tokenName(int token)
     for (const TokenNameRow& row : tokenNames)
         if (row.token == token)
             return row.name;
-    if (token >= 32 && token < 127)
-        formatBounded(nameBuffer, sizeof nameBuffer, "'%c`", token);
-    else if (token >= 256)
-        formatBounded(nameBuffer, sizeof nameBuffer, "Symbol %d", token);
-    else
-        formatBounded(nameBuffer, sizeof nameBuffer, "char 0x%02X", static_cast<unsigned int>(token) & 0xFFu);
-    return nameBuffer;
+    return commonTokenName(token, nameBuffer, sizeof nameBuffer);
 }
 
 int PolyGrammarYacc::parse()
