@@ -25,17 +25,8 @@ enum FileText {
     TEXT_NO_SUCH_COLUMN = 20278
 };
 
-// The services FILE keeps of the table it gets when attached.
-struct FileHost {
-    int (*isCompiling)(const char*);
-    int (*alwaysFalse)(const char*);
-    int (*requestErrorStop)(int);
-    void (*moduleMessage)(int, const char*, ...);
-    const char* (*stringConstant)(int);
-    const char* (*circuitDirectory)();
-};
-
-FileHost host = {};
+// The services of the table the library gets when attached (all null until then).
+HostServices host = {};
 const char kErrorKey[] = "FILE";
 
 struct FileSlot {
@@ -370,12 +361,8 @@ ModuleDescriptor descriptor = {0, 0, rows, kErrorKey};
 
 ModuleDescriptor* FileModuleRegister(const HostServices* services)
 {
-    host.isCompiling = services->isCompiling;
-    host.alwaysFalse = services->alwaysFalse;
-    host.requestErrorStop = services->requestErrorStop;
-    host.moduleMessage = services->moduleMessage;
-    host.stringConstant = services->stringConstant;
-    host.circuitDirectory = services->circuitDirectory;
+    // The table lives only during this call: keep a copy.
+    host = *services;
     return &descriptor;
 }
 

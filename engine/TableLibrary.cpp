@@ -25,17 +25,8 @@ enum TableText {
     TEXT_OUT_OF_RANGE = 20283
 };
 
-// The services TABLE keeps of the table it gets when attached.
-struct TableHost {
-    int (*isCompiling)(const char*);
-    int (*alwaysFalse)(const char*);
-    int (*requestErrorStop)(int);
-    void (*moduleMessage)(int, const char*, ...);
-    const char* (*stringConstant)(int);
-    const char* (*circuitDirectory)();
-};
-
-TableHost host = {};
+// The services of the table the library gets when attached (all null until then).
+HostServices host = {};
 const char kErrorKey[] = "TABLE";
 
 // One table on an even grid; values row by row (the value at column i of
@@ -281,12 +272,8 @@ ModuleDescriptor descriptor = {0, 0, rows, kErrorKey};
 
 ModuleDescriptor* TableModuleRegister(const HostServices* services)
 {
-    host.isCompiling = services->isCompiling;
-    host.alwaysFalse = services->alwaysFalse;
-    host.requestErrorStop = services->requestErrorStop;
-    host.moduleMessage = services->moduleMessage;
-    host.stringConstant = services->stringConstant;
-    host.circuitDirectory = services->circuitDirectory;
+    // The table lives only during this call: keep a copy.
+    host = *services;
     return &descriptor;
 }
 
