@@ -215,9 +215,39 @@ void freeMembers(MemberList& l)
     l.release();
 }
 
+// The members of a state that its list function names.
+template <typename State>
+void allocateMembers(State* s, void (*list)(State*, MemberList&))
+{
+    MemberList l;
+    list(s, l);
+    allocateMembers(l);
+}
+
+template <typename State>
+void freeMembers(State* s, void (*list)(State*, MemberList&))
+{
+    MemberList l;
+    list(s, l);
+    freeMembers(l);
+}
+
 double* newHistory(int length)
 {
     return static_cast<double*>(checkedCalloc(sizeof(double) * static_cast<size_t>(length)));
+}
+
+// Every method's state starts with the orders, the dead time and the input
+// history (na + d + 1 values); the rest is zero.
+template <typename State>
+State* newState(int nb, int na, int d)
+{
+    State* s = static_cast<State*>(checkedCalloc(sizeof(State)));
+    s->nb = nb;
+    s->na = na;
+    s->d = d;
+    s->uHist = newHistory(na + d + 1);
+    return s;
 }
 
 void clearHistory(double* h, int length)
@@ -348,17 +378,11 @@ void lsMembers(LsState* s, MemberList& l)
 
 LsState* newLsState(int nb, int na, int d, int L)
 {
-    LsState* s = static_cast<LsState*>(checkedCalloc(sizeof(LsState)));
-    s->nb = nb;
-    s->na = na;
-    s->d = d;
+    LsState* s = newState<LsState>(nb, na, d);
     s->L = L;
     s->n = na + nb + L;
-    s->uHist = newHistory(na + d + 1);
     s->residual = newHistory(na + 1);
-    MemberList l;
-    lsMembers(s, l);
-    allocateMembers(l);
+    allocateMembers(s, lsMembers);
     return s;
 }
 
@@ -376,9 +400,7 @@ void* createEls(int nb, int na, int d)
 
 void freeLsState(LsState* s)
 {
-    MemberList l;
-    lsMembers(s, l);
-    freeMembers(l);
+    freeMembers(s, lsMembers);
     free(s->uHist);
     free(s->residual);
     free(s);
@@ -513,31 +535,21 @@ void newIvList(IvState* s, int dIv)
 {
     s->dIv = dIv;
     s->list = static_cast<VEC**>(checkedCalloc(sizeof(VEC*) * static_cast<size_t>(dIv + 1)));
-    MemberList l;
-    ivListMembers(s, l);
-    allocateMembers(l);
+    allocateMembers(s, ivListMembers);
 }
 
 void freeIvList(IvState* s)
 {
-    MemberList l;
-    ivListMembers(s, l);
-    freeMembers(l);
+    freeMembers(s, ivListMembers);
     free(s->list);
     s->list = nullptr;
 }
 
 void* createIv(int nb, int na, int d)
 {
-    IvState* s = static_cast<IvState*>(checkedCalloc(sizeof(IvState)));
-    s->nb = nb;
-    s->na = na;
-    s->d = d;
+    IvState* s = newState<IvState>(nb, na, d);
     s->n = na + nb;
-    s->uHist = newHistory(na + d + 1);
-    MemberList l;
-    ivMembers(s, l);
-    allocateMembers(l);
+    allocateMembers(s, ivMembers);
     newIvList(s, static_cast<int>(methodRows[2].params[P_DIV].defaultValue));
     return s;
 }
@@ -547,9 +559,7 @@ void freeIv(EstimatorRecord* r)
     IvState* s = static_cast<IvState*>(r->state);
     if (s) {
         freeIvList(s);
-        MemberList l;
-        ivMembers(s, l);
-        freeMembers(l);
+        freeMembers(s, ivMembers);
         free(s->uHist);
         free(s);
     }
@@ -705,17 +715,11 @@ void triMembers(TriState* s, MemberList& l)
 
 void* createTri(int method, int nb, int na, int d)
 {
-    TriState* s = static_cast<TriState*>(checkedCalloc(sizeof(TriState)));
+    TriState* s = newState<TriState>(nb, na, d);
     s->method = method;
-    s->nb = nb;
-    s->na = na;
-    s->d = d;
     s->N = nb + na + 1;
-    s->uHist = newHistory(na + d + 1);
     s->yHist = newHistory(na + 1);
-    MemberList l;
-    triMembers(s, l);
-    allocateMembers(l);
+    allocateMembers(s, triMembers);
     return s;
 }
 
@@ -727,9 +731,7 @@ void freeTri(EstimatorRecord* r)
 {
     TriState* s = static_cast<TriState*>(r->state);
     if (s) {
-        MemberList l;
-        triMembers(s, l);
-        freeMembers(l);
+        freeMembers(s, triMembers);
         free(s->uHist);
         free(s->yHist);
         free(s);

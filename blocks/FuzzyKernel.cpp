@@ -34,6 +34,35 @@ std::string numberText(double v, int digits)
 // Counting with an integer ends also when lo = hi or the step rounds badly.
 const int kSweepSteps = 100;
 
+FuzzyIoNode* nodeNamed(FuzzyIoNode* list, const char* name)
+{
+    for (FuzzyIoNode* n = list; n; n = n->next)
+        if (name && strcmp(n->name, name) == 0)
+            return n;
+    return nullptr;
+}
+
+// The index arrives as a double from the model; a value without an int
+// finds no node.
+FuzzyIoNode* nodeAt(FuzzyIoNode* list, double index)
+{
+    int i;
+    if (!fuzzyCutToInt(index, &i))
+        return nullptr;
+    for (FuzzyIoNode* n = list; n; n = n->next)
+        if (n->index == i)
+            return n;
+    return nullptr;
+}
+
+// Members and parameters are named by a variable that may be an input or an
+// output; the inputs are searched first.
+FuzzyVariable* findInputOrOutput(FuzzyBlock* b, const char* name)
+{
+    FuzzyVariable* v = findVariable(b->inputs, name);
+    return v ? v : findVariable(b->outputs, name);
+}
+
 } // namespace
 
 void FuzzyMessage::reset()
@@ -132,40 +161,22 @@ void FuzzyKernel::freeIoLists()
 
 FuzzyIoNode* FuzzyKernel::findInput(const char* name) const
 {
-    for (FuzzyIoNode* n = inputs; n; n = n->next)
-        if (name && strcmp(n->name, name) == 0)
-            return n;
-    return nullptr;
+    return nodeNamed(inputs, name);
 }
 
 FuzzyIoNode* FuzzyKernel::findOutput(const char* name) const
 {
-    for (FuzzyIoNode* n = outputs; n; n = n->next)
-        if (name && strcmp(n->name, name) == 0)
-            return n;
-    return nullptr;
+    return nodeNamed(outputs, name);
 }
 
 FuzzyIoNode* FuzzyKernel::inputAt(double index) const
 {
-    int i;
-    if (!fuzzyCutToInt(index, &i))
-        return nullptr;
-    for (FuzzyIoNode* n = inputs; n; n = n->next)
-        if (n->index == i)
-            return n;
-    return nullptr;
+    return nodeAt(inputs, index);
 }
 
 FuzzyIoNode* FuzzyKernel::outputAt(double index) const
 {
-    int i;
-    if (!fuzzyCutToInt(index, &i))
-        return nullptr;
-    for (FuzzyIoNode* n = outputs; n; n = n->next)
-        if (n->index == i)
-            return n;
-    return nullptr;
+    return nodeAt(outputs, index);
 }
 
 namespace {
@@ -452,10 +463,7 @@ int setMemberParameter(FuzzyKernel* kernel, const char* variable, const char* me
     FuzzyBlock* b = kernel->getBlock();
     if (!b || !number)
         return 0;
-    FuzzyVariable* v = findVariable(b->inputs, variable);
-    if (!v)
-        v = findVariable(b->outputs, variable);
-    FuzzyMember* m = findMember(v, member);
+    FuzzyMember* m = findMember(findInputOrOutput(b, variable), member);
     if (!m || !m->set)
         return 0;
     int k;
@@ -487,10 +495,15 @@ void addFinding(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, const std::st
     ++kernel->findings;
 }
 
-void startCheck(FuzzyKernel* kernel)
+// The block to check; null after the finding that there is none.
+FuzzyBlock* startCheck(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
 {
     kernel->message.reset();
     kernel->findings = 0;
+    FuzzyBlock* b = kernel->getBlock();
+    if (!b)
+        addFinding(kernel, texts, getResString(texts.noBlock));
+    return b;
 }
 
 int endCheck(FuzzyKernel* kernel)
@@ -532,6 +545,18 @@ void checkMemberNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyVa
             }
 }
 
+// A premise or a conclusion names a variable of the list and one of its sets.
+void checkVariableAndSet(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyVariable* list, const char* var,
+                         const char* term, unsigned int unknownVariable, unsigned int setOf)
+{
+    FuzzyVariable* v = findVariable(list, var);
+    if (!v)
+        addFinding(kernel, texts, getResString(unknownVariable) + std::string(var) + "\" !");
+    else if (!findMember(v, term))
+        addFinding(kernel, texts, getResString(texts.unknownSet) + std::string(term) + getResString(setOf) + var +
+                                      "\" !");
+}
+
 void checkPremiseNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyBlock* b, FuzzyPremise* p)
 {
     if (!p)
@@ -543,24 +568,16 @@ void checkPremiseNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyB
     }
     const char* var = p->left && p->left->name ? p->left->name : "";
     const char* term = p->right && p->right->name ? p->right->name : "";
-    FuzzyVariable* v = findVariable(b->inputs, var);
-    if (!v)
-        addFinding(kernel, texts, getResString(texts.unknownInput) + std::string(var) + "\" !");
-    else if (!findMember(v, term))
-        addFinding(kernel, texts, getResString(texts.unknownSet) + std::string(term) +
-                                      getResString(texts.setOfInput) + var + "\" !");
+    checkVariableAndSet(kernel, texts, b->inputs, var, term, texts.unknownInput, texts.setOfInput);
 }
 
 } // namespace
 
 int checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
 {
-    startCheck(kernel);
-    FuzzyBlock* b = kernel->getBlock();
-    if (!b) {
-        addFinding(kernel, texts, getResString(texts.noBlock));
+    FuzzyBlock* b = startCheck(kernel, texts);
+    if (!b)
         return 0;
-    }
     int inputCount = 0, outputCount = 0, memberCount = 0;
     for (FuzzyVariable* v = b->inputs; v; v = v->next) {
         if (nameUsedBefore(b->inputs, v, v->name))
@@ -585,12 +602,9 @@ int checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
 
 int checkFuzzyCompleteness(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
 {
-    startCheck(kernel);
-    FuzzyBlock* b = kernel->getBlock();
-    if (!b) {
-        addFinding(kernel, texts, getResString(texts.noBlock));
+    FuzzyBlock* b = startCheck(kernel, texts);
+    if (!b)
         return 0;
-    }
     if (!b->config)
         addFinding(kernel, texts, getResString(texts.noConfiguration));
     if (!b->inputs)
@@ -608,12 +622,7 @@ int checkFuzzyCompleteness(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
         if (FuzzyConclusion* c = r->conclusion) {
             const char* out = c->output ? c->output : "";
             const char* term = c->term ? c->term : "";
-            FuzzyVariable* v = findVariable(b->outputs, out);
-            if (!v)
-                addFinding(kernel, texts, getResString(texts.unknownOutput) + std::string(out) + "\" !");
-            else if (!findMember(v, term))
-                addFinding(kernel, texts, getResString(texts.unknownSet) + std::string(term) +
-                                              getResString(texts.setOfOutput) + out + "\" !");
+            checkVariableAndSet(kernel, texts, b->outputs, out, term, texts.unknownOutput, texts.setOfOutput);
         }
         checkPremiseNames(kernel, texts, b, r->premise);
     }
@@ -666,9 +675,7 @@ char* dumpFuzzyMembers(FuzzyKernel* kernel, const char* variable)
     FuzzyBlock* b = kernel->getBlock();
     if (!b)
         return nullptr;
-    FuzzyVariable* v = findVariable(b->inputs, variable);
-    if (!v)
-        v = findVariable(b->outputs, variable);
+    FuzzyVariable* v = findInputOrOutput(b, variable);
     if (!v)
         return nullptr;
     std::string s = std::string(v->name) + ":\n\tXMIN: " + (v->xmin ? v->xmin : "") +
@@ -686,10 +693,7 @@ char* dumpFuzzyMemberParameters(FuzzyKernel* kernel, const char* member, const c
     FuzzyBlock* b = kernel->getBlock();
     if (!b)
         return nullptr;
-    FuzzyVariable* v = findVariable(b->inputs, variable);
-    if (!v)
-        v = findVariable(b->outputs, variable);
-    FuzzyMember* m = findMember(v, member);
+    FuzzyMember* m = findMember(findInputOrOutput(b, variable), member);
     if (!m || !m->set)
         return nullptr;
     std::string s = std::string(m->name) + ": ";

@@ -311,6 +311,26 @@ void freeText(char*& t)
     t = nullptr;
 }
 
+// Each neuron owns the texts of its two function names.
+void freeNeurons(NeuronRecord*& neurons, int n)
+{
+    if (!neurons)
+        return;
+    for (int i = 0; i < n; ++i) {
+        free(neurons[i].outputFunction);
+        free(neurons[i].activationFunction);
+    }
+    free(neurons);
+    neurons = nullptr;
+}
+
+void freePatternMatrices(NeuralNet* net)
+{
+    netFreeMatrix(net->inputPatterns);
+    netFreeMatrix(net->referenceOutputs);
+    netFreeMatrix(net->outputErrors);
+}
+
 void plotPoint(NetErrorPlot* plot, double x, double value)
 {
     if (plot)
@@ -451,14 +471,7 @@ void NeuralNet::setText(char*& field, const char* text)
 
 bool NeuralNet::makeStructure()
 {
-    if (neurons) {
-        for (int i = 0; i < n; ++i) {
-            free(neurons[i].outputFunction);
-            free(neurons[i].activationFunction);
-        }
-        free(neurons);
-        neurons = nullptr;
-    }
+    freeNeurons(neurons, n);
     netFreeMatrix(weights);
     netFreeMatrix(connections);
     if (n < 1)
@@ -471,9 +484,7 @@ bool NeuralNet::makeStructure()
 
 void NeuralNet::makePatterns()
 {
-    netFreeMatrix(inputPatterns);
-    netFreeMatrix(referenceOutputs);
-    netFreeMatrix(outputErrors);
+    freePatternMatrices(this);
     if (patternCount < 1)
         return;
     if (inputs >= 1)
@@ -590,14 +601,7 @@ void NeuralNet::freeContents()
     hiddenLayers = 0;
     free(layerSizes);
     layerSizes = nullptr;
-    if (neurons) {
-        for (int i = 0; i < n; ++i) {
-            free(neurons[i].outputFunction);
-            free(neurons[i].activationFunction);
-        }
-        free(neurons);
-        neurons = nullptr;
-    }
+    freeNeurons(neurons, n);
     inputs = outputs = n = 0;
     netFreeMatrix(weights);
     netFreeMatrix(connections);
@@ -609,9 +613,7 @@ void NeuralNet::freeContents()
 void NeuralNet::freePatterns()
 {
     patternCount = 0;
-    netFreeMatrix(inputPatterns);
-    netFreeMatrix(referenceOutputs);
-    netFreeMatrix(outputErrors);
+    freePatternMatrices(this);
     netFreeSharedOutputs();
 }
 

@@ -76,6 +76,13 @@ Readiness readIsReady(const Section& section, const SyntaxNode* name)
     return (v->flags & VARIABLE_ASSIGNED) ? READY : WAITING;
 }
 
+// The message on the assignment's line, and the statement is out.
+Readiness refuse(int line, unsigned int messageId, const char* name)
+{
+    compileErrorAtLine(line, messageId, name);
+    return REFUSED;
+}
+
 // The target of an assignment as it stands, not through its alias.
 Readiness targetIsAllowed(const Section& section, const SyntaxNode* assignment, bool insideIf)
 {
@@ -85,36 +92,22 @@ Readiness targetIsAllowed(const Section& section, const SyntaxNode* assignment, 
     const CodeVariable* v = boundVariable(target);
     int line = assignment->line;
     if (section.init) {
-        if (!insideIf && (v->flags & (VARIABLE_INITIALIZED | VARIABLE_INITIALIZED_IN_IF))) {
-            compileErrorAtLine(line, 20073, v->name);
-            return REFUSED;
-        }
-        if (v->kind == SYMBOL_INPUT) {
-            compileErrorAtLine(line, 20075, v->name);
-            return REFUSED;
-        }
-        if (v->kind == SYMBOL_OUTPUT) {
-            compileErrorAtLine(line, 20078, v->name);
-            return REFUSED;
-        }
+        if (!insideIf && (v->flags & (VARIABLE_INITIALIZED | VARIABLE_INITIALIZED_IN_IF)))
+            return refuse(line, 20073, v->name);
+        if (v->kind == SYMBOL_INPUT)
+            return refuse(line, 20075, v->name);
+        if (v->kind == SYMBOL_OUTPUT)
+            return refuse(line, 20078, v->name);
         return READY;
     }
-    if (!insideIf && (v->flags & (VARIABLE_DISCRETE | VARIABLE_ASSIGNED_IN_IF | VARIABLE_ASSIGNED))) {
-        compileErrorAtLine(line, 20073, v->name);
-        return REFUSED;
-    }
-    if (v->kind == SYMBOL_INPUT) {
-        compileErrorAtLine(line, 20075, v->name);
-        return REFUSED;
-    }
-    if (v->kind == SYMBOL_PARAMETER && !(v->flags & VARIABLE_SOCKET_PARAMETER)) {
-        compileErrorAtLine(line, 20074, v->name);
-        return REFUSED;
-    }
-    if (v->kind == SYMBOL_STATE && assignment->type == NODE_ASSIGN) {
-        compileErrorAtLine(line, 20076, v->name);
-        return REFUSED;
-    }
+    if (!insideIf && (v->flags & (VARIABLE_DISCRETE | VARIABLE_ASSIGNED_IN_IF | VARIABLE_ASSIGNED)))
+        return refuse(line, 20073, v->name);
+    if (v->kind == SYMBOL_INPUT)
+        return refuse(line, 20075, v->name);
+    if (v->kind == SYMBOL_PARAMETER && !(v->flags & VARIABLE_SOCKET_PARAMETER))
+        return refuse(line, 20074, v->name);
+    if (v->kind == SYMBOL_STATE && assignment->type == NODE_ASSIGN)
+        return refuse(line, 20076, v->name);
     return READY;
 }
 

@@ -2,6 +2,7 @@
 
 #include "BoundedText.h"
 #include "ErrorReporter.h"
+#include "MessageLog.h"
 #include "ResString.h"
 
 #include <cstdio>
@@ -9,12 +10,6 @@
 const char kYaccStackOverflow[] = "yacc stack overflow";
 
 namespace {
-
-// String-table texts of the message positions and the expected alternatives.
-const unsigned int kResLine = 19105;         // "In oder vor Zeile %d"
-const unsigned int kResNoLine = 19106;       // "Während der Analyse"
-const unsigned int kResExpected = 19143;     // "\nerwartet wird: "
-const unsigned int kResAlternative = 19145;  // "\n         oder: "
 
 // Alternatives are quoted with a blank inside each quote.
 const char kQuotedName[] = "\" %s \"";

@@ -265,14 +265,9 @@ double FOPEN(double name)
     s.lineNumber = 0;
     s.columns.clear();
 
-    // stringConstant reports a bad index itself.
-    const char* text = host.stringConstant ? host.stringConstant(runTimeMessageNumber(name)) : nullptr;
-    if (!text)
-        return handle;
     String path;
-    const char* dir = host.circuitDirectory ? host.circuitDirectory() : "";
-    if (runTimeFilePath(text, dir, &path))
-        s.stream = openRunTimeFile(path.text(), "rt");
+    if (!openNamedRunTimeFile(host, name, &path, &s.stream))
+        return handle;
     if (!s.stream) {
         message(1, TEXT_CANNOT_OPEN, path.text());
         errorStop();

@@ -38,6 +38,19 @@ FILE* openRunTimeFile(const char* path, const char* mode)
     return opener(path, mode);
 }
 
+bool openNamedRunTimeFile(const HostServices& host, double name, String* path, FILE** stream)
+{
+    *stream = nullptr;
+    // stringConstant reports a bad index itself.
+    const char* text = host.stringConstant ? host.stringConstant(runTimeMessageNumber(name)) : nullptr;
+    if (!text)
+        return false;
+    const char* dir = host.circuitDirectory ? host.circuitDirectory() : "";
+    if (runTimeFilePath(text, dir, path))
+        *stream = openRunTimeFile(path->text(), "rt");
+    return true;
+}
+
 bool runTimeIndex(double v, long long count, int* index)
 {
     // Truncation keeps (-1, 0) at 0, as the integer of the value would.

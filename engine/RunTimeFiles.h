@@ -4,6 +4,7 @@
 #ifndef KYT_ENGINE_RUNTIMEFILES_H
 #define KYT_ENGINE_RUNTIMEFILES_H
 
+#include "ModuleDescriptor.h"
 #include "String.h"
 
 #include <cstdio>
@@ -22,6 +23,12 @@ bool runTimeFilePath(const char* name, const char* circuitDirectory, String* pat
 typedef FILE* (*RunTimeFileOpener)(const char* path, const char* mode);
 void setRunTimeFileOpener(RunTimeFileOpener opener);
 FILE* openRunTimeFile(const char* path, const char* mode);
+
+// Opens for reading the file that the string constant name of the model
+// names, as FOPEN and TABLEOPEN do. false when the host knows no such string
+// (it has said so itself); otherwise true, with *stream null when the file
+// cannot be opened and *path the path for the message.
+bool openNamedRunTimeFile(const HostServices& host, double name, String* path, FILE** stream);
 
 // The truncated whole number of v when it lies in [0, count). NaN, the
 // infinities and huge values are checked here as doubles: converted first

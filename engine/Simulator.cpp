@@ -209,6 +209,13 @@ void Simulator::advanceDiscreteBuffers()
     runState.discreteNext = runState.discreteCurrent % 2 + 1;
 }
 
+int Simulator::settleCodeRun(int result)
+{
+    if (result & PI_RESULT_DISCRETE)
+        advanceDiscreteBuffers();
+    return endCodeOf(result);
+}
+
 int Simulator::failSetUp()
 {
     if (step)
@@ -324,9 +331,7 @@ int Simulator::acceptedPoint()
     rs.phase = 2;
     const int r = runContCode(p.t[rs.current], p.state[rs.current], p.dstate[rs.discreteCurrent],
                               p.dstate[rs.discreteNext], p.derivative);
-    if (r & PI_RESULT_DISCRETE)
-        advanceDiscreteBuffers();
-    const int code = endCodeOf(r);
+    const int code = settleCodeRun(r);
     if (code >= 0)
         return endWith(code);
     ResultFileFill(rs.current, rs.discreteCurrent);
@@ -359,9 +364,7 @@ int Simulator::dueEvents()
     int r = event->handler(event->time, p.state[rs.current], p.dstate[rs.discreteCurrent],
                            p.dstate[rs.discreteNext], event->argument);
     freeEvent(event);
-    if (r & PI_RESULT_DISCRETE)
-        advanceDiscreteBuffers();
-    int code = endCodeOf(r);
+    int code = settleCodeRun(r);
     if (code >= 0)
         return endWith(code);
     rs.flags |= r;
@@ -369,9 +372,7 @@ int Simulator::dueEvents()
 
     r = runContCode(now, p.state[rs.current], p.dstate[rs.discreteCurrent],
                     p.dstate[rs.discreteNext], p.derivative);
-    if (r & PI_RESULT_DISCRETE)
-        advanceDiscreteBuffers();
-    code = endCodeOf(r);
+    code = settleCodeRun(r);
     if (code >= 0)
         return endWith(code);
     rs.flags |= r;

@@ -109,6 +109,9 @@ private:
     // The end code that a code run's result asks for, or -1.
     int endCodeOf(int result) const;
     void advanceDiscreteBuffers();
+    // After a run of the model's code: the discrete buffers move on when it
+    // changed a DISCRETE var; then the end code its result asks for, or -1.
+    int settleCodeRun(int result);
     int failSetUp();
     void endOfRun(int code);
 

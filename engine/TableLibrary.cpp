@@ -195,15 +195,10 @@ double TABLEOPEN(double name)
     const int handle = static_cast<int>(index);
     TableSlot& s = slots[index];
 
-    // stringConstant reports a bad index itself.
-    const char* text = host.stringConstant ? host.stringConstant(runTimeMessageNumber(name)) : nullptr;
-    if (!text)
-        return handle;
     String path;
-    const char* dir = host.circuitDirectory ? host.circuitDirectory() : "";
     FILE* stream = nullptr;
-    if (runTimeFilePath(text, dir, &path))
-        stream = openRunTimeFile(path.text(), "rt");
+    if (!openNamedRunTimeFile(host, name, &path, &stream))
+        return handle;
     bool loaded = stream && readTable(stream, s);
     if (stream)
         fclose(stream);

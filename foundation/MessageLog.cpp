@@ -13,12 +13,6 @@ const char kSymbolFile[] = "kytsym.tmp";
 
 namespace {
 
-// String-table texts of the positions and the expected alternatives.
-const unsigned int kResLine = 19105;         // "In oder vor Zeile %d"
-const unsigned int kResNoLine = 19106;       // "Während der Analyse"
-const unsigned int kResNear = 19142;         // "in der Nähe von \"%.*s\""
-const unsigned int kResExpected = 19143;     // "\nerwartet wird: "
-const unsigned int kResAlternative = 19145;  // "\n         oder: "
 const unsigned int kResNoWriteRights = 19201;
 
 struct LogState {

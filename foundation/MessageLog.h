@@ -18,6 +18,14 @@ extern const char kSymbolFile[];         // "kytsym.tmp"
 // Room of the message text and of one formatted piece, NUL included. Longer
 // texts are cut.
 const int kMessageTextSize = 520;
+
+// String-table texts of the message positions and the expected alternatives,
+// shared with the parser base so both build the same messages.
+const unsigned int kResLine = 19105;         // "In oder vor Zeile %d"
+const unsigned int kResNoLine = 19106;       // "Während der Analyse"
+const unsigned int kResNear = 19142;         // "in der Nähe von \"%.*s\""
+const unsigned int kResExpected = 19143;     // "\nerwartet wird: "
+const unsigned int kResAlternative = 19145;  // "\n         oder: "
 const int kMessageWorkSize = 500;
 // A token is quoted with at most this many characters.
 const int kMessageTokenChars = 20;

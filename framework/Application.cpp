@@ -7,6 +7,11 @@
 Application* theApplication = nullptr;
 HWND currentModelessDialog = nullptr;
 
+HINSTANCE programInstance()
+{
+    return theApplication ? theApplication->instance : GetModuleHandleA(nullptr);
+}
+
 namespace {
 
 // What the layouts ask of real windows.
@@ -206,10 +211,7 @@ void Application::addApplicationHandler(HandlerRecord* record)
 
 int Application::loadAccelerators(const ResourceId& resource)
 {
-    ResourceModule from(resource);
-    if (from.failed())
-        return 0;
-    HACCEL table = LoadAcceleratorsA(from.module(), resourceName(resource));
+    HACCEL table = loadAcceleratorTable(resource);
     if (!table)
         return 0;
     accelerators = table;
@@ -284,6 +286,14 @@ LPCSTR resourceName(const ResourceId& resource)
     return resource.name();
 }
 
+HACCEL loadAcceleratorTable(const ResourceId& resource)
+{
+    ResourceModule from(resource);
+    if (from.failed())
+        return nullptr;
+    return LoadAcceleratorsA(from.module(), resourceName(resource));
+}
+
 ResourceModule::ResourceModule(const ResourceId& resource) : handle(nullptr), loaded(nullptr), loadFailed(false)
 {
     if (resource.libraryFile) {
@@ -297,7 +307,7 @@ ResourceModule::ResourceModule(const ResourceId& resource) : handle(nullptr), lo
     } else if (resource.module) {
         handle = static_cast<HMODULE>(resource.module);
     } else {
-        handle = theApplication ? theApplication->instance : GetModuleHandleA(nullptr);
+        handle = programInstance();
     }
 }
 

@@ -131,6 +131,8 @@ private:
 
 // The application object of the program (null before WinMain made it).
 extern Application* theApplication;
+// The application's instance; before there is one, the program's module.
+HINSTANCE programInstance();
 // The modeless dialog whose messages go through IsDialogMessageA; 0 when none.
 extern HWND currentModelessDialog;
 
@@ -161,6 +163,10 @@ private:
 
 // MAKEINTRESOURCE of the identifier's number.
 LPCSTR resourceName(const ResourceId& resource);
+
+// The accelerator table the identifier names; null when its library or the
+// table cannot be loaded.
+HACCEL loadAcceleratorTable(const ResourceId& resource);
 
 class Icon {
 public:

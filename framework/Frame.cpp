@@ -67,15 +67,7 @@ void FrameWindowCL::create()
     registerWindowClass(classInfo(), false, nullptr);
     // 2. The window, without a parent on the Windows side; the title comes
     //    with the first show.
-    int32_t gx = CW_USEDEFAULT, gy = CW_USEDEFAULT, gw = CW_USEDEFAULT, gh = CW_USEDEFAULT;
-    if (geometry) {
-        gx = geometry->x;
-        gy = geometry->y;
-        gw = geometry->width;
-        gh = geometry->height;
-    }
-    hwnd = CreateWindowExA(0, className.text(), nullptr, style, gx, gy, gw, gh, nullptr, nullptr,
-                           theApplication ? theApplication->instance : GetModuleHandleA(nullptr), nullptr);
+    hwnd = createAtGeometry(nullptr);
     if (!hwnd)
         return;
     // 3. Into the map.
@@ -108,10 +100,7 @@ void FrameWindowCL::create()
 
 int FrameWindowCL::loadAccelerators(const ResourceId& resource)
 {
-    ResourceModule from(resource);
-    if (from.failed())
-        return 0;
-    HACCEL table = LoadAcceleratorsA(from.module(), resourceName(resource));
+    HACCEL table = loadAcceleratorTable(resource);
     if (!table)
         return 0;
     accelerators = table;
@@ -138,12 +127,8 @@ WNDCLASSA* AppFrameCL::classInfo()
 
 void AppFrameCL::show(int cmd)
 {
-    if (state & STATE_SHOWN) {
-        if (isWindow())
-            ShowWindow(hwnd, cmd);
+    if (!markFirstShow(cmd))
         return;
-    }
-    state |= STATE_SHOWN;
     SetWindowTextA(hwnd, title.text());
     ShowWindow(hwnd, cmd);
     UpdateWindow(hwnd);

@@ -294,7 +294,6 @@ ResourceData::ResourceData(const ResourceId& resource, LPCSTR type)
 
 ResourceData::~ResourceData()
 {
-    HINSTANCE instance = theApplication ? theApplication->instance : GetModuleHandleA(nullptr);
-    if (module && module != instance)
+    if (module && module != programInstance())
         FreeLibrary(module);
 }

@@ -27,6 +27,12 @@ int32_t orZero(int32_t v)
     return v == kNotGiven ? 0 : v;
 }
 
+// The window object of the scroll-bar control a scroll message comes from.
+WindowCL* scrollControlOf(const EventRecord* event)
+{
+    return theApplication ? theApplication->winMap->lookup(reinterpret_cast<HWND>(event->lParam)) : nullptr;
+}
+
 } // namespace
 
 void setControlColorRoutine(ControlColorRoutine routine)
@@ -143,7 +149,7 @@ WNDCLASSA* WindowCL::classInfo()
     wc->style = 0;
     wc->cbClsExtra = 0;
     wc->cbWndExtra = 12;
-    wc->hInstance = theApplication ? theApplication->instance : GetModuleHandleA(nullptr);
+    wc->hInstance = programInstance();
     wc->hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     wc->hCursor = nullptr;
     wc->hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_APPWORKSPACE + 1));
@@ -206,8 +212,7 @@ LRESULT WindowCL::onScroll(EventRecord* event)
 {
     Scroller* target = scroller;
     if (event->lParam) {
-        WindowCL* control =
-            theApplication ? theApplication->winMap->lookup(reinterpret_cast<HWND>(event->lParam)) : nullptr;
+        WindowCL* control = scrollControlOf(event);
         target = control ? control->scroller : nullptr;
     }
     return target ? target->handleScroll(event) : 0;
@@ -271,14 +276,21 @@ void WindowCL::setBackColor(const Color& colour)
     backColor = colour.flag == 0 ? rgb : (0x02000000u | rgb);
 }
 
-void WindowCL::show(int cmd)
+bool WindowCL::markFirstShow(int cmd)
 {
     if (state & STATE_SHOWN) {
         if (isWindow())
             ShowWindow(hwnd, cmd);
-        return;
+        return false;
     }
     state |= STATE_SHOWN;
+    return true;
+}
+
+void WindowCL::show(int cmd)
+{
+    if (!markFirstShow(cmd))
+        return;
     ShowWindow(hwnd, cmd);
     UpdateWindow(hwnd);
     if (cmd)
@@ -451,6 +463,19 @@ void WindowCL::registerWindowClass(WNDCLASSA* description, bool onceOnly, bool* 
     delete description;
 }
 
+HWND WindowCL::createAtGeometry(HWND parentHandle)
+{
+    int32_t gx = CW_USEDEFAULT, gy = CW_USEDEFAULT, gw = CW_USEDEFAULT, gh = CW_USEDEFAULT;
+    if (geometry) {
+        gx = geometry->x;
+        gy = geometry->y;
+        gw = geometry->width;
+        gh = geometry->height;
+    }
+    return CreateWindowExA(0, className.text(), nullptr, style, gx, gy, gw, gh, parentHandle, nullptr,
+                           programInstance(), nullptr);
+}
+
 void WindowCL::mapWindow()
 {
     if (hwnd && theApplication && theApplication->winMap)
@@ -476,13 +501,23 @@ LRESULT WindowCL::askAllHandlers(EventRecord* event, bool commandListFirst, cons
     return r;
 }
 
+LRESULT WindowCL::askHandlersThenOwn(EventRecord* event, DWORD flag, LRESULT (WindowCL::*own)(EventRecord*),
+                                     const LifeWatch& watch, bool* died)
+{
+    LRESULT r = 0;
+    if (handlerFlags & flag)
+        r = askAllHandlers(event, false, watch, died);
+    if (!r && !*died)
+        r = (this->*own)(event);
+    return r;
+}
+
 LRESULT WindowCL::dispatchScroll(EventRecord* event, const LifeWatch& watch)
 {
     ScrollBarState* bar = nullptr;
     if (event->lParam) {
         // A scroll-bar control: the state of its own window object.
-        WindowCL* control =
-            theApplication ? theApplication->winMap->lookup(reinterpret_cast<HWND>(event->lParam)) : nullptr;
+        WindowCL* control = scrollControlOf(event);
         if (!control)
             return defaultEvent(event);
         bar = event->message == WM_VSCROLL ? control->vScrollState : control->hScrollState;
@@ -529,23 +564,14 @@ LRESULT WindowCL::dispatchEvent(EventRecord* event)
             return r;
         break;
     case WM_ACTIVATE:
-        if (handlerFlags & HF_ACTIVATE)
-            r = askAllHandlers(event, false, watch, &died);
-        if (!r && !died)
-            r = onActivate(event);
+        r = askHandlersThenOwn(event, HF_ACTIVATE, &WindowCL::onActivate, watch, &died);
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (handlerFlags & HF_FOCUS)
-            r = askAllHandlers(event, false, watch, &died);
-        if (!r && !died)
-            r = onFocus(event);
+        r = askHandlersThenOwn(event, HF_FOCUS, &WindowCL::onFocus, watch, &died);
         break;
     case WM_CLOSE:
-        if (handlerFlags & HF_CLOSE)
-            r = askAllHandlers(event, false, watch, &died);
-        if (!r && !died)
-            r = onClose(event);
+        r = askHandlersThenOwn(event, HF_CLOSE, &WindowCL::onClose, watch, &died);
         break;
     case WM_ERASEBKGND:
         r = onEraseBackground(event);
@@ -623,26 +649,17 @@ LRESULT WindowCL::dispatchEvent(EventRecord* event)
     case WM_MOUSEMOVE:
         if (cursor)
             SetCursor(cursor);
-        if (handlerFlags & HF_MOUSEMOVE)
-            r = askAllHandlers(event, false, watch, &died);
-        if (!r && !died)
-            r = onMouseMove(event);
+        r = askHandlersThenOwn(event, HF_MOUSEMOVE, &WindowCL::onMouseMove, watch, &died);
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-        if (handlerFlags & HF_BUTTONDOWN)
-            r = askAllHandlers(event, false, watch, &died);
-        if (!r && !died)
-            r = onButtonDown(event);
+        r = askHandlersThenOwn(event, HF_BUTTONDOWN, &WindowCL::onButtonDown, watch, &died);
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-        if (handlerFlags & HF_BUTTONUP)
-            r = askAllHandlers(event, false, watch, &died);
-        if (!r && !died)
-            r = onButtonUp(event);
+        r = askHandlersThenOwn(event, HF_BUTTONUP, &WindowCL::onButtonUp, watch, &died);
         break;
     default:
         r = askAllHandlers(event, false, watch, &died);
@@ -683,12 +700,8 @@ void VisualCtrl::initChild()
 
 void VisualCtrl::show(int cmd)
 {
-    if (state & STATE_SHOWN) {
-        if (isWindow())
-            ShowWindow(hwnd, cmd);
+    if (!markFirstShow(cmd))
         return;
-    }
-    state |= STATE_SHOWN;
     if (geometry && parent && parent->isWindow()) {
         RECT client;
         GetClientRect(parent->hwnd, &client);
@@ -718,16 +731,8 @@ void VisualCtrl::create()
         bool isBaseClass = !classStyle && className == String("VisualCtrl");
         registerWindowClass(description, isBaseClass, isBaseClass ? &visualCtrlRegistered : nullptr);
     }
-    int32_t gx = CW_USEDEFAULT, gy = CW_USEDEFAULT, gw = CW_USEDEFAULT, gh = CW_USEDEFAULT;
-    if (geometry) {
-        gx = geometry->x;
-        gy = geometry->y;
-        gw = geometry->width;
-        gh = geometry->height;
-    }
     HWND parentHandle = parent ? parent->hwnd : nullptr;
-    hwnd = CreateWindowExA(0, className.text(), nullptr, style, gx, gy, gw, gh, parentHandle, nullptr,
-                           theApplication ? theApplication->instance : GetModuleHandleA(nullptr), nullptr);
+    hwnd = createAtGeometry(parentHandle);
     if (!hwnd)
         return;
     mapWindow();

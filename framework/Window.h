@@ -157,8 +157,15 @@ protected:
     // window's, or the decimal address for a class-style word of its own) and
     // records the name for unregistering at exit. Frees the description.
     void registerWindowClass(WNDCLASSA* description, bool onceOnly, bool* registeredFlag);
+    // A window of the class, at the geometry's place and size (the system's
+    // defaults without a geometry); null when it cannot be made.
+    HWND createAtGeometry(HWND parentHandle);
     // Puts the new handle into the WinMap.
     void mapWindow();
+    // The first show lays the window out and shows it; a later one only
+    // changes its show state. true for the first, which counts as run from
+    // here on.
+    bool markFirstShow(int cmd);
 
 private:
     WindowCL(const WindowCL&) = delete;
@@ -166,6 +173,11 @@ private:
 
     void init(WindowCL* parentWindow, Geometry* g, DWORD windowStyle);
     LRESULT askAllHandlers(EventRecord* event, bool commandListFirst, const LifeWatch& watch, bool* died);
+    // The handler lists, when the window's flag for the message is set, and
+    // then the object's own operation, unless a handler answered or the
+    // window died.
+    LRESULT askHandlersThenOwn(EventRecord* event, DWORD flag, LRESULT (WindowCL::*own)(EventRecord*),
+                               const LifeWatch& watch, bool* died);
     LRESULT dispatchScroll(EventRecord* event, const LifeWatch& watch);
 };
 

@@ -26,6 +26,64 @@ int32_t fitted(int32_t preferred, int32_t available)
     return (preferred > 0 && preferred < available) ? preferred : available;
 }
 
+// Every child's hints, in child order; the children themselves into kids
+// when asked for.
+std::vector<SizeHints> hintsOfChildren(GeometryList& children, std::vector<Geometry*>* kids = nullptr)
+{
+    std::vector<SizeHints> hints;
+    DListIteratorOf<Geometry> walk(children);
+    while (Geometry* child = walk.next()) {
+        SizeHints h;
+        child->getSizeHints(h);
+        if (kids)
+            kids->push_back(child);
+        hints.push_back(h);
+    }
+    return hints;
+}
+
+// Measuring children together: along the side where they stack the extents
+// add up, across it the largest counts.
+void takeLargestWidths(SizeHints& sum, const SizeHints& c)
+{
+    sum.minWidth = std::max(sum.minWidth, given(c.minWidth));
+    sum.prefWidth = std::max(sum.prefWidth, given(c.prefWidth));
+    sum.maxWidth = std::max(sum.maxWidth, given(c.maxWidth));
+}
+
+void takeLargestHeights(SizeHints& sum, const SizeHints& c)
+{
+    sum.minHeight = std::max(sum.minHeight, given(c.minHeight));
+    sum.prefHeight = std::max(sum.prefHeight, given(c.prefHeight));
+    sum.maxHeight = std::max(sum.maxHeight, given(c.maxHeight));
+}
+
+void stackBeside(SizeHints& sum, const SizeHints& c)
+{
+    sum.minWidth += given(c.minWidth);
+    sum.prefWidth += given(c.prefWidth);
+    sum.maxWidth += given(c.maxWidth);
+    takeLargestHeights(sum, c);
+}
+
+void stackAbove(SizeHints& sum, const SizeHints& c)
+{
+    sum.minHeight += given(c.minHeight);
+    sum.prefHeight += given(c.prefHeight);
+    sum.maxHeight += given(c.maxHeight);
+    takeLargestWidths(sum, c);
+}
+
+// The hints of a geometry that keeps one size, at its own place.
+void fixedSizeHints(SizeHints& hints, const Geometry& g, int32_t w, int32_t h)
+{
+    hints.clear();
+    hints.setFixedSize(w, h);
+    hints.x = g.x;
+    hints.y = g.y;
+    hints.kind = g.kind;
+}
+
 } // namespace
 
 void setLayoutWindowPort(LayoutWindowPort* port)
@@ -142,17 +200,8 @@ void KindArranger::place(Rect& area, GeometryList& children, int count)
 {
     // 1. Every child's hints, in child order.
     std::vector<Geometry*> kids;
-    std::vector<SizeHints> hints;
     kids.reserve(count > 0 ? count : 0);
-    {
-        DListIteratorOf<Geometry> walk(children);
-        while (Geometry* child = walk.next()) {
-            SizeHints h;
-            child->getSizeHints(h);
-            kids.push_back(child);
-            hints.push_back(h);
-        }
-    }
+    const std::vector<SizeHints> hints = hintsOfChildren(children, &kids);
     // 2. A rectangle for each child by its kind, taken from the remaining area.
     int32_t left = area.left(), top = area.top(), right = area.right(), bottom = area.bottom();
     int32_t summedWidth = 0, summedHeight = 0;
@@ -230,46 +279,24 @@ void KindArranger::measure(SizeHints& hints, GeometryList& children)
     // the side it docks to and takes the larger extent across. Adding up top
     // strips only would measure a frame with a bottom status bar or a side
     // panel too small.
-    std::vector<SizeHints> kids;
-    {
-        DListIteratorOf<Geometry> walk(children);
-        while (Geometry* child = walk.next()) {
-            SizeHints c;
-            child->getSizeHints(c);
-            kids.push_back(c);
-        }
-    }
-    int32_t minW = 0, minH = 0, prefW = 0, prefH = 0, maxW = 0, maxH = 0;
+    const std::vector<SizeHints> kids = hintsOfChildren(children);
+    SizeHints sum;
     int32_t freeWidth = 0, freeHeight = 0;
     for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
         const SizeHints& c = *it;
         switch (c.kind) {
         case PLACE_TOP:
         case PLACE_BOTTOM:
-            minH += given(c.minHeight);
-            prefH += given(c.prefHeight);
-            maxH += given(c.maxHeight);
-            minW = std::max(minW, given(c.minWidth));
-            prefW = std::max(prefW, given(c.prefWidth));
-            maxW = std::max(maxW, given(c.maxWidth));
+            stackAbove(sum, c);
             break;
         case PLACE_LEFT:
         case PLACE_RIGHT:
-            minW += given(c.minWidth);
-            prefW += given(c.prefWidth);
-            maxW += given(c.maxWidth);
-            minH = std::max(minH, given(c.minHeight));
-            prefH = std::max(prefH, given(c.prefHeight));
-            maxH = std::max(maxH, given(c.maxHeight));
+            stackBeside(sum, c);
             break;
         case PLACE_CENTRED:
         case PLACE_REST:
-            minW = std::max(minW, given(c.minWidth));
-            prefW = std::max(prefW, given(c.prefWidth));
-            maxW = std::max(maxW, given(c.maxWidth));
-            minH = std::max(minH, given(c.minHeight));
-            prefH = std::max(prefH, given(c.prefHeight));
-            maxH = std::max(maxH, given(c.maxHeight));
+            takeLargestWidths(sum, c);
+            takeLargestHeights(sum, c);
             break;
         default:
             freeWidth = std::max(freeWidth, given(c.x) + given(c.prefWidth));
@@ -277,12 +304,12 @@ void KindArranger::measure(SizeHints& hints, GeometryList& children)
             break;
         }
     }
-    hints.minWidth = minW;
-    hints.minHeight = minH;
-    hints.prefWidth = std::max(prefW, freeWidth);
-    hints.maxWidth = std::max(maxW, freeWidth);
-    hints.prefHeight = std::max(prefH, freeHeight);
-    hints.maxHeight = std::max(maxH, freeHeight);
+    hints.minWidth = sum.minWidth;
+    hints.minHeight = sum.minHeight;
+    hints.prefWidth = std::max(sum.prefWidth, freeWidth);
+    hints.maxWidth = std::max(sum.maxWidth, freeWidth);
+    hints.prefHeight = std::max(sum.prefHeight, freeHeight);
+    hints.maxHeight = std::max(sum.maxHeight, freeHeight);
 }
 
 // ---------------------------------------------------------------- BoxArranger
@@ -291,16 +318,7 @@ void BoxArranger::place(Rect& area, GeometryList& children, int)
 {
     const bool row = orientation == 1;
     std::vector<Geometry*> kids;
-    std::vector<SizeHints> hints;
-    {
-        DListIteratorOf<Geometry> walk(children);
-        while (Geometry* child = walk.next()) {
-            SizeHints h;
-            child->getSizeHints(h);
-            kids.push_back(child);
-            hints.push_back(h);
-        }
-    }
+    const std::vector<SizeHints> hints = hintsOfChildren(children, &kids);
     int64_t sumMin = 0, sumPref = 0;
     for (const SizeHints& h : hints) {
         sumMin += given(row ? h.minWidth : h.minHeight);
@@ -342,21 +360,10 @@ void BoxArranger::measure(SizeHints& hints, GeometryList& children)
     while (Geometry* child = walk.next()) {
         SizeHints c;
         child->getSizeHints(c);
-        if (row) {
-            hints.minWidth += given(c.minWidth);
-            hints.prefWidth += given(c.prefWidth);
-            hints.maxWidth += given(c.maxWidth);
-            hints.minHeight = std::max(hints.minHeight, given(c.minHeight));
-            hints.prefHeight = std::max(hints.prefHeight, given(c.prefHeight));
-            hints.maxHeight = std::max(hints.maxHeight, given(c.maxHeight));
-        } else {
-            hints.minHeight += given(c.minHeight);
-            hints.prefHeight += given(c.prefHeight);
-            hints.maxHeight += given(c.maxHeight);
-            hints.minWidth = std::max(hints.minWidth, given(c.minWidth));
-            hints.prefWidth = std::max(hints.prefWidth, given(c.prefWidth));
-            hints.maxWidth = std::max(hints.maxWidth, given(c.maxWidth));
-        }
+        if (row)
+            stackBeside(hints, c);
+        else
+            stackAbove(hints, c);
     }
 }
 
@@ -492,11 +499,7 @@ EdgeLayout::EdgeLayout(int s, int32_t w, int32_t h, Layout* parent) : Layout(par
 
 void EdgeLayout::getSizeHints(SizeHints& hints)
 {
-    hints.clear();
-    hints.setFixedSize(sizePoint.x(), sizePoint.y());
-    hints.x = x;
-    hints.y = y;
-    hints.kind = kind;
+    fixedSizeHints(hints, *this, sizePoint.x(), sizePoint.y());
 }
 
 FillLayout::FillLayout() : Layout(nullptr)
@@ -517,11 +520,7 @@ void FillLayout::apply(WindowCL* w, const SizeEvent& event)
 
 void FillLayout::getSizeHints(SizeHints& hints)
 {
-    hints.clear();
-    hints.setFixedSize(width, height);
-    hints.x = x;
-    hints.y = y;
-    hints.kind = kind;
+    fixedSizeHints(hints, *this, width, height);
 }
 
 ProportionalLayout::ProportionalLayout(int s, Layout* parent)
@@ -572,11 +571,7 @@ LayoutItem::LayoutItem(int32_t ix, int32_t iy, int32_t w, int32_t h, int k, Layo
 
 void LayoutItem::getSizeHints(SizeHints& hints)
 {
-    hints.clear();
-    hints.setFixedSize(width, height);
-    hints.x = x;
-    hints.y = y;
-    hints.kind = kind;
+    fixedSizeHints(hints, *this, width, height);
 }
 
 void LayoutItem::applyRect(const Rect& r, int)

@@ -19,7 +19,13 @@ private:
     LifeWatch* watches;
 };
 
-// Stands on the stack for the time of one dispatch; watches nest.
+// Stands on the stack for the time of one dispatch; watches nest. The object
+// keeps the address of a watch only while the watch lives: its destructor
+// takes it back out, which gcc's dangling-pointer check cannot see.
+#if defined(__GNUC__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+#endif
 class LifeWatch {
 public:
     explicit LifeWatch(LifeTracked& o) : object(&o), outer(o.watches), living(true) { o.watches = this; }
@@ -39,6 +45,9 @@ private:
     LifeWatch* outer;
     bool living;
 };
+#if defined(__GNUC__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
 
 inline LifeTracked::~LifeTracked()
 {

@@ -87,7 +87,7 @@ protected:
     std::string lastMessage() const { return host.messages.empty() ? "" : host.messages.back(); }
 
     FakeHost host;
-    BoxScope boxes;
+    ErrorBoxScope boxes;
 };
 
 typedef double (*Function1)(double);
@@ -242,7 +242,7 @@ struct InitErrorCase {
 
 TEST_F(FuzzyModuleTest, ErrorsOfFzinit)
 {
-    const std::string pd9 = readBytes(fixturePath("pd9T.kyb"));
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
     const std::string longName(600, 'v');
     const std::string dupInputs = replaceAll(pd9, "INPUTVAR de;", "INPUTVAR e;");
     const std::string unknownSet = replaceAll(pd9, "(de==Z)) THEN u=NS;", "(de==Q)) THEN u=NS;");

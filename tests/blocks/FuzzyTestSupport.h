@@ -1,5 +1,5 @@
-// Shared helpers of the fuzzy-block tests: fixture files, a scratch
-// directory, a recorder of error boxes, and reading a block from text.
+// Shared helpers of the fuzzy-block tests: fixture files, a recorder of
+// error boxes, and reading a block from text (in a ScratchDir).
 #ifndef KYT_TESTS_BLOCKS_FUZZYTESTSUPPORT_H
 #define KYT_TESTS_BLOCKS_FUZZYTESTSUPPORT_H
 
@@ -7,12 +7,14 @@
 #include "FuzzyKernel.h"
 #include "FuzzyParser.h"
 
+#include "FileBytes.h"
+#include "TempDirFixture.h"
+#include "TestSinks.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -26,20 +28,6 @@ namespace fuzzytest {
 inline std::string fixturePath(const std::string& name)
 {
     return std::string(FUZZY_FIXTURE_DIR) + "/" + name;
-}
-
-inline std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
 }
 
 inline std::string replaceAll(std::string s, const std::string& from, const std::string& to)
@@ -69,54 +57,6 @@ inline std::string wizardBlock(const std::string& text, const std::string& wizar
     return "#  Fuzzy-Block w1\n#\n" + wizardLine + "\n" + prefixLines(text) + "BLOCK w1;\nINPUT\n   e;\nENDBLOCK w1;\n";
 }
 
-// A directory of its own for each test, removed with its files.
-class ScratchDir {
-public:
-    ScratchDir()
-    {
-        char tmpl[] = "/tmp/kyt-fuzzy-XXXXXX";
-        const char* d = mkdtemp(tmpl);
-        path = d ? d : "/tmp";
-    }
-    ~ScratchDir()
-    {
-        std::string cmd = "rm -rf '" + path + "'";
-        if (system(cmd.c_str()) != 0)
-            fprintf(stderr, "cannot remove %s\n", path.c_str());
-    }
-    std::string file(const std::string& name) const { return path + "/" + name; }
-    std::string write(const std::string& name, const std::string& bytes) const
-    {
-        writeBytes(file(name), bytes);
-        return file(name);
-    }
-    std::string path;
-};
-
-class RecordingSink : public ErrorSink {
-public:
-    void beep() override {}
-    void showBox(const char* text, const char*) override { boxes.push_back(text); }
-    [[noreturn]] void endProcess(int exitCode) override { _exit(exitCode); }
-    std::vector<std::string> boxes;
-};
-
-// Installs the recorder for one scope, with the error log off.
-class BoxScope {
-public:
-    BoxScope()
-    {
-        setErrorSink(&sink);
-        disableErrorLog();
-    }
-    ~BoxScope()
-    {
-        setErrorSink(nullptr);
-        enableErrorLog();
-    }
-    RecordingSink sink;
-};
-
 // Reads a fuzzy-block text as FZINIT does; null with the result otherwise.
 inline FuzzyKernel* readText(const std::string& text, FuzzyReadResult* result = nullptr,
                              std::string* detail = nullptr)
@@ -125,7 +65,7 @@ inline FuzzyKernel* readText(const std::string& text, FuzzyReadResult* result = 
     std::string path = dir.write("block.kyb", text);
     FuzzyReadResult r;
     String d;
-    BoxScope boxes;
+    ErrorBoxScope boxes;
     FuzzyKernel* k = readFuzzyBlockFile(path.c_str(), kFuzzyCheckTexts, &r, &d);
     if (result)
         *result = r;
@@ -154,7 +94,7 @@ inline double evaluate(FuzzyKernel* k, double e, double de)
 // given inference and defuzzification words.
 inline std::string pd9Text(char sets, const char* inference, const char* defuzzification)
 {
-    std::string t = readBytes(fixturePath(sets == 'S' ? "pd9S.kyb" : "pd9T.kyb"));
+    std::string t = readFileBytes(fixturePath(sets == 'S' ? "pd9S.kyb" : "pd9T.kyb"));
     t = replaceAll(t, "INFERENCE_METHOD = max_prod;", std::string("INFERENCE_METHOD = ") + inference + ";");
     t = replaceAll(t, "INFERENCE_METHOD = max_min;", std::string("INFERENCE_METHOD = ") + inference + ";");
     t = replaceAll(t, "DEFUZZIFICATION_METHOD = centroid;",

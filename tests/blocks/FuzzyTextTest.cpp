@@ -24,7 +24,7 @@ PassResult runPass(FuzzyParser& parser, const std::string& text)
 {
     ScratchDir dir;
     std::string path = dir.write("t.kyb", text);
-    BoxScope scope;
+    ErrorBoxScope scope;
     FILE* f = openFile(path.c_str(), "rt");
     EXPECT_TRUE(f != nullptr);
     FuzzyLineSource source = positionFuzzyInput(f);
@@ -56,23 +56,17 @@ std::string writeToFile(const FuzzyBlock* b, const char* ruleText = nullptr)
     ScratchDir dir;
     std::string path = dir.file("out.kyb");
     EXPECT_EQ(1, FuzzyBlockWrite(b, path.c_str(), ruleText));
-    return readBytes(path);
+    return readFileBytes(path);
 }
 
 std::string writeToStream(const FuzzyBlock* b, const char* ruleText = nullptr)
 {
     FILE* f = tmpfile();
     EXPECT_EQ(1, FuzzyBlockWrite(b, nullptr, ruleText, f));
-    std::string out;
-    rewind(f);
-    int c;
-    while ((c = getc(f)) != EOF)
-        out += static_cast<char>(c);
-    fclose(f);
-    return out;
+    return bytesWrittenTo(f);
 }
 
-const std::string kFull = readBytes(fixturePath("full.kyb"));
+const std::string kFull = readFileBytes(fixturePath("full.kyb"));
 
 TEST(FuzzyTextRoundTrip, FullFixtureIsWrittenBackByteForByte)
 {
@@ -158,7 +152,7 @@ TEST(FuzzyTextModel, GroupingOfAndOrNot)
         {"((((e==N))))", "(e==N)"},
     };
     for (const auto& c : cases) {
-        std::string text = replaceAll(readBytes(fixturePath("pd9T.kyb")), "IF ((e==N) AND (de==N)) THEN u=NB;",
+        std::string text = replaceAll(readFileBytes(fixturePath("pd9T.kyb")), "IF ((e==N) AND (de==N)) THEN u=NB;",
                                       std::string("IF ") + c.premise + " THEN u=NB;");
         KernelHolder k(buildText(text));
         ASSERT_TRUE(k.kernel) << c.premise;
@@ -197,7 +191,7 @@ TEST(FuzzyTextWriter, SkeletonOfAnEmptyBlock)
 
 TEST(FuzzyTextWriter, RuleTextReplacesTheRules)
 {
-    KernelHolder k(buildText(readBytes(fixturePath("pd9T.kyb"))));
+    KernelHolder k(buildText(readFileBytes(fixturePath("pd9T.kyb"))));
     ASSERT_TRUE(k.kernel);
     const char* rules = "IF (e==N) THEN u=NB;\n\nIF (e==P) THEN u=PB;";
     std::string plain = writeToFile(k->getBlock(), rules);
@@ -248,7 +242,7 @@ std::string expected(int line, std::vector<std::string> names)
 
 TEST(FuzzyTextSyntax, ErrorsWithTheirExpectedLists)
 {
-    const std::string pd9 = readBytes(fixturePath("pd9T.kyb"));
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
     const size_t rulesStart = pd9.find("\nRULEBASE;\n") + 11;
     const std::string noRules = pd9.substr(0, rulesStart) + pd9.substr(pd9.find("ENDRULEBASE;"));
     const SyntaxCase cases[] = {
@@ -290,7 +284,7 @@ TEST(FuzzyTextSyntax, StrayCharactersAreDropped)
 {
     // A "_" before a name, a "." before digits and blanks between tokens
     // start no token; "5." and "1e-5" are numbers; "#" starts a remark.
-    std::string text = replaceAll(readBytes(fixturePath("pd9T.kyb")), "INPUTVAR de;\n   XMIN -1;\n   XMAX 1;",
+    std::string text = replaceAll(readFileBytes(fixturePath("pd9T.kyb")), "INPUTVAR de;\n   XMIN -1;\n   XMAX 1;",
                                   "INPUTVAR _de;  # Regeldifferenz\n   XMIN  -1.;\n   XMAX\t.1e-5;");
     KernelHolder k(buildText(text));
     ASSERT_TRUE(k.kernel);
@@ -303,7 +297,7 @@ TEST(FuzzyTextSyntax, StrayCharactersAreDropped)
 TEST(FuzzyTextSyntax, DeepNestingFillsTheParserStack)
 {
     std::string deep = std::string(200, '(') + "e==N" + std::string(200, ')');
-    std::string text = replaceAll(readBytes(fixturePath("pd9T.kyb")), "IF ((e==N) AND (de==N))", "IF " + deep);
+    std::string text = replaceAll(readFileBytes(fixturePath("pd9T.kyb")), "IF ((e==N) AND (de==N))", "IF " + deep);
     PassResult r = checkText(text);
     EXPECT_EQ(1, r.result);
     EXPECT_NE(std::string::npos, r.message.find("yacc stack overflow"));
@@ -316,7 +310,7 @@ TEST(FuzzyTextSyntax, LongRulesPlainAndEmbedded)
         premise += " OR (de==N)";
     std::string rule = "IF " + premise + " THEN u=NB;";
     ASSERT_GT(rule.size(), 3000u);
-    const std::string pd9 = readBytes(fixturePath("pd9T.kyb"));
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
     std::string text = replaceAll(pd9, "ENDRULEBASE;", rule + "\nENDRULEBASE;");
     // The same rule, short.
     KernelHolder shortRule(buildText(replaceAll(pd9, "ENDRULEBASE;", "IF (e==N) OR (de==N) THEN u=NB;\nENDRULEBASE;")));
@@ -368,7 +362,7 @@ TEST(FuzzyTextPositioning, TheFirstLineWithoutHashEndsTheText)
 {
     // The lines after the BLOCK line would complete the block; they must not
     // be read, and a "#" line after the end is not read either.
-    const std::string pd9 = readBytes(fixturePath("pd9T.kyb"));
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
     size_t cut = pd9.find("ENDRULEBASE;");
     std::string file = "$WIZARD Fuzzy \"p\"\n" + prefixLines(pd9.substr(0, cut)) + "BLOCK w;\n" +
                        prefixLines(pd9.substr(cut));
@@ -404,7 +398,7 @@ TEST(FuzzyTextParser, RuleBaseAlone)
 
 TEST(FuzzyTextWriter, FailuresLeaveTheOldFile)
 {
-    KernelHolder k(buildText(readBytes(fixturePath("pd9T.kyb"))));
+    KernelHolder k(buildText(readFileBytes(fixturePath("pd9T.kyb"))));
     ASSERT_TRUE(k.kernel);
     ScratchDir dir;
     EXPECT_EQ(0, FuzzyBlockWrite(k->getBlock(), dir.file("no/such/dir/x.kyb").c_str()));
@@ -418,7 +412,7 @@ TEST(FuzzyTextWriter, FailuresLeaveTheOldFile)
     // Overwriting a file works and leaves no temporary file.
     std::string path = dir.write("old.kyb", "alt");
     EXPECT_EQ(1, FuzzyBlockWrite(k->getBlock(), path.c_str()));
-    EXPECT_EQ(readBytes(fixturePath("pd9T.kyb")), readBytes(path));
+    EXPECT_EQ(readFileBytes(fixturePath("pd9T.kyb")), readFileBytes(path));
     EXPECT_NE(0, stat((path + ".new").c_str(), &st));
     // A stream that cannot take the text.
     FILE* full = fopen("/dev/full", "w");

@@ -4,6 +4,7 @@
 #include "NNTestSupport.h"
 
 #include "NetFiles.h"
+#include "TextLines.h"
 
 #include <cmath>
 #include <csignal>
@@ -61,24 +62,13 @@ TEST(PatternFileNames, NamePartUpToItsFirstPointThenPat)
 
 // --- Write-back ---------------------------------------------------------------
 
-// Lines of a text, each without its line feed.
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
-}
-
 class NetWriteBack : public ::testing::Test {
 protected:
     void SetUp() override
     {
         netPath = scratch.file("xor.net");
-        original = readBytes(fixturePath("xor.net"));
-        writeBytes(netPath, original);
+        original = readFileBytes(fixturePath("xor.net"));
+        writeFileBytes(netPath, original);
     }
     NeuralNet* loadTrained()
     {
@@ -103,7 +93,7 @@ TEST_F(NetWriteBack, OnlyTheTrainedValuesChange)
     std::unique_ptr<NeuralNet> net(loadTrained());
     net->cycles = 183;
     ASSERT_TRUE(NetFileIO(net.get()));
-    const std::string written = readBytes(netPath);
+    const std::string written = readFileBytes(netPath);
 
     std::vector<std::string> before = linesOf(original), after = linesOf(written);
     ASSERT_EQ(before.size(), after.size());
@@ -167,9 +157,9 @@ TEST_F(NetWriteBack, ReadingBackGivesTheTrainedNet)
     EXPECT_TRUE(close14(again->learningRate, net->learningRate));
     // Written twice from the same reading, the file is the same.
     ASSERT_TRUE(NetFileIO(net.get()));
-    const std::string once = readBytes(netPath);
+    const std::string once = readFileBytes(netPath);
     ASSERT_TRUE(NetFileIO(net.get()));
-    EXPECT_EQ(readBytes(netPath), once);
+    EXPECT_EQ(readFileBytes(netPath), once);
 }
 
 TEST_F(NetWriteBack, LineEndsAndPermissionsOfTheFileStay)
@@ -180,12 +170,12 @@ TEST_F(NetWriteBack, LineEndsAndPermissionsOfTheFileStay)
             crlf += '\r';
         crlf += c;
     }
-    writeBytes(netPath, crlf);
+    writeFileBytes(netPath, crlf);
     chmod(netPath.c_str(), 0640);
     std::unique_ptr<NeuralNet> net(loadTrained());
     ASSERT_NE(net, nullptr);
     ASSERT_TRUE(NetFileIO(net.get()));
-    const std::string written = readBytes(netPath);
+    const std::string written = readFileBytes(netPath);
     size_t rows = written.find("Source | Targets\r\n");
     ASSERT_NE(rows, std::string::npos);
     for (size_t p = written.find('\n'); p != std::string::npos; p = written.find('\n', p + 1))
@@ -206,7 +196,7 @@ TEST_F(NetWriteBack, ANeuronWithoutConnectionsGetsNoRow)
     ASSERT_NE(again, nullptr);
     EXPECT_FALSE(again->isConnected(1, 2));
     EXPECT_TRUE(again->isConnected(0, 2));
-    EXPECT_EQ(readBytes(netPath).find("\n2     "), std::string::npos);
+    EXPECT_EQ(readFileBytes(netPath).find("\n2     "), std::string::npos);
 }
 
 // Makes every write into dir fail for this process: a read-only directory,
@@ -255,7 +245,7 @@ TEST_F(NetWriteBack, InAReadOnlyDirectoryTheFileStaysAndTheHostIsTold)
         written = NetFileIO(net.get());
     }
     EXPECT_FALSE(written);
-    EXPECT_EQ(readBytes(netPath), original);
+    EXPECT_EQ(readFileBytes(netPath), original);
     EXPECT_EQ(listDirectory(scratch.path()), std::vector<std::string>{"xor.net"});
     ASSERT_EQ(NetFakeHost::messages().size(), 1u);
     EXPECT_EQ(NetFakeHost::levels()[0], 1);
@@ -280,7 +270,7 @@ TEST_F(NetWriteBack, AWriteThatFailsHalfwayLeavesNoTemporaryFile)
     signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(written);
-    EXPECT_EQ(readBytes(netPath), original);
+    EXPECT_EQ(readFileBytes(netPath), original);
     EXPECT_EQ(listDirectory(scratch.path()), std::vector<std::string>{"xor.net"});
     ASSERT_EQ(NetFakeHost::messages().size(), 1u);
     EXPECT_NE(NetFakeHost::messages()[0].find(netPath), std::string::npos);
@@ -295,7 +285,7 @@ TEST_F(NetWriteBack, APatternFileReadsBackWithItsPatterns)
     ASSERT_TRUE(loadPatterns(net.get(), fixturePath("xor.pat")));
     const std::string patPath = scratch.file("xor.pat");
     ASSERT_TRUE(PatternFileWrite(net.get(), patPath.c_str(), "C:\\KYT\\CIRCUITS"));
-    const std::string text = readBytes(patPath);
+    const std::string text = readFileBytes(patPath);
     EXPECT_EQ(text.rfind("Patternfile\nFILENAME: C:\\KYT\\CIRCUITS\nFILETYPE: Inclusive_Sollwert\nNOOFPATTERN: 4\n\n"
                          "NETPARAMETER\n\nINPUTNEURONS: 2\nOUTPUTNEURONS: 1\nHIDDENNEURONS: 2\n\nPATTERN 1\n"
                          "INPUT:            0. 0. \nOUTPUT_REF:      0.     \nOUTPUT:       ",
@@ -317,7 +307,7 @@ TEST_F(NetWriteBack, ANetWithoutHiddenNeuronsWritesAnEmptyHiddenList)
 {
     std::string text = replaceOnce(original, "HIDDENLAYER: 1", "HIDDENLAYER: 0");
     text = replaceOnce(text, "HIDDENNEURONS: 2", "HIDDENNEURONS: 0");
-    writeBytes(netPath, text);
+    writeFileBytes(netPath, text);
     std::unique_ptr<NeuralNet> net(loadNetFile(netPath));
     ASSERT_NE(net, nullptr);
     ASSERT_EQ(net->n, 3);
@@ -327,7 +317,7 @@ TEST_F(NetWriteBack, ANetWithoutHiddenNeuronsWritesAnEmptyHiddenList)
     net->setReferenceOutput(0, 1, 0.25);
     const std::string patPath = scratch.file("flat.pat");
     ASSERT_TRUE(PatternFileWrite(net.get(), patPath.c_str(), "C:\\KYT"));
-    EXPECT_NE(readBytes(patPath).find("HIDDENACTIVATION:\n\nPATTERN 2"), std::string::npos);
+    EXPECT_NE(readFileBytes(patPath).find("HIDDENACTIVATION:\n\nPATTERN 2"), std::string::npos);
     std::unique_ptr<NeuralNet> other(loadNetFile(netPath));
     ASSERT_TRUE(loadPatterns(other.get(), patPath));
     EXPECT_EQ(other->patternCount, 2);

@@ -158,10 +158,10 @@ protected:
     // directory, with the patterns of xor.pat.
     NeuralNet* load(const std::vector<std::pair<std::string, std::string>>& changes = {})
     {
-        std::string text = readBytes(fixturePath("xor.net"));
+        std::string text = readFileBytes(fixturePath("xor.net"));
         for (const auto& c : changes)
             text = replaceOnce(text, c.first, c.second);
-        writeBytes(netPath, text);
+        writeFileBytes(netPath, text);
         NeuralNet* net = loadNetFile(netPath);
         EXPECT_NE(net, nullptr);
         if (net) {
@@ -228,14 +228,14 @@ TEST_F(XorTraining, StandardModeTrainsPatternByPattern)
 TEST_F(XorTraining, ANetThatDoesNotLearnByBackpropagationStaysUnchanged)
 {
     std::unique_ptr<NeuralNet> net(load({{"Batch Backpropagation", "Batch Quickprop"}}));
-    const std::string fileBefore = readBytes(netPath);
+    const std::string fileBefore = readFileBytes(netPath);
     FakePlot plot;
     NetTrain(net.get(), &plot);
     EXPECT_TRUE(plot.points.empty());
     EXPECT_EQ(net->learningRate, 0.5);
     EXPECT_EQ(net->getWeight(0, 2), 0.5);
     EXPECT_EQ(net->neurons[2].bias, 0.1);
-    EXPECT_EQ(readBytes(netPath), fileBefore);
+    EXPECT_EQ(readFileBytes(netPath), fileBefore);
 }
 
 TEST_F(XorTraining, AnInitialErrorThatOverflowsEndsTheRunBeforeAnyCycle)
@@ -250,7 +250,7 @@ TEST_F(XorTraining, AnInitialErrorThatOverflowsEndsTheRunBeforeAnyCycle)
     EXPECT_EQ(net->error, kNetOverflowError);
     EXPECT_EQ(net->getWeight(0, 2), 0.5);
     // Written back: the cycles of the run stand in the file.
-    EXPECT_NE(readBytes(netPath).find("CYCLES: 7\n"), std::string::npos);
+    EXPECT_NE(readFileBytes(netPath).find("CYCLES: 7\n"), std::string::npos);
 }
 
 // --- Nets of different sizes ---------------------------------------------------------
@@ -259,8 +259,8 @@ TEST(NetsOfDifferentSizes, ShareTheOutputMatrixWithoutReachingBeyondIt)
 {
     SinkScope errors;
     std::unique_ptr<NeuralNet> small(new NeuralNet), wide(new NeuralNet);
-    ASSERT_EQ(parseNet(small.get(), readBytes(fixturePath("xor.net"))), 0);
-    ASSERT_EQ(parseNet(wide.get(), readBytes(fixturePath("wide.net"))), 0);
+    ASSERT_EQ(parseNet(small.get(), readFileBytes(fixturePath("xor.net"))), 0);
+    ASSERT_EQ(parseNet(wide.get(), readFileBytes(fixturePath("wide.net"))), 0);
     ASSERT_EQ(wide->n, 9);
     small->patternCount = 1;
     small->makePatterns();

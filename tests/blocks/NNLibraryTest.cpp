@@ -21,7 +21,7 @@ protected:
         setNetErrorPlotSystem(&plots);
         nnLoadHook();
         netPath = scratch.file("xor.net");
-        writeBytes(netPath, readBytes(fixturePath("xor.net")));
+        writeFileBytes(netPath, readFileBytes(fixturePath("xor.net")));
         // The circuits directory in DOS form, as kyt.ini names it: one name
         // on the pattern file's FILENAME: line.
         NetFakeHost::circuitsDir() = scratch.path();
@@ -152,7 +152,7 @@ TEST_F(NNLibrary, LoadFailuresReturnZeroAndStop)
     };
     for (const Broken& b : broken) {
         const std::string path = scratch.file("kaputt.net");
-        writeBytes(path, replaceOnce(readBytes(fixturePath("xor.net")), b.from, b.to));
+        writeFileBytes(path, replaceOnce(readFileBytes(fixturePath("xor.net")), b.from, b.to));
         NetFakeHost::clear();
         errors.sink.boxes.clear();
         EXPECT_EQ(NNINIT(NetFakeHost::addString(path), 0), 0.0);
@@ -202,7 +202,7 @@ TEST_F(NNLibrary, ExitWithoutSamplesKeepsTheNet)
         EXPECT_EQ(NetFakeHost::stops(), 1);
         EXPECT_NE(nnSlotNet(0), nullptr);
     }
-    EXPECT_EQ(readBytes(netPath), readBytes(fixturePath("xor.net")));
+    EXPECT_EQ(readFileBytes(netPath), readFileBytes(fixturePath("xor.net")));
 }
 
 TEST_F(NNLibrary, RecordsNumberTheirSamplesOnFromTheCounter)
@@ -232,11 +232,11 @@ TEST_F(NNLibrary, RecordingThenTrainingAfterTheRun)
     EXPECT_TRUE(NetFakeHost::messages().empty()) << message(0);
     const std::string patPath = scratch.file("xor.pat");
     ASSERT_TRUE(fileExists(patPath));
-    EXPECT_NE(readBytes(patPath).find("FILENAME: " + NetFakeHost::circuitsDir() + "\n"), std::string::npos);
+    EXPECT_NE(readFileBytes(patPath).find("FILENAME: " + NetFakeHost::circuitsDir() + "\n"), std::string::npos);
     {
         NeuralNet check;
-        ASSERT_EQ(parseNet(&check, readBytes(netPath)), 0);
-        ASSERT_EQ(parsePatterns(&check, readBytes(patPath)), 0);
+        ASSERT_EQ(parseNet(&check, readFileBytes(netPath)), 0);
+        ASSERT_EQ(parsePatterns(&check, readFileBytes(patPath)), 0);
         EXPECT_EQ(check.patternCount, 4);
         EXPECT_EQ(check.getReferenceOutput(0, 1), 1.0);
         EXPECT_EQ(check.getInputPattern(0, 2), 1.0);
@@ -277,7 +277,7 @@ TEST_F(NNLibrary, RecordingThenTrainingAfterTheRun)
     // The trained net goes back into its file.
     NNEXIT(0, 3);
     NeuralNet trained;
-    ASSERT_EQ(parseNet(&trained, readBytes(netPath)), 0);
+    ASSERT_EQ(parseNet(&trained, readFileBytes(netPath)), 0);
     EXPECT_NE(trained.getWeight(0, 2), 0.5);
     EXPECT_EQ(trained.cycles, 5000);
     EXPECT_TRUE(NetFakeHost::messages().empty()) << message(0);
@@ -291,7 +291,7 @@ TEST_F(NNLibrary, ExitModeTwoSkipsThePatternFileOfAnOverflowedNet)
     NNEXIT(0, 1);
     EXPECT_FALSE(fileExists(scratch.file("xor.pat")));
     EXPECT_EQ(nnSlotNet(0), nullptr);
-    EXPECT_NE(readBytes(netPath), readBytes(fixturePath("xor.net")));   // written back all the same
+    EXPECT_NE(readFileBytes(netPath), readFileBytes(fixturePath("xor.net")));   // written back all the same
 }
 
 TEST_F(NNLibrary, OnLineTrainingStepByStep)
@@ -342,7 +342,7 @@ TEST_F(NNLibrary, ASecondPlotTakesThePlaceOfTheFirst)
 TEST_F(NNLibrary, TwoNetsOfDifferentSizesLoadedTrainedAndUnloaded)
 {
     const std::string widePath = scratch.file("wide.net");
-    writeBytes(widePath, readBytes(fixturePath("wide.net")));
+    writeFileBytes(widePath, readFileBytes(fixturePath("wide.net")));
     ASSERT_EQ(NNINIT(xorName, 3), 0.0);
     ASSERT_EQ(NNINIT(NetFakeHost::addString(widePath), 3), 1.0);
     for (int step = 0; step < 12; ++step) {

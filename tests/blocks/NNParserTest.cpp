@@ -145,7 +145,7 @@ TEST(NetParsers, TokenNamesComeFromTheLanguageTableThenTheCommonNames)
 
 class NetFileGrammar : public ::testing::Test {
 protected:
-    void SetUp() override { xorText = readBytes(fixturePath("xor.net")); }
+    void SetUp() override { xorText = readFileBytes(fixturePath("xor.net")); }
     std::string xorText;
     SinkScope errors;
 };
@@ -340,7 +340,7 @@ protected:
     {
         NetFileGrammar::SetUp();
         ASSERT_EQ(parseNet(&net, xorText), 0);
-        patText = readBytes(fixturePath("xor.pat"));
+        patText = readFileBytes(fixturePath("xor.pat"));
     }
     NeuralNet net;
     std::string patText;

@@ -10,15 +10,15 @@
 #include "NetHost.h"
 #include "NetKernel.h"
 #include "NetParsers.h"
+#include "RecordingHost.h"
+
+#include "FileBytes.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,20 +33,6 @@ namespace nntest {
 inline std::string fixturePath(const std::string& name)
 {
     return std::string(NN_FIXTURE_DIR) + "/" + name;
-}
-
-inline std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
 }
 
 inline bool fileExists(const std::string& path)
@@ -104,88 +90,23 @@ private:
     std::string path_;
 };
 
-// The services a run-time library receives, with every message and stop
-// request kept.
-struct NetFakeHost {
-    static std::vector<std::string>& messages()
-    {
-        static std::vector<std::string> m;
-        return m;
-    }
-    static std::vector<int>& levels()
-    {
-        static std::vector<int> l;
-        return l;
-    }
-    static std::vector<std::string>& compileKeys()
-    {
-        static std::vector<std::string> k;
-        return k;
-    }
-    static int& stops()
-    {
-        static int s = 0;
-        return s;
-    }
-    static std::vector<std::string>& strings()
-    {
-        static std::vector<std::string> s;
-        return s;
-    }
+// The recording host, with the circuits directory that names the directory
+// of pattern files.
+struct NetFakeHost : RecordingHost {
     static std::string& circuitsDir()
     {
         static std::string d;
         return d;
     }
-
-    static int isCompiling(const char* key)
-    {
-        compileKeys().push_back(key ? key : "");
-        return 0;
-    }
-    static int alwaysFalse(const char*) { return 0; }
-    static int requestErrorStop(int)
-    {
-        ++stops();
-        return 0;
-    }
-    static void moduleMessage(int level, const char* format, ...)
-    {
-        char text[1025];
-        va_list ap;
-        va_start(ap, format);
-        vsnprintf(text, sizeof text, format, ap);
-        va_end(ap);
-        levels().push_back(level);
-        messages().push_back(text);
-    }
-    static const char* stringConstant(int index)
-    {
-        if (index < 0 || index >= static_cast<int>(strings().size())) {
-            ++stops();
-            return nullptr;
-        }
-        return strings()[static_cast<size_t>(index)].c_str();
-    }
-    static double currentTime() { return 0.0; }
-    static const char* directory() { return ""; }
     static const char* circuits() { return circuitsDir().c_str(); }
 
-    static void clear()
-    {
-        messages().clear();
-        levels().clear();
-        compileKeys().clear();
-        stops() = 0;
-    }
     // Attaches the library to this host, as the registry would.
     static ModuleDescriptor* attach()
     {
         clear();
         strings().clear();
         circuitsDir().clear();
-        HostServices s{isCompiling, alwaysFalse, requestErrorStop, moduleMessage,
-                       stringConstant, directory, currentTime, directory};
+        HostServices s = services();
         setNetCircuitsDirectorySource(circuits);
         return NNModuleRegister(&s);
     }
@@ -322,7 +243,7 @@ inline NeuralNet* loadNetFile(const std::string& path)
     NeuralNet* net = new NeuralNet;
     net->image = new NetFileImage;
     net->image->path = path.c_str();
-    net->image->bytes = readBytes(path);
+    net->image->bytes = readFileBytes(path);
     if (parseNet(net, net->image->bytes) != 0) {
         delete net;
         return nullptr;
@@ -333,7 +254,7 @@ inline NeuralNet* loadNetFile(const std::string& path)
 // Reads the patterns of the pattern file at path into net.
 inline bool loadPatterns(NeuralNet* net, const std::string& path)
 {
-    return parsePatterns(net, readBytes(path)) == 0;
+    return parsePatterns(net, readFileBytes(path)) == 0;
 }
 
 inline std::string replaceOnce(std::string s, const std::string& from, const std::string& to)

@@ -5,7 +5,9 @@
 #define KYT_TESTS_BACKENDTESTSUPPORT_H
 
 #include "CompilerTestSupport.h"
+#include "FileBytes.h"
 #include "TempDirFixture.h"
+#include "TextLines.h"
 
 #include "CircuitFlattening.h"
 #include "CompileRoad.h"
@@ -33,27 +35,6 @@ inline const char kGoldenStamp[] = "Oct 21 1997 11:33:53";
 inline std::string fixturePath(const std::string& name)
 {
     return std::string(KYT_COMPILER_FIXTURES) + "/" + name;
-}
-
-inline std::string readFile(const std::string& path)
-{
-    std::string s;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return "<cannot open " + path + ">";
-    int c;
-    while ((c = getc(f)) != EOF)
-        s += static_cast<char>(c);
-    fclose(f);
-    return s;
-}
-
-inline std::string lines(std::initializer_list<const char*> list)
-{
-    std::string text;
-    for (const char* l : list)
-        text += std::string(l) + "\n";
-    return text;
 }
 
 // The PI text buffer as the loader would read it.

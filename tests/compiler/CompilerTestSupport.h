@@ -3,6 +3,7 @@
 #ifndef KYT_TESTS_COMPILERTESTSUPPORT_H
 #define KYT_TESTS_COMPILERTESTSUPPORT_H
 
+#include "FileBytes.h"
 #include "TestSinks.h"
 
 #include "AllocationRegistry.h"
@@ -142,13 +143,7 @@ protected:
         int r = writeModelListing(f);
         if (failed)
             *failed = r;
-        std::string text;
-        rewind(f);
-        int c;
-        while ((c = getc(f)) != EOF)
-            text += static_cast<char>(c);
-        fclose(f);
-        return text;
+        return bytesWrittenTo(f);
     }
 
     RecordingScope scope;

@@ -27,13 +27,13 @@ protected:
     {
         for (const Golden& g : goldens) {
             SCOPED_TRACE(g.circuit);
-            std::string model = readFile(fixturePath(std::string(g.circuit) + ".kyt"));
+            std::string model = readComparedFile(fixturePath(std::string(g.circuit) + ".kyt"));
             std::string listing = scratch.file("listing.pi");
             ASSERT_EQ(0, generate(model, listing.c_str(), g.symbols != nullptr));
-            EXPECT_EQ(readFile(fixturePath(std::string(g.circuit) + ".pi")), piText);
+            EXPECT_EQ(readComparedFile(fixturePath(std::string(g.circuit) + ".pi")), piText);
             EXPECT_EQ(piText, scratch.read("listing.pi"));
             if (g.symbols) {
-                EXPECT_EQ(readFile(fixturePath(g.symbols)), scratch.read("kytsym.tmp"));
+                EXPECT_EQ(readComparedFile(fixturePath(g.symbols)), scratch.read("kytsym.tmp"));
             }
             EXPECT_EQ(0, loadBuffer());
             EXPECT_TRUE(shown().empty());
@@ -69,7 +69,7 @@ TEST_F(GoldenPiTextTest, CompileRoadLoadsTheGoldenText)
         request.listingFile = listing.c_str();
         request.writeSymbols = 1;
         ASSERT_EQ(COMPILE_LOADED, compileModelFile(fixturePath(std::string(g.circuit) + ".kyt").c_str(), request));
-        EXPECT_EQ(readFile(fixturePath(std::string(g.circuit) + ".pi")), scratch.read("road.pi"));
+        EXPECT_EQ(readComparedFile(fixturePath(std::string(g.circuit) + ".pi")), scratch.read("road.pi"));
         EXPECT_EQ(0, codeLineCount(&piTextBuffer));   // the loader has taken it
         EXPECT_GT(piProgram.nsymbols, 0);
         releaseCompiledModel();

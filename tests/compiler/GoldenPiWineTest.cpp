@@ -13,6 +13,7 @@
 #include "PiTextBuffer.h"
 
 #include "ErrorReporter.h"
+#include "FileBytes.h"
 #include "FileLayer.h"
 #include "ResString.h"
 #include "ShowFile.h"
@@ -30,19 +31,6 @@ void check(bool ok, const std::string& what)
     printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
     if (!ok)
         ++failures;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::string s;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return "<cannot open " + path + ">";
-    int c;
-    while ((c = getc(f)) != EOF)
-        s += static_cast<char>(c);
-    fclose(f);
-    return s;
 }
 
 std::string bufferText()
@@ -77,10 +65,11 @@ void compileCircuit(const std::string& fixtures, const char* name, bool symbols)
         std::string text = bufferText();
         freeGeneratedCode();
         freeSymbolTables();
-        check(text == readFile(fixtures + "/" + name + ".pi"), std::string(name) + ": PI text equals the golden file");
-        check(text == readFile(listing), std::string(name) + ": listing file equals the buffer");
+        check(text == readComparedFile(fixtures + "/" + name + ".pi"),
+              std::string(name) + ": PI text equals the golden file");
+        check(text == readComparedFile(listing), std::string(name) + ": listing file equals the buffer");
         if (symbols)
-            check(readFile(scratchDir + "/kytsym.tmp") == readFile(fixtures + "/" + name + ".kytsym"),
+            check(readComparedFile(scratchDir + "/kytsym.tmp") == readComparedFile(fixtures + "/" + name + ".kytsym"),
                   std::string(name) + ": kytsym.tmp equals the golden listing");
         check(ModuleRegistryLoad() == 0, std::string(name) + ": libraries attached");
         check(loadPICode("from compiler", 1024) == 0, std::string(name) + ": loadPICode returns 0");

@@ -2,35 +2,13 @@
 
 #include "FileLayer.h"
 #include "TempDirFixture.h"
-
-#include <initializer_list>
+#include "TextLines.h"
 
 #ifndef KYT_COMPILER_FIXTURES
 #error "KYT_COMPILER_FIXTURES names the fixture directory"
 #endif
 
 namespace {
-
-std::string lines(std::initializer_list<const char*> list)
-{
-    std::string text;
-    for (const char* l : list)
-        text += std::string(l) + "\n";
-    return text;
-}
-
-std::string readBytes(const std::string& path)
-{
-    std::string s;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return s;
-    int c;
-    while ((c = getc(f)) != EOF)
-        s += static_cast<char>(c);
-    fclose(f);
-    return s;
-}
 
 // The lines between "   open" and "   close" of a listing.
 std::string section(const std::string& listing, const std::string& open, const std::string& close)
@@ -293,14 +271,14 @@ TEST_F(ListingTest, CircuitMatchesItsGoldenListing)
     EXPECT_EQ(0, registeredPointerCount());
     setModuleLibraryList(nullptr);
     int failed = 1;
-    EXPECT_EQ(readBytes(dir + "/regelkreis.listing"), listing(&failed));
+    EXPECT_EQ(readFileBytes(dir + "/regelkreis.listing"), listing(&failed));
     EXPECT_EQ(0, failed);
 }
 
 TEST_F(ListingTest, CarriageReturnsOfADosFileDoNotMatter)
 {
     const std::string dir = KYT_COMPILER_FIXTURES;
-    std::string text = readBytes(dir + "/regelkreis.kyt");
+    std::string text = readFileBytes(dir + "/regelkreis.kyt");
     std::string dos;
     for (char c : text) {
         if (c == '\n')
@@ -313,7 +291,7 @@ TEST_F(ListingTest, CarriageReturnsOfADosFileDoNotMatter)
     ASSERT_NE(nullptr, f);
     EXPECT_EQ(0, parseModelText(f));
     fclose(f);
-    EXPECT_EQ(readBytes(dir + "/regelkreis.listing"), listing());
+    EXPECT_EQ(readFileBytes(dir + "/regelkreis.listing"), listing());
 }
 
 } // namespace

@@ -1,19 +1,11 @@
 #include "CompilerTestSupport.h"
 
 #include "ResString.h"
+#include "TextLines.h"
 
 #include <cstring>
-#include <initializer_list>
 
 namespace {
-
-std::string lines(std::initializer_list<const char*> list)
-{
-    std::string text;
-    for (const char* l : list)
-        text += std::string(l) + "\n";
-    return text;
-}
 
 // A block type of library "Standard" and type "pt1", lines 1 to 11.
 const std::string pt1Block = lines({

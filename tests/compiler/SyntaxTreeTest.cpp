@@ -33,13 +33,7 @@ std::string printed(const SyntaxNode* tree, int indent = 0, int alias = 0)
 {
     FILE* f = tmpfile();
     printTreeToStream(f, tree, indent, alias);
-    std::string text;
-    rewind(f);
-    int c;
-    while ((c = getc(f)) != EOF)
-        text += static_cast<char>(c);
-    fclose(f);
-    return text;
+    return bytesWrittenTo(f);
 }
 
 class SyntaxTreeTest : public ::testing::Test {

@@ -1,24 +1,16 @@
 // Model text through the whole compile road into the interpreter: what the
 // back end writes must run as the model says.
 #include "PiTestSupport.h"
+#include "TextLines.h"
 
 #include "CompileRoad.h"
 #include "PiInterpreter.h"
 
 #include <cmath>
-#include <initializer_list>
 
 namespace {
 
 using namespace pitest;
-
-std::string lines(std::initializer_list<const char*> list)
-{
-    std::string text;
-    for (const char* l : list)
-        text += std::string(l) + "\n";
-    return text;
-}
 
 class CompiledModelTest : public PiEngineTest {
 protected:

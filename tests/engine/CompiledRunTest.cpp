@@ -3,6 +3,7 @@
 // on the same files. Every model carries its expected result and where it
 // comes from.
 #include "SimulationTestSupport.h"
+#include "TextLines.h"
 
 #include "CompileRoad.h"
 
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
-#include <sstream>
 #include <sys/wait.h>
 
 using namespace simtest;
@@ -146,16 +146,6 @@ protected:
         return names;
     }
 
-    static std::vector<std::string> lines(const std::string& text)
-    {
-        std::vector<std::string> out;
-        std::istringstream in(text);
-        std::string line;
-        while (std::getline(in, line))
-            out.push_back(line);
-        return out;
-    }
-
     ScratchDir work;
     ScratchDir logs;
 };
@@ -167,7 +157,7 @@ TEST_F(KytsimTest, ItPrintsTheDecaysPointsAsAsciiColumns)
     const ConsoleRun r = kytsim(kDecay + " --IALG 1 --INITSTEP 0.01");
     EXPECT_EQ(0, r.status);
     EXPECT_EQ("", r.err);
-    const std::vector<std::string> rows = lines(r.out);
+    const std::vector<std::string> rows = linesOf(r.out);
     ASSERT_EQ(12u, rows.size());
     EXPECT_EQ("#Zeit P1_x", rows[0]);
     EXPECT_EQ("0. 1.", rows[1]);
@@ -181,8 +171,8 @@ TEST_F(KytsimTest, TheResultFileHoldsTheHeaderAndTheSameRecords)
 {
     const ConsoleRun r = kytsim(kDecay + " --IALG 1 --INITSTEP 0.01 --FNAME out.txt");
     EXPECT_EQ(0, r.status);
-    std::vector<std::string> file = lines(work.read("out.txt"));
-    std::vector<std::string> rows = lines(r.out);
+    std::vector<std::string> file = linesOf(work.read("out.txt"));
+    std::vector<std::string> rows = linesOf(r.out);
     ASSERT_EQ(12u, file.size());
     EXPECT_EQ("SIMUL 1.0:REAL*8:ASCII:VAR:t:P1_x:", file[0]);
     // The outputs are t and x: the records read as the printed points.

@@ -8,7 +8,6 @@
 #include "PiTextBuffer.h"
 
 #include <clocale>
-#include <functional>
 
 using namespace libtest;
 
@@ -291,12 +290,7 @@ TEST_F(FileLibraryTest, BadHandlesAndColumns)
 {
     scratch.write("daten.txt", "1 2\n");
     const double h = fopen("daten.txt");
-    struct Case {
-        const char* what;
-        std::function<void()> call;
-        std::string message;
-    };
-    const Case cases[] = {
+    const RefusedCall cases[] = {
         {"FREAD(7)", [] { fread(7); }, "Es gibt keine Datei mit der #7!"},
         {"FREAD(-1)", [] { fread(-1); }, "Es gibt keine Datei mit der #-1!"},
         {"FREAD(1e300)", [] { fread(1e300); }, "Es gibt keine Datei mit der #2147483647!"},
@@ -307,14 +301,7 @@ TEST_F(FileLibraryTest, BadHandlesAndColumns)
         {"FGET(0, inf)", [h] { EXPECT_EQ(0, fget(h, INFINITY)); },
          "Es gibt keine Spalte 2147483647 in der Datei #0!"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        queued.clear();
-        resetRunErrors();
-        c.call();
-        EXPECT_EQ(std::vector<std::string>{c.message}, messages());
-        EXPECT_TRUE(stopped());
-    }
+    expectEachRefused(cases);
     // Truncated as the model's handles are: 0.9 is handle 0, column 1.
     queued.clear();
     EXPECT_EQ(1, fget(0.9, 1.9));

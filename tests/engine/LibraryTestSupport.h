@@ -21,6 +21,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -115,6 +116,13 @@ inline FILE* countingOpener(const char* path, const char* mode)
     return f;
 }
 
+// A call that the library refuses with one queued message, stopping the run.
+struct RefusedCall {
+    const char* what;
+    std::function<void()> call;
+    std::string message;
+};
+
 // ---- the fixture
 
 inline const ModuleRegisterFunction fileTableLibraries[] = {BaseModuleRegister, FileModuleRegister,
@@ -196,6 +204,20 @@ protected:
     }
 
     static bool stopped() { return runState.errorFlag == kRunErrorStop; }
+
+    // Each call from an empty queue and a run without an error.
+    template <size_t N>
+    static void expectEachRefused(const RefusedCall (&calls)[N])
+    {
+        for (const RefusedCall& c : calls) {
+            SCOPED_TRACE(c.what);
+            queued.clear();
+            resetRunErrors();
+            c.call();
+            EXPECT_EQ(std::vector<std::string>{c.message}, messages());
+            EXPECT_TRUE(stopped());
+        }
+    }
 
     ScratchDir scratch;
     std::string oldDirectory;

@@ -13,7 +13,8 @@
 #ifndef KYT_TESTS_ENGINE_PIFIXTURES_H
 #define KYT_TESTS_ENGINE_PIFIXTURES_H
 
-#include <cstdio>
+#include "FileBytes.h"
+
 #include <string>
 
 #ifndef KYT_PI_GOLDEN_DIR
@@ -24,16 +25,7 @@ namespace pitest {
 
 inline std::string goldenPiText(const char* name)
 {
-    std::string path = std::string(KYT_PI_GOLDEN_DIR) + "/" + name;
-    std::string s;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return "<cannot open " + path + ">";
-    int c;
-    while ((c = getc(f)) != EOF)
-        s += static_cast<char>(c);
-    fclose(f);
-    return s;
+    return readComparedFile(std::string(KYT_PI_GOLDEN_DIR) + "/" + name);
 }
 
 inline const std::string kFixtureA = goldenPiText("kreisA.pi");

@@ -2,6 +2,7 @@
 // signals and points, and the state snapshot simul.dat with the continued
 // run that reads it back.
 #include "SimulationTestSupport.h"
+#include "TextLines.h"
 
 #include "EventQueue.h"
 #include "NumberFormat.h"
@@ -10,7 +11,6 @@
 #include <gmock/gmock.h>
 
 #include <cstring>
-#include <sstream>
 
 using namespace simtest;
 using ::testing::HasSubstr;
@@ -18,16 +18,6 @@ using ::testing::HasSubstr;
 namespace {
 
 class ResultFileTest : public SimulationTest {};
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        out.push_back(line);
-    return out;
-}
 
 std::string numberText(double v)
 {
@@ -47,7 +37,7 @@ TEST_F(ResultFileTest, ATextFileHoldsTheHeaderAndARecordLinePerPoint)
     SimParams s = testSettings();
     ASSERT_TRUE(setResultFileName(s, "out.txt"));
     ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.5"), s));
-    const std::vector<std::string> file = lines(scratch.read("out.txt"));
+    const std::vector<std::string> file = linesOf(scratch.read("out.txt"));
     ASSERT_EQ(1 + plot.points.size(), file.size());
     EXPECT_EQ("SIMUL 1.0:REAL*8:ASCII:VAR:t:x:v:", file[0]);
     for (size_t i = 0; i < plot.points.size(); ++i)
@@ -58,7 +48,7 @@ TEST_F(ResultFileTest, ATextFileHoldsTheHeaderAndARecordLinePerPoint)
 
     // A second run appends its header and its records.
     ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.2"), s));
-    const std::vector<std::string> both = lines(scratch.read("out.txt"));
+    const std::vector<std::string> both = linesOf(scratch.read("out.txt"));
     ASSERT_EQ(file.size() + 1 + plot.points.size(), both.size());
     EXPECT_EQ(file[0], both[file.size()]);
     EXPECT_EQ("0. 1. 0.", both[file.size() + 1]);
@@ -95,7 +85,7 @@ TEST_F(ResultFileTest, WithoutHeaderModeNeitherFileNorPlotGetTheHeader)
     s.HMODE = 0;
     ASSERT_TRUE(setResultFileName(s, "out.txt"));
     ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.2"), s));
-    const std::vector<std::string> file = lines(scratch.read("out.txt"));
+    const std::vector<std::string> file = linesOf(scratch.read("out.txt"));
     ASSERT_EQ(plot.points.size(), file.size());
     EXPECT_EQ("0. 1. 0.", file[0]);
     EXPECT_EQ(0, std::count(plot.calls.begin(), plot.calls.end(), "stampDateTime"));

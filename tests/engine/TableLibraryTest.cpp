@@ -4,7 +4,6 @@
 
 #include "TableLibrary.h"
 
-#include <functional>
 
 using namespace libtest;
 
@@ -167,12 +166,7 @@ TEST_F(TableLibraryTest, ClosedAndUnknownTables)
     close(h);
     EXPECT_EQ(0, tableValueCount(0));
     EXPECT_TRUE(queued.empty());
-    struct Case {
-        const char* what;
-        std::function<void()> call;
-        std::string message;
-    };
-    const Case cases[] = {
+    const RefusedCall cases[] = {
         {"TABLEGET after TABLECLOSE", [h] { EXPECT_EQ(0, get(h, 0, 0)); },
          "Die Tabelle #0 kann nicht geöffnet werden!"},
         {"TABLEGET(5)", [] { EXPECT_EQ(0, get(5, 0, 0)); }, "Es gibt keine Tabelle mit der #5!"},
@@ -180,14 +174,7 @@ TEST_F(TableLibraryTest, ClosedAndUnknownTables)
         {"TABLECLOSE(1e300)", [] { close(1e300); }, "Es gibt keine Tabelle mit der #2147483647!"},
         {"TABLECLOSE(-2)", [] { close(-2); }, "Es gibt keine Tabelle mit der #-2!"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        queued.clear();
-        resetRunErrors();
-        c.call();
-        EXPECT_EQ(std::vector<std::string>{c.message}, messages());
-        EXPECT_TRUE(stopped());
-    }
+    expectEachRefused(cases);
     // The closed slot is taken by the next table.
     queued.clear();
     EXPECT_EQ(0, open("t.tab"));

@@ -1,13 +1,12 @@
 #include "Assert.h"
 #include "CheckedHeap.h"
 #include "ErrorReporter.h"
+#include "FileBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -32,14 +31,6 @@ public:
     std::vector<std::string> boxes;
     std::vector<std::string> titles;
 };
-
-std::string readFile(const char* name)
-{
-    std::ifstream in(name);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 class ErrorReporterTest : public ::testing::Test {
 protected:
@@ -93,7 +84,7 @@ TEST_F(ErrorReporterTest, LevelsThatReturnShowTheirBoxBeepAndLogLine)
         EXPECT_EQ(c.box, sink.boxes[0]);
         EXPECT_EQ("Nachricht", sink.titles[0]);
         EXPECT_EQ(c.beeps, sink.beeps);
-        std::string log = readFile("ERROR.LOG");
+        std::string log = readFileBytes("ERROR.LOG");
         if (c.logWord) {
             // "\n<ctime without newline> Warning: text"
             ASSERT_EQ('\n', log[0]);
@@ -109,7 +100,7 @@ TEST_F(ErrorReporterTest, LogSwitchOffWritesNoLog)
 {
     disableErrorLog();
     reportError(ERR_ERROR, "x");
-    EXPECT_EQ("", readFile("ERROR.LOG"));
+    EXPECT_EQ("", readFileBytes("ERROR.LOG"));
     EXPECT_EQ(1u, sink.boxes.size());
 }
 
@@ -118,7 +109,7 @@ TEST_F(ErrorReporterTest, BoxSwitchOffShowsNothing)
     setMessageBoxesEnabled(false);
     reportError(ERR_WARNING, "x");
     EXPECT_TRUE(sink.boxes.empty());
-    EXPECT_NE(std::string::npos, readFile("ERROR.LOG").find("Warning: x"));
+    EXPECT_NE(std::string::npos, readFileBytes("ERROR.LOG").find("Warning: x"));
 }
 
 TEST_F(ErrorReporterTest, LongTextIsCutAt999Characters)
@@ -162,7 +153,7 @@ TEST_F(ErrorReporterTest, FatalReportsShowOneBoxAndExitWithCode1)
 TEST_F(ErrorReporterTest, FatalReportLogsTheAbortLine)
 {
     EXPECT_EXIT(reportError(ERR_FATAL, "aus"), ::testing::ExitedWithCode(1), "");
-    std::string log = readFile("ERROR.LOG");
+    std::string log = readFileBytes("ERROR.LOG");
     EXPECT_NE(std::string::npos, log.find(" Fatal Error: aus\n"));
     EXPECT_NE(std::string::npos, log.find(" Program aborts!\n"));
 }

@@ -1,5 +1,6 @@
 #include "FileLayer.h"
 
+#include "FileBytes.h"
 #include "TempDirFixture.h"
 
 #include <gtest/gtest.h>
@@ -83,15 +84,6 @@ TEST(FileLayerTest, RelativePathsAreTakenFromTheBase)
     EXPECT_STREQ("", resolvePath("/opt/kyt", "").text());
 }
 
-std::string readAll(FILE* f)
-{
-    std::string s;
-    int c;
-    while ((c = getc(f)) != EOF)
-        s += static_cast<char>(c);
-    return s;
-}
-
 TEST(FileLayerTest, TextModeDropsCarriageReturnsBeforeLineFeeds)
 {
     ScratchDir dir;
@@ -99,18 +91,18 @@ TEST(FileLayerTest, TextModeDropsCarriageReturnsBeforeLineFeeds)
     FILE* f = openFile(dir.file("t.txt").c_str(), "rt");
     ASSERT_NE(nullptr, f);
     // A lone carriage return stays, also the last byte of the file.
-    EXPECT_EQ("a\nb\rc\n\r\nend\r", readAll(f));
+    EXPECT_EQ("a\nb\rc\n\r\nend\r", readStreamBytes(f));
     fclose(f);
 
     f = openFile(dir.file("t.txt").c_str(), "rb");
     ASSERT_NE(nullptr, f);
-    EXPECT_EQ(std::string("a\r\nb\rc\r\n\r\r\nend\r", 15), readAll(f));
+    EXPECT_EQ(std::string("a\r\nb\rc\r\n\r\r\nend\r", 15), readStreamBytes(f));
     fclose(f);
 
     // "r" without "b" is text mode too, as in the Windows run-time library.
     f = openFile(dir.file("t.txt").c_str(), "r");
     ASSERT_NE(nullptr, f);
-    EXPECT_EQ("a\nb\rc\n\r\nend\r", readAll(f));
+    EXPECT_EQ("a\nb\rc\n\r\nend\r", readStreamBytes(f));
     rewind(f);
     char line[16];
     ASSERT_NE(nullptr, fgets(line, sizeof line, f));
@@ -130,7 +122,7 @@ TEST(FileLayerTest, TextModeOverManyBuffers)
     dir.write("big.txt", crlf);
     FILE* f = openFile(dir.file("big.txt").c_str(), "rt");
     ASSERT_NE(nullptr, f);
-    EXPECT_EQ(lf, readAll(f));
+    EXPECT_EQ(lf, readStreamBytes(f));
     EXPECT_EQ(0, ferror(f));
     fclose(f);
 }
@@ -157,7 +149,7 @@ TEST(FileLayerTest, OpensWhateverTheSeparator)
     std::string dosForm = dir.path + "\\lib\\std\\ablocks.bfl";
     FILE* f = openFile(dosForm.c_str(), "rt");
     ASSERT_NE(nullptr, f);
-    EXPECT_EQ("$Standard\n", readAll(f));
+    EXPECT_EQ("$Standard\n", readStreamBytes(f));
     fclose(f);
 }
 

@@ -2,6 +2,8 @@
 #ifndef KYT_TESTS_TEMPDIRFIXTURE_H
 #define KYT_TESTS_TEMPDIRFIXTURE_H
 
+#include "FileBytes.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -24,27 +26,13 @@ public:
     }
     std::string file(const std::string& name) const { return path + "/" + name; }
 
-    // Writes bytes exactly as given.
-    void write(const std::string& name, const std::string& bytes) const
+    // Writes bytes exactly as given; the file's path.
+    std::string write(const std::string& name, const std::string& bytes) const
     {
-        FILE* f = fopen(file(name).c_str(), "wb");
-        if (f) {
-            fwrite(bytes.data(), 1, bytes.size(), f);
-            fclose(f);
-        }
+        writeFileBytes(file(name), bytes);
+        return file(name);
     }
-    std::string read(const std::string& name) const
-    {
-        std::string s;
-        FILE* f = fopen(file(name).c_str(), "rb");
-        if (!f)
-            return s;
-        int c;
-        while ((c = getc(f)) != EOF)
-            s += static_cast<char>(c);
-        fclose(f);
-        return s;
-    }
+    std::string read(const std::string& name) const { return readFileBytes(file(name)); }
     bool exists(const std::string& name) const
     {
         FILE* f = fopen(file(name).c_str(), "rb");

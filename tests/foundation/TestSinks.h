@@ -41,23 +41,28 @@ public:
     std::vector<ViewerCall> calls;
 };
 
-// Installs both recorders for the lifetime of the object, with the error
+// Installs the box recorder for the lifetime of the object, with the error
 // log off so that no ERROR.LOG appears in the test's directory.
-class RecordingScope {
+class ErrorBoxScope {
 public:
-    RecordingScope()
+    ErrorBoxScope()
     {
         setErrorSink(&sink);
-        setFileViewer(&viewer);
         disableErrorLog();
     }
-    ~RecordingScope()
+    ~ErrorBoxScope()
     {
         setErrorSink(nullptr);
-        setFileViewer(nullptr);
         enableErrorLog();
     }
     RecordingErrorSink sink;
+};
+
+// Both recorders, the same way.
+class RecordingScope : public ErrorBoxScope {
+public:
+    RecordingScope() { setFileViewer(&viewer); }
+    ~RecordingScope() { setFileViewer(nullptr); }
     RecordingViewer viewer;
 };
 

@@ -44,7 +44,7 @@ TEST(TransferBlockTest, ExampleBlocksMatchTheGoldenFiles)
         BlockRun run = generateInto(dir, g.text, g.name);
         EXPECT_EQ(0, run.rc);
         EXPECT_EQ("", run.message);
-        EXPECT_EQ(readWholeFile(std::string(LAPLACE_GOLDEN_DIR) + "/" + g.file), run.block);
+        EXPECT_EQ(readFileBytes(std::string(LAPLACE_GOLDEN_DIR) + "/" + g.file), run.block);
         EXPECT_FALSE(run.workFileLeft);
         EXPECT_FALSE(run.temporaryLeft);
     }
@@ -180,7 +180,7 @@ TEST(TransferBlockTest, FailedRegenerationKeepsTheOldBlock)
     for (const char* text : texts) {
         SCOPED_TRACE(text);
         ScratchDir dir;
-        writeWholeFile(dir.path("G1.blk"), kOldBlock);
+        writeFileBytes(dir.path("G1.blk"), kOldBlock);
         BlockRun run = generateInto(dir, text);
         EXPECT_EQ(1, run.rc);
         EXPECT_EQ(kOldBlock, run.block);
@@ -194,7 +194,7 @@ TEST(TransferBlockTest, WriteErrorWhileCopyingKeepsTheOldBlock)
     if (access("/dev/full", W_OK) != 0)
         GTEST_SKIP() << "no /dev/full";
     ScratchDir dir;
-    writeWholeFile(dir.path("G1.blk"), kOldBlock);
+    writeFileBytes(dir.path("G1.blk"), kOldBlock);
     gFullLink = dir.path("full-link");
     ASSERT_EQ(0, symlink("/dev/full", gFullLink.c_str()));
     setPathMapper(mapToFullDevice);
@@ -212,16 +212,16 @@ TEST(TransferBlockTest, WriteErrorWhileCopyingKeepsTheOldBlock)
 TEST(TransferBlockTest, RegenerationReplacesTheOldBlock)
 {
     ScratchDir dir;
-    writeWholeFile(dir.path("G1.blk"), kOldBlock);
+    writeFileBytes(dir.path("G1.blk"), kOldBlock);
     BlockRun run = generateInto(dir, "K/(1+T*s)");
     EXPECT_EQ(0, run.rc);
-    EXPECT_EQ(readWholeFile(std::string(LAPLACE_GOLDEN_DIR) + "/G1_K_over_1_plus_Ts.blk"), run.block);
+    EXPECT_EQ(readFileBytes(std::string(LAPLACE_GOLDEN_DIR) + "/G1_K_over_1_plus_Ts.blk"), run.block);
     EXPECT_FALSE(run.temporaryLeft);
 }
 
 TEST(TransferBlockTest, FilesThatCannotBeOpened)
 {
-    SinkScope scope;
+    ErrorBoxScope scope;
     ScratchDir dir;
     std::string block = dir.path("G1.blk");
     {
@@ -241,7 +241,7 @@ TEST(TransferBlockTest, FilesThatCannotBeOpened)
 
 TEST(TransferBlockTest, DosPathsReachTheFiles)
 {
-    SinkScope scope;
+    ErrorBoxScope scope;
     ScratchDir dir;
     std::string work = dir.root() + "\\laplace.tmp";
     std::string block = dir.root() + "\\G1.blk";

@@ -221,7 +221,7 @@ TEST(TransferGrammarTest, SyntaxErrorsListTheExpectedTokens)
 TEST(TransferGrammarTest, FailedParseFreesItsValues)
 {
     // Values of the parse are still registered when the error is found.
-    SinkScope scope;
+    ErrorBoxScope scope;
     PolyGrammarParser d;
     RationalFunction r;
     d.setResult(&r);
@@ -291,7 +291,7 @@ TEST(TransferGrammarTest, AllocationListMisuseIsFatal)
 {
     EXPECT_EXIT(
         {
-            SinkScope scope;
+            ErrorBoxScope scope;
             PolyGrammarParser d;
             int x = 0;
             d.registerPointer(&x, TRANSFER_TEXT);
@@ -300,7 +300,7 @@ TEST(TransferGrammarTest, AllocationListMisuseIsFatal)
         ::testing::ExitedWithCode(1), "");
     EXPECT_EXIT(
         {
-            SinkScope scope;
+            ErrorBoxScope scope;
             PolyGrammarParser d;
             int x = 0;
             d.unregisterPointer(&x);

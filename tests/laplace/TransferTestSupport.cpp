@@ -4,27 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
-
-void RecordingSink::endProcess(int exitCode)
-{
-    _exit(exitCode);
-}
-
-SinkScope::SinkScope()
-{
-    setErrorSink(&sink);
-    disableErrorLog();
-}
-
-SinkScope::~SinkScope()
-{
-    setErrorSink(nullptr);
-    enableErrorLog();
-}
 
 void fixedClock(struct tm* now)
 {
@@ -67,7 +48,7 @@ std::string polyText(PolyGrammarParser& d, const Polynomial& p)
 
 ParseRun parseTransfer(const char* text)
 {
-    SinkScope scope;
+    ErrorBoxScope scope;
     ParseRun run;
     PolyGrammarParser d;
     RationalFunction r;
@@ -109,20 +90,6 @@ ScratchDir::~ScratchDir()
     rmdir(dir.c_str());
 }
 
-std::string readWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void writeWholeFile(const std::string& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
-
 bool fileExists(const std::string& path)
 {
     struct stat st;
@@ -131,7 +98,7 @@ bool fileExists(const std::string& path)
 
 BlockRun generateInto(const ScratchDir& dir, const char* text, const char* blockName)
 {
-    SinkScope scope;
+    ErrorBoxScope scope;
     setTransferClock(fixedClock);
     std::string work = dir.path("laplace.tmp");
     std::string block = dir.path((std::string(blockName) + ".blk").c_str());
@@ -145,18 +112,8 @@ BlockRun generateInto(const ScratchDir& dir, const char* text, const char* block
     setTransferClock(nullptr);
     run.boxes = scope.sink.boxes;
     run.blockWritten = fileExists(block);
-    run.block = run.blockWritten ? readWholeFile(block) : "";
+    run.block = run.blockWritten ? readFileBytes(block) : "";
     run.workFileLeft = fileExists(work);
     run.temporaryLeft = fileExists(block + ".new");
     return run;
-}
-
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    std::istringstream in(text);
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
 }

@@ -1,6 +1,6 @@
-// Helpers of the transfer-function tests: a recorder of error boxes, a
-// fixed clock, text views of trees and polynomials, and runs of the parser
-// and of the block generator in a scratch directory.
+// Helpers of the transfer-function tests: a fixed clock, text views of trees
+// and polynomials, and runs of the parser and of the block generator in a
+// scratch directory (error boxes recorded in an ErrorBoxScope).
 #ifndef KYT_TESTS_LAPLACE_TRANSFERTESTSUPPORT_H
 #define KYT_TESTS_LAPLACE_TRANSFERTESTSUPPORT_H
 
@@ -9,24 +9,12 @@
 #include "PolyGrammarParser.h"
 #include "Polynomial.h"
 
+#include "FileBytes.h"
+#include "TestSinks.h"
+#include "TextLines.h"
+
 #include <string>
 #include <vector>
-
-class RecordingSink : public ErrorSink {
-public:
-    void beep() override {}
-    void showBox(const char* text, const char*) override { boxes.push_back(text); }
-    [[noreturn]] void endProcess(int exitCode) override;
-    std::vector<std::string> boxes;
-};
-
-// Installs a recorder for the lifetime of the object, with ERROR.LOG off.
-class SinkScope {
-public:
-    SinkScope();
-    ~SinkScope();
-    RecordingSink sink;
-};
 
 // The clock of the golden files: Tue Mar  4 09:05:07 1997.
 void fixedClock(struct tm* now);
@@ -65,8 +53,6 @@ private:
     std::string dir;
 };
 
-std::string readWholeFile(const std::string& path);
-void writeWholeFile(const std::string& path, const std::string& text);
 bool fileExists(const std::string& path);
 
 struct BlockRun {
@@ -82,8 +68,5 @@ struct BlockRun {
 
 // generateBlock on text into dir/<name>.blk through dir/laplace.tmp.
 BlockRun generateInto(const ScratchDir& dir, const char* text, const char* blockName = "G1");
-
-// The lines of a text, without their line feeds.
-std::vector<std::string> linesOf(const std::string& text);
 
 #endif
