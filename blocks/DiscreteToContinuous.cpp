@@ -3,22 +3,30 @@
 #include "MeschachGuard.h"
 
 #include <cmath>
-#include <cstdint>
 
 namespace {
 
 // Everything below runs inside one guarded work: plain C style, every
 // Meschach object from the guard, failure by guard.fail().
 
-// A Schur diagonal this small is a pole at z = 0, which has no logarithm.
-const double kZeroPole = 1e-12;
+// The logarithm is taken by inverse scaling and squaring: square roots
+// until the matrix lies near the identity, then a Pade approximant of
+// log(I + X). It needs no Schur form, so nothing in it iterates without a
+// bound: a mended fault, Meschach's zschur never returned for many third and
+// fourth order G(z). Close or repeated eigenvalues (a pole at or near z = 1
+// meeting the augmentation's eigenvalue 1) need no special path either.
+
+// Square roots taken at most before the logarithm gives up.
+const int kMaxSquareRoots = 40;
+// Iterations of one square root at most (Denman-Beavers, Newton's method:
+// a pole of modulus down to about 1e-50 still converges).
+const int kMaxRootIterations = 100;
+// The Pade approximant is used once ||A - I||_1 is at most this.
+const double kPadeRadius = 0.25;
+// exp(log M) must meet M within this multiple of ||M||.
+const double kResidualTolerance = 1e-7;
 // Elements of the triangular factor below this count as zero in a rank.
 const double kRankZero = 1e-12;
-// The logarithm accepts a residual up to this multiple of its tolerance.
-const double kResidualFactor = 1e5;
-// Perturbations tried when close eigenvalues spoil the logarithm: eps runs
-// from tol to 1e5 * tol, then the conversion gives up.
-const int kMaxPerturbations = 6;
 // The first-order hold scales the numerator for the rank decisions.
 const double kFohScale = 1000.0;
 
@@ -28,21 +36,8 @@ struct Conversion {
     int nb;
     int na;
     double tsamp;
-    uint64_t random;  // state of the generator of the perturbations
     VEC* result;
 };
-
-// Uniform numbers in [0, 1) for the perturbation (xorshift64*): the same
-// G(z) always converts to the same G(s).
-double nextUniform(Conversion* c)
-{
-    uint64_t x = c->random;
-    x ^= x >> 12;
-    x ^= x << 25;
-    x ^= x >> 27;
-    c->random = x;
-    return static_cast<double>((x * 2685821657736338717ULL) >> 11) * (1.0 / 9007199254740992.0);
-}
 
 struct Realisation {
     MAT* A;
@@ -79,96 +74,117 @@ Realisation realise(MeschachGuard& g, const double* w, int N, int K)
     return r;
 }
 
-// One logarithm by the complex Schur form and Parlett's recurrence. Sets
-// *close when two eigenvalues lie closer than the tolerance.
-ZMAT* logarithmOnce(MeschachGuard& g, const MAT* M, int* close, double* tolOut)
+// ||A - I||_1.
+double distanceFromIdentity(const MAT* A)
+{
+    const int n = static_cast<int>(A->m);
+    double norm = 0.0;
+    for (int j = 0; j < n; ++j) {
+        double column = 0.0;
+        for (int i = 0; i < n; ++i)
+            column += std::fabs(A->me[i][j] - (i == j ? 1.0 : 0.0));
+        if (!(column <= norm))
+            norm = column;
+    }
+    return norm;
+}
+
+// The principal square root of A into A, by the product form of the
+// Denman-Beavers iteration: M -> I, Y -> A^(1/2). A real matrix with an
+// eigenvalue on the negative real axis has no real principal root; the
+// iteration does not settle then, and the conversion fails.
+void squareRoot(MeschachGuard& g, MAT* A)
+{
+    const int n = static_cast<int>(A->m);
+    MAT* M = g.getMat(n, n);
+    MAT* Y = g.getMat(n, n);
+    MAT* Mi = g.getMat(n, n);
+    MAT* H = g.getMat(n, n);
+    MAT* next = g.getMat(n, n);
+    m_copy(A, M);
+    m_copy(A, Y);
+    double last = distanceFromIdentity(M);
+    for (int k = 0; k < kMaxRootIterations; ++k) {
+        m_inverse(M, Mi);
+        // Y := Y (I + M^-1) / 2
+        m_copy(Mi, H);
+        for (int i = 0; i < n; ++i)
+            H->me[i][i] += 1.0;
+        m_mlt(Y, H, next);
+        sm_mlt(0.5, next, Y);
+        // M := (I + (M + M^-1) / 2) / 2
+        m_add(M, Mi, H);
+        sm_mlt(0.25, H, M);
+        for (int i = 0; i < n; ++i)
+            M->me[i][i] += 0.5;
+        if (!allFinite(M) || !allFinite(Y))
+            g.fail();
+        const double distance = distanceFromIdentity(M);
+        // Converged, or settled at the rounding level (quadratic convergence
+        // no longer halves the distance).
+        if (distance <= 1e-15 * n || (distance <= 1e-9 && distance > 0.5 * last)) {
+            m_copy(Y, A);
+            return;
+        }
+        last = distance;
+    }
+    g.fail();
+}
+
+// Gauss-Legendre nodes and weights on [0, 1]: the quadrature of
+// log(I + X) = integral over t in [0, 1] of X (I + t X)^-1 is the diagonal
+// Pade approximant of degree 8; for ||X|| <= 0.25 it is exact to rounding.
+const int kPadeNodes = 8;
+const double padeNodes[kPadeNodes] = {
+    0.019855071751231884, 0.10166676129318664, 0.23723379504183550, 0.40828267875217510,
+    0.59171732124782490,  0.76276620495816450, 0.89833323870681336, 0.98014492824876812};
+const double padeWeights[kPadeNodes] = {
+    0.050614268145188129, 0.11119051722668724, 0.15685332293894364, 0.18134189168918100,
+    0.18134189168918100,  0.15685332293894364, 0.11119051722668724, 0.050614268145188129};
+
+// The principal logarithm of a real square matrix M, real itself; fails
+// when M has an eigenvalue at 0 or on the negative real axis, or when the
+// result does not reproduce M.
+MAT* logarithm(MeschachGuard& g, const MAT* M)
 {
     const int n = static_cast<int>(M->m);
-    // zschur never returns on a matrix that holds NaN or infinity.
     if (!allFinite(M))
         g.fail();
-    ZMAT* T = g.getZMat(n, n);
-    ZMAT* Q = g.getZMat(n, n);
+    MAT* A = g.getMat(n, n);
+    m_copy(const_cast<MAT*>(M), A);
+    int roots = 0;
+    while (!(distanceFromIdentity(A) <= kPadeRadius)) {
+        if (roots == kMaxSquareRoots)
+            g.fail();
+        squareRoot(g, A);
+        ++roots;
+    }
+
+    MAT* X = A;
     for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
-            T->me[i][j] = zmake(M->me[i][j], 0.0);
-    zschur(T, Q);
-
-    ZMAT* R = g.getZMat(n, n);
-    for (int i = 0; i < n; ++i) {
-        // A pole at z = 0 has no continuous counterpart: fail rather than
-        // pass it on as a huge negative logarithm.
-        if (zabs(T->me[i][i]) <= kZeroPole)
-            g.fail();
-        R->me[i][i] = zlog(T->me[i][i]);
-    }
-    double tol = zm_norm1(T) * 1e-12;
-    if (std::isnan(tol))
-        tol = 1e-12;
-    *tolOut = tol;
-    *close = 0;
-    for (int p = 1; p < n; ++p)
-        for (int i = 0; i + p < n; ++i) {
-            const int j = i + p;
-            complex sum = zmlt(T->me[i][j], zsub(R->me[j][j], R->me[i][i]));
-            for (int k = i + 1; k < j; ++k)
-                sum = zadd(sum, zsub(zmlt(T->me[i][k], R->me[k][j]), zmlt(R->me[i][k], T->me[k][j])));
-            complex den = zsub(T->me[j][j], T->me[i][i]);
-            if (zabs(den) <= tol) {
-                den = zmake(tol, 0.0);
-                *close = 1;
-            }
-            R->me[i][j] = zdiv(sum, den);
-        }
-
-    ZMAT* QR = g.getZMat(n, n);
-    ZMAT* QH = g.getZMat(n, n);
-    ZMAT* L = g.getZMat(n, n);
-    zm_mlt(Q, R, QR);
-    zm_adjoint(Q, QH);
-    zm_mlt(QR, QH, L);
-    return L;
-}
-
-MAT* realPart(MeschachGuard& g, const ZMAT* Z)
-{
-    MAT* m = g.getMat(static_cast<int>(Z->m), static_cast<int>(Z->n));
-    for (unsigned int i = 0; i < Z->m; ++i)
-        for (unsigned int j = 0; j < Z->n; ++j)
-            m->me[i][j] = Z->me[i][j].re;
-    return m;
-}
-
-// The matrix logarithm of M. When close eigenvalues make the recurrence
-// doubtful and exp(log M) misses M, M is perturbed a little and the
-// logarithm taken again, at most kMaxPerturbations times.
-ZMAT* logarithm(MeschachGuard& g, Conversion* conv, const MAT* M)
-{
-    const int n = static_cast<int>(M->m);
-    MAT* current = g.getMat(n, n);
-    m_copy(const_cast<MAT*>(M), current);
-    MAT* check = g.getMat(n, n);
-    double eps = 0.0;
-    for (int perturbations = 0;; ++perturbations) {
-        int close = 0;
-        double tol = 0.0;
-        ZMAT* L = logarithmOnce(g, current, &close, &tol);
-        if (!close)
-            return L;
-        MAT* Lr = realPart(g, L);
-        if (!allFinite(Lr))
-            g.fail();
-        m_exp(Lr, tol, check);
-        m_sub(check, current, check);
-        if (m_norm_inf(check) <= tol * kResidualFactor)
-            return L;
-        if (perturbations == kMaxPerturbations)
-            g.fail();
-        eps = eps == 0.0 ? tol : eps * 10.0;
+        X->me[i][i] -= 1.0;
+    MAT* L = g.getMat(n, n);
+    MAT* S = g.getMat(n, n);
+    MAT* Si = g.getMat(n, n);
+    MAT* term = g.getMat(n, n);
+    for (int k = 0; k < kPadeNodes; ++k) {
+        sm_mlt(padeNodes[k], X, S);
         for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j)
-                current->me[i][j] += eps * nextUniform(conv);
+            S->me[i][i] += 1.0;
+        m_inverse(S, Si);
+        m_mlt(X, Si, term);
+        ms_mltadd(L, term, padeWeights[k], L);
     }
+    sm_mlt(std::ldexp(1.0, roots), L, L);
+    if (!allFinite(L))
+        g.fail();
+
+    MAT* check = g.getMat(n, n);
+    m_exp(L, 1e-15, check);
+    m_sub(check, const_cast<MAT*>(M), check);
+    if (!(m_norm_inf(check) <= kResidualTolerance * m_norm_inf(const_cast<MAT*>(M))))
+        g.fail();
+    return L;
 }
 
 // Rank of the first cols columns of X: rows of the QR triangle that hold an
@@ -372,15 +388,20 @@ VEC* minimalTransferFunction(MeschachGuard& g, Realisation s)
 }
 
 // Realise, augment, take the logarithm, divide by Tsamp, reduce.
-VEC* continuousFromDiscrete(MeschachGuard& g, Conversion* conv, const double* w, int N, int K)
+VEC* continuousFromDiscrete(MeschachGuard& g, const Conversion* conv, const double* w, int N, int K)
 {
+    // The last denominator coefficient is the product of the poles (up to
+    // the sign): a pole at z = 0 has no logarithm and no continuous
+    // counterpart.
+    if (w[N - 1] == 0.0)
+        g.fail();
     Realisation s = realise(g, w, N, K);
     MAT* M = g.getMat(N + 1, N + 1);
     m_move(s.A, 0, 0, N, N, M, 0, 0);
     for (int i = 0; i < N; ++i)
         M->me[i][N] = s.b->ve[i];
     M->me[N][N] = 1.0;
-    MAT* Mc = realPart(g, logarithm(g, conv, M));
+    MAT* Mc = logarithm(g, M);
     sm_mlt(1.0 / conv->tsamp, Mc, Mc);
     Realisation c;
     c.A = g.getMat(N, N);
@@ -443,7 +464,7 @@ bool convertToContinuous(int hold, const double* theta, int nb, int na, double t
     if ((hold != kZeroOrderHold && hold != kFirstOrderHold) || !theta || na < 1 || nb < 1 ||
         nb > na + 1 || !(tsamp > 0.0) || !std::isfinite(tsamp))
         return false;
-    Conversion c = {hold, theta, nb, na, tsamp, 0x9E3779B97F4A7C15ULL, nullptr};
+    Conversion c = {hold, theta, nb, na, tsamp, nullptr};
     MeschachGuard g;
     if (!g.run(conversionWork, &c))
         return false;

@@ -5,7 +5,8 @@
 // Both realise G(z) in controllable canonical form, take the matrix
 // logarithm of the transition matrix augmented by the input column, and turn
 // the continuous realisation, reduced to its controllable and observable
-// part, back into polynomials. All of it runs under one MeschachGuard.
+// part, back into polynomials. All of it runs under one MeschachGuard, and
+// every iteration in it has a bound: the conversion always returns.
 #ifndef KYT_BLOCKS_DISCRETETOCONTINUOUS_H
 #define KYT_BLOCKS_DISCRETETOCONTINUOUS_H
 
@@ -23,8 +24,9 @@ const int kFirstOrderHold = 3;
 // (s^r + c0 s^(r-1) + ... + c(r-1)), elements r .. 2r the numerator
 // coefficients from s^r down to s^0. False (result empty) when the
 // conversion fails: a pole at z = 0, a theta that is not finite, an
-// augmented matrix without a usable logarithm, or a realisation that
-// reduces to order 0.
+// augmented matrix without a real logarithm (a real pole at z < 0 without
+// its twin; the principal logarithm would be complex) or whose logarithm
+// does not reproduce it, or a realisation that reduces to order 0.
 bool convertToContinuous(int hold, const double* theta, int nb, int na, double tsamp,
                          std::vector<double>& result);
 
