@@ -885,6 +885,8 @@ double defaultParameter(int method, int index, int na)
 void openEstimator(EstimatorRecord* record, int method, int nb, int na, int d)
 {
     KYT_ASSERT(method >= 0 && method < kIdentMethodCount);
+    KYT_ASSERT(na >= 1 && na <= kMaxIdentOrder && nb >= 1 && nb <= na + 1);
+    KYT_ASSERT(d >= 0 && d <= kMaxDeadSteps);
     const IdentMethod& m = identMethods[method];
     record->method = method;
     record->nb = nb;

@@ -21,6 +21,15 @@ const unsigned int kTextParameterOutOfRange = 26967;  // "Parameter außerhalb d
 const unsigned int kTextMathError = 26969;            // "Mathematischer Fehler!"
 const unsigned int kTextIllegalParameter = 26912;     // "Interner Fehler: Illegaler Parameter in KYTident"
 
+// The largest model order (denominator, and so numerator) and the most dead
+// steps an estimator is made for; IDOPEN refuses more. A mended fault: an
+// order of 100000 ended the program in a failed allocation, and 1e8 dead
+// steps took seconds per step (the input history is shifted every step).
+// The wizard offers orders up to 99; 10000 dead steps are a dead time of
+// 10000 sampling periods, far beyond what a recursive estimator identifies.
+const int kMaxIdentOrder = 99;
+const int kMaxDeadSteps = 10000;
+
 // One estimator as the IDENT library holds it: the model orders, the method
 // parameters and the method's state.
 struct EstimatorRecord {
@@ -68,7 +77,8 @@ extern const IdentMethod identMethods[kIdentMethodCount];
 double defaultParameter(int method, int index, int na);
 
 // Creates the state, sets the default parameters and resets, so that a step
-// works without any parameter set. The record must be empty.
+// works without any parameter set. The record must be empty; the orders and
+// dead steps within the bounds above (checked by the caller).
 void openEstimator(EstimatorRecord* record, int method, int nb, int na, int d);
 // Frees state and parameters; the record is empty afterwards.
 void closeEstimator(EstimatorRecord* record);

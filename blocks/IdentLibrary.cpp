@@ -252,7 +252,9 @@ double IDOPEN(double method, double num, double den, double tsamp, double dead)
         identReportError("IDOPEN", kTextBadMethod);
         return -1.0;
     }
-    if (!isIntegral(den) || den <= 0) {
+    // The orders and dead steps are bounded (kMaxIdentOrder, kMaxDeadSteps)
+    // so that a huge one is refused instead of ending the program.
+    if (!isIntegral(den) || den <= 0 || den > kMaxIdentOrder) {
         identReportError("IDOPEN", kTextBadDenominator);
         return -1.0;
     }
@@ -264,7 +266,7 @@ double IDOPEN(double method, double num, double den, double tsamp, double dead)
         identReportError("IDOPEN", kTextBadTsamp);
         return -1.0;
     }
-    if (!isIntegral(dead) || dead < 0) {
+    if (!isIntegral(dead) || dead < 0 || dead > kMaxDeadSteps) {
         identReportError("IDOPEN", kTextBadDeadTime);
         return -1.0;
     }

@@ -199,6 +199,15 @@ TEST_F(IdentLibraryTest, OpenRefusesBadArgumentsInOrder)
         {0, 1, 2, NAN, 0, kBadTsamp},
         {0, 1, 2, 1, -1, kBadDead},
         {0, 1, 2, 1, 1.5, kBadDead},
+        // Orders above 99 and dead steps above 10000 are refused: they once
+        // ended the program (a failed allocation) or took seconds per step.
+        {0, 1, 100, 1, 0, kBadDen},
+        {0, 0, 100000, 1, 0, kBadDen},
+        {0, 1, 1e9, 1, 0, kBadDen},
+        {0, 1e9, 2, 1, 0, kBadNum},
+        {3, 100, 99, 1, 0, kBadNum},
+        {0, 1, 2, 1, 10001, kBadDead},
+        {2, 1, 2, 1, 1e8, kBadDead},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.method << " " << c.num << " " << c.den << " " << c.tsamp << " "
@@ -209,6 +218,23 @@ TEST_F(IdentLibraryTest, OpenRefusesBadArgumentsInOrder)
     // Numerator order = denominator order is a proper G(z).
     EXPECT_EQ(0.0, IDOPEN(0, 2, 2, 1, 0));
     expectNoError();
+}
+
+TEST_F(IdentLibraryTest, LargestOrdersAndDeadStepsWork)
+{
+    // The bounds themselves are accepted, for every method that IDOPEN
+    // opens: the estimator steps and its last coefficient can be read.
+    for (int method : {0, 2, 3, 4}) {
+        SCOPED_TRACE(method);
+        double h = IDOPEN(method, 99, 99, 0.1, 10000);
+        ASSERT_EQ(0.0, h);
+        IDSETUP(h);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_TRUE(std::isfinite(IDSTEP(h, 1.0, 0.5)));
+        EXPECT_TRUE(std::isfinite(IDGET(h, 99 + 100 - 1)));
+        expectNoError();
+        IDCLOSE(h);
+    }
 }
 
 TEST_F(IdentLibraryTest, LowestFreeSlotIsReusedAndStaleHandlesAreRefused)
