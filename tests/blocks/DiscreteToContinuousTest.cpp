@@ -166,7 +166,7 @@ TEST(DiscreteToContinuousTest, FailuresGiveNoResult)
 }
 
 // The check of the random sweep: the continuous G(s) is simulated (classic
-// Runge-Kutta, 200 steps per sample) and sampled; held by a zero-order hold
+// Runge-Kutta, 100 steps per sample) and sampled; held by a zero-order hold
 // its step response, by the first-order hold its ramp response must equal
 // the response of G(z) to the sampled step or ramp (both holds reproduce
 // that input exactly).
@@ -190,24 +190,24 @@ double largestResponseError(int hold, const std::vector<double>& theta, int nb, 
         yd[k] = y;
     }
 
-    // Continuous, controllable canonical form of G(s).
+    // Continuous, controllable canonical form of G(s) (order at most 5 here).
     const int r = (static_cast<int>(gs.size()) - 1) / 2;
+    if (r < 1 || r > 5)
+        return INFINITY;
     const double d = gs[r];
-    std::vector<double> c(r);
+    double c[5];
     for (int k = 0; k < r; ++k)
         c[k] = gs[2 * r - k] - gs[r - 1 - k] * d;  // coefficient of s^k less d * den
-    auto derivative = [&](const std::vector<double>& x, double u) {
-        std::vector<double> dx(r);
+    auto derivative = [&](const double* x, double u, double* dx) {
         for (int i = 0; i + 1 < r; ++i)
             dx[i] = x[i + 1];
         double last = u;
         for (int k = 0; k < r; ++k)
             last -= gs[r - 1 - k] * x[k];
         dx[r - 1] = last;
-        return dx;
     };
-    std::vector<double> x(r, 0.0);
-    const int steps = 200;
+    double x[5] = {0, 0, 0, 0, 0}, k1[5], k2[5], k3[5], k4[5], xt[5];
+    const int steps = 100;
     const double h = tsamp / steps;
     double worst = 0.0;
     *largestResponse = 0.0;
@@ -220,16 +220,16 @@ double largestResponseError(int hold, const std::vector<double>& theta, int nb, 
         *largestResponse = std::max(*largestResponse, std::fabs(yd[k]));
         for (int s = 0; s < steps; ++s) {
             const double t0 = t + s * h;
-            std::vector<double> k1 = derivative(x, input(t0)), x2(r), x3(r), x4(r);
+            derivative(x, input(t0), k1);
             for (int i = 0; i < r; ++i)
-                x2[i] = x[i] + 0.5 * h * k1[i];
-            std::vector<double> k2 = derivative(x2, input(t0 + 0.5 * h));
+                xt[i] = x[i] + 0.5 * h * k1[i];
+            derivative(xt, input(t0 + 0.5 * h), k2);
             for (int i = 0; i < r; ++i)
-                x3[i] = x[i] + 0.5 * h * k2[i];
-            std::vector<double> k3 = derivative(x3, input(t0 + 0.5 * h));
+                xt[i] = x[i] + 0.5 * h * k2[i];
+            derivative(xt, input(t0 + 0.5 * h), k3);
             for (int i = 0; i < r; ++i)
-                x4[i] = x[i] + h * k3[i];
-            std::vector<double> k4 = derivative(x4, input(t0 + h));
+                xt[i] = x[i] + h * k3[i];
+            derivative(xt, input(t0 + h), k4);
             for (int i = 0; i < r; ++i)
                 x[i] += h / 6 * (k1[i] + 2 * k2[i] + 2 * k3[i] + k4[i]);
         }
