@@ -303,6 +303,34 @@ TEST(FuzzyTextSyntax, DeepNestingFillsTheParserStack)
     EXPECT_NE(std::string::npos, r.message.find("yacc stack overflow"));
 }
 
+// The full stack names the line the parser stood in, as a syntax error does.
+TEST(FuzzyTextSyntax, AFullParserStackNamesItsLine)
+{
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
+    // Rule line 70 opens 20 parentheses, the two lines after it 200 more each:
+    // the stack is full in line 71.
+    const std::string deep = "IF " + std::string(20, '(') + "\n" + std::string(200, '(') + "\n" +
+                             std::string(200, '(') + "e==N" + std::string(420, ')');
+    const std::string text = replaceAll(pd9, "IF ((e==N) AND (de==N))", deep);
+    const struct {
+        const char* what;
+        std::string text;
+        int line;
+    } cases[] = {
+        {"a block file", text, 71},
+        // The three lines of the wizard block in front of the text count as well.
+        {"a wizard block", wizardBlock(text), 74},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PassResult r = checkText(c.text);
+        EXPECT_EQ(1, r.result);
+        char where[64];
+        snprintf(where, sizeof where, getResString(19105), c.line);
+        EXPECT_EQ(std::string(where) + ":\nyacc stack overflow", r.message);
+    }
+}
+
 TEST(FuzzyTextSyntax, LongRulesPlainAndEmbedded)
 {
     std::string premise = "(e==N)";
