@@ -268,6 +268,8 @@ void fzyyerror(FuzzyParser* parser, const char* message)
 {
     /* Only the full stack reaches here; syntax errors go through the report above. */
     (void)message;
+    /* A mended fault: without the scanner's line the message named line 0. */
+    parser->setMessageLine(parser->scanLine);
     parser->stackOverflow();
 }
 

@@ -19,7 +19,6 @@ namespace {
 // Findings after which checkFuzzyBlock only adds a dot per finding.
 const int kListedRenames = 6;
 // Significant digits of the number texts the kernel writes.
-const int kNameDigits = 3;
 const int kCfDigits = 5;
 const int kParameterDigits = 10;
 
@@ -514,19 +513,6 @@ int endCheck(FuzzyKernel* kernel)
     return 1;
 }
 
-// Gives a variable or member set that repeats an earlier name a new one.
-void rename(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, char** name, const char* stem,
-            int* counter)
-{
-    std::string fresh = stem + numberText(++*counter, kNameDigits);
-    if (kernel->findings >= kListedRenames)
-        addFinding(kernel, texts, ".");
-    else
-        addFinding(kernel, texts, std::string(*name ? *name : "") + getResString(texts.renamedTo) + fresh + " !\n");
-    free(*name);
-    *name = fuzzyCopyText(fresh.c_str());
-}
-
 bool nameUsedBefore(FuzzyVariable* list, FuzzyVariable* stop, const char* name)
 {
     for (FuzzyVariable* v = list; v && v != stop; v = v->next)
@@ -535,12 +521,51 @@ bool nameUsedBefore(FuzzyVariable* list, FuzzyVariable* stop, const char* name)
     return false;
 }
 
+bool memberNamed(FuzzyVariable* v, const char* name)
+{
+    for (FuzzyMember* m = v->members; m; m = m->next)
+        if (m->name && strcmp(m->name, name) == 0)
+            return true;
+    return false;
+}
+
+// Gives a variable or member set that repeats an earlier name a new one: the
+// stem and the next number that no name of the scope has. A mended fault:
+// the number was written as a number text ("Input1."), a name the fuzzy text
+// cannot read back, and it could repeat a name of the block.
+template <typename Taken>
+void rename(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, char** name, const char* stem, int* counter,
+            Taken taken)
+{
+    std::string fresh;
+    do
+        fresh = stem + std::to_string(++*counter);
+    while (taken(fresh.c_str()));
+    if (kernel->findings >= kListedRenames)
+        addFinding(kernel, texts, ".");
+    else
+        addFinding(kernel, texts, std::string(*name ? *name : "") + getResString(texts.renamedTo) + fresh + " !\n");
+    free(*name);
+    *name = fuzzyCopyText(fresh.c_str());
+}
+
+// Inputs and outputs share one scope of names.
+void renameVariable(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyBlock* b, FuzzyVariable* v,
+                    const char* stem, int* counter)
+{
+    rename(kernel, texts, &v->name, stem, counter, [b](const char* candidate) {
+        return nameUsedBefore(b->inputs, nullptr, candidate) || nameUsedBefore(b->outputs, nullptr, candidate);
+    });
+}
+
+// The sets of one variable form the scope of their names.
 void checkMemberNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyVariable* v, int* counter)
 {
     for (FuzzyMember* m = v->members; m; m = m->next)
         for (FuzzyMember* e = v->members; e != m; e = e->next)
             if (e->name && m->name && strcmp(e->name, m->name) == 0) {
-                rename(kernel, texts, &m->name, "Mem", counter);
+                rename(kernel, texts, &m->name, "Mem", counter,
+                       [v](const char* candidate) { return memberNamed(v, candidate); });
                 break;
             }
 }
@@ -581,12 +606,12 @@ int checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
     int inputCount = 0, outputCount = 0, memberCount = 0;
     for (FuzzyVariable* v = b->inputs; v; v = v->next) {
         if (nameUsedBefore(b->inputs, v, v->name))
-            rename(kernel, texts, &v->name, "Input", &inputCount);
+            renameVariable(kernel, texts, b, v, "Input", &inputCount);
         checkMemberNames(kernel, texts, v, &memberCount);
     }
     for (FuzzyVariable* v = b->outputs; v; v = v->next) {
         if (nameUsedBefore(b->inputs, nullptr, v->name) || nameUsedBefore(b->outputs, v, v->name))
-            rename(kernel, texts, &v->name, "Output", &outputCount);
+            renameVariable(kernel, texts, b, v, "Output", &outputCount);
         checkMemberNames(kernel, texts, v, &memberCount);
     }
     if (!b->inputs)

@@ -43,6 +43,9 @@ struct Edit {
 
 // The rows of NEURONCONNECTIONS, one per neuron that has a connection. A
 // neuron without any gets no row: a row without targets would not read back.
+// Every row but the last ends in two blanks; the last one ends with its last
+// weight, because what followed it in the file (its blanks too) stays. A
+// mended fault: the last row got two more blanks with every write-back.
 std::string connectionRows(const NeuralNet* net, const char* lineEnd)
 {
     std::string rows;
@@ -51,18 +54,46 @@ std::string connectionRows(const NeuralNet* net, const char* lineEnd)
         bool any = false;
         for (int j = 0; j < net->n; ++j)
             if (net->isConnected(i, j)) {
+                if (any)
+                    row += "  ";
                 row += printed("| %i : ", j + 1);
                 row += netNumber(net->getWeight(i, j)).text();
-                row += "  ";
                 any = true;
             }
         if (!any)
             continue;
-        if (!rows.empty())
+        if (!rows.empty()) {
+            rows += "  ";
             rows += lineEnd;
+        }
         rows += row;
     }
     return rows;
+}
+
+// A byte the scanner may read as part of a number or a name.
+bool isWordByte(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == ':' ||
+           c == '_' || c == '\\' || c == '-';
+}
+
+// The new text of an edit, with a blank on a side where it would otherwise
+// touch a word byte of the old text: "5-ERRORLIMIT:" read as "5-" and the
+// keyword, but "5000ERRORLIMIT:" reads as one name (a mended fault that lost
+// trained nets).
+std::string separated(const std::string& in, const NetSpan& span, const std::string& text)
+{
+    if (text.empty())
+        return text;
+    std::string out;
+    if (span.begin > 0 && isWordByte(in[static_cast<size_t>(span.begin) - 1]) && isWordByte(text.front()))
+        out += ' ';
+    out += text;
+    if (static_cast<size_t>(span.end) < in.size() && isWordByte(in[static_cast<size_t>(span.end)]) &&
+        isWordByte(text.back()))
+        out += ' ';
+    return out;
 }
 
 bool validSpan(const NetSpan& s, size_t size)
@@ -209,7 +240,7 @@ std::string netFileText(const NeuralNet* net, const NetFileImage& image)
         if (!validSpan(e.span, in.size()) || static_cast<size_t>(e.span.begin) < pos)
             continue;
         out.append(in, pos, static_cast<size_t>(e.span.begin) - pos);
-        out += e.text;
+        out += separated(in, e.span, e.text);
         pos = static_cast<size_t>(e.span.end);
     }
     out.append(in, pos, std::string::npos);

@@ -4,9 +4,11 @@
 // The write-back rewrites the file NNINIT read from the bytes it read and the
 // token positions of its parse: only the CYCLES and LEARNPARAMETER values,
 // the bias field of each neuron row and the rows of NEURONCONNECTIONS get new
-// text; every other byte stays as it was. A file is replaced by writing a
-// temporary file next to it and renaming that over it, so a failed write
-// leaves the old file whole.
+// text; every other byte stays as it was, except a blank put between a new
+// value and a word it would otherwise touch. A net read from a written-back
+// file and written back unchanged gives the same bytes again. A file is
+// replaced by writing a temporary file next to it and renaming that over it,
+// so a failed write leaves the old file whole.
 #ifndef KYT_BLOCKS_NETFILES_H
 #define KYT_BLOCKS_NETFILES_H
 

@@ -11,6 +11,7 @@ namespace {
 
 // Messages of the expression trees.
 const unsigned int kResComplexResult = 18030;  // complex number in the result
+const unsigned int kResOverflow = 18040;       // a coefficient outside the range of numbers
 const unsigned int kResUnknownNode = 20201;    // "Interner Fehler: Unbekannter Typ node!"
 const unsigned int kResDivisionByZero = 20210; // "Interpreter - Division durch Null!"
 
@@ -20,6 +21,11 @@ const CaComplex kDivisionByZeroValue = {1e30, 1e30};
 bool isOperator(int kind)
 {
     return kind >= CA_SUM && kind <= CA_QUOTIENT;
+}
+
+bool isFinite(CaComplex v)
+{
+    return std::isfinite(v.re) && std::isfinite(v.im);
 }
 
 } // namespace
@@ -149,6 +155,13 @@ unsigned long CaNode::countNodes(unsigned long limit) const
     return n;
 }
 
+bool CaNode::hasNonFiniteNumber() const
+{
+    if (kind == CA_NUMBER && !isFinite(value))
+        return true;
+    return (left && left->hasNonFiniteNumber()) || (right && right->hasNonFiniteNumber());
+}
+
 bool CaNode::isZero() const
 {
     return kind == CA_NUMBER && complexAbs(value) == 0.0;
@@ -207,6 +220,8 @@ void CaNode::simplify()
             left->simplify();
             if (left->kind == CA_NUMBER) {
                 CaComplex v = {-left->value.re, -left->value.im};
+                if (!isFinite(v))
+                    PolyGrammarParser::report(kResOverflow);
                 becomeNumber(v);
             } else {
                 updateHeight();
@@ -249,6 +264,10 @@ void CaNode::simplify()
                 }
                 break;
             }
+            // A mended fault: an overflow went on as infinity (written as
+            // "1.#INF") or, with a NaN imaginary part, as 18030.
+            if (!isFinite(v))
+                PolyGrammarParser::report(kResOverflow);
             becomeNumber(v);
             return;
         }
@@ -348,6 +367,10 @@ void CaNode::print() const
 {
     switch (kind) {
     case CA_NUMBER: {
+        if (!isFinite(value)) {
+            PolyGrammarParser::report(kResOverflow);
+            return;
+        }
         if (value.im != 0.0) {
             PolyGrammarParser::report(kResComplexResult);
             return;

@@ -54,6 +54,9 @@ public:
     // difference; an unknown kind stores 20201 and counts 0.
     int priority() const;
 
+    // Some number of the tree is infinite or NaN: the block would not compile.
+    bool hasNonFiniteNumber() const;
+
     // A number of modulus 0.
     bool isZero() const;
     // The number 1 exactly (re 1.0, im +0 or -0).

@@ -276,12 +276,12 @@ TEST(FuzzyKernelChecks, RepeatedNamesAreRenamedAndRejected)
     FuzzyBlock::finish(b.kernel, nullptr, makeConfiguration(nullptr, nullptr, nullptr, nullptr), ins, outs,
                        rule("e", "N", "u", "A"), nullptr);
     EXPECT_EQ(0, checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
-    EXPECT_EQ("e" + res(21102) + "Input1. !\n" + "N" + res(21102) + "Mem1. !\n" + "e" + res(21102) + "Output1. !\n",
+    EXPECT_EQ("e" + res(21102) + "Input1 !\n" + "N" + res(21102) + "Mem1 !\n" + "e" + res(21102) + "Output1 !\n",
               b.kernel->message.text());
     EXPECT_EQ(3, b.kernel->findings);
-    EXPECT_STREQ("Input1.", ins->next->name);
-    EXPECT_STREQ("Mem1.", ins->next->members->next->name);
-    EXPECT_STREQ("Output1.", outs->next->name);
+    EXPECT_STREQ("Input1", ins->next->name);
+    EXPECT_STREQ("Mem1", ins->next->members->next->name);
+    EXPECT_STREQ("Output1", outs->next->name);
 
     CheckedBlock ok;
     FuzzyBlock::finish(ok.kernel, nullptr, makeConfiguration(nullptr, nullptr, nullptr, nullptr),
@@ -289,6 +289,29 @@ TEST(FuzzyKernelChecks, RepeatedNamesAreRenamedAndRejected)
     EXPECT_EQ(1, checkFuzzyBlock(ok.kernel, kFuzzyCheckTexts));
     EXPECT_EQ(1, checkFuzzyCompleteness(ok.kernel, kFuzzyCheckTexts));
     EXPECT_STREQ("", ok.kernel->message.text());
+}
+
+// A new name skips the numbers its scope already has: the variables of the
+// block (inputs and outputs together) or the sets of one variable.
+TEST(FuzzyKernelChecks, NewNamesAreFreeInTheirScope)
+{
+    CheckedBlock b;
+    FuzzyVariable* ins = appendVariable(variable("e", {"Mem1", "Mem2", "Mem1"}), variable("e", {"N"}));
+    ins = appendVariable(ins, variable("Input1", {"N"}));
+    FuzzyVariable* outs = appendVariable(variable("Output1", {"A"}), variable("Input2", {"A"}));
+    outs = appendVariable(outs, variable("Input1", {"A", "Mem1", "A"}));
+    FuzzyBlock::finish(b.kernel, nullptr, makeConfiguration(nullptr, nullptr, nullptr, nullptr), ins, outs,
+                       rule("e", "N", "Output1", "A"), nullptr);
+    EXPECT_EQ(0, checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
+    EXPECT_EQ("Mem1" + res(21102) + "Mem3 !\n" + "e" + res(21102) + "Input3 !\n" + "Input1" + res(21102) +
+                  "Output2 !\n" + "A" + res(21102) + "Mem4 !\n",
+              b.kernel->message.text());
+    EXPECT_STREQ("Mem3", ins->members->next->next->name);
+    EXPECT_STREQ("Input3", ins->next->name);
+    EXPECT_STREQ("Output2", outs->next->next->name);
+    EXPECT_STREQ("Mem4", outs->next->next->members->next->next->name);
+    // Checked again, the block has no repeated name left.
+    EXPECT_EQ(1, checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
 }
 
 TEST(FuzzyKernelChecks, AfterSixRenamesOnlyDots)
@@ -300,7 +323,7 @@ TEST(FuzzyKernelChecks, AfterSixRenamesOnlyDots)
     FuzzyBlock::finish(b.kernel, nullptr, nullptr, ins, nullptr, nullptr, nullptr);
     EXPECT_EQ(0, checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
     std::string t = b.kernel->message.text();
-    EXPECT_NE(std::string::npos, t.find("x" + res(21102) + "Input6. !\n.." + res(21103)));
+    EXPECT_NE(std::string::npos, t.find("x" + res(21102) + "Input6 !\n.." + res(21103)));
     EXPECT_EQ(9, b.kernel->findings);
 }
 

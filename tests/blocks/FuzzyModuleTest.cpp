@@ -254,7 +254,7 @@ TEST_F(FuzzyModuleTest, ErrorsOfFzinit)
          "Fuzzy-Grammar: In oder vor Zeile 15:\n", {"\" Number \""}},
         {"repeated input names", "dup", wizardBlock(dupInputs),
          "Fuzzy-Compiler: File dup was ambiguous !\nUse Fuzzy-Editor for elimination of ambiguity!",
-         {std::string("e") + getResString(21102) + "Input1. !\n"}},
+         {std::string("e") + getResString(21102) + "Input1 !\n"}},
         {"a rule naming an unknown set", "damaged", wizardBlock(unknownSet),
          "Fuzzy-Compiler: File damaged is damaged !\nUse Fuzzy-Editor to eliminate errors.",
          {std::string(getResString(21107)) + "Q" + getResString(21110) + "de\" !"}},

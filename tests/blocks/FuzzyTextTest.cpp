@@ -303,6 +303,34 @@ TEST(FuzzyTextSyntax, DeepNestingFillsTheParserStack)
     EXPECT_NE(std::string::npos, r.message.find("yacc stack overflow"));
 }
 
+// The full stack names the line the parser stood in, as a syntax error does.
+TEST(FuzzyTextSyntax, AFullParserStackNamesItsLine)
+{
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
+    // Rule line 70 opens 20 parentheses, the two lines after it 200 more each:
+    // the stack is full in line 71.
+    const std::string deep = "IF " + std::string(20, '(') + "\n" + std::string(200, '(') + "\n" +
+                             std::string(200, '(') + "e==N" + std::string(420, ')');
+    const std::string text = replaceAll(pd9, "IF ((e==N) AND (de==N))", deep);
+    const struct {
+        const char* what;
+        std::string text;
+        int line;
+    } cases[] = {
+        {"a block file", text, 71},
+        // The three lines of the wizard block in front of the text count as well.
+        {"a wizard block", wizardBlock(text), 74},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PassResult r = checkText(c.text);
+        EXPECT_EQ(1, r.result);
+        char where[64];
+        snprintf(where, sizeof where, getResString(19105), c.line);
+        EXPECT_EQ(std::string(where) + ":\nyacc stack overflow", r.message);
+    }
+}
+
 TEST(FuzzyTextSyntax, LongRulesPlainAndEmbedded)
 {
     std::string premise = "(e==N)";
@@ -373,6 +401,51 @@ TEST(FuzzyTextPositioning, TheFirstLineWithoutHashEndsTheText)
     // Only a wizard line positions; a plain file is read whole.
     EXPECT_EQ(0, checkText(pd9).result);
     EXPECT_EQ(0, checkText("$ WIZARD Fuzzy\n" + prefixLines(pd9)).result);
+}
+
+// A block with repeated names, as an editor may have left it: checked, its
+// names are renamed; written then, it reads back as the same controller.
+TEST(FuzzyTextRoundTrip, RenamedNamesReadBack)
+{
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
+    auto variableText = [](const char* kind, const char* name, std::vector<const char*> members) {
+        std::string t = std::string(kind) + "VAR " + name + ";\n   XMIN 0;\n   XMAX 2;\n";
+        for (const char* m : members)
+            t += std::string("   MEMBER ") + m + ";\n      TRAPEZ 0, 0.5, 1, 2;\n   ENDMEMBER;\n";
+        return t + "END" + kind + "VAR;\n\n";
+    };
+    std::string text = replaceAll(pd9, "ENDINPUTVAR;\n\nOUTPUTVAR u;",
+                                  "   MEMBER Z;\n      TRAPEZ 0, 0.5, 0.5, 1;\n   ENDMEMBER;\nENDINPUTVAR;\n\n" +
+                                      variableText("INPUT", "e", {"N", "Mem2", "N"}) +
+                                      variableText("INPUT", "Input1", {"A"}) + "OUTPUTVAR u;");
+    text = replaceAll(text, "ENDOUTPUTVAR;\n\nRULEBASE;",
+                      "ENDOUTPUTVAR;\n\n" + variableText("OUTPUT", "e", {"A"}) +
+                          variableText("OUTPUT", "Output1", {"A"}) + "RULEBASE;");
+
+    FuzzyKernel* renamedKernel = new FuzzyKernel;
+    KernelHolder renamed(renamedKernel);
+    FuzzyFileParser parser;
+    parser.setKernel(renamedKernel);
+    ASSERT_EQ(0, runPass(parser, text).result);
+    ASSERT_EQ(0, checkFuzzyBlock(renamedKernel, kFuzzyCheckTexts));
+    const std::string to = getResString(21102);
+    EXPECT_EQ("Z" + to + "Mem1 !\n" + "e" + to + "Input2 !\n" + "N" + to + "Mem3 !\n" + "e" + to + "Output2 !\n",
+              renamedKernel->message.text());
+
+    const std::string written = writeToFile(renamedKernel->getBlock());
+    for (const char* name : {"INPUTVAR Input2;", "MEMBER Mem1;", "MEMBER Mem3;", "OUTPUTVAR Output2;"})
+        EXPECT_NE(std::string::npos, written.find(name)) << name;
+    std::string detail;
+    KernelHolder back(buildText(written, &detail));
+    ASSERT_TRUE(back.kernel) << detail;
+    EXPECT_EQ(written, writeToFile(back->getBlock()));
+    // The extra variables take part in no rule: the controller computes what
+    // pd9 does.
+    KernelHolder plain(buildText(pd9));
+    ASSERT_TRUE(plain.kernel);
+    for (double e : {-0.8, -0.1, 0.3, 0.9})
+        for (double de : {-0.6, 0.0, 0.7})
+            EXPECT_EQ(evaluate(plain.kernel, e, de), evaluate(back.kernel, e, de)) << e << ", " << de;
 }
 
 TEST(FuzzyTextParser, RuleBaseAlone)

@@ -335,4 +335,198 @@ TEST_F(NetWriteBack, APatternFileThatCannotBeWrittenIsReported)
     EXPECT_NE(NetFakeHost::messages()[0].find(patPath), std::string::npos);
 }
 
+
+// --- Write-back for any layout ---------------------------------------------
+
+// The tokens of a net file, line by line: a "COMMENT:" line is one token, a
+// "|" is a token of its own.
+std::vector<std::vector<std::string>> tokenLines(const std::string& text)
+{
+    std::vector<std::vector<std::string>> lines;
+    for (const std::string& line : linesOf(text)) {
+        std::vector<std::string> tokens;
+        if (line.rfind("COMMENT:", 0) == 0) {
+            tokens.push_back(line);
+        } else {
+            std::string word;
+            for (char c : line) {
+                if (c == ' ' || c == '|') {
+                    if (!word.empty())
+                        tokens.push_back(word);
+                    word.clear();
+                    if (c == '|')
+                        tokens.push_back("|");
+                } else {
+                    word += c;
+                }
+            }
+            if (!word.empty())
+                tokens.push_back(word);
+        }
+        lines.push_back(tokens);
+    }
+    return lines;
+}
+
+// How a generated net file lays out its tokens.
+struct NetLayout {
+    const char* what;
+    const char* wordGap;   // between two tokens that are not "|"
+    const char* barGap;    // on either side of a "|"
+    const char* lineEnd;
+    bool numberEndsLine;   // a line end after every number
+    const char* lineTail;  // after the last token of a line
+};
+
+bool isNumberToken(const std::string& t)
+{
+    return !t.empty() && t.find_first_not_of("-.0123456789e") == std::string::npos;
+}
+
+std::string layOut(const std::vector<std::vector<std::string>>& lines, const NetLayout& l)
+{
+    std::string out;
+    for (const std::vector<std::string>& tokens : lines) {
+        for (size_t i = 0; i < tokens.size(); ++i) {
+            const std::string& t = tokens[i];
+            if (i > 0) {
+                const std::string& before = tokens[i - 1];
+                if (before == "|" || t == "|")
+                    out += l.barGap;
+                else if (!(l.numberEndsLine && isNumberToken(before)))
+                    out += l.wordGap;
+            }
+            out += t;
+            if (l.numberEndsLine && isNumberToken(t) && i + 1 < tokens.size())
+                out += l.lineEnd;
+        }
+        // The comment runs to the end of its line: it needs a line feed.
+        bool comment = !tokens.empty() && tokens[0].rfind("COMMENT:", 0) == 0;
+        if (!comment)
+            out += l.lineTail;
+        out += comment && std::string(l.lineEnd).find('\n') == std::string::npos ? "\n" : l.lineEnd;
+    }
+    return out;
+}
+
+const NetLayout netLayouts[] = {
+    {"blanks", " ", " ", "\n", false, ""},
+    {"no blanks: bars alone, values on lines of their own", "\n", "", "\n", true, ""},
+    {"tabs", "\t", "\t", "\n", false, "\t"},
+    {"CRLF", " ", " ", "\r\n", false, ""},
+    {"CRLF, tight bars, blanks at line ends", " ", "", "\r\n", false, "   "},
+    {"values at line ends", "\n", " ", "\n", true, ""},
+    {"one line end only after the comment", " ", " ", " ", false, ""},
+};
+
+// Values a training run could leave, none of them in the file before:
+// positive where the file is negative and the other way round, and longer.
+void retrain(NeuralNet* net)
+{
+    net->cycles = 123456;
+    net->learningRate = 0.0625;
+    for (int i = 0; i < net->n; ++i) {
+        net->neurons[i].bias = (i % 2 ? -1.0 : 1.0) * (1.5 + i / 64.0);
+        for (int j = 0; j < net->n; ++j)
+            if (net->isConnected(i, j))
+                net->setWeight(i, j, (j % 2 ? 1.0 : -1.0) * (0.75 + i / 8.0 + j / 128.0));
+    }
+}
+
+// The parts of a net the write-back puts into the file, and what they sit
+// among.
+void expectSameNet(const NeuralNet& a, const NeuralNet& b)
+{
+    EXPECT_EQ(a.cycles, b.cycles);
+    EXPECT_EQ(a.learningRate, b.learningRate);
+    EXPECT_EQ(a.errorLimit, b.errorLimit);
+    EXPECT_EQ(a.momentum, b.momentum);
+    EXPECT_EQ(a.hiddenLayers, b.hiddenLayers);
+    ASSERT_EQ(a.n, b.n);
+    for (int i = 0; i < a.n; ++i) {
+        EXPECT_EQ(a.neurons[i].bias, b.neurons[i].bias) << i;
+        EXPECT_EQ(a.neurons[i].activationGain, b.neurons[i].activationGain) << i;
+        for (int j = 0; j < a.n; ++j) {
+            EXPECT_EQ(a.isConnected(i, j), b.isConnected(i, j)) << i << "->" << j;
+            EXPECT_EQ(a.getWeight(i, j), b.getWeight(i, j)) << i << "->" << j;
+        }
+    }
+}
+
+// Trains (in effect) the net of text, writes it back, reads it again and
+// writes that back unchanged: the second file reads as the trained net and
+// the third one has the second one's bytes.
+void expectWriteBackReadsBack(const std::string& path, const std::string& text)
+{
+    writeFileBytes(path, text);
+    std::unique_ptr<NeuralNet> net(loadNetFile(path));
+    ASSERT_NE(net, nullptr) << text;
+    retrain(net.get());
+    ASSERT_TRUE(NetFileIO(net.get()));
+    const std::string once = readFileBytes(path);
+    std::unique_ptr<NeuralNet> again(loadNetFile(path));
+    ASSERT_NE(again, nullptr) << once;
+    expectSameNet(*again, *net);
+    ASSERT_TRUE(NetFileIO(again.get()));
+    EXPECT_EQ(readFileBytes(path), once);
+}
+
+TEST_F(NetWriteBack, EveryLayoutReadsBackAsTheTrainedNet)
+{
+    const std::vector<std::vector<std::string>> lines = tokenLines(original);
+    for (const NetLayout& layout : netLayouts) {
+        SCOPED_TRACE(layout.what);
+        const std::string text = layOut(lines, layout);
+        // The layout itself reads as the fixture does.
+        std::unique_ptr<NeuralNet> fixture(loadNetFile(fixturePath("xor.net")));
+        NeuralNet laidOut;
+        ASSERT_EQ(parseNet(&laidOut, text), 0) << text;
+        expectSameNet(laidOut, *fixture);
+        expectWriteBackReadsBack(netPath, text);
+    }
+}
+
+// Values that touch the next word in the file: the scanner ends a number at
+// a "-" that follows it and begins one at a "-" after a keyword, so these
+// files read; a new value without the "-" would join the word beside it.
+TEST_F(NetWriteBack, ANewValueNeverJoinsTheWordBesideIt)
+{
+    const struct {
+        const char* what;
+        const char* from;
+        const char* to;
+    } cases[] = {
+        {"cycles before the next keyword", "CYCLES: 5000\nERRORLIMIT:", "CYCLES: 5000-ERRORLIMIT:"},
+        {"rate right after its keyword", "LEARNPARAMETER: 0.5", "LEARNPARAMETER:-0.5"},
+        {"last bias before LAYERPARAMETER", "0.05\n\nLAYERPARAMETER", "0.05-LAYERPARAMETER"},
+        {"a row of no neuron right after the header", "Source | Targets\n", "Source | Targets-|3 : 0.5\n"},
+        {"last weight at the very end of the file", "| 5 : -0.5  \n", "| 5 : -0.5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = replaceOnce(original, c.from, c.to);
+        ASSERT_NE(text, original);
+        expectWriteBackReadsBack(netPath, text);
+    }
+}
+
+TEST_F(NetWriteBack, AnUnchangedNetIsWrittenBackByteForByte)
+{
+    // Training runs of one session after another: each reads the file the
+    // one before wrote.
+    std::unique_ptr<NeuralNet> first(loadTrained());
+    ASSERT_TRUE(NetFileIO(first.get()));
+    const std::string trained = readFileBytes(netPath);
+    for (int run = 0; run < 3; ++run) {
+        std::unique_ptr<NeuralNet> net(loadNetFile(netPath));
+        ASSERT_NE(net, nullptr);
+        ASSERT_TRUE(NetFileIO(net.get()));
+        EXPECT_EQ(readFileBytes(netPath), trained) << "run " << run;
+    }
+    // The rows keep the form the fixture has, blanks at the end included.
+    EXPECT_NE(trained.find("\n4     | 5 : " + std::string(netNumber(first->getWeight(3, 4)).text()) + "  \n"),
+              std::string::npos)
+        << trained;
+}
+
 } // namespace

@@ -104,6 +104,16 @@ const PrintCase printCases[] = {
     {"K / 0", [] { return op(CA_QUOTIENT, nm("K"), num(0)); }, "", 20210},
     {"2 / 0", [] { return op(CA_QUOTIENT, num(2), num(0)); }, "", 20210},
     {"unknown kind", [] { return op(9, nm("a"), nm("b")); }, "", 20201},
+    // An overflow names itself, also where the NaN imaginary part of the
+    // result would look like a complex number.
+    {"1e200 * 1e200", [] { return op(CA_PRODUCT, num(1e200), num(1e200)); }, "", 18040},
+    {"1e200 * 1e200 * 2", [] { return op(CA_PRODUCT, op(CA_PRODUCT, num(1e200), num(1e200)), num(2)); }, "", 18040},
+    {"1 / 1e-310", [] { return op(CA_QUOTIENT, num(1), num(1e-310)); }, "", 18040},
+    {"1e308 + 1e308", [] { return op(CA_SUM, num(1e308), num(1e308)); }, "", 18040},
+    {"-(1e308 - -1e308)", [] { return neg(op(CA_DIFFERENCE, num(1e308), num(-1e308))); }, "", 18040},
+    {"an infinite number", [] { return num(HUGE_VAL); }, "", 18040},
+    {"a NaN", [] { return num(std::nan("")); }, "", 18040},
+    {"1e300 * 1e-300 stays", [] { return op(CA_PRODUCT, num(1e300), num(1e-300)); }, "1.", 0},
 };
 
 TEST(CaNodeTest, SimplifyAndPrint)

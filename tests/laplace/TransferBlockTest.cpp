@@ -189,6 +189,60 @@ TEST(TransferBlockTest, FailedRegenerationKeepsTheOldBlock)
     }
 }
 
+// Coefficients beyond the range of numbers: written, they were "1.#INF" (or,
+// with a NaN imaginary part, the message on complex numbers) in a block the
+// compiler rejects, over the old block.
+const char* const overflowTexts[] = {
+    "1/(1e-310*s+1)",              // 1/1e-310 when the leading coefficient becomes 1
+    "1e200*1e200*K/(1+s)",         // a product folded in the parse
+    "1e200*1e200/(1+s)",           // the same with a NaN imaginary part
+    "(s+1)/(1e-310*s+2)",          // in the feed-through
+    "1/(1e-310*z+1)",              // a G(z)
+    "(1e200*s+1)^2/(s+1)^2",       // in the polynomial product
+    "1e308*10/(s^2+s+1)",          // right at the limit
+    "K/(1e-200*s^2+1e200*s+1)",    // in a denominator coefficient
+    "-(1e200*1e200)/(s+1)",        // negated
+};
+
+TEST(TransferBlockTest, OverflowRefusesTheBlockAndKeepsTheOldOne)
+{
+    for (const char* text : overflowTexts) {
+        SCOPED_TRACE(text);
+        ScratchDir dir;
+        writeFileBytes(dir.path("G1.blk"), kOldBlock);
+        BlockRun run = generateInto(dir, text);
+        EXPECT_EQ(1, run.rc);
+        EXPECT_EQ(18040u, run.messageId);
+        EXPECT_EQ("Zahlenüberlauf - ein Koeffizient der Übertragungsfunktion liegt außerhalb des Zahlenbereichs!",
+                  run.message);
+        EXPECT_EQ(kOldBlock, run.block);
+        EXPECT_FALSE(run.workFileLeft);
+        EXPECT_FALSE(run.temporaryLeft);
+        EXPECT_TRUE(run.boxes.empty());
+    }
+}
+
+// Large and tiny coefficients that stay numbers give a block.
+TEST(TransferBlockTest, LargeFiniteCoefficientsAreWritten)
+{
+    const struct {
+        const char* text;
+        const char* line;
+    } cases[] = {
+        {"1e300/(1e-5*s+1)", "   yp  = - 100000.*x1 + 1.e+305*u;"},
+        {"1e200*1e100/(s+1)", "   yp  = -x1 + 1.e+300*u;"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ScratchDir dir;
+        BlockRun run = generateInto(dir, c.text);
+        EXPECT_EQ(0, run.rc) << run.message;
+        EXPECT_TRUE(run.blockWritten);
+        EXPECT_EQ(std::string::npos, run.block.find("INF"));
+        EXPECT_NE(std::string::npos, run.block.find(c.line)) << run.block;
+    }
+}
+
 TEST(TransferBlockTest, WriteErrorWhileCopyingKeepsTheOldBlock)
 {
     if (access("/dev/full", W_OK) != 0)
