@@ -348,14 +348,16 @@ void TextPaneCL::scrolled(int rowCount)
 {
     if (!isWindow())
         return;
-    RECT client;
-    GetClientRect(hwnd, &client);
-    const int dy = cells.cellHeight * rowCount;
-    ScrollWindow(hwnd, 0, -dy, &client, &client);
-    // The strip that came free, down to the end of the last row.
-    RECT strip = client;
-    Point below = cells.pointOf(Point(0, buffer.rows()));
-    strip.top = std::max(client.top, std::min(static_cast<int>(client.bottom), below.y()) - dy);
+    // Only the cells move: the margins stay blank.
+    Point top = cells.pointOf(Point(0, 0));
+    Point bottom = cells.pointOf(Point(buffer.columns(), buffer.rows()));
+    RECT area = {top.x() - own->windowOrigin().x(), top.y() - own->windowOrigin().y(),
+                 bottom.x() - own->windowOrigin().x(), bottom.y() - own->windowOrigin().y()};
+    const int dy = cells.cellHeight * std::min(rowCount, buffer.rows());
+    ScrollWindow(hwnd, 0, -dy, &area, &area);
+    // The strip that came free at the bottom.
+    RECT strip = area;
+    strip.top = std::max(area.top, static_cast<LONG>(area.bottom - dy));
     InvalidateRect(hwnd, &strip, TRUE);
     UpdateWindow(hwnd);
 }
