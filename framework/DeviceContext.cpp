@@ -149,6 +149,19 @@ void DeviceContext::readCaps(HDC from)
     vertSize = GetDeviceCaps(from, VERTSIZE);
 }
 
+void DeviceContext::readScreenCaps()
+{
+    // Through the installed screen reader: the one place where the screen's
+    // numbers come from, and where a test puts a device of its own.
+    ScreenMetrics screen;
+    horzRes = screen.horzRes;
+    vertRes = screen.vertRes;
+    logPixelsX = screen.logPixelsX;
+    logPixelsY = screen.logPixelsY;
+    horzSize = screen.horzSize;
+    vertSize = screen.vertSize;
+}
+
 void DeviceContext::copyCaps(const DeviceContext& other)
 {
     horzRes = other.deviceCaps(CAP_HORZRES);
@@ -488,13 +501,7 @@ int DeviceContext::textLineHeight() const
 WindowDC::WindowDC(WindowCL* w) : window(w), painting(0), paint()
 {
     contextKind = DC_WINDOW;
-    // A window that is not made yet: its parent's screen tells the capabilities.
-    HWND from = window ? window->hwnd : nullptr;
-    if (!from && window && window->parent)
-        from = window->parent->hwnd;
-    HDC screen = GetDC(from);
-    readCaps(screen);
-    ReleaseDC(from, screen);
+    readScreenCaps();
     background = Color(static_cast<uint32_t>(GetSysColor(COLOR_WINDOW)) & 0xFFFFFFu);
     foreground = Color(static_cast<uint32_t>(GetSysColor(COLOR_WINDOWTEXT)) & 0xFFFFFFu);
     Color windowColour = background;
@@ -564,6 +571,7 @@ MemoryDC::MemoryDC(Bitmap* b) : selected(nullptr), initialBitmap(nullptr)
     HDC memory = CreateCompatibleDC(display);
     DeleteDC(display);
     init(memory, b);
+    readScreenCaps();
 }
 
 MemoryDC::MemoryDC(DeviceContext& reference, int width, int height) : selected(nullptr), initialBitmap(nullptr)
@@ -573,6 +581,7 @@ MemoryDC::MemoryDC(DeviceContext& reference, int width, int height) : selected(n
     Bitmap* b = new Bitmap(width, height, reference);
     reference.release();
     init(memory, b);
+    copyCaps(reference);
 }
 
 MemoryDC::MemoryDC(DeviceContext& reference, Bitmap* b) : selected(nullptr), initialBitmap(nullptr)
@@ -581,13 +590,13 @@ MemoryDC::MemoryDC(DeviceContext& reference, Bitmap* b) : selected(nullptr), ini
     HDC memory = CreateCompatibleDC(reference.hdc);
     reference.release();
     init(memory, b);
+    copyCaps(reference);
 }
 
 void MemoryDC::init(HDC memory, Bitmap* b)
 {
     contextKind = DC_MEMORY;
     hdc = memory;
-    readCaps(memory);
     selected = b;
     initialBitmap = b ? SelectObject(memory, b->handle) : GetCurrentObject(memory, OBJ_BITMAP);
     // Attached for its whole life; acquireHandle keeps the HDC it has.

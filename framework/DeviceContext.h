@@ -199,9 +199,11 @@ public:
     HDC hdc;
 
 protected:
-    // The six capabilities from an HDC.
+    // The six capabilities from an HDC (a device of a test's own).
     void readCaps(HDC from);
     void copyCaps(const DeviceContext& other);
+    // The six capabilities of the screen, through ScreenMetrics.
+    void readScreenCaps();
     void applyState();
 
     Color background;

@@ -389,6 +389,23 @@ void cursor(Application*)
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     SendMessageA(frame->hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
     check(GetCursor() == beam.handle, "a window's IDC_IBEAM cursor is current after WM_MOUSEMOVE");
+    {
+        WindowDC windowDc(frame);
+        check(windowDc.deviceWidthPixels() == 1024 && windowDc.deviceCaps(CAP_LOGPIXELSY) > 0,
+              "a window context reads the screen");
+        // A screen that reports no resolution.
+        setScreenMetricsReader([](int32_t& h, int32_t& v, int32_t& lx, int32_t& ly, int32_t& vs, int32_t& hs) {
+            h = v = 0;
+            lx = ly = 96;
+            vs = hs = 0;
+        });
+        WindowDC blind(frame);
+        DeviceCaps caps(blind);
+        check(blind.deviceWidthPixels() == 640 && blind.deviceHeightPixels() == 480 && caps.horzRes == 640 &&
+                  caps.vertRes == 480,
+              "a window context on a 0-resolution screen reads 640 x 480");
+        setScreenMetricsReader(nullptr);
+    }
     Cursor missing(ResourceId(999, "gibtsnicht.dll"));
     check(missing.handle == nullptr && missing.fromResource == 1, "a cursor of a missing library is none");
     DestroyWindow(frame->hwnd);
