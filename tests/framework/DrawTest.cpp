@@ -406,6 +406,14 @@ void cursor(Application*)
               "a window context on a 0-resolution screen reads 640 x 480");
         setScreenMetricsReader(nullptr);
     }
+    MouseEvent press;
+    press.lParam = MAKELPARAM(5, 6);
+    press.wParam = MK_RBUTTON | MK_MBUTTON;
+    press.message = WM_RBUTTONDOWN;
+    press.hwnd = frame->hwnd;
+    check(press.isButtonDown(2) && press.isButtonDown(3) && !press.isButtonDown(1) && !press.isButtonDown(4) &&
+              press.isButton(2) && !press.isButton(1),
+          "mouse-button queries on the event record");
     Cursor missing(ResourceId(999, "gibtsnicht.dll"));
     check(missing.handle == nullptr && missing.fromResource == 1, "a cursor of a missing library is none");
     DestroyWindow(frame->hwnd);
