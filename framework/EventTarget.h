@@ -38,7 +38,8 @@ struct MouseEvent : EventRecord {
         }
         return false;
     }
-    // wParam holds the button's MK_ flag.
+    // wParam holds the button's MK_ flag; isButtonDown is its twin.
+    bool isButtonDown(int n) const { return isButtonHeld(n); }
     bool isButtonHeld(int n) const
     {
         WPARAM flag = n == 1 ? MK_LBUTTON : n == 2 ? MK_RBUTTON : n == 3 ? MK_MBUTTON : 0;

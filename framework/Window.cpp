@@ -40,33 +40,6 @@ void setControlColorRoutine(ControlColorRoutine routine)
     controlColorRoutine = routine;
 }
 
-// ---------------------------------------------------------------- ScrollBarState
-
-void ScrollBarState::setPosition(int32_t p)
-{
-    previous = position;
-    if (p < minimum)
-        p = minimum;
-    if (p > maximum)
-        p = maximum;
-    position = p;
-}
-
-void ScrollBarState::applyScrollCode(int code, int thumb)
-{
-    switch (code) {
-    case SB_LINEUP: setPosition(position - line); break;
-    case SB_LINEDOWN: setPosition(position + line); break;
-    case SB_PAGEUP: setPosition(position - page); break;
-    case SB_PAGEDOWN: setPosition(position + page); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: trackTo(thumb); break;
-    case SB_TOP: setPosition(minimum); break;
-    case SB_BOTTOM: setPosition(maximum); break;
-    default: break; // SB_ENDSCROLL and higher change nothing
-    }
-}
-
 // ---------------------------------------------------------------- WindowCL
 
 WindowCL::WindowCL(WindowCL* parentWindow, Geometry* g, DWORD windowStyle)
@@ -215,7 +188,7 @@ LRESULT WindowCL::onScroll(EventRecord* event)
         WindowCL* control = scrollControlOf(event);
         target = control ? control->scroller : nullptr;
     }
-    return target ? target->handleScroll(event) : 0;
+    return target ? target->handleScroll(event->message, LOWORD(event->wParam)) : 0;
 }
 
 LRESULT WindowCL::onMouseMove(EventRecord*)
@@ -510,6 +483,18 @@ LRESULT WindowCL::askHandlersThenOwn(EventRecord* event, DWORD flag, LRESULT (Wi
     if (!r && !*died)
         r = (this->*own)(event);
     return r;
+}
+
+void WindowCL::showBarRange(int kind, int32_t minimum, int32_t maximum)
+{
+    if (isWindow())
+        SetScrollRange(hwnd, kind, minimum, maximum, TRUE);
+}
+
+void WindowCL::showBarPosition(int kind, int32_t position)
+{
+    if (isWindow())
+        SetScrollPos(hwnd, kind, position, TRUE);
 }
 
 LRESULT WindowCL::dispatchScroll(EventRecord* event, const LifeWatch& watch)

@@ -9,6 +9,7 @@
 #include "EventTarget.h"
 #include "Layout.h"
 #include "LifeWatch.h"
+#include "Scrollers.h"
 #include "String.h"
 #include "ValueTypes.h"
 
@@ -16,8 +17,6 @@
 
 class Menu;
 class Icon;
-class ScrollBarState;
-class Scroller;
 
 // State bits of a window object.
 enum WindowState {
@@ -45,7 +44,7 @@ enum HandlerFlag {
 const COLORREF kNoBackground = static_cast<COLORREF>(-2);     // the framework does not erase
 const COLORREF kParentBackground = static_cast<COLORREF>(-3); // the parent's colour
 
-class WindowCL : public EventTarget, public LifeTracked {
+class WindowCL : public EventTarget, public LifeTracked, public ScrollBarOwner {
 public:
     WindowCL(WindowCL* parent, Geometry* geometry, DWORD style);
     // A layout of its own, placed in the parent's layout.
@@ -107,6 +106,10 @@ public:
         removeHandlerRecord(commandHandlers, WM_COMMAND, hwnd, EventCall(object, function));
     }
     void setHandlerFlags(DWORD bits) { handlerFlags |= bits; }
+
+    // SetScrollRange and SetScrollPos of a bar, while the window exists.
+    void showBarRange(int kind, int32_t minimum, int32_t maximum) override;
+    void showBarPosition(int kind, int32_t position) override;
 
     void setTitle(const String& text);
     void setTitle(const char* text);

@@ -106,4 +106,18 @@ public:
 
 static_assert(sizeof(Color) == 4, "Color is four bytes");
 
+// The one rule by which every drawing object turns a colour record into a
+// Windows colour value: flag 0 is RGB(r, g, b); flag 1 names a palette entry
+// by its first two bytes (0x01000000 | green << 8 | red); any other flag is
+// the palette-relative form 0x02bbggrr. Window backgrounds keep their own rule.
+inline uint32_t colorRefOf(const Color& c)
+{
+    const uint32_t rgb = static_cast<uint32_t>(c.red) | (static_cast<uint32_t>(c.green) << 8);
+    if (c.flag == 0)
+        return rgb | (static_cast<uint32_t>(c.blue) << 16);
+    if (c.flag == 1)
+        return 0x01000000u | rgb;
+    return 0x02000000u | rgb | (static_cast<uint32_t>(c.blue) << 16);
+}
+
 #endif

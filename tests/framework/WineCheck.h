@@ -1,13 +1,19 @@
-// Small helpers of the framework's wine test programs: named checks that
-// print ok or FAILED, and a watchdog that ends a program that hangs (a menu
-// or box nobody closes), so that no test ever waits for a person.
+// The shared support of every wine test program: named checks that print ok
+// or FAILED, a watchdog that ends a program that hangs (a menu or box nobody
+// closes), a box watcher that finds a message box by its caption, reads its
+// text and presses a button, pictures of windows and memory contexts saved
+// as PNG files, and pixel reads. No test ever waits for a person.
 #ifndef KYT_TESTS_FRAMEWORK_WINECHECK_H
 #define KYT_TESTS_FRAMEWORK_WINECHECK_H
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <string>
+#include <vector>
 
 namespace winecheck {
 
@@ -88,6 +94,259 @@ inline void pump()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+// ---------------------------------------------------------------- box watcher
+
+// Watches on a thread of its own for a dialog box with the caption, reads
+// its static text and presses the button (IDOK unless told). wait() ends the
+// watch: after the box was answered, or after the time is up.
+class BoxWatcher {
+public:
+    explicit BoxWatcher(const char* caption, int button = IDOK, DWORD timeoutMs = 10000)
+        : wanted(caption), pressButton(button), timeout(timeoutMs), seen(false)
+    {
+        thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    }
+    ~BoxWatcher() { wait(); }
+
+    // Waits for the watch to end; true when the box was found.
+    bool wait()
+    {
+        if (thread) {
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+            thread = nullptr;
+        }
+        return seen;
+    }
+    bool found() { return wait(); }
+    const std::string& text()
+    {
+        wait();
+        return boxText;
+    }
+
+private:
+    static BOOL CALLBACK collectStatic(HWND child, LPARAM self)
+    {
+        char cls[32];
+        char text[1100];
+        GetClassNameA(child, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Static") == 0 && GetWindowTextA(child, text, sizeof text) > 0)
+            reinterpret_cast<BoxWatcher*>(self)->boxText = text;
+        return TRUE;
+    }
+
+    static DWORD WINAPI run(LPVOID p)
+    {
+        BoxWatcher* self = static_cast<BoxWatcher*>(p);
+        for (DWORD waited = 0; waited < self->timeout; waited += 50) {
+            HWND box = FindWindowA("#32770", self->wanted.c_str());
+            if (box) {
+                Sleep(200);
+                EnumChildWindows(box, collectStatic, reinterpret_cast<LPARAM>(self));
+                self->seen = true;
+                if (getenv("KYT_SCREENSHOT_PAUSE"))
+                    Sleep(3000);
+                PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(self->pressButton), 0);
+                return 0;
+            }
+            Sleep(50);
+        }
+        return 0;
+    }
+
+    std::string wanted;
+    int pressButton;
+    DWORD timeout;
+    volatile bool seen;
+    std::string boxText;
+    HANDLE thread;
+};
+
+// ---------------------------------------------------------------- pixels
+
+// A pixel of a window's client area, read from the window's own DC.
+inline COLORREF pixelOf(HWND hwnd, int x, int y)
+{
+    HDC dc = GetDC(hwnd);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return c;
+}
+
+// The box {left, top, right, bottom} (right and bottom inclusive) of the
+// pixels inside area that differ from background; left > right when none.
+inline RECT inkBox(HDC dc, const RECT& area, COLORREF background)
+{
+    RECT box = {area.right, area.bottom, area.left - 1, area.top - 1};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (GetPixel(dc, x, y) != background) {
+                if (x < box.left) box.left = x;
+                if (x > box.right) box.right = x;
+                if (y < box.top) box.top = y;
+                if (y > box.bottom) box.bottom = y;
+            }
+    return box;
+}
+
+inline bool hasInk(HDC dc, const RECT& area, COLORREF background)
+{
+    RECT box = inkBox(dc, area, background);
+    return box.left <= box.right;
+}
+
+// Pixels of colour inside area.
+inline int countPixels(HDC dc, const RECT& area, COLORREF colour)
+{
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (GetPixel(dc, x, y) == colour)
+                ++n;
+    return n;
+}
+
+// ---------------------------------------------------------------- PNG pictures
+// Stored (uncompressed) deflate blocks: enough for a test picture.
+
+inline uint32_t pngCrc(const unsigned char* bytes, size_t count)
+{
+    static uint32_t table[256];
+    static bool made = false;
+    if (!made) {
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[n] = c;
+        }
+        made = true;
+    }
+    uint32_t c = 0xFFFFFFFFu;
+    for (size_t i = 0; i < count; ++i)
+        c = table[(c ^ bytes[i]) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+inline void pngPut32(std::vector<unsigned char>& out, uint32_t v)
+{
+    out.push_back(static_cast<unsigned char>(v >> 24));
+    out.push_back(static_cast<unsigned char>(v >> 16));
+    out.push_back(static_cast<unsigned char>(v >> 8));
+    out.push_back(static_cast<unsigned char>(v));
+}
+
+inline void pngChunk(std::vector<unsigned char>& png, const char* type, const std::vector<unsigned char>& data)
+{
+    pngPut32(png, static_cast<uint32_t>(data.size()));
+    size_t start = png.size();
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    pngPut32(png, pngCrc(png.data() + start, png.size() - start));
+}
+
+// rgb: width * height pixels, 3 bytes each, top row first.
+inline std::vector<unsigned char> encodePng(const std::vector<unsigned char>& rgb, int width, int height)
+{
+    std::vector<unsigned char> raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0); // no filter
+        raw.insert(raw.end(), rgb.begin() + size_t(y) * width * 3, rgb.begin() + size_t(y + 1) * width * 3);
+    }
+    std::vector<unsigned char> z = {0x78, 0x01};
+    size_t pos = 0;
+    do {
+        size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
+        z.push_back(pos + n == raw.size() ? 1 : 0);
+        z.push_back(static_cast<unsigned char>(n));
+        z.push_back(static_cast<unsigned char>(n >> 8));
+        z.push_back(static_cast<unsigned char>(~n));
+        z.push_back(static_cast<unsigned char>(~n >> 8));
+        z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
+        pos += n;
+    } while (pos < raw.size());
+    uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    pngPut32(z, (b << 16) | a);
+
+    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<unsigned char> header;
+    pngPut32(header, static_cast<uint32_t>(width));
+    pngPut32(header, static_cast<uint32_t>(height));
+    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8 bits, RGB
+    pngChunk(png, "IHDR", header);
+    pngChunk(png, "IDAT", z);
+    pngChunk(png, "IEND", {});
+    return png;
+}
+
+// The w x h pixels of source at (x, y) as a PNG file; its folder is made.
+inline bool savePicture(HDC source, int x, int y, int w, int h, const std::string& path)
+{
+    if (w <= 0 || h <= 0 || path.empty())
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
+    GdiFlush();
+    std::vector<unsigned char> rgb(size_t(w) * h * 3);
+    const unsigned char* p = static_cast<const unsigned char*>(bits);
+    for (size_t i = 0; i < size_t(w) * h; ++i) {
+        rgb[i * 3] = p[i * 4 + 2];
+        rgb[i * 3 + 1] = p[i * 4 + 1];
+        rgb[i * 3 + 2] = p[i * 4];
+    }
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+
+    std::string dir = path.substr(0, path.find_last_of("/\\"));
+    CreateDirectoryA(dir.c_str(), nullptr);
+    std::vector<unsigned char> png = encodePng(rgb, w, h);
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(f, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == png.size();
+}
+
+// What the window shows, frame and menu bar included. Read from the
+// window's own DC: the screen may hold other tests' windows on top of it.
+inline bool saveWindowPicture(HWND hwnd, const std::string& path)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    HDC windowDc = GetWindowDC(hwnd);
+    bool ok = savePicture(windowDc, 0, 0, r.right - r.left, r.bottom - r.top, path);
+    ReleaseDC(hwnd, windowDc);
+    return ok;
+}
+
+// The folder part of a picture path given on the command line (with its
+// separator), for the further pictures of a program.
+inline std::string pictureFolder(const std::string& path)
+{
+    size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
 } // namespace winecheck
