@@ -196,14 +196,16 @@ TEST(RungeKuttaTables, DormandPrince86ErrorEstimatorOrders)
         EXPECT_NEAR(solution, 1 / density, 1e-13);
         const double fifth = weightedTree(t, t.e, tree, order, density);
         const double third = weightedTree(t, e3, tree, order, density);
-        if (order <= 5)
+        if (order <= 5) {
             EXPECT_NEAR(fifth, 0.0, 1e-13);
-        else
+        } else {
             EXPECT_GT(std::fabs(fifth), 1e-5);
-        if (order <= 3)
+        }
+        if (order <= 3) {
             EXPECT_NEAR(third, 0.0, 1e-13);
-        else if (order == 4)
+        } else if (order == 4) {
             EXPECT_GT(std::fabs(third), 1e-4);
+        }
         checked += order == 5;
     }
     EXPECT_EQ(9, checked) << "every tree of order 5";
