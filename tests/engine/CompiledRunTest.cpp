@@ -374,6 +374,11 @@ TEST_F(KytsimTest, TheExitStatusTellsAnErrorEndFromANormalOne)
     work.write("init.kyt", replaceAll(oneBlockModel("-x", "  STORE;"), "\nINIT\n",
                                       "\nINIT\n  FCLOSE(99);\n"));
     EXPECT_EQ(8, kytsim("init.kyt --IALG 1").status);
+    // A procedure that calls itself without end is abandoned at the stack's
+    // depth: an error stop as well.
+    work.write("rec.kyt", replaceAll(oneBlockModel("-x", "  n := n + 1 <- CALL p;"),
+                                     "STATE x = 1.;\n", "STATE x = 1.;\nVAR n = 0 DISCRETE\n"));
+    EXPECT_EQ(8, kytsim("rec.kyt --IALG 1").status);
 }
 
 TEST_F(KytsimTest, TheHelpNamesTheOptionsAndTheExitStatuses)
