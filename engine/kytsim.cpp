@@ -79,9 +79,9 @@ const int kExitInterrupted = 130;
 
 // "Warnung: Das Verfahren IALG 0 integriert nicht: die %d Zustände ..."
 const unsigned kNoIntegration = 20634;
-// The options besides the settings fields (--help), then three texts of the
-// exit statuses from kHelpText + 2 on.
-const unsigned kHelpText = 20635;
+// --help: the call, the options besides the settings fields and the exit
+// statuses.
+const unsigned kHelpTexts[] = {20625, 20635, 20637, 20638, 20639};
 // "Die Blockbibliothek Local ist in %s nicht eingetragen!"
 const unsigned kNoLocalInIni = 20636;
 
@@ -322,7 +322,7 @@ int run(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0) {
-            for (unsigned id : {20625u, kHelpText, kHelpText + 2, kHelpText + 3, kHelpText + 4})
+            for (unsigned id : kHelpTexts)
                 printf("%s\n", getResString(id));
             return 0;
         }
