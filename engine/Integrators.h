@@ -44,6 +44,7 @@ const int kMethodNone = 0;
 const int kMethodRungeKutta4 = 1;
 const int kMethodDormandPrince5 = 6;
 const int kMethodEuler = 8;
+const int kMethodDassl = 9;
 
 // Values that the methods share, set by the selection.
 struct IntegratorShared {

@@ -253,6 +253,28 @@ void expectEol()
     PI_CHECK(loader.ctok.token == AT_EOL, "ctok.token == ATEOL");
 }
 
+// The writer follows "DISC  n" with "  // name:priority": the name is kept
+// for the messages that name a procedure.
+void keepSectionName(PiCode& code)
+{
+    code.name[0] = 0;
+    const char* s = loader.cursor;
+    if (!s)
+        return;
+    while (*s == ' ' || *s == '\t')
+        ++s;
+    if (strncmp(s, "//", 2) != 0)
+        return;
+    s += 2;
+    while (*s == ' ')
+        ++s;
+    size_t n = strcspn(s, ":\n");
+    if (n >= sizeof code.name)
+        n = sizeof code.name - 1;
+    memcpy(code.name, s, n);
+    code.name[n] = 0;
+}
+
 double expectNumber()
 {
     nextPiToken();
@@ -698,6 +720,7 @@ void readCodeSections()
     for (int i = 0; i < n; ++i) {
         PI_CHECK(nextLineStart() == AT_DISC, "ctok.token == ATDISC");
         PI_CHECK(expectNumber() == i, "i == (int)ctok.u.number");
+        keepSectionName(p.discrete[i]);
         expectEol();
         readSection(p.discrete[i]);
     }

@@ -50,9 +50,15 @@ struct PiInstruction {
     } u;
 };
 
+// Room of a procedure's name, the NUL included.
+const int kSectionNameSize = 32;
+
 struct PiCode {
     PiInstruction* code;
     int count;
+    // A DISCRET section: its procedure's name from the writer's comment
+    // (empty when it has none), for the messages of a run.
+    char name[kSectionNameSize];
 };
 
 struct PiProgram {

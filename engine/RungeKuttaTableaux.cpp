@@ -108,7 +108,16 @@ const double kDp86B[kMaxStages] = {
 
 // Filled by prepareDormandPrince86.
 double dp86C[kMaxStages];
-double dp86E[kMaxStages];
+
+// The error weights of the fifth-order estimate of the published DOP853
+// code (the solution weights less a fifth-order row on the same stages).
+// They annihilate every elementary weight up to the fifth order.
+const double kDp86E5[kMaxStages] = {
+    0.1312004499419488073250102996e-01, 0, 0, 0, 0,
+    -0.1225156446376204440720569753e+01, -0.4957589496572501915214079952e+00,
+    0.1664377182454986536961530415e+01,  -0.3503288487499736816886487290e+00,
+    0.3341791187130174790297318841e+00,  0.8192320648511571246570742613e-01,
+    -0.2235530786388629525884427845e-01};
 
 } // namespace
 
@@ -123,7 +132,9 @@ const ButcherTableau kFehlberg23 = {3, kF23A, kF23C, kF23B, kF23E, false, 3};
 const ButcherTableau kEngland45 = {6, kEnglandA, kEnglandC, kEnglandB, kEnglandE, false, 4};
 const ButcherTableau kFehlberg45 = {6, kF45A, kF45C, kF45B, kF45E, false, 5};
 const ButcherTableau kDormandPrince54 = {7, kDp54A, kDp54C, kDp54B, kDp54E, true, 5};
-const ButcherTableau kDormandPrince86 = {12, kDp86A, dp86C, kDp86B, dp86E, false, 8};
+const ButcherTableau kDormandPrince86 = {12, kDp86A, dp86C, kDp86B, kDp86E5, false, 8};
+
+double dormandPrince86ThirdOrder[kMaxStages];
 
 void prepareDormandPrince86()
 {
@@ -132,6 +143,15 @@ void prepareDormandPrince86()
         for (int j = 0; j < s; ++j)
             sum += kDp86A[s][j];
         dp86C[s] = sum;
-        dp86E[s] = kDormandPrince86Alternative[s] - kDp86B[s];
+        dormandPrince86ThirdOrder[s] = 0;
     }
+    // w1 + w9 + w12 = 1, w9·c9 + w12 = 1/2, w9·c9² + w12 = 1/3 with c1 = 0
+    // and c12 = 1: the quadrature of order 3 on these nodes (stages 9 and 12
+    // satisfy the simplifying conditions, so it is of order 3 as a method).
+    const double c9 = dp86C[8];
+    const double w9 = 1.0 / (6 * c9 * (1 - c9));
+    const double w12 = 0.5 - w9 * c9;
+    dormandPrince86ThirdOrder[0] = 1 - w9 - w12;
+    dormandPrince86ThirdOrder[8] = w9;
+    dormandPrince86ThirdOrder[11] = w12;
 }

@@ -33,15 +33,27 @@ extern const ButcherTableau kEngland45;
 extern const ButcherTableau kFehlberg45;
 // Method 6: Dormand-Prince 5(4).
 extern const ButcherTableau kDormandPrince54;
-// Method 7: Dormand-Prince 8(6). Its nodes and error weights are zero until
-// prepareDormandPrince86 has run.
+// Method 7: Dormand-Prince 8(6). Its nodes are zero until
+// prepareDormandPrince86 has run. Its error weights e are those of the
+// fifth-order estimate of the published DOP853 estimator.
 extern const ButcherTableau kDormandPrince86;
 
-// The second weight row of method 7, from which its error weights derive.
+// The second weight row of method 7 (sixth order). Mended: its difference
+// from the solution weights was the error estimate, but the row gives stage
+// 12 the solution's own weight, so a step that blows up in its last stage
+// measured as accurate (Robertson's problem took such a step). Method 7
+// estimates its error as the published DOP853 code does, from a fifth- and
+// a third-order estimate that both weigh stage 12.
 extern const double kDormandPrince86Alternative[kMaxStages];
 
-// Derives method 7's nodes (the row sums of its stage weights) and its error
-// weights (the second weight row less the solution weights).
+// The weights of the third-order estimate: on stages 1, 9 and 12 only;
+// the third-order error weights are the solution weights less these.
+// Filled by prepareDormandPrince86.
+extern double dormandPrince86ThirdOrder[kMaxStages];
+
+// Derives method 7's nodes (the row sums of its stage weights) and its
+// third-order weights (the quadrature of order 3 on the nodes of stages 1, 9
+// and 12).
 void prepareDormandPrince86();
 
 #endif

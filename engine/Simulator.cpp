@@ -14,6 +14,7 @@
 #include "RunState.h"
 
 #include <cfenv>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -49,6 +50,46 @@ bool settingsUsable(const SimParams& s, int outputs)
     return s.XVAR >= 0 && s.XVAR < outputs;
 }
 
+// "Die Schrittweite %s = %g ist zu klein: die Zeit t = %g schreitet damit
+// nicht fort!"
+const unsigned kStepTooSmall = 20632;
+// "Die Prozedur %s lief zur Zeit t = %g mehr als %ld Mal: sie plant sich wohl
+// immer wieder zur selben Zeit ein!"
+const unsigned kEndlessEvents = 20633;
+
+// Mended: a step that the time cannot resolve (t + h == t, or below the
+// time tolerance, e.g. INITSTEP 1e-300) was taken and the run never moved
+// on. Such a setting is refused before the run.
+bool stepAdvances(const char* name, double t, double h)
+{
+    if (h >= kTimeEpsilon && t + h != t)
+        return true;
+    reportError(ERR_ERROR, getResString(kStepTooSmall), name, h, t);
+    return false;
+}
+
+// A step may grow by this part of itself to end at an event rather than a
+// rounding error before it.
+const double kEventSlack = 1e-6;
+
+// Within rounding of the time t: the times of two points that differ only by
+// the rounding of a sum of steps.
+bool withinRounding(double a, double t, double epsilon)
+{
+    const double tolerance = 4 * DBL_EPSILON * std::fabs(t);
+    return std::fabs(a - t) <= (tolerance > epsilon ? tolerance : epsilon);
+}
+
+// A procedure's event is named after the procedure.
+const char* eventName(const ScheduledEvent& e)
+{
+    const PiProgram& p = piProgram;
+    if (e.handler == runDiscreteSection && e.argument >= 0 && e.argument < p.ndiscr &&
+        p.discrete[e.argument].name[0])
+        return p.discrete[e.argument].name;
+    return e.name;
+}
+
 } // namespace
 
 const char* endCodeMessage(int code)
@@ -56,6 +97,7 @@ const char* endCodeMessage(int code)
     switch (code) {
     case SIM_END_NORMAL:
     case SIM_END_STOPPED:
+    case SIM_END_ERROR:
         return nullptr;
     case SIM_END_EXIT:
         return getResString(20613);
@@ -192,10 +234,16 @@ int Simulator::endWith(int code)
     return code;
 }
 
+bool Simulator::variableStep() const
+{
+    return (methodInUse > kMethodRungeKutta4 && methodInUse < kMethodEuler) ||
+           methodInUse == kMethodDassl;
+}
+
 int Simulator::endCodeOf(int result) const
 {
     if (result & PI_RESULT_ERROR)
-        return SIM_END_NORMAL;
+        return SIM_END_ERROR;
     if (result & PI_RESULT_EXIT)
         return SIM_END_EXIT;
     if (result & PI_RESULT_RESTART)
@@ -256,9 +304,12 @@ int Simulator::setUp()
         rs.stepSize[0] = rs.stepSize[1] = rs.stepSize[2] = 0;
     }
 
-    // 3. By MODE.
+    // 3. By MODE. Mended: going on (MODE 2) with a program that never ran
+    // skipped its INIT code, so nothing was computed or scheduled; such a
+    // program starts as a new run.
+    const int mode = params.MODE == 2 && firstSetUp ? 0 : params.MODE;
     int initResult = 0;
-    switch (params.MODE) {
+    switch (mode) {
     case 0:
         integratorShared.rejected = false;
         rs.current = 0;
@@ -309,12 +360,15 @@ int Simulator::setUp()
             plot->rescale();
         freeIntegrator(methodInUse);
         step = nullptr;
-        return SIM_END_EXIT;
+        return initResult & PI_RESULT_ERROR ? SIM_END_ERROR : SIM_END_EXIT;
     }
 
     // 4.
-    if (params.MODE != 2 || !(rs.stepSize[rs.current] > 0))
+    if (mode != 2 || !(rs.stepSize[rs.current] > 0))
         rs.stepSize[rs.current] = params.INITSTEP;
+    if (!stepAdvances("INITSTEP", p.t[rs.current], rs.stepSize[rs.current]) ||
+        !stepAdvances("MAXSTEP", p.t[rs.current], params.MAXSTEP))
+        return failSetUp();
 
     // 5.
     work.assign(static_cast<size_t>(p.nstates > 0 ? p.nstates : 1), 0.0);
@@ -354,6 +408,12 @@ int Simulator::dueEvents()
     const double d = first->time - now;
     ScheduledEvent* event = takeFirstEvent();
     if (d < -10 * rs.epsilon) {
+        freeEvent(event);
+        return endWith(SIM_END_SCHEDULE);
+    }
+    if (++eventsAtThisTime > kMaxEventsAtOneTime) {
+        reportError(ERR_ERROR, getResString(kEndlessEvents), eventName(*event), now,
+                    kMaxEventsAtOneTime);
         freeEvent(event);
         return endWith(SIM_END_SCHEDULE);
     }
@@ -407,6 +467,7 @@ int Simulator::outputAndNextStep()
     // 4. A step ends on the next event, and leaves no step below MINSTEP
     // before it.
     rs.flags = 0;
+    eventsAtThisTime = 0;
     double& h = rs.stepSize[rs.current];
     if (const ScheduledEvent* e = firstEvent()) {
         const double d = e->time - p.t[rs.current];
@@ -418,6 +479,21 @@ int Simulator::outputAndNextStep()
     // 5.
     if (h > params.MAXSTEP)
         h = params.MAXSTEP;
+    // Mended: a step cut by MAXSTEP could end a rounding error before an
+    // event; the event was then due at that point and its procedure ran at
+    // its own, later time than the code after it (a delay line refused the
+    // earlier time). No step ends within LIMIT before an event: within
+    // rounding it ends at the event, otherwise two steps reach it.
+    if (const ScheduledEvent* e = firstEvent()) {
+        const double d = e->time - p.t[rs.current];
+        const double gap = d - h;
+        if (gap > 0 && gap < params.LIMIT) {
+            if (gap <= kEventSlack * h)
+                h = d;
+            else if (d / 2 < h)
+                h = d / 2;
+        }
+    }
     rs.phase = 0;
     rs.state = 5;
     return kSimulationGoesOn;
@@ -430,9 +506,19 @@ int Simulator::integrationStep()
     PiProgram& p = piProgram;
     const double t = p.t[rs.current];
     const double h = rs.stepSize[rs.current];
-    const double tNext = t + h;
+    double tNext = t + h;
+    // A step that does not move the time would be taken for ever.
+    if (tNext == t)
+        return endWith(SIM_END_ACCURACY);
+    // Mended: an overflow inside a trial step that is then rejected made the
+    // end of the run warn about run-time errors; only the flags of the
+    // accepted step count.
+    fexcept_t flagsBefore;
+    fegetexceptflag(&flagsBefore, kWatchedExceptions);
     const int r = step(t, h, p.state[rs.current], p.derivative, p.dstate[rs.discreteCurrent],
                        p.dstate[rs.discreteNext], &rs.stepSize[rs.next], p.state[rs.next]);
+    if (r != 0 || stepFlagChanged())
+        fesetexceptflag(&flagsBefore, kWatchedExceptions);
     // Dormand-Prince 5(4) evaluated the new point in its last stage.
     if (methodInUse != kMethodDormandPrince5 && r == 0 && rs.phase == 0)
         runContCode(tNext, p.state[rs.next], p.dstate[rs.discreteCurrent],
@@ -456,6 +542,18 @@ int Simulator::integrationStep()
             return kSimulationGoesOn;
         return endWith(SIM_END_ACCURACY);
     }
+    // Mended: an accepted step whose next step is below MINSTEP went on (DASSL
+    // crept towards a pole with steps of 1e-16 for ever); it is the accuracy
+    // end as well.
+    if (variableStep() && rs.stepSize[rs.next] < params.MINSTEP)
+        return endWith(SIM_END_ACCURACY);
+    // Mended: a step that MAXSTEP cut ended within rounding before an event,
+    // so the event's procedure ran at a later time than the code after it
+    // (a delay line then refused the earlier time). Such a step ends exactly
+    // at the event.
+    if (const ScheduledEvent* e = firstEvent())
+        if (withinRounding(tNext, e->time, rs.epsilon))
+            tNext = e->time;
     p.t[rs.next] = tNext;
     rs.current = rs.next;
     rs.next = rs.current % 2 + 1;
@@ -483,6 +581,9 @@ int Simulator::finish()
         if ((r & PI_RESULT_EXIT) &&
             (rs.endCode == SIM_END_NORMAL || rs.endCode == SIM_END_STOPPED))
             rs.endCode = SIM_END_EXIT;
+        if ((r & PI_RESULT_ERROR) &&
+            (rs.endCode == SIM_END_NORMAL || rs.endCode == SIM_END_STOPPED))
+            rs.endCode = SIM_END_ERROR;
     }
     ResultFileClose();
     if (plot)
@@ -497,6 +598,10 @@ int Simulator::finish()
 
 void Simulator::endOfRun(int code)
 {
+    // An error stop asked for on the way (inside a step, or while the run
+    // was ending) makes the end an error end.
+    if ((code == SIM_END_NORMAL || code == SIM_END_STOPPED) && runState.errorFlag)
+        code = SIM_END_ERROR;
     if (runState.mathErrors) {
         std::string text = getResString(20610);
         if (runState.mathErrors & kMathErrorSignal)

@@ -52,8 +52,16 @@ enum SimulationEndCode {
     SIM_END_PARAMETERS = 4,   // wrong simulation parameters
     SIM_END_ACCURACY = 5,     // step below MINSTEP
     SIM_END_SCHEDULE = 6,     // an event in the past
-    SIM_END_NO_STATES = 7
+    SIM_END_NO_STATES = 7,
+    // A mended fault: a run-time error stop (a library's or the
+    // interpreter's, in any section) ended the run as if it had ended
+    // normally or been stopped. Its message has been shown already.
+    SIM_END_ERROR = 8
 };
+
+// More events than this at one time end the run: a procedure that schedules
+// itself at NOW would otherwise keep the run at that time for ever.
+const long kMaxEventsAtOneTime = 100000;
 
 // The status timer's interval.
 const int kStatusInterval = 500;
@@ -106,6 +114,8 @@ private:
     int finish();
 
     int endWith(int code);
+    // Methods 2 to 7 and 9 choose their own step size.
+    bool variableStep() const;
     // The end code that a code run's result asks for, or -1.
     int endCodeOf(int result) const;
     void advanceDiscreteBuffers();
@@ -127,6 +137,8 @@ private:
     int finalCode = -1;
     double shownTime = 0;
     double shownStep = 0;
+    // The events run at the current time so far.
+    long eventsAtThisTime = 0;
     std::chrono::steady_clock::time_point startTick;
 };
 

@@ -7,8 +7,17 @@
 //
 // Messages go to standard error; a library's deferred message is shown at
 // once and does not pause the run. Ctrl+C stops the run as "St&op" does.
-// The exit status is 0 after end codes 0 and 1, otherwise the end code, and
-// 1 when nothing ran (bad options, a model that does not compile).
+//
+// The library "Local" (the wizards' blocks that FZINIT and the other
+// run-time libraries read) comes from the installation file kyt.ini in the
+// directory of --INI DIR, by default the current directory as for kyt, or
+// straight from --LOCAL DIR.
+//
+// Mended: runs stopped by an error exited 0, so scripts took them for
+// complete ones. The exit status is 0 only for a normal end (the end, QUIT,
+// BREAK or the model's own EXIT); 1 when nothing ran (bad options, a model
+// that does not compile or load, a kyt.ini named but not readable); the end
+// code 4 to 8 of a run that ended with an error; 130 after Ctrl+C.
 #include "CompileRoad.h"
 
 #include "HostServices.h"
@@ -20,6 +29,9 @@
 #include "Simulator.h"
 
 #include "ErrorReporter.h"
+#include "FileLayer.h"
+#include "IniReader.h"
+#include "Integrators.h"
 #include "NumberFormat.h"
 #include "ResString.h"
 #include "ShowFile.h"
@@ -45,6 +57,9 @@ public:
 };
 
 const char* modelPath = "";
+// The file that the viewer's messages are about: the model, or kyt.ini while
+// it is read.
+const char* viewedPath = "";
 
 // Compiler messages name the model file and the line.
 class ConsoleViewer : public FileViewer {
@@ -52,11 +67,31 @@ public:
     void showFile(const char* message, const char*, int line) override
     {
         if (line > 0)
-            fprintf(stderr, "%s:%d:\n%s\n", modelPath, line, message);
+            fprintf(stderr, "%s:%d:\n%s\n", viewedPath, line, message);
         else
-            fprintf(stderr, "%s:\n%s\n", modelPath, message);
+            fprintf(stderr, "%s:\n%s\n", viewedPath, message);
     }
 };
+
+// Exit statuses besides the end codes.
+const int kExitNothingRan = 1;
+const int kExitInterrupted = 130;
+
+// "Warnung: Das Verfahren IALG 0 integriert nicht: die %d Zustände ..."
+const unsigned kNoIntegration = 20634;
+// --help: the call, the options besides the settings fields and the exit
+// statuses.
+const unsigned kHelpTexts[] = {20625, 20635, 20637, 20638, 20639};
+// "Die Blockbibliothek Local ist in %s nicht eingetragen!"
+const unsigned kNoLocalInIni = 20636;
+
+// The directory of the library "Local".
+std::string localDirectory;
+
+const char* localLibrary()
+{
+    return localDirectory.c_str();
+}
 
 // The points as the plot's ASCII export writes them: names with their
 // blanks as underscores, numbers in the one number text of the system.
@@ -147,9 +182,12 @@ const char* systemTempDir()
     return dir && *dir ? dir : "/tmp";
 }
 
+volatile std::sig_atomic_t interrupted = 0;
+
 void stopOnInterrupt(int)
 {
     stopRequest = 1;
+    interrupted = 1;
 }
 
 // The whole text must be the number.
@@ -233,42 +271,105 @@ int simulate(const SimParams& settings)
     signal(SIGINT, SIG_DFL);
     fflush(stdout);
     const int code = simulator.lastEndCode();
-    return code == SIM_END_NORMAL || code == SIM_END_STOPPED ? 0 : code;
+    if (code == SIM_END_STOPPED && interrupted)
+        return kExitInterrupted;
+    if (code == SIM_END_NORMAL || code == SIM_END_STOPPED || code == SIM_END_EXIT)
+        return 0;
+    return code;
+}
+
+// The library "Local" from kyt.ini in installDir. A kyt.ini that is not
+// there is no mistake when no directory was named: the run then has no
+// local library, as the test harness. False after a message.
+bool readInstallation(const char* installDir, bool named)
+{
+    const String path = joinPath(installDir, "kyt.ini");
+    FILE* f = openFile(path.text(), "rt");
+    if (!f) {
+        if (!named)
+            return true;
+        reportError(ERR_ERROR, getResString(20907), path.text());
+        return false;
+    }
+    ADArray<BlockLibrary> libraries;
+    int count = 0;
+    viewedPath = path.text();
+    {
+        IniReader reader;
+        reader.setFile(f, path.text());
+        reader.read(libraries, count);
+    }
+    viewedPath = modelPath;
+    fclose(f);
+    for (int i = 0; i < count; ++i)
+        if (strcmp(libraries[i].name.text(), "Local") == 0) {
+            localDirectory = libraries[i].file.text();
+            return true;
+        }
+    if (named) {
+        reportError(ERR_ERROR, getResString(kNoLocalInIni), path.text());
+        return false;
+    }
+    return true;
 }
 
 int run(int argc, char** argv)
 {
     SimParams settings = defaultSimParams();
     const char* path = nullptr;
+    const char* installDir = nullptr;
+    const char* localDir = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
-        if (a[0] == '-' && a[1]) {
+        if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0) {
+            for (unsigned id : kHelpTexts)
+                printf("%s\n", getResString(id));
+            return 0;
+        }
+        if (strcmp(a, "--INI") == 0 || strcmp(a, "--LOCAL") == 0) {
+            if (i + 1 >= argc) {
+                reportError(ERR_ERROR, getResString(20628), a);
+                return kExitNothingRan;
+            }
+            (a[2] == 'I' ? installDir : localDir) = argv[++i];
+        } else if (a[0] == '-' && a[1]) {
             const char* value = i + 1 < argc ? argv[++i] : nullptr;
             if (!setOption(settings, a, value))
-                return 1;
+                return kExitNothingRan;
         } else if (path) {
             reportError(ERR_ERROR, "%s", getResString(20625));
-            return 1;
+            return kExitNothingRan;
         } else {
             path = a;
         }
     }
     if (!path) {
         reportError(ERR_ERROR, "%s", getResString(20625));
-        return 1;
+        return kExitNothingRan;
     }
     modelPath = path;
+    viewedPath = path;
+
+    // kyt's default: kyt.ini in the current directory.
+    if (localDir)
+        localDirectory = localDir;
+    else if (!readInstallation(installDir ? installDir : ".", installDir != nullptr))
+        return kExitNothingRan;
 
     HostSeams seams = {};
     seams.queueDeferredMessage = showNow;
     seams.stringCount = piStringCount;
     seams.stringText = piStringText;
     seams.circuitFileName = circuitFile;
+    seams.localLibraryDirectory = localLibrary;
     setHostSeams(&seams);
 
     if (compileModelFile(path) != COMPILE_LOADED)
-        return 1;
+        return kExitNothingRan;
     labelOutputs();
+    // Mended: method 0 left the states frozen without a word.
+    if (settings.IALG == kMethodNone && piProgram.nstates > 0)
+        reportError(ERR_WARNING, getResString(kNoIntegration), piProgram.nstates);
     return simulate(settings);
 }
 

@@ -10,6 +10,8 @@
 #include <cfenv>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 using namespace inttest;
 
@@ -112,8 +114,127 @@ TEST(RungeKuttaTables, DormandPrince86DerivesThePublishedNodes)
                                           1.0};
     for (int s = 0; s < kMaxStages; ++s)
         EXPECT_NEAR(kDormandPrince86.c[s], published[s], 1e-14) << "node " << s + 1;
+    // The third-order weights bhh1..3 of the published code, derived here.
+    const double* w = dormandPrince86ThirdOrder;
+    EXPECT_NEAR(w[0], 0.244094488188976377952755905512, 1e-14);
+    EXPECT_NEAR(w[8], 0.733846688281611857341361741547, 1e-14);
+    EXPECT_NEAR(w[11], 0.220588235294117647058823529412e-01, 1e-14);
+    for (int j : {1, 2, 3, 4, 5, 6, 7, 9, 10})
+        EXPECT_EQ(w[j], 0.0) << "stage " << j + 1;
+}
+
+namespace {
+
+// Rooted trees in bracket form: "(" the children ")", a leaf "()".
+// Elementary weight of stage i for the tree at text[pos]: the product over
+// the children of sum_j a_ij·Phi_j(child); pos ends after the tree.
+std::vector<double> elementaryWeights(const ButcherTableau& t, const std::string& text,
+                                      size_t& pos, int& order, double& density)
+{
+    std::vector<double> phi(static_cast<size_t>(t.stages), 1.0);
+    ++pos;   // "("
+    int size = 1;
+    double childDensity = 1;
+    while (text[pos] == '(') {
+        int childOrder = 0;
+        double d = 1;
+        const std::vector<double> child = elementaryWeights(t, text, pos, childOrder, d);
+        for (int i = 0; i < t.stages; ++i) {
+            double sum = 0;
+            for (int j = 0; j < i; ++j)
+                sum += t.a[i][j] * child[static_cast<size_t>(j)];
+            phi[static_cast<size_t>(i)] *= sum;
+        }
+        size += childOrder;
+        childDensity *= d;
+    }
+    ++pos;   // ")"
+    order = size;
+    density = size * childDensity;
+    return phi;
+}
+
+// The 17 trees of orders 1 to 5, then the bushy and the tall tree of order 6.
+const char* const kTrees[] = {
+    "()",        "(())",       "(()())",     "((()))",     "(()()())",   "(()(()))",
+    "((()()))",  "(((())))",   "(()()()())", "(()()(()))", "(()(()()))", "(()((())))",
+    "((())(()))", "((()()()))", "((()(())))", "(((()())))", "((((()))))", "(()()()()())",
+    "(((((())))))"};
+
+// sum_i w_i·Phi_i(tree) and the tree's order and density.
+double weightedTree(const ButcherTableau& t, const double* w, const char* tree, int& order,
+                    double& density)
+{
+    size_t pos = 0;
+    const std::vector<double> phi = elementaryWeights(t, tree, pos, order, density);
+    double sum = 0;
+    for (int i = 0; i < t.stages; ++i)
+        sum += w[i] * phi[static_cast<size_t>(i)];
+    return sum;
+}
+
+} // namespace
+
+// The error estimate of method 7 derives from the table: the solution is of
+// order 8 on every tree up to order 6; the fifth-order error weights vanish
+// on every tree up to order 5 and not beyond, the third-order error weights
+// (solution less third-order weights) on every tree up to order 3; both weigh
+// stage 12, where a step too long blows up.
+TEST(RungeKuttaTables, DormandPrince86ErrorEstimatorOrders)
+{
+    prepareDormandPrince86();
+    const ButcherTableau& t = kDormandPrince86;
+    double e3[kMaxStages];
     for (int j = 0; j < kMaxStages; ++j)
-        EXPECT_DOUBLE_EQ(kDormandPrince86.e[j], kDormandPrince86Alternative[j] - kDormandPrince86.b[j]);
+        e3[j] = t.b[j] - dormandPrince86ThirdOrder[j];
+    int checked = 0;
+    for (const char* tree : kTrees) {
+        SCOPED_TRACE(tree);
+        int order = 0;
+        double density = 0;
+        const double solution = weightedTree(t, t.b, tree, order, density);
+        EXPECT_NEAR(solution, 1 / density, 1e-13);
+        const double fifth = weightedTree(t, t.e, tree, order, density);
+        const double third = weightedTree(t, e3, tree, order, density);
+        if (order <= 5) {
+            EXPECT_NEAR(fifth, 0.0, 1e-13);
+        } else {
+            EXPECT_GT(std::fabs(fifth), 1e-5);
+        }
+        if (order <= 3) {
+            EXPECT_NEAR(third, 0.0, 1e-13);
+        } else if (order == 4) {
+            EXPECT_GT(std::fabs(third), 1e-4);
+        }
+        checked += order == 5;
+    }
+    EXPECT_EQ(9, checked) << "every tree of order 5";
+    EXPECT_NE(t.e[11], 0.0);
+    EXPECT_NE(e3[11], 0.0);
+}
+
+// Mended: Robertson's stiff kinetics at RELERR = ABSERR = 1e-6 made method 7
+// accept a step of 0.01 whose last stage had blown up (y ~ 1e24) and die
+// with the accuracy error. Reference: the three concentrations sum to 1
+// (y1' + y2' + y3' = 0), which a sound run keeps within the bounds.
+TEST(RungeKuttaTables, DormandPrince86FollowsRobertsonToForty)
+{
+    SimParams s = defaultSimParams();
+    s.RELERR = s.ABSERR = 1e-6;
+    auto robertson = [](double, const double* y, double* D) {
+        D[0] = -0.04 * y[0] + 1e4 * y[1] * y[2];
+        D[2] = 3e7 * y[1] * y[1];
+        D[1] = -D[0] - D[2];
+    };
+    SelectedMethod m(7, 3, robertson, s);
+    ASSERT_NE(m.step, nullptr);
+    const RunFigures r = drive(m.step, s, {1, 0, 0}, 40);
+    ASSERT_TRUE(r.ended) << "stopped at t = " << r.t;
+    EXPECT_NEAR(r.y[0] + r.y[1] + r.y[2], 1.0, 1e-6);
+    for (double v : r.y)
+        EXPECT_TRUE(std::isfinite(v) && v > -1e-6 && v < 1 + 1e-6) << v;
+    // idaRoberts_dns at t = 40: y1 = 0.71579, y3 = 0.2842.
+    EXPECT_NEAR(r.y[0], 0.71579, 1e-4);
 }
 
 // Quadrature conditions: the solution weights integrate c^(q-1) exactly up

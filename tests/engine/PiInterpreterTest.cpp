@@ -254,7 +254,7 @@ TEST_F(PiInterpreterTest, FatalEnds)
     PiInstruction label[2] = {};
     label[0].opcode = PI_LABEL;
     label[1].opcode = PI_END;
-    PiCode code = {label, 2};
+    PiCode code = {label, 2, ""};
     EXPECT_FATAL(execPICode(code, 0, nullptr, nullptr, nullptr, nullptr), textPattern(20261));
     label[0].opcode = kPiOpcodeCount;
     EXPECT_FATAL(execPICode(code, 0, nullptr, nullptr, nullptr, nullptr), textPattern(20261));

@@ -91,22 +91,47 @@ TEST_F(ResultFileTest, WithoutHeaderModeNeitherFileNorPlotGetTheHeader)
     EXPECT_EQ(0, std::count(plot.calls.begin(), plot.calls.end(), "stampDateTime"));
 }
 
-TEST_F(ResultFileTest, Mode2RecordsToThePlotAndOpensNoFile)
+// Mended: MODE 2 on a program that never ran skipped its INIT code, so
+// nothing was scheduled and the run had no end. Such a program starts as a
+// new run: its INIT code schedules the records and the end, the file opens.
+TEST_F(ResultFileTest, Mode2OnAProgramThatNeverRanStartsIt)
 {
     SimParams s = testSettings();
     s.MODE = 2;
     ASSERT_TRUE(setResultFileName(s, "out.txt"));
-    // The INIT code does not run in MODE 2: the events come from here.
-    load(decayProgram("0.3"));
-    // Nor is the plot prepared: it keeps the signals it has.
-    plot.setSignals(2);
-    runState.currentTime = 0;
-    ScheduleEvent(0, 0, runDiscreteSection, 0, 0, "discret");
-    ScheduleEvent(0.3, 0, runDiscreteSection, 0, 1, "discret");
-    ASSERT_EQ(SIM_END_NORMAL, run(s));
-    EXPECT_FALSE(scratch.exists("out.txt"));
+    ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.3"), s));
     ASSERT_EQ(4u, plot.points.size());
     EXPECT_NEAR(std::exp(-0.3), plot.points.back().values[0], 1e-9);
+    EXPECT_EQ(5u, linesOf(scratch.read("out.txt")).size());
+}
+
+// Going on after a new start (result bit 32) with MODE 2: no INIT code and no
+// file; the states go on from where the first run ended, to the same end.
+TEST_F(ResultFileTest, Mode2AfterANewStartGoesOnWithoutInitAndFile)
+{
+    // Procedure 2 at 0.5 asks for the new start.
+    const std::string restart = section(orResult(procedureSlot(2), 32), procedureSlot(2), 1);
+    const std::string text = program(
+        declarations(),
+        section(schedule(push("0."), 0) + schedule(push("1."), 1) + schedule(push("0.5"), 2),
+                kInitSlot),
+        section(kDecay, kContSlot),
+        {section(orResult(procedureSlot(0), 2) +
+                     schedule(push("T") + push("0.25") + "   FUNC  ADD\n", 0),
+                 procedureSlot(0), 1),
+         section(orResult(procedureSlot(1), 8), procedureSlot(1), 1), restart});
+    SimParams s = testSettings();
+    s.MODE = 2;
+    ASSERT_TRUE(setResultFileName(s, "out.txt"));
+    ASSERT_EQ(SIM_END_NORMAL, loadAndRun(text, s));
+    std::vector<double> times;
+    for (const RecordedPoint& p : plot.points)
+        times.push_back(p.x);
+    // The first run records 0 and 0.25 into the file; after the new start
+    // at 0.5 only the plot takes the records.
+    EXPECT_EQ((std::vector<double>{0, 0.25, 0.5, 0.75, 1}), times);
+    EXPECT_NEAR(std::exp(-1.0), plot.points.back().values[0], 1e-8);
+    EXPECT_EQ(3u, linesOf(scratch.read("out.txt")).size());
 }
 
 // Outputs t, a, b, c with a = 1 + t, b = 2 t, c = 3 t; a record at every

@@ -425,7 +425,7 @@ TEST_F(SimulatorTest, ADelayAppendedOutOfOrderStopsTheRunAndTheProcessLives)
     const std::string text = program(
         declarations(), section(schedule(push("5.e-7"), 1) + schedule(push("1."), 0), kInitSlot),
         section(kDecay + push("S 0") + push("0") + "   FUNC  SDELAY\n", kContSlot), {kQuit, append});
-    ASSERT_EQ(SIM_END_NORMAL, loadAndRun(text, testSettings(0.1)));
+    ASSERT_EQ(SIM_END_ERROR, loadAndRun(text, testSettings(0.1)));
     ASSERT_EQ(1u, pitest::queued.size());
     EXPECT_EQ(getResString(20264), pitest::queued[0].text);
     EXPECT_TRUE(boxes().empty());
