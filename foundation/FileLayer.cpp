@@ -190,6 +190,24 @@ FILE* openFile(const char* path, const char* mode)
     return text;
 }
 
+LineReadResult readBoundedLine(FILE* stream, std::string& line, size_t maxLength)
+{
+    line.clear();
+    int c;
+    bool any = false;
+    while ((c = getc(stream)) != EOF) {
+        any = true;
+        if (c == '\n')
+            return LINE_READ;
+        if (line.size() >= maxLength) {
+            ungetc(c, stream);
+            return LINE_TOO_LONG;
+        }
+        line += static_cast<char>(c);
+    }
+    return any ? LINE_READ : LINE_AT_END;
+}
+
 bool readLine(FILE* stream, String& line)
 {
     std::string s;
