@@ -35,11 +35,10 @@ bool FuzzyLineSource::nextLine()
 {
     if (ended)
         return false;
-    // The line feed each line gets counts as well.
-    size_t room = taken < maxText ? maxText - taken - 1 : 0;
     std::string line;
-    LineReadResult r = taken < maxText ? readBoundedLine(stream, line, room) : LINE_TOO_LONG;
-    if (r == LINE_TOO_LONG) {
+    LineReadResult r = readBoundedLine(stream, line, maxText - taken);
+    // The line feed each line gets counts as well.
+    if (r == LINE_TOO_LONG || (r == LINE_READ && line.size() + 1 > maxText - taken)) {
         tooLong = true;
         ended = true;
         return false;

@@ -14,10 +14,11 @@
 #include <cstdio>
 #include <string>
 
-// Most bytes of fuzzy-block text one read takes. The largest block the
-// kernel and the wizard build is a few hundred kilobytes of text; a longer
-// input is no fuzzy block (a device such as /dev/zero, a wrong file) and is
-// refused before it costs more time and memory than this.
+// Most bytes of fuzzy-block text one read takes. A block written by hand or
+// by the wizard is some kilobytes; 16 MB hold rule bases of a hundred
+// thousand rules. A longer input is no fuzzy block (a device such as
+// /dev/zero, a wrong file) and is refused before it costs more time and
+// memory than this.
 const size_t kMaxFuzzyText = 16u << 20;
 
 // The text the scanner reads, one line at a time: the whole file, or only
