@@ -93,8 +93,10 @@ bool isWizardLine(const char* t)
 
 } // namespace
 
-bool skipToWizardLine(FILE* stream, int* lineNumber)
+bool skipToWizardLine(FILE* stream, int* lineNumber, bool* tooLong)
 {
+    if (tooLong)
+        *tooLong = false;
     // Beyond the limit of a fuzzy-block text there is no wizard line to find;
     // the whole text is then read, and refused at the same limit.
     std::string line;
@@ -102,6 +104,8 @@ bool skipToWizardLine(FILE* stream, int* lineNumber)
     int n = 0;
     while (taken < kMaxFuzzyText) {
         LineReadResult r = readBoundedLine(stream, line, kMaxFuzzyText - taken);
+        if (r == LINE_TOO_LONG && tooLong)
+            *tooLong = true;
         if (r != LINE_READ)
             return false;
         taken += line.size() + 1;
@@ -118,11 +122,16 @@ bool skipToWizardLine(FILE* stream, int* lineNumber)
 FuzzyLineSource positionFuzzyInput(FILE* stream)
 {
     int wizardLine = 0;
-    if (skipToWizardLine(stream, &wizardLine))
+    bool tooLong = false;
+    if (skipToWizardLine(stream, &wizardLine, &tooLong))
         return FuzzyLineSource(stream, true, wizardLine + 1);
-    // A plain fuzzy-block file has no wizard line and is read whole.
+    // A plain fuzzy-block file has no wizard line and is read whole; one
+    // beyond the limit is not read again.
     rewind(stream);
-    return FuzzyLineSource(stream, false, 1);
+    FuzzyLineSource whole(stream, false, 1);
+    if (tooLong)
+        whole.markTooLong();
+    return whole;
 }
 
 FuzzyParser::FuzzyParser(bool build)

@@ -38,6 +38,8 @@ public:
     int getFirstLine() const { return firstLine; }
     // The text went on beyond the limit: it was cut there.
     bool isTooLong() const { return tooLong; }
+    // Known to be too long before it is read: it gives no text.
+    void markTooLong() { tooLong = ended = true; }
     size_t getLimit() const { return maxText; }
 
 private:
@@ -54,11 +56,12 @@ private:
     size_t pos;
 };
 
-// Reads lines until the wizard line (within kMaxFuzzyText bytes): it begins with "$", and
+// Reads lines until the wizard line (within kMaxFuzzyText bytes; *tooLong,
+// when given, tells that the search stopped there): it begins with "$", and
 // its first blank-separated word after the "$" (blanks right after the "$"
 // skipped) is "WIZARD" followed by a blank. True when found; *lineNumber
 // then holds its line number (from 1).
-bool skipToWizardLine(FILE* stream, int* lineNumber = nullptr);
+bool skipToWizardLine(FILE* stream, int* lineNumber = nullptr, bool* tooLong = nullptr);
 
 // Positions an open fuzzy-block file: after its wizard line when it has one
 // (only the "#" lines that follow are read), else at its start (the whole

@@ -197,6 +197,9 @@ FILE* openFile(const char* path, const char* mode)
 LineReadResult readBoundedLine(FILE* stream, std::string& line, size_t maxLength)
 {
     line.clear();
+    // Bytes go to the line in blocks: a long line costs one copy per byte.
+    char block[4096];
+    size_t inBlock = 0;
     int c;
     LineReadResult result = LINE_AT_END;
     flockfile(stream);
@@ -204,14 +207,19 @@ LineReadResult readBoundedLine(FILE* stream, std::string& line, size_t maxLength
         result = LINE_READ;
         if (c == '\n')
             break;
-        if (line.size() >= maxLength) {
+        if (line.size() + inBlock >= maxLength) {
             ungetc(c, stream);
             result = LINE_TOO_LONG;
             break;
         }
-        line += static_cast<char>(c);
+        block[inBlock++] = static_cast<char>(c);
+        if (inBlock == sizeof block) {
+            line.append(block, inBlock);
+            inBlock = 0;
+        }
     }
     funlockfile(stream);
+    line.append(block, inBlock);
     return result;
 }
 
