@@ -3,6 +3,7 @@
 #include "FuzzyKernel.h"
 
 #include "FileLayer.h"
+#include "ResString.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -15,9 +16,18 @@ int fuzzyStartToken(bool rulesOnly);
 void* fuzzyScannerCreate(FuzzyParser* parser);
 void fuzzyScannerDestroy(void* scanner);
 int fuzzyScannerNext(void* scanner);
+int fuzzyErrorToken();
 
-FuzzyLineSource::FuzzyLineSource(FILE* s, bool embeddedText, int first)
-    : stream(s), embedded(embeddedText), ended(s == nullptr), firstLine(first), pos(0), len(0)
+namespace {
+
+// "Der Fuzzy-Block-Text ist zu lang (mehr als %lu MB)!"
+const unsigned int kResFuzzyTextTooLong = 21115;
+
+} // namespace
+
+FuzzyLineSource::FuzzyLineSource(FILE* s, bool embeddedText, int first, size_t limit)
+    : stream(s), embedded(embeddedText), ended(s == nullptr), tooLong(false), firstLine(first), maxText(limit),
+      taken(0), pos(0)
 {
 }
 
@@ -25,34 +35,45 @@ bool FuzzyLineSource::nextLine()
 {
     if (ended)
         return false;
-    String line;
-    if (!readLine(stream, line)) {
+    std::string line;
+    LineReadResult r = readBoundedLine(stream, line, maxText - taken);
+    // The line feed each line gets counts as well.
+    if (r == LINE_TOO_LONG || (r == LINE_READ && line.size() + 1 > maxText - taken)) {
+        tooLong = true;
         ended = true;
         return false;
     }
-    const char* t = line.text();
+    if (r == LINE_AT_END) {
+        ended = true;
+        return false;
+    }
+    size_t skip = 0;
     if (embedded) {
         // The first line without "#" ends the embedded text.
-        if (t[0] != '#') {
+        if (line.empty() || line[0] != '#') {
             ended = true;
             return false;
         }
-        ++t;
+        skip = 1;
     }
-    current = String(t) + "\n";
+    // A mended fault: the line was taken as a C string, and a NUL byte
+    // dropped the rest of it. The scanner skips a NUL like every character
+    // that starts no token.
+    current.assign(line, skip, std::string::npos);
+    current += '\n';
+    taken += line.size() + 1;
     pos = 0;
-    len = current.getLength();
     return true;
 }
 
 size_t FuzzyLineSource::read(char* buf, size_t max)
 {
-    if (pos >= len && !nextLine())
+    if (pos >= current.size() && !nextLine())
         return 0;
-    size_t n = len - pos;
+    size_t n = current.size() - pos;
     if (n > max)
         n = max;
-    memcpy(buf, current.text() + pos, n);
+    memcpy(buf, current.data() + pos, n);
     pos += n;
     return n;
 }
@@ -72,13 +93,24 @@ bool isWizardLine(const char* t)
 
 } // namespace
 
-bool skipToWizardLine(FILE* stream, int* lineNumber)
+bool skipToWizardLine(FILE* stream, int* lineNumber, bool* tooLong)
 {
-    String line;
+    if (tooLong)
+        *tooLong = false;
+    // Beyond the limit of a fuzzy-block text there is no wizard line to find;
+    // the whole text is then read, and refused at the same limit.
+    std::string line;
+    size_t taken = 0;
     int n = 0;
-    while (readLine(stream, line)) {
+    while (taken < kMaxFuzzyText) {
+        LineReadResult r = readBoundedLine(stream, line, kMaxFuzzyText - taken);
+        if (r == LINE_TOO_LONG && tooLong)
+            *tooLong = true;
+        if (r != LINE_READ)
+            return false;
+        taken += line.size() + 1;
         ++n;
-        if (isWizardLine(line.text())) {
+        if (isWizardLine(line.c_str())) {
             if (lineNumber)
                 *lineNumber = n;
             return true;
@@ -90,11 +122,16 @@ bool skipToWizardLine(FILE* stream, int* lineNumber)
 FuzzyLineSource positionFuzzyInput(FILE* stream)
 {
     int wizardLine = 0;
-    if (skipToWizardLine(stream, &wizardLine))
+    bool tooLong = false;
+    if (skipToWizardLine(stream, &wizardLine, &tooLong))
         return FuzzyLineSource(stream, true, wizardLine + 1);
-    // A plain fuzzy-block file has no wizard line and is read whole.
+    // A plain fuzzy-block file has no wizard line and is read whole; one
+    // beyond the limit is not read again.
     rewind(stream);
-    return FuzzyLineSource(stream, false, 1);
+    FuzzyLineSource whole(stream, false, 1);
+    if (tooLong)
+        whole.markTooLong();
+    return whole;
 }
 
 FuzzyParser::FuzzyParser(bool build)
@@ -118,7 +155,15 @@ int FuzzyParser::yylex()
         startTokenPending = false;
         return fuzzyStartToken(rulesOnly);
     }
-    return scanner ? fuzzyScannerNext(scanner) : 0;
+    int token = scanner ? fuzzyScannerNext(scanner) : 0;
+    if (token == 0 && input && input->isTooLong()) {
+        // The text was cut at its limit: the parse ends here with this
+        // message, not with a syntax error at a cut the file does not have.
+        setMessageLine(scanLine);
+        YaccParser::error(this, getResString(kResFuzzyTextTooLong), static_cast<unsigned long>(input->getLimit() >> 20));
+        return fuzzyErrorToken();
+    }
+    return token;
 }
 
 const char* FuzzyParser::tokenName(int token)

@@ -10,19 +10,37 @@
 #include "String.h"
 #include "YaccParser.h"
 
+#include <cstddef>
 #include <cstdio>
+#include <string>
+
+// Most bytes of fuzzy-block text one read takes. A block written by hand or
+// by the wizard is some kilobytes; 16 MB hold rule bases of a hundred
+// thousand rules. A longer input is no fuzzy block (a device such as
+// /dev/zero, a wrong file) and is refused before it costs more time and
+// memory than this.
+const size_t kMaxFuzzyText = 16u << 20;
 
 // The text the scanner reads, one line at a time: the whole file, or only
 // the "#" lines after the wizard line, without their "#". Each line reaches
 // the scanner with a line feed, also the last one of a file that lacks it.
+// Every byte of a line reaches it, a NUL byte too.
 class FuzzyLineSource {
 public:
-    // Reads the whole stream, numbering lines from firstLine.
-    explicit FuzzyLineSource(FILE* stream, bool embedded = false, int firstLine = 1);
+    // Reads the whole stream, numbering lines from firstLine, up to
+    // maxText bytes.
+    explicit FuzzyLineSource(FILE* stream, bool embedded = false, int firstLine = 1,
+                             size_t maxText = kMaxFuzzyText);
 
-    // Copies at most max bytes of the text into buf; 0 at its end.
+    // Copies at most max bytes of the text into buf; 0 at its end, and when
+    // the text is longer than its limit.
     size_t read(char* buf, size_t max);
     int getFirstLine() const { return firstLine; }
+    // The text went on beyond the limit: it was cut there.
+    bool isTooLong() const { return tooLong; }
+    // Known to be too long before it is read: it gives no text.
+    void markTooLong() { tooLong = ended = true; }
+    size_t getLimit() const { return maxText; }
 
 private:
     bool nextLine();
@@ -30,17 +48,20 @@ private:
     FILE* stream;
     bool embedded;
     bool ended;
+    bool tooLong;
     int firstLine;
-    String current;
+    size_t maxText;
+    size_t taken;
+    std::string current;
     size_t pos;
-    size_t len;
 };
 
-// Reads lines of any length until the wizard line: it begins with "$", and
+// Reads lines until the wizard line (within kMaxFuzzyText bytes; *tooLong,
+// when given, tells that the search stopped there): it begins with "$", and
 // its first blank-separated word after the "$" (blanks right after the "$"
 // skipped) is "WIZARD" followed by a blank. True when found; *lineNumber
 // then holds its line number (from 1).
-bool skipToWizardLine(FILE* stream, int* lineNumber = nullptr);
+bool skipToWizardLine(FILE* stream, int* lineNumber = nullptr, bool* tooLong = nullptr);
 
 // Positions an open fuzzy-block file: after its wizard line when it has one
 // (only the "#" lines that follow are read), else at its start (the whole

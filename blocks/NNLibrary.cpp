@@ -210,7 +210,8 @@ bool loadNet(NeuralNet* net, const char* path)
     }
     net->image = new NetFileImage;
     net->image->path = path;
-    bool read = netReadStream(f, &net->image->bytes);
+    bool tooLarge = false;
+    bool read = netReadStream(f, &net->image->bytes, &tooLarge);
     int parsed = 1;
     if (read) {
         descriptionParser.setNet(net);
@@ -221,7 +222,11 @@ bool loadNet(NeuralNet* net, const char* path)
     if (!closed)
         host().moduleMessage(1, getResString(kTextNNCannotClose), path);
     if (!read) {
-        host().moduleMessage(1, getResString(kTextNNCannotOpen), path);
+        if (tooLarge)
+            host().moduleMessage(1, getResString(kTextNNFileTooLarge), path,
+                                 static_cast<unsigned long>(kMaxNetFile >> 20));
+        else
+            host().moduleMessage(1, getResString(kTextNNCannotOpen), path);
         stop();
         return false;
     }

@@ -29,6 +29,7 @@ const unsigned int kTextNNCannotClose = 22104;    // "Kann die Datei %s nicht sc
 const unsigned int kTextNNParseError = 22105;     // "Netz-Parser fand einen Fehler:\n%s"
 const unsigned int kTextNNTooManyNets = 22106;    // "Es wurden mehr als %s Neuro-Einheiten instanziert!"
 const unsigned int kTextNNCannotOpen = 20907;     // "Die Datei %s kann nicht geöffnet werden!"
+const unsigned int kTextNNFileTooLarge = 22109;   // "Die Datei %s ist zu groß für ein Netz (mehr als %lu MB)!"
 
 // Number of net slots.
 const int kNNSlots = 10;

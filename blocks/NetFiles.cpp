@@ -174,15 +174,24 @@ String netNumber(double v)
     return String(buf);
 }
 
-bool netReadStream(FILE* stream, std::string* bytes)
+bool netReadStream(FILE* stream, std::string* bytes, bool* tooLarge, size_t maxBytes)
 {
     bytes->clear();
+    if (tooLarge)
+        *tooLarge = false;
     if (!stream)
         return false;
     char buf[8192];
     size_t got;
-    while ((got = fread(buf, 1, sizeof buf, stream)) > 0)
+    while ((got = fread(buf, 1, sizeof buf, stream)) > 0) {
+        if (got > maxBytes - bytes->size()) {
+            bytes->clear();
+            if (tooLarge)
+                *tooLarge = true;
+            return false;
+        }
         bytes->append(buf, got);
+    }
     return !ferror(stream);
 }
 

@@ -59,8 +59,15 @@ const unsigned int kTextSaveFailed = 19200;   // "Speichern der Datei\n%s\nmißl
 size_t netNumberText(double v, char* out);
 String netNumber(double v);
 
-// Reads the whole stream; false on a read error.
-bool netReadStream(FILE* stream, std::string* bytes);
+// Most bytes of a net or pattern file. A net of several hundred units in a
+// layer with all its weights and patterns is a few megabytes of text; a
+// longer input (a device such as /dev/zero, a wrong file) is refused there
+// instead of filling the memory.
+const size_t kMaxNetFile = 64u << 20;
+
+// Reads the whole stream; false on a read error, and with *tooLarge set
+// (when given) for a stream longer than maxBytes.
+bool netReadStream(FILE* stream, std::string* bytes, bool* tooLarge = nullptr, size_t maxBytes = kMaxNetFile);
 
 // Replaces the file at path (made when missing) by bytes: a temporary file in
 // the same directory, renamed over it. An existing file keeps its

@@ -3,6 +3,7 @@
 #ifndef KYT_COMPILER_SCANNER_H
 #define KYT_COMPILER_SCANNER_H
 
+#include <cstddef>
 #include <cstdio>
 
 // The compiler's input: the run command opens it (in the file layer's text
@@ -26,6 +27,14 @@ const char* scannerTokenText();
 
 // One token (the parser's yylex); its value is in the parser's value cell.
 int mdllex();
+
+// Most bytes of model text one translation reads. Models are written by
+// hand or from circuits, a few hundred kilobytes at most; a longer input (a
+// device, a wrong file) is refused there with 20098 instead of filling the
+// memory. The benchmark of the scanner sets another limit; the old one is
+// returned.
+const size_t kMaxModelText = 32u << 20;
+size_t setModelTextLimit(size_t bytes);
 
 // Longest identifier or string (quotes included) the scanner accepts;
 // longer ones are the token KILL.

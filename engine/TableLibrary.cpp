@@ -22,8 +22,19 @@ enum TableText {
     TEXT_TABLES_DECLARED = 20280,
     TEXT_CANNOT_OPEN = 20281,
     TEXT_NO_SUCH_TABLE = 20282,
-    TEXT_OUT_OF_RANGE = 20283
+    TEXT_OUT_OF_RANGE = 20283,
+    TEXT_TOO_MANY_VALUES = 20284,
+    TEXT_LINE_TOO_LONG = 20285
 };
+
+// What a table file can sensibly hold. A table of 4096 x 4096 values fills
+// 128 MB of memory; its rows are far shorter than a megabyte of text. A
+// larger header or a longer line (a device such as /dev/zero, a wrong file)
+// is refused before it costs more.
+const long long kMaxTableValues = 1LL << 24;
+const size_t kMaxTableLine = 1u << 20;
+
+enum TableRead { TABLE_READ, TABLE_BROKEN, TABLE_TOO_MANY_VALUES, TABLE_LINE_TOO_LONG };
 
 // The services of the table the library gets when attached (all null until then).
 HostServices host = {};
@@ -83,9 +94,13 @@ public:
                 ++p;
             if (*p)
                 break;
-            if (!readLine(stream, line) || ferror(stream))
+            LineReadResult r = readBoundedLine(stream, line, kMaxTableLine);
+            if (r == LINE_TOO_LONG)
+                tooLong = true;
+            if (r != LINE_READ || ferror(stream))
                 return false;
-            p = line.text();
+            // A NUL byte ends the words of its line, as it did for "%lf".
+            p = line.c_str();
         }
         size_t taken = parseNumber(p, v);
         if (taken == 0)
@@ -94,10 +109,13 @@ public:
         return true;
     }
 
+    bool isLineTooLong() const { return tooLong; }
+
 private:
     FILE* stream;
-    String line;
+    std::string line;
     const char* p = "";
+    bool tooLong = false;
 };
 
 // nx or ny as read: a whole number from 1 to the int range. Negative, broken
@@ -128,24 +146,27 @@ bool readAxis(NumberReader& in, double* min, double* max, int* n, double* step)
     return std::isfinite(*step) && *step != 0;
 }
 
-// Reads the whole file into the slot; false leaves it without values. The
-// values are stored as they are read, so a header that promises more than
-// the file holds costs nothing.
-bool readTable(FILE* stream, TableSlot& s)
+// Reads the whole file into the slot; anything but TABLE_READ leaves it
+// without values. The values are stored as they are read, so a header that
+// promises more than the file holds costs nothing.
+TableRead readTable(FILE* stream, TableSlot& s)
 {
     NumberReader in(stream);
     TableSlot t;
-    if (!readAxis(in, &t.xmin, &t.xmax, &t.nx, &t.dx) || !readAxis(in, &t.ymin, &t.ymax, &t.ny, &t.dy))
-        return false;
+    bool header = readAxis(in, &t.xmin, &t.xmax, &t.nx, &t.dx) && readAxis(in, &t.ymin, &t.ymax, &t.ny, &t.dy);
+    if (!header)
+        return in.isLineTooLong() ? TABLE_LINE_TOO_LONG : TABLE_BROKEN;
     const long long count = static_cast<long long>(t.nx) * t.ny;
+    if (count > kMaxTableValues)
+        return TABLE_TOO_MANY_VALUES;
     for (long long k = 0; k < count; ++k) {
         double v = 0;
         if (!in.next(&v))
-            return false;
+            return in.isLineTooLong() ? TABLE_LINE_TOO_LONG : TABLE_BROKEN;
         t.values.push_back(v);
     }
     s = std::move(t);
-    return true;
+    return TABLE_READ;
 }
 
 // The slot of a handle, or null after "Es gibt keine Tabelle mit der #%d!".
@@ -199,13 +220,17 @@ double TABLEOPEN(double name)
     FILE* stream = nullptr;
     if (!openNamedRunTimeFile(host, name, &path, &stream))
         return handle;
-    bool loaded = stream && readTable(stream, s);
+    TableRead read = stream ? readTable(stream, s) : TABLE_BROKEN;
     if (stream)
         fclose(stream);
-    if (!loaded) {
+    if (read == TABLE_TOO_MANY_VALUES)
+        message(1, TEXT_TOO_MANY_VALUES, path.text(), static_cast<int>(kMaxTableValues));
+    else if (read == TABLE_LINE_TOO_LONG)
+        message(1, TEXT_LINE_TOO_LONG, path.text(), static_cast<int>(kMaxTableLine));
+    else if (read != TABLE_READ)
         message(1, TEXT_CANNOT_OPEN, path.text());
+    if (read != TABLE_READ)
         errorStop();
-    }
     return handle;
 }
 

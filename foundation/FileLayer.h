@@ -10,7 +10,9 @@
 
 #include "String.h"
 
+#include <cstddef>
 #include <cstdio>
+#include <string>
 
 bool isPathSeparator(char c);
 
@@ -47,7 +49,15 @@ String mapPath(const char* path);
 FILE* openFile(const char* path, const char* mode);
 
 // One whole line of any length, without its line feed; false at the end of
-// the file when nothing was read.
+// the file when nothing was read. The text ends at a NUL byte in the line:
+// readers that must see every byte use readBoundedLine.
 bool readLine(FILE* stream, String& line);
+
+// One line, every byte of it (a NUL byte too), without its line feed, of at
+// most maxLength bytes. A longer line is LINE_TOO_LONG: line then holds its
+// first maxLength bytes and the stream stands behind them, so that an
+// endless line (a device, a broken file) costs no more than the limit.
+enum LineReadResult { LINE_AT_END, LINE_READ, LINE_TOO_LONG };
+LineReadResult readBoundedLine(FILE* stream, std::string& line, size_t maxLength);
 
 #endif

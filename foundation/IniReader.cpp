@@ -20,6 +20,14 @@ const unsigned int kResIndexUnreadable = 19139;
 const unsigned int kResAtExpected = 19140;
 const unsigned int kResFrame = 19400;  // "FEHLER in Datei %s:\nZeile %d, vor oder in Spalte %d\n"
 const unsigned int kResWordExpected = 19406;
+const unsigned int kResFileTooLarge = 19135;   // "HINWEIS: Die Datei ist länger als %s Byte! ..."
+const unsigned int kResIndexTooLarge = 19136;  // "HINWEIS: Das Inhaltsverzeichnis >%s< ist zu groß! ..."
+
+// An installation file is a few dozen lines; directories of any length are
+// read whole up to this size. A longer input (a device such as /dev/zero, a
+// wrong file) is read up to here only: without the limit an endless one was
+// read for ever.
+const long kMaxIniFile = 16L << 20;
 const unsigned int kResEqualsExpected = 19415;
 
 // The frame names the file, line and column in at most this many characters.
@@ -56,7 +64,7 @@ void buildFrame(char* out, size_t outSize, const char* fileName, int line, int c
 
 IniReader::IniReader()
     : stream(nullptr), current(-1), tokenKind(TOK_NONE), line(1), column(0), libraries(1), libraryCount(0),
-      rawByte(EOF), lineBefore(1), columnBefore(0)
+      rawByte(EOF), lineBefore(1), columnBefore(0), bytesRead(0), tooLarge(false)
 {
 }
 
@@ -81,7 +89,15 @@ void IniReader::readRaw()
 {
     lineBefore = line;
     columnBefore = column;
+    if (bytesRead >= kMaxIniFile) {
+        tooLarge = true;
+        rawByte = EOF;
+        current = -1;
+        return;
+    }
     rawByte = stream ? getc(stream) : EOF;
+    if (rawByte != EOF)
+        ++bytesRead;
     if (rawByte == EOF) {
         KYT_ASSERT_TEXT(!stream || !ferror(stream), "!ferror(fp)");
         current = -1;
@@ -136,6 +152,7 @@ void IniReader::nextChar()
             if (current != -1) {
                 // Read again next, and counted then: not counted twice.
                 ungetc(rawByte, stream);
+                --bytesRead;
                 line = lineBefore;
                 column = columnBefore;
             }
@@ -231,10 +248,17 @@ void IniReader::read(ADArray<BlockLibrary>& destination, int& count)
     line = 1;
     column = 0;
     tokenKind = TOK_NONE;
+    bytesRead = 0;
+    tooLarge = false;
     nextToken();
     skipBlanks();
     while (tokenKind != TOK_END)
         parseStatement();
+    if (tooLarge) {
+        char limit[24];
+        snprintf(limit, sizeof limit, "%ld", kMaxIniFile);
+        report(kResFileTooLarge, limit);
+    }
     destination = libraries;
     count = libraryCount;
 }
@@ -316,9 +340,12 @@ void IniReader::parseLibraryEntry()
         } else {
             FILE* index = openFile(indexPath.text(), "rt");
             if (index) {
-                readSectionedFile(index, libraryCount, libraries);
+                bool whole = readSectionedFile(index, libraryCount, libraries);
                 fclose(index);
                 ++libraryCount;
+                // The groups read before the limit stay.
+                if (!whole)
+                    report(kResIndexTooLarge, indexPath.text());
             } else {
                 report(kResIndexUnreadable, indexPath.text());
             }

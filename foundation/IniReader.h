@@ -88,6 +88,9 @@ private:
     int rawByte;
     int lineBefore;
     int columnBefore;
+    // Bytes read so far, and whether reading stopped at the file's limit.
+    long bytesRead;
+    bool tooLarge;
 };
 
 #endif

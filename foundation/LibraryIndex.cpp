@@ -43,7 +43,7 @@ std::vector<std::string> tokens(const char* line)
 
 } // namespace
 
-void readSectionedFile(FILE* stream, int libraryIndex, ADArray<BlockLibrary>& libraries)
+bool readSectionedFile(FILE* stream, int libraryIndex, ADArray<BlockLibrary>& libraries)
 {
     BlockLibrary& lib = libraries.ElementAt(libraryIndex);
     // A library is read again each time the block dialogs list it.
@@ -51,11 +51,21 @@ void readSectionedFile(FILE* stream, int libraryIndex, ADArray<BlockLibrary>& li
     int groups = 0;
     LibrarySection* section = nullptr;
 
-    String line;
-    while (stream && readLine(stream, line)) {
-        // Lines are read whole, however long: a long line is never split
+    std::string line;
+    size_t taken = 0;
+    bool withinLimits = true;
+    while (stream) {
+        // Lines are read whole up to their limit: a long line is never split
         // into a second entry.
-        std::vector<std::string> tok = tokens(line.text());
+        LineReadResult r = readBoundedLine(stream, line, kMaxIndexLine);
+        if (r == LINE_AT_END)
+            break;
+        taken += line.size() + 1;
+        if (r == LINE_TOO_LONG || taken > kMaxIndexFile) {
+            withinLimits = false;
+            break;
+        }
+        std::vector<std::string> tok = tokens(line.c_str());
         if (tok.empty())
             continue;
         std::string first = trimmed(tok[0]);
@@ -80,4 +90,5 @@ void readSectionedFile(FILE* stream, int libraryIndex, ADArray<BlockLibrary>& li
         section->count = n + 1;
     }
     lib.sectionCount = groups;
+    return withinLimits;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -26,36 +27,26 @@ void trimMantissa(char* begin, char** end)
         --*end;
 }
 
-// The C library's answer for a number beyond the range of double: infinity
-// when its decimal order is positive, else zero, with its sign.
-double outOfRangeValue(const char* s, const char* end)
+bool isDigit(char c)
 {
-    bool negative = *s == '-';
-    if (negative)
-        ++s;
-    long order = 0;
-    bool seenDigit = false;
-    while (s < end && *s >= '0' && *s <= '9') {
-        if (*s != '0' || seenDigit) {
-            seenDigit = true;
-            ++order;
-        }
-        ++s;
-    }
-    if (s < end && *s == '.') {
-        ++s;
-        while (!seenDigit && s < end && *s == '0') {
-            --order;
-            ++s;
-        }
-        while (s < end && *s >= '0' && *s <= '9')
-            ++s;
-    }
-    if (s < end && (*s == 'e' || *s == 'E'))
-        order += strtol(s + 1, nullptr, 10);
-    double v = order > 0 ? HUGE_VAL : 0.0;
-    return negative ? -v : v;
+    return c >= '0' && c <= '9';
 }
+
+// Decimal orders (a value lies in [10^(order-1), 10^order)) at and beyond
+// which every double is infinite or zero, whatever the digits: 10^309 is
+// above the largest double, 10^-324 below half the least subnormal.
+const long long kOrderAlwaysInfinite = 310;
+const long long kOrderAlwaysZero = -324;
+
+// An exponent is summed only up to this magnitude. It lies far beyond both
+// limits and far beyond the length of any text, so adding the mantissa's
+// order cannot overflow: a mended fault, the exponent was read with strtol
+// and the sum overflowed ("11e9223372036854775807" read as 0,
+// "0.001e-9223372036854775808" as infinite).
+const long long kExponentCap = 1000000000000000LL;
+
+// Exponent texts longer than this are handed on in a short form.
+const size_t kLongExponentText = 9;
 
 } // namespace
 
@@ -134,14 +125,101 @@ size_t parseNumber(const char* text, double* value)
     const char* s = text;
     while (*s == ' ' || *s == '\t')
         ++s;
-    if (*s == '+')
-        ++s;  // from_chars takes no plus sign
-    double v = 0;
-    std::from_chars_result r = std::from_chars(s, s + strlen(s), v, std::chars_format::general);
-    if (r.ec == std::errc::invalid_argument)
+    bool negative = false;
+    if (*s == '+' || *s == '-') {
+        negative = *s == '-';
+        ++s;
+    }
+    // A sign stands once: "+-5" was read as -5 (from_chars takes no plus
+    // sign, so it was skipped here and the minus went on).
+    if (*s == '+' || *s == '-')
         return 0;
-    if (r.ec == std::errc::result_out_of_range)
-        v = outOfRangeValue(s, r.ptr);
-    *value = v;
-    return static_cast<size_t>(r.ptr - text);
+
+    // The mantissa: digits, a point, digits; at least one digit.
+    const char* mantissa = s;
+    long long order = 0;
+    bool nonZero = false;
+    while (isDigit(*s)) {
+        if (*s != '0' || nonZero) {
+            nonZero = true;
+            ++order;
+        }
+        ++s;
+    }
+    bool anyDigit = s != mantissa;
+    if (*s == '.') {
+        const char* f = s + 1;
+        while (isDigit(*f)) {
+            if (!nonZero) {
+                if (*f == '0')
+                    --order;
+                else
+                    nonZero = true;
+            }
+            ++f;
+        }
+        anyDigit = anyDigit || f != s + 1;
+        if (anyDigit)
+            s = f;
+    }
+    if (!anyDigit) {
+        // "inf", "nan" and what is no number at all.
+        double v = 0;
+        std::from_chars_result r = std::from_chars(mantissa, mantissa + strlen(mantissa), v,
+                                                   std::chars_format::general);
+        if (r.ec != std::errc())
+            return 0;
+        *value = negative ? -v : v;
+        return static_cast<size_t>(r.ptr - text);
+    }
+    const char* mantissaEnd = s;
+
+    // The exponent, taken only when digits follow the "e" and its sign.
+    long long exponent = 0;
+    size_t exponentDigits = 0;
+    if (*s == 'e' || *s == 'E') {
+        const char* e = s + 1;
+        bool exponentNegative = false;
+        if (*e == '+' || *e == '-') {
+            exponentNegative = *e == '-';
+            ++e;
+        }
+        const char* digits = e;
+        while (isDigit(*e)) {
+            if (exponent < kExponentCap)
+                exponent = exponent * 10 + (*e - '0');
+            ++e;
+        }
+        if (e != digits) {
+            exponentDigits = static_cast<size_t>(e - digits);
+            if (exponentNegative)
+                exponent = -exponent;
+            s = e;
+        }
+    }
+
+    double v = 0;
+    if (nonZero) {
+        long long lead = order + exponent;
+        if (lead >= kOrderAlwaysInfinite) {
+            v = HUGE_VAL;
+        } else if (lead > kOrderAlwaysZero) {
+            std::from_chars_result r;
+            if (exponentDigits > kLongExponentText) {
+                std::string shortForm(mantissa, mantissaEnd);
+                shortForm += 'e';
+                shortForm += std::to_string(exponent);
+                r = std::from_chars(shortForm.data(), shortForm.data() + shortForm.size(), v,
+                                    std::chars_format::general);
+            } else {
+                r = std::from_chars(mantissa, s, v, std::chars_format::general);
+            }
+            // The C library's answer beyond the range of double: infinity
+            // when the decimal order is positive, else zero.
+            if (r.ec == std::errc::result_out_of_range)
+                v = lead > 0 ? HUGE_VAL : 0.0;
+        }
+    }
+    *value = negative ? -v : v;
+    return static_cast<size_t>(s - text);
 }

@@ -294,6 +294,90 @@ TEST(FuzzyTextSyntax, StrayCharactersAreDropped)
     EXPECT_STREQ("1e-5", de->xmax);
 }
 
+// A NUL byte in a line starts no token, like every stray character: the rest
+// of its line is read, in a plain file and behind a wizard line.
+TEST(FuzzyTextSyntax, NulBytesAreSkippedNotLineEnds)
+{
+    const std::string nul(1, '\0');
+    std::string text = replaceAll(readFileBytes(fixturePath("pd9T.kyb")), "INPUTVAR de;\n   XMIN -1;\n   XMAX 1;",
+                                  "INPUTVAR de;\n   XMIN" + nul + " -1;\n   XMAX 1" + nul + ";" + nul + "  # x" + nul + "y");
+    for (const std::string& t : {text, wizardBlock(text)}) {
+        std::string detail;
+        KernelHolder k(buildText(t, &detail));
+        ASSERT_TRUE(k.kernel) << detail;
+        FuzzyVariable* de = k->getBlock()->inputs->next;
+        EXPECT_STREQ("-1", de->xmin);
+        EXPECT_STREQ("1", de->xmax);
+    }
+}
+
+// Long lines of a few megabytes read as their short forms; runs of COMMENT
+// in a line that ends in no ";" are names, each scanned once.
+TEST(FuzzyTextSyntax, LongLinesAndRuns)
+{
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
+    const std::string mega(1u << 20, 'a');
+    std::string remark = replaceAll(pd9, "INPUTVAR de;", "INPUTVAR de; # " + mega);
+    std::string comment = replaceAll(pd9, "ENDRULEBASE;\n", "ENDRULEBASE;\nCOMMENT " + mega + ";\n");
+    for (const std::string& t : {remark, comment}) {
+        std::string detail;
+        KernelHolder k(buildText(t, &detail));
+        ASSERT_TRUE(k.kernel) << detail;
+    }
+
+    std::string runs;
+    for (int i = 0; i < 20000; ++i)
+        runs += "COMMENT;";
+    PassResult r = checkText(replaceAll(pd9, "ENDRULEBASE;\n", "ENDRULEBASE;\n" + runs + "x\n"));
+    EXPECT_EQ(1, r.result);
+    EXPECT_NE(std::string::npos, r.message.find("COMMENT")) << r.message;
+}
+
+// A text beyond the limit is refused with its own message, in bounded time
+// and memory, also an endless one.
+TEST(FuzzyTextSyntax, TextBeyondTheLimitIsRefused)
+{
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
+    {
+        ScratchDir dir;
+        std::string path = dir.write("t.kyb", pd9);
+        ErrorBoxScope scope;
+        FILE* f = openFile(path.c_str(), "rt");
+        ASSERT_TRUE(f);
+        FuzzyLineSource source(f, false, 1, pd9.size() / 2);
+        FuzzyCheckParser p;
+        p.setInput(&source);
+        EXPECT_EQ(1, p.parse());
+        fclose(f);
+        EXPECT_TRUE(source.isTooLong());
+        ASSERT_EQ(1u, scope.sink.boxes.size());
+        EXPECT_NE(std::string::npos, scope.sink.boxes[0].find("Der Fuzzy-Block-Text ist zu lang (mehr als 0 MB)!"))
+            << scope.sink.boxes[0];
+    }
+    {
+        // The whole text exactly at the limit is read.
+        ScratchDir dir;
+        std::string path = dir.write("t.kyb", pd9);
+        ErrorBoxScope scope;
+        FILE* f = openFile(path.c_str(), "rt");
+        ASSERT_TRUE(f);
+        FuzzyLineSource source(f, false, 1, pd9.size());
+        FuzzyCheckParser p;
+        p.setInput(&source);
+        EXPECT_EQ(0, p.parse());
+        fclose(f);
+        EXPECT_TRUE(scope.sink.boxes.empty());
+    }
+    {
+        ErrorBoxScope scope;
+        FuzzyReadResult result;
+        String detail;
+        EXPECT_EQ(nullptr, readFuzzyBlockFile("/dev/zero", kFuzzyCheckTexts, &result, &detail));
+        EXPECT_EQ(FZ_READ_SYNTAX, result);
+        EXPECT_NE(std::string::npos, std::string(detail.text()).find("zu lang (mehr als 16 MB)")) << detail.text();
+    }
+}
+
 TEST(FuzzyTextSyntax, DeepNestingFillsTheParserStack)
 {
     std::string deep = std::string(200, '(') + "e==N" + std::string(200, ')');

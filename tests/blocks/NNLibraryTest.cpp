@@ -169,6 +169,37 @@ TEST_F(NNLibrary, LoadFailuresReturnZeroAndStop)
     EXPECT_EQ(nnSlotNet(0), nullptr);
 }
 
+// An endless input is read up to the limit of a net file only, then refused
+// with its own message.
+TEST_F(NNLibrary, AnEndlessNetFileIsRefusedAtTheLimit)
+{
+    NetFakeHost::clear();
+    EXPECT_EQ(NNINIT(NetFakeHost::addString("/dev/zero"), 0), 0.0);
+    EXPECT_EQ(message(0), "Die Datei /dev/zero ist zu groß für ein Netz (mehr als 64 MB)!");
+    EXPECT_EQ(NetFakeHost::stops(), 1);
+    EXPECT_EQ(nnSlotNet(0), nullptr);
+
+    // The limit itself: a stream of exactly that many bytes is read whole.
+    struct Case {
+        size_t bytes;
+        bool read;
+    } cases[] = {{99, true}, {100, true}, {101, false}, {100000, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        FILE* f = tmpfile();
+        ASSERT_TRUE(f);
+        std::string text(c.bytes, 'x');
+        fwrite(text.data(), 1, text.size(), f);
+        rewind(f);
+        std::string bytes = "old";
+        bool tooLarge = !c.read;
+        EXPECT_EQ(c.read, netReadStream(f, &bytes, &tooLarge, 100));
+        EXPECT_EQ(!c.read, tooLarge);
+        EXPECT_EQ(c.read ? text : std::string(), bytes);
+        fclose(f);
+    }
+}
+
 TEST_F(NNLibrary, AnUnknownModeIsReportedAndTheNetStays)
 {
     EXPECT_EQ(NNINIT(xorName, 7), 0.0);

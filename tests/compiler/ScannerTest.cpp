@@ -1,5 +1,6 @@
 #include "CompilerTestSupport.h"
 
+#include "CompilerMessages.h"
 #include "CompilerOptions.h"
 #include "Tokens.h"
 
@@ -122,6 +123,104 @@ TEST(ScannerTest, OverlongIdentifiersAndStringsAreKill)
         EXPECT_EQ(c.token, tokens[0].token) << c.input.size();
     }
     EXPECT_EQ(name100, scanText(name100)[0].text);
+}
+
+// Long tokens of a few megabytes, and runs that once made the scanner back
+// up over the rest of the text at each character, give the tokens of short
+// ones.
+TEST(ScannerTest, LongTokensAndRuns)
+{
+    const std::string mega(3u << 20, 'a');
+    const std::string slashes(1u << 16, '/');
+    const std::string hashes(1u << 16, '#');
+    const struct {
+        const char* what;
+        std::string input;
+        std::vector<int> tokens;
+        size_t count;  // of tokens, when they are not listed
+    } cases[] = {
+        {"a comment line", "// " + mega + "\nx", {TOK_Identifier}, 0},
+        {"a remark line", "# " + mega + "\nx", {TOK_Identifier}, 0},
+        {"a layout line", "$ " + mega + "\nx", {TOK_Identifier}, 0},
+        {"a block comment", "/* " + mega + " */x", {TOK_Identifier}, 0},
+        {"a long identifier", "x" + mega + " y", {TOK_KILL, TOK_Identifier}, 0},
+        {"blanks and line feeds", std::string(1u << 20, ' ') + std::string(1u << 20, '\n') + "x", {TOK_Identifier}, 0},
+        {"slashes in the last line", "x\n" + slashes, {}, 1 + slashes.size()},
+        {"hashes in the last line", "x\n" + hashes, {}, 1 + hashes.size()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<ScannedToken> tokens = scanText(c.input);
+        if (c.count) {
+            ASSERT_EQ(c.count, tokens.size());
+            EXPECT_EQ(TOK_Identifier, tokens[0].token);
+            EXPECT_EQ(c.input[2] == '/' ? TOK_SLASH : '#', tokens.back().token);
+            continue;
+        }
+        std::vector<int> got;
+        for (const ScannedToken& t : tokens)
+            got.push_back(t.token);
+        EXPECT_EQ(c.tokens, got);
+    }
+    // A long number is one number.
+    std::vector<ScannedToken> number = scanText("1" + std::string(1u << 20, '0') + "e-1048576");
+    ASSERT_EQ(1u, number.size());
+    EXPECT_EQ(TOK_Number, number[0].token);
+    EXPECT_EQ(1.0, number[0].number);
+}
+
+// Exponents beyond any integer type: a huge positive one is out of range
+// (20095, the constant becomes 0), a huge negative one reads as 0.
+TEST(ScannerTest, HugeExponents)
+{
+    const struct {
+        const char* input;
+        double number;
+        int errors;
+    } cases[] = {
+        {"11e9223372036854775807", 0, 1},
+        {"11e99999999999999999999", 0, 1},
+        {"0.001e-9223372036854775808", 0, 0},
+        {"1e-99999999999999999999", 0, 0},
+        {"0e9223372036854775807", 0, 0},
+        {"1e308", 1e308, 0},
+        {"1e309", 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        resetCompileErrorCount();
+        std::vector<ScannedToken> tokens = scanText(c.input);
+        ASSERT_EQ(1u, tokens.size());
+        EXPECT_EQ(TOK_Number, tokens[0].token);
+        EXPECT_EQ(c.number, tokens[0].number);
+        EXPECT_EQ(c.errors, compileErrorCount());
+    }
+    resetCompileErrorCount();
+}
+
+// A text beyond the limit ends with one message, at the latest where the
+// limit lies: nothing behind it is scanned.
+TEST(ScannerTest, TextBeyondTheLimitIsRefused)
+{
+    size_t old = setModelTextLimit(1u << 20);
+    resetCompileErrorCount();
+    std::vector<ScannedToken> tokens = scanText("x\n" + std::string(2u << 20, ' ') + "y\n");
+    EXPECT_EQ(1, compileErrorCount());
+    EXPECT_LE(tokens.size(), 1u);
+    // Exactly at the limit, nothing is refused.
+    resetCompileErrorCount();
+    std::string exact = "x" + std::string((1u << 20) - 3, ' ') + "y\n";
+    EXPECT_EQ(2u, scanText(exact).size());
+    EXPECT_EQ(0, compileErrorCount());
+    setModelTextLimit(old);
+
+    // An endless input of NUL bytes ends at its first byte, the end token.
+    resetCompileErrorCount();
+    FILE* f = fopen("/dev/zero", "rb");
+    ASSERT_NE(nullptr, f);
+    EXPECT_TRUE(scanStream(f).empty());
+    fclose(f);
+    EXPECT_EQ(0, compileErrorCount());
 }
 
 TEST(ScannerTest, CountsLines)

@@ -150,6 +150,33 @@ TEST_F(FileLibraryTest, WordThatIsNoNumber)
     fclose(h);
 }
 
+// A sign stands once: a doubled sign is a word that is no number, as "%lf"
+// reads it, and not -5.
+TEST_F(FileLibraryTest, DoubledSignIsABadFormat)
+{
+    const char* lines[] = {"1 +-5 3\n", "1 -+5 3\n", "1 --5 3\n", "1 ++5 3\n"};
+    for (const char* line : lines) {
+        SCOPED_TRACE(line);
+        queued.clear();
+        resetRunErrors();
+        scratch.write("daten.txt", line);
+        const double h = fopen("daten.txt");
+        EXPECT_EQ(std::vector<std::string>{"Falsches Datenformat in der Datei #0, Zeile 1!"}, messages());
+        EXPECT_EQ(1, fget(h, 1));
+        EXPECT_EQ(1, fstatus(h));
+        fclose(h);
+    }
+}
+
+// An endless line (a device) costs no more than the line buffer.
+TEST_F(FileLibraryTest, EndlessLineIsCutAtTheBuffer)
+{
+    const double h = fopen("/dev/zero");
+    EXPECT_EQ(std::vector<std::string>{"In der Datei #0 ist eine Zeile zu lang (> 1024)!"}, messages());
+    EXPECT_EQ(1, fstatus(h));
+    fclose(h);
+}
+
 // Words of "1234 " over 2,000 characters: the first 1,023 characters hold
 // 204 whole words and "123".
 TEST_F(FileLibraryTest, LineTooLong)

@@ -128,11 +128,13 @@ TEST_F(TableLibraryTest, RefusedFiles)
         {"a missing file", nullptr},
         {"nx negative", "0 1 -3 0 1 1\n1 2 3\n"},
         {"nx not whole", "0 1 2.5 0 1 1\n1 2 3\n"},
-        {"huge sizes with four numbers", "0 1 2147483647 0 1 2147483647\n1 2 3 4\n"},
         {"a size beyond the int range", "0 1 4294967297 0 1 1\n1 2\n"},
         {"short rows", "0 2 3 0 1 2\n0 1 2\n10 11\n"},
         {"a word among the values", "0 2 3 0 1 2\n0 1 2\n10 x 12\n"},
         {"a number with text after it", "0 2 3 0 1 2\n0 1 2\n10 11abc 12\n"},
+        // A sign stands once, as "%lf" reads it.
+        {"a doubled sign", "0 2 3 0 1 2\n0 1 2\n10 +-11 12\n"},
+        {"a doubled sign in the header", "0 2 +-3 0 1 2\n0 1 2\n10 11 12\n"},
         {"nx 0", "0 1 0 0 1 1\n"},
         {"ny 0", "0 1 1 0 1 0\n5\n"},
         {"an empty x range with 3 points", "1 1 3 0 1 1\n1 2 3\n"},
@@ -157,6 +159,40 @@ TEST_F(TableLibraryTest, RefusedFiles)
         EXPECT_EQ(0, liveStreams);
     }
     EXPECT_EQ(1, tableSlotCount());
+}
+
+// Inputs beyond what a table can hold are refused with their own message,
+// after reading no more than the limit.
+TEST_F(TableLibraryTest, InputsBeyondTheLimits)
+{
+    const std::string longLine = "0 2 3 0 1 2\n0 1 2 " + std::string((1u << 20) + 8, ' ') + "\n10 11 12\n";
+    struct Case {
+        const char* what;
+        std::string file;  // written into the scratch directory unless it starts with "/"
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"huge sizes with four numbers", "t.tab", "0 1 2147483647 0 1 2147483647\n1 2 3 4\n",
+         "Die Tabelle t.tab hat mehr als 16777216 Werte!"},
+        {"4097 x 4096 values", "t.tab", "0 1 4097 0 1 4096\n1 2\n", "Die Tabelle t.tab hat mehr als 16777216 Werte!"},
+        {"a line of blanks beyond a megabyte", "t.tab", longLine,
+         "In der Tabelle t.tab ist eine Zeile zu lang (> 1048576)!"},
+        {"an endless line of NUL bytes", "/dev/zero", "",
+         "In der Tabelle /dev/zero ist eine Zeile zu lang (> 1048576)!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        queued.clear();
+        resetRunErrors();
+        if (c.file[0] != '/')
+            scratch.write(c.file.c_str(), c.text);
+        const double h = open(c.file);
+        EXPECT_EQ(0, h);
+        EXPECT_EQ(std::vector<std::string>{c.message}, messages());
+        EXPECT_TRUE(stopped());
+        EXPECT_EQ(0, tableValueCount(0));
+        EXPECT_EQ(0, liveStreams);
+    }
 }
 
 TEST_F(TableLibraryTest, ClosedAndUnknownTables)

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -251,6 +253,59 @@ TEST(IniReaderTest, BadInputGivesAMessageNotAnOverrun)
     readText(d, std::string(big, 'w'), rw);
     ASSERT_EQ(1u, rw.calls.size());
     EXPECT_NE(std::string::npos, rw.calls[0].message.find(getResString(19134)));
+}
+
+} // namespace
+
+namespace {
+
+// An endless installation file, or an endless or overlong library index, is
+// read up to its limit only, with a message; what was read before stays.
+TEST(IniReaderTest, InputsBeyondTheLimitsAreCut)
+{
+    ScratchDir d;
+    {
+        RecordingScope rec;
+        FILE* f = openFile("/dev/zero", "rt");
+        ASSERT_NE(nullptr, f);
+        IniReader reader;
+        reader.setFile(f, "/dev/zero");
+        ADArray<BlockLibrary> libs;
+        int count = -1;
+        reader.read(libs, count);
+        fclose(f);
+        EXPECT_EQ(0, count);
+        ASSERT_EQ(1u, rec.viewer.calls.size());
+        EXPECT_NE(std::string::npos, rec.viewer.calls[0].message.find("ist länger als 16777216 Byte"))
+            << rec.viewer.calls[0].message;
+    }
+
+    d.mkdir("zero");
+    ASSERT_EQ(0, symlink("/dev/zero", d.file("zero/ablocks.bfl").c_str()));
+    d.mkdir("lang");
+    d.write("lang/ablocks.bfl", "$Standard\npt1,pt1.blk\n" + std::string(5000, 'x') + ",x.blk\npi,pi.blk\n");
+    struct Case {
+        const char* what;
+        const char* dir;
+        int groups;
+        int entries;  // of the first group
+    } cases[] = {
+        {"an endless index", "zero", 0, 0},
+        {"a line beyond 4096 bytes", "lang", 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Result r;
+        readText(d, std::string("BLOCKLIBS\nLIB Lib AT ") + c.dir + ";\nENDBLOCKLIBS\n", r);
+        ASSERT_EQ(1, r.count);
+        EXPECT_EQ(c.groups, r.libraries.ElementAt(0).sectionCount);
+        if (c.groups > 0) {
+            EXPECT_EQ(c.entries, r.libraries.ElementAt(0).sections.ElementAt(0).count);
+        }
+        ASSERT_EQ(1u, r.calls.size());
+        EXPECT_NE(std::string::npos, r.calls[0].message.find("ist zu groß oder hat eine zu lange Zeile"))
+            << r.calls[0].message;
+    }
 }
 
 } // namespace

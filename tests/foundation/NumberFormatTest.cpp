@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -83,6 +84,34 @@ const ParseCase parseCases[] = {
     {"-1e999", 6, -HUGE_VAL},
     {"1e-999", 6, 0.0},
     {"0.000e400", 9, 0.0},
+    // A sign stands once.
+    {"+-5", 0, 0.0},
+    {"-+5", 0, 0.0},
+    {"--5", 0, 0.0},
+    {"++5", 0, 0.0},
+    {"+.5", 3, 0.5},
+    // Exponents far beyond the range of any integer type.
+    {"11e9223372036854775807", 22, HUGE_VAL},
+    {"-11e9223372036854775807", 23, -HUGE_VAL},
+    {"11e99999999999999999999999999", 29, HUGE_VAL},
+    {"0.001e-9223372036854775808", 26, 0.0},
+    {"-0.001e-9223372036854775808", 27, 0.0},
+    {"1e-99999999999999999999999999", 29, 0.0},
+    {"0e9223372036854775807", 21, 0.0},
+    {"0.0e-9223372036854775808", 24, 0.0},
+    {"0e99999999999999999999999999", 28, 0.0},
+    // Long exponent texts that still name an ordinary number.
+    {"1e000000000000000000000000005", 29, 1e5},
+    {"25e-0000000000000000000000001", 29, 2.5},
+    // The edges of the range.
+    {"1e308", 5, 1e308},
+    {"1.7976931348623157e308", 22, 1.7976931348623157e308},
+    {"1e309", 5, HUGE_VAL},
+    {"0.1e310", 7, HUGE_VAL},
+    {"10e308", 6, HUGE_VAL},
+    {"1e-308", 6, 1e-308},
+    {"1e-330", 6, 0.0},
+    {"-1e309", 6, -HUGE_VAL},
 };
 
 TEST(NumberFormatTest, ParsingTakesTheNumberAndNothingMore)
@@ -121,6 +150,31 @@ TEST(NumberFormatTest, EveryTextReadsBackToTheSameFourteenDigits)
         double back = 0;
         ASSERT_EQ(strlen(buf), parseNumber(buf, &back));
         EXPECT_NEAR(v, back, std::fabs(v) * 1e-13);
+    }
+}
+
+// The mantissa's own length moves the decimal order; the exponent is summed
+// with it without overflow.
+TEST(NumberFormatTest, LongMantissasMeetHugeExponents)
+{
+    const std::string zeros(400, '0');
+    struct Case {
+        std::string text;
+        double value;
+    } cases[] = {
+        {"0." + zeros + "1e401", 1.0},
+        {"1" + zeros + "e-400", 1.0},
+        {"1" + zeros + "e-9223372036854775808", 0.0},
+        {"0." + zeros + "1e9223372036854775807", HUGE_VAL},
+        {"0." + zeros + "1e-9223372036854775808", 0.0},
+        {"1" + zeros + "e9223372036854775807", HUGE_VAL},
+        {zeros + "." + zeros + "e9223372036854775807", 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 20));
+        double v = -99;
+        EXPECT_EQ(c.text.size(), parseNumber(c.text.c_str(), &v));
+        EXPECT_EQ(c.value, v);
     }
 }
 
