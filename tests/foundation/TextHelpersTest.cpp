@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -44,6 +45,10 @@ TEST(TextHelpersTest, DoubleToStringIgnoresTheLocale)
 {
     const char* old = setlocale(LC_NUMERIC, nullptr);
     std::string saved = old ? old : "C";
+#ifdef KYT_TEST_LOCALES
+    if (!getenv("LOCPATH"))
+        setenv("LOCPATH", KYT_TEST_LOCALES, 0);
+#endif
     if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "de_DE"))
         GTEST_SKIP() << "no German locale installed";
     EXPECT_STREQ("1.e-6", doubleToString("1e-6").text());
