@@ -113,6 +113,8 @@ protected:
         w.setHelpDir(String(dir.path.c_str()));
         w.setHelpViewerFactory(&viewers);
     }
+    // The workspace leaves the last viewer to its window.
+    ~HelpSectionTest() override { delete w.helpWindow; }
     ErrorBoxScope boxes;
     ScratchDir dir;
     FakeHelpFactory viewers;
@@ -192,7 +194,34 @@ TEST_F(HelpSectionTest, SecondViewerReplacesTheFirst)
     w.showHelpSection("IDH_HELP_Font");
     EXPECT_EQ(2, viewers.deletions);
     EXPECT_EQ(viewers.made[2], w.helpWindow);
-    delete viewers.made[2];
+}
+
+} // namespace
+
+#include "NetHost.h"
+#include "WorkspaceSeams.h"
+
+namespace {
+
+TEST_F(DeferredMessagesTest, EngineSeamsReachTheWorkspace)
+{
+    Workspace w;
+    setWorkspace(&w);
+    w.updateMainTitle("C:\\KYT\\regler.kyt");
+    w.setCircuitDir(String("C:\\KYT\\Schaltungen"));
+    HostSeams seams = {};
+    fillWorkspaceSeams(seams);
+    installWorkspaceDirectorySources();
+    ASSERT_NE(nullptr, seams.circuitFileName);
+    EXPECT_STREQ("C:\\KYT\\regler.kyt", seams.circuitFileName());
+    EXPECT_STREQ("C:\\KYT\\Schaltungen", netCircuitsDirectory());
+    ASSERT_NE(nullptr, seams.queueDeferredMessage);
+    seams.queueDeferredMessage(0, "aus der Bibliothek");
+    EXPECT_EQ(1, pauseWord);
+    EXPECT_EQ(1, flushDeferredMessages(9032));
+    EXPECT_EQ((std::vector<std::string>{"aus der Bibliothek"}), sink.boxes);
+    setNetCircuitsDirectorySource(nullptr);
+    setWorkspace(nullptr);
 }
 
 } // namespace
