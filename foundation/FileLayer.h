@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 bool isPathSeparator(char c);
@@ -59,5 +60,17 @@ bool readLine(FILE* stream, String& line);
 // endless line (a device, a broken file) costs no more than the limit.
 enum LineReadResult { LINE_AT_END, LINE_READ, LINE_TOO_LONG };
 LineReadResult readBoundedLine(FILE* stream, std::string& line, size_t maxLength);
+
+// Replaces the file at path only by a complete new copy: write fills a
+// temporary file beside it (path + ".new", opened with mode, "wt" or "wb")
+// and returns false when one of its writes failed; the copy is renamed over
+// path only when every write, the stream's error flag and the close were
+// good. On failure the file at path is untouched and no temporary file is
+// left. Reports nothing; true when the file was replaced.
+typedef std::function<bool(FILE* stream)> FileContentWriter;
+bool writeFileChecked(const char* path, const char* mode, const FileContentWriter& write);
+
+// The name of writeFileChecked's temporary file for path.
+String checkedWriteTemporary(const char* path);
 
 #endif
