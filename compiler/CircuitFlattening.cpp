@@ -103,6 +103,15 @@ int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
         compileErrorAtLine(n->line, 20053);
         return 1;
     }
+    if (n->type == NODE_SEQUENCE) {
+        // Along the sequence in a loop: it may be as long as the text.
+        std::vector<SyntaxNode**> statements;
+        sequenceSlots(&n, statements);
+        for (SyntaxNode** s : statements)
+            if (bindNode(*s, instance, sequencesAllowed, false))
+                return 1;
+        return 0;
+    }
     if (bindNode(n->left, instance, sequencesAllowed, false) ||
         bindNode(n->right, instance, sequencesAllowed, false))
         return 1;
@@ -163,6 +172,13 @@ void collectAssignments(const SyntaxNode* n, std::vector<const SyntaxNode*>& out
 {
     if (!n)
         return;
+    if (n->type == NODE_SEQUENCE) {
+        std::vector<const SyntaxNode*> statements;
+        sequenceStatements(n, statements);
+        for (const SyntaxNode* s : statements)
+            collectAssignments(s, out);
+        return;
+    }
     if (n->type == NODE_ASSIGN || n->type == NODE_DERIVATIVE || n->type == NODE_DELAY_TIME)
         out.push_back(n);
     collectAssignments(n->left, out);
@@ -478,21 +494,30 @@ int appendStatements(StatementList* list, SyntaxNode* tree, Instance* instance, 
 {
     if (!tree)
         return 0;
-    if (tree->type == NODE_SEQUENCE) {
-        SyntaxNode* left = tree->left;
-        SyntaxNode* right = tree->right;
-        free(tree);
-        if (appendStatements(list, left, instance, sequencesAllowed)) {
-            freeTree(right);
+    std::vector<SyntaxNode**> slots;
+    sequenceSlots(&tree, slots);
+    std::vector<SyntaxNode*> statements;
+    for (SyntaxNode** s : slots)
+        statements.push_back(*s);
+    // The sequence nodes go; the statements move into the list.
+    std::vector<SyntaxNode*> pending(1, tree);
+    while (!pending.empty()) {
+        SyntaxNode* n = pending.back();
+        pending.pop_back();
+        if (!n || n->type != NODE_SEQUENCE)
+            continue;
+        pending.push_back(n->left);
+        pending.push_back(n->right);
+        free(n);
+    }
+    for (size_t i = 0; i < statements.size(); ++i) {
+        if (bindNode(statements[i], instance, sequencesAllowed, true)) {
+            for (size_t j = i; j < statements.size(); ++j)
+                freeTree(statements[j]);
             return 1;
         }
-        return appendStatements(list, right, instance, sequencesAllowed);
+        appendStatement(list, statements[i]);
     }
-    if (bindNode(tree, instance, sequencesAllowed, true)) {
-        freeTree(tree);
-        return 1;
-    }
-    appendStatement(list, tree);
     return 0;
 }
 
@@ -500,6 +525,14 @@ int checkSwitch(const SyntaxNode* tree)
 {
     if (!tree)
         return 0;
+    if (tree->type == NODE_SEQUENCE) {
+        std::vector<const SyntaxNode*> statements;
+        sequenceStatements(tree, statements);
+        for (const SyntaxNode* s : statements)
+            if (checkSwitch(s))
+                return 1;
+        return 0;
+    }
     if (checkSwitch(tree->left) || checkSwitch(tree->right))
         return 1;
     return tree->type == NODE_SWITCH ? checkOneSwitch(tree) : 0;

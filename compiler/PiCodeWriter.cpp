@@ -20,6 +20,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -83,6 +84,13 @@ void numberEvents(SyntaxNode* n)
 {
     if (!n)
         return;
+    if (n->type == NODE_SEQUENCE) {
+        std::vector<SyntaxNode**> statements;
+        sequenceSlots(&n, statements);
+        for (SyntaxNode** s : statements)
+            numberEvents(*s);
+        return;
+    }
     numberEvents(n->left);
     numberEvents(n->right);
     if (n->type == NODE_ONRISE)
@@ -444,8 +452,16 @@ int emitTree(const SyntaxNode* n)
         piEmit("   POP   D %d  // %s\n\n", v->location, v->name);
         return 0;
     }
-    case NODE_SEQUENCE:
-        return emitTree(n->left) || emitTree(n->right) ? 1 : 0;
+    case NODE_SEQUENCE: {
+        // A procedure keeps the sequences of its IFs; they may be as long
+        // as the text, so they are walked in a loop.
+        std::vector<const SyntaxNode*> statements;
+        sequenceStatements(n, statements);
+        for (const SyntaxNode* s : statements)
+            if (emitTree(s))
+                return 1;
+        return 0;
+    }
     case NODE_ONRISE: {
         if (emitTree(n->left))
             return 1;

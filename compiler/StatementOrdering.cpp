@@ -8,6 +8,8 @@
 #include "ResString.h"
 #include "ShowFile.h"
 
+#include <vector>
+
 namespace {
 
 enum Readiness {
@@ -46,6 +48,14 @@ bool treeAssigns(const SyntaxNode* n, const CodeVariable* v, bool init)
 {
     if (!n)
         return false;
+    if (n->type == NODE_SEQUENCE) {
+        std::vector<const SyntaxNode*> statements;
+        sequenceStatements(n, statements);
+        for (const SyntaxNode* s : statements)
+            if (treeAssigns(s, v, init))
+                return true;
+        return false;
+    }
     if (isAssignment(n, init) && n->left && n->left->type == NODE_VARIABLE && n->left->entry &&
         throughAlias(static_cast<CodeVariable*>(n->left->entry)) == v)
         return true;
@@ -116,6 +126,16 @@ Readiness walkReady(const Section& section, const SyntaxNode* n, bool insideIf)
     if (!n)
         return READY;
     switch (n->type) {
+    case NODE_SEQUENCE: {
+        std::vector<const SyntaxNode*> statements;
+        sequenceStatements(n, statements);
+        for (const SyntaxNode* s : statements) {
+            Readiness r = walkReady(section, s, insideIf);
+            if (r != READY)
+                return r;
+        }
+        return READY;
+    }
     case NODE_VARIABLE:
     case NODE_STRING_INDEX:
         return readIsReady(section, n);
@@ -157,6 +177,13 @@ void markAssigned(SyntaxNode* n, bool insideIf)
     if (!n)
         return;
     switch (n->type) {
+    case NODE_SEQUENCE: {
+        std::vector<SyntaxNode**> statements;
+        sequenceSlots(&n, statements);
+        for (SyntaxNode** s : statements)
+            markAssigned(*s, insideIf);
+        return;
+    }
     case NODE_ASSIGN:
     case NODE_DERIVATIVE:
     case NODE_DELAY_TIME:
@@ -188,6 +215,13 @@ void markInitialized(SyntaxNode* n, bool insideIf)
     if (!n)
         return;
     switch (n->type) {
+    case NODE_SEQUENCE: {
+        std::vector<SyntaxNode**> statements;
+        sequenceSlots(&n, statements);
+        for (SyntaxNode** s : statements)
+            markInitialized(*s, insideIf);
+        return;
+    }
     case NODE_ASSIGN:
     case NODE_DERIVATIVE:
     case NODE_DELAY_TIME:

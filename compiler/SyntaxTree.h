@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 enum NodeType {
     NODE_NUMBER = 0,
@@ -65,6 +66,10 @@ struct SyntaxNode {
     // call check found. Names bound by the back end: its variable or procedure.
     void* entry;
     int32_t spare;
+    // Nesting depth of the tree below and with this node (1 for a leaf),
+    // set by makeNode. A SEQUENCE adds none: every walk goes along a
+    // statement sequence in a loop, so only the nesting beneath it counts.
+    int32_t height;
     union {
         double number;
         char* text;   // owned; name and string nodes
@@ -82,7 +87,27 @@ SyntaxNode* makeNameNode(const char* text, int kind, int line);
 
 inline bool nodeHasText(int type) { return type >= NODE_VARIABLE && type <= NODE_STRING; }
 
+// The deepest tree the parser builds. The walks over a tree (rewrites,
+// checks, the printer, the PI-code writer) recurse over its nesting, and the
+// programs run with a stack of 1 MiB; the back end's rewrites add a few
+// levels of their own. A deeper expression or statement is refused with
+// message 20204.
+const int kMaxTreeHeight = 1000;
+
+// The height a node of type over left and right gets.
+int treeHeight(const SyntaxNode* left, const SyntaxNode* right, int type);
+// Sets the node's height again after its children were replaced.
+void updateHeight(SyntaxNode* n);
+
+// The statements of a sequence tree in written order (a tree that is no
+// sequence is its own one statement; null gives none), found in a loop: a
+// sequence may be as long as the text. The slots are those that hold each
+// statement, so that a rewrite can replace it.
+void sequenceSlots(SyntaxNode** tree, std::vector<SyntaxNode**>& out);
+void sequenceStatements(const SyntaxNode* tree, std::vector<const SyntaxNode*>& out);
+
 // Frees left, right, the node's own text and the node; null is nothing.
+// Neither this nor copyTree recurses: they serve trees of any shape.
 void freeTree(SyntaxNode* tree);
 // Deep copy, texts included; entries are shared. Null gives null.
 SyntaxNode* copyTree(const SyntaxNode* tree);

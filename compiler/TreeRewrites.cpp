@@ -20,28 +20,20 @@ SyntaxNode* appendStatement(SyntaxNode* sequence, SyntaxNode* statement, int lin
     return makeNode(sequence, statement, NODE_SEQUENCE, line);
 }
 
-// The statements of a sequence in written order; nested sequences unfold.
-void collectStatements(SyntaxNode* tree, std::vector<SyntaxNode*>& out)
-{
-    if (!tree)
-        return;
-    if (tree->type == NODE_SEQUENCE) {
-        collectStatements(tree->left, out);
-        collectStatements(tree->right, out);
-        return;
-    }
-    out.push_back(tree);
-}
-
-// Frees the sequence nodes of a tree collected by collectStatements, not the
-// statements.
+// Frees the sequence nodes of a tree whose statements were taken out, not
+// the statements.
 void freeSequenceNodes(SyntaxNode* tree)
 {
-    if (!tree || tree->type != NODE_SEQUENCE)
-        return;
-    freeSequenceNodes(tree->left);
-    freeSequenceNodes(tree->right);
-    free(tree);
+    std::vector<SyntaxNode*> pending(1, tree);
+    while (!pending.empty()) {
+        SyntaxNode* n = pending.back();
+        pending.pop_back();
+        if (!n || n->type != NODE_SEQUENCE)
+            continue;
+        pending.push_back(n->left);
+        pending.push_back(n->right);
+        free(n);
+    }
 }
 
 // Replaces one SWITCH node; 0, or 1 after a message (the node stays).
@@ -108,11 +100,21 @@ int replaceSwitch(SyntaxNode** slot)
     return 0;
 }
 
+// Each walk goes along a sequence in a loop and recurses only into the
+// statements and expressions themselves, whose nesting the parser bounds.
 int switchWalk(SyntaxNode** slot)
 {
     SyntaxNode* n = *slot;
     if (!n)
         return 0;
+    if (n->type == NODE_SEQUENCE) {
+        std::vector<SyntaxNode**> statements;
+        sequenceSlots(slot, statements);
+        int failed = 0;
+        for (SyntaxNode** s : statements)
+            failed |= switchWalk(s);
+        return failed;
+    }
     int failed = switchWalk(&n->left);
     failed |= switchWalk(&n->right);
     if (n->type == NODE_SWITCH)
@@ -125,12 +127,22 @@ void ifSequenceWalk(SyntaxNode** slot)
     SyntaxNode* n = *slot;
     if (!n)
         return;
+    if (n->type == NODE_SEQUENCE) {
+        std::vector<SyntaxNode**> statements;
+        sequenceSlots(slot, statements);
+        for (SyntaxNode** s : statements)
+            ifSequenceWalk(s);
+        return;
+    }
     ifSequenceWalk(&n->left);
     ifSequenceWalk(&n->right);
     if (n->type != NODE_IF || !n->right || n->right->type != NODE_SEQUENCE)
         return;
     std::vector<SyntaxNode*> statements;
-    collectStatements(n->right, statements);
+    std::vector<SyntaxNode**> slots;
+    sequenceSlots(&n->right, slots);
+    for (SyntaxNode** s : slots)
+        statements.push_back(*s);
     freeSequenceNodes(n->right);
     SyntaxNode* sequence = nullptr;
     for (SyntaxNode* s : statements) {
@@ -142,21 +154,48 @@ void ifSequenceWalk(SyntaxNode** slot)
     *slot = sequence;
 }
 
+// The sequence nodes of a tree with the slots that hold them, each before
+// the sequences beneath it.
+void sequenceNodeSlots(SyntaxNode** tree, std::vector<SyntaxNode**>& out)
+{
+    std::vector<SyntaxNode**> pending(1, tree);
+    while (!pending.empty()) {
+        SyntaxNode** slot = pending.back();
+        pending.pop_back();
+        SyntaxNode* n = *slot;
+        if (!n || n->type != NODE_SEQUENCE)
+            continue;
+        out.push_back(slot);
+        pending.push_back(&n->right);
+        pending.push_back(&n->left);
+    }
+}
+
 void mergeWalk(SyntaxNode** slot)
 {
     SyntaxNode* n = *slot;
     if (!n)
         return;
-    mergeWalk(&n->left);
-    mergeWalk(&n->right);
     if (n->type == NODE_SEQUENCE) {
-        // A removed statement leaves no empty place in its sequence.
-        if (!n->left || !n->right) {
-            *slot = n->left ? n->left : n->right;
-            free(n);
+        std::vector<SyntaxNode**> statements;
+        sequenceSlots(slot, statements);
+        for (SyntaxNode** s : statements)
+            mergeWalk(s);
+        // A removed statement leaves no empty place in its sequence; the
+        // inner sequences first, as a walk from the leaves would.
+        std::vector<SyntaxNode**> sequences;
+        sequenceNodeSlots(slot, sequences);
+        for (auto s = sequences.rbegin(); s != sequences.rend(); ++s) {
+            SyntaxNode* q = **s;
+            if (!q->left || !q->right) {
+                **s = q->left ? q->left : q->right;
+                free(q);
+            }
         }
         return;
     }
+    mergeWalk(&n->left);
+    mergeWalk(&n->right);
     if (n->type != NODE_IF)
         return;
     SyntaxNode* body = n->right;
@@ -184,6 +223,14 @@ const SyntaxNode* findRunControl(const SyntaxNode* n)
     case NODE_QUIT:
     case NODE_BREAK:
         return n;
+    case NODE_SEQUENCE: {
+        std::vector<const SyntaxNode*> statements;
+        sequenceStatements(n, statements);
+        for (const SyntaxNode* s : statements)
+            if (const SyntaxNode* found = findRunControl(s))
+                return found;
+        return nullptr;
+    }
     default:
         break;
     }
