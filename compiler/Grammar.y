@@ -92,9 +92,10 @@ SyntaxNode* node(SyntaxNode* left, SyntaxNode* right, int type)
         return own(n);
     int line = n->line;
     if (!refusedPart) {
+        // The first leaf in written order.
         const SyntaxNode* first = n;
-        while (first->left)
-            first = first->left;
+        while (first->left || first->right)
+            first = first->left ? first->left : first->right;
         line = first->line;
         compileErrorAtLine(line, 20204, kMaxTreeHeight);
     }
