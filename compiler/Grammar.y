@@ -86,19 +86,20 @@ SyntaxNode* node(SyntaxNode* left, SyntaxNode* right, int type)
 {
     take(left);
     take(right);
-    SyntaxNode* n = makeNode(left, right, type, scannerLine());
-    bool refusedPart = type != NODE_SEQUENCE && (isRefused(left) || isRefused(right));
-    if (n->height <= kMaxTreeHeight && !refusedPart)
-        return own(n);
-    int line = n->line;
-    if (!refusedPart) {
-        // The first leaf in written order.
-        const SyntaxNode* first = n;
-        while (first->left || first->right)
-            first = first->left ? first->left : first->right;
-        line = first->line;
-        compileErrorAtLine(line, 20204, kMaxTreeHeight);
+    if (type != NODE_SEQUENCE && (isRefused(left) || isRefused(right))) {
+        SyntaxNode* standIn = isRefused(left) ? left : right;
+        freeTree(standIn == left ? right : left);
+        return own(standIn);
     }
+    SyntaxNode* n = makeNode(left, right, type, scannerLine());
+    if (n->height <= kMaxTreeHeight)
+        return own(n);
+    // The first leaf in written order.
+    const SyntaxNode* first = n;
+    while (first->left || first->right)
+        first = first->left ? first->left : first->right;
+    int line = first->line;
+    compileErrorAtLine(line, 20204, kMaxTreeHeight);
     freeTree(n);
     SyntaxNode* standIn = makeNumberNode(0, line);
     standIn->spare = kRefusedTree;

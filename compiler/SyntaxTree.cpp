@@ -80,6 +80,12 @@ void freeTree(SyntaxNode* tree)
 {
     if (!tree)
         return;
+    if (!tree->left && !tree->right) {
+        if (nodeHasText(tree->type))
+            free(tree->value.text);
+        free(tree);
+        return;
+    }
     std::vector<SyntaxNode*> pending(1, tree);
     while (!pending.empty()) {
         SyntaxNode* n = pending.back();
