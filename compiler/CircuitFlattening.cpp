@@ -500,16 +500,7 @@ int appendStatements(StatementList* list, SyntaxNode* tree, Instance* instance, 
     for (SyntaxNode** s : slots)
         statements.push_back(*s);
     // The sequence nodes go; the statements move into the list.
-    std::vector<SyntaxNode*> pending(1, tree);
-    while (!pending.empty()) {
-        SyntaxNode* n = pending.back();
-        pending.pop_back();
-        if (!n || n->type != NODE_SEQUENCE)
-            continue;
-        pending.push_back(n->left);
-        pending.push_back(n->right);
-        free(n);
-    }
+    freeSequenceNodes(tree);
     for (size_t i = 0; i < statements.size(); ++i) {
         if (bindNode(statements[i], instance, sequencesAllowed, true)) {
             for (size_t j = i; j < statements.size(); ++j)

@@ -145,6 +145,20 @@ void sequenceSlots(SyntaxNode** tree, std::vector<SyntaxNode**>& out)
     }
 }
 
+void freeSequenceNodes(SyntaxNode* tree)
+{
+    std::vector<SyntaxNode*> pending(1, tree);
+    while (!pending.empty()) {
+        SyntaxNode* n = pending.back();
+        pending.pop_back();
+        if (!n || n->type != NODE_SEQUENCE)
+            continue;
+        pending.push_back(n->left);
+        pending.push_back(n->right);
+        free(n);
+    }
+}
+
 void sequenceStatements(const SyntaxNode* tree, std::vector<const SyntaxNode*>& out)
 {
     std::vector<const SyntaxNode*> pending(1, tree);

@@ -105,6 +105,9 @@ void updateHeight(SyntaxNode* n);
 // statement, so that a rewrite can replace it.
 void sequenceSlots(SyntaxNode** tree, std::vector<SyntaxNode**>& out);
 void sequenceStatements(const SyntaxNode* tree, std::vector<const SyntaxNode*>& out);
+// Frees the sequence nodes of a tree whose statements were taken out, not
+// the statements.
+void freeSequenceNodes(SyntaxNode* tree);
 
 // Frees left, right, the node's own text and the node; null is nothing.
 // Neither this nor copyTree recurses: they serve trees of any shape.

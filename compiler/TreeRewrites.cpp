@@ -20,22 +20,6 @@ SyntaxNode* appendStatement(SyntaxNode* sequence, SyntaxNode* statement, int lin
     return makeNode(sequence, statement, NODE_SEQUENCE, line);
 }
 
-// Frees the sequence nodes of a tree whose statements were taken out, not
-// the statements.
-void freeSequenceNodes(SyntaxNode* tree)
-{
-    std::vector<SyntaxNode*> pending(1, tree);
-    while (!pending.empty()) {
-        SyntaxNode* n = pending.back();
-        pending.pop_back();
-        if (!n || n->type != NODE_SEQUENCE)
-            continue;
-        pending.push_back(n->left);
-        pending.push_back(n->right);
-        free(n);
-    }
-}
-
 // Replaces one SWITCH node; 0, or 1 after a message (the node stays).
 int replaceSwitch(SyntaxNode** slot)
 {
