@@ -95,6 +95,16 @@ CodeProcedure* findProcedure(const Instance* instance, const char* name)
     return nullptr;
 }
 
+int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root);
+
+// Along the sequence in a loop: it may be as long as the text.
+KYT_WALK_HELPER int bindSequence(SyntaxNode* n, Instance* instance, int sequencesAllowed)
+{
+    return visitStatements(&n, [=](SyntaxNode** s) { return bindNode(*s, instance, sequencesAllowed, false) != 0; })
+               ? 1
+               : 0;
+}
+
 int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
 {
     if (!n)
@@ -103,15 +113,8 @@ int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
         compileErrorAtLine(n->line, 20053);
         return 1;
     }
-    if (n->type == NODE_SEQUENCE) {
-        // Along the sequence in a loop: it may be as long as the text.
-        std::vector<SyntaxNode**> statements;
-        sequenceSlots(&n, statements);
-        for (SyntaxNode** s : statements)
-            if (bindNode(*s, instance, sequencesAllowed, false))
-                return 1;
-        return 0;
-    }
+    if (n->type == NODE_SEQUENCE)
+        return bindSequence(n, instance, sequencesAllowed);
     if (bindNode(n->left, instance, sequencesAllowed, false) ||
         bindNode(n->right, instance, sequencesAllowed, false))
         return 1;
@@ -168,15 +171,22 @@ int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
 
 // ---- SWITCH symmetry
 
+void collectAssignments(const SyntaxNode* n, std::vector<const SyntaxNode*>& out);
+
+KYT_WALK_HELPER void collectSequenceAssignments(const SyntaxNode* n, std::vector<const SyntaxNode*>& out)
+{
+    visitStatements(n, [&out](const SyntaxNode* s) {
+        collectAssignments(s, out);
+        return false;
+    });
+}
+
 void collectAssignments(const SyntaxNode* n, std::vector<const SyntaxNode*>& out)
 {
     if (!n)
         return;
     if (n->type == NODE_SEQUENCE) {
-        std::vector<const SyntaxNode*> statements;
-        sequenceStatements(n, statements);
-        for (const SyntaxNode* s : statements)
-            collectAssignments(s, out);
+        collectSequenceAssignments(n, out);
         return;
     }
     if (n->type == NODE_ASSIGN || n->type == NODE_DERIVATIVE || n->type == NODE_DELAY_TIME)
@@ -512,18 +522,17 @@ int appendStatements(StatementList* list, SyntaxNode* tree, Instance* instance, 
     return 0;
 }
 
+KYT_WALK_HELPER static int checkSwitchInSequence(const SyntaxNode* tree)
+{
+    return visitStatements(tree, [](const SyntaxNode* s) { return checkSwitch(s) != 0; }) ? 1 : 0;
+}
+
 int checkSwitch(const SyntaxNode* tree)
 {
     if (!tree)
         return 0;
-    if (tree->type == NODE_SEQUENCE) {
-        std::vector<const SyntaxNode*> statements;
-        sequenceStatements(tree, statements);
-        for (const SyntaxNode* s : statements)
-            if (checkSwitch(s))
-                return 1;
-        return 0;
-    }
+    if (tree->type == NODE_SEQUENCE)
+        return checkSwitchInSequence(tree);
     if (checkSwitch(tree->left) || checkSwitch(tree->right))
         return 1;
     return tree->type == NODE_SWITCH ? checkOneSwitch(tree) : 0;

@@ -145,6 +145,26 @@ void sequenceSlots(SyntaxNode** tree, std::vector<SyntaxNode**>& out)
     }
 }
 
+bool visitStatements(SyntaxNode** tree, const std::function<bool(SyntaxNode** slot)>& visit)
+{
+    std::vector<SyntaxNode**> statements;
+    sequenceSlots(tree, statements);
+    for (SyntaxNode** s : statements)
+        if (visit(s))
+            return true;
+    return false;
+}
+
+bool visitStatements(const SyntaxNode* tree, const std::function<bool(const SyntaxNode* statement)>& visit)
+{
+    std::vector<const SyntaxNode*> statements;
+    sequenceStatements(tree, statements);
+    for (const SyntaxNode* s : statements)
+        if (visit(s))
+            return true;
+    return false;
+}
+
 void freeSequenceNodes(SyntaxNode* tree)
 {
     std::vector<SyntaxNode*> pending(1, tree);

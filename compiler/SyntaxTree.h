@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 enum NodeType {
@@ -94,6 +95,14 @@ inline bool nodeHasText(int type) { return type >= NODE_VARIABLE && type <= NODE
 // message 20204.
 const int kMaxTreeHeight = 1000;
 
+// Marks the helpers of a walk that hold vectors or texts: inlined into the
+// walk, their locals would widen its frame at every level of an expression.
+#if defined(__GNUC__)
+#define KYT_WALK_HELPER __attribute__((noinline))
+#else
+#define KYT_WALK_HELPER
+#endif
+
 // The height a node of type over left and right gets.
 int treeHeight(const SyntaxNode* left, const SyntaxNode* right, int type);
 // Sets the node's height again after its children were replaced.
@@ -105,6 +114,12 @@ void updateHeight(SyntaxNode* n);
 // statement, so that a rewrite can replace it.
 void sequenceSlots(SyntaxNode** tree, std::vector<SyntaxNode**>& out);
 void sequenceStatements(const SyntaxNode* tree, std::vector<const SyntaxNode*>& out);
+// Calls visit with the slot of each statement of a sequence tree in written
+// order, in a loop; stops at the first call that gives true and gives true
+// then. A walk calls it from a small function of its own: the frame of the
+// function that recurses into expressions stays small.
+bool visitStatements(SyntaxNode** tree, const std::function<bool(SyntaxNode** slot)>& visit);
+bool visitStatements(const SyntaxNode* tree, const std::function<bool(const SyntaxNode* statement)>& visit);
 // Frees the sequence nodes of a tree whose statements were taken out, not
 // the statements.
 void freeSequenceNodes(SyntaxNode* tree);

@@ -21,7 +21,7 @@ SyntaxNode* appendStatement(SyntaxNode* sequence, SyntaxNode* statement, int lin
 }
 
 // Replaces one SWITCH node; 0, or 1 after a message (the node stays).
-int replaceSwitch(SyntaxNode** slot)
+KYT_WALK_HELPER int replaceSwitch(SyntaxNode** slot)
 {
     SyntaxNode* sw = *slot;
     SyntaxNode* variable = sw->left;
@@ -86,19 +86,25 @@ int replaceSwitch(SyntaxNode** slot)
 
 // Each walk goes along a sequence in a loop and recurses only into the
 // statements and expressions themselves, whose nesting the parser bounds.
+int switchWalk(SyntaxNode** slot);
+
+KYT_WALK_HELPER int switchWalkSequence(SyntaxNode** slot)
+{
+    int failed = 0;
+    visitStatements(slot, [&failed](SyntaxNode** s) {
+        failed |= switchWalk(s);
+        return false;
+    });
+    return failed;
+}
+
 int switchWalk(SyntaxNode** slot)
 {
     SyntaxNode* n = *slot;
     if (!n)
         return 0;
-    if (n->type == NODE_SEQUENCE) {
-        std::vector<SyntaxNode**> statements;
-        sequenceSlots(slot, statements);
-        int failed = 0;
-        for (SyntaxNode** s : statements)
-            failed |= switchWalk(s);
-        return failed;
-    }
+    if (n->type == NODE_SEQUENCE)
+        return switchWalkSequence(slot);
     int failed = switchWalk(&n->left);
     failed |= switchWalk(&n->right);
     if (n->type == NODE_SWITCH)
@@ -106,22 +112,10 @@ int switchWalk(SyntaxNode** slot)
     return failed;
 }
 
-void ifSequenceWalk(SyntaxNode** slot)
+// One IF per statement of the IF's sequence.
+KYT_WALK_HELPER void splitIf(SyntaxNode** slot)
 {
     SyntaxNode* n = *slot;
-    if (!n)
-        return;
-    if (n->type == NODE_SEQUENCE) {
-        std::vector<SyntaxNode**> statements;
-        sequenceSlots(slot, statements);
-        for (SyntaxNode** s : statements)
-            ifSequenceWalk(s);
-        return;
-    }
-    ifSequenceWalk(&n->left);
-    ifSequenceWalk(&n->right);
-    if (n->type != NODE_IF || !n->right || n->right->type != NODE_SEQUENCE)
-        return;
     std::vector<SyntaxNode*> statements;
     std::vector<SyntaxNode**> slots;
     sequenceSlots(&n->right, slots);
@@ -136,6 +130,31 @@ void ifSequenceWalk(SyntaxNode** slot)
     freeTree(n->left);
     free(n);
     *slot = sequence;
+}
+
+void ifSequenceWalk(SyntaxNode** slot);
+
+KYT_WALK_HELPER void ifSequenceWalkSequence(SyntaxNode** slot)
+{
+    visitStatements(slot, [](SyntaxNode** s) {
+        ifSequenceWalk(s);
+        return false;
+    });
+}
+
+void ifSequenceWalk(SyntaxNode** slot)
+{
+    SyntaxNode* n = *slot;
+    if (!n)
+        return;
+    if (n->type == NODE_SEQUENCE) {
+        ifSequenceWalkSequence(slot);
+        return;
+    }
+    ifSequenceWalk(&n->left);
+    ifSequenceWalk(&n->right);
+    if (n->type == NODE_IF && n->right && n->right->type == NODE_SEQUENCE)
+        splitIf(slot);
 }
 
 // The sequence nodes of a tree with the slots that hold them, each before
@@ -155,27 +174,34 @@ void sequenceNodeSlots(SyntaxNode** tree, std::vector<SyntaxNode**>& out)
     }
 }
 
+void mergeWalk(SyntaxNode** slot);
+
+KYT_WALK_HELPER void mergeSequence(SyntaxNode** slot)
+{
+    visitStatements(slot, [](SyntaxNode** s) {
+        mergeWalk(s);
+        return false;
+    });
+    // A removed statement leaves no empty place in its sequence; the
+    // inner sequences first, as a walk from the leaves would.
+    std::vector<SyntaxNode**> sequences;
+    sequenceNodeSlots(slot, sequences);
+    for (auto s = sequences.rbegin(); s != sequences.rend(); ++s) {
+        SyntaxNode* q = **s;
+        if (!q->left || !q->right) {
+            **s = q->left ? q->left : q->right;
+            free(q);
+        }
+    }
+}
+
 void mergeWalk(SyntaxNode** slot)
 {
     SyntaxNode* n = *slot;
     if (!n)
         return;
     if (n->type == NODE_SEQUENCE) {
-        std::vector<SyntaxNode**> statements;
-        sequenceSlots(slot, statements);
-        for (SyntaxNode** s : statements)
-            mergeWalk(s);
-        // A removed statement leaves no empty place in its sequence; the
-        // inner sequences first, as a walk from the leaves would.
-        std::vector<SyntaxNode**> sequences;
-        sequenceNodeSlots(slot, sequences);
-        for (auto s = sequences.rbegin(); s != sequences.rend(); ++s) {
-            SyntaxNode* q = **s;
-            if (!q->left || !q->right) {
-                **s = q->left ? q->left : q->right;
-                free(q);
-            }
-        }
+        mergeSequence(slot);
         return;
     }
     mergeWalk(&n->left);
@@ -197,6 +223,18 @@ void mergeWalk(SyntaxNode** slot)
     }
 }
 
+const SyntaxNode* findRunControl(const SyntaxNode* n);
+
+KYT_WALK_HELPER const SyntaxNode* findRunControlInSequence(const SyntaxNode* n)
+{
+    const SyntaxNode* found = nullptr;
+    visitStatements(n, [&found](const SyntaxNode* s) {
+        found = findRunControl(s);
+        return found != nullptr;
+    });
+    return found;
+}
+
 const SyntaxNode* findRunControl(const SyntaxNode* n)
 {
     if (!n)
@@ -207,14 +245,8 @@ const SyntaxNode* findRunControl(const SyntaxNode* n)
     case NODE_QUIT:
     case NODE_BREAK:
         return n;
-    case NODE_SEQUENCE: {
-        std::vector<const SyntaxNode*> statements;
-        sequenceStatements(n, statements);
-        for (const SyntaxNode* s : statements)
-            if (const SyntaxNode* found = findRunControl(s))
-                return found;
-        return nullptr;
-    }
+    case NODE_SEQUENCE:
+        return findRunControlInSequence(n);
     default:
         break;
     }
