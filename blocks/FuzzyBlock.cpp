@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 const char* const kFuzzyColorNames[kFuzzyColorCount] = {
     "green", "cyan", "brown", "grey", "magenta", "blue", "black", "red"
@@ -241,12 +242,20 @@ FuzzyBlock* FuzzyBlock::finish(FuzzyKernel* kernel, char* name, FuzzyConfigurati
 
 void freePremise(FuzzyPremise* p)
 {
-    if (!p)
-        return;
-    freePremise(p->left);
-    freePremise(p->right);
-    free(p->name);
-    free(p);
+    // In a loop: a premise read from a text may chain any number of ORs.
+    std::vector<FuzzyPremise*> pending;
+    while (p || !pending.empty()) {
+        if (!p) {
+            p = pending.back();
+            pending.pop_back();
+        }
+        if (p->right)
+            pending.push_back(p->right);
+        FuzzyPremise* left = p->left;
+        free(p->name);
+        free(p);
+        p = left;
+    }
 }
 
 void freeConclusion(FuzzyConclusion* c)

@@ -2,9 +2,12 @@
 
 #include "FileLayer.h"
 #include "String.h"
+#include "YaccParser.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -59,22 +62,95 @@ std::string str(const char* s)
     return s ? s : "";
 }
 
-std::string premiseText(const FuzzyPremise* p)
+// The operands of a chain of one operator as the reader builds it from the
+// left (a AND b AND c is (a AND b) AND c): the first operand, then the
+// others in written order.
+void chainOperands(const FuzzyPremise* p, const FuzzyPremise** first, std::vector<const FuzzyPremise*>& others)
+{
+    const int kind = p->kind;
+    for (; p && p->kind == kind; p = p->left)
+        others.push_back(p->right);
+    *first = p;
+    std::reverse(others.begin(), others.end());
+}
+
+// Deepest nesting of parentheses in the fully parenthesised text.
+int nestingDepth(const FuzzyPremise* p)
 {
     if (!p)
-        return "";
+        return 0;
     switch (p->kind) {
     case FZ_PREMISE_COMPARE:
-        return "(" + str(p->left ? p->left->name : nullptr) + "==" + str(p->right ? p->right->name : nullptr) + ")";
+        return 1;
     case FZ_PREMISE_AND:
-        return "(" + premiseText(p->left) + " AND " + premiseText(p->right) + ")";
-    case FZ_PREMISE_OR:
-        return "(" + premiseText(p->left) + " OR " + premiseText(p->right) + ")";
-    case FZ_PREMISE_NOT:
-        return "NOT (" + premiseText(p->right) + ")";
-    default:
-        return str(p->name);
+    case FZ_PREMISE_OR: {
+        const FuzzyPremise* first = nullptr;
+        std::vector<const FuzzyPremise*> others;
+        chainOperands(p, &first, others);
+        // The first operand sits inside one parenthesis per operator.
+        int n = static_cast<int>(others.size());
+        int depth = n + nestingDepth(first);
+        for (int i = 0; i < n; ++i)
+            depth = std::max(depth, n - i + nestingDepth(others[static_cast<size_t>(i)]));
+        return depth;
     }
+    case FZ_PREMISE_NOT:
+        return 1 + nestingDepth(p->right);
+    default:
+        return 0;
+    }
+}
+
+// A premise is written fully parenthesised, every operator with its own
+// pair. Read back, each open parenthesis takes a place on the reader's
+// stack, so a premise that would nest deeper than this is written with each
+// chain of one operator in one pair: (a AND b AND c) reads back as the same
+// tree. Walks recurse only into the operands of a chain, as deep as the text
+// that was read nests.
+const int kFullyParenthesisedDepth = kYaccStackDepth / 2;
+
+void appendPremise(std::string& out, const FuzzyPremise* p, bool full)
+{
+    if (!p)
+        return;
+    switch (p->kind) {
+    case FZ_PREMISE_COMPARE:
+        out += "(" + str(p->left ? p->left->name : nullptr) + "==" + str(p->right ? p->right->name : nullptr) + ")";
+        return;
+    case FZ_PREMISE_AND:
+    case FZ_PREMISE_OR: {
+        const char* word = p->kind == FZ_PREMISE_AND ? " AND " : " OR ";
+        const FuzzyPremise* first = nullptr;
+        std::vector<const FuzzyPremise*> others;
+        chainOperands(p, &first, others);
+        out.append(full ? others.size() : 1, '(');
+        appendPremise(out, first, full);
+        for (const FuzzyPremise* o : others) {
+            out += word;
+            appendPremise(out, o, full);
+            if (full)
+                out += ")";
+        }
+        if (!full)
+            out += ")";
+        return;
+    }
+    case FZ_PREMISE_NOT:
+        out += "NOT (";
+        appendPremise(out, p->right, full);
+        out += ")";
+        return;
+    default:
+        out += str(p->name);
+        return;
+    }
+}
+
+std::string premiseText(const FuzzyPremise* p)
+{
+    std::string out;
+    appendPremise(out, p, nestingDepth(p) <= kFullyParenthesisedDepth);
+    return out;
 }
 
 void writeMembers(TextWriter& w, const FuzzyMember* members)

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 const FuzzyCheckTexts kFuzzyCheckTexts = {
     21100, 21101, 21102, 21103, 21104, 21105, 21106, 21107, 21108, 21109, 21110,
@@ -214,12 +215,21 @@ void markShapes(FuzzyVariable* variables)
 }
 
 // Binds the comparisons to their input nodes and member sets once, so that
-// an evaluation step compares no names.
-void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* p)
+// an evaluation step compares no names. In a loop: a premise read from a
+// text may chain any number of ORs.
+void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* premise)
 {
-    if (!p)
-        return;
-    if (p->kind == FZ_PREMISE_COMPARE) {
+    std::vector<FuzzyPremise*> pending(1, premise);
+    while (!pending.empty()) {
+        FuzzyPremise* p = pending.back();
+        pending.pop_back();
+        if (!p)
+            continue;
+        if (p->kind != FZ_PREMISE_COMPARE) {
+            pending.push_back(p->right);
+            pending.push_back(p->left);
+            continue;
+        }
         p->input = nullptr;
         p->set = nullptr;
         if (p->left && p->right) {
@@ -227,21 +237,29 @@ void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* p)
             FuzzyMember* m = p->input ? findMember(p->input->variable, p->right->name) : nullptr;
             p->set = m ? m->set : nullptr;
         }
-        return;
     }
-    resolvePremise(kernel, p->left);
-    resolvePremise(kernel, p->right);
 }
 
+// A chain of one operator (a AND b AND c ..., as the reader builds it from
+// the left) is folded in a loop; the walk recurses only into the operands,
+// as deep as the text nests its parentheses, which the reader's stack bounds.
 double premiseDegree(const FuzzyPremise* p)
 {
     if (!p)
         return 0.0;
     switch (p->kind) {
     case FZ_PREMISE_AND:
-        return std::fmin(premiseDegree(p->left), premiseDegree(p->right));
-    case FZ_PREMISE_OR:
-        return std::fmax(premiseDegree(p->left), premiseDegree(p->right));
+    case FZ_PREMISE_OR: {
+        const int kind = p->kind;
+        double degree = premiseDegree(p->right);
+        const FuzzyPremise* q = p->left;
+        for (; q && q->kind == kind; q = q->left) {
+            double operand = premiseDegree(q->right);
+            degree = kind == FZ_PREMISE_AND ? std::fmin(operand, degree) : std::fmax(operand, degree);
+        }
+        double first = premiseDegree(q);
+        return kind == FZ_PREMISE_AND ? std::fmin(first, degree) : std::fmax(first, degree);
+    }
     case FZ_PREMISE_NOT:
         return 1.0 - premiseDegree(p->right);
     case FZ_PREMISE_COMPARE:
@@ -582,18 +600,25 @@ void checkVariableAndSet(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, Fuzz
                                       "\" !");
 }
 
-void checkPremiseNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyBlock* b, FuzzyPremise* p)
+// The comparisons from left to right, in a loop: a premise read from a text
+// may chain any number of ORs.
+void checkPremiseNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyBlock* b, FuzzyPremise* premise)
 {
-    if (!p)
-        return;
-    if (p->kind != FZ_PREMISE_COMPARE) {
-        checkPremiseNames(kernel, texts, b, p->left);
-        checkPremiseNames(kernel, texts, b, p->right);
-        return;
+    std::vector<const FuzzyPremise*> pending(1, premise);
+    while (!pending.empty()) {
+        const FuzzyPremise* p = pending.back();
+        pending.pop_back();
+        if (!p)
+            continue;
+        if (p->kind != FZ_PREMISE_COMPARE) {
+            pending.push_back(p->right);
+            pending.push_back(p->left);
+            continue;
+        }
+        const char* var = p->left && p->left->name ? p->left->name : "";
+        const char* term = p->right && p->right->name ? p->right->name : "";
+        checkVariableAndSet(kernel, texts, b->inputs, var, term, texts.unknownInput, texts.setOfInput);
     }
-    const char* var = p->left && p->left->name ? p->left->name : "";
-    const char* term = p->right && p->right->name ? p->right->name : "";
-    checkVariableAndSet(kernel, texts, b->inputs, var, term, texts.unknownInput, texts.setOfInput);
 }
 
 } // namespace

@@ -95,6 +95,16 @@ CodeProcedure* findProcedure(const Instance* instance, const char* name)
     return nullptr;
 }
 
+int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root);
+
+// Along the sequence in a loop: it may be as long as the text.
+KYT_WALK_HELPER int bindSequence(SyntaxNode* n, Instance* instance, int sequencesAllowed)
+{
+    return visitStatements(&n, [=](SyntaxNode** s) { return bindNode(*s, instance, sequencesAllowed, false) != 0; })
+               ? 1
+               : 0;
+}
+
 int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
 {
     if (!n)
@@ -103,6 +113,8 @@ int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
         compileErrorAtLine(n->line, 20053);
         return 1;
     }
+    if (n->type == NODE_SEQUENCE)
+        return bindSequence(n, instance, sequencesAllowed);
     if (bindNode(n->left, instance, sequencesAllowed, false) ||
         bindNode(n->right, instance, sequencesAllowed, false))
         return 1;
@@ -159,10 +171,24 @@ int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
 
 // ---- SWITCH symmetry
 
+void collectAssignments(const SyntaxNode* n, std::vector<const SyntaxNode*>& out);
+
+KYT_WALK_HELPER void collectSequenceAssignments(const SyntaxNode* n, std::vector<const SyntaxNode*>& out)
+{
+    visitStatements(n, [&out](const SyntaxNode* s) {
+        collectAssignments(s, out);
+        return false;
+    });
+}
+
 void collectAssignments(const SyntaxNode* n, std::vector<const SyntaxNode*>& out)
 {
     if (!n)
         return;
+    if (n->type == NODE_SEQUENCE) {
+        collectSequenceAssignments(n, out);
+        return;
+    }
     if (n->type == NODE_ASSIGN || n->type == NODE_DERIVATIVE || n->type == NODE_DELAY_TIME)
         out.push_back(n);
     collectAssignments(n->left, out);
@@ -478,28 +504,35 @@ int appendStatements(StatementList* list, SyntaxNode* tree, Instance* instance, 
 {
     if (!tree)
         return 0;
-    if (tree->type == NODE_SEQUENCE) {
-        SyntaxNode* left = tree->left;
-        SyntaxNode* right = tree->right;
-        free(tree);
-        if (appendStatements(list, left, instance, sequencesAllowed)) {
-            freeTree(right);
+    std::vector<SyntaxNode**> slots;
+    sequenceSlots(&tree, slots);
+    std::vector<SyntaxNode*> statements;
+    for (SyntaxNode** s : slots)
+        statements.push_back(*s);
+    // The sequence nodes go; the statements move into the list.
+    freeSequenceNodes(tree);
+    for (size_t i = 0; i < statements.size(); ++i) {
+        if (bindNode(statements[i], instance, sequencesAllowed, true)) {
+            for (size_t j = i; j < statements.size(); ++j)
+                freeTree(statements[j]);
             return 1;
         }
-        return appendStatements(list, right, instance, sequencesAllowed);
+        appendStatement(list, statements[i]);
     }
-    if (bindNode(tree, instance, sequencesAllowed, true)) {
-        freeTree(tree);
-        return 1;
-    }
-    appendStatement(list, tree);
     return 0;
+}
+
+KYT_WALK_HELPER static int checkSwitchInSequence(const SyntaxNode* tree)
+{
+    return visitStatements(tree, [](const SyntaxNode* s) { return checkSwitch(s) != 0; }) ? 1 : 0;
 }
 
 int checkSwitch(const SyntaxNode* tree)
 {
     if (!tree)
         return 0;
+    if (tree->type == NODE_SEQUENCE)
+        return checkSwitchInSequence(tree);
     if (checkSwitch(tree->left) || checkSwitch(tree->right))
         return 1;
     return tree->type == NODE_SWITCH ? checkOneSwitch(tree) : 0;

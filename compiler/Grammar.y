@@ -69,11 +69,41 @@ void drop(SyntaxNode* n)
     freeTree(take(n));
 }
 
+// The number that stands in for a tree refused as too deep; its spare field
+// carries this mark.
+const int kRefusedTree = -1;
+
+bool isRefused(const SyntaxNode* n)
+{
+    return n && n->type == NODE_NUMBER && n->spare == kRefusedTree;
+}
+
+// A tree deeper than kMaxTreeHeight is refused with 20204 at the line where
+// it starts, and a number takes its place, so that no walk ever meets it.
+// Whatever is built on a refused tree is refused with it, without a second
+// message; a sequence keeps its other statements.
 SyntaxNode* node(SyntaxNode* left, SyntaxNode* right, int type)
 {
     take(left);
     take(right);
-    return own(makeNode(left, right, type, scannerLine()));
+    if (type != NODE_SEQUENCE && (isRefused(left) || isRefused(right))) {
+        SyntaxNode* standIn = isRefused(left) ? left : right;
+        freeTree(standIn == left ? right : left);
+        return own(standIn);
+    }
+    SyntaxNode* n = makeNode(left, right, type, scannerLine());
+    if (n->height <= kMaxTreeHeight)
+        return own(n);
+    // The first leaf in written order.
+    const SyntaxNode* first = n;
+    while (first->left || first->right)
+        first = first->left ? first->left : first->right;
+    int line = first->line;
+    compileErrorAtLine(line, 20204, kMaxTreeHeight);
+    freeTree(n);
+    SyntaxNode* standIn = makeNumberNode(0, line);
+    standIn->spare = kRefusedTree;
+    return own(standIn);
 }
 
 SyntaxNode* number(double value)
@@ -153,6 +183,8 @@ SyntaxNode* onrise(double line, SyntaxNode* condition, SyntaxNode* procedure)
 SyntaxNode* call(const char* calledName, SyntaxNode* arguments, int type)
 {
     SyntaxNode* c = node(name(calledName, NODE_CALLED_NAME), arguments, type);
+    if (isRefused(c))
+        return c;
     bool function = type == NODE_FUNCTION_CALL;
     switch (checkModuleCall(c)) {
     case 1:
@@ -182,6 +214,7 @@ SyntaxNode* snapshotCondition(SyntaxNode* ifNode, char* text, size_t size)
     hiddenVariable(text, size);
     SyntaxNode* condition = ifNode->left;
     ifNode->left = makeNameNode(text, NODE_VARIABLE, ifNode->line);
+    updateHeight(ifNode);
     SyntaxNode* target = makeNameNode(text, NODE_VARIABLE, ifNode->line);
     return own(makeNode(target, condition, NODE_ASSIGN, ifNode->line));
 }
@@ -195,9 +228,11 @@ SyntaxNode* ifStatement(SyntaxNode* ifNode, SyntaxNode* body)
         char text[32];
         SyntaxNode* snapshot = snapshotCondition(ifNode, text, sizeof text);
         ifNode->right = body;
+        updateHeight(ifNode);
         return node(snapshot, ifNode, NODE_SEQUENCE);
     }
     ifNode->right = body;
+    updateHeight(ifNode);
     return ifNode;
 }
 
@@ -208,6 +243,7 @@ SyntaxNode* ifElseStatement(SyntaxNode* ifNode, SyntaxNode* thenBody, int elseLi
     char text[32];
     SyntaxNode* snapshot = snapshotCondition(ifNode, text, sizeof text);
     ifNode->right = take(thenBody);
+    updateHeight(ifNode);
     SyntaxNode* notTest = makeNode(nullptr, makeNameNode(text, NODE_VARIABLE, elseLine), NODE_NOT, elseLine);
     SyntaxNode* elseIf = own(makeNode(notTest, take(elseBody), NODE_IF, elseLine));
     return node(node(snapshot, ifNode, NODE_SEQUENCE), elseIf, NODE_SEQUENCE);
@@ -531,6 +567,7 @@ caseList
     | caseList caseHead simStatements
         {
             $2->right = take($3);
+            updateHeight($2);
             $$ = node($1, $2, NODE_CASE_CHAIN);
         }
     ;

@@ -20,6 +20,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -79,10 +80,24 @@ const char* socketText(const CodeVariable* p)
     return p->initialCode && p->initialCode->right ? p->initialCode->right->value.text : "";
 }
 
+void numberEvents(SyntaxNode* n);
+
+KYT_WALK_HELPER void numberEventsInSequence(SyntaxNode* n)
+{
+    visitStatements(&n, [](SyntaxNode** s) {
+        numberEvents(*s);
+        return false;
+    });
+}
+
 void numberEvents(SyntaxNode* n)
 {
     if (!n)
         return;
+    if (n->type == NODE_SEQUENCE) {
+        numberEventsInSequence(n);
+        return;
+    }
     numberEvents(n->left);
     numberEvents(n->right);
     if (n->type == NODE_ONRISE)
@@ -360,6 +375,22 @@ int emitSchedule(const SyntaxNode* n)
     return 0;
 }
 
+// A procedure keeps the sequences of its IFs; they may be as long as the
+// text, so they are walked in a loop.
+KYT_WALK_HELPER int emitSequence(const SyntaxNode* n)
+{
+    return visitStatements(n, [](const SyntaxNode* s) { return emitTree(s) != 0; }) ? 1 : 0;
+}
+
+// Kept out of emitTree, whose frame each level of an expression repeats.
+KYT_WALK_HELPER int unknownType(const SyntaxNode* n)
+{
+    char type[16];
+    snprintf(type, sizeof type, "%d", n->type);
+    compileErrorAtLine(n->line, 20094, type);
+    return 1;
+}
+
 int emitTree(const SyntaxNode* n)
 {
     if (!n)
@@ -445,7 +476,7 @@ int emitTree(const SyntaxNode* n)
         return 0;
     }
     case NODE_SEQUENCE:
-        return emitTree(n->left) || emitTree(n->right) ? 1 : 0;
+        return emitSequence(n);
     case NODE_ONRISE: {
         if (emitTree(n->left))
             return 1;
@@ -499,12 +530,8 @@ int emitTree(const SyntaxNode* n)
         piEmit("   FUNC  DDELAY\n\n");
         return 0;
     }
-    default: {
-        char type[16];
-        snprintf(type, sizeof type, "%d", n->type);
-        compileErrorAtLine(n->line, 20094, type);
-        return 1;
-    }
+    default:
+        return unknownType(n);
     }
 }
 

@@ -8,6 +8,8 @@
 #include "ResString.h"
 #include "ShowFile.h"
 
+#include <vector>
+
 namespace {
 
 enum Readiness {
@@ -42,10 +44,19 @@ bool isAssignment(const SyntaxNode* n, bool init)
     return n->type == NODE_ASSIGN || n->type == NODE_DELAY_TIME || (!init && n->type == NODE_DERIVATIVE);
 }
 
+bool treeAssigns(const SyntaxNode* n, const CodeVariable* v, bool init);
+
+KYT_WALK_HELPER bool sequenceAssigns(const SyntaxNode* n, const CodeVariable* v, bool init)
+{
+    return visitStatements(n, [=](const SyntaxNode* s) { return treeAssigns(s, v, init); });
+}
+
 bool treeAssigns(const SyntaxNode* n, const CodeVariable* v, bool init)
 {
     if (!n)
         return false;
+    if (n->type == NODE_SEQUENCE)
+        return sequenceAssigns(n, v, init);
     if (isAssignment(n, init) && n->left && n->left->type == NODE_VARIABLE && n->left->entry &&
         throughAlias(static_cast<CodeVariable*>(n->left->entry)) == v)
         return true;
@@ -111,11 +122,25 @@ Readiness targetIsAllowed(const Section& section, const SyntaxNode* assignment, 
     return READY;
 }
 
+Readiness walkReady(const Section& section, const SyntaxNode* n, bool insideIf);
+
+KYT_WALK_HELPER Readiness sequenceReady(const Section& section, const SyntaxNode* n, bool insideIf)
+{
+    Readiness r = READY;
+    visitStatements(n, [&](const SyntaxNode* s) {
+        r = walkReady(section, s, insideIf);
+        return r != READY;
+    });
+    return r;
+}
+
 Readiness walkReady(const Section& section, const SyntaxNode* n, bool insideIf)
 {
     if (!n)
         return READY;
     switch (n->type) {
+    case NODE_SEQUENCE:
+        return sequenceReady(section, n, insideIf);
     case NODE_VARIABLE:
     case NODE_STRING_INDEX:
         return readIsReady(section, n);
@@ -152,11 +177,24 @@ CodeProcedure* attachedProcedure(const SyntaxNode* n)
     return name ? static_cast<CodeProcedure*>(name->entry) : nullptr;
 }
 
+void markAssigned(SyntaxNode* n, bool insideIf);
+
+KYT_WALK_HELPER void markAssignedInSequence(SyntaxNode* n, bool insideIf)
+{
+    visitStatements(&n, [insideIf](SyntaxNode** s) {
+        markAssigned(*s, insideIf);
+        return false;
+    });
+}
+
 void markAssigned(SyntaxNode* n, bool insideIf)
 {
     if (!n)
         return;
     switch (n->type) {
+    case NODE_SEQUENCE:
+        markAssignedInSequence(n, insideIf);
+        return;
     case NODE_ASSIGN:
     case NODE_DERIVATIVE:
     case NODE_DELAY_TIME:
@@ -183,11 +221,24 @@ void markAssigned(SyntaxNode* n, bool insideIf)
     }
 }
 
+void markInitialized(SyntaxNode* n, bool insideIf);
+
+KYT_WALK_HELPER void markInitializedInSequence(SyntaxNode* n, bool insideIf)
+{
+    visitStatements(&n, [insideIf](SyntaxNode** s) {
+        markInitialized(*s, insideIf);
+        return false;
+    });
+}
+
 void markInitialized(SyntaxNode* n, bool insideIf)
 {
     if (!n)
         return;
     switch (n->type) {
+    case NODE_SEQUENCE:
+        markInitializedInSequence(n, insideIf);
+        return;
     case NODE_ASSIGN:
     case NODE_DERIVATIVE:
     case NODE_DELAY_TIME:

@@ -23,6 +23,21 @@ char* copyText(const char* text)
 
 } // namespace
 
+int treeHeight(const SyntaxNode* left, const SyntaxNode* right, int type)
+{
+    int below = 0;
+    if (left && left->height > below)
+        below = left->height;
+    if (right && right->height > below)
+        below = right->height;
+    return type == NODE_SEQUENCE ? below : below + 1;
+}
+
+void updateHeight(SyntaxNode* n)
+{
+    n->height = treeHeight(n->left, n->right, n->type);
+}
+
 SyntaxNode* makeNode(SyntaxNode* left, SyntaxNode* right, int type, int line)
 {
     SyntaxNode* n = static_cast<SyntaxNode*>(checkedCalloc(sizeof(SyntaxNode)));
@@ -30,6 +45,7 @@ SyntaxNode* makeNode(SyntaxNode* left, SyntaxNode* right, int type, int line)
     n->right = right;
     n->type = type;
     n->line = line;
+    n->height = treeHeight(left, right, type);
     return n;
 }
 
@@ -64,24 +80,120 @@ void freeTree(SyntaxNode* tree)
 {
     if (!tree)
         return;
-    freeTree(tree->left);
-    freeTree(tree->right);
-    if (nodeHasText(tree->type))
-        free(tree->value.text);
-    free(tree);
+    if (!tree->left && !tree->right) {
+        if (nodeHasText(tree->type))
+            free(tree->value.text);
+        free(tree);
+        return;
+    }
+    std::vector<SyntaxNode*> pending(1, tree);
+    while (!pending.empty()) {
+        SyntaxNode* n = pending.back();
+        pending.pop_back();
+        if (n->left)
+            pending.push_back(n->left);
+        if (n->right)
+            pending.push_back(n->right);
+        if (nodeHasText(n->type))
+            free(n->value.text);
+        free(n);
+    }
 }
 
 SyntaxNode* copyTree(const SyntaxNode* tree)
 {
-    if (!tree)
-        return nullptr;
-    SyntaxNode* n = static_cast<SyntaxNode*>(CheckedAlloc(sizeof(SyntaxNode)));
-    *n = *tree;
-    n->left = copyTree(tree->left);
-    n->right = copyTree(tree->right);
-    if (nodeHasText(tree->type) && tree->value.text)
-        n->value.text = copyText(tree->value.text);
-    return n;
+    SyntaxNode* root = nullptr;
+    struct Pending {
+        const SyntaxNode* from;
+        SyntaxNode** to;
+    };
+    std::vector<Pending> pending;
+    if (tree)
+        pending.push_back({tree, &root});
+    while (!pending.empty()) {
+        Pending p = pending.back();
+        pending.pop_back();
+        SyntaxNode* n = static_cast<SyntaxNode*>(CheckedAlloc(sizeof(SyntaxNode)));
+        *n = *p.from;
+        n->left = n->right = nullptr;
+        if (nodeHasText(n->type) && n->value.text)
+            n->value.text = copyText(n->value.text);
+        *p.to = n;
+        if (p.from->right)
+            pending.push_back({p.from->right, &n->right});
+        if (p.from->left)
+            pending.push_back({p.from->left, &n->left});
+    }
+    return root;
+}
+
+void sequenceSlots(SyntaxNode** tree, std::vector<SyntaxNode**>& out)
+{
+    std::vector<SyntaxNode**> pending(1, tree);
+    while (!pending.empty()) {
+        SyntaxNode** slot = pending.back();
+        pending.pop_back();
+        SyntaxNode* n = *slot;
+        if (!n)
+            continue;
+        if (n->type == NODE_SEQUENCE) {
+            pending.push_back(&n->right);
+            pending.push_back(&n->left);
+        } else {
+            out.push_back(slot);
+        }
+    }
+}
+
+bool visitStatements(SyntaxNode** tree, const std::function<bool(SyntaxNode** slot)>& visit)
+{
+    std::vector<SyntaxNode**> statements;
+    sequenceSlots(tree, statements);
+    for (SyntaxNode** s : statements)
+        if (visit(s))
+            return true;
+    return false;
+}
+
+bool visitStatements(const SyntaxNode* tree, const std::function<bool(const SyntaxNode* statement)>& visit)
+{
+    std::vector<const SyntaxNode*> statements;
+    sequenceStatements(tree, statements);
+    for (const SyntaxNode* s : statements)
+        if (visit(s))
+            return true;
+    return false;
+}
+
+void freeSequenceNodes(SyntaxNode* tree)
+{
+    std::vector<SyntaxNode*> pending(1, tree);
+    while (!pending.empty()) {
+        SyntaxNode* n = pending.back();
+        pending.pop_back();
+        if (!n || n->type != NODE_SEQUENCE)
+            continue;
+        pending.push_back(n->left);
+        pending.push_back(n->right);
+        free(n);
+    }
+}
+
+void sequenceStatements(const SyntaxNode* tree, std::vector<const SyntaxNode*>& out)
+{
+    std::vector<const SyntaxNode*> pending(1, tree);
+    while (!pending.empty()) {
+        const SyntaxNode* n = pending.back();
+        pending.pop_back();
+        if (!n)
+            continue;
+        if (n->type == NODE_SEQUENCE) {
+            pending.push_back(n->right);
+            pending.push_back(n->left);
+        } else {
+            out.push_back(n);
+        }
+    }
 }
 
 int foldConstant(const SyntaxNode* tree, double* value)

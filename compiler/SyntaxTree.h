@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 enum NodeType {
     NODE_NUMBER = 0,
@@ -65,6 +67,10 @@ struct SyntaxNode {
     // call check found. Names bound by the back end: its variable or procedure.
     void* entry;
     int32_t spare;
+    // Nesting depth of the tree below and with this node (1 for a leaf),
+    // set by makeNode. A SEQUENCE adds none: every walk goes along a
+    // statement sequence in a loop, so only the nesting beneath it counts.
+    int32_t height;
     union {
         double number;
         char* text;   // owned; name and string nodes
@@ -82,7 +88,44 @@ SyntaxNode* makeNameNode(const char* text, int kind, int line);
 
 inline bool nodeHasText(int type) { return type >= NODE_VARIABLE && type <= NODE_STRING; }
 
+// The deepest tree the parser builds. The walks over a tree (rewrites,
+// checks, the printer, the PI-code writer) recurse over its nesting, and the
+// programs run with a stack of 1 MiB; the back end's rewrites add a few
+// levels of their own. A deeper expression or statement is refused with
+// message 20204.
+const int kMaxTreeHeight = 1000;
+
+// Marks the helpers of a walk that hold vectors or texts: inlined into the
+// walk, their locals would widen its frame at every level of an expression.
+#if defined(__GNUC__)
+#define KYT_WALK_HELPER __attribute__((noinline))
+#else
+#define KYT_WALK_HELPER
+#endif
+
+// The height a node of type over left and right gets.
+int treeHeight(const SyntaxNode* left, const SyntaxNode* right, int type);
+// Sets the node's height again after its children were replaced.
+void updateHeight(SyntaxNode* n);
+
+// The statements of a sequence tree in written order (a tree that is no
+// sequence is its own one statement; null gives none), found in a loop: a
+// sequence may be as long as the text. The slots are those that hold each
+// statement, so that a rewrite can replace it.
+void sequenceSlots(SyntaxNode** tree, std::vector<SyntaxNode**>& out);
+void sequenceStatements(const SyntaxNode* tree, std::vector<const SyntaxNode*>& out);
+// Calls visit with the slot of each statement of a sequence tree in written
+// order, in a loop; stops at the first call that gives true and gives true
+// then. A walk calls it from a small function of its own: the frame of the
+// function that recurses into expressions stays small.
+bool visitStatements(SyntaxNode** tree, const std::function<bool(SyntaxNode** slot)>& visit);
+bool visitStatements(const SyntaxNode* tree, const std::function<bool(const SyntaxNode* statement)>& visit);
+// Frees the sequence nodes of a tree whose statements were taken out, not
+// the statements.
+void freeSequenceNodes(SyntaxNode* tree);
+
 // Frees left, right, the node's own text and the node; null is nothing.
+// Neither this nor copyTree recurses: they serve trees of any shape.
 void freeTree(SyntaxNode* tree);
 // Deep copy, texts included; entries are shared. Null gives null.
 SyntaxNode* copyTree(const SyntaxNode* tree);

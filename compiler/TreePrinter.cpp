@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -218,10 +219,14 @@ void printStatement(const PrintTarget& to, const SyntaxNode* n, int indent)
         return;
     }
     switch (n->type) {
-    case NODE_SEQUENCE:
-        printStatement(to, n->left, indent);
-        printStatement(to, n->right, indent);
+    case NODE_SEQUENCE: {
+        // Along the sequence in a loop: it may be as long as the text.
+        std::vector<const SyntaxNode*> statements;
+        sequenceStatements(n, statements);
+        for (const SyntaxNode* s : statements)
+            printStatement(to, s, indent);
         return;
+    }
     case NODE_ASSIGN:
     case NODE_DERIVATIVE:
     case NODE_DELAY_TIME:

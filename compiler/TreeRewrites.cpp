@@ -20,32 +20,8 @@ SyntaxNode* appendStatement(SyntaxNode* sequence, SyntaxNode* statement, int lin
     return makeNode(sequence, statement, NODE_SEQUENCE, line);
 }
 
-// The statements of a sequence in written order; nested sequences unfold.
-void collectStatements(SyntaxNode* tree, std::vector<SyntaxNode*>& out)
-{
-    if (!tree)
-        return;
-    if (tree->type == NODE_SEQUENCE) {
-        collectStatements(tree->left, out);
-        collectStatements(tree->right, out);
-        return;
-    }
-    out.push_back(tree);
-}
-
-// Frees the sequence nodes of a tree collected by collectStatements, not the
-// statements.
-void freeSequenceNodes(SyntaxNode* tree)
-{
-    if (!tree || tree->type != NODE_SEQUENCE)
-        return;
-    freeSequenceNodes(tree->left);
-    freeSequenceNodes(tree->right);
-    free(tree);
-}
-
 // Replaces one SWITCH node; 0, or 1 after a message (the node stays).
-int replaceSwitch(SyntaxNode** slot)
+KYT_WALK_HELPER int replaceSwitch(SyntaxNode** slot)
 {
     SyntaxNode* sw = *slot;
     SyntaxNode* variable = sw->left;
@@ -108,11 +84,27 @@ int replaceSwitch(SyntaxNode** slot)
     return 0;
 }
 
+// Each walk goes along a sequence in a loop and recurses only into the
+// statements and expressions themselves, whose nesting the parser bounds.
+int switchWalk(SyntaxNode** slot);
+
+KYT_WALK_HELPER int switchWalkSequence(SyntaxNode** slot)
+{
+    int failed = 0;
+    visitStatements(slot, [&failed](SyntaxNode** s) {
+        failed |= switchWalk(s);
+        return false;
+    });
+    return failed;
+}
+
 int switchWalk(SyntaxNode** slot)
 {
     SyntaxNode* n = *slot;
     if (!n)
         return 0;
+    if (n->type == NODE_SEQUENCE)
+        return switchWalkSequence(slot);
     int failed = switchWalk(&n->left);
     failed |= switchWalk(&n->right);
     if (n->type == NODE_SWITCH)
@@ -120,17 +112,15 @@ int switchWalk(SyntaxNode** slot)
     return failed;
 }
 
-void ifSequenceWalk(SyntaxNode** slot)
+// One IF per statement of the IF's sequence.
+KYT_WALK_HELPER void splitIf(SyntaxNode** slot)
 {
     SyntaxNode* n = *slot;
-    if (!n)
-        return;
-    ifSequenceWalk(&n->left);
-    ifSequenceWalk(&n->right);
-    if (n->type != NODE_IF || !n->right || n->right->type != NODE_SEQUENCE)
-        return;
     std::vector<SyntaxNode*> statements;
-    collectStatements(n->right, statements);
+    std::vector<SyntaxNode**> slots;
+    sequenceSlots(&n->right, slots);
+    for (SyntaxNode** s : slots)
+        statements.push_back(*s);
     freeSequenceNodes(n->right);
     SyntaxNode* sequence = nullptr;
     for (SyntaxNode* s : statements) {
@@ -142,21 +132,80 @@ void ifSequenceWalk(SyntaxNode** slot)
     *slot = sequence;
 }
 
+void ifSequenceWalk(SyntaxNode** slot);
+
+KYT_WALK_HELPER void ifSequenceWalkSequence(SyntaxNode** slot)
+{
+    visitStatements(slot, [](SyntaxNode** s) {
+        ifSequenceWalk(s);
+        return false;
+    });
+}
+
+void ifSequenceWalk(SyntaxNode** slot)
+{
+    SyntaxNode* n = *slot;
+    if (!n)
+        return;
+    if (n->type == NODE_SEQUENCE) {
+        ifSequenceWalkSequence(slot);
+        return;
+    }
+    ifSequenceWalk(&n->left);
+    ifSequenceWalk(&n->right);
+    if (n->type == NODE_IF && n->right && n->right->type == NODE_SEQUENCE)
+        splitIf(slot);
+}
+
+// The sequence nodes of a tree with the slots that hold them, each before
+// the sequences beneath it.
+void sequenceNodeSlots(SyntaxNode** tree, std::vector<SyntaxNode**>& out)
+{
+    std::vector<SyntaxNode**> pending(1, tree);
+    while (!pending.empty()) {
+        SyntaxNode** slot = pending.back();
+        pending.pop_back();
+        SyntaxNode* n = *slot;
+        if (!n || n->type != NODE_SEQUENCE)
+            continue;
+        out.push_back(slot);
+        pending.push_back(&n->right);
+        pending.push_back(&n->left);
+    }
+}
+
+void mergeWalk(SyntaxNode** slot);
+
+KYT_WALK_HELPER void mergeSequence(SyntaxNode** slot)
+{
+    visitStatements(slot, [](SyntaxNode** s) {
+        mergeWalk(s);
+        return false;
+    });
+    // A removed statement leaves no empty place in its sequence; the
+    // inner sequences first, as a walk from the leaves would.
+    std::vector<SyntaxNode**> sequences;
+    sequenceNodeSlots(slot, sequences);
+    for (auto s = sequences.rbegin(); s != sequences.rend(); ++s) {
+        SyntaxNode* q = **s;
+        if (!q->left || !q->right) {
+            **s = q->left ? q->left : q->right;
+            free(q);
+        }
+    }
+}
+
 void mergeWalk(SyntaxNode** slot)
 {
     SyntaxNode* n = *slot;
     if (!n)
         return;
-    mergeWalk(&n->left);
-    mergeWalk(&n->right);
     if (n->type == NODE_SEQUENCE) {
-        // A removed statement leaves no empty place in its sequence.
-        if (!n->left || !n->right) {
-            *slot = n->left ? n->left : n->right;
-            free(n);
-        }
+        mergeSequence(slot);
         return;
     }
+    mergeWalk(&n->left);
+    mergeWalk(&n->right);
     if (n->type != NODE_IF)
         return;
     SyntaxNode* body = n->right;
@@ -174,6 +223,18 @@ void mergeWalk(SyntaxNode** slot)
     }
 }
 
+const SyntaxNode* findRunControl(const SyntaxNode* n);
+
+KYT_WALK_HELPER const SyntaxNode* findRunControlInSequence(const SyntaxNode* n)
+{
+    const SyntaxNode* found = nullptr;
+    visitStatements(n, [&found](const SyntaxNode* s) {
+        found = findRunControl(s);
+        return found != nullptr;
+    });
+    return found;
+}
+
 const SyntaxNode* findRunControl(const SyntaxNode* n)
 {
     if (!n)
@@ -184,6 +245,8 @@ const SyntaxNode* findRunControl(const SyntaxNode* n)
     case NODE_QUIT:
     case NODE_BREAK:
         return n;
+    case NODE_SEQUENCE:
+        return findRunControlInSequence(n);
     default:
         break;
     }

@@ -9,6 +9,7 @@
 #include "ModuleRegistry.h"
 #include "ResString.h"
 #include "RunState.h"
+#include "SmallStack.h"
 
 #include <cmath>
 #include <cstring>
@@ -157,6 +158,47 @@ TEST_F(FuzzyModuleTest, Pd9ThroughTheLibraryRows)
     fzExit(h);
     EXPECT_EQ(0, fuzzyBlockTable().usedCount());
     EXPECT_EQ(nullptr, fuzzyBlockTable().current());
+}
+
+// A rule of 25,000 ORs (a text of 200 KB): FZINIT reads, checks and binds
+// it and a step evaluates it on the programs' 1 MiB stack, as the same
+// rule with one OR.
+TEST_F(FuzzyModuleTest, RuleOfManyOrsOnTheProgramsStack)
+{
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
+    const std::string firstRule = "IF ((e==N) AND (de==N)) THEN u=NB;";
+    std::string premise = "e==N";
+    for (int i = 0; i < 25000; ++i)
+        premise += i % 2 ? " OR e==N" : " OR de==N";
+    ScratchDir local;
+    local.write("many", replaceAll(pd9, firstRule, "IF " + premise + " THEN u=NB;"));
+    local.write("one", replaceAll(pd9, firstRule, "IF e==N OR de==N THEN u=NB;"));
+    host.localDir = local.path;
+    Procedure3 fzSetInput = reinterpret_cast<Procedure3>(ModuleRegistryLookup("FZSETINPUT")->function);
+    Procedure1 fzSimulate = reinterpret_cast<Procedure1>(ModuleRegistryLookup("FZSIMULATE")->function);
+    Function2 fzGetOutput = reinterpret_cast<Function2>(ModuleRegistryLookup("FZGETOUTPUT")->function);
+    Procedure1 fzExit = reinterpret_cast<Procedure1>(ModuleRegistryLookup("FZEXIT")->function);
+
+    const double inputs[][2] = {{0.5, -0.25}, {-0.7, 0.3}, {0.25, 0.75}};
+    std::vector<double> outputs[2];
+    ASSERT_TRUE(runOnSmallStack([&] {
+        double handles[2] = {init("many"), init("one")};
+        for (int b = 0; b < 2; ++b) {
+            if (stopped())
+                return;
+            for (const auto& in : inputs) {
+                fzSetInput(handles[b], 0, in[0]);
+                fzSetInput(handles[b], 1, in[1]);
+                fzSimulate(handles[b]);
+                outputs[b].push_back(fzGetOutput(handles[b], 0));
+            }
+            fzExit(handles[b]);
+        }
+    }));
+    EXPECT_TRUE(host.messages.empty()) << lastMessage();
+    ASSERT_EQ(3u, outputs[0].size());
+    EXPECT_EQ(outputs[1], outputs[0]);
+    EXPECT_NE(outputs[1][0], outputs[1][1]);
 }
 
 TEST_F(FuzzyModuleTest, HandlesAreCutTowardZero)

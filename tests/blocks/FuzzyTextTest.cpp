@@ -6,6 +6,7 @@
 
 #include "FileLayer.h"
 #include "ResString.h"
+#include "SmallStack.h"
 
 #include <sys/stat.h>
 
@@ -158,6 +159,54 @@ TEST(FuzzyTextModel, GroupingOfAndOrNot)
         ASSERT_TRUE(k.kernel) << c.premise;
         std::string out = writeToFile(k->getBlock());
         EXPECT_NE(std::string::npos, out.find(std::string("\nIF ") + c.written + " THEN u=NB;\n")) << c.premise;
+    }
+}
+
+// A premise of AND after AND, as long as the reader takes it: up to the
+// nesting the reader's stack reads back the rule is written fully
+// parenthesised, beyond it as one chain; either way it reads back to the
+// same rule, and every walk over it holds on the programs' 1 MiB stack.
+TEST(FuzzyTextWriter, LongChainsAreWrittenSoThatTheyReadBack)
+{
+    const std::string pd9 = readFileBytes(fixturePath("pd9T.kyb"));
+    const std::string firstRule = "IF ((e==N) AND (de==N)) THEN u=NB;";
+    KernelHolder plain(buildText(pd9));
+    ASSERT_TRUE(plain.kernel);
+    const struct {
+        int ands;
+        bool full;
+    } cases[] = {{74, true}, {75, false}, {5000, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ands);
+        std::string premise;
+        std::string written = c.full ? std::string(static_cast<size_t>(c.ands), '(') : "(";
+        for (int i = 0; i <= c.ands; ++i) {
+            const char* compare = i % 2 ? "de==N" : "e==N";
+            premise += std::string(i ? " AND " : "") + compare;
+            written += std::string(i ? " AND " : "") + "(" + compare + ")" + (c.full && i ? ")" : "");
+        }
+        if (!c.full)
+            written += ")";
+        std::string text = replaceAll(pd9, firstRule, "IF " + premise + " THEN u=NB;");
+        std::string first, again, detail;
+        std::vector<double> degrees;
+        ASSERT_TRUE(runOnSmallStack([&] {
+            KernelHolder k(buildText(text, &detail));
+            if (!k.kernel)
+                return;
+            first = writeToFile(k->getBlock());
+            KernelHolder back(buildText(first, &detail));
+            if (!back.kernel)
+                return;
+            again = writeToFile(back->getBlock());
+            for (FuzzyKernel* kernel : {k.kernel, back.kernel})
+                degrees.push_back(evaluate(kernel, 0.5, -0.25));
+        }));
+        ASSERT_EQ(2u, degrees.size()) << detail;
+        EXPECT_EQ(replaceAll(pd9, firstRule, "IF " + written + " THEN u=NB;"), first);
+        EXPECT_EQ(first, again);
+        for (double d : degrees)
+            EXPECT_EQ(evaluate(plain.kernel, 0.5, -0.25), d);
     }
 }
 

@@ -5,6 +5,8 @@
 #include "SymbolTables.h"
 #include "SyntaxTree.h"
 
+#include "SmallStack.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -90,6 +92,61 @@ TEST_F(SyntaxTreeTest, CopyIsDeepAndSharesEntries)
     freeTree(copy);
     EXPECT_EQ(nullptr, copyTree(nullptr));
     freeTree(nullptr);
+}
+
+// Heights count nesting, not the statements of a sequence; copy and free
+// take trees of any shape, also on the programs' 1 MiB stack.
+TEST_F(SyntaxTreeTest, HeightsAndTreesOfAnyShape)
+{
+    SyntaxNode* sum = op(op(var("x"), NODE_ADD, num(1)), NODE_MULTIPLY, num(2));
+    EXPECT_EQ(3, sum->height);
+    SyntaxNode* statement = op(var("y"), NODE_ASSIGN, sum);
+    SyntaxNode* sequence = op(op(statement, NODE_SEQUENCE, op(var("z"), NODE_ASSIGN, num(1))), NODE_SEQUENCE,
+                              makeNode(nullptr, nullptr, NODE_QUIT, 1));
+    EXPECT_EQ(4, sequence->height);
+    SyntaxNode* ifNode = op(op(var("x"), NODE_GREATER, num(0)), NODE_IF, sequence);
+    EXPECT_EQ(5, ifNode->height);
+    ifNode->right = nullptr;
+    updateHeight(ifNode);
+    EXPECT_EQ(3, ifNode->height);
+    ifNode->right = sequence;
+    std::vector<const SyntaxNode*> statements;
+    sequenceStatements(ifNode->right, statements);
+    ASSERT_EQ(3u, statements.size());
+    EXPECT_EQ(statement, statements[0]);
+    EXPECT_EQ(NODE_QUIT, statements[2]->type);
+    freeTree(ifNode);
+
+    // Long sequences and chains: far more than a recursive walk could take.
+    const int n = 200000;
+    SyntaxNode* chain = num(0);
+    SyntaxNode* list = nullptr;
+    for (int i = 0; i < n; ++i) {
+        chain = op(chain, NODE_ADD, num(i));
+        SyntaxNode* s = makeNode(nullptr, nullptr, NODE_STORE, i);
+        list = list ? op(list, NODE_SEQUENCE, s) : s;
+    }
+    EXPECT_EQ(n + 1, chain->height);
+    EXPECT_EQ(1, list->height);
+    SyntaxNode* chainCopy = nullptr;
+    std::vector<SyntaxNode**> slots;
+    ASSERT_TRUE(runOnSmallStack([&] {
+        chainCopy = copyTree(chain);
+        sequenceSlots(&list, slots);
+    }));
+    ASSERT_EQ(size_t(n), slots.size());
+    EXPECT_EQ(n - 1, (*slots.back())->line);
+    const SyntaxNode* a = chain;
+    const SyntaxNode* b = chainCopy;
+    for (; a->left && b->left; a = a->left, b = b->left)
+        ASSERT_TRUE(a != b && a->height == b->height && b->right->value.number == a->right->value.number);
+    EXPECT_EQ(nullptr, b->left);
+    EXPECT_EQ(NODE_NUMBER, b->type);
+    ASSERT_TRUE(runOnSmallStack([&] {
+        freeTree(chain);
+        freeTree(chainCopy);
+        freeTree(list);
+    }));
 }
 
 TEST_F(SyntaxTreeTest, PrinterParenthesizesByPrecedence)

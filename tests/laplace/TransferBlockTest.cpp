@@ -2,6 +2,7 @@
 #include "PolyGrammarParser.h"
 #include "TransferBlockCases.h"
 #include "TransferTestSupport.h"
+#include "SmallStack.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,30 @@ const RefusalCase refusalCases[] = {
     {"(s+1)/(z+1)", 18032, nullptr},
     {"Foo(s)/(s+1)", 18035, nullptr},
 };
+
+// Long sums on the programs' 1 MiB stack: what the parser takes, the walks
+// over its trees hold (the node budget ends a sum of parameters at some 570
+// terms, well before the height limit); a longer one is refused with 18039.
+TEST(TransferBlockTest, LongSumsOnTheProgramsStack)
+{
+    const struct {
+        int terms;
+        unsigned int messageId;
+    } cases[] = {{500, 0}, {100000, 18039}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.terms);
+        std::string text = "(K";
+        for (int i = 1; i < c.terms; ++i)
+            text += i % 2 ? "+T" : "-T";
+        text += ")/(1+s)";
+        ScratchDir dir;
+        BlockRun run;
+        ASSERT_TRUE(runOnSmallStack([&] { run = generateInto(dir, text.c_str()); }));
+        EXPECT_EQ(c.messageId, run.messageId) << run.message;
+        EXPECT_EQ(c.messageId ? 1 : 0, run.rc);
+        EXPECT_EQ(c.messageId == 0, run.blockWritten);
+    }
+}
 
 TEST(TransferBlockTest, RefusalsWriteNothing)
 {
