@@ -6,6 +6,7 @@
 #include "ErrorReporter.h"
 #include "ModuleRegistry.h"
 #include "NumberFormat.h"
+#include "PiInterpreter.h"
 #include "PiOpcodes.h"
 #include "PiTextBuffer.h"
 #include "ResString.h"
@@ -630,6 +631,51 @@ void checkStackDepth(const PiCode& code, const std::vector<long>& piLines)
     }
 }
 
+// The most values on the stack over every path through the section, or 0
+// when a path can push without end (a loop). Every instruction pushes at
+// most one value, so a depth above the count proves a loop.
+int highestStackDepth(const PiCode& code)
+{
+    std::vector<int> depth(static_cast<size_t>(code.count), -1);
+    std::vector<int> work;
+    int highest = 0;
+    depth[0] = 0;
+    work.push_back(0);
+    while (!work.empty()) {
+        int i = work.back();
+        work.pop_back();
+        const PiInstruction& ins = code.code[i];
+        const PiOpcodeInfo& info = kPiOpcodes[ins.opcode];
+        int d = depth[static_cast<size_t>(i)];
+        if (ins.opcode == PI_END)
+            continue;
+        int after = d - info.pops + info.pushes;
+        if (after > highest)
+            highest = after;
+        if (highest > code.count)
+            return 0;
+        int successors[2];
+        int depths[2];
+        int n = 0;
+        if (ins.opcode != PI_GOTO) {
+            successors[n] = i + 1;
+            depths[n++] = after;
+        }
+        if (info.operand == PI_OPERAND_TARGET) {
+            successors[n] = static_cast<int>(ins.u.target - code.code);
+            depths[n++] = ins.opcode == PI_NIFT || ins.opcode == PI_NIFF ? d : after;
+        }
+        for (int k = 0; k < n; ++k) {
+            size_t s = static_cast<size_t>(successors[k]);
+            if (s < depth.size() && depths[k] > depth[s]) {
+                depth[s] = depths[k];
+                work.push_back(successors[k]);
+            }
+        }
+    }
+    return highest > 0 ? highest : 1;
+}
+
 // Copies a section's instructions without the label lines into its code
 // array and binds every jump to the first instruction after the first label
 // line of that name in the same section.
@@ -672,6 +718,9 @@ void linkPiCode(const std::vector<RawInstruction>& section, PiCode& code)
         ins.u.target = code.code + target;
     }
     checkStackDepth(code, piLines);
+    code.maxDepth = highestStackDepth(code);
+    if (code.maxDepth > 0)
+        fusePiCode(code);
 }
 
 void readSection(PiCode& code)
@@ -715,6 +764,9 @@ void freeCode(PiCode& code)
     delete[] code.code;
     code.code = nullptr;
     code.count = 0;
+    delete[] code.fused;
+    code.fused = nullptr;
+    code.maxDepth = 0;
 }
 
 // Frees the loaded program's tables and sets every count to 0.

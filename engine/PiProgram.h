@@ -53,6 +53,13 @@ struct PiInstruction {
 struct PiCode {
     PiInstruction* code;
     int count;
+    // Set by the loader for the interpreter: the most values a run of the
+    // section pushes (0 when not proven), and a copy of code in which the
+    // commonest sequences are fused into one instruction each (null when
+    // there is none). The copy runs when the stack has room for the proven
+    // depth, so it needs no checks per push.
+    int maxDepth = 0;
+    PiInstruction* fused = nullptr;
 };
 
 struct PiProgram {
