@@ -133,7 +133,9 @@ int Simulator::SimulationRunStep()
         return 1;
     if (pauseWord)
         return 0;
-    feclearexcept(kWatchedExceptions);
+    // Testing is cheaper than clearing, and the flags are rarely set.
+    if (fetestexcept(kWatchedExceptions))
+        feclearexcept(kWatchedExceptions);
     const int result = simulmain();
     if (fetestexcept(kWatchedExceptions))
         runState.mathErrors |= kMathErrorSignal;
