@@ -544,8 +544,18 @@ int execPICode(const PiCode& code, double t, double* S, double* discreteCurrent,
     return runCode<false>(code.code, base, t, S, discreteCurrent, discreteNext, D);
 }
 
+namespace {
+long contRuns = 0;
+}
+
+long contCodeRuns()
+{
+    return contRuns;
+}
+
 int runContCode(double t, double* S, double* discreteCurrent, double* discreteNext, double* D)
 {
+    ++contRuns;
     KYT_ASSERT(piProgram.cont.code != nullptr);
     return execPICode(piProgram.cont, t, S, discreteCurrent, discreteNext, D) |
            runState.errorFlag;

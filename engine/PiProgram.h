@@ -87,6 +87,10 @@ struct PiProgram {
 
     PiCode init;
     PiCode cont;
+    // Set by the loader: a run of the CONT code may be repeated, or left
+    // out, at the same time and states without anyone noticing (it has no
+    // side effects); the simulator then reuses derivatives it already has.
+    bool contRepeatable;
     int ndiscr;
     PiCode* discrete;    // ndiscr sections
 

@@ -245,6 +245,7 @@ int Simulator::setUp()
 
     // 2.
     stopRequest = 0;
+    newPointReady = false;
     clearStepFlagChanged();
     rs.phase = 2;
 
@@ -331,8 +332,17 @@ int Simulator::acceptedPoint()
     RunState& rs = runState;
     PiProgram& p = piProgram;
     rs.phase = 2;
-    const int r = runContCode(p.t[rs.current], p.state[rs.current], p.dstate[rs.discreteCurrent],
-                              p.dstate[rs.discreteNext], p.derivative);
+    int r;
+    if (newPointReady) {
+        // The method's last stage ran the CONT code at this very point.
+        newPointReady = false;
+        memcpy(p.derivative, integratorShared.newPointDerivatives,
+               sizeof(double) * static_cast<size_t>(p.nstates));
+        r = integratorShared.newPointResult | runState.errorFlag;
+    } else {
+        r = runContCode(p.t[rs.current], p.state[rs.current], p.dstate[rs.discreteCurrent],
+                        p.dstate[rs.discreteNext], p.derivative);
+    }
     const int code = settleCodeRun(r);
     if (code >= 0)
         return endWith(code);
@@ -435,8 +445,14 @@ int Simulator::integrationStep()
     const double tNext = t + h;
     const int r = step(t, h, p.state[rs.current], p.derivative, p.dstate[rs.discreteCurrent],
                        p.dstate[rs.discreteNext], &rs.stepSize[rs.next], p.state[rs.next]);
-    // Dormand-Prince 5(4) evaluated the new point in its last stage.
-    if (methodInUse != kMethodDormandPrince5 && r == 0 && rs.phase == 0)
+    // Dormand-Prince 5(4) evaluated the new point in its last stage. CONT
+    // code without side effects tests no discrete flag: evaluating the new
+    // point for that test changes nothing, and state 2 evaluates it anyway
+    // (or, after Dormand-Prince, takes the last stage's derivatives).
+    const bool repeatable = p.contRepeatable && modelFunction() == runContCode;
+    newPointReady = repeatable && methodInUse == kMethodDormandPrince5 && r == 0 &&
+                    integratorShared.newPointDerivatives && !stepFlagChanged();
+    if (methodInUse != kMethodDormandPrince5 && r == 0 && rs.phase == 0 && !repeatable)
         runContCode(tNext, p.state[rs.next], p.dstate[rs.discreteCurrent],
                     p.dstate[rs.discreteNext], work.data());
 
