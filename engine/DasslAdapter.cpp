@@ -236,8 +236,18 @@ int dasslStep(double t, double h, double* y, double* D, double* discreteCurrent,
     return 0;
 }
 
+namespace {
+long residualCalls = 0;
+}
+
+long dasslResidualCalls()
+{
+    return residualCalls;
+}
+
 int dasslResidual(double T, N_Vector Y, N_Vector YPRIME, N_Vector DELTA, void* userData)
 {
+    ++residualCalls;
     const DiscreteBuffers* buffers = static_cast<const DiscreteBuffers*>(userData);
     double* y = N_VGetArrayPointer(Y);
     const double* yp = N_VGetArrayPointer(YPRIME);

@@ -38,5 +38,7 @@ void dasslFree();
 long dasslStepCount();
 // Times the solver was started (the first start included).
 int dasslStartCount();
+// Calls of the residual function since the program started (for measuring).
+long dasslResidualCalls();
 
 #endif

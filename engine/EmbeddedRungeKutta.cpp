@@ -17,7 +17,7 @@ namespace {
 inline bool evaluate(double t, double* S, double* discreteCurrent, double* discreteNext,
                      double* D)
 {
-    modelFunction()(t, S, discreteCurrent, discreteNext, D);
+    integratorShared.newPointResult = modelFunction()(t, S, discreteCurrent, discreteNext, D);
     return stepFlagChanged();
 }
 
@@ -102,10 +102,13 @@ int embeddedStep(const ButcherTableau& tab, double t, double h, double* y, doubl
     for (int s = 1; s < tab.stages; ++s)
         k[s] = workVector(s - 1);
     *proposal = h;
+    integratorShared.newPointDerivatives = nullptr;
     if (runStages(tab, t, h, y, k, yNew, discreteCurrent, discreteNext))
         return 1;
     if (!tab.lastStageAtNewPoint)
         combine(tab, h, y, k, yNew);
+    else
+        integratorShared.newPointDerivatives = k[tab.stages - 1];
     auto errorOf = [&](int i) {
         double sum = 0;
         for (int j = 0; j < tab.stages; ++j)

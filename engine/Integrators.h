@@ -55,6 +55,11 @@ struct IntegratorShared {
     bool rejected;       // the last step was rejected; cleared at set-up
     int nstates;
     double* work;        // the method's work vectors, workVectors x nstates
+    // After an accepted step whose last stage evaluated the model at the new
+    // point (first same as last): those derivatives and the result of that
+    // evaluation; null after any other step.
+    double* newPointDerivatives = nullptr;
+    int newPointResult = 0;
 };
 
 extern IntegratorShared integratorShared;

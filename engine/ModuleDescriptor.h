@@ -7,7 +7,7 @@
 //     static const HostServices* host;   // or copies of the entries it needs
 //     static ModuleEntry rows[] = {
 //         {"BASE", MODULE_FUNCTION(baseLoad), MODULE_LOAD_HOOK, nullptr},
-//         {"SQR", MODULE_FUNCTION(sqrFunction), 0x301, "dd"},
+//         {"SQR", MODULE_FUNCTION(sqrFunction), 0x301, "dd", MODULE_FREE},
 //         {nullptr, nullptr, 0, nullptr}};
 //     static ModuleDescriptor descriptor = {0, 0, rows, "BASE"};
 //     ModuleDescriptor* BaseModuleRegister(const HostServices* services)
@@ -29,6 +29,17 @@ enum ModuleKind {
     MODULE_FOURTH_HOOK = 32    // filed, never run
 };
 
+// Whether a function or procedure row may be run again, or left out, at the
+// same arguments without anyone noticing: a free row draws no random
+// numbers, reads or writes no files, keeps no state between calls and
+// touches no fuzzy, identification or net slot. The simulator reuses the
+// derivatives of CONT code that calls only free rows. A row without the
+// column has side effects.
+enum ModuleEffects {
+    MODULE_SIDE_EFFECTS = 0,
+    MODULE_FREE = 1
+};
+
 // The address of a row's code. The interpreter calls a function row as
 // double f(double a1, ..., double ak) with k = strlen(signature) - 1 and a
 // procedure row as void f(double a1, ..., double ak) with k = strlen(signature);
@@ -43,6 +54,8 @@ struct ModuleEntry {
     int kind;               // ModuleKind bits
     const char* signature;  // 'd' number, 's' string; a function's starts with
                             // its result 'd'; null for hook rows
+    int effects = MODULE_SIDE_EFFECTS;   // ModuleEffects of a function or
+                                         // procedure row
 };
 
 struct ModuleDescriptor {

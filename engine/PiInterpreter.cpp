@@ -94,7 +94,96 @@ typedef void (*Procedure8)(double, double, double, double, double, double, doubl
 typedef void (*Procedure9)(double, double, double, double, double, double, double, double,
                            double);
 
+// Instructions of the fused copy of a code array: each stands for the
+// sequence it is named after and takes its operands from the instructions of
+// that sequence, which stay in place after it (a jump into the sequence runs
+// them as they are).
+enum PiFusedOpcode {
+    PI_MOVE_S_V = kPiOpcodeCount,   // PUSH S i, POP V a
+    PI_MOVE_V_V,                    // PUSH V b, POP V a
+    PI_MOVE_N_V,                    // PUSH number, POP V a
+    PI_MOVE_S_D,                    // PUSH S i, POP D j
+    PI_MOVE_V_D,                    // PUSH V b, POP D j
+    PI_ADD_S, PI_SUB_S, PI_MUL_S, PI_DIV_S,   // PUSH S i, FUNC op
+    PI_ADD_V, PI_SUB_V, PI_MUL_V, PI_DIV_V,   // PUSH V b, FUNC op
+    PI_ADD_N, PI_SUB_N, PI_MUL_N, PI_DIV_N,   // PUSH number, FUNC op
+    // The same twelve followed by POP D j, then by POP V a.
+    PI_ADD_S_D, PI_SUB_S_D, PI_MUL_S_D, PI_DIV_S_D,
+    PI_ADD_V_D, PI_SUB_V_D, PI_MUL_V_D, PI_DIV_V_D,
+    PI_ADD_N_D, PI_SUB_N_D, PI_MUL_N_D, PI_DIV_N_D,
+    PI_ADD_S_V, PI_SUB_S_V, PI_MUL_S_V, PI_DIV_S_V,
+    PI_ADD_V_V, PI_SUB_V_V, PI_MUL_V_V, PI_DIV_V_V,
+    PI_ADD_N_V, PI_SUB_N_V, PI_MUL_N_V, PI_DIV_N_V,
+    kPiFusedOpcodeEnd
+};
+
+// A division as FUNC DIV does it: +0 and -0 are both zero; 0/0 gives the same
+// stand-in.
+inline double divide(double a, double b)
+{
+    if (b == 0.0) {
+        divisionByZero();
+        return 1e100;
+    }
+    return a / b;
+}
+
+// The fused opcode of the binary FUNC op after a push of the given kind
+// (0 S, 1 V, 2 number), or -1.
+int fusedBinary(int op, int pushKind)
+{
+    int k;
+    switch (op) {
+    case PI_ADD: k = 0; break;
+    case PI_SUB: k = 1; break;
+    case PI_MUL: k = 2; break;
+    case PI_DIV: k = 3; break;
+    default: return -1;
+    }
+    return PI_ADD_S + 4 * pushKind + k;
+}
+
 } // namespace
+
+void fusePiCode(PiCode& code)
+{
+    delete[] code.fused;
+    code.fused = new PiInstruction[static_cast<size_t>(code.count)];
+    PiInstruction* f = code.fused;
+    for (int i = 0; i < code.count; ++i) {
+        f[i] = code.code[i];
+        if (kPiOpcodes[f[i].opcode].operand == PI_OPERAND_TARGET)
+            f[i].u.target = f + (code.code[i].u.target - code.code);
+    }
+    for (int i = 0; i + 1 < code.count; ++i) {
+        const int op = f[i].opcode;
+        const int next = f[i + 1].opcode;
+        const int pushKind = op == PI_PUSH_S ? 0 : op == PI_PUSH_V ? 1 : op == PI_PUSH_NUMBER ? 2 : -1;
+        if (pushKind < 0)
+            continue;
+        int fused = -1;
+        if (next == PI_POP_V)
+            fused = pushKind == 0 ? PI_MOVE_S_V : pushKind == 1 ? PI_MOVE_V_V : PI_MOVE_N_V;
+        else if (next == PI_POP_D && pushKind != 2)
+            fused = pushKind == 0 ? PI_MOVE_S_D : PI_MOVE_V_D;
+        else
+            fused = fusedBinary(next, pushKind);
+        if (fused < 0)
+            continue;
+        int length = 2;
+        if (fused >= PI_ADD_S && i + 2 < code.count) {
+            if (f[i + 2].opcode == PI_POP_D) {
+                fused += PI_ADD_S_D - PI_ADD_S;
+                length = 3;
+            } else if (f[i + 2].opcode == PI_POP_V) {
+                fused += PI_ADD_S_V - PI_ADD_S;
+                length = 3;
+            }
+        }
+        f[i].opcode = fused;
+        i += length - 1;
+    }
+}
 
 int piInteger(double x)
 {
@@ -137,46 +226,92 @@ int piInteger(double x)
         break;                                                                           \
     }
 
-int execPICode(const PiCode& code, double t, double* S, double* discreteCurrent,
-               double* discreteNext, double* D)
+// A push that the loader has not proven to fit checks the room first.
+#define CHECK_ROOM                                                                       \
+    if (!kProven && sp >= top)                                                           \
+        return abandonRun(20263, base);
+
+// A fused opcode is only known in the loader's fused copy; anywhere else it
+// is an unknown opcode.
+#define FUSED_CASE(op)                                                                   \
+    case op:                                                                             \
+        if (!kProven)                                                                    \
+            fatalMessage(20261);
+
+#define FUSED_BINARY_CASES(suffix, operand)                                              \
+    FUSED_CASE(PI_ADD_##suffix)                                                          \
+        sp[-1] += (operand);                                                             \
+        ip += 2;                                                                         \
+        break;                                                                           \
+    FUSED_CASE(PI_SUB_##suffix)                                                          \
+        sp[-1] -= (operand);                                                             \
+        ip += 2;                                                                         \
+        break;                                                                           \
+    FUSED_CASE(PI_MUL_##suffix)                                                          \
+        sp[-1] *= (operand);                                                             \
+        ip += 2;                                                                         \
+        break;                                                                           \
+    FUSED_CASE(PI_DIV_##suffix)                                                          \
+        sp[-1] = divide(sp[-1], (operand));                                              \
+        ip += 2;                                                                         \
+        break;
+
+// The same, the result popped at once into target.
+#define FUSED_BINARY_POP_CASES(suffix, operand, to, target)                              \
+    FUSED_CASE(PI_ADD_##suffix##_##to)                                                   \
+        target = *--sp + (operand);                                                      \
+        ip += 3;                                                                         \
+        break;                                                                           \
+    FUSED_CASE(PI_SUB_##suffix##_##to)                                                   \
+        target = *--sp - (operand);                                                      \
+        ip += 3;                                                                         \
+        break;                                                                           \
+    FUSED_CASE(PI_MUL_##suffix##_##to)                                                   \
+        target = *--sp * (operand);                                                      \
+        ip += 3;                                                                         \
+        break;                                                                           \
+    FUSED_CASE(PI_DIV_##suffix##_##to)                                                   \
+        target = divide(*--sp, (operand));                                               \
+        ip += 3;                                                                         \
+        break;
+
+namespace {
+
+// The run of one code array. kProven: the array is the loader's fused copy
+// and the stack has room for the depth the loader proved, so pushes need no
+// check and every opcode is known.
+template <bool kProven>
+int runCode(const PiInstruction* ip, double* const base, double t, double* S,
+            double* discreteCurrent, double* discreteNext, double* D)
 {
     PiProgram& p = piProgram;
-    runState.currentTime = t;
-    double* const base = p.stack + p.stackPointer;
     double* const top = p.stack + p.stackSize;
     double* sp = base;
-    const PiInstruction* ip = code.code;
-    ++runNesting;
 
     for (;;) {
         switch (ip->opcode) {
         case PI_PUSH_T:
-            if (sp >= top)
-                return abandonRun(20263, base);
+            CHECK_ROOM
             *sp++ = t;
             ++ip;
             break;
         case PI_PUSH_S:
-            if (sp >= top)
-                return abandonRun(20263, base);
+            CHECK_ROOM
             *sp++ = S[ip->u.index];
             ++ip;
             break;
         case PI_PUSH_D:
-            if (sp >= top)
-                return abandonRun(20263, base);
+            CHECK_ROOM
             *sp++ = D[ip->u.index];
             ++ip;
             break;
         case PI_PUSH_V:
-            if (sp >= top)
-                return abandonRun(20263, base);
+            CHECK_ROOM
             *sp++ = *ip->u.value;
             ++ip;
             break;
         case PI_PUSH_NUMBER:
-            if (sp >= top)
-                return abandonRun(20263, base);
+            CHECK_ROOM
             *sp++ = ip->u.number;
             ++ip;
             break;
@@ -275,8 +410,7 @@ int execPICode(const PiCode& code, double t, double* S, double* discreteCurrent,
             break;
 
         case PI_CALL: {
-            if (sp >= top)
-                return abandonRun(20263, base);
+            CHECK_ROOM
             if (runState.phase != 2) {
                 *sp++ = 0;
                 ++ip;
@@ -322,8 +456,7 @@ int execPICode(const PiCode& code, double t, double* S, double* discreteCurrent,
         }
 
         case PI_UFUNC0:
-            if (sp >= top)
-                return abandonRun(20263, base);
+            CHECK_ROOM
             *sp++ = reinterpret_cast<Function0>(ip->u.function)();
             ++ip;
             break;
@@ -358,14 +491,71 @@ int execPICode(const PiCode& code, double t, double* S, double* discreteCurrent,
             --runNesting;
             return result;
         }
+
+        FUSED_CASE(PI_MOVE_S_V)
+            *ip[1].u.value = S[ip->u.index];
+            ip += 2;
+            break;
+        FUSED_CASE(PI_MOVE_V_V)
+            *ip[1].u.value = *ip->u.value;
+            ip += 2;
+            break;
+        FUSED_CASE(PI_MOVE_N_V)
+            *ip[1].u.value = ip->u.number;
+            ip += 2;
+            break;
+        FUSED_CASE(PI_MOVE_S_D)
+            D[ip[1].u.index] = S[ip->u.index];
+            ip += 2;
+            break;
+        FUSED_CASE(PI_MOVE_V_D)
+            D[ip[1].u.index] = *ip->u.value;
+            ip += 2;
+            break;
+        FUSED_BINARY_CASES(S, S[ip->u.index])
+        FUSED_BINARY_CASES(V, *ip->u.value)
+        FUSED_BINARY_CASES(N, ip->u.number)
+        FUSED_BINARY_POP_CASES(S, S[ip->u.index], D, D[ip[2].u.index])
+        FUSED_BINARY_POP_CASES(V, *ip->u.value, D, D[ip[2].u.index])
+        FUSED_BINARY_POP_CASES(N, ip->u.number, D, D[ip[2].u.index])
+        FUSED_BINARY_POP_CASES(S, S[ip->u.index], V, *ip[2].u.value)
+        FUSED_BINARY_POP_CASES(V, *ip->u.value, V, *ip[2].u.value)
+        FUSED_BINARY_POP_CASES(N, ip->u.number, V, *ip[2].u.value)
+
         default:
+            if (kProven)
+                __builtin_unreachable();
             fatalMessage(20261);
         }
     }
 }
 
+} // namespace
+
+int execPICode(const PiCode& code, double t, double* S, double* discreteCurrent,
+               double* discreteNext, double* D)
+{
+    PiProgram& p = piProgram;
+    runState.currentTime = t;
+    double* const base = p.stack + p.stackPointer;
+    ++runNesting;
+    if (code.fused && code.maxDepth <= p.stackSize - p.stackPointer)
+        return runCode<true>(code.fused, base, t, S, discreteCurrent, discreteNext, D);
+    return runCode<false>(code.code, base, t, S, discreteCurrent, discreteNext, D);
+}
+
+namespace {
+long contRuns = 0;
+}
+
+long contCodeRuns()
+{
+    return contRuns;
+}
+
 int runContCode(double t, double* S, double* discreteCurrent, double* discreteNext, double* D)
 {
+    ++contRuns;
     KYT_ASSERT(piProgram.cont.code != nullptr);
     return execPICode(piProgram.cont, t, S, discreteCurrent, discreteNext, D) |
            runState.errorFlag;

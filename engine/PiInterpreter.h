@@ -33,7 +33,13 @@ int piInteger(double x);
 int execPICode(const PiCode& code, double t, double* S, double* discreteCurrent,
                double* discreteNext, double* D);
 
+// Builds code.fused, the copy of code.code that the interpreter runs when
+// the stack has room for code.maxDepth values (the loader calls it).
+void fusePiCode(PiCode& code);
+
 // The CONT code; the result ORed with the run error flag.
+// contCodeRuns counts its runs since the program started (for measuring).
+long contCodeRuns();
 int runContCode(double t, double* S, double* discreteCurrent, double* discreteNext, double* D);
 // The INIT code on state buffer 0, discrete buffer 0 and the derivatives;
 // mode (1 new run, 0 continued run) is not used. ORed with the run error flag.

@@ -6,6 +6,7 @@
 #include "ErrorReporter.h"
 #include "ModuleRegistry.h"
 #include "NumberFormat.h"
+#include "PiInterpreter.h"
 #include "PiOpcodes.h"
 #include "PiTextBuffer.h"
 #include "ResString.h"
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 PiProgram piProgram = {};
@@ -84,6 +86,7 @@ struct RawInstruction {
     long piLine;
     PiInstruction linked;    // operand already resolved, except jumps
     std::string label;       // jump target or label name
+    bool freeCall = false;   // a call of a library row free of side effects
 };
 
 // A CALL read before the DISCRET count was known.
@@ -497,6 +500,7 @@ void readFunc(RawInstruction& r)
         PI_CHECK(arguments == static_cast<int>(k), "k == argumentCount(f)");
         r.opcode = (t == AT_UFUNC ? PI_UFUNC0 : PI_UPROC0) + static_cast<int>(k);
         r.linked.u.function = f->function;
+        r.freeCall = f->effects == MODULE_FREE;
         return;
     }
     int op = piFuncOpcode(keywordText(t));
@@ -652,6 +656,51 @@ void checkStackDepth(const PiCode& code, const std::vector<long>& piLines)
     }
 }
 
+// The most values on the stack over every path through the section, or 0
+// when a path can push without end (a loop). Every instruction pushes at
+// most one value, so a depth above the count proves a loop.
+int highestStackDepth(const PiCode& code)
+{
+    std::vector<int> depth(static_cast<size_t>(code.count), -1);
+    std::vector<int> work;
+    int highest = 0;
+    depth[0] = 0;
+    work.push_back(0);
+    while (!work.empty()) {
+        int i = work.back();
+        work.pop_back();
+        const PiInstruction& ins = code.code[i];
+        const PiOpcodeInfo& info = kPiOpcodes[ins.opcode];
+        int d = depth[static_cast<size_t>(i)];
+        if (ins.opcode == PI_END)
+            continue;
+        int after = d - info.pops + info.pushes;
+        if (after > highest)
+            highest = after;
+        if (highest > code.count)
+            return 0;
+        int successors[2];
+        int depths[2];
+        int n = 0;
+        if (ins.opcode != PI_GOTO) {
+            successors[n] = i + 1;
+            depths[n++] = after;
+        }
+        if (info.operand == PI_OPERAND_TARGET) {
+            successors[n] = static_cast<int>(ins.u.target - code.code);
+            depths[n++] = ins.opcode == PI_NIFT || ins.opcode == PI_NIFF ? d : after;
+        }
+        for (int k = 0; k < n; ++k) {
+            size_t s = static_cast<size_t>(successors[k]);
+            if (s < depth.size() && depths[k] > depth[s]) {
+                depth[s] = depths[k];
+                work.push_back(successors[k]);
+            }
+        }
+    }
+    return highest > 0 ? highest : 1;
+}
+
 // Copies a section's instructions without the label lines into its code
 // array and binds every jump to the first instruction after the first label
 // line of that name in the same section.
@@ -694,13 +743,90 @@ void linkPiCode(const std::vector<RawInstruction>& section, PiCode& code)
         ins.u.target = code.code + target;
     }
     checkStackDepth(code, piLines);
+    code.maxDepth = highestStackDepth(code);
+    if (code.maxDepth > 0)
+        fusePiCode(code);
 }
 
-void readSection(PiCode& code)
+// Whether a run of the linked code may be repeated, or left out, at the same
+// time and states without anyone noticing: it calls only free library rows
+// (callsFree), schedules, calls, aborts, tests no event and touches no
+// delay line, writes no state, reads no derivative, jumps only forward, and
+// reads no value slot that it writes itself before it wrote it on every path
+// (such a slot would carry a value from one run into the next).
+bool isRepeatable(const PiCode& code, bool callsFree)
+{
+    if (!callsFree)
+        return false;
+    std::unordered_map<const double*, size_t> written;
+    for (int i = 0; i < code.count; ++i)
+        if (code.code[i].opcode == PI_POP_V)
+            written.emplace(code.code[i].u.value, written.size());
+    std::vector<char> done(written.size(), 0);   // written on every path so far
+    std::unordered_map<int, std::vector<char>> atTarget;
+    bool reachable = true;
+    for (int i = 0; i < code.count; ++i) {
+        auto pending = atTarget.find(i);
+        if (pending != atTarget.end()) {
+            if (reachable)
+                for (size_t k = 0; k < done.size(); ++k)
+                    done[k] = done[k] && pending->second[k];
+            else
+                done = pending->second;
+            reachable = true;
+            atTarget.erase(pending);
+        }
+        if (!reachable)
+            continue;
+        const PiInstruction& ins = code.code[i];
+        switch (ins.opcode) {
+        case PI_SCHED: case PI_EVENT: case PI_ABORT: case PI_CALL: case PI_DDELAY:
+        case PI_SDELAY: case PI_DELAY: case PI_POP_S: case PI_PUSH_D:
+            return false;
+        case PI_PUSH_V: {
+            auto w = written.find(ins.u.value);
+            if (w != written.end() && !done[w->second])
+                return false;
+            break;
+        }
+        case PI_POP_V:
+            done[written.at(ins.u.value)] = 1;
+            break;
+        case PI_IFT: case PI_IFF: case PI_NIFT: case PI_NIFF: case PI_GOTO: {
+            const int target = static_cast<int>(ins.u.target - code.code);
+            if (target <= i)
+                return false;
+            auto t = atTarget.find(target);
+            if (t == atTarget.end())
+                atTarget.emplace(target, done);
+            else
+                for (size_t k = 0; k < done.size(); ++k)
+                    t->second[k] = t->second[k] && done[k];
+            if (ins.opcode == PI_GOTO)
+                reachable = false;
+            break;
+        }
+        case PI_END:
+            reachable = false;
+            break;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+// Reads and links a section; true when every library call in it is to a
+// row free of side effects.
+bool readSection(PiCode& code)
 {
     std::vector<RawInstruction> section;
     readPiInstructions(section);
     linkPiCode(section, code);
+    for (const RawInstruction& r : section)
+        if ((r.opcode >= PI_UFUNC0 && r.opcode <= PI_UPROC0 + kPiMaxArguments) && !r.freeCall)
+            return false;
+    return true;
 }
 
 void readCodeSections()
@@ -711,7 +837,7 @@ void readCodeSections()
     readSection(p.init);
     PI_CHECK(nextLineStart() == AT_CONT, "ctok.token == ATCONT");
     expectEol();
-    readSection(p.cont);
+    p.contRepeatable = isRepeatable(p.cont, readSection(p.cont));
 
     PI_CHECK(nextLineStart() == AT_DISCRET, "ctok.token == ATDISCRET");
     int n = readCount("ndiscr >= 0");
@@ -738,6 +864,9 @@ void freeCode(PiCode& code)
     delete[] code.code;
     code.code = nullptr;
     code.count = 0;
+    delete[] code.fused;
+    code.fused = nullptr;
+    code.maxDepth = 0;
 }
 
 // Frees the loaded program's tables and sets every count to 0.

@@ -59,6 +59,13 @@ struct PiCode {
     // A DISCRET section: its procedure's name from the writer's comment
     // (empty when it has none), for the messages of a run.
     char name[kSectionNameSize];
+    // Set by the loader for the interpreter: the most values a run of the
+    // section pushes (0 when not proven), and a copy of code in which the
+    // commonest sequences are fused into one instruction each (null when
+    // there is none). The copy runs when the stack has room for the proven
+    // depth, so it needs no checks per push.
+    int maxDepth = 0;
+    PiInstruction* fused = nullptr;
 };
 
 struct PiProgram {
@@ -86,6 +93,10 @@ struct PiProgram {
 
     PiCode init;
     PiCode cont;
+    // Set by the loader: a run of the CONT code may be repeated, or left
+    // out, at the same time and states without anyone noticing (it has no
+    // side effects); the simulator then reuses derivatives it already has.
+    bool contRepeatable;
     int ndiscr;
     PiCode* discrete;    // ndiscr sections
 

@@ -21,6 +21,11 @@ namespace {
 FILE* resultFile = nullptr;
 bool binaryForm = false;
 bool deviceFile = false;
+// The result file is the null device: nothing is formatted or written, since
+// a character device is unbuffered and every record would be a system call.
+bool nullDevice = false;
+// Bytes handed to the result file since it was opened.
+long bytesWritten = 0;
 // -1: no count from a run in progress.
 int outputCount = -1;
 double* records = nullptr;
@@ -161,13 +166,27 @@ long fixedSnapshotSize()
     return size + 4L * discreteFlagCount();
 }
 
+bool isNullDevice(const struct stat& st)
+{
+    struct stat null;
+    return stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode) && st.st_rdev == null.st_rdev;
+}
+
+bool writeResult(const std::string& out)
+{
+    bytesWritten += static_cast<long>(out.size());
+    return fwrite(out.data(), 1, out.size(), resultFile) == out.size();
+}
+
 bool writeRecordValues(const double* values, int n)
 {
+    if (nullDevice)
+        return true;
     if (binaryForm) {
         std::string out;
         for (int i = 0; i < n; ++i)
             putDouble(out, values[i]);
-        return fwrite(out.data(), 1, out.size(), resultFile) == out.size();
+        return writeResult(out);
     }
     std::string line;
     char number[kMaxNumberText + 1];
@@ -178,7 +197,7 @@ bool writeRecordValues(const double* values, int n)
         line += number;
     }
     line += '\n';
-    return fwrite(line.data(), 1, line.size(), resultFile) == line.size();
+    return writeResult(line);
 }
 
 } // namespace
@@ -205,6 +224,8 @@ int ResultFileOpen(const SimParams& settings, int rmode, bool openResultFile)
     }
     binaryForm = rmode != 0;
     deviceFile = false;
+    nullDevice = false;
+    bytesWritten = 0;
     if (openResultFile) {
         char name[kFileNameSize + 1];
         memcpy(name, settings.FNAME, kFileNameSize);
@@ -221,6 +242,7 @@ int ResultFileOpen(const SimParams& settings, int rmode, bool openResultFile)
                 return 1;
             }
             setvbuf(f, nullptr, _IONBF, 0);
+            nullDevice = isNullDevice(st);
         }
         resultFile = f;
     }
@@ -259,7 +281,7 @@ void ResultFileHeader(const SimParams& settings, PlotServices* plot, const char*
         plot->setStatusText(circuitName ? circuitName : "");
         plot->setRunState(1);
     }
-    if (!resultFile)
+    if (!resultFile || nullDevice)
         return;
     std::string header = "SIMUL 1.0:REAL*8:";
     header += binaryForm ? "BINARY" : "ASCII";
@@ -271,7 +293,7 @@ void ResultFileHeader(const SimParams& settings, PlotServices* plot, const char*
         }
     }
     header += '\n';
-    fwrite(header.data(), 1, header.size(), resultFile);
+    writeResult(header);
 }
 
 void ResultFileFill(int buffer, int discreteBuffer)
@@ -307,6 +329,7 @@ void ResultFileClose()
         fclose(resultFile);
     resultFile = nullptr;
     deviceFile = false;
+    nullDevice = false;
     delete[] records;
     records = nullptr;
     outputCount = -1;
@@ -320,6 +343,11 @@ bool resultFileIsOpen()
 bool resultFileIsDevice()
 {
     return deviceFile;
+}
+
+long resultFileBytesWritten()
+{
+    return bytesWritten;
 }
 
 int recordBufferSize()

@@ -19,8 +19,9 @@ int countOutputs();
 // Opens FNAME for appending ("ab" when rmode is not 0, else "at"), unless
 // openFile is false (MODE 2: no file, only the record buffer). A character
 // device is refused with rmode not 0 (closed again) and made unbuffered
-// otherwise. Counts the outputs and allocates the record buffer. 1 when the
-// file does not open or is refused, else 0. An output count or record buffer
+// otherwise; the null device is kept open but never written. Counts the
+// outputs and allocates the record buffer. 1 when the file does not open or
+// is refused, else 0. An output count or record buffer
 // left from an earlier run is fatal.
 int ResultFileOpen(const SimParams& settings, int rmode, bool openResultFile = true);
 
@@ -46,6 +47,9 @@ void ResultFileClose();
 
 bool resultFileIsOpen();
 bool resultFileIsDevice();
+// Bytes written into the result file since it was last opened (kept after
+// closing). The null device gets none: its records are not even formatted.
+long resultFileBytesWritten();
 int recordBufferSize();
 const double* recordBuffer();
 

@@ -175,7 +175,9 @@ int Simulator::SimulationRunStep()
         return 1;
     if (pauseWord)
         return 0;
-    feclearexcept(kWatchedExceptions);
+    // Testing is cheaper than clearing, and the flags are rarely set.
+    if (fetestexcept(kWatchedExceptions))
+        feclearexcept(kWatchedExceptions);
     const int result = simulmain();
     if (fetestexcept(kWatchedExceptions))
         runState.mathErrors |= kMathErrorSignal;
@@ -291,6 +293,7 @@ int Simulator::setUp()
 
     // 2.
     stopRequest = 0;
+    newPointReady = false;
     clearStepFlagChanged();
     rs.phase = 2;
 
@@ -383,8 +386,17 @@ int Simulator::acceptedPoint()
     RunState& rs = runState;
     PiProgram& p = piProgram;
     rs.phase = 2;
-    const int r = runContCode(p.t[rs.current], p.state[rs.current], p.dstate[rs.discreteCurrent],
-                              p.dstate[rs.discreteNext], p.derivative);
+    int r;
+    if (newPointReady) {
+        // The method's last stage ran the CONT code at this very point.
+        newPointReady = false;
+        memcpy(p.derivative, integratorShared.newPointDerivatives,
+               sizeof(double) * static_cast<size_t>(p.nstates));
+        r = integratorShared.newPointResult | runState.errorFlag;
+    } else {
+        r = runContCode(p.t[rs.current], p.state[rs.current], p.dstate[rs.discreteCurrent],
+                        p.dstate[rs.discreteNext], p.derivative);
+    }
     const int code = settleCodeRun(r);
     if (code >= 0)
         return endWith(code);
@@ -519,8 +531,14 @@ int Simulator::integrationStep()
                        p.dstate[rs.discreteNext], &rs.stepSize[rs.next], p.state[rs.next]);
     if (r != 0 || stepFlagChanged())
         fesetexceptflag(&flagsBefore, kWatchedExceptions);
-    // Dormand-Prince 5(4) evaluated the new point in its last stage.
-    if (methodInUse != kMethodDormandPrince5 && r == 0 && rs.phase == 0)
+    // Dormand-Prince 5(4) evaluated the new point in its last stage. CONT
+    // code without side effects tests no discrete flag: evaluating the new
+    // point for that test changes nothing, and state 2 evaluates it anyway
+    // (or, after Dormand-Prince, takes the last stage's derivatives).
+    const bool repeatable = p.contRepeatable && modelFunction() == runContCode;
+    newPointReady = repeatable && methodInUse == kMethodDormandPrince5 && r == 0 &&
+                    integratorShared.newPointDerivatives && !stepFlagChanged();
+    if (methodInUse != kMethodDormandPrince5 && r == 0 && rs.phase == 0 && !repeatable)
         runContCode(tNext, p.state[rs.next], p.dstate[rs.discreteCurrent],
                     p.dstate[rs.discreteNext], work.data());
 

@@ -131,6 +131,9 @@ private:
     StepFunction step = nullptr;
     int methodInUse = -1;
     std::vector<double> work;   // the derivatives at a new point
+    // The step's method left the new point's derivatives and result
+    // (integratorShared) for state 2, which then runs no CONT code.
+    bool newPointReady = false;
     // The first set-up after the program was loaded: MODE 1 reads simul.dat.
     bool firstSetUp = true;
     bool ended = false;

@@ -206,6 +206,65 @@ TEST_F(PiInterpreterTest, EveryOpcode)
         }
 }
 
+// The loader's fused copy runs every sequence it fuses as the plain code
+// does: each body runs fused and then plain from the same start, and a, b,
+// the derivatives and the division message agree. The last bodies jump into
+// the middle of a fused pair.
+TEST_F(PiInterpreterTest, FusedSequencesRunAsThePlainCode)
+{
+    std::vector<std::string> bodies = {
+        "   PUSH  S 1\n   POP   V 0\n   PUSH  V 0\n   POP   V 1\n",
+        "   PUSH  -3.25\n   POP   V 0\n   PUSH  S 0\n   POP   D 1\n",
+        "   PUSH  P 1\n   POP   D 0\n   PUSH  P 0\n   POP   V 1\n",
+        "   PUSH  S 0\n   PUSH  S 1\n   FUNC  ADD\n   PUSH  S 0\n   FUNC  SUB\n"
+        "   PUSH  S 1\n   FUNC  MUL\n   PUSH  S 0\n   FUNC  DIV\n   POP   V 0\n",
+        "   PUSH  T\n   PUSH  P 0\n   FUNC  ADD\n   PUSH  P 1\n   FUNC  SUB\n"
+        "   PUSH  P 0\n   FUNC  MUL\n   PUSH  P 1\n   FUNC  DIV\n   POP   D 1\n",
+        "   PUSH  D 0\n   PUSH  3\n   FUNC  ADD\n   PUSH  0.5\n   FUNC  SUB\n"
+        "   PUSH  -2\n   FUNC  MUL\n   PUSH  8\n   FUNC  DIV\n   POP   V 0\n",
+        "   PUSH  7\n   PUSH  0\n   FUNC  DIV\n   POP   V 0\n"
+        "   PUSH  V 2\n   POP   V 2\n   PUSH  T\n   PUSH  V 2\n   FUNC  DIV\n   POP   V 1\n",
+        "   PUSH  S 0\n   NIFT  $0\n   PUSH  S 1\n$0\n   POP   V 0\n   PUSH  5\n   POP   V 1\n",
+        "   PUSH  2\n   PUSH  0\n   NIFF  $0\n   PUSH  P 0\n$0\n   FUNC  MUL\n   POP   V 0\n",
+    };
+    // Every operation with every pushed operand, popped into D, into V and
+    // left on the stack; the operands include a zero divisor (V 2).
+    for (const char* op : {"ADD", "SUB", "MUL", "DIV"})
+        for (const char* operand : {"S 1", "V 2", "P 0", "-0.5", "0"})
+            for (const char* to : {"   POP   D 1\n", "   POP   V 1\n",
+                                   "   FUNC  CHS\n   POP   V 1\n"})
+                bodies.push_back(std::string("   PUSH  S 0\n   PUSH  ") + operand +
+                                 "\n   FUNC  " + op + "\n" + to);
+    for (const std::string& body : bodies) {
+        SCOPED_TRACE(body);
+        auto run = [&](bool fused) {
+            EXPECT_EQ(0, loadPiText(piProgramText(section(""), section(body))));
+            ASSERT_NE(nullptr, piProgram.cont.fused);
+            if (!fused) {
+                delete[] piProgram.cont.fused;
+                piProgram.cont.fused = nullptr;
+            }
+            piProgram.derivative[0] = 0.25;
+            runState.phase = 2;
+            EXPECT_EQ(0, runContCode(0.75, piProgram.state[0], nullptr, nullptr,
+                                     piProgram.derivative));
+            EXPECT_EQ(0, piProgram.stackPointer);
+        };
+        run(true);
+        const double fusedValues[] = {a(), b(), piProgram.derivative[0], piProgram.derivative[1]};
+        const int fusedBoxes = boxesWith(20210);
+        recording.sink.boxes.clear();
+        resetRunErrors();
+        run(false);
+        const double plainValues[] = {a(), b(), piProgram.derivative[0], piProgram.derivative[1]};
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(plainValues[i], fusedValues[i]) << i;
+        EXPECT_EQ(boxesWith(20210), fusedBoxes);
+        recording.sink.boxes.clear();
+        resetRunErrors();
+    }
+}
+
 TEST_F(PiInterpreterTest, DivisionByZeroIsShownOncePerRun)
 {
     const std::string body = "   PUSH  7\n   PUSH  0\n   FUNC  DIV\n   POP   V 0\n"

@@ -54,6 +54,37 @@ TEST_F(ResultFileTest, ATextFileHoldsTheHeaderAndARecordLinePerPoint)
     EXPECT_EQ("0. 1. 0.", both[file.size() + 1]);
 }
 
+// The null device (the default name "nul", in any case, with a colon or a
+// folder) gets no bytes at all, while the run and its plot points stay as
+// with a file; any other device still gets every byte.
+TEST_F(ResultFileTest, TheNullDeviceIsNeverWrittenAndTheRunIsTheSame)
+{
+    SimParams s = testSettings();
+    ASSERT_TRUE(setResultFileName(s, "out.txt"));
+    ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.5"), s));
+    const std::vector<RecordedPoint> points = plot.points;
+    const std::string file = scratch.read("out.txt");
+    EXPECT_EQ(static_cast<long>(file.size()), resultFileBytesWritten());
+
+    for (const char* name : {"nul", "NUL:", "sub\\Nul"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(setResultFileName(s, name));
+        ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.5"), s));
+        EXPECT_TRUE(boxes().empty());
+        EXPECT_EQ(0, resultFileBytesWritten());
+        ASSERT_EQ(points.size(), plot.points.size());
+        for (size_t i = 0; i < points.size(); ++i) {
+            EXPECT_EQ(points[i].x, plot.points[i].x);
+            EXPECT_EQ(points[i].values, plot.points[i].values);
+        }
+    }
+    EXPECT_EQ(file, scratch.read("out.txt"));
+
+    ASSERT_TRUE(setResultFileName(s, "/dev/zero"));
+    ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.5"), s));
+    EXPECT_EQ(static_cast<long>(file.size()), resultFileBytesWritten());
+}
+
 TEST_F(ResultFileTest, ABinaryFileReadsBackBitEqual)
 {
     SimParams s = testSettings();

@@ -11,6 +11,7 @@
 
 #include <gmock/gmock.h>
 
+#include <cfenv>
 #include <cmath>
 
 using namespace simtest;
@@ -384,6 +385,18 @@ TEST_F(SimulatorTest, AnOverflowIsReportedAsAFloatingPointErrorAtTheEnd)
     EXPECT_THAT(boxes()[0], HasSubstr("Laufzeitfehler sind aufgetreten!\nVielleicht zeigt die "
                                       "Schaltung instabiles Verhalten?\nFehlerursachen sind "
                                       "fpecatch() \n"));
+}
+
+// Flags the host left set before a step are not the model's: the step
+// clears them first (only when one is set) and the run ends without the
+// error message.
+TEST_F(SimulatorTest, FlagsSetBeforeTheRunAreNotTheModels)
+{
+    feraiseexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO);
+    ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram(), testSettings(0.1)));
+    EXPECT_EQ(0, runState.mathErrors);
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(0, fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO));
 }
 
 TEST_F(SimulatorTest, ADivisionByZeroNamesItsOwnCause)

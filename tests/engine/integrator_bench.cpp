@@ -17,6 +17,13 @@
 // code in place of the CONT code.
 #include "DasslAdapter.h"
 #include "IntegratorTestSupport.h"
+#include "RecordingRun.h"
+
+#include "CompileRoad.h"
+#include "ErrorReporter.h"
+#include "PiInterpreter.h"
+#include "PiLoader.h"
+#include "ResetSimulator.h"
 
 #include <chrono>
 #include <cmath>
@@ -142,11 +149,93 @@ void robertsonTable()
                : "TARGET MISSED");
 }
 
+// Van der Pol as model text, ended by QUIT at 20 and recording only there.
+const char kVdpModel[] = "BLOCK VdP;\n"
+                         "STATE x1 = 2.; x2 = 0.;\n"
+                         "SIM\n"
+                         "  x1 .= x2;\n"
+                         "  x2 .= (1 - x1*x1)*x2 - x1;\n"
+                         "ENDSIM\n"
+                         "PROCEDURE ende;\n"
+                         "  STORE;\n"
+                         "  QUIT;\n"
+                         "ENDPROCEDURE\n"
+                         "INIT\n"
+                         "  SCHEDULE ende AT 20.;\n"
+                         "ENDINIT\n"
+                         "ENDBLOCK VdP;\n"
+                         "\n"
+                         "CIRCUIT C;\n"
+                         "USE VdP AS v\n"
+                         "ENDUSE\n"
+                         "SAVE v.x1, v.x2;\n"
+                         "ENDCIRCUIT C;\n";
+
+// The same problem as a whole simulator run on the compiled CONT code: the
+// CONT code runs of the whole run (the method's stages, the state machine's
+// accepted points and events), against the method's own evaluations.
+void wholeRunTable()
+{
+    printf("\nVan der Pol as a whole simulator run (compiled model, CONT code), mu = 1, [0, 20], "
+           "RELERR = ABSERR = 1e-6\n");
+    printf("%-40s %12s %9s %14s %12s\n", "method", "CONT runs", "steps", "runs per step",
+           "error(t=20)");
+    printf("(runs per step leave out the start and the QUIT event, one run each)\n");
+    for (int method : {1, 6, 9}) {
+        SimParams s = defaultSimParams();
+        s.IALG = method;
+        s.INITSTEP = method == 1 ? 0.01 : s.INITSTEP;
+        FILE* text = fmemopen(const_cast<char*>(kVdpModel), sizeof kVdpModel - 1, "r");
+        if (!text || compileModelStream(text) != COMPILE_LOADED) {
+            printf("the model does not compile\n");
+            return;
+        }
+        fclose(text);
+        const bool repeatable = piProgram.contRepeatable;
+        RecordingPlot plot;
+        RecordingHost host;
+        Simulator simulator(&plot, &host);
+        const long runsBefore = contCodeRuns();
+        const long residualsBefore = dasslResidualCalls();
+        if (simulator.startSimulation(s, 1))
+            while (!simulator.SimulationRunStep()) {
+            }
+        const long runs = contCodeRuns() - runsBefore;
+        const long residuals = dasslResidualCalls() - residualsBefore;
+        // RK4's fixed steps land on 20 exactly.
+        const long steps = method == 1 ? std::lround(20 / s.INITSTEP) : 0;
+        double error = -1;
+        if (!plot.points.empty() && plot.points.back().values.size() >= 2)
+            error = std::hypot(plot.points.back().values[0] - kVdpReference[0],
+                               plot.points.back().values[1] - kVdpReference[1]);
+        char perStep[32] = "";
+        if (steps > 0)
+            snprintf(perStep, sizeof perStep, "%.3f", static_cast<double>(runs - 2) / steps);
+        printf("%d %-38s %12ld %9s %14s %12.3e%s\n", method, kIntegrationMethods[method].name, runs,
+               steps > 0 ? std::to_string(steps).c_str() : "-", perStep, error,
+               repeatable ? "" : "  (CONT code not marked free of side effects)");
+        if (method == 1)
+            printf("  RK4: %s (4 CONT runs per step besides the start and the event)\n",
+                   runs <= 4 * steps + 2 ? "target met" : "TARGET MISSED");
+        if (method == 6)
+            printf("  Dormand-Prince 5(4): %s (at most 1400 CONT runs)\n",
+                   runs <= 1400 ? "target met" : "TARGET MISSED");
+        if (method == 9)
+            printf("  DASSL: IDA's residual calls %ld, CONT runs / residual calls = %.3f: %s (at "
+                   "most 1.2)\n",
+                   residuals, residuals > 0 ? static_cast<double>(runs) / residuals : 0.0,
+                   residuals > 0 && runs <= 1.2 * residuals ? "target met" : "TARGET MISSED");
+        resetSimulator();
+    }
+}
+
 } // namespace
 
 int main()
 {
     vanDerPolTable();
     robertsonTable();
+    disableErrorLog();
+    wholeRunTable();
     return 0;
 }
