@@ -1,0 +1,169 @@
+// Compile time against circuit size: the compile road (parse, flatten,
+// order, write the PI text, load it) on generated model texts, a ring of N
+// first-order blocks and a single block of N statements, for N = 1,000,
+// 10,000 and 50,000. Each compile runs in a child process of its own, so
+// that its peak memory is its own. Prints the median time of the runs, the
+// peak memory and the growth t(50,000)/t(10,000) (5 for linear growth).
+// Asserts nothing about time; meant for an optimised build.
+//
+//   bench_compile [runs [largest N]]
+#include "GeneratedModels.h"
+
+#include "CompileRoad.h"
+#include "PiProgram.h"
+
+#include "ErrorReporter.h"
+#include "ShowFile.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Shape {
+    const char* name;
+    std::string (*text)(int);
+    int (*expectedStates)(int);
+};
+
+int chainStates(int n) { return n; }
+int singleStates(int) { return 1; }
+
+const Shape kShapes[] = {
+    {"chain of N blocks", generated::blockChain, chainStates},
+    {"one block, N statements", generated::singleBlock, singleStates},
+};
+
+struct Figure {
+    double seconds;
+    long peakKiB;
+    bool ok;
+};
+
+std::string scratchDir;
+
+const char* scratchOfBench()
+{
+    return scratchDir.c_str();
+}
+
+// In the child: the text made, then compiled and loaded under the clock.
+// The time goes back through the pipe; the exit code says whether the
+// program loaded with the expected number of states.
+[[noreturn]] void compileInChild(const Shape& shape, int n, int out)
+{
+    std::string text = shape.text(n);
+    FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    auto start = std::chrono::steady_clock::now();
+    int result = f ? compileModelStream(f) : -1;
+    auto stop = std::chrono::steady_clock::now();
+    double seconds = std::chrono::duration<double>(stop - start).count();
+    bool ok = result == COMPILE_LOADED && piProgram.nstates == shape.expectedStates(n);
+    if (result == COMPILE_LOADED)
+        releaseCompiledModel();
+    if (f)
+        fclose(f);
+    if (write(out, &seconds, sizeof seconds) != sizeof seconds)
+        _exit(3);
+    _exit(ok ? 0 : 2);
+}
+
+Figure runOnce(const Shape& shape, int n)
+{
+    Figure figure = {0, 0, false};
+    int channel[2];
+    if (pipe(channel) != 0)
+        return figure;
+    fflush(stdout);
+    pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        compileInChild(shape, n, channel[1]);
+    }
+    close(channel[1]);
+    if (child < 0) {
+        close(channel[0]);
+        return figure;
+    }
+    double seconds = 0;
+    bool got = read(channel[0], &seconds, sizeof seconds) == sizeof seconds;
+    close(channel[0]);
+    int status = 0;
+    struct rusage usage;
+    memset(&usage, 0, sizeof usage);
+    if (wait4(child, &status, 0, &usage) != child)
+        return figure;
+    figure.seconds = seconds;
+    figure.peakKiB = usage.ru_maxrss;
+    figure.ok = got && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return figure;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    size_t m = values.size() / 2;
+    return values.size() % 2 ? values[m] : (values[m - 1] + values[m]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const int largest = argc > 2 ? atoi(argv[2]) : 50000;
+    const int sizes[] = {1000, 10000, 50000};
+
+    char pattern[] = "/tmp/bench_compile_XXXXXX";
+    if (!mkdtemp(pattern)) {
+        fprintf(stderr, "no temporary directory\n");
+        return 1;
+    }
+    scratchDir = pattern;
+    setTempDirSource(scratchOfBench);
+    disableErrorLog();
+
+    long cores = sysconf(_SC_NPROCESSORS_ONLN);
+    printf("compile and load, median of %d runs, %ld cores\n", runs, cores);
+    bool allOk = true;
+    for (const Shape& shape : kShapes) {
+        double t10000 = 0, t50000 = 0;
+        printf("%s\n", shape.name);
+        for (int n : sizes) {
+            if (n > largest)
+                continue;
+            std::vector<double> times;
+            long peak = 0;
+            bool ok = true;
+            for (int r = 0; r < runs; ++r) {
+                Figure f = runOnce(shape, n);
+                ok = ok && f.ok;
+                times.push_back(f.seconds);
+                peak = std::max(peak, f.peakKiB);
+            }
+            double t = median(times);
+            if (n == 10000)
+                t10000 = t;
+            if (n == 50000)
+                t50000 = t;
+            allOk = allOk && ok;
+            printf("  N = %6d: %8.3f s   peak %8.1f MiB%s\n", n, t, peak / 1024.0,
+                   ok ? "" : "   (DID NOT LOAD AS EXPECTED)");
+        }
+        if (t10000 > 0 && t50000 > 0)
+            printf("  growth t(50,000)/t(10,000) = %.2f (linear: 5)\n", t50000 / t10000);
+    }
+    std::string cleanup = "rm -rf '" + scratchDir + "'";
+    if (system(cleanup.c_str()) != 0)
+        fprintf(stderr, "%s left behind\n", scratchDir.c_str());
+    return allOk ? 0 : 1;
+}
