@@ -20,6 +20,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -134,15 +137,22 @@ int PiCodeWriteHeader()
     for (CodeVariable* p = codeVariables(LIST_PARAMETERS); p; p = p->next)
         if (!(p->flags & (VARIABLE_STRING_PARAMETER | VARIABLE_SOCKET_PARAMETER)))
             p->location = parameters++;
+    // Sockets of one text share the place of the first of them.
+    std::unordered_map<std::string_view, int> socketPlace;
     for (CodeVariable* p = codeVariables(LIST_PARAMETERS); p; p = p->next) {
         if (!(p->flags & VARIABLE_SOCKET_PARAMETER) || p->location >= 0)
             continue;
-        p->location = parameters++;
-        for (CodeVariable* q = p->next; q; q = q->next)
-            if ((q->flags & VARIABLE_SOCKET_PARAMETER) && q->location < 0 &&
-                strcmp(socketText(q), socketText(p)) == 0)
-                q->location = p->location;
+        auto place = socketPlace.emplace(socketText(p), parameters);
+        if (place.second)
+            ++parameters;
+        p->location = place.first->second;
     }
+    // The parameters aliased to each one, in list order: the declaration
+    // line names them without a walk of the whole list per parameter.
+    std::unordered_map<const CodeVariable*, std::vector<const CodeVariable*>> aliasesOf;
+    for (const CodeVariable* q = codeVariables(LIST_PARAMETERS); q; q = q->next)
+        if (q->alias)
+            aliasesOf[q->alias].push_back(q);
     piEmit("PARAMS   %d\n", parameters);
     int written = 0;
     for (int walk = 0; walk < 2; ++walk) {
@@ -152,8 +162,9 @@ int PiCodeWriteHeader()
             if (!valueText(p->value, number))
                 return 1;
             piEmit("   \"%s\"  %s  %s // %d", p->name, number, saveWord(p, VARIABLE_SAVED), p->location);
-            for (const CodeVariable* q = codeVariables(LIST_PARAMETERS); q; q = q->next)
-                if (q->alias == p)
+            auto aliases = aliasesOf.find(p);
+            if (aliases != aliasesOf.end())
+                for (const CodeVariable* q : aliases->second)
                     piEmit(" %s", q->name);
             piEmit("\n");
             ++written;
