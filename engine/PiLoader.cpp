@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 PiProgram piProgram = {};
@@ -67,6 +69,21 @@ const char* keywordText(int token)
         if (k.token == token)
             return k.text;
     return "";
+}
+
+// The token of a whole word that is a keyword, else -1. Looked up by
+// index: a walk of the table per token took a fifth of the time a large
+// circuit needs from model text to loaded program.
+int keywordOfWord(const char* word, size_t length)
+{
+    static const std::unordered_map<std::string_view, int> index = [] {
+        std::unordered_map<std::string_view, int> m;
+        for (const Keyword& k : keywords)
+            m.emplace(k.text, k.token);
+        return m;
+    }();
+    auto found = index.find(std::string_view(word, length));
+    return found != index.end() ? found->second : -1;
 }
 
 // The loader's current token.
@@ -183,18 +200,18 @@ void nextPiToken()
         t.token = AT_EOL;
         return;
     }
-    for (const Keyword& k : keywords) {
-        size_t n = strlen(k.text);
-        if (strncmp(s, k.text, n) == 0 && isDelimiter(s[n])) {
-            if (k.token == AT_COMMENT) {
-                loader.cursor = nullptr;
-                t.token = AT_EOL;
-            } else {
-                loader.cursor = s + n;
-                t.token = k.token;
-            }
-            return;
+    // A keyword is a whole word: at most one of the table can match it.
+    size_t n = wordLength(s);
+    int keyword = keywordOfWord(s, n);
+    if (keyword >= 0) {
+        if (keyword == AT_COMMENT) {
+            loader.cursor = nullptr;
+            t.token = AT_EOL;
+        } else {
+            loader.cursor = s + n;
+            t.token = keyword;
         }
+        return;
     }
     if (*s == '"') {
         const char* end = s + 1;
