@@ -8,6 +8,10 @@
 #include "ResString.h"
 #include "ShowFile.h"
 
+#include <set>
+#include <unordered_map>
+#include <vector>
+
 namespace {
 
 enum Readiness {
@@ -18,10 +22,17 @@ enum Readiness {
 
 int priorityCounter = kFirstPriorityCounter;
 
-// The section being ordered: its rules and the statements still waiting.
+// Set while a statement's readiness is only looked at: the message of a
+// refusal is given when the refused statement is the one the walk takes.
+bool quietRefusal = false;
+
+// The section being ordered: its rules and the statements still waiting,
+// with the number of their assignments to each variable (through its alias)
+// when it is kept.
 struct Section {
     bool init;
     const Statement* waiting;
+    const std::unordered_map<const CodeVariable*, int>* waitingAssignments;
 };
 
 CodeVariable* boundVariable(const SyntaxNode* name)
@@ -54,6 +65,10 @@ bool treeAssigns(const SyntaxNode* n, const CodeVariable* v, bool init)
 
 bool waitingAssigns(const Section& section, const CodeVariable* v)
 {
+    if (section.waitingAssignments) {
+        auto found = section.waitingAssignments->find(v);
+        return found != section.waitingAssignments->end() && found->second > 0;
+    }
     for (const Statement* s = section.waiting; s; s = s->next)
         if (treeAssigns(s->tree, v, section.init))
             return true;
@@ -79,7 +94,8 @@ Readiness readIsReady(const Section& section, const SyntaxNode* name)
 // The message on the assignment's line, and the statement is out.
 Readiness refuse(int line, unsigned int messageId, const char* name)
 {
-    compileErrorAtLine(line, messageId, name);
+    if (!quietRefusal)
+        compileErrorAtLine(line, messageId, name);
     return REFUSED;
 }
 
@@ -217,25 +233,135 @@ void showUnordered(const Statement* remaining, unsigned int messageId)
     showFileAtLine(getResString(messageId), kSymbolFile, -1, 0);
 }
 
+// What a statement's readiness depends on and what ordering it changes.
+struct StatementFacts {
+    Statement* statement;
+    // Every variable its names are bound to, and the ones they alias: the
+    // flags that decide whether it is ready or refused.
+    std::vector<CodeVariable*> readsFlagsOf;
+    // The variables its assignments mark (as bound and through the alias).
+    std::vector<CodeVariable*> marks;
+    // The variables it assigns as waitingAssigns sees them, once per
+    // assignment.
+    std::vector<CodeVariable*> assigns;
+};
+
+void addOnce(std::vector<CodeVariable*>& list, CodeVariable* v)
+{
+    for (CodeVariable* w : list)
+        if (w == v)
+            return;
+    list.push_back(v);
+}
+
+// The facts of one tree, walked with a stack of its own (a long expression
+// makes a deep tree).
+StatementFacts factsOf(Statement* statement, bool init)
+{
+    StatementFacts facts;
+    facts.statement = statement;
+    std::vector<const SyntaxNode*> stack;
+    if (statement->tree)
+        stack.push_back(statement->tree);
+    while (!stack.empty()) {
+        const SyntaxNode* n = stack.back();
+        stack.pop_back();
+        if ((n->type == NODE_VARIABLE || n->type == NODE_STRING_INDEX) && n->entry) {
+            CodeVariable* v = static_cast<CodeVariable*>(n->entry);
+            addOnce(facts.readsFlagsOf, v);
+            addOnce(facts.readsFlagsOf, throughAlias(v));
+        }
+        if ((n->type == NODE_ASSIGN || n->type == NODE_DERIVATIVE || n->type == NODE_DELAY_TIME) && n->left &&
+            n->left->type == NODE_VARIABLE && n->left->entry) {
+            CodeVariable* v = static_cast<CodeVariable*>(n->left->entry);
+            addOnce(facts.marks, v);
+            addOnce(facts.marks, throughAlias(v));
+            if (isAssignment(n, init))
+                facts.assigns.push_back(throughAlias(v));
+        }
+        if (n->right)
+            stack.push_back(n->right);
+        if (n->left)
+            stack.push_back(n->left);
+    }
+    return facts;
+}
+
 // The walk of one section; the list holds the ordered statements afterwards,
 // and on failure the ordered ones followed by those still waiting.
+//
+// Each step takes the first waiting statement (in list order) that is not
+// waiting any more. A statement's readiness changes only when a variable it
+// depends on is marked, or when the last waiting statement that assigns such
+// a variable leaves; so only those statements are looked at again, and the
+// first one that is not waiting comes from an ordered set. A walk from the
+// head at every step would take time growing with the square of the
+// section's length whenever the statements stand against their data flow.
 int orderSection(StatementList* list, bool init, unsigned int loopMessage)
 {
+    std::vector<StatementFacts> facts;
+    for (Statement* s = list->head; s; s = s->next)
+        facts.push_back(factsOf(s, init));
+    const int count = static_cast<int>(facts.size());
+
+    std::unordered_map<const CodeVariable*, std::vector<int>> dependents;
+    std::unordered_map<const CodeVariable*, int> waitingAssignments;
+    for (int i = 0; i < count; ++i) {
+        for (CodeVariable* v : facts[i].readsFlagsOf)
+            dependents[v].push_back(i);
+        for (CodeVariable* v : facts[i].assigns)
+            ++waitingAssignments[v];
+    }
+
+    std::vector<char> waiting(count, 1);
+    // The waiting statements as a chain of indexes, -1 at the ends.
+    std::vector<int> previousWaiting(count), nextWaiting(count);
+    for (int i = 0; i < count; ++i) {
+        previousWaiting[i] = i - 1;
+        nextWaiting[i] = i + 1 < count ? i + 1 : -1;
+    }
+    std::vector<char> dirty(count, 1);
+    std::vector<int> dirtyList;
+    for (int i = 0; i < count; ++i)
+        dirtyList.push_back(i);
+    std::vector<Readiness> readiness(count, WAITING);
+    std::set<int> notWaiting;
+    auto markDependentsDirty = [&](const CodeVariable* v) {
+        auto found = dependents.find(v);
+        if (found == dependents.end())
+            return;
+        for (int i : found->second) {
+            if (waiting[i] && !dirty[i]) {
+                dirty[i] = 1;
+                dirtyList.push_back(i);
+            }
+        }
+    };
+
     StatementList ordered = {nullptr, nullptr};
     int failed = 0;
     for (;;) {
-        Section section = {init, list->head};
-        Statement* previous = nullptr;
-        Statement* s = list->head;
-        Readiness r = WAITING;
-        for (; s; previous = s, s = s->next) {
-            r = walkReady(section, s->tree, false);
-            if (r != WAITING)
-                break;
+        Section section = {init, list->head, &waitingAssignments};
+        quietRefusal = true;
+        for (int i : dirtyList) {
+            dirty[i] = 0;
+            if (!waiting[i])
+                continue;
+            readiness[i] = walkReady(section, facts[i].statement->tree, false);
+            if (readiness[i] == WAITING)
+                notWaiting.erase(i);
+            else
+                notWaiting.insert(i);
         }
-        if (!s)
+        quietRefusal = false;
+        dirtyList.clear();
+        if (notWaiting.empty())
             break;
-        if (r == REFUSED) {
+        int first = *notWaiting.begin();
+        Statement* s = facts[first].statement;
+        if (readiness[first] == REFUSED) {
+            // Again, for its message.
+            walkReady(section, s->tree, false);
             failed = 1;
             break;
         }
@@ -243,6 +369,15 @@ int orderSection(StatementList* list, bool init, unsigned int loopMessage)
             markInitialized(s->tree, false);
         else
             markAssigned(s->tree, false);
+        notWaiting.erase(first);
+        waiting[first] = 0;
+
+        int before = previousWaiting[first], after = nextWaiting[first];
+        if (before >= 0)
+            nextWaiting[before] = after;
+        if (after >= 0)
+            previousWaiting[after] = before;
+        Statement* previous = before >= 0 ? facts[before].statement : nullptr;
         if (previous)
             previous->next = s->next;
         else
@@ -255,6 +390,12 @@ int orderSection(StatementList* list, bool init, unsigned int loopMessage)
         else
             ordered.head = s;
         ordered.tail = s;
+
+        for (CodeVariable* v : facts[first].marks)
+            markDependentsDirty(v);
+        for (CodeVariable* v : facts[first].assigns)
+            if (--waitingAssignments[v] == 0)
+                markDependentsDirty(v);
     }
     if (!failed && list->head) {
         showUnordered(list->head, loopMessage);

@@ -69,6 +69,31 @@ inline std::string singleBlock(int n)
     return s;
 }
 
+// The statements of singleBlock written against their data flow: the last
+// one first, so that ordering each takes the one at the end.
+inline std::string singleBlockReversed(int n)
+{
+    std::string s = "BLOCK Gross;\n"
+                    "STATE x = 1.;\n"
+                    "VAR";
+    for (int i = 1; i <= n; ++i)
+        s += " v" + std::to_string(i) + ";";
+    s += "\nSIM\n";
+    s += "  x .= -x + v" + std::to_string(n) + "/1000;\n";
+    for (int i = n; i >= 2; --i)
+        s += "  v" + std::to_string(i) + " = v" + std::to_string(i - 1) + " + 1;\n";
+    s += "  v1 = x;\n";
+    s += "ENDSIM\n"
+         "ENDBLOCK Gross;\n"
+         "\n"
+         "CIRCUIT Einzel;\n"
+         "USE Gross AS g\n"
+         "ENDUSE\n"
+         "SAVE g.x;\n"
+         "ENDCIRCUIT Einzel;\n";
+    return s;
+}
+
 // The ring of blockChain with more of the language on every instance: a
 // procedure scheduled from INIT, a DISCRETE var, a STRING parameter and a
 // SOCKET parameter set to THIS, the instances named in seven THIS groups,

@@ -1,7 +1,8 @@
 // Large generated circuits give the PI text the compiler gave them before
 // its look-ups were indexed: a look-up that finds the wrong entry (another
-// instance's variable, a later socket, a string constant twice) changes the
-// text, and the digest held here shows it. The counted lines show the size.
+// instance's variable, a later socket, a string constant twice) or an
+// ordering that takes another statement first changes the text, and the
+// digest held here shows it. The counted lines show the size.
 #include "BackendTestSupport.h"
 #include "GeneratedModels.h"
 
@@ -48,6 +49,8 @@ TEST_F(LargeCircuitTest, GeneratedCircuitsKeepTheirPiText)
         {"ring of 2,000 PT1 with sockets, strings and procedures", generated::richChain, 2000,
          "STATES   2000\n", 2001, 0xa127e4e420283ff5ull},
         {"one block of 2,000 statements", generated::singleBlock, 2000, "STATES   1\n", 0, 0xd732b6220632d8d9ull},
+        {"one block of 2,000 statements against their data flow", generated::singleBlockReversed, 2000,
+         "STATES   1\n", 0, 0xbed9793ffc001255ull},
     };
     for (const Large& c : cases) {
         SCOPED_TRACE(c.name);
