@@ -8,8 +8,9 @@
 #include "ResString.h"
 #include "ShowFile.h"
 
-#include <set>
-#include <unordered_map>
+#include <algorithm>
+#include <functional>
+#include <queue>
 #include <vector>
 
 namespace {
@@ -26,13 +27,26 @@ int priorityCounter = kFirstPriorityCounter;
 // refusal is given when the refused statement is the one the walk takes.
 bool quietRefusal = false;
 
+// The variables a section's statements name, sorted by address, with the
+// number of assignments (through the alias) the waiting statements still
+// make to each.
+struct SectionVariables {
+    std::vector<CodeVariable*> variables;
+    std::vector<int> waitingAssignments;
+
+    int idOf(const CodeVariable* v) const
+    {
+        auto at = std::lower_bound(variables.begin(), variables.end(), v);
+        return at != variables.end() && *at == v ? static_cast<int>(at - variables.begin()) : -1;
+    }
+};
+
 // The section being ordered: its rules and the statements still waiting,
-// with the number of their assignments to each variable (through its alias)
-// when it is kept.
+// with their assignments counted when the counts are kept.
 struct Section {
     bool init;
     const Statement* waiting;
-    const std::unordered_map<const CodeVariable*, int>* waitingAssignments;
+    const SectionVariables* counted;
 };
 
 CodeVariable* boundVariable(const SyntaxNode* name)
@@ -65,9 +79,9 @@ bool treeAssigns(const SyntaxNode* n, const CodeVariable* v, bool init)
 
 bool waitingAssigns(const Section& section, const CodeVariable* v)
 {
-    if (section.waitingAssignments) {
-        auto found = section.waitingAssignments->find(v);
-        return found != section.waitingAssignments->end() && found->second > 0;
+    if (section.counted) {
+        int id = section.counted->idOf(v);
+        return id >= 0 && section.counted->waitingAssignments[id] > 0;
     }
     for (const Statement* s = section.waiting; s; s = s->next)
         if (treeAssigns(s->tree, v, section.init))
@@ -233,17 +247,18 @@ void showUnordered(const Statement* remaining, unsigned int messageId)
     showFileAtLine(getResString(messageId), kSymbolFile, -1, 0);
 }
 
-// What a statement's readiness depends on and what ordering it changes.
+// What a statement's readiness depends on and what ordering it changes, as
+// ranges of one pool of variables.
 struct StatementFacts {
     Statement* statement;
     // Every variable its names are bound to, and the ones they alias: the
     // flags that decide whether it is ready or refused.
-    std::vector<CodeVariable*> readsFlagsOf;
+    int readsBegin, readsEnd;
     // The variables its assignments mark (as bound and through the alias).
-    std::vector<CodeVariable*> marks;
+    int marksBegin, marksEnd;
     // The variables it assigns as waitingAssigns sees them, once per
     // assignment.
-    std::vector<CodeVariable*> assigns;
+    int assignsBegin, assignsEnd;
 };
 
 void addOnce(std::vector<CodeVariable*>& list, CodeVariable* v)
@@ -255,37 +270,52 @@ void addOnce(std::vector<CodeVariable*>& list, CodeVariable* v)
 }
 
 // The facts of one tree, walked with a stack of its own (a long expression
-// makes a deep tree).
-StatementFacts factsOf(Statement* statement, bool init)
-{
-    StatementFacts facts;
-    facts.statement = statement;
+// makes a deep tree); the scratch vectors keep their room between calls.
+struct FactCollector {
     std::vector<const SyntaxNode*> stack;
-    if (statement->tree)
-        stack.push_back(statement->tree);
-    while (!stack.empty()) {
-        const SyntaxNode* n = stack.back();
-        stack.pop_back();
-        if ((n->type == NODE_VARIABLE || n->type == NODE_STRING_INDEX) && n->entry) {
-            CodeVariable* v = static_cast<CodeVariable*>(n->entry);
-            addOnce(facts.readsFlagsOf, v);
-            addOnce(facts.readsFlagsOf, throughAlias(v));
+    std::vector<CodeVariable*> reads, marks, assigns;
+    std::vector<CodeVariable*> pool;
+
+    StatementFacts collect(Statement* statement, bool init)
+    {
+        reads.clear();
+        marks.clear();
+        assigns.clear();
+        if (statement->tree)
+            stack.push_back(statement->tree);
+        while (!stack.empty()) {
+            const SyntaxNode* n = stack.back();
+            stack.pop_back();
+            if ((n->type == NODE_VARIABLE || n->type == NODE_STRING_INDEX) && n->entry) {
+                CodeVariable* v = static_cast<CodeVariable*>(n->entry);
+                addOnce(reads, v);
+                addOnce(reads, throughAlias(v));
+            }
+            if ((n->type == NODE_ASSIGN || n->type == NODE_DERIVATIVE || n->type == NODE_DELAY_TIME) &&
+                n->left && n->left->type == NODE_VARIABLE && n->left->entry) {
+                CodeVariable* v = static_cast<CodeVariable*>(n->left->entry);
+                addOnce(marks, v);
+                addOnce(marks, throughAlias(v));
+                if (isAssignment(n, init))
+                    assigns.push_back(throughAlias(v));
+            }
+            if (n->right)
+                stack.push_back(n->right);
+            if (n->left)
+                stack.push_back(n->left);
         }
-        if ((n->type == NODE_ASSIGN || n->type == NODE_DERIVATIVE || n->type == NODE_DELAY_TIME) && n->left &&
-            n->left->type == NODE_VARIABLE && n->left->entry) {
-            CodeVariable* v = static_cast<CodeVariable*>(n->left->entry);
-            addOnce(facts.marks, v);
-            addOnce(facts.marks, throughAlias(v));
-            if (isAssignment(n, init))
-                facts.assigns.push_back(throughAlias(v));
-        }
-        if (n->right)
-            stack.push_back(n->right);
-        if (n->left)
-            stack.push_back(n->left);
+        StatementFacts facts;
+        facts.statement = statement;
+        facts.readsBegin = static_cast<int>(pool.size());
+        pool.insert(pool.end(), reads.begin(), reads.end());
+        facts.readsEnd = facts.marksBegin = static_cast<int>(pool.size());
+        pool.insert(pool.end(), marks.begin(), marks.end());
+        facts.marksEnd = facts.assignsBegin = static_cast<int>(pool.size());
+        pool.insert(pool.end(), assigns.begin(), assigns.end());
+        facts.assignsEnd = static_cast<int>(pool.size());
+        return facts;
     }
-    return facts;
-}
+};
 
 // The walk of one section; the list holds the ordered statements afterwards,
 // and on failure the ordered ones followed by those still waiting.
@@ -299,18 +329,43 @@ StatementFacts factsOf(Statement* statement, bool init)
 // section's length whenever the statements stand against their data flow.
 int orderSection(StatementList* list, bool init, unsigned int loopMessage)
 {
+    FactCollector collector;
     std::vector<StatementFacts> facts;
     for (Statement* s = list->head; s; s = s->next)
-        facts.push_back(factsOf(s, init));
+        facts.push_back(collector.collect(s, init));
     const int count = static_cast<int>(facts.size());
+    const std::vector<CodeVariable*>& pool = collector.pool;
 
-    std::unordered_map<const CodeVariable*, std::vector<int>> dependents;
-    std::unordered_map<const CodeVariable*, int> waitingAssignments;
-    for (int i = 0; i < count; ++i) {
-        for (CodeVariable* v : facts[i].readsFlagsOf)
-            dependents[v].push_back(i);
-        for (CodeVariable* v : facts[i].assigns)
-            ++waitingAssignments[v];
+    // Marks and assignments name only variables the statement reads the
+    // flags of, so the read ranges give every variable.
+    SectionVariables counted;
+    for (const StatementFacts& f : facts)
+        counted.variables.insert(counted.variables.end(), pool.begin() + f.readsBegin, pool.begin() + f.readsEnd);
+    std::sort(counted.variables.begin(), counted.variables.end());
+    counted.variables.erase(std::unique(counted.variables.begin(), counted.variables.end()),
+                            counted.variables.end());
+    const size_t variableCount = counted.variables.size();
+    counted.waitingAssignments.assign(variableCount, 0);
+
+    // The statements that depend on each variable, one range per variable.
+    std::vector<int> dependentStart(variableCount + 1, 0);
+    std::vector<int> readIds(pool.size(), -1);
+    for (const StatementFacts& f : facts) {
+        for (int k = f.readsBegin; k < f.readsEnd; ++k) {
+            readIds[k] = counted.idOf(pool[k]);
+            ++dependentStart[readIds[k] + 1];
+        }
+        for (int k = f.assignsBegin; k < f.assignsEnd; ++k)
+            ++counted.waitingAssignments[counted.idOf(pool[k])];
+    }
+    for (size_t v = 0; v < variableCount; ++v)
+        dependentStart[v + 1] += dependentStart[v];
+    std::vector<int> dependents(dependentStart.back());
+    {
+        std::vector<int> fill(dependentStart.begin(), dependentStart.end() - 1);
+        for (int i = 0; i < count; ++i)
+            for (int k = facts[i].readsBegin; k < facts[i].readsEnd; ++k)
+                dependents[fill[readIds[k]]++] = i;
     }
 
     std::vector<char> waiting(count, 1);
@@ -325,12 +380,16 @@ int orderSection(StatementList* list, bool init, unsigned int loopMessage)
     for (int i = 0; i < count; ++i)
         dirtyList.push_back(i);
     std::vector<Readiness> readiness(count, WAITING);
-    std::set<int> notWaiting;
+    // The statements found not waiting, the first in list order on top; an
+    // entry whose statement has left or waits again is skipped when it
+    // comes up.
+    std::priority_queue<int, std::vector<int>, std::greater<int>> notWaiting;
     auto markDependentsDirty = [&](const CodeVariable* v) {
-        auto found = dependents.find(v);
-        if (found == dependents.end())
+        int id = counted.idOf(v);
+        if (id < 0)
             return;
-        for (int i : found->second) {
+        for (int k = dependentStart[id]; k < dependentStart[id + 1]; ++k) {
+            int i = dependents[k];
             if (waiting[i] && !dirty[i]) {
                 dirty[i] = 1;
                 dirtyList.push_back(i);
@@ -341,23 +400,24 @@ int orderSection(StatementList* list, bool init, unsigned int loopMessage)
     StatementList ordered = {nullptr, nullptr};
     int failed = 0;
     for (;;) {
-        Section section = {init, list->head, &waitingAssignments};
+        Section section = {init, list->head, &counted};
         quietRefusal = true;
         for (int i : dirtyList) {
             dirty[i] = 0;
             if (!waiting[i])
                 continue;
+            Readiness was = readiness[i];
             readiness[i] = walkReady(section, facts[i].statement->tree, false);
-            if (readiness[i] == WAITING)
-                notWaiting.erase(i);
-            else
-                notWaiting.insert(i);
+            if (readiness[i] != WAITING && was == WAITING)
+                notWaiting.push(i);
         }
         quietRefusal = false;
         dirtyList.clear();
+        while (!notWaiting.empty() && (!waiting[notWaiting.top()] || readiness[notWaiting.top()] == WAITING))
+            notWaiting.pop();
         if (notWaiting.empty())
             break;
-        int first = *notWaiting.begin();
+        int first = notWaiting.top();
         Statement* s = facts[first].statement;
         if (readiness[first] == REFUSED) {
             // Again, for its message.
@@ -369,7 +429,7 @@ int orderSection(StatementList* list, bool init, unsigned int loopMessage)
             markInitialized(s->tree, false);
         else
             markAssigned(s->tree, false);
-        notWaiting.erase(first);
+        notWaiting.pop();
         waiting[first] = 0;
 
         int before = previousWaiting[first], after = nextWaiting[first];
@@ -391,11 +451,12 @@ int orderSection(StatementList* list, bool init, unsigned int loopMessage)
             ordered.head = s;
         ordered.tail = s;
 
-        for (CodeVariable* v : facts[first].marks)
-            markDependentsDirty(v);
-        for (CodeVariable* v : facts[first].assigns)
-            if (--waitingAssignments[v] == 0)
-                markDependentsDirty(v);
+        const StatementFacts& taken = facts[first];
+        for (int k = taken.marksBegin; k < taken.marksEnd; ++k)
+            markDependentsDirty(pool[k]);
+        for (int k = taken.assignsBegin; k < taken.assignsEnd; ++k)
+            if (--counted.waitingAssignments[counted.idOf(pool[k])] == 0)
+                markDependentsDirty(pool[k]);
     }
     if (!failed && list->head) {
         showUnordered(list->head, loopMessage);

@@ -3,7 +3,8 @@
 // first-order blocks and a single block of N statements, for N = 1,000,
 // 10,000 and 50,000. Each compile runs in a child process of its own, so
 // that its peak memory is its own. Prints the median time of the runs, the
-// peak memory and the growth t(50,000)/t(10,000) (5 for linear growth).
+// peak memory and the growth t(50,000)/t(10,000) (5 for linear growth),
+// the median of the ratios each run of both sizes gives.
 // Besides the wall-clock time it prints the processor time of the compile
 // (user and system), which a machine busy with other work disturbs less.
 // Asserts nothing about time; meant for an optimised build.
@@ -151,38 +152,50 @@ int main(int argc, char** argv)
     long cores = sysconf(_SC_NPROCESSORS_ONLN);
     printf("compile and load, median of %d runs, %ld cores\n", runs, cores);
     bool allOk = true;
+    const int sizeCount = sizeof sizes / sizeof sizes[0];
     for (const Shape& shape : kShapes) {
-        double t10000 = 0, t50000 = 0, c10000 = 0, c50000 = 0;
-        printf("%s\n", shape.name);
-        for (int n : sizes) {
-            if (n > largest)
-                continue;
-            std::vector<double> times, cpuTimes;
-            long peak = 0;
-            bool ok = true;
-            for (int r = 0; r < runs; ++r) {
+        // The runs of the sizes take turns, so that a change in the load of
+        // a shared machine falls on all sizes alike and the growth holds.
+        std::vector<double> times[sizeCount], cpuTimes[sizeCount], ratios, cpuRatios;
+        long peak[sizeCount] = {};
+        bool ok[sizeCount];
+        std::fill(ok, ok + sizeCount, true);
+        for (int r = 0; r < runs; ++r) {
+            double t10000 = 0, t50000 = 0, c10000 = 0, c50000 = 0;
+            for (int k = 0; k < sizeCount; ++k) {
+                int n = sizes[k];
+                if (n > largest)
+                    continue;
                 Figure f = runOnce(shape, n);
-                ok = ok && f.ok;
-                times.push_back(f.seconds);
-                cpuTimes.push_back(f.cpuSeconds);
-                peak = std::max(peak, f.peakKiB);
+                ok[k] = ok[k] && f.ok;
+                times[k].push_back(f.seconds);
+                cpuTimes[k].push_back(f.cpuSeconds);
+                peak[k] = std::max(peak[k], f.peakKiB);
+                if (n == 10000) {
+                    t10000 = f.seconds;
+                    c10000 = f.cpuSeconds;
+                }
+                if (n == 50000) {
+                    t50000 = f.seconds;
+                    c50000 = f.cpuSeconds;
+                }
             }
-            double t = median(times), c = median(cpuTimes);
-            if (n == 10000) {
-                t10000 = t;
-                c10000 = c;
+            if (t10000 > 0 && t50000 > 0 && c10000 > 0) {
+                ratios.push_back(t50000 / t10000);
+                cpuRatios.push_back(c50000 / c10000);
             }
-            if (n == 50000) {
-                t50000 = t;
-                c50000 = c;
-            }
-            allOk = allOk && ok;
-            printf("  N = %6d: %8.3f s wall  %8.3f s cpu   peak %8.1f MiB%s\n", n, t, c, peak / 1024.0,
-                   ok ? "" : "   (DID NOT LOAD AS EXPECTED)");
         }
-        if (t10000 > 0 && t50000 > 0 && c10000 > 0)
-            printf("  growth t(50,000)/t(10,000) = %.2f wall, %.2f cpu (linear: 5)\n", t50000 / t10000,
-                   c50000 / c10000);
+        printf("%s\n", shape.name);
+        for (int k = 0; k < sizeCount; ++k) {
+            if (times[k].empty())
+                continue;
+            allOk = allOk && ok[k];
+            printf("  N = %6d: %8.3f s wall  %8.3f s cpu   peak %8.1f MiB%s\n", sizes[k], median(times[k]),
+                   median(cpuTimes[k]), peak[k] / 1024.0, ok[k] ? "" : "   (DID NOT LOAD AS EXPECTED)");
+        }
+        if (!ratios.empty())
+            printf("  growth t(50,000)/t(10,000), median of the runs' own: %.2f wall, %.2f cpu (linear: 5)\n",
+                   median(ratios), median(cpuRatios));
     }
     std::string cleanup = "rm -rf '" + scratchDir + "'";
     if (system(cleanup.c_str()) != 0)
