@@ -6,6 +6,8 @@
 #define KYT_TESTS_GENERATEDMODELS_H
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace generated {
 
@@ -91,6 +93,57 @@ inline std::string singleBlockReversed(int n)
          "ENDUSE\n"
          "SAVE g.x;\n"
          "ENDCIRCUIT Einzel;\n";
+    return s;
+}
+
+// One block whose INIT section assigns n VARs in an order mixed by a fixed
+// sequence of numbers: each reads up to two VARs of lower number, about a
+// third are assigned in two IF statements (so their readers wait for every
+// IF that assigns them), and a pair w1, w2 comes last.
+inline std::string mixedInit(int n)
+{
+    unsigned long long state = 12345;
+    auto next = [&state](unsigned long long below) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<int>((state >> 33) % below);
+    };
+    std::vector<std::string> statements;
+    for (int i = 1; i <= n; ++i) {
+        std::string value = "x";
+        int reads = i > 1 ? next(3) : 0;
+        for (int r = 0; r < reads; ++r)
+            value += " + v" + std::to_string(1 + next(static_cast<unsigned long long>(i - 1)));
+        std::string v = "v" + std::to_string(i);
+        if (next(10) < 3) {
+            std::string limit = std::to_string(i % 3);
+            statements.push_back("  IF x > " + limit + " THEN " + v + " = " + value + "; ENDIF\n");
+            statements.push_back("  IF x <= " + limit + " THEN " + v + " = " + value + " + 1; ENDIF\n");
+        } else {
+            statements.push_back("  " + v + " = " + value + ";\n");
+        }
+    }
+    for (size_t i = statements.size(); i > 1; --i)
+        std::swap(statements[i - 1], statements[static_cast<size_t>(next(i))]);
+    std::string s = "BLOCK Gemischt;\n"
+                    "STATE x = 1.;\n"
+                    "VAR w1; w2;";
+    for (int i = 1; i <= n; ++i)
+        s += " v" + std::to_string(i) + ";";
+    s += "\nSIM\n"
+         "  x .= -x;\n"
+         "ENDSIM\n"
+         "INIT\n";
+    for (const std::string& statement : statements)
+        s += statement;
+    s += "  w2 = w1;\n"
+         "  w1 = 1;\n"
+         "ENDINIT\n"
+         "ENDBLOCK Gemischt;\n"
+         "\n"
+         "CIRCUIT Gemischt;\n"
+         "USE Gemischt AS g\n"
+         "ENDUSE\n"
+         "ENDCIRCUIT Gemischt;\n";
     return s;
 }
 

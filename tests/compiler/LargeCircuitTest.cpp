@@ -51,6 +51,8 @@ TEST_F(LargeCircuitTest, GeneratedCircuitsKeepTheirPiText)
         {"one block of 2,000 statements", generated::singleBlock, 2000, "STATES   1\n", 0, 0xd732b6220632d8d9ull},
         {"one block of 2,000 statements against their data flow", generated::singleBlockReversed, 2000,
          "STATES   1\n", 0, 0xbed9793ffc001255ull},
+        {"INIT of 2,000 assignments in mixed order, some in IFs", generated::mixedInit, 2000, "STATES   1\n", 0,
+         0xcefff110b38f5a93ull},
     };
     for (const Large& c : cases) {
         SCOPED_TRACE(c.name);
