@@ -564,6 +564,12 @@ int gatherCode()
     }
     if (checkConnections())
         return 1;
+    // Each instance's procedures in list order, gathered once: a walk of
+    // the whole procedure list per instance took time growing with the
+    // square of a circuit whose blocks have procedures.
+    std::unordered_map<const Instance*, std::vector<CodeProcedure*>> proceduresOf;
+    for (CodeProcedure* p = codeProcedures(); p; p = p->next)
+        proceduresOf[p->instance].push_back(p);
     for (Instance* i = instanceList(); i; i = i->next) {
         const BlockType* type = i->blockType;
 
@@ -591,9 +597,11 @@ int gatherCode()
         if (appendStatements(contStatements(), cont, i, 0))
             return 1;
 
-        for (CodeProcedure* p = codeProcedures(); p; p = p->next)
-            if (p->instance == i && appendStatements(p->statements, copyTree(p->body), i, 1))
-                return 1;
+        auto own = proceduresOf.find(i);
+        if (own != proceduresOf.end())
+            for (CodeProcedure* p : own->second)
+                if (appendStatements(p->statements, copyTree(p->body), i, 1))
+                    return 1;
     }
     return 0;
 }

@@ -660,6 +660,17 @@ void linkPiCode(const std::vector<RawInstruction>& section, PiCode& code)
         fatalText(getResString(20238));
     code.code = new PiInstruction[static_cast<size_t>(count)];
     code.count = count;
+    // Where each label stands (the first line of its name), found once: a
+    // walk of the section per jump took time growing with the square of a
+    // section full of IFs.
+    std::unordered_map<std::string_view, int> labelPosition;
+    int position = 0;
+    for (const RawInstruction& r : section) {
+        if (r.opcode == PI_LABEL)
+            labelPosition.emplace(r.label, position);
+        else
+            ++position;
+    }
     std::vector<long> piLines;
     int k = 0;
     for (const RawInstruction& r : section) {
@@ -672,18 +683,8 @@ void linkPiCode(const std::vector<RawInstruction>& section, PiCode& code)
         piLines.push_back(r.piLine);
         if (kPiOpcodes[r.opcode].operand != PI_OPERAND_TARGET)
             continue;
-        int target = -1;
-        int position = 0;
-        for (const RawInstruction& l : section) {
-            if (l.opcode == PI_LABEL) {
-                if (l.label == r.label) {
-                    target = position;
-                    break;
-                }
-            } else {
-                ++position;
-            }
-        }
+        auto label = labelPosition.find(r.label);
+        int target = label != labelPosition.end() ? label->second : -1;
         if (target < 0)
             checkFailedAt("h1 != (picodelist *)0", __LINE__, r.piLine);
         ins.u.target = code.code + target;
