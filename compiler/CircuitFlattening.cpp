@@ -9,7 +9,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -25,6 +28,32 @@ CodeProcedure* procedureTail = nullptr;
 StatementList initList = {nullptr, nullptr};
 StatementList contList = {nullptr, nullptr};
 
+// Name indexes beside the lists, so that binding a name or a connection
+// walks nothing. A variable is found by its joined name in its kind's list,
+// the first one of that name as a walk from the head would find it (instance
+// "a_b" with symbol "c" and instance "a" with symbol "b_c" both make
+// "a_b_c"). Keys view the records' own names.
+std::unordered_map<std::string_view, CodeVariable*> variableIndex[kVariableLists];
+
+struct ProcedureKey {
+    const Instance* instance;
+    std::string_view name;
+    bool operator==(const ProcedureKey& other) const
+    {
+        return instance == other.instance && name == other.name;
+    }
+};
+
+struct ProcedureKeyHash {
+    size_t operator()(const ProcedureKey& key) const
+    {
+        size_t h = std::hash<std::string_view>()(key.name);
+        return h ^ (std::hash<const void*>()(key.instance) + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2));
+    }
+};
+
+std::unordered_map<ProcedureKey, CodeProcedure*, ProcedureKeyHash> procedureIndex;
+
 char* copyText(const char* text)
 {
     size_t n = strlen(text) + 1;
@@ -37,22 +66,6 @@ char* joinedName(const char* instance, const char* name)
 {
     std::string s = std::string(instance) + "_" + name;
     return copyText(s.c_str());
-}
-
-const Symbol* findBlockSymbol(const BlockType* type, const char* name)
-{
-    for (const Symbol* s = type->symbols; s; s = s->next)
-        if (strcmp(s->name, name) == 0)
-            return s;
-    return nullptr;
-}
-
-const Symbol* findParameterValue(const Instance* instance, const char* name)
-{
-    for (const Symbol* s = instance->parameterValues; s; s = s->next)
-        if (strcmp(s->name, name) == 0)
-            return s;
-    return nullptr;
 }
 
 bool isThisPlaceholder(const SyntaxNode* n)
@@ -77,22 +90,22 @@ SyntaxNode* initialStatement(const char* symbolName, SyntaxNode* value, int type
 
 void appendVariable(CodeVariable* v)
 {
-    VariableChain& chain = variables[variableListOfKind(v->kind)];
+    VariableList list = variableListOfKind(v->kind);
+    VariableChain& chain = variables[list];
     if (chain.tail)
         chain.tail->next = v;
     else
         chain.head = v;
     chain.tail = v;
+    variableIndex[list].emplace(v->name, v);
 }
 
 // The name of the procedure instance "_" name, or null.
 CodeProcedure* findProcedure(const Instance* instance, const char* name)
 {
     std::string full = std::string(instance->name) + "_" + name;
-    for (CodeProcedure* p = procedureHead; p; p = p->next)
-        if (p->instance == instance && full == p->name)
-            return p;
-    return nullptr;
+    auto found = procedureIndex.find(ProcedureKey{instance, full});
+    return found != procedureIndex.end() ? found->second : nullptr;
 }
 
 int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root);
@@ -121,7 +134,7 @@ int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
     switch (n->type) {
     case NODE_VARIABLE:
     case NODE_STRING_INDEX: {
-        const Symbol* s = findBlockSymbol(instance->blockType, n->value.text);
+        const Symbol* s = findBlockTypeSymbol(instance->blockType, n->value.text);
         if (!s) {
             compileErrorAtLine(n->line, 20055, n->value.text, instance->name);
             return 1;
@@ -322,7 +335,7 @@ int instantiateBlock(Instance* instance)
 {
     const BlockType* type = instance->blockType;
     for (const Symbol* value = instance->parameterValues; value; value = value->next) {
-        const Symbol* s = findBlockSymbol(type, value->name);
+        const Symbol* s = findBlockTypeSymbol(type, value->name);
         if (!s) {
             compileError(20042, value->name, instance->name);
             return 1;
@@ -401,16 +414,16 @@ void createProcedures(Instance* instance)
         else
             procedureHead = c;
         procedureTail = c;
+        procedureIndex.emplace(ProcedureKey{instance, c->name}, c);
     }
 }
 
 CodeVariable* findVariable(const Instance* instance, const Symbol* symbol)
 {
     std::string full = std::string(instance->name) + "_" + symbol->name;
-    for (CodeVariable* v = variables[variableListOfKind(symbol->kind)].head; v; v = v->next)
-        if (full == v->name)
-            return v;
-    return nullptr;
+    const auto& index = variableIndex[variableListOfKind(symbol->kind)];
+    auto found = index.find(full);
+    return found != index.end() ? found->second : nullptr;
 }
 
 int checkConnections()
@@ -465,15 +478,13 @@ int checkConnections()
     }
 
     // Sockets of the same text share the first one's place.
+    std::unordered_map<std::string_view, CodeVariable*> firstOfText;
     for (CodeVariable* p = variables[LIST_PARAMETERS].head; p; p = p->next) {
         if (!(p->flags & VARIABLE_SOCKET_PARAMETER) || p->alias || !p->initialCode)
             continue;
-        const char* text = p->initialCode->right->value.text;
-        for (CodeVariable* q = p->next; q; q = q->next) {
-            if ((q->flags & VARIABLE_SOCKET_PARAMETER) && !q->alias && q->initialCode &&
-                strcmp(q->initialCode->right->value.text, text) == 0)
-                q->alias = p;
-        }
+        auto first = firstOfText.emplace(p->initialCode->right->value.text, p);
+        if (!first.second)
+            p->alias = first.first->second;
     }
 
     for (int list = 0; list < kVariableLists; ++list) {
@@ -573,6 +584,10 @@ void freeGeneratedCode()
         }
         chain.head = chain.tail = nullptr;
     }
+    // New tables: clear() would keep a large circuit's buckets.
+    for (auto& index : variableIndex)
+        std::unordered_map<std::string_view, CodeVariable*>().swap(index);
+    std::unordered_map<ProcedureKey, CodeProcedure*, ProcedureKeyHash>().swap(procedureIndex);
     freeStatementList(&initList);
     freeStatementList(&contList);
     CodeProcedure* p = procedureHead;

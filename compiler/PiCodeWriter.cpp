@@ -20,6 +20,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -149,15 +151,22 @@ int PiCodeWriteHeader()
     for (CodeVariable* p = codeVariables(LIST_PARAMETERS); p; p = p->next)
         if (!(p->flags & (VARIABLE_STRING_PARAMETER | VARIABLE_SOCKET_PARAMETER)))
             p->location = parameters++;
+    // Sockets of one text share the place of the first of them.
+    std::unordered_map<std::string_view, int> socketPlace;
     for (CodeVariable* p = codeVariables(LIST_PARAMETERS); p; p = p->next) {
         if (!(p->flags & VARIABLE_SOCKET_PARAMETER) || p->location >= 0)
             continue;
-        p->location = parameters++;
-        for (CodeVariable* q = p->next; q; q = q->next)
-            if ((q->flags & VARIABLE_SOCKET_PARAMETER) && q->location < 0 &&
-                strcmp(socketText(q), socketText(p)) == 0)
-                q->location = p->location;
+        auto place = socketPlace.emplace(socketText(p), parameters);
+        if (place.second)
+            ++parameters;
+        p->location = place.first->second;
     }
+    // The parameters aliased to each one, in list order: the declaration
+    // line names them without a walk of the whole list per parameter.
+    std::unordered_map<const CodeVariable*, std::vector<const CodeVariable*>> aliasesOf;
+    for (const CodeVariable* q = codeVariables(LIST_PARAMETERS); q; q = q->next)
+        if (q->alias)
+            aliasesOf[q->alias].push_back(q);
     piEmit("PARAMS   %d\n", parameters);
     int written = 0;
     for (int walk = 0; walk < 2; ++walk) {
@@ -167,8 +176,9 @@ int PiCodeWriteHeader()
             if (!valueText(p->value, number))
                 return 1;
             piEmit("   \"%s\"  %s  %s // %d", p->name, number, saveWord(p, VARIABLE_SAVED), p->location);
-            for (const CodeVariable* q = codeVariables(LIST_PARAMETERS); q; q = q->next)
-                if (q->alias == p)
+            auto aliases = aliasesOf.find(p);
+            if (aliases != aliasesOf.end())
+                for (const CodeVariable* q : aliases->second)
                     piEmit(" %s", q->name);
             piEmit("\n");
             ++written;
@@ -580,6 +590,12 @@ int gatherCode()
     }
     if (checkConnections())
         return 1;
+    // Each instance's procedures in list order, gathered once: a walk of
+    // the whole procedure list per instance took time growing with the
+    // square of a circuit whose blocks have procedures.
+    std::unordered_map<const Instance*, std::vector<CodeProcedure*>> proceduresOf;
+    for (CodeProcedure* p = codeProcedures(); p; p = p->next)
+        proceduresOf[p->instance].push_back(p);
     for (Instance* i = instanceList(); i; i = i->next) {
         const BlockType* type = i->blockType;
 
@@ -607,9 +623,11 @@ int gatherCode()
         if (appendStatements(contStatements(), cont, i, 0))
             return 1;
 
-        for (CodeProcedure* p = codeProcedures(); p; p = p->next)
-            if (p->instance == i && appendStatements(p->statements, copyTree(p->body), i, 1))
-                return 1;
+        auto own = proceduresOf.find(i);
+        if (own != proceduresOf.end())
+            for (CodeProcedure* p : own->second)
+                if (appendStatements(p->statements, copyTree(p->body), i, 1))
+                    return 1;
     }
     return 0;
 }

@@ -8,6 +8,9 @@
 #include "ResString.h"
 #include "ShowFile.h"
 
+#include <algorithm>
+#include <functional>
+#include <queue>
 #include <vector>
 
 namespace {
@@ -20,10 +23,30 @@ enum Readiness {
 
 int priorityCounter = kFirstPriorityCounter;
 
-// The section being ordered: its rules and the statements still waiting.
+// Set while a statement's readiness is only looked at: the message of a
+// refusal is given when the refused statement is the one the walk takes.
+bool quietRefusal = false;
+
+// The variables a section's statements name, sorted by address, with the
+// number of assignments (through the alias) the waiting statements still
+// make to each.
+struct SectionVariables {
+    std::vector<CodeVariable*> variables;
+    std::vector<int> waitingAssignments;
+
+    int idOf(const CodeVariable* v) const
+    {
+        auto at = std::lower_bound(variables.begin(), variables.end(), v);
+        return at != variables.end() && *at == v ? static_cast<int>(at - variables.begin()) : -1;
+    }
+};
+
+// The section being ordered: its rules and the statements still waiting,
+// with their assignments counted when the counts are kept.
 struct Section {
     bool init;
     const Statement* waiting;
+    const SectionVariables* counted;
 };
 
 CodeVariable* boundVariable(const SyntaxNode* name)
@@ -65,6 +88,10 @@ bool treeAssigns(const SyntaxNode* n, const CodeVariable* v, bool init)
 
 bool waitingAssigns(const Section& section, const CodeVariable* v)
 {
+    if (section.counted) {
+        int id = section.counted->idOf(v);
+        return id >= 0 && section.counted->waitingAssignments[id] > 0;
+    }
     for (const Statement* s = section.waiting; s; s = s->next)
         if (treeAssigns(s->tree, v, section.init))
             return true;
@@ -90,7 +117,8 @@ Readiness readIsReady(const Section& section, const SyntaxNode* name)
 // The message on the assignment's line, and the statement is out.
 Readiness refuse(int line, unsigned int messageId, const char* name)
 {
-    compileErrorAtLine(line, messageId, name);
+    if (!quietRefusal)
+        compileErrorAtLine(line, messageId, name);
     return REFUSED;
 }
 
@@ -268,25 +296,181 @@ void showUnordered(const Statement* remaining, unsigned int messageId)
     showFileAtLine(getResString(messageId), kSymbolFile, -1, 0);
 }
 
+// What a statement's readiness depends on and what ordering it changes, as
+// ranges of one pool of variables.
+struct StatementFacts {
+    Statement* statement;
+    // Every variable its names are bound to, and the ones they alias: the
+    // flags that decide whether it is ready or refused.
+    int readsBegin, readsEnd;
+    // The variables its assignments mark (as bound and through the alias).
+    int marksBegin, marksEnd;
+    // The variables it assigns as waitingAssigns sees them, once per
+    // assignment.
+    int assignsBegin, assignsEnd;
+};
+
+void addOnce(std::vector<CodeVariable*>& list, CodeVariable* v)
+{
+    for (CodeVariable* w : list)
+        if (w == v)
+            return;
+    list.push_back(v);
+}
+
+// The facts of one tree, walked with a stack of its own (a long expression
+// makes a deep tree); the scratch vectors keep their room between calls.
+struct FactCollector {
+    std::vector<const SyntaxNode*> stack;
+    std::vector<CodeVariable*> reads, marks, assigns;
+    std::vector<CodeVariable*> pool;
+
+    StatementFacts collect(Statement* statement, bool init)
+    {
+        reads.clear();
+        marks.clear();
+        assigns.clear();
+        if (statement->tree)
+            stack.push_back(statement->tree);
+        while (!stack.empty()) {
+            const SyntaxNode* n = stack.back();
+            stack.pop_back();
+            if ((n->type == NODE_VARIABLE || n->type == NODE_STRING_INDEX) && n->entry) {
+                CodeVariable* v = static_cast<CodeVariable*>(n->entry);
+                addOnce(reads, v);
+                addOnce(reads, throughAlias(v));
+            }
+            if ((n->type == NODE_ASSIGN || n->type == NODE_DERIVATIVE || n->type == NODE_DELAY_TIME) &&
+                n->left && n->left->type == NODE_VARIABLE && n->left->entry) {
+                CodeVariable* v = static_cast<CodeVariable*>(n->left->entry);
+                addOnce(marks, v);
+                addOnce(marks, throughAlias(v));
+                if (isAssignment(n, init))
+                    assigns.push_back(throughAlias(v));
+            }
+            if (n->right)
+                stack.push_back(n->right);
+            if (n->left)
+                stack.push_back(n->left);
+        }
+        StatementFacts facts;
+        facts.statement = statement;
+        facts.readsBegin = static_cast<int>(pool.size());
+        pool.insert(pool.end(), reads.begin(), reads.end());
+        facts.readsEnd = facts.marksBegin = static_cast<int>(pool.size());
+        pool.insert(pool.end(), marks.begin(), marks.end());
+        facts.marksEnd = facts.assignsBegin = static_cast<int>(pool.size());
+        pool.insert(pool.end(), assigns.begin(), assigns.end());
+        facts.assignsEnd = static_cast<int>(pool.size());
+        return facts;
+    }
+};
+
 // The walk of one section; the list holds the ordered statements afterwards,
 // and on failure the ordered ones followed by those still waiting.
+//
+// Each step takes the first waiting statement (in list order) that is not
+// waiting any more. A statement's readiness changes only when a variable it
+// depends on is marked, or when the last waiting statement that assigns such
+// a variable leaves; so only those statements are looked at again, and the
+// first one that is not waiting comes from an ordered set. A walk from the
+// head at every step would take time growing with the square of the
+// section's length whenever the statements stand against their data flow.
 int orderSection(StatementList* list, bool init, unsigned int loopMessage)
 {
+    FactCollector collector;
+    std::vector<StatementFacts> facts;
+    for (Statement* s = list->head; s; s = s->next)
+        facts.push_back(collector.collect(s, init));
+    const int count = static_cast<int>(facts.size());
+    const std::vector<CodeVariable*>& pool = collector.pool;
+
+    // Marks and assignments name only variables the statement reads the
+    // flags of, so the read ranges give every variable.
+    SectionVariables counted;
+    for (const StatementFacts& f : facts)
+        counted.variables.insert(counted.variables.end(), pool.begin() + f.readsBegin, pool.begin() + f.readsEnd);
+    std::sort(counted.variables.begin(), counted.variables.end());
+    counted.variables.erase(std::unique(counted.variables.begin(), counted.variables.end()),
+                            counted.variables.end());
+    const size_t variableCount = counted.variables.size();
+    counted.waitingAssignments.assign(variableCount, 0);
+
+    // The statements that depend on each variable, one range per variable.
+    std::vector<int> dependentStart(variableCount + 1, 0);
+    std::vector<int> readIds(pool.size(), -1);
+    for (const StatementFacts& f : facts) {
+        for (int k = f.readsBegin; k < f.readsEnd; ++k) {
+            readIds[k] = counted.idOf(pool[k]);
+            ++dependentStart[readIds[k] + 1];
+        }
+        for (int k = f.assignsBegin; k < f.assignsEnd; ++k)
+            ++counted.waitingAssignments[counted.idOf(pool[k])];
+    }
+    for (size_t v = 0; v < variableCount; ++v)
+        dependentStart[v + 1] += dependentStart[v];
+    std::vector<int> dependents(dependentStart.back());
+    {
+        std::vector<int> fill(dependentStart.begin(), dependentStart.end() - 1);
+        for (int i = 0; i < count; ++i)
+            for (int k = facts[i].readsBegin; k < facts[i].readsEnd; ++k)
+                dependents[fill[readIds[k]]++] = i;
+    }
+
+    std::vector<char> waiting(count, 1);
+    // The waiting statements as a chain of indexes, -1 at the ends.
+    std::vector<int> previousWaiting(count), nextWaiting(count);
+    for (int i = 0; i < count; ++i) {
+        previousWaiting[i] = i - 1;
+        nextWaiting[i] = i + 1 < count ? i + 1 : -1;
+    }
+    std::vector<char> dirty(count, 1);
+    std::vector<int> dirtyList;
+    for (int i = 0; i < count; ++i)
+        dirtyList.push_back(i);
+    std::vector<Readiness> readiness(count, WAITING);
+    // The statements found not waiting, the first in list order on top; an
+    // entry whose statement has left or waits again is skipped when it
+    // comes up.
+    std::priority_queue<int, std::vector<int>, std::greater<int>> notWaiting;
+    auto markDependentsDirty = [&](const CodeVariable* v) {
+        int id = counted.idOf(v);
+        if (id < 0)
+            return;
+        for (int k = dependentStart[id]; k < dependentStart[id + 1]; ++k) {
+            int i = dependents[k];
+            if (waiting[i] && !dirty[i]) {
+                dirty[i] = 1;
+                dirtyList.push_back(i);
+            }
+        }
+    };
+
     StatementList ordered = {nullptr, nullptr};
     int failed = 0;
     for (;;) {
-        Section section = {init, list->head};
-        Statement* previous = nullptr;
-        Statement* s = list->head;
-        Readiness r = WAITING;
-        for (; s; previous = s, s = s->next) {
-            r = walkReady(section, s->tree, false);
-            if (r != WAITING)
-                break;
+        Section section = {init, list->head, &counted};
+        quietRefusal = true;
+        for (int i : dirtyList) {
+            dirty[i] = 0;
+            if (!waiting[i])
+                continue;
+            Readiness was = readiness[i];
+            readiness[i] = walkReady(section, facts[i].statement->tree, false);
+            if (readiness[i] != WAITING && was == WAITING)
+                notWaiting.push(i);
         }
-        if (!s)
+        quietRefusal = false;
+        dirtyList.clear();
+        while (!notWaiting.empty() && (!waiting[notWaiting.top()] || readiness[notWaiting.top()] == WAITING))
+            notWaiting.pop();
+        if (notWaiting.empty())
             break;
-        if (r == REFUSED) {
+        int first = notWaiting.top();
+        Statement* s = facts[first].statement;
+        if (readiness[first] == REFUSED) {
+            // Again, for its message.
+            walkReady(section, s->tree, false);
             failed = 1;
             break;
         }
@@ -294,6 +478,15 @@ int orderSection(StatementList* list, bool init, unsigned int loopMessage)
             markInitialized(s->tree, false);
         else
             markAssigned(s->tree, false);
+        notWaiting.pop();
+        waiting[first] = 0;
+
+        int before = previousWaiting[first], after = nextWaiting[first];
+        if (before >= 0)
+            nextWaiting[before] = after;
+        if (after >= 0)
+            previousWaiting[after] = before;
+        Statement* previous = before >= 0 ? facts[before].statement : nullptr;
         if (previous)
             previous->next = s->next;
         else
@@ -306,6 +499,13 @@ int orderSection(StatementList* list, bool init, unsigned int loopMessage)
         else
             ordered.head = s;
         ordered.tail = s;
+
+        const StatementFacts& taken = facts[first];
+        for (int k = taken.marksBegin; k < taken.marksEnd; ++k)
+            markDependentsDirty(pool[k]);
+        for (int k = taken.assignsBegin; k < taken.assignsEnd; ++k)
+            if (--counted.waitingAssignments[counted.idOf(pool[k])] == 0)
+                markDependentsDirty(pool[k]);
     }
     if (!failed && list->head) {
         showUnordered(list->head, loopMessage);

@@ -10,16 +10,28 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 const char* const kThisPlaceholder = "\"$THIS$\"";
 
 namespace {
 
+// Every list is kept with its last record, so that an append walks
+// nothing: a circuit of many thousand instances and connections would
+// otherwise take time growing with the square of its size.
 BlockType* blockTypes = nullptr;
+BlockType* blockTypesTail = nullptr;
 Instance* instances = nullptr;
+Instance* instancesTail = nullptr;
 Connection* connections = nullptr;
+Connection* connectionsTail = nullptr;
 SavedSignal* savedSignals = nullptr;
+SavedSignal* savedSignalsTail = nullptr;
 StringConstant* stringConstants = nullptr;
+StringConstant* stringConstantsTail = nullptr;
 char* theCircuitName = nullptr;
 
 // The block being read.
@@ -29,11 +41,47 @@ char* overrideName = nullptr;
 
 // Values of the block or instance being read.
 Symbol* pendingSymbolList = nullptr;
+Symbol* pendingSymbolTail = nullptr;
 SyntaxNode* pendingContinuous = nullptr;
 SyntaxNode* pendingInitial = nullptr;
 bool continuousSet = false;
 bool initialSet = false;
 Procedure* pendingProcedureList = nullptr;
+Procedure* pendingProcedureTail = nullptr;
+
+// Name indexes beside the lists. The lists keep their order (the PI text is
+// written from them); an index only finds an entry without a walk. Keys view
+// the records' own texts, which live as long as the records. Names compare
+// byte by byte, as strcmp does.
+//
+// A symbol is indexed under its owner: the block type, the instance whose
+// parameter values it is, or (while it is pending) no owner. The lists hold
+// each name once per owner (addSymbol refuses a second one), so the index
+// finds what a walk from the head would.
+struct OwnedName {
+    const void* owner;
+    std::string_view name;
+    bool operator==(const OwnedName& other) const
+    {
+        return owner == other.owner && name == other.name;
+    }
+};
+
+struct OwnedNameHash {
+    size_t operator()(const OwnedName& key) const
+    {
+        size_t h = std::hash<std::string_view>()(key.name);
+        return h ^ (std::hash<const void*>()(key.owner) + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2));
+    }
+};
+
+std::unordered_map<OwnedName, Symbol*, OwnedNameHash> symbolIndex;
+std::unordered_map<std::string_view, Procedure*> pendingProcedureIndex;
+std::unordered_map<std::string, BlockType*> blockTypeIndex;
+std::unordered_map<std::string_view, Instance*> instanceIndex;
+std::unordered_map<std::string_view, StringConstant*> stringConstantIndex;
+// The index the next string constant gets: THIS takes none.
+int nextStringIndex = 0;
 
 char* copyText(const char* text)
 {
@@ -52,17 +100,45 @@ T* newRecord()
 }
 
 template <class T>
-void appendTo(T** head, T* record)
+void appendTo(T** head, T** tail, T* record)
 {
-    T** p = head;
-    while (*p)
-        p = &(*p)->next;
-    *p = record;
+    if (*tail)
+        (*tail)->next = record;
+    else
+        *head = record;
+    *tail = record;
 }
 
-bool sameText(const char* a, const char* b)
+// Emptied by assigning a new one: clear() would also sweep the buckets a
+// large table left, once for every small block or instance after it.
+template <class Map>
+void dropIndex(Map& index)
 {
-    return strcmp(a ? a : "", b ? b : "") == 0;
+    Map().swap(index);
+}
+
+// The pending symbols go to their owner (null: they are dropped).
+void movePendingSymbols(const void* owner)
+{
+    for (Symbol* s = pendingSymbolList; s; s = s->next) {
+        symbolIndex.erase(OwnedName{nullptr, s->name});
+        if (owner)
+            symbolIndex.emplace(OwnedName{owner, s->name}, s);
+    }
+}
+
+void forgetPendingProcedures()
+{
+    for (Procedure* p = pendingProcedureList; p; p = p->next)
+        pendingProcedureIndex.erase(p->name->value.text);
+}
+
+std::string blockTypeKey(const char* prefix, const char* typeName)
+{
+    std::string key = prefix ? prefix : "";
+    key += '\0';
+    key += typeName ? typeName : "";
+    return key;
 }
 
 void freeSymbols(Symbol* s)
@@ -94,20 +170,23 @@ void clearText(char** text)
     *text = nullptr;
 }
 
+// The pair compared whole; a null text stands for "" (no name holds a NUL).
 BlockType* findBlockType(const char* prefix, const char* typeName)
 {
-    for (BlockType* b = blockTypes; b; b = b->next)
-        if (sameText(b->prefix, prefix) && sameText(b->typeName, typeName))
-            return b;
-    return nullptr;
+    auto found = blockTypeIndex.find(blockTypeKey(prefix, typeName));
+    return found != blockTypeIndex.end() ? found->second : nullptr;
 }
 
 Instance* findInstance(const char* name)
 {
-    for (Instance* i = instances; i; i = i->next)
-        if (strcmp(i->name, name) == 0)
-            return i;
-    return nullptr;
+    auto found = instanceIndex.find(name);
+    return found != instanceIndex.end() ? found->second : nullptr;
+}
+
+Symbol* findOwnedSymbol(const void* owner, const char* name)
+{
+    auto found = symbolIndex.find(OwnedName{owner, name});
+    return found != symbolIndex.end() ? found->second : nullptr;
 }
 
 } // namespace
@@ -116,17 +195,17 @@ StringConstant* SYMaddstring(const char* text)
 {
     if (!text)
         compileInternalError(20700);
-    int index = 0;
-    for (StringConstant* s = stringConstants; s; s = s->next) {
-        if (strcmp(s->text, text) == 0)
-            return s;
-        if (strcmp(s->text, kThisPlaceholder) != 0)
-            ++index;
-    }
+    auto found = stringConstantIndex.find(text);
+    if (found != stringConstantIndex.end())
+        return found->second;
     StringConstant* entry = newRecord<StringConstant>();
     entry->text = copyText(text);
-    entry->index = index;
-    appendTo(&stringConstants, entry);
+    // The index counts the constants before it, THIS not among them.
+    entry->index = nextStringIndex;
+    if (strcmp(entry->text, kThisPlaceholder) != 0)
+        ++nextStringIndex;
+    appendTo(&stringConstants, &stringConstantsTail, entry);
+    stringConstantIndex.emplace(entry->text, entry);
     return entry;
 }
 
@@ -172,16 +251,24 @@ Symbol* addSymbol(const char* name, int kind, const char* comment, int attribute
     s->kind = kind;
     s->comment = copyText(comment);
     s->initialValue = initialValue;
-    appendTo(&pendingSymbolList, s);
+    appendTo(&pendingSymbolList, &pendingSymbolTail, s);
+    symbolIndex.emplace(OwnedName{nullptr, s->name}, s);
     return s;
 }
 
 Symbol* findSymbol(const char* name)
 {
-    for (Symbol* s = pendingSymbolList; s; s = s->next)
-        if (strcmp(s->name, name) == 0)
-            return s;
-    return nullptr;
+    return findOwnedSymbol(nullptr, name);
+}
+
+const Symbol* findBlockTypeSymbol(const BlockType* type, const char* name)
+{
+    return findOwnedSymbol(type, name);
+}
+
+const Symbol* findParameterValue(const Instance* instance, const char* name)
+{
+    return findOwnedSymbol(instance, name);
 }
 
 void setContinuousCode(SyntaxNode* tree)
@@ -202,20 +289,22 @@ void setInitialCode(SyntaxNode* tree)
 
 int addProcedure(SyntaxNode* name, SyntaxNode* body)
 {
-    for (Procedure* p = pendingProcedureList; p; p = p->next)
-        if (strcmp(p->name->value.text, name->value.text) == 0)
-            return 1;
+    if (pendingProcedureIndex.count(name->value.text))
+        return 1;
     Procedure* p = newRecord<Procedure>();
     p->name = name;
     p->body = body;
-    appendTo(&pendingProcedureList, p);
+    appendTo(&pendingProcedureList, &pendingProcedureTail, p);
+    pendingProcedureIndex.emplace(p->name->value.text, p);
     return 0;
 }
 
 void discardPendingValues()
 {
+    movePendingSymbols(nullptr);
+    forgetPendingProcedures();
     freeSymbols(pendingSymbolList);
-    pendingSymbolList = nullptr;
+    pendingSymbolList = pendingSymbolTail = nullptr;
     freeTree(pendingContinuous);
     pendingContinuous = nullptr;
     freeTree(pendingInitial);
@@ -223,7 +312,7 @@ void discardPendingValues()
     continuousSet = false;
     initialSet = false;
     freeProcedures(pendingProcedureList);
-    pendingProcedureList = nullptr;
+    pendingProcedureList = pendingProcedureTail = nullptr;
 }
 
 int closeBlock(const char* name)
@@ -248,19 +337,22 @@ int closeBlock(const char* name)
     b->key = static_cast<char*>(CheckedAlloc(lp + lt + 1));
     memcpy(b->key, b->prefix, lp);
     memcpy(b->key + lp, b->typeName, lt + 1);
+    movePendingSymbols(b);
+    forgetPendingProcedures();
     b->symbols = pendingSymbolList;
     b->continuousCode = pendingContinuous;
     b->initialCode = pendingInitial;
     b->procedures = pendingProcedureList;
-    pendingSymbolList = nullptr;
+    pendingSymbolList = pendingSymbolTail = nullptr;
     pendingContinuous = nullptr;
     pendingInitial = nullptr;
-    pendingProcedureList = nullptr;
+    pendingProcedureList = pendingProcedureTail = nullptr;
     continuousSet = false;
     initialSet = false;
     clearText(&openName);
     clearText(&openPrefix);
-    appendTo(&blockTypes, b);
+    appendTo(&blockTypes, &blockTypesTail, b);
+    blockTypeIndex.emplace(blockTypeKey(b->prefix, b->typeName), b);
     return 0;
 }
 
@@ -295,10 +387,12 @@ int addInstance(const char* prefix, const char* typeName, const char* instanceNa
     Instance* i = newRecord<Instance>();
     i->name = copyText(instanceName);
     i->thisName = copyText(thisName);
+    movePendingSymbols(i);
     i->parameterValues = pendingSymbolList;
-    pendingSymbolList = nullptr;
+    pendingSymbolList = pendingSymbolTail = nullptr;
     i->blockType = type;
-    appendTo(&instances, i);
+    appendTo(&instances, &instancesTail, i);
+    instanceIndex.emplace(i->name, i);
     return 0;
 }
 
@@ -309,12 +403,7 @@ int resolveSignal(const char* instanceName, const char* symbolName, SignalRefere
     Instance* instance = findInstance(derivative ? instanceName + 1 : instanceName);
     if (!instance)
         return 1;
-    Symbol* symbol = nullptr;
-    for (Symbol* s = instance->blockType->symbols; s; s = s->next)
-        if (strcmp(s->name, symbolName) == 0) {
-            symbol = s;
-            break;
-        }
+    Symbol* symbol = findOwnedSymbol(instance->blockType, symbolName);
     if (!symbol || (derivative && symbol->kind != SYMBOL_STATE))
         return 2;
     SignalReference* ref = static_cast<SignalReference*>(CheckedAlloc(sizeof(SignalReference)));
@@ -331,7 +420,7 @@ int addSave(SignalReference* signal)
         return 1;
     SavedSignal* s = newRecord<SavedSignal>();
     s->signal = signal;
-    appendTo(&savedSignals, s);
+    appendTo(&savedSignals, &savedSignalsTail, s);
     return 0;
 }
 
@@ -340,12 +429,23 @@ int addConnection(SignalReference* target, SignalReference* source)
     Connection* c = newRecord<Connection>();
     c->source = source;
     c->target = target;
-    appendTo(&connections, c);
+    appendTo(&connections, &connectionsTail, c);
     return 0;
 }
 
 void freeSymbolTables()
 {
+    dropIndex(symbolIndex);
+    dropIndex(pendingProcedureIndex);
+    dropIndex(blockTypeIndex);
+    dropIndex(instanceIndex);
+    dropIndex(stringConstantIndex);
+    nextStringIndex = 0;
+    blockTypesTail = nullptr;
+    instancesTail = nullptr;
+    connectionsTail = nullptr;
+    savedSignalsTail = nullptr;
+    stringConstantsTail = nullptr;
     while (blockTypes) {
         BlockType* next = blockTypes->next;
         free(blockTypes->prefix);

@@ -103,6 +103,10 @@ const char* typeNameOverride();
 Symbol* addSymbol(const char* name, int kind, const char* comment, int attributes,
                   SyntaxNode* initialValue);
 Symbol* findSymbol(const char* name);
+// The symbol of that name among a block type's symbols, or among an
+// instance's parameter values; null when there is none.
+const Symbol* findBlockTypeSymbol(const BlockType* type, const char* name);
+const Symbol* findParameterValue(const Instance* instance, const char* name);
 // A second call before the block is closed is fatal (20703, 20704).
 void setContinuousCode(SyntaxNode* tree);
 void setInitialCode(SyntaxNode* tree);

@@ -8,7 +8,7 @@
 
 struct PiTextLine {
     PiTextLine* next;
-    char* text;          // own copy, with its "\n"
+    char* text;          // own copy, with its "\n", in the line's own block
 };
 
 struct PiTextBuffer {
