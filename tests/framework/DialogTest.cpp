@@ -62,6 +62,16 @@ std::string textOf(HWND hwnd)
     return buffer;
 }
 
+// A window class of the test's own, recorded as a custom control class.
+int customMessages = 0;
+
+LRESULT CALLBACK customProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP + 7)
+        return ++customMessages;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
 // What the TestSwatch factory was given.
 struct FactoryCall {
     int calls = 0;
@@ -359,6 +369,17 @@ void testControls(Application* app, FrameWindowCL* frame)
     WindowCL* item = plainDialog->findChild(302);
     check(plainDialog->font == nullptr && item && SendMessageA(item->hwnd, WM_GETFONT, 0, 0) == 0,
           "a template without DS_SETFONT makes no font object");
+    // The registered-class item: a custom control; its take-over leaves it in place.
+    WindowCL* customItem = plainDialog->findChild(303);
+    CustomCtrlCL* custom = dynamic_cast<CustomCtrlCL*>(customItem);
+    check(custom && custom->kind == KIND_CUSTOM && custom->isWindow() &&
+              GetWindowLongPtrA(custom->hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ControlWindowProc) &&
+              SendMessageA(custom->hwnd, WM_APP + 7, 0, 0) == 1,
+          "an item of a recorded custom class becomes a custom control whose messages reach the class");
+    CustomCtrlCL* follower = new CustomCtrlCL(plainDialog, 303);
+    check(custom && plainDialog->findChild(303) == custom && custom->linked == follower && follower->hwnd == nullptr &&
+              (follower->state & STATE_AUTODELETE) && app->winMap->lookup(custom->hwnd) == custom,
+          "taking over a custom control keeps it in place, linked to the new object");
     delete plainDialog;
 
     // Bad templates: nothing is created beyond what was read.
@@ -456,6 +477,7 @@ struct FieldVariables {
     String level;
     String fixed;
     String typed;
+    String lost = "bleibt";
 };
 
 class FieldScript {
@@ -522,6 +544,7 @@ FieldDialogCL* makeFieldDialog(FrameWindowCL* frame, FieldVariables& vars)
     level->loadValue();
     new BoundComboBoxCL(dialog, 104, &vars.typed, kAcceptEmpty);
     new EditCL(dialog, 106, &vars.fixed, 0); // disabled: neither validated nor stored
+    new EditCL(dialog, 778, &vars.lost, 0);  // not in the template: passed over, reported
     return dialog;
 }
 
@@ -543,6 +566,9 @@ void testFieldDialog(FrameWindowCL* frame, const std::string& picture)
               dialog->accepted == 1,
           "once corrected, OK stores every field and the accepted flag is 1");
     check(std::string(vars.fixed.text()) == "fest", "a disabled field is neither validated nor stored");
+    check(std::string(vars.lost.text()) == "bleibt" && !sink.boxes.empty() &&
+              sink.boxes.back().find("778") != std::string::npos,
+          "a missing id is reported while OK still works");
     delete dialog;
 
     FieldVariables before = vars;
@@ -594,6 +620,12 @@ void appMain(Application* app)
         return;
     }
     registerDialogItemFactory("TestSwatch", makeSwatch);
+    WNDCLASSA customClass = {};
+    customClass.lpfnWndProc = customProcedure;
+    customClass.hInstance = app->instance;
+    customClass.lpszClassName = "KytTestRegler";
+    RegisterClassA(&customClass);
+    app->addCustomControlClass("KytTestRegler", nullptr, app->instance);
     AppFrameCL* frame = new AppFrameCL(nullptr, new Layout(100, 100, 640, 480), WS_OVERLAPPEDWINDOW, "Dialogtest");
     frame->show(SW_SHOW);
     winecheck::pump();
