@@ -249,8 +249,11 @@ WNDCLASSA* DialogFrameCL::classInfo()
 void DialogFrameCL::create()
 {
     // The client size of the template becomes the window's size.
-    RECT frame = {0, 0, geometry ? geometry->width : 0, geometry ? geometry->height : 0};
+    const bool sized = geometry && geometry->width != kNotGiven && geometry->height != kNotGiven;
+    RECT frame = {0, 0, sized ? geometry->width : 0, sized ? geometry->height : 0};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int windowWidth = sized ? frame.right - frame.left : CW_USEDEFAULT;
+    const int windowHeight = sized ? frame.bottom - frame.top : CW_USEDEFAULT;
     className = "DialogFrameCL";
     registerWindowClass(classInfo(), true, &dialogClassRegistered);
     HWND owner = parent ? parent->hwnd : nullptr;
@@ -260,8 +263,8 @@ void DialogFrameCL::create()
         gx = CW_USEDEFAULT;
     if (gy == kNotGiven)
         gy = CW_USEDEFAULT;
-    hwnd = CreateWindowExA(exStyle, className.text(), title.text(), style, gx, gy, frame.right - frame.left,
-                           frame.bottom - frame.top, owner, nullptr, programInstance(), nullptr);
+    hwnd = CreateWindowExA(exStyle, className.text(), title.text(), style, gx, gy, windowWidth, windowHeight, owner,
+                           nullptr, programInstance(), nullptr);
     if (!hwnd)
         return;
     mapWindow();
@@ -377,32 +380,31 @@ void DialogFrameCL::focusNextTabStop(bool backwards)
 {
     if (!children)
         return;
-    std::vector<HWND> stops;
+    std::vector<HWND> windows;
     int current = -1;
     HWND focus = GetFocus();
     DListIteratorOf<WindowCL> walk(*children);
     while (WindowCL* child = walk.next()) {
         if (!child->isWindow())
             continue;
-        bool holdsFocus = focus && (child->hwnd == focus || IsChild(child->hwnd, focus));
-        LONG s = GetWindowLongA(child->hwnd, GWL_STYLE);
-        bool isStop = (s & WS_TABSTOP) && IsWindowEnabled(child->hwnd);
-        if (holdsFocus)
-            current = static_cast<int>(stops.size()) - (isStop ? 0 : 1) + (isStop ? 0 : 0);
-        if (isStop)
-            stops.push_back(child->hwnd);
-        if (holdsFocus && !isStop)
-            current = static_cast<int>(stops.size()) - 1; // between stops: after the last one before it
+        if (focus && (child->hwnd == focus || IsChild(child->hwnd, focus)))
+            current = static_cast<int>(windows.size());
+        windows.push_back(child->hwnd);
     }
-    if (stops.empty())
+    const int n = static_cast<int>(windows.size());
+    if (n == 0)
         return;
-    const int n = static_cast<int>(stops.size());
-    int next;
-    if (current < 0)
-        next = backwards ? n - 1 : 0;
-    else
-        next = backwards ? (current - 1 + n) % n : (current + 1) % n;
-    SetFocus(stops[static_cast<size_t>(next)]);
+    // From the focused child on (or from the ends without one), the next
+    // enabled tab stop, wrapping around.
+    int at = current >= 0 ? current : (backwards ? 0 : n - 1);
+    for (int step = 1; step <= n; ++step) {
+        int i = backwards ? (at - step + n * 2) % n : (at + step) % n;
+        LONG s = GetWindowLongA(windows[static_cast<size_t>(i)], GWL_STYLE);
+        if ((s & WS_TABSTOP) && IsWindowEnabled(windows[static_cast<size_t>(i)])) {
+            SetFocus(windows[static_cast<size_t>(i)]);
+            return;
+        }
+    }
 }
 
 LRESULT DialogFrameCL::onActivate(EventRecord* event)
