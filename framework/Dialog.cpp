@@ -128,10 +128,6 @@ DialogFrameCL::DialogFrameCL(WindowCL* parentWindow, const ResourceId& templateI
     if (doNotCreate)
         return;
     create();
-    if (hasMenu && isWindow()) {
-        Menu* m = new Menu(this, menuId);
-        setAttachedMenu(m);
-    }
 }
 
 DialogFrameCL::DialogFrameCL(WindowCL* parentWindow, Geometry* g, DWORD windowStyle, const char* text, int doNotCreate)
@@ -251,7 +247,7 @@ void DialogFrameCL::create()
     // The client size of the template becomes the window's size.
     const bool sized = geometry && geometry->width != kNotGiven && geometry->height != kNotGiven;
     RECT frame = {0, 0, sized ? geometry->width : 0, sized ? geometry->height : 0};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    AdjustWindowRectEx(&frame, style, hasMenu, exStyle);
     const int windowWidth = sized ? frame.right - frame.left : CW_USEDEFAULT;
     const int windowHeight = sized ? frame.bottom - frame.top : CW_USEDEFAULT;
     className = "DialogFrameCL";
@@ -268,6 +264,9 @@ void DialogFrameCL::create()
     if (!hwnd)
         return;
     mapWindow();
+    // The template's menu, also for a dialog created later.
+    if (hasMenu && !menu)
+        new Menu(this, menuId);
     const DWORD allBoxes = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     if ((style & WS_SYSMENU) && (style & allBoxes) != allBoxes && parent && parent != this) {
         HMENU system = GetSystemMenu(hwnd, FALSE);

@@ -11,6 +11,7 @@
 #include "Dialog.h"
 #include "ErrorReporter.h"
 #include "Frame.h"
+#include "Menu.h"
 #include "UnitPoint.h"
 #include "Window.h"
 #include "WineCheck.h"
@@ -369,6 +370,16 @@ void testControls(Application* app, FrameWindowCL* frame)
     WindowCL* item = plainDialog->findChild(302);
     check(plainDialog->font == nullptr && item && SendMessageA(item->hwnd, WM_GETFONT, 0, 0) == 0,
           "a template without DS_SETFONT makes no font object");
+    printf("dialog menu: has %d, id %u, object %p, handle %p, window's %p\n", plainDialog->hasMenu, plainDialog->menuId.id,
+           static_cast<void*>(plainDialog->menu), plainDialog->menu ? static_cast<void*>(plainDialog->menu->handle()) : nullptr,
+           static_cast<void*>(GetMenu(plainDialog->hwnd)));
+    check(plainDialog->menu && plainDialog->menu->handle() && GetMenu(plainDialog->hwnd) == plainDialog->menu->handle(),
+          "the template's menu is attached to the dialog");
+    RECT menuClient;
+    GetClientRect(plainDialog->hwnd, &menuClient);
+    const long baseUnits = GetDialogBaseUnits();
+    check(menuClient.right == 120 * LOWORD(baseUnits) / 4 && menuClient.bottom == 50 * HIWORD(baseUnits) / 8,
+          "without a font the system's dialog base units size the dialog, below its menu bar");
     // The registered-class item: a custom control; its take-over leaves it in place.
     WindowCL* customItem = plainDialog->findChild(303);
     CustomCtrlCL* custom = dynamic_cast<CustomCtrlCL*>(customItem);
