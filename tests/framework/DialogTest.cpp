@@ -478,6 +478,24 @@ void testModalRuns(FrameWindowCL* frame)
     check(record.deletionsInB == 0 && record.deletionsAfterB == 1 && TestDialog::deletions == 2,
           "each auto-delete dialog is deleted once, after its runModal (B by OK, A by the close box)");
     check(!IsWindow(outerHandle) && modalDialogDepth() == 0, "the outer dialog's window is gone and no run is left");
+
+    // Modeless auto-delete dialogs: by endDialog's WM_USER+3, or with their window.
+    TestDialog::deletions = 0;
+    TestDialog* ended = new TestDialog(frame, kInnerDialog);
+    ended->state |= STATE_AUTODELETE;
+    ended->show(SW_SHOW);
+    ended->endDialog();
+    bool keptUntilMessage = TestDialog::deletions == 0;
+    winecheck::pump();
+    check(keptUntilMessage && TestDialog::deletions == 1 && IsWindowEnabled(frame->hwnd),
+          "a modeless auto-delete dialog is deleted by the message endDialog posts, and enables nothing");
+    TestDialog* closed = new TestDialog(frame, kInnerDialog);
+    closed->state |= STATE_AUTODELETE;
+    closed->show(SW_SHOW);
+    SendMessageA(closed->hwnd, WM_CLOSE, 0, 0);
+    winecheck::pump();
+    check(TestDialog::deletions == 2, "a modeless auto-delete dialog closed by its close box is deleted once");
+    TestDialog::deletions = 0;
 }
 
 // ---------------------------------------------------------------- field dialog
