@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "Control.h"
 #include "Frame.h"
 #include "WinServices.h"
 #include "Window.h"
@@ -111,6 +112,8 @@ Application::Application(HINSTANCE inst, HINSTANCE previous, const char* cmdLine
     setScreenMetricsReader(readScreen);
     screenMetrics = ScreenMetrics();
     setStartupScreenMetrics(screenMetrics);
+    // Every window answers WM_CTLCOLOR* with its controls' colours.
+    setControlColorRoutine(controlColourAtParent);
 }
 
 Application::~Application()
@@ -146,6 +149,7 @@ void Application::shutdown()
     delete winMap;
     winMap = nullptr;
     setLayoutWindowPort(nullptr);
+    deleteSharedControlBrush();
 }
 
 void Application::quit()

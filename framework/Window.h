@@ -169,18 +169,18 @@ protected:
     // changes its show state. true for the first, which counts as run from
     // here on.
     bool markFirstShow(int cmd);
-
-private:
-    WindowCL(const WindowCL&) = delete;
-    WindowCL& operator=(const WindowCL&) = delete;
-
-    void init(WindowCL* parentWindow, Geometry* g, DWORD windowStyle);
     LRESULT askAllHandlers(EventRecord* event, bool commandListFirst, const LifeWatch& watch, bool* died);
     // The handler lists, when the window's flag for the message is set, and
     // then the object's own operation, unless a handler answered or the
     // window died.
     LRESULT askHandlersThenOwn(EventRecord* event, DWORD flag, LRESULT (WindowCL::*own)(EventRecord*),
                                const LifeWatch& watch, bool* died);
+
+private:
+    WindowCL(const WindowCL&) = delete;
+    WindowCL& operator=(const WindowCL&) = delete;
+
+    void init(WindowCL* parentWindow, Geometry* g, DWORD windowStyle);
     LRESULT dispatchScroll(EventRecord* event, const LifeWatch& watch);
 };
 
