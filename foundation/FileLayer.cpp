@@ -204,3 +204,31 @@ bool readLine(FILE* stream, String& line)
     line = s.c_str();
     return any;
 }
+
+String checkedWriteTemporary(const char* path)
+{
+    String temporary(path);
+    temporary += ".new";
+    return temporary;
+}
+
+bool writeFileChecked(const char* path, const char* mode, const FileContentWriter& write)
+{
+    if (!path || !*path || !mode || mode[0] != 'w')
+        return false;
+    String temporary = checkedWriteTemporary(path);
+    FILE* out = openFile(temporary.text(), mode);
+    if (!out)
+        return false;
+    bool ok = write ? write(out) : true;
+    if (ferror(out))
+        ok = false;
+    if (fclose(out) != 0)
+        ok = false;
+    String sysTemporary = mapPath(temporary.text());
+    if (ok && rename(sysTemporary.text(), mapPath(path).text()) != 0)
+        ok = false;
+    if (!ok)
+        remove(sysTemporary.text());
+    return ok;
+}

@@ -11,6 +11,7 @@
 #include "String.h"
 
 #include <cstdio>
+#include <functional>
 
 bool isPathSeparator(char c);
 
@@ -49,5 +50,17 @@ FILE* openFile(const char* path, const char* mode);
 // One whole line of any length, without its line feed; false at the end of
 // the file when nothing was read.
 bool readLine(FILE* stream, String& line);
+
+// Replaces the file at path only by a complete new copy: write fills a
+// temporary file beside it (path + ".new", opened with mode, "wt" or "wb")
+// and returns false when one of its writes failed; the copy is renamed over
+// path only when every write, the stream's error flag and the close were
+// good. On failure the file at path is untouched and no temporary file is
+// left. Reports nothing; true when the file was replaced.
+typedef std::function<bool(FILE* stream)> FileContentWriter;
+bool writeFileChecked(const char* path, const char* mode, const FileContentWriter& write);
+
+// The name of writeFileChecked's temporary file for path.
+String checkedWriteTemporary(const char* path);
 
 #endif

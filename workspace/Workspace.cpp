@@ -10,6 +10,7 @@
 #include <cstring>
 
 Workspace* theWorkspace = nullptr;
+PlotWindow* plotOszi = nullptr;
 
 namespace {
 
@@ -23,12 +24,113 @@ const char* workspaceTempDir()
 
 } // namespace
 
-Workspace::Workspace() : libraries(1), libraryCount(0) {}
+Workspace::Workspace()
+    : gridInactive(0),
+      showInputSignalNames(0),
+      hideConnectionLines(0),
+      printing(0),
+      simParams(defaultSimParams()),
+      runAfterLoad(0),
+      printAfterLoad(0),
+      gridWidth(0),
+      gridHeight(0),
+      recentFileCommands{1101, 2102, 2103, 2104, 1105},
+      plotWindows{},
+      plotWindowCommands{201, 202, 203, 204, 205, 206, 207, 208, 209},
+      clipboard(nullptr),
+      busy(0),
+      wizardActive(0),
+      helpWindow(nullptr),
+      mainMenu(nullptr),
+      mainToolBar(nullptr),
+      libraries(1),
+      libraryCount(0),
+      runActive(false),
+      plotFactory(nullptr),
+      helpFactory(nullptr)
+{
+    resetPlotParams();
+    plotOszi = nullptr;
+}
 
 Workspace::~Workspace()
 {
+    // A frame deleted here reports its destruction again: its slot and the
+    // active pointer are cleared first, so that nothing is deleted twice and
+    // no menu is rebuilt.
+    for (PlotWindow*& slot : plotWindows) {
+        PlotWindow* frame = slot;
+        slot = nullptr;
+        if (!frame)
+            continue;
+        if (plotOszi == frame)
+            plotOszi = nullptr;
+        frame->holder = nullptr;
+        delete frame;
+    }
+    if (plotOszi && plotOszi->holder == this)
+        plotOszi = nullptr;
     if (theWorkspace == this)
         setWorkspace(nullptr);
+}
+
+void Workspace::resetSimParams()
+{
+    simParams = defaultSimParams();
+}
+
+void Workspace::resetResultFileName()
+{
+    // The circuit reader at ENDCIRCUIT: "nul" and nothing else.
+    setResultFileName(simParams, "nul");
+}
+
+void Workspace::getSimParams(SimParams& params) const
+{
+    params = simParams;
+}
+
+void Workspace::setSimParams(SimParams params)
+{
+    // A mended fault: FNAME was copied up to its terminator, which a record
+    // filled from elsewhere need not have.
+    char name[kFileNameSize];
+    memcpy(name, params.FNAME, kFileNameSize - 1);
+    name[kFileNameSize - 1] = 0;
+    simParams = params;
+    memset(simParams.FNAME, 0, sizeof simParams.FNAME);
+    strcpy(simParams.FNAME, name);
+}
+
+void Workspace::resetPlotParams()
+{
+    setPlotParams(1, 1, 1.0, 1.0, 0.0, 0.0);
+}
+
+void Workspace::getPlotParams(PlotParams& params) const
+{
+    params = plotParams;
+}
+
+void Workspace::setPlotParams(int autoX, int autoY, double xscale, double yscale, double xoff, double yoff)
+{
+    plotParams.autoX = autoX;
+    plotParams.autoY = autoY;
+    plotParams.xscale = xscale;
+    plotParams.yscale = yscale;
+    plotParams.xoff = xoff;
+    plotParams.yoff = yoff;
+}
+
+GridSize Workspace::getGrid() const
+{
+    return GridSize{gridWidth, gridHeight};
+}
+
+void Workspace::setGrid(GridSize size)
+{
+    gridWidth = size.x / 2 * 2 + 1;
+    gridHeight = size.y / 2 * 2 + 1;
 }
 
 void Workspace::setCircuitDir(String dir) { CIRCUITDIR = dir; }

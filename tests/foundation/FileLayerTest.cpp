@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -199,6 +200,85 @@ TEST(FileLayerTest, ReadLineReadsWholeLines)
     EXPECT_STREQ("letzte", line.text());
     EXPECT_FALSE(readLine(f, line));
     fclose(f);
+}
+
+} // namespace
+
+namespace {
+
+std::string gFullLink;
+
+// The temporary file of a checked write lands on /dev/full: every write
+// fails, at the latest when the stream is flushed by its close.
+String mapTemporaryToFullDevice(const char* path)
+{
+    std::string p(path);
+    if (p.size() > 4 && p.compare(p.size() - 4, 4, ".new") == 0)
+        return String(gFullLink.c_str());
+    return String(path);
+}
+
+bool writeText(FILE* f, const char* text)
+{
+    return fputs(text, f) != EOF;
+}
+
+TEST(FileLayerTest, CheckedWriteReplacesTheFileWhole)
+{
+    ScratchDir dir;
+    std::string target = dir.write("kyt.set", "alt\n");
+    EXPECT_TRUE(writeFileChecked(target.c_str(), "wt", [](FILE* f) { return writeText(f, "GRID 41 41\n"); }));
+    EXPECT_EQ("GRID 41 41\n", dir.read("kyt.set"));
+    EXPECT_FALSE(dir.exists("kyt.set.new"));
+    // A new file as well.
+    EXPECT_TRUE(writeFileChecked(dir.file("neu.txt").c_str(), "wb", [](FILE* f) { return writeText(f, "x"); }));
+    EXPECT_EQ("x", dir.read("neu.txt"));
+}
+
+TEST(FileLayerTest, FailedCheckedWriteKeepsTheOldFile)
+{
+    ScratchDir dir;
+    std::string target = dir.write("kyt.set", "alt\n");
+
+    // The writer itself reports a failed write.
+    EXPECT_FALSE(writeFileChecked(target.c_str(), "wt", [](FILE* f) {
+        writeText(f, "halb");
+        return false;
+    }));
+    EXPECT_EQ("alt\n", dir.read("kyt.set"));
+    EXPECT_FALSE(dir.exists("kyt.set.new"));
+
+    // A directory that does not exist.
+    EXPECT_FALSE(writeFileChecked(dir.file("fehlt/kyt.set").c_str(), "wt", [](FILE*) { return true; }));
+    EXPECT_FALSE(dir.exists("fehlt"));
+
+    // Bad arguments.
+    EXPECT_FALSE(writeFileChecked(target.c_str(), "rt", [](FILE*) { return true; }));
+    EXPECT_FALSE(writeFileChecked("", "wt", [](FILE*) { return true; }));
+    EXPECT_EQ("alt\n", dir.read("kyt.set"));
+}
+
+TEST(FileLayerTest, CheckedWriteOntoAFullDeviceKeepsTheOldFile)
+{
+    if (access("/dev/full", W_OK) != 0)
+        GTEST_SKIP() << "no /dev/full";
+    ScratchDir dir;
+    std::string target = dir.write("kyt.set", "alt\n");
+    gFullLink = dir.file("full-link");
+    ASSERT_EQ(0, symlink("/dev/full", gFullLink.c_str()));
+    setPathMapper(mapTemporaryToFullDevice);
+    // The writer does not look at its writes: the stream's error and the
+    // close are checked all the same.
+    bool ok = writeFileChecked(target.c_str(), "wt", [](FILE* f) {
+        writeText(f, "GRID 41 41\n");
+        return true;
+    });
+    setPathMapper(nullptr);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ("alt\n", dir.read("kyt.set"));
+    // The temporary file (here the link) is removed; the device stays.
+    EXPECT_FALSE(dir.exists("full-link"));
+    EXPECT_EQ(0, access("/dev/full", F_OK));
 }
 
 } // namespace

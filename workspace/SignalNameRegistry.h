@@ -1,0 +1,41 @@
+// The names of all block outputs of the program; no two signals share one.
+// The registry owns the strings, the blocks keep pointers to them.
+#ifndef KYT_WORKSPACE_SIGNALNAMEREGISTRY_H
+#define KYT_WORKSPACE_SIGNALNAMEREGISTRY_H
+
+#include "AList.h"
+#include "String.h"
+
+class SignalNameRegistry {
+public:
+    SignalNameRegistry();
+    ~SignalNameRegistry();
+
+    // A new signal: "Sig n" with the next free number when name is null,
+    // else name, name_1, name_2, ... whichever is free first. The string
+    // stays the registry's; it lives until remove.
+    String* add(const char* name = nullptr);
+    // Removes the entry holding exactly this string object and deletes it;
+    // removing the last automatic name lets its number be given again.
+    void remove(String* name);
+    // 1 when a registered name equals text byte for byte.
+    int contains(const char* text) const;
+    // 1 when both are equal or the first entry named oldText now reads
+    // newText; 0 when newText is taken or no entry reads oldText.
+    int rename(const char* oldText, const char* newText);
+
+    int count() const;
+
+private:
+    SignalNameRegistry(const SignalNameRegistry&) = delete;
+    SignalNameRegistry& operator=(const SignalNameRegistry&) = delete;
+
+    AList<String*> names;
+    // The number of the next automatic name.
+    int counter;
+};
+
+// The program's registry, made and deleted by the editing pane.
+extern SignalNameRegistry* sNBase;
+
+#endif
