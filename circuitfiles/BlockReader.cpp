@@ -4,12 +4,15 @@
 #include "CircuitReader.h"
 #include "NumberFormat.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstring>
 #include <string>
 
 namespace {
+
+const int kMaxGridCoordinate = 100000;
 
 struct SectionKeyword {
     const char* word;
@@ -186,10 +189,12 @@ void CircuitReader::readLayoutLines()
         fail(kResExpectBlockdim);
         return;
     }
-    int x = readInt();
-    int y = readInt();
-    int w = readInt();
-    int h = readInt();
+    // Positions and sizes beyond any document are held to it, so that no
+    // pixel computation overflows.
+    int x = std::max(-1, std::min(readInt(), kMaxGridCoordinate));
+    int y = std::max(-1, std::min(readInt(), kMaxGridCoordinate));
+    int w = std::max(1, std::min(readInt(), kMaxGridCoordinate));
+    int h = std::max(1, std::min(readInt(), kMaxGridCoordinate));
     if (x != -1 || y != -1)
         b.moveTo(pasteMode ? Point(x + 1, y + 1) : Point(x, y));
     b.setGeometry(w, h);
