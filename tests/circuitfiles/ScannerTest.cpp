@@ -152,3 +152,76 @@ TEST(CircuitScanner, RenameListsKeepTheFirstMatch)
     EXPECT_STREQ("B_7", CircuitReader::lookUpRename(list, "B_1")->text());
     EXPECT_EQ(nullptr, CircuitReader::lookUpRename(list, "b_1"));
 }
+
+namespace {
+
+// Treats every file as a version-1.x circuit and writes its conversion.
+class FakeConverter : public OldCircuitConverter {
+public:
+    int convert(const char* name, const char* target) override
+    {
+        names.push_back(name);
+        targets.push_back(target);
+        writeFileBytes(target, "BLOCK alt x;");
+        return 1;
+    }
+    std::vector<std::string> names;
+    std::vector<std::string> targets;
+};
+
+std::vector<std::pair<int, int>> menuChecks;
+
+void recordMenuCheck(int command, int checked)
+{
+    menuChecks.push_back({command, checked});
+}
+
+} // namespace
+
+TEST(CircuitScanner, OldFilesAreReadFromTheirConversion)
+{
+    CircuitWorld world;
+    world.workspace.TEMPDIR = world.scratch.path.c_str();
+    FakeConverter converter;
+    setOldCircuitConverter(&converter);
+    setMenuCheckHook(recordMenuCheck);
+    menuChecks.clear();
+    std::string path = world.scratch.write("ALT.KYT", "1.x");
+    BlockObject target(Point(0, 0), Point(0, 0), "", "Standard");
+    CircuitReader r(0);
+    int opened = r.openFile(path.c_str());
+    r.readBlock(target);
+    r.closeFile();
+    setOldCircuitConverter(nullptr);
+    setMenuCheckHook(nullptr);
+    ASSERT_EQ(1, opened);
+
+    std::string lower = path;
+    for (char& c : lower)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    ASSERT_EQ(1u, converter.names.size());
+    EXPECT_EQ(lower, converter.names[0]);
+    EXPECT_EQ(world.scratch.file("kyt1x.tmp"), converter.targets[0]);
+    ASSERT_EQ(1u, world.rec.sink.boxes.size());
+    EXPECT_EQ("Die Datei " + lower + " hat KYT 1.x Format!\nDie Verbindungslinien werden nicht angezeigt!",
+              world.rec.sink.boxes[0]);
+    EXPECT_EQ(1, world.workspace.hideConnectionLines);
+    EXPECT_EQ(1, world.workspace.showInputSignalNames);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{4012, 1}, {4011, 1}}), menuChecks);
+    // The converted text is read; messages name the file that was asked for.
+    EXPECT_STREQ("alt", target.getName().text());
+    ASSERT_EQ(1u, world.rec.viewer.calls.size());
+    EXPECT_EQ("FEHLER in Datei " + path + ":\nZeile 1, vor oder in Spalte 12\nHINWEIS: Ein Strichpunkt wird erwartet!",
+              world.rec.viewer.calls[0].message);
+    EXPECT_EQ(path, world.rec.viewer.calls[0].path);
+}
+
+TEST(CircuitScanner, WithoutConverterTheFileIsReadAsItStands)
+{
+    CircuitWorld world;
+    CircuitReader r(0);
+    EXPECT_EQ(0, r.openFile(world.scratch.file("fehlt.kyt").c_str()));
+    EXPECT_TRUE(world.rec.sink.boxes.empty());
+    EXPECT_TRUE(world.rec.viewer.calls.empty());
+    EXPECT_EQ(0, world.workspace.hideConnectionLines);
+}
