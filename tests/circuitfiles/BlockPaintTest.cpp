@@ -109,6 +109,24 @@ TEST(BlockPaint, FrameNamesAndPortMarks)
     expectBalanced(pane.dc);
 }
 
+TEST(BlockPaint, PrintingDrawsTheFrameOnceMoreOnTop)
+{
+    CircuitWorld world;
+    auto plain = world.block("pt1.blk");
+    auto frame = world.block("frame.blk");
+    world.workspace.printing = 1;
+    RecordingPane pane;
+    plain->paint(pane, 10, 10);
+    EXPECT_EQ(2, countOf(pane.dc.ops, "rectangle 0 0 60 50"));
+    // The second one hollow, after the text.
+    auto last = std::find(pane.dc.ops.rbegin(), pane.dc.ops.rend(), "rectangle 0 0 60 50");
+    EXPECT_EQ("brush 101 0,0,0", *(last + 1));
+    pane.dc.ops.clear();
+    frame->paint(pane, 10, 10);
+    EXPECT_EQ(1, countOf(pane.dc.ops, "rectangle "));
+    expectBalanced(pane.dc);
+}
+
 TEST(BlockPaint, ConnectStartAndInputNames)
 {
     CircuitWorld world;
