@@ -211,6 +211,17 @@ int BlockObject::anyOtherSymbolMarked() const
     return 0;
 }
 
+int BlockObject::symbolMarkIndex(int group, int i) const
+{
+    const int counts[] = {outputCount, stateCount, stateCount, variableCount, parameterCount};
+    if (group < SYMBOL_OUTPUT || group > SYMBOL_PARAMETER || i < 0 || i >= counts[group])
+        return -1;
+    int index = i;
+    for (int g = 0; g < group; ++g)
+        index += counts[g];
+    return index;
+}
+
 String BlockObject::flaggedEntryValue() const
 {
     for (int i = 0; i < parameterCount; ++i)

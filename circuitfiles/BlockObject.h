@@ -32,6 +32,16 @@ const unsigned int kMaxHelpText = 16000;
 // Number of layout words and their meanings (1-based in the descriptions).
 const int kLayoutWords = 7;
 
+// The groups of a block's symbol marks, in the order of its mark array:
+// outputs, states, state derivatives, variables, parameters.
+enum SymbolGroup {
+    SYMBOL_OUTPUT = 0,
+    SYMBOL_STATE = 1,
+    SYMBOL_DERIVATIVE = 2,
+    SYMBOL_VARIABLE = 3,
+    SYMBOL_PARAMETER = 4
+};
+
 class BlockObject;
 // The name of the signal that drives input `input` (1-based) of block, empty
 // when none; the circuit model installs it. Without one inputs are unnamed.
@@ -85,6 +95,10 @@ public:
     String flaggedEntryValue() const;
     void loadIcon(const char* iconFile);
     String readHelpText() const;
+
+    // The place of mark i (0-based) of a group in symbolMarks; -1 when the
+    // block has no such symbol.
+    int symbolMarkIndex(int group, int i) const;
 
     // The least height that gives every port a row of its own.
     int minimumPortHeight() const;

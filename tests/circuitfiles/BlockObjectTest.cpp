@@ -129,11 +129,29 @@ TEST(BlockObject, PortsByNameAndMarks)
     EXPECT_STREQ("2.5", BlockObject::at(pt1->parameterValues, 1).text());
     EXPECT_EQ(2, pt1->parameterCount);
     EXPECT_EQ(0, pt1->anyOutputMarked());
-    pt1->symbolMarks[0] = 1;
+    pt1->symbolMarks[pt1->symbolMarkIndex(SYMBOL_OUTPUT, 0)] = 1;
     EXPECT_EQ(1, pt1->anyOutputMarked());
     EXPECT_EQ(0, pt1->anyOtherSymbolMarked());
-    pt1->symbolMarks.back() = 1;
+    pt1->symbolMarks[pt1->symbolMarkIndex(SYMBOL_PARAMETER, 1)] = 1;
     EXPECT_EQ(1, pt1->anyOtherSymbolMarked());
+}
+
+TEST(BlockObject, MarkOrder)
+{
+    CircuitWorld world;
+    // One output, four parameters, two variables, one state.
+    auto b = world.block("pid.blk");
+    ASSERT_EQ(9u, b->symbolMarks.size());
+    EXPECT_EQ(0, b->symbolMarkIndex(SYMBOL_OUTPUT, 0));
+    EXPECT_EQ(1, b->symbolMarkIndex(SYMBOL_STATE, 0));
+    EXPECT_EQ(2, b->symbolMarkIndex(SYMBOL_DERIVATIVE, 0));
+    EXPECT_EQ(3, b->symbolMarkIndex(SYMBOL_VARIABLE, 0));
+    EXPECT_EQ(4, b->symbolMarkIndex(SYMBOL_VARIABLE, 1));
+    EXPECT_EQ(5, b->symbolMarkIndex(SYMBOL_PARAMETER, 0));
+    EXPECT_EQ(8, b->symbolMarkIndex(SYMBOL_PARAMETER, 3));
+    EXPECT_EQ(-1, b->symbolMarkIndex(SYMBOL_PARAMETER, 4));
+    EXPECT_EQ(-1, b->symbolMarkIndex(SYMBOL_OUTPUT, 1));
+    EXPECT_EQ(-1, b->symbolMarkIndex(7, 0));
 }
 
 TEST(BlockObject, HelpText)

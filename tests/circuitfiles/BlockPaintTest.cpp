@@ -157,10 +157,10 @@ TEST(BlockPaint, RedDotForRecordedInnerSymbols)
     CircuitWorld world;
     auto b = world.block("pt1.blk");
     RecordingPane pane;
-    b->symbolMarks[0] = 1;
+    b->symbolMarks[b->symbolMarkIndex(SYMBOL_OUTPUT, 0)] = 1;
     b->paint(pane, 15, 15);
     EXPECT_EQ(0, countOf(pane.dc.ops, "ellipse "));
-    b->symbolMarks[1] = 1;
+    b->symbolMarks[b->symbolMarkIndex(SYMBOL_PARAMETER, 0)] = 1;
     pane.dc.ops.clear();
     b->paint(pane, 15, 15);
     // Radius trunc(0.2 * 15) = 3 at the top-right inner corner.

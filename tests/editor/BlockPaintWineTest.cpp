@@ -79,7 +79,7 @@ int main(int argc, char** argv)
     blocks.push_back(block("pt1.blk", 30, 9));     // 7 recorded parameter
     blocks[2]->markWord = 1;
     blocks[3]->highlightWord = 1;
-    blocks[7]->symbolMarks[1] = 1;
+    blocks[7]->symbolMarks[blocks[7]->symbolMarkIndex(SYMBOL_PARAMETER, 1)] = 1;
     for (const auto& b : blocks)
         check(b->errorFlag == 0, "the block description is read");
 
