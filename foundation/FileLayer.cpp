@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <string>
 #include <strings.h>
 #include <sys/stat.h>
@@ -19,6 +20,45 @@ bool namesNullDevice(const char* path)
     return strcasecmp(name, "nul") == 0 || strcasecmp(name, "nul:") == 0;
 }
 
+// Paths of the programs ignore case, as Wine's do: a path that does not
+// exist as written is matched component by component without case.
+String withoutCase(const String& path)
+{
+    struct stat st;
+    if (stat(path.text(), &st) == 0)
+        return path;
+    std::string in(path.text());
+    std::string out;
+    size_t pos = 0;
+    if (!in.empty() && in[0] == '/') {
+        out = "/";
+        pos = 1;
+    }
+    while (pos <= in.size()) {
+        size_t end = in.find('/', pos);
+        if (end == std::string::npos)
+            end = in.size();
+        std::string part = in.substr(pos, end - pos);
+        std::string dir = out.empty() ? "." : out;
+        std::string tried = out + part;
+        if (!part.empty() && part != "." && part != ".." && stat(tried.c_str(), &st) != 0) {
+            if (DIR* d = opendir(dir.c_str())) {
+                while (struct dirent* e = readdir(d))
+                    if (strcasecmp(e->d_name, part.c_str()) == 0) {
+                        part = e->d_name;
+                        break;
+                    }
+                closedir(d);
+            }
+        }
+        out += part;
+        if (end < in.size())
+            out += "/";
+        pos = end + 1;
+    }
+    return String(out.c_str());
+}
+
 String nativePath(const char* path)
 {
     if (namesNullDevice(path))
@@ -28,7 +68,7 @@ String nativePath(const char* path)
     for (; *p; ++p)
         if (*p == '\\')
             *p = '/';
-    return s;
+    return withoutCase(s);
 }
 
 PathMapper currentMapper = nativePath;

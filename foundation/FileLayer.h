@@ -37,7 +37,8 @@ String resolvePath(const char* baseDir, const char* path);
 
 // How a path reaches the operating system. The native mapper turns
 // backslashes into slashes and the DOS device NUL (any directory, any case)
-// into the null device; a Windows program installs one that asks Wine for
+// into the null device, and matches a path that does not exist as written
+// component by component without case, as Wine does; a Windows program installs one that asks Wine for
 // the Unix name of a DOS path. Null restores the native mapper.
 typedef String (*PathMapper)(const char* path);
 void setPathMapper(PathMapper mapper);

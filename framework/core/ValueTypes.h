@@ -37,6 +37,21 @@ public:
     bool operator==(const Point& o) const { return px == o.px && py == o.py; }
     bool operator!=(const Point& o) const { return !(*this == o); }
 
+    // The editor's point operations: component-wise minimum and maximum
+    // with a pair, subtraction in place that hands back a copy, equality
+    // with a pair (1 or 0) and the point itself.
+    Point min(int32_t x, int32_t y) const { return Point(x < px ? x : px, y < py ? y : py); }
+    Point max(int32_t x, int32_t y) const { return Point(x > px ? x : px, y > py ? y : py); }
+    Point subtractInPlace(int32_t dx, int32_t dy)
+    {
+        px -= dx;
+        py -= dy;
+        return *this;
+    }
+    int equals(int32_t x, int32_t y) const { return px == x && py == y ? 1 : 0; }
+    Point& self() { return *this; }
+    const Point& self() const { return *this; }
+
 private:
     int32_t px;
     int32_t py;

@@ -282,3 +282,20 @@ TEST(FileLayerTest, CheckedWriteOntoAFullDeviceKeepsTheOldFile)
 }
 
 } // namespace
+
+TEST(FileLayerTest, PathsThatDoNotExistAsWrittenAreMatchedWithoutCase)
+{
+    ScratchDir d;
+    ASSERT_EQ(0, system(("mkdir -p '" + d.path + "/Lib/Standard'").c_str()));
+    d.write("Lib/Standard/PT1.blk", "BLOCK PT1;");
+    // As the block object opens its help: the whole path lower-cased.
+    std::string lower = d.path + "/lib/standard/pt1.blk";
+    for (char& c : lower)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    FILE* f = openFile(lower.c_str(), "rt");
+    ASSERT_NE(nullptr, f);
+    fclose(f);
+    EXPECT_STREQ((d.path + "/Lib/Standard/PT1.blk").c_str(), mapPath(lower.c_str()).text());
+    // A name that exists as written is taken as it is; a missing one stays.
+    EXPECT_STREQ((d.path + "/Lib/fehlt/x").c_str(), mapPath((d.path + "\\lib\\fehlt\\x").c_str()).text());
+}

@@ -1,0 +1,170 @@
+// The reader of the model-language texts that the editor turns back into
+// objects: block descriptions (one block per file) and circuit files. A
+// hand-written scanner with one character of look-ahead; recursive-descent
+// routines fill the editor objects while they read. Every error is one
+// message with file, line and column, shown in the line-numbered file viewer,
+// after which reading stops.
+#ifndef KYT_CIRCUITFILES_CIRCUITREADER_H
+#define KYT_CIRCUITFILES_CIRCUITREADER_H
+
+#include "String.h"
+
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+class BlockObject;
+class ConnectionObject;
+class GedPane;
+
+// Token kinds of the scanner.
+enum CircuitToken {
+    TOK_WORD = 100,
+    TOK_SEMICOLON = 101,
+    TOK_QUOTE = 102,
+    TOK_BLANK = 103,
+    TOK_EQUALS = 104,
+    TOK_EOF = 110,
+    TOK_DOLLAR = 111,
+    TOK_COMMA = 112
+};
+
+// Sections of a block description.
+enum DescriptionSection {
+    SECTION_NONE = -1,
+    SECTION_INPUT = 0,
+    SECTION_OUTPUT = 1,
+    SECTION_PARAMETER = 2,
+    SECTION_VAR = 3,
+    SECTION_STATE = 4,
+    SECTION_DELAY = 5,
+    SECTION_FILE = 6
+};
+
+// Hints of the reader (string table).
+const unsigned int kResReadError = 19400;
+const unsigned int kResReadWarning = 19401;
+const unsigned int kResOldFormat = 19402;
+const unsigned int kResExpectBlock = 19403;
+const unsigned int kResExpectSemicolon = 19405;
+const unsigned int kResExpectString = 19406;
+const unsigned int kResExpectQuote = 19407;
+const unsigned int kResExpectSgroup = 19408;
+const unsigned int kResBadSubtype = 19417;
+const unsigned int kResExpectBlockdim = 19418;
+const unsigned int kResExpectDollar = 19419;
+const unsigned int kResExpectText = 19420;
+const unsigned int kResExpectTextalig = 19421;
+const unsigned int kResExpectIconname = 19422;
+const unsigned int kResExpectIcondim = 19423;
+const unsigned int kResExpectIconalig = 19424;
+const unsigned int kResExpectWizard = 19432;
+// A failing stream is reported like a syntax error with this hint.
+const unsigned int kResStreamError = 19120;
+
+// The converter of version-1.x circuits that openFile asks first. Without
+// one installed nothing is converted.
+class OldCircuitConverter {
+public:
+    virtual ~OldCircuitConverter() {}
+    // 1 when name was a version-1.x file and its conversion stands in target.
+    virtual int convert(const char* name, const char* target) = 0;
+};
+void setOldCircuitConverter(OldCircuitConverter* converter);
+
+// Sets the check mark of a main-menu item; installed by the main frame.
+typedef void (*MenuCheckHook)(int command, int checked);
+void setMenuCheckHook(MenuCheckHook hook);
+
+typedef std::vector<std::pair<String, String>> RenameList;
+
+class CircuitReader {
+public:
+    explicit CircuitReader(int pasteMode);
+    ~CircuitReader();
+
+    // 1 when the stream is open. Nothing is shown on failure.
+    int openFile(const char* name);
+    // Reads from a stream the caller opened (and closes) itself; name is
+    // what the messages show.
+    void attachStream(FILE* stream, const char* name);
+    // Closes the reader's stream.
+    void closeFile();
+    FILE* stream() const { return fp; }
+
+    void readBlock(BlockObject& target);
+    // Line 1, column 0: where every read operation starts.
+    void beginRead();
+
+    // Scanner layer.
+    void readChar();
+    void nextChar();
+    void readWord();
+    void nextToken();
+    void nextNonBlank();
+    void setMessage(const char* text);
+    void setMessage(unsigned int resId);
+    void reportAtPosition();
+    void warnAtPosition();
+    static void addRename(RenameList& list, const char* from, const char* to);
+    static const String* lookUpRename(const RenameList& list, const char* name);
+
+    // Number fields: the next non-blank token as a number (0 when none).
+    int readInt();
+    double readDouble();
+    // A quoted string; the current token is the opening quote.
+    String readString();
+    // Layout lines of a block (current token: the keyword after a "$").
+    void readLayoutLines();
+
+    int current() const { return currentChar; }
+    int tokenKind() const { return kind; }
+    const String& tokenText() const { return token; }
+    int lineNumber() const { return line; }
+    int columnNumber() const { return column; }
+    const String& getFileName() const { return fileName; }
+
+    RenameList instanceRenames;
+    RenameList typeRenames;
+
+private:
+    bool isWord(const char* word) const;
+    void fail(unsigned int hint);
+    void failBlock(unsigned int hint);
+    void report(unsigned int header);
+    void skipToLineEnd();
+    void readBlockHead();
+    void readWizardHeader();
+    void readSection();
+    void readPortDeclaration();
+    void readDeclaration();
+    void readGroupClause();
+    void readSubtype();
+    bool expectDollar();
+
+    FILE* fp;
+    bool ownsStream;
+    int currentChar;
+    String token;
+    int kind;
+    int line;
+    int column;
+    int section;
+    BlockObject* target;
+    ConnectionObject* connection;
+    GedPane* pane;
+    int groupFlag;
+    String fileName;
+    String message;
+    int pasteMode;
+    // A character given back after a lone slash.
+    int pushedBack;
+    // After an error every token is the end of file.
+    bool stopped;
+    bool streamFailed;
+
+    CircuitReader(const CircuitReader&) = delete;
+    CircuitReader& operator=(const CircuitReader&) = delete;
+};
+
+#endif

@@ -1,0 +1,62 @@
+// The common base of the objects of a circuit diagram: blocks and
+// connections. The editing pane calls them only through the virtual
+// operations; positions and sizes are grid units.
+#ifndef KYT_CIRCUITFILES_GRAPHICOBJECT_H
+#define KYT_CIRCUITFILES_GRAPHICOBJECT_H
+
+#include "ValueTypes.h"
+
+class Canvas;
+
+// What an object needs of the editing pane it stands in: its canvas, its
+// scroll offset in pixels, and invalidation.
+class PaneView {
+public:
+    virtual ~PaneView() {}
+    virtual Canvas& canvas() = 0;
+    virtual Point scrollOffset() const = 0;
+    // The pane notes that something was painted.
+    virtual void notePainted() = 0;
+    virtual void invalidateRect(const Rect& pixels, int erase) = 0;
+};
+
+// A port reference: side 1 an input, side 2 an output; index from 1.
+struct PortRef {
+    int side;
+    int index;
+    bool operator==(const PortRef& o) const { return side == o.side && index == o.index; }
+};
+
+class GraphicObject {
+public:
+    explicit GraphicObject(const Point& position);
+    virtual ~GraphicObject();
+
+    virtual int kind() const { return 65535; }
+    virtual void paint(PaneView& pane, int zoomX, int zoomY);
+    virtual void invalidate(PaneView& pane, int zoomX, int zoomY, int erase);
+    virtual int hitTest(const Point& point, int zoomX, int zoomY) const;
+    virtual void paintTo(Canvas& dc, const Point& a, const Point& b, int zoomX, int zoomY);
+    virtual Rect getRect() const { return rect; }
+    virtual void setConnectStart(int side, int index);
+    virtual int clearConnectStart();
+    virtual Point portPosition(int side, int index) const;
+
+    Rect scaleRect(int zoomX, int zoomY) const;
+    Point scalePosition(int zoomX, int zoomY) const;
+    Point getPosition() const { return position; }
+    void setMarked(int mark) { markWord = mark; }
+    int isMarked() const { return markWord; }
+    void moveTo(const Point& p);
+    static void drawFrame(Canvas& dc, const Rect& r, int flag);
+
+    int32_t markWord;
+    int32_t highlightWord;
+    Point position;
+    Rect rect;
+    int rightOverhang;
+    int leftOverhang;
+    Point startPosition;
+};
+
+#endif
