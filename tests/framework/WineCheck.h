@@ -100,11 +100,13 @@ inline void pump()
 
 // Watches on a thread of its own for a dialog box with the caption, reads
 // its static text and presses the button (IDOK unless told). wait() ends the
-// watch: after the box was answered, or after the time is up.
+// watch: after the box was answered, or after the time is up. With a count
+// above 1 it answers that many boxes of the caption one after the other, each
+// only once it has gone, and keeps their texts in order (texts()).
 class BoxWatcher {
 public:
-    explicit BoxWatcher(const char* caption, int button = IDOK, DWORD timeoutMs = 10000)
-        : wanted(caption), pressButton(button), timeout(timeoutMs), seen(false)
+    explicit BoxWatcher(const char* caption, int button = IDOK, DWORD timeoutMs = 10000, int count = 1)
+        : wanted(caption), pressButton(button), timeout(timeoutMs), boxesWanted(count), seen(false)
     {
         thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
     }
@@ -126,6 +128,11 @@ public:
         wait();
         return boxText;
     }
+    const std::vector<std::string>& texts()
+    {
+        wait();
+        return boxTexts;
+    }
 
 private:
     static BOOL CALLBACK collectStatic(HWND child, LPARAM self)
@@ -141,16 +148,27 @@ private:
     static DWORD WINAPI run(LPVOID p)
     {
         BoxWatcher* self = static_cast<BoxWatcher*>(p);
+        HWND answered = nullptr;
         for (DWORD waited = 0; waited < self->timeout; waited += 50) {
             HWND box = FindWindowA("#32770", self->wanted.c_str());
+            // The box just answered may still stand for a moment.
+            if (box && box == answered && IsWindow(box)) {
+                Sleep(50);
+                continue;
+            }
             if (box) {
                 Sleep(200);
+                self->boxText.clear();
                 EnumChildWindows(box, collectStatic, reinterpret_cast<LPARAM>(self));
+                self->boxTexts.push_back(self->boxText);
                 self->seen = true;
                 if (getenv("KYT_SCREENSHOT_PAUSE"))
                     Sleep(3000);
                 PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(self->pressButton), 0);
-                return 0;
+                if (static_cast<int>(self->boxTexts.size()) >= self->boxesWanted)
+                    return 0;
+                answered = box;
+                continue;
             }
             Sleep(50);
         }
@@ -160,8 +178,10 @@ private:
     std::string wanted;
     int pressButton;
     DWORD timeout;
+    int boxesWanted;
     volatile bool seen;
     std::string boxText;
+    std::vector<std::string> boxTexts;
     HANDLE thread;
 };
 

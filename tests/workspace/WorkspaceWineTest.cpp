@@ -232,14 +232,6 @@ public:
     }
 };
 
-class RecordingSink : public ErrorSink {
-public:
-    void beep() override {}
-    void showBox(const char* text, const char*) override { boxes.push_back(text); }
-    [[noreturn]] void endProcess(int exitCode) override { ExitProcess(static_cast<UINT>(exitCode)); }
-    std::vector<std::string> boxes;
-};
-
 // ---------------------------------------------------------------- checks
 
 std::string itemText(HMENU menu, UINT id)
@@ -307,27 +299,28 @@ void windowMenu(TestMainFrame* frame, Workspace& w)
     check(std::string(title) == "&Fenster", "the Window menu stays at position 5");
 }
 
-void postedMessages(TestMainFrame* frame, Application* app)
+void postedMessages(TestMainFrame* frame)
 {
-    RecordingSink sink;
-    setErrorSink(&sink);
+    // The program's own message boxes, answered by the box watcher in the
+    // order they come.
     int pauseWord = 0;
     setRunPauseWord(&pauseWord);
     setDeferredCommandPoster(commandPosterFor(frame));
     queueDeferredMessage(ERR_MESSAGE, "erste 100%");
     queueDeferredMessage(ERR_MESSAGE, "zweite %d");
     check(pauseWord == 1, "the run pauses");
-    for (int i = 0; i < 20 && sink.boxes.size() < 2; ++i) {
+    winecheck::BoxWatcher boxes("Nachricht", IDOK, 10000, 2);
+    // The boxes are modal inside the 9032 handler: pump until the drain ends.
+    for (int i = 0; i < 500 && pauseWord != 0; ++i) {
         winecheck::pump();
         Sleep(10);
     }
-    (void)app;
-    check(sink.boxes == std::vector<std::string>({"erste 100%", "zweite %d"}),
-          "the posted 9032 shows both messages, in order and as they stand");
+    check(boxes.texts() == std::vector<std::string>({"erste 100%", "zweite %d"}),
+          "the posted 9032 shows both messages in two boxes, in order and as they stand");
+    winecheck::pump();
     check(pauseWord == 0, "and the run goes on");
     setDeferredCommandPoster(nullptr);
     setRunPauseWord(nullptr);
-    setErrorSink(nullptr);
 }
 
 // ---------------------------------------------------------------- the open File menu
@@ -423,7 +416,7 @@ int main(int argc, char** argv)
 
     fileMenu(frame, *w);
     windowMenu(frame, *w);
-    postedMessages(frame, app);
+    postedMessages(frame);
 
     char title[100] = "";
     w->setSimulationRunningUi(0);
