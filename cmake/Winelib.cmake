@@ -57,6 +57,8 @@ endfunction()
 # A test that runs a Winelib program under wine, on the Xvfb display and in the
 # throw-away prefix that the wine fixture of tests/ provides.
 function(kyt_add_wine_test name target)
+  # The shared wine test support writes its pictures through libpng.
+  target_link_libraries(${target} PRIVATE testpng)
   add_test(NAME ${name}
     COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/run-wine-test ${CMAKE_BINARY_DIR}/wine $<TARGET_FILE:${target}>.so ${ARGN})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120

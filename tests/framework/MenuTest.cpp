@@ -59,7 +59,7 @@ struct BoxSeen {
 DWORD WINAPI answerBox(LPVOID)
 {
     for (int i = 0; i < 200; ++i) {
-        HWND box = FindWindowA("#32770", "Frage");
+        HWND box = winecheck::findOwnBox("Frage");
         if (box) {
             boxSeen.found = true;
             boxSeen.owner = GetWindow(box, GW_OWNER);

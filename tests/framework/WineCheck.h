@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "PngWriter.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -98,6 +100,37 @@ inline void pump()
 
 // ---------------------------------------------------------------- box watcher
 
+// A dialog box of this process with the caption. Wine tests run side by side
+// on one display: a box of another test's process must not be answered here.
+struct OwnBoxSearch {
+    const char* caption;
+    HWND found;
+};
+
+inline BOOL CALLBACK matchOwnBox(HWND hwnd, LPARAM search)
+{
+    OwnBoxSearch* s = reinterpret_cast<OwnBoxSearch*>(search);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    char cls[16] = "";
+    char title[1100] = "";
+    if (process == GetCurrentProcessId() && GetClassNameA(hwnd, cls, sizeof cls) &&
+        lstrcmpA(cls, "#32770") == 0 && GetWindowTextA(hwnd, title, sizeof title) >= 0 &&
+        lstrcmpA(title, s->caption) == 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+inline HWND findOwnBox(const char* caption)
+{
+    OwnBoxSearch search = {caption, nullptr};
+    EnumWindows(matchOwnBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+
 // Watches on a thread of its own for a dialog box with the caption, reads
 // its static text and presses the button (IDOK unless told). wait() ends the
 // watch: after the box was answered, or after the time is up. With a count
@@ -150,7 +183,7 @@ private:
         BoxWatcher* self = static_cast<BoxWatcher*>(p);
         HWND answered = nullptr;
         for (DWORD waited = 0; waited < self->timeout; waited += 50) {
-            HWND box = FindWindowA("#32770", self->wanted.c_str());
+            HWND box = findOwnBox(self->wanted.c_str());
             // The box just answered may still stand for a moment.
             if (box && box == answered && IsWindow(box)) {
                 Sleep(50);
@@ -230,80 +263,25 @@ inline int countPixels(HDC dc, const RECT& area, COLORREF colour)
 }
 
 // ---------------------------------------------------------------- PNG pictures
-// Stored (uncompressed) deflate blocks: enough for a test picture.
+// Encoded by the native PngWriter (libpng); the file is written through
+// Win32, so the path may be a Unix or a DOS one.
 
-inline uint32_t pngCrc(const unsigned char* bytes, size_t count)
+// Writes rgb (width * height pixels, 3 bytes each, top row first) as a PNG
+// file; its folder is made.
+inline bool savePng(const std::vector<unsigned char>& rgb, int width, int height, const std::string& path)
 {
-    static uint32_t table[256];
-    static bool made = false;
-    if (!made) {
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-        made = true;
-    }
-    uint32_t c = 0xFFFFFFFFu;
-    for (size_t i = 0; i < count; ++i)
-        c = table[(c ^ bytes[i]) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-inline void pngPut32(std::vector<unsigned char>& out, uint32_t v)
-{
-    out.push_back(static_cast<unsigned char>(v >> 24));
-    out.push_back(static_cast<unsigned char>(v >> 16));
-    out.push_back(static_cast<unsigned char>(v >> 8));
-    out.push_back(static_cast<unsigned char>(v));
-}
-
-inline void pngChunk(std::vector<unsigned char>& png, const char* type, const std::vector<unsigned char>& data)
-{
-    pngPut32(png, static_cast<uint32_t>(data.size()));
-    size_t start = png.size();
-    png.insert(png.end(), type, type + 4);
-    png.insert(png.end(), data.begin(), data.end());
-    pngPut32(png, pngCrc(png.data() + start, png.size() - start));
-}
-
-// rgb: width * height pixels, 3 bytes each, top row first.
-inline std::vector<unsigned char> encodePng(const std::vector<unsigned char>& rgb, int width, int height)
-{
-    std::vector<unsigned char> raw;
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0); // no filter
-        raw.insert(raw.end(), rgb.begin() + size_t(y) * width * 3, rgb.begin() + size_t(y + 1) * width * 3);
-    }
-    std::vector<unsigned char> z = {0x78, 0x01};
-    size_t pos = 0;
-    do {
-        size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
-        z.push_back(pos + n == raw.size() ? 1 : 0);
-        z.push_back(static_cast<unsigned char>(n));
-        z.push_back(static_cast<unsigned char>(n >> 8));
-        z.push_back(static_cast<unsigned char>(~n));
-        z.push_back(static_cast<unsigned char>(~n >> 8));
-        z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-        pos += n;
-    } while (pos < raw.size());
-    uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    pngPut32(z, (b << 16) | a);
-
-    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<unsigned char> header;
-    pngPut32(header, static_cast<uint32_t>(width));
-    pngPut32(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8 bits, RGB
-    pngChunk(png, "IHDR", header);
-    pngChunk(png, "IDAT", z);
-    pngChunk(png, "IEND", {});
-    return png;
+    std::string dir = path.substr(0, path.find_last_of("/\\"));
+    CreateDirectoryA(dir.c_str(), nullptr);
+    std::vector<unsigned char> png = encodePng(rgb, width, height);
+    if (png.empty())
+        return false;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(f, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == png.size();
 }
 
 // The w x h pixels of source at (x, y) as a PNG file; its folder is made.
@@ -336,17 +314,7 @@ inline bool savePicture(HDC source, int x, int y, int w, int h, const std::strin
     DeleteObject(dib);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
-
-    std::string dir = path.substr(0, path.find_last_of("/\\"));
-    CreateDirectoryA(dir.c_str(), nullptr);
-    std::vector<unsigned char> png = encodePng(rgb, w, h);
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(f, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == png.size();
+    return savePng(rgb, w, h, path);
 }
 
 // What the window shows, frame and menu bar included. Read from the

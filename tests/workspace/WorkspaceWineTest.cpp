@@ -23,87 +23,7 @@ using winecheck::check;
 
 namespace {
 
-// ---------------------------------------------------------------- PNG pictures
-
-// ---------------------------------------------------------------- PNG writer
-// Stored (uncompressed) deflate blocks: enough for a test picture.
-
-uint32_t crcTable[256];
-
-void makeCrcTable()
-{
-    for (uint32_t n = 0; n < 256; ++n) {
-        uint32_t c = n;
-        for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        crcTable[n] = c;
-    }
-}
-
-uint32_t crc(const std::vector<unsigned char>& bytes, size_t from)
-{
-    uint32_t c = 0xFFFFFFFFu;
-    for (size_t i = from; i < bytes.size(); ++i)
-        c = crcTable[(c ^ bytes[i]) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-void put32(std::vector<unsigned char>& out, uint32_t v)
-{
-    out.push_back(static_cast<unsigned char>(v >> 24));
-    out.push_back(static_cast<unsigned char>(v >> 16));
-    out.push_back(static_cast<unsigned char>(v >> 8));
-    out.push_back(static_cast<unsigned char>(v));
-}
-
-void chunk(std::vector<unsigned char>& png, const char* type, const std::vector<unsigned char>& data)
-{
-    put32(png, static_cast<uint32_t>(data.size()));
-    size_t start = png.size();
-    png.insert(png.end(), type, type + 4);
-    png.insert(png.end(), data.begin(), data.end());
-    std::vector<unsigned char> typed(png.begin() + start, png.end());
-    put32(png, crc(typed, 0));
-}
-
-// rgb: width * height pixels, 3 bytes each, top row first.
-std::vector<unsigned char> encodePng(const std::vector<unsigned char>& rgb, int width, int height)
-{
-    makeCrcTable();
-    std::vector<unsigned char> raw;
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0); // no filter
-        raw.insert(raw.end(), rgb.begin() + size_t(y) * width * 3, rgb.begin() + size_t(y + 1) * width * 3);
-    }
-    std::vector<unsigned char> z = {0x78, 0x01};
-    size_t pos = 0;
-    do {
-        size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
-        z.push_back(pos + n == raw.size() ? 1 : 0);
-        z.push_back(static_cast<unsigned char>(n));
-        z.push_back(static_cast<unsigned char>(n >> 8));
-        z.push_back(static_cast<unsigned char>(~n));
-        z.push_back(static_cast<unsigned char>(~n >> 8));
-        z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-        pos += n;
-    } while (pos < raw.size());
-    uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    put32(z, (b << 16) | a);
-
-    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<unsigned char> header;
-    put32(header, static_cast<uint32_t>(width));
-    put32(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8 bits, RGB
-    chunk(png, "IHDR", header);
-    chunk(png, "IDAT", z);
-    chunk(png, "IEND", {});
-    return png;
-}
+// ---------------------------------------------------------------- pictures
 
 struct Pixels {
     int width = 0;
@@ -152,16 +72,7 @@ bool savePng(const Pixels& px, const std::string& path)
         rgb[i * 3 + 1] = GetGValue(px.data[i]);
         rgb[i * 3 + 2] = GetBValue(px.data[i]);
     }
-    std::string dir = path.substr(0, path.find_last_of("/\\"));
-    CreateDirectoryA(dir.c_str(), nullptr);
-    std::vector<unsigned char> png = encodePng(rgb, px.width, px.height);
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(f, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == png.size();
+    return winecheck::savePng(rgb, px.width, px.height, path);
 }
 
 // ---------------------------------------------------------------- the frames
