@@ -265,3 +265,45 @@ TEST_F(PrintLayoutTest, UmlautsUseTheirOwnWidths)
 }
 
 } // namespace
+
+#include "Profile.h"
+
+namespace {
+
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override { previous = setProfileSource(&table); }
+    void TearDown() override { setProfileSource(previous); }
+    TableProfile table;
+    ProfileSource* previous = nullptr;
+};
+
+TEST_F(ProfileTest, TheDefaultPrinterComesFromWindowsDevice)
+{
+    EXPECT_EQ("", defaultPrinterSpec().driver) << "no entry: no driver, no device context";
+    table.set("windows", "Device", "Laser,PSCRIPT, LPT1:");
+    PrinterSpec spec = defaultPrinterSpec();
+    EXPECT_EQ("Laser", spec.device);
+    EXPECT_EQ("PSCRIPT", spec.driver);
+    EXPECT_EQ("LPT1:", spec.port);
+    table.set("windows", "Device", ",,,,");
+    EXPECT_EQ("", defaultPrinterSpec().driver);
+    table.set("windows", "Device", std::string(100, 'x'));
+    EXPECT_EQ(79u, defaultPrinterSpec().device.size());
+    setProfileSource(nullptr);
+    EXPECT_EQ("", defaultPrinterSpec().driver);
+}
+
+TEST_F(ProfileTest, DevicesGiveOneRecordPerEntry)
+{
+    EXPECT_TRUE(printerDevices().empty());
+    table.set("devices", "Laser", "PSCRIPT,LPT1:");
+    table.set("devices", "Testdrucker", "teststub,FILE:");
+    table.set("windows", "Device", "Laser,PSCRIPT,LPT1:");
+    std::vector<std::string> devices = printerDevices();
+    ASSERT_EQ(2u, devices.size());
+    EXPECT_EQ("Laser,PSCRIPT,LPT1:", devices[0]);
+    EXPECT_EQ("Testdrucker,teststub,FILE:", devices[1]);
+}
+
+} // namespace
