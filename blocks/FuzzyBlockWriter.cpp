@@ -265,19 +265,10 @@ int FuzzyBlockWrite(const FuzzyBlock* block, const char* fileName, const char* r
         return 0;
 
     // The old file stays until the new text is complete on disk.
-    String temp = String(fileName) + ".new";
-    FILE* f = openFile(temp.text(), "wt");
-    if (!f)
-        return 0;
-    TextWriter w(f, false);
-    writeBlock(w, block, ruleText);
-    bool ok = w.good() && fflush(f) == 0 && !ferror(f);
-    ok = fclose(f) == 0 && ok;
-    if (ok)
-        ok = rename(mapPath(temp.text()).text(), mapPath(fileName).text()) == 0;
-    if (!ok) {
-        remove(mapPath(temp.text()).text());
-        return 0;
-    }
-    return 1;
+    bool ok = writeFileChecked(fileName, "wt", [block, ruleText](FILE* f) {
+        TextWriter w(f, false);
+        writeBlock(w, block, ruleText);
+        return w.good() && fflush(f) == 0;
+    });
+    return ok ? 1 : 0;
 }

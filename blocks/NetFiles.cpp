@@ -7,13 +7,10 @@
 #include "ResString.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -101,40 +98,6 @@ bool validSpan(const NetSpan& s, size_t size)
     return s.begin >= 0 && s.end >= s.begin && static_cast<size_t>(s.end) <= size;
 }
 
-// A name for the temporary file next to target that no file has yet.
-int openTemporary(const String& target, String* tempName)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[48];
-        snprintf(suffix, sizeof suffix, ".~%ld_%d", static_cast<long>(getpid()), attempt);
-        String name(target);
-        name += suffix;
-        int fd = open(name.text(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-        if (fd >= 0) {
-            *tempName = name;
-            return fd;
-        }
-        if (errno != EEXIST)
-            return -1;
-    }
-    return -1;
-}
-
-bool writeAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t w = write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<size_t>(w);
-    }
-    return true;
-}
-
 // Formats one value of a pattern file's lists.
 void appendValue(std::string& out, const char* before, double v, const char* after)
 {
@@ -199,26 +162,13 @@ bool netReplaceFile(const char* path, const std::string& bytes)
 {
     if (!path || !*path)
         return false;
-    String target = mapPath(path);
+    // A device or directory under the net's name is not replaced.
     struct stat original;
-    bool exists = stat(target.text(), &original) == 0;
-    if (exists && !S_ISREG(original.st_mode))
+    if (stat(mapPath(path).text(), &original) == 0 && !S_ISREG(original.st_mode))
         return false;
-
-    String temp;
-    int fd = openTemporary(target, &temp);
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, bytes);
-    if (ok && exists)
-        ok = fchmod(fd, original.st_mode & 07777) == 0;
-    if (close(fd) != 0)
-        ok = false;
-    if (ok)
-        ok = rename(temp.text(), target.text()) == 0;
-    if (!ok)
-        unlink(temp.text());
-    return ok;
+    return writeFileChecked(path, "wb", [&bytes](FILE* stream) {
+        return bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+    });
 }
 
 std::string netFileText(const NeuralNet* net, const NetFileImage& image)

@@ -6,6 +6,7 @@
 #include <string>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -293,7 +294,17 @@ bool writeFileChecked(const char* path, const char* mode, const FileContentWrite
     FILE* out = openFile(temporary.text(), mode);
     if (!out)
         return false;
-    bool ok = write ? write(out) : true;
+    bool ok = true;
+    // The new copy keeps the permissions of the file it replaces. Only a
+    // regular temporary file is touched: a mapped path may name a device.
+    struct stat original;
+    struct stat copy;
+    if (stat(mapPath(path).text(), &original) == 0 && S_ISREG(original.st_mode) &&
+        fstat(fileno(out), &copy) == 0 && S_ISREG(copy.st_mode) &&
+        (copy.st_mode & 07777) != (original.st_mode & 07777))
+        ok = fchmod(fileno(out), original.st_mode & 07777) == 0;
+    if (ok && write)
+        ok = write(out);
     if (ferror(out))
         ok = false;
     if (fclose(out) != 0)

@@ -67,7 +67,8 @@ LineReadResult readBoundedLine(FILE* stream, std::string& line, size_t maxLength
 // and returns false when one of its writes failed; the copy is renamed over
 // path only when every write, the stream's error flag and the close were
 // good. On failure the file at path is untouched and no temporary file is
-// left. Reports nothing; true when the file was replaced.
+// left. The new copy of an existing file keeps its permissions. Reports
+// nothing; true when the file was replaced.
 typedef std::function<bool(FILE* stream)> FileContentWriter;
 bool writeFileChecked(const char* path, const char* mode, const FileContentWriter& write);
 

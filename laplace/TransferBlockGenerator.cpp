@@ -14,9 +14,6 @@ const unsigned int kResWorkFileOpen = 18001;   // work file cannot be opened
 const unsigned int kResWorkFileWrite = 18002;  // work file had a write error
 const unsigned int kResWorkFileRemove = 18003; // work file cannot be deleted
 
-// The block file is first written beside itself under this suffix.
-const char kTemporarySuffix[] = ".new";
-
 bool removeFile(const char* path)
 {
     return remove(mapPath(path).text()) == 0;
@@ -24,40 +21,22 @@ bool removeFile(const char* path)
 
 } // namespace
 
-// An existing block file is replaced only by a complete copy: the copy goes
-// into a temporary file beside it, and only a copy whose every write and
-// whose close succeeded is renamed over the block file.
+// An existing block file is replaced only by a complete copy (every write
+// and the close checked before the rename).
 bool PolyGrammarParser::copyWorkFileToBlock(const char* workPath, const char* blockPath)
 {
-    String temporary = String(blockPath) + kTemporarySuffix;
     FILE* in = openFile(workPath, "rt");
     if (!in)
         return false;
-    FILE* out = openFile(temporary.text(), "wt");
-    if (!out) {
-        fclose(in);
-        return false;
-    }
-    bool ok = true;
-    String line;
-    while (readLine(in, line)) {
-        if (fputs(line.text(), out) == EOF || fputc('\n', out) == EOF) {
-            ok = false;
-            break;
-        }
-    }
-    if (ferror(in))
-        ok = false;
+    bool ok = writeFileChecked(blockPath, "wt", [in](FILE* out) {
+        String line;
+        while (readLine(in, line))
+            if (fputs(line.text(), out) == EOF || fputc('\n', out) == EOF)
+                return false;
+        return !ferror(in);
+    });
     if (fclose(in) != 0)
         ok = false;
-    if (ferror(out))
-        ok = false;
-    if (fclose(out) != 0)
-        ok = false;
-    if (ok && rename(mapPath(temporary.text()).text(), mapPath(blockPath).text()) != 0)
-        ok = false;
-    if (!ok)
-        removeFile(temporary.text());
     return ok;
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -233,6 +234,18 @@ TEST(FileLayerTest, CheckedWriteReplacesTheFileWhole)
     // A new file as well.
     EXPECT_TRUE(writeFileChecked(dir.file("neu.txt").c_str(), "wb", [](FILE* f) { return writeText(f, "x"); }));
     EXPECT_EQ("x", dir.read("neu.txt"));
+}
+
+TEST(FileLayerTest, CheckedWriteKeepsThePermissionsOfTheOldFile)
+{
+    ScratchDir dir;
+    std::string target = dir.write("kyt.set", "alt\n");
+    ASSERT_EQ(0, chmod(target.c_str(), 0640));
+    EXPECT_TRUE(writeFileChecked(target.c_str(), "wt", [](FILE* f) { return writeText(f, "neu\n"); }));
+    struct stat st;
+    ASSERT_EQ(0, stat(target.c_str(), &st));
+    EXPECT_EQ(0640u, st.st_mode & 0777);
+    EXPECT_EQ("neu\n", dir.read("kyt.set"));
 }
 
 TEST(FileLayerTest, FailedCheckedWriteKeepsTheOldFile)

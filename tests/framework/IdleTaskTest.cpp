@@ -122,3 +122,24 @@ TEST(IdleTaskTest, AnEmptyListDoesNothing)
 }
 
 } // namespace
+
+#include "TraceSink.h"
+
+namespace {
+
+TEST(TraceSinkTest, SilentWithoutASinkAndRecordedWithOne)
+{
+    trace("nichts %d", 1);
+    RecordingTraceSink sink;
+    TraceSink* before = setTraceSink(&sink);
+    trace("Unable to create DDE conversation %d", 16394);
+    std::string longText(600, 'x');
+    trace("%s", longText.c_str());
+    EXPECT_EQ(&sink, setTraceSink(before));
+    trace("danach");
+    ASSERT_EQ(2u, sink.lines.size());
+    EXPECT_TRUE(sink.holds("Unable to create DDE conversation 16394"));
+    EXPECT_EQ(511u, sink.lines[1].size());
+}
+
+} // namespace

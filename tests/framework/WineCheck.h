@@ -139,9 +139,23 @@ inline HWND findOwnBox(const char* caption)
 class BoxWatcher {
 public:
     explicit BoxWatcher(const char* caption, int button = IDOK, DWORD timeoutMs = 10000, int count = 1)
-        : wanted(caption), pressButton(button), timeout(timeoutMs), boxesWanted(count), seen(false)
+        : wanted(caption), pressButton(button), timeout(timeoutMs), boxesWanted(count), seen(false), fieldId(0)
     {
         thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    }
+    // Types text into the field (an edit, or the edit of a combo box) with
+    // the id before it presses the button; fieldBefore() tells what the
+    // field showed.
+    BoxWatcher(const char* caption, int field, const char* typed, int button = IDOK, DWORD timeoutMs = 10000)
+        : wanted(caption), pressButton(button), timeout(timeoutMs), boxesWanted(1), seen(false), fieldId(field),
+          fieldText(typed ? typed : "")
+    {
+        thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    }
+    const std::string& fieldBefore()
+    {
+        wait();
+        return fieldShown;
     }
     ~BoxWatcher() { wait(); }
 
@@ -193,6 +207,20 @@ private:
                 Sleep(200);
                 self->boxText.clear();
                 EnumChildWindows(box, collectStatic, reinterpret_cast<LPARAM>(self));
+                if (self->fieldId) {
+                    HWND field = GetDlgItem(box, self->fieldId);
+                    char cls[32] = "";
+                    if (field)
+                        GetClassNameA(field, cls, sizeof cls);
+                    HWND edit = field && lstrcmpiA(cls, "ComboBox") == 0 ? FindWindowExA(field, nullptr, "Edit", nullptr)
+                                                                      : field;
+                    char shown[600] = "";
+                    if (edit)
+                        GetWindowTextA(edit, shown, sizeof shown);
+                    self->fieldShown = shown;
+                    if (edit)
+                        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(self->fieldText.c_str()));
+                }
                 self->boxTexts.push_back(self->boxText);
                 self->seen = true;
                 if (getenv("KYT_SCREENSHOT_PAUSE"))
@@ -215,6 +243,9 @@ private:
     volatile bool seen;
     std::string boxText;
     std::vector<std::string> boxTexts;
+    int fieldId;
+    std::string fieldText;
+    std::string fieldShown;
     HANDLE thread;
 };
 
