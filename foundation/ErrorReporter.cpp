@@ -27,6 +27,30 @@ StderrSink defaultSink;
 ErrorSink* currentSink = &defaultSink;
 bool logSwitch = true;
 bool boxSwitch = true;
+bool companionMode = false;
+ReportClock reportClock = nullptr;
+
+// The companions' level words; their ERROR.LOG is read by people comparing it
+// with the main program's, so the English words stay as they are.
+struct CompanionRow {
+    const char* boxPrefix;
+    const char* logWord;     // null: no log entry
+    bool beeps;
+    bool ends;
+};
+
+CompanionRow companionRow(int level)
+{
+    if (level < 0)
+        return {"\n??: ", nullptr, false, false};
+    if (level <= ERR_WARNING)
+        return {"\nWarning: ", "Warning", false, false};
+    if (level == ERR_ERROR)
+        return {"\nError: ", "Error", true, false};
+    if (level == ERR_FATAL)
+        return {"\nFatal Error: ", "Fatal Error", true, true};
+    return {"\n??: ", "??", true, true};
+}
 
 struct LevelRow {
     int level;
@@ -51,7 +75,78 @@ void appendText(char* dst, size_t cap, const char* src)
     snprintf(dst + used, cap - used, "%s", src);
 }
 
+void takeStamp(char* stamp, size_t cap)
+{
+    time_t now = reportClock ? reportClock() : time(nullptr);
+    const char* ct = ctime(&now);
+    snprintf(stamp, cap, "%s", ct ? ct : "");
+    size_t sl = strlen(stamp);
+    if (sl && stamp[sl - 1] == '\n')
+        stamp[sl - 1] = 0;
+}
+
+void reportCompanion(int level, const char* format, va_list args)
+{
+    CompanionRow row = companionRow(level);
+    char message[32 + kMaxReportText + 32];
+    message[0] = 0;
+    char stamp[64];
+    takeStamp(stamp, sizeof stamp);
+
+    FILE* log = nullptr;
+    if (logSwitch && row.logWord)
+        log = fopen("ERROR.LOG", "a");
+    if (row.beeps)
+        currentSink->beep();
+    appendText(message, sizeof message, row.boxPrefix);
+    if (log)
+        fprintf(log, "\n%s %s: ", stamp, row.logWord);
+
+    va_list again;
+    va_copy(again, args);
+    char text[kMaxReportText + 1];
+    vsnprintf(text, sizeof text, format ? format : "", args);
+    appendText(message, sizeof message, text);
+
+    const char* title = "Message";
+    if (!row.ends && boxSwitch)
+        currentSink->showBox(message, title);
+    if (log)
+        vfprintf(log, format ? format : "", again);
+    va_end(again);
+
+    if (row.ends) {
+        appendText(message, sizeof message, "\nProgram aborts\n");
+        if (boxSwitch)
+            currentSink->showBox(message, title);
+        if (log) {
+            fprintf(log, "\n%s Program aborts!\n", stamp);
+            fclose(log);
+        }
+        currentSink->endProcess(1);
+    }
+    if (log)
+        fclose(log);
+}
+
 } // namespace
+
+void setCompanionReporting(bool on)
+{
+    companionMode = on;
+    if (on)
+        logSwitch = boxSwitch = true;
+}
+
+bool isCompanionReporting()
+{
+    return companionMode;
+}
+
+void setReportClock(ReportClock clock)
+{
+    reportClock = clock;
+}
 
 void setErrorSink(ErrorSink* sink)
 {
@@ -80,17 +175,19 @@ void setMessageBoxesEnabled(bool on)
 
 void reportError(int level, const char* format, ...)
 {
+    if (companionMode) {
+        va_list args;
+        va_start(args, format);
+        reportCompanion(level, format, args);
+        va_end(args);
+        return;
+    }
     // Prefix (at most a resource string of 200 characters), text, closing text.
     char message[2 * 201 + kMaxReportText + 1];
     message[0] = 0;
 
     char stamp[64];
-    time_t now = time(nullptr);
-    const char* ct = ctime(&now);
-    snprintf(stamp, sizeof stamp, "%s", ct ? ct : "");
-    size_t sl = strlen(stamp);
-    if (sl && stamp[sl - 1] == '\n')
-        stamp[sl - 1] = 0;
+    takeStamp(stamp, sizeof stamp);
 
     bool known = level >= ERR_MESSAGE && level <= ERR_FATAL;
     const LevelRow* row = known ? &levelTable[level] : nullptr;

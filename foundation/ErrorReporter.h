@@ -4,6 +4,8 @@
 #ifndef KYT_FOUNDATION_ERRORREPORTER_H
 #define KYT_FOUNDATION_ERRORREPORTER_H
 
+#include <ctime>
+
 enum ErrorLevel {
     ERR_MESSAGE = 0,
     ERR_WARNING = 1,
@@ -39,6 +41,17 @@ void disableErrorLog();
 void enableErrorLog();
 // Switch of the message boxes (on at start).
 void setMessageBoxesEnabled(bool on);
+
+// The companion programs (kytfuzzy, kytident) switch their reporter to its
+// own form first thing: English level words in box and log, the title
+// "Message", level 0 a warning, an ERROR.LOG entry for every report of level
+// 0 and above. Switching it on turns the log and the boxes on.
+void setCompanionReporting(bool on);
+bool isCompanionReporting();
+
+// The clock of the time stamps; null restores time().
+typedef std::time_t (*ReportClock)();
+void setReportClock(ReportClock clock);
 
 // Longest formatted text of one report; longer output is cut.
 const int kMaxReportText = 999;
