@@ -77,7 +77,7 @@ void appendText(char* dst, size_t cap, const char* src)
 
 void takeStamp(char* stamp, size_t cap)
 {
-    time_t now = reportClock ? reportClock() : time(nullptr);
+    time_t now = reportClock ? static_cast<time_t>(reportClock()) : time(nullptr);
     const char* ct = ctime(&now);
     snprintf(stamp, cap, "%s", ct ? ct : "");
     size_t sl = strlen(stamp);

@@ -4,8 +4,6 @@
 #ifndef KYT_FOUNDATION_ERRORREPORTER_H
 #define KYT_FOUNDATION_ERRORREPORTER_H
 
-#include <ctime>
-
 enum ErrorLevel {
     ERR_MESSAGE = 0,
     ERR_WARNING = 1,
@@ -49,8 +47,10 @@ void setMessageBoxesEnabled(bool on);
 void setCompanionReporting(bool on);
 bool isCompanionReporting();
 
-// The clock of the time stamps; null restores time().
-typedef std::time_t (*ReportClock)();
+// The clock of the time stamps, in seconds since 1970; null restores time().
+// (No <ctime> here: Winelib units include this header before windows.h,
+// whose winsock.h defines struct timeval once more.)
+typedef long long (*ReportClock)();
 void setReportClock(ReportClock clock);
 
 // Longest formatted text of one report; longer output is cut.

@@ -27,7 +27,7 @@ public:
 };
 
 const std::time_t kFixedTime = 1000000000;
-std::time_t fixedClock()
+long long fixedClock()
 {
     return kFixedTime;
 }
