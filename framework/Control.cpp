@@ -888,6 +888,25 @@ String ComboBoxCL::getEditText() const
     return String(buffer);
 }
 
+namespace {
+
+// Fills a list or combo box with a null-terminated list of texts, drawing it
+// once at the end rather than after every item.
+template <typename Add>
+void fillList(HWND hwnd, const char* const* texts, Add add)
+{
+    if (!hwnd || !texts)
+        return;
+    SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
+    for (const char* const* t = texts; *t; ++t)
+        add(*t);
+    SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    UpdateWindow(hwnd);
+}
+
+} // namespace
+
 void ComboBoxCL::bindString(String* variable)
 {
     binding = variable;
@@ -902,14 +921,7 @@ void ComboBoxCL::bindInt(int* variable)
 
 void ComboBoxCL::fill(const char* const* texts)
 {
-    if (!hwnd || !texts)
-        return;
-    SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
-    for (const char* const* t = texts; *t; ++t)
-        addText(*t);
-    SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd, nullptr, TRUE);
-    UpdateWindow(hwnd);
+    fillList(hwnd, texts, [this](const char* text) { addText(text); });
 }
 
 int ComboBoxCL::validate()
@@ -1078,14 +1090,7 @@ void ListBoxCL::bindInt(int* variable)
 
 void ListBoxCL::fill(const char* const* texts)
 {
-    if (!hwnd || !texts)
-        return;
-    SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
-    for (const char* const* t = texts; *t; ++t)
-        addString(*t);
-    SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd, nullptr, TRUE);
-    UpdateWindow(hwnd);
+    fillList(hwnd, texts, [this](const char* text) { addString(text); });
 }
 
 int ListBoxCL::validate()

@@ -242,22 +242,40 @@ int DeviceContext::setBackMode(int mode)
     return old;
 }
 
+namespace {
+
+// Pens, brushes and fonts live on stacks of the same shape: the top is the
+// object selected into the device; the bottom one is never popped.
+template <typename T>
+void pushObject(HDC hdc, std::vector<T*>& stack, T* object)
+{
+    stack.push_back(object);
+    if (hdc)
+        SelectObject(hdc, object->handle);
+}
+
+template <typename T>
+T* popObject(HDC hdc, std::vector<T*>& stack)
+{
+    if (stack.size() < 2)
+        return nullptr;
+    T* top = stack.back();
+    stack.pop_back();
+    if (hdc)
+        SelectObject(hdc, stack.back()->handle);
+    return top;
+}
+
+} // namespace
+
 void DeviceContext::pushBrush(Brush* brush)
 {
-    brushes.push_back(brush);
-    if (hdc)
-        SelectObject(hdc, brush->handle);
+    pushObject(hdc, brushes, brush);
 }
 
 Brush* DeviceContext::popBrush()
 {
-    if (brushes.size() < 2)
-        return nullptr;
-    Brush* top = brushes.back();
-    brushes.pop_back();
-    if (hdc)
-        SelectObject(hdc, brushes.back()->handle);
-    return top;
+    return popObject(hdc, brushes);
 }
 
 Brush* DeviceContext::setBrush(Brush* brush)
@@ -269,20 +287,12 @@ Brush* DeviceContext::setBrush(Brush* brush)
 
 void DeviceContext::pushPen(Pen* pen)
 {
-    pens.push_back(pen);
-    if (hdc)
-        SelectObject(hdc, pen->handle);
+    pushObject(hdc, pens, pen);
 }
 
 Pen* DeviceContext::popPen()
 {
-    if (pens.size() < 2)
-        return nullptr;
-    Pen* top = pens.back();
-    pens.pop_back();
-    if (hdc)
-        SelectObject(hdc, pens.back()->handle);
-    return top;
+    return popObject(hdc, pens);
 }
 
 Pen* DeviceContext::setPen(Pen* pen)
@@ -294,22 +304,16 @@ Pen* DeviceContext::setPen(Pen* pen)
 
 void DeviceContext::pushFont(Font* font)
 {
-    fonts.push_back(font);
     fontCurrent = font;
-    if (hdc)
-        SelectObject(hdc, font->handle);
+    pushObject(hdc, fonts, font);
 }
 
 Font* DeviceContext::popFont()
 {
     if (fonts.size() < 2)
         return nullptr;
-    Font* top = fonts.back();
-    fonts.pop_back();
-    fontCurrent = fonts.back();
-    if (hdc)
-        SelectObject(hdc, fontCurrent->handle);
-    return top;
+    fontCurrent = fonts[fonts.size() - 2];
+    return popObject(hdc, fonts);
 }
 
 Font* DeviceContext::setFont(Font* font)
