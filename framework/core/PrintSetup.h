@@ -1,5 +1,5 @@
 // The parts of file dialogs and printing that need no window: the filter
-// block and default extension of a file dialog, the printer specification
+// block and default extension of a file dialog, the printer entry ("name,driver,port")
 // of the profile, the DEVNAMES block of the print set-up dialog and the
 // layout of printed text lines and pages over a table of character widths.
 #ifndef KYT_FRAMEWORK_PRINTSETUP_H
@@ -38,7 +38,7 @@ struct FileDialogStart {
 // list. The name is cut to kFileDialogPathMax characters.
 FileDialogStart fileDialogStart(const char* initialName, const char* const* filterList, bool save);
 
-// ---- Printer specification ----
+// ---- Printer entry ----
 
 // "device,driver,port" split at the first two commas, blanks after each
 // comma skipped; a text is cut to 79 characters first.
