@@ -2,6 +2,7 @@
 
 #include "ErrorReporter.h"
 #include "FileLayer.h"
+#include "Profile.h"
 #include "ResourceId.h"
 
 #include <cstring>
@@ -82,6 +83,38 @@ String wineUnixPath(const char* path)
     return result;
 }
 
+// WIN.INI as the profile calls read it ([windows], [devices], [intl]).
+class WinIniProfile : public ProfileSource {
+public:
+    std::string readString(const char* section, const char* key, const char* fallback, size_t maxLength) override
+    {
+        std::string buffer(maxLength + 1, '\0');
+        DWORD n = GetProfileStringA(section, key, fallback ? fallback : "", &buffer[0],
+                                    static_cast<DWORD>(buffer.size()));
+        buffer.resize(n < buffer.size() ? n : maxLength);
+        return buffer;
+    }
+    std::string readKeys(const char* section, size_t maxLength) override
+    {
+        if (maxLength < 2)
+            return std::string(maxLength, '\0');
+        std::string buffer(maxLength, '\0');
+        DWORD n = GetProfileStringA(section, nullptr, "", &buffer[0], static_cast<DWORD>(buffer.size()));
+        // The list ends in a second terminator; a cut list keeps one too.
+        size_t used = n + 1 < maxLength ? n + 1 : maxLength;
+        buffer.resize(used);
+        if (buffer.size() < 2 || buffer[buffer.size() - 1] != '\0' || buffer[buffer.size() - 2] != '\0') {
+            if (buffer.size() == maxLength)
+                buffer[maxLength - 1] = '\0';
+            else
+                buffer += '\0';
+        }
+        return buffer;
+    }
+};
+
+WinIniProfile winIniProfile;
+
 } // namespace
 
 void installWindowsServices(HINSTANCE instance)
@@ -90,6 +123,7 @@ void installWindowsServices(HINSTANCE instance)
     setErrorSink(&messageBoxSink);
     setResourceStringLoader(loadFromModule);
     setPathMapper(wineUnixPath);
+    setProfileSource(&winIniProfile);
 }
 
 void setReportOwnerWindow(HWND owner)
