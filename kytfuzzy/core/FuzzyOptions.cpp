@@ -1,6 +1,8 @@
 #include "FuzzyOptions.h"
 
+#include "ErrorReporter.h"
 #include "FileLayer.h"
+#include "ResString.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +12,25 @@ const FuzzyPaneColor FuzzyOptions::kDefaultColor = {255, 255, 232, 0};
 const FuzzyPaneColor FuzzyOptions::kBadColor = {254, 255, 223, 0};
 
 namespace {
+
+FuzzyPlotWindow* gActivePlot = nullptr;
+
+// The help file's text stops growing here; a topic this long is refused.
+const size_t kHelpLimit = 16000;
+// Help lines are read whole up to this length.
+const size_t kMaxHelpLine = 1 << 20;
+
+const unsigned int kResHelpFile = 17661;
+const unsigned int kResNoHelp = 17674;
+const unsigned int kResHelpReadError = 17675;
+const unsigned int kResHelpTooLong = 17676;
+const unsigned int kResNoHelpFile = 17677;
+const unsigned int kResSlotsFull = 18047;
+const unsigned int kResWarning = 18031;
+const unsigned int kResFrozen = 18048;
+const unsigned int kResActive = 18049;
+const unsigned int kResNoActivePlot = 18050;
+const unsigned int kResPlotTitle = 18200;
 
 // Longest line the settings reader takes.
 const size_t kMaxSettingsLine = 511;
@@ -38,6 +59,11 @@ bool parseColor(const char* text, FuzzyPaneColor* c)
 } // namespace
 
 FuzzyOptions::FuzzyOptions() : color{0, 0, 0, 0} {}
+
+FuzzyOptions::~FuzzyOptions()
+{
+    closePlotWindows();
+}
 
 std::string FuzzyOptions::settingsPath() const
 {
@@ -106,4 +132,202 @@ int FuzzyOptions::shownRecentCount() const
     while (n < kRecentCount && !recent[n].empty())
         ++n;
     return n;
+}
+
+FuzzyPlotWindow* activePlotWindow()
+{
+    return gActivePlot;
+}
+
+std::string FuzzyOptions::loadHelpText(const std::string& topic) const
+{
+    std::string path = joinPath(helpDir.c_str(), getResString(kResHelpFile)).text();
+    FILE* f = openFile(path.c_str(), "r");
+    if (!f) {
+        reportError(0, getResString(kResNoHelpFile), path.c_str());
+        return "";
+    }
+    std::string text;
+    std::string line;
+    LineReadResult r;
+    bool found = false;
+    while (!found && (r = readBoundedLine(f, line, kMaxHelpLine)) != LINE_AT_END)
+        found = line.find(topic) != std::string::npos;
+    // The collected text is a growing string: the old fixed buffer was
+    // overrun by the line that passed its size.
+    while (found && text.size() <= kHelpLimit && (r = readBoundedLine(f, line, kMaxHelpLine)) != LINE_AT_END) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.find("IDH_HELP_") != std::string::npos)
+            break;
+        // Short lines (with their line feed under three characters) are
+        // empty lines of the text.
+        if (line.size() >= 2)
+            text += line;
+        text += "\r\n";
+    }
+    if (text.empty())
+        reportError(0, "%s", getResString(kResNoHelp));
+    else if (ferror(f))
+        reportError(2, "%s", getResString(kResHelpReadError));
+    else if (text.size() >= kHelpLimit)
+        reportError(1, "%s", getResString(kResHelpTooLong));
+    fclose(f);
+    return text;
+}
+
+std::vector<FuzzyMenuItem> FuzzyOptions::fileMenuItems() const
+{
+    std::vector<FuzzyMenuItem> items = {
+        {9003, getResString(17698)}, {110, getResString(17699)},  {113, getResString(17700)},
+        {11020, getResString(17701)}, {9001, getResString(17702)},
+    };
+    int n = shownRecentCount();
+    if (n > 0)
+        items.push_back({0, ""});
+    for (int i = 0; i < n; ++i)
+        items.push_back({kFirstRecentCommand + static_cast<unsigned int>(i), "&" + std::to_string(i) + " " + recent[i]});
+    items.push_back({0, ""});
+    items.push_back({11004, getResString(17704)});
+    return items;
+}
+
+std::vector<FuzzyMenuItem> FuzzyOptions::windowMenuItems() const
+{
+    std::vector<FuzzyMenuItem> items = {{kActivePlotCommand, getResString(18051)}};
+    bool separated = false;
+    for (int i = 0; i < kPlotSlots; ++i) {
+        if (!plotSlots[i])
+            continue;
+        if (!separated)
+            items.push_back({0, ""});
+        separated = true;
+        items.push_back({kFirstPlotCommand + static_cast<unsigned int>(i),
+                         "&" + std::to_string(i + 1) + " " + plotSlots[i]->getTitle()});
+    }
+    return items;
+}
+
+int FuzzyOptions::slotOf(const FuzzyPlotWindow* window) const
+{
+    for (int i = 0; i < kPlotSlots; ++i)
+        if (window && plotSlots[i] == window)
+            return i;
+    return -1;
+}
+
+std::string FuzzyOptions::plotTitle(int slot, unsigned int stateText) const
+{
+    return std::string(getResString(kResPlotTitle)) + " " + std::to_string(slot + 1) + " " + getResString(stateText);
+}
+
+int FuzzyOptions::newPlotWindow(void* parent)
+{
+    if (!plotHost)
+        return 1;
+    int slot = -1;
+    for (int i = 0; i < kPlotSlots && slot < 0; ++i)
+        if (!plotSlots[i])
+            slot = i;
+    if (slot < 0) {
+        char question[300];
+        snprintf(question, sizeof question, getResString(kResSlotsFull), kPlotSlots);
+        if (!plotHost->askYesNo(parent, question, getResString(kResWarning)))
+            return 1;
+        // Destroying it empties the slot through removePlotWindow.
+        FuzzyPlotWindow* old = plotSlots[0];
+        old->destroy();
+        if (plotSlots[0] == old)
+            removePlotWindow(old);
+        slot = 0;
+    }
+    FuzzyPlotWindow* window = plotHost->createPlotWindow(parent, 10 * slot, 10 * slot, 400, 400,
+                                                         plotTitle(slot, kResActive));
+    if (!window)
+        return 1;
+    plotSlots[slot] = window;
+    gActivePlot = window;
+    plotHost->windowMenuChanged();
+    return 0;
+}
+
+void FuzzyOptions::removePlotWindow(FuzzyPlotWindow* window)
+{
+    if (gActivePlot == window)
+        gActivePlot = nullptr;
+    int slot = slotOf(window);
+    if (slot >= 0)
+        plotSlots[slot] = nullptr;
+    if (plotHost)
+        plotHost->windowMenuChanged();
+}
+
+void FuzzyOptions::freezePlotWindow(FuzzyPlotWindow* window)
+{
+    // Only the window that asked, and only while it takes the curves.
+    int slot = slotOf(window);
+    if (slot < 0 || window != gActivePlot)
+        return;
+    window->setTitle(plotTitle(slot, kResFrozen));
+    window->showFrozen();
+    gActivePlot = nullptr;
+    if (plotHost)
+        plotHost->windowMenuChanged();
+}
+
+int FuzzyOptions::bringPlotWindowToFront(unsigned int command)
+{
+    FuzzyPlotWindow* window = nullptr;
+    if (command == kActivePlotCommand)
+        window = gActivePlot;
+    else if (command >= kFirstPlotCommand && command < kFirstPlotCommand + kPlotSlots)
+        window = plotSlots[command - kFirstPlotCommand];
+    if (window) {
+        window->bringToFront();
+        return 1;
+    }
+    if (plotHost && plotHost->surfaceToFront())
+        return 1;
+    reportError(2, "%s", getResString(kResNoActivePlot));
+    return 0;
+}
+
+void FuzzyOptions::beginPlotUpdate(int keep)
+{
+    plotUpdating = 1;
+    plotKeep = keep ? 1 : 0;
+    if (gActivePlot)
+        gActivePlot->enableCurveCommands(false);
+}
+
+void FuzzyOptions::endPlotUpdate(int clear)
+{
+    if (clear)
+        plotKeep = 0;
+    if (gActivePlot)
+        gActivePlot->enableCurveCommands(true);
+    if (!plotKeep)
+        plotUpdating = 0;
+}
+
+void FuzzyOptions::closePlotWindows()
+{
+    for (int i = 0; i < kPlotSlots; ++i)
+        if (FuzzyPlotWindow* window = plotSlots[i]) {
+            window->destroy();
+            if (plotSlots[i] == window)
+                removePlotWindow(window);
+        }
+}
+
+ListingStyle fuzzyListingStyle()
+{
+    ListingStyle style;
+    style.linesBefore = 50;
+    style.linesAfter = 10;
+    style.highlightBehindNumber = true;
+    style.cannotOpen = "Cannot open file %s!";
+    style.readError = "A read error has occured!";
+    style.tooLong = " File is too long to view!";
+    return style;
 }
