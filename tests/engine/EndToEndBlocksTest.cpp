@@ -7,13 +7,16 @@
 
 #include "CompileRoad.h"
 #include "FuzzyModule.h"
+#include "FuzzyParser.h"
 #include "PiLoader.h"
 #include "PolyGrammarParser.h"
 #include "TransferBlockCases.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 using namespace simtest;
@@ -199,6 +202,57 @@ TEST_F(FuzzyEndToEndTest, CompiledCircuitGivesTheHandComputedOutputs)
         // The block's exit procedure and the unload hook have freed the slot.
         EXPECT_EQ(0, fuzzyBlockTable().usedCount());
     }
+}
+
+// The fuzzy wizard's block as kytfuzzy writes it (2 inputs, 1 output,
+// sampled every 0.05 s) in "Local", fed by steps that change just after a
+// sample. Between samples the output is ku times the kernel at the inputs
+// of the last sample; the reference is the kernel read from the same file.
+TEST_F(FuzzyEndToEndTest, WizardBlockOfTheEditorRunsItsKernel)
+{
+    const std::string block = readBytes(KYT_WIZARD_BLOCK);
+    ASSERT_FALSE(block.empty());
+    scratch.write("Local/Fuzzy1", block);
+    // Rows of (e, de), row r from t = 0.5 r + 0.03 on.
+    const double rows[][2] = {{0, 0}, {-1, -2}, {-0.6, -0.5}, {0.3, 1.2}, {1, 2}, {-0.2, 0.4}, {0.8, -1.5}, {2, -3}};
+    std::string source = "BLOCK Stufen;\nOUTPUT e \"e\"; de \"de\";\nVAR r DISCRETE; ew DISCRETE; dew DISCRETE;\n"
+                         "SIM\n  e = ew;\n  de = dew;\nENDSIM\nPROCEDURE weiter;\n  r = r + 1;\n";
+    for (int r = 1; r < 8; ++r) {
+        char line[120];
+        snprintf(line, sizeof line, "  IF r == %d THEN ew = %.17g; dew = %.17g; ENDIF\n", r, rows[r][0], rows[r][1]);
+        source += line;
+    }
+    source += "  SCHEDULE weiter AT NOW + 0.5;\nENDPROCEDURE\nINIT\n  r = 0; ew = 0; dew = 0;\n"
+              "  SCHEDULE weiter AT 0.53;\nENDINIT\nENDBLOCK Stufen;\n\n"
+              "BLOCK Messen;\nPROCEDURE messen;\n  STORE;\n  SCHEDULE messen AT NOW + 0.05;\nENDPROCEDURE\n"
+              "PROCEDURE ende;\n  QUIT;\nENDPROCEDURE\nINIT\n  SCHEDULE messen AT 0.075;\n  SCHEDULE ende AT 3.99;\n"
+              "ENDINIT\nENDBLOCK Messen;\n\n"
+              "CIRCUIT Wizard;\nUSE Stufen AS Q\nENDUSE\nFROM \"Local\"\nUSE Fuzzy1 AS F\n$ BLOCKLIB Local\nENDUSE\n"
+              "USE Messen AS M\nENDUSE\nCONNECT Q.e TO F.e;\nCONNECT Q.de TO F.de;\nSAVE Q.e Q.de F.u;\n"
+              "ENDCIRCUIT Wizard;\n";
+    ASSERT_EQ(COMPILE_LOADED, compileText("FROM \"Local\" \"Fuzzy1\"\n" + block + "\n" + source));
+    ASSERT_EQ(SIM_END_NORMAL, run(testSettings(0.01)));
+    expectNoMessages();
+
+    FuzzyReadResult result;
+    String detail;
+    FuzzyKernel* kernel = readFuzzyBlockFile(scratch.file("Local/Fuzzy1").c_str(), kFuzzyCheckTexts, &result, &detail);
+    ASSERT_TRUE(kernel) << detail.text();
+    std::set<double> outputs;
+    for (int k = 0; k < 78; ++k) {
+        const double t = 0.075 + 0.05 * k;
+        outputs.insert(valueAt("F_u", t));
+        // The inputs of the sample 0.025 s before t.
+        const int row = std::min(7, std::max(0, static_cast<int>(std::floor((t - 0.025 - 0.03) / 0.5))));
+        setFuzzyInputAt(kernel, 0, rows[row][0]);
+        setFuzzyInputAt(kernel, 1, rows[row][1]);
+        SimulateStep(kernel);
+        EXPECT_NEAR(getFuzzyOutputAt(kernel, 0), valueAt("F_u", t), 1e-12) << "t = " << t;
+    }
+    // The rows reach different rules: no constant output passes.
+    EXPECT_GE(outputs.size(), 5u);
+    fuzzyBlockTable().freeKernel(kernel);
+    EXPECT_EQ(0, fuzzyBlockTable().usedCount());
 }
 
 // ---------------------------------------------------------------------------
