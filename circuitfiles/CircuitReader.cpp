@@ -48,13 +48,21 @@ int CircuitReader::openFile(const char* name)
 {
     closeFile();
     fileName = name ? name : "";
+    viewedFileName = fileName;
     String lower(fileName);
     lower.toLower();
     const char* tempDir = theWorkspace ? theWorkspace->TEMPDIR.text() : getTempDir();
     String converted = joinPath(tempDir, "kyt1x.tmp");
-    if (converter && converter->convert(lower.text(), converted.text())) {
+    int conversion = converter ? converter->convert(fileName.text(), converted.text()) : 0;
+    if (conversion < 0) {
+        // A 1.x file that could not be converted (reported): its bytes are
+        // no circuit text.
+        fp = nullptr;
+    } else if (conversion > 0) {
         reportError(ERR_MESSAGE, getResString(kResOldFormat), lower.text());
         fp = ::openFile(converted.text(), "rt");
+        // Errors are shown in the text that is read.
+        viewedFileName = converted;
         if (theWorkspace) {
             theWorkspace->hideConnectionLines = 1;
             theWorkspace->showInputSignalNames = 1;
@@ -76,6 +84,7 @@ void CircuitReader::attachStream(FILE* stream, const char* name)
     fp = stream;
     ownsStream = false;
     fileName = name ? name : "";
+    viewedFileName = fileName;
 }
 
 void CircuitReader::closeFile()
@@ -229,7 +238,7 @@ void CircuitReader::report(unsigned int header)
     snprintf(head, sizeof head, getResString(header), fileName.text(), line, column);
     String text = String(head) + message;
     message = "";
-    showFileAtLine(text.text(), fileName.text(), line, 1);
+    showFileAtLine(text.text(), viewedFileName.text(), line, 1);
 }
 
 void CircuitReader::reportAtPosition()

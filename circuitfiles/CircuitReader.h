@@ -67,7 +67,9 @@ const unsigned int kResStreamError = 19120;
 class OldCircuitConverter {
 public:
     virtual ~OldCircuitConverter() {}
-    // 1 when name was a version-1.x file and its conversion stands in target.
+    // 1 when name was a version-1.x file and its conversion stands in
+    // target; 0 when it is none; -1 for a 1.x file that could not be
+    // converted (reported), which then does not open.
     virtual int convert(const char* name, const char* target) = 0;
 };
 void setOldCircuitConverter(OldCircuitConverter* converter);
@@ -155,6 +157,8 @@ private:
     GedPane* pane;
     int groupFlag;
     String fileName;
+    // The file the error viewer shows: the converted text of a 1.x file.
+    String viewedFileName;
     String message;
     int pasteMode;
     // A character given back after a lone slash.
