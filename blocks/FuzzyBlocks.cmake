@@ -18,5 +18,5 @@ add_library(fuzzycore STATIC
   ${FLEX_FuzzyScanner_OUTPUTS})
 target_include_directories(fuzzycore PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
 target_link_libraries(fuzzycore PUBLIC parserbase foundation)
-target_sources(blocks PRIVATE FuzzyModule.cpp)
+target_sources(blocks PRIVATE FuzzyModule.cpp FuzzyDdeCommands.cpp)
 target_link_libraries(blocks PUBLIC fuzzycore engine)

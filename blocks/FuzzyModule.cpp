@@ -13,7 +13,7 @@
 FuzzyBlockTable::FuzzyBlockTable() : currentKernel(nullptr)
 {
     for (Slot& s : slots)
-        s = Slot{nullptr, nullptr};
+        s = Slot{nullptr, nullptr, nullptr};
 }
 
 FuzzyBlockTable::~FuzzyBlockTable()
@@ -21,12 +21,13 @@ FuzzyBlockTable::~FuzzyBlockTable()
     releaseAll();
 }
 
-int FuzzyBlockTable::store(FuzzyKernel* kernel, const char* fileName)
+int FuzzyBlockTable::store(FuzzyKernel* kernel, const char* fileName, const char* path)
 {
     for (int i = 0; i < kSlots; ++i)
         if (!slots[i].kernel) {
             slots[i].kernel = kernel;
             slots[i].fileName = fuzzyCopyText(fileName ? fileName : "");
+            slots[i].path = fuzzyCopyText(path ? path : (fileName ? fileName : ""));
             return i;
         }
     return -1;
@@ -51,13 +52,19 @@ const char* FuzzyBlockTable::fileNameAt(int slot) const
     return slot >= 0 && slot < kSlots ? slots[slot].fileName : nullptr;
 }
 
+const char* FuzzyBlockTable::pathAt(int slot) const
+{
+    return slot >= 0 && slot < kSlots ? slots[slot].path : nullptr;
+}
+
 void FuzzyBlockTable::release(int slot)
 {
     if (slot < 0 || slot >= kSlots)
         return;
     freeKernel(slots[slot].kernel);
     free(slots[slot].fileName);
-    slots[slot] = Slot{nullptr, nullptr};
+    free(slots[slot].path);
+    slots[slot] = Slot{nullptr, nullptr, nullptr};
 }
 
 void FuzzyBlockTable::releaseAll()
@@ -175,10 +182,10 @@ ModuleDescriptor* FuzzyModuleRegister(const HostServices* services)
     return &descriptor;
 }
 
-int FuzzyHandleAlloc(FuzzyKernel* kernel, const char* fileName)
+int FuzzyHandleAlloc(FuzzyKernel* kernel, const char* fileName, const char* path)
 {
     FuzzyBlockTable& table = fuzzyBlockTable();
-    int slot = table.store(kernel, fileName);
+    int slot = table.store(kernel, fileName, path);
     if (slot < 0) {
         table.freeKernel(kernel);
         fail("More than 100 Fuzzy-Blocks are in use !");
@@ -238,7 +245,7 @@ double FZINIT(double nameIndex)
         return 0.0;
     }
     fuzzyBlockTable().setCurrent(kernel);
-    int slot = FuzzyHandleAlloc(kernel, name.text());
+    int slot = FuzzyHandleAlloc(kernel, name.text(), path.text());
     return slot < 0 ? 0.0 : static_cast<double>(slot);
 }
 

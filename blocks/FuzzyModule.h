@@ -10,20 +10,22 @@
 
 class FuzzyBlockTable {
 public:
-    static const int kSlots = 100;
+    static constexpr int kSlots = 100;
 
     FuzzyBlockTable();
     ~FuzzyBlockTable();
 
-    // Stores the kernel and a copy of the file name in the first free slot
+    // Stores the kernel, a copy of the file name and the path the block was
+    // read from (the file name when none is given) in the first free slot
     // and returns its number; -1 when every slot is used (the kernel is then
     // left to the caller).
-    int store(FuzzyKernel* kernel, const char* fileName);
+    int store(FuzzyKernel* kernel, const char* fileName, const char* path = nullptr);
     // The slot a handle addresses: the double cut toward zero. -1 for NaN,
     // for a handle outside -1 < h < 100 and for a free slot.
     int slotOf(double handle) const;
     FuzzyKernel* kernelAt(int slot) const;
     const char* fileNameAt(int slot) const;
+    const char* pathAt(int slot) const;
     // Frees the kernel and the file name of a slot and clears it.
     void release(int slot);
     void releaseAll();
@@ -40,6 +42,7 @@ private:
 
     struct Slot {
         char* fileName;
+        char* path;
         FuzzyKernel* kernel;      // null: the slot is free
     };
     Slot slots[kSlots];
@@ -51,7 +54,7 @@ FuzzyBlockTable& fuzzyBlockTable();
 
 // Stores a read kernel in the first free slot; all slots used: the message
 // "More than 100 Fuzzy-Blocks are in use !", the kernel is freed, result -1.
-int FuzzyHandleAlloc(FuzzyKernel* kernel, const char* fileName);
+int FuzzyHandleAlloc(FuzzyKernel* kernel, const char* fileName, const char* path = nullptr);
 
 // Keeps the host services the library needs and returns its descriptor.
 ModuleDescriptor* FuzzyModuleRegister(const HostServices* services);

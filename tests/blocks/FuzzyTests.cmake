@@ -2,7 +2,8 @@
 add_executable(fuzzy_tests
   FuzzyKernelTest.cpp
   FuzzyTextTest.cpp
-  FuzzyModuleTest.cpp)
+  FuzzyModuleTest.cpp
+  FuzzyDdeCommandsTest.cpp)
 target_compile_definitions(fuzzy_tests PRIVATE FUZZY_FIXTURE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/fuzzy")
 target_include_directories(fuzzy_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/foundation)
 target_link_libraries(fuzzy_tests PRIVATE blocks GTest::gtest_main)
