@@ -164,18 +164,6 @@ std::optional<std::string> blockCommand(const std::string& command, const std::v
     return std::string("1");
 }
 
-// The line ends at a line feed; the wizard line starts with "$" and its
-// first word is WIZARD followed by a blank.
-bool isWizardLine(const std::string& line)
-{
-    if (line.empty() || line[0] != '$')
-        return false;
-    size_t i = 1;
-    while (i < line.size() && line[i] == ' ')
-        ++i;
-    return line.compare(i, 7, "WIZARD ") == 0;
-}
-
 } // namespace
 
 int saveFuzzyBlockFile(const FuzzyBlock* block, const char* path)
@@ -201,7 +189,7 @@ int saveFuzzyBlockFile(const FuzzyBlock* block, const char* path)
     if (!good)
         return 0;
     size_t wizard = 0;
-    while (wizard < lines.size() && !isWizardLine(lines[wizard]))
+    while (wizard < lines.size() && !isWizardLine(lines[wizard].c_str()))
         ++wizard;
     // A plain fuzzy-block file is written whole.
     if (wizard == lines.size())

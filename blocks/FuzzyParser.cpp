@@ -78,8 +78,6 @@ size_t FuzzyLineSource::read(char* buf, size_t max)
     return n;
 }
 
-namespace {
-
 bool isWizardLine(const char* t)
 {
     if (t[0] != '$')
@@ -90,8 +88,6 @@ bool isWizardLine(const char* t)
     // The word must be followed by a blank: "$WIZARD" alone does not count.
     return strncmp(t, "WIZARD ", 7) == 0;
 }
-
-} // namespace
 
 bool skipToWizardLine(FILE* stream, int* lineNumber, bool* tooLong)
 {

@@ -56,6 +56,11 @@ private:
     size_t pos;
 };
 
+// The wizard line of a wizard block: it begins with "$", and its first
+// blank-separated word after the "$" (blanks right after the "$" skipped)
+// is "WIZARD" followed by a blank.
+bool isWizardLine(const char* line);
+
 // Reads lines until the wizard line (within kMaxFuzzyText bytes; *tooLong,
 // when given, tells that the search stopped there): it begins with "$", and
 // its first blank-separated word after the "$" (blanks right after the "$"
