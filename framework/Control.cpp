@@ -511,6 +511,8 @@ PushButtonCL::PushButtonCL(WindowCL* parentWindow, Geometry* g, DWORD controlSty
 
 PushButtonCL::PushButtonCL(WindowCL* parentWindow, int controlId) : ButtonCL(parentWindow, controlId) {}
 
+DefPushButtonCL::DefPushButtonCL(WindowCL* parentWindow, int controlId) : ButtonCL(parentWindow, controlId) {}
+
 DefPushButtonCL::DefPushButtonCL(WindowCL* parentWindow, Geometry* g, DWORD controlStyle, const char* text,
                                  int controlId)
     : ButtonCL(parentWindow, g, controlStyle, text, controlId)

@@ -170,6 +170,8 @@ public:
 class DefPushButtonCL : public ButtonCL {
 public:
     DefPushButtonCL(WindowCL* parent, Geometry* geometry, DWORD style, const char* title, int controlId);
+    // Takes over the dialog's button of that id.
+    DefPushButtonCL(WindowCL* parent, int controlId);
 };
 
 class CheckBoxCL : public ButtonCL {

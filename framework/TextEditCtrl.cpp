@@ -1,6 +1,8 @@
 #include "TextEditCtrl.h"
 
+#include "Application.h"
 #include "DeviceContext.h"
+#include "Printing.h"
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 
@@ -97,6 +99,27 @@ void TextEditCtrlCL::printPage(DeviceContext& printer)
         printer.textOut(0, line.y, line.text.c_str(), static_cast<int>(line.text.size()));
     printer.release();
     nextStart = page.next;
+}
+
+int TextEditCtrlCL::print(const char* documentName, PrinterDC* printer, PrintAbortDialog* dialog)
+{
+    if (!printer)
+        printer = new PrinterDC();
+    if (!printer->hasPrinter()) {
+        delete printer;
+        delete dialog;
+        return 0;
+    }
+    if (!dialog) {
+        WindowCL* owner = theApplication ? static_cast<WindowCL*>(theApplication->mainFrame) : nullptr;
+        dialog = new PrintAbortDialogCL(owner);
+    }
+    PrintJob* job = new PrintJob(printer, dialog);
+    job->setCallbacks([this](DeviceContext& dc) { preparePrint(dc); }, [this](DeviceContext& dc) { printPage(dc); },
+                      [this]() { return nextPage(); });
+    job->setDocName(documentName ? documentName : "Print Job");
+    job->print();
+    return 1;
 }
 
 int TextEditCtrlCL::nextPage()

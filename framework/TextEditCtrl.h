@@ -12,6 +12,8 @@
 #include <string>
 
 class DeviceContext;
+class PrinterDC;
+class PrintAbortDialog;
 
 class TextEditCtrlCL : public EditCL {
 public:
@@ -29,6 +31,12 @@ public:
     // modified flag cleared only when the whole file was written; otherwise
     // 0, with the old file and the flag as they were.
     int saveFile(const char* fileName);
+
+    // Prints the text through a print job named documentName ("Print Job"
+    // when null) on the printer (the profile's default printer when null),
+    // showing the abort dialog (template 7001 over the main frame when
+    // null). The job takes printer and dialog. 0 when there is no printer.
+    int print(const char* documentName = nullptr, PrinterDC* printer = nullptr, PrintAbortDialog* dialog = nullptr);
 
     // Printing: copy of the text and the width table of the context.
     virtual void preparePrint(DeviceContext& printer);

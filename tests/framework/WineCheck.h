@@ -100,7 +100,7 @@ inline void pump()
 
 // ---------------------------------------------------------------- box watcher
 
-// A dialog box of this process with the caption. Wine tests run side by side
+// A dialog box of this process with the caption ("*": any caption). Wine tests run side by side
 // on one display: a box of another test's process must not be answered here.
 struct OwnBoxSearch {
     const char* caption;
@@ -116,7 +116,7 @@ inline BOOL CALLBACK matchOwnBox(HWND hwnd, LPARAM search)
     char title[1100] = "";
     if (process == GetCurrentProcessId() && GetClassNameA(hwnd, cls, sizeof cls) &&
         lstrcmpA(cls, "#32770") == 0 && GetWindowTextA(hwnd, title, sizeof title) >= 0 &&
-        lstrcmpA(title, s->caption) == 0) {
+        (lstrcmpA(s->caption, "*") == 0 || lstrcmpA(title, s->caption) == 0)) {
         s->found = hwnd;
         return FALSE;
     }
