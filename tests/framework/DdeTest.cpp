@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -149,6 +150,104 @@ bool traced(const char* prefix)
     return false;
 }
 
+std::string gProbe;
+std::string gStub;
+std::string gFolder;
+
+// Starts a program of this prefix and waits for its end, pumping meanwhile.
+bool runProgram(const std::string& commandLine, HANDLE* process = nullptr)
+{
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    if (process) {
+        *process = info.hProcess;
+        return true;
+    }
+    for (int i = 0; i < 300; ++i)
+        if (MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0)
+            break;
+        else
+            winecheck::pump();
+    CloseHandle(info.hProcess);
+    return true;
+}
+
+std::string fileText(const std::string& path)
+{
+    std::string text;
+    if (FILE* f = fopen(path.c_str(), "rb")) {
+        char buffer[512];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
+        fclose(f);
+    }
+    return text;
+}
+
+// The test tools as partners in other processes: ddeprobe against this
+// program's server, this program against kytwork-stub.
+void partnerPrograms(DdeClient& client)
+{
+    std::string out = gFolder + "ddeprobe.txt";
+    check(runProgram("\"" + gProbe + "\" \"" + out + "\" KYT Test \"request:Hallo Welt\" execute:STATUS"),
+          "ddeprobe starts");
+    check(fileText(out) == "connected\necho:Hallo Welt\nok\n", "ddeprobe reaches KYT/Test and is answered");
+    runProgram("\"" + gProbe + "\" \"" + out + "\" KYT Fremd request:x");
+    check(fileText(out) == "refused\n", "ddeprobe is refused the topic Fremd");
+    runProgram("\"" + gProbe + "\" \"" + out + "\" KYT Leer request:x");
+    check(fileText(out) == "connected\nno data\n", "KYT/Leer gives ddeprobe no data");
+
+    std::string log = gFolder + "kytwork.log";
+    HANDLE stub = nullptr;
+    check(runProgram("\"" + gStub + "\" \"" + log + "\"", &stub), "kytwork-stub starts");
+    DdeConversation* work = nullptr;
+    for (int i = 0; i < 100 && stub; ++i) {
+        work = new DdeConversation(&client, "KYTWork", "Command");
+        if (work->isConnected())
+            break;
+        delete work;
+        work = nullptr;
+        winecheck::pump();
+        Sleep(100);
+    }
+    check(work != nullptr, "KYTWork/Command is reached");
+    if (work) {
+        const char command[] = "CREATE Ident (1)/(1 -0.5) 0 0.1";
+        int deleted = gDeleted;
+        CountedExecute* execute = new CountedExecute(work, command, 0);
+        check(execute->started() && pumpUntil([&] { return gDeleted == deleted + 1; }), "the execute completes");
+        check(fileText(log) == std::string(command) + "\n", "kytwork-stub logs it exactly");
+        DdeExecute* end = new DdeExecute(work, "STUB-ENDE", 0);
+        check(end->started(), "the end command is sent");
+        for (int i = 0; i < 100 && stub; ++i)
+            if (MsgWaitForMultipleObjects(1, &stub, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0)
+                break;
+            else
+                winecheck::pump();
+        check(WaitForSingleObject(stub, 0) == WAIT_OBJECT_0, "the stub ends");
+        // Wine does not tell the client when the server's process has
+        // ended; the next execute finds out.
+        pumpUntil([&] { return work->isConnected() == 0; });
+        DdeExecute* late = new DdeExecute(work, "CREATE Ident", 0);
+        check(work->isConnected() == 0 || !late->started(), "after the stub's exit nothing more is sent");
+        if (!late->started())
+            delete late;
+        delete work;
+    }
+    if (stub) {
+        if (WaitForSingleObject(stub, 5000) != WAIT_OBJECT_0)
+            TerminateProcess(stub, 1);
+        CloseHandle(stub);
+    }
+}
+
 void run()
 {
     InitializeCriticalSection(&gLock);
@@ -224,6 +323,9 @@ void run()
     DdeExecute lost(&missing, "CREATE Ident", 0);
     check(!lost.started(), "an execute without conversation reports failure");
 
+    if (!gProbe.empty() && !gStub.empty())
+        partnerPrograms(client);
+
     check(gServerSide != nullptr, "the server confirmed the connections");
     check(conversation.isConnected() == 1 && measuring.isConnected() == 1, "the conversations stay connected");
     PostThreadMessageA(serverId, WM_QUIT, 0, 0);
@@ -234,9 +336,16 @@ void run()
 
 } // namespace
 
-int main()
+//   framework_dde_test [DDEPROBE KYTWORK-STUB FOLDER]   (programs as wine paths, the folder for
+//   their files as a host path)
+int main(int argc, char** argv)
 {
-    winecheck::startWatchdog(60);
+    winecheck::startWatchdog(90);
+    if (argc > 3) {
+        gProbe = argv[1];
+        gStub = argv[2];
+        gFolder = argv[3];
+    }
     setTraceSink(&gTrace);
     Application* app = new Application(GetModuleHandleA(nullptr), nullptr, "", SW_SHOWNORMAL);
     run();

@@ -1,0 +1,45 @@
+// A DDE client for tests: connects to SERVICE/TOPIC and runs the
+// transactions of its command line, writing one line for each into OUTFILE.
+//
+//   ddeprobe OUTFILE SERVICE TOPIC [request:ITEM | execute:TEXT]...
+//
+// The first line is "connected" or "refused"; a request writes its reply or
+// "no data", an execute "ok" or "failed".
+#include "Dde.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) {
+        fprintf(stderr, "usage: ddeprobe OUTFILE SERVICE TOPIC [request:ITEM | execute:TEXT]...\n");
+        return 2;
+    }
+    FILE* out = fopen(argv[1], "w");
+    if (!out)
+        return 2;
+    DdeClient client;
+    DdeConversation conversation(&client, argv[2], argv[3]);
+    fprintf(out, "%s\n", conversation.isConnected() ? "connected" : "refused");
+    for (int i = 4; i < argc && conversation.isConnected(); ++i) {
+        std::string op = argv[i];
+        if (op.compare(0, 8, "request:") == 0) {
+            String reply;
+            if (ddeRequestText(&conversation, op.c_str() + 8, reply))
+                fprintf(out, "%s\n", reply.text());
+            else
+                fprintf(out, "no data\n");
+        } else if (op.compare(0, 8, "execute:") == 0) {
+            DdeExecute execute(&conversation, op.c_str() + 8, 5);
+            fprintf(out, "%s\n", execute.started() ? "ok" : "failed");
+        } else {
+            fprintf(out, "unknown: %s\n", op.c_str());
+        }
+    }
+    fclose(out);
+    return 0;
+}
