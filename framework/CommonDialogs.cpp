@@ -61,3 +61,22 @@ ColorChooser::ColorChooser(WindowCL* owner, const Color& initial) : ok(0), color
     if (ok)
         color = Color(GetRValue(dialog.rgbResult), GetGValue(dialog.rgbResult), GetBValue(dialog.rgbResult), 0);
 }
+
+FontChooser::FontChooser(WindowCL* owner, const Color& initial, const FontDescription* start) : ok(0), color(initial)
+{
+    memset(&description, 0, sizeof description);
+    if (start)
+        description = *start;
+    CHOOSEFONTA dialog;
+    memset(&dialog, 0, sizeof dialog);
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner ? owner->hwnd : nullptr;
+    dialog.lpLogFont = &description.logFont;
+    dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | (start ? CF_INITTOLOGFONTSTRUCT : 0);
+    dialog.rgbColors = colorRefOf(initial);
+    ok = ChooseFontA(&dialog) != 0;
+    if (ok) {
+        color = Color(GetRValue(dialog.rgbColors), GetGValue(dialog.rgbColors), GetBValue(dialog.rgbColors), 0);
+        description.pointSize = dialog.iPointSize;
+    }
+}

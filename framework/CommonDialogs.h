@@ -2,6 +2,7 @@
 #ifndef KYT_FRAMEWORK_COMMONDIALOGS_H
 #define KYT_FRAMEWORK_COMMONDIALOGS_H
 
+#include "DeviceContext.h"
 #include "PrintSetup.h"
 #include "ValueTypes.h"
 
@@ -46,6 +47,16 @@ public:
     Color color;
     // The table the dialogs share.
     static COLORREF* customColors();
+};
+
+// The font dialog for screen fonts with effects, starting at the
+// description (none: an empty one) and the colour.
+class FontChooser {
+public:
+    FontChooser(WindowCL* owner, const Color& initial, const FontDescription* start = nullptr);
+    int ok;
+    Color color;
+    FontDescription description;
 };
 
 #endif

@@ -70,6 +70,30 @@ void appMain(Application* app)
         check(ColorChooser::customColors()[3] == RGB(10, 20, 30), "the custom colours are kept for the next dialog");
     }
 
+    {
+        // The font dialog keeps a given font and colour when confirmed.
+        winecheck::BoxWatcher watcher("Font", IDOK);
+        FontDescription start;
+        memset(&start, 0, sizeof start);
+        lstrcpyA(start.logFont.lfFaceName, "Liberation Sans");
+        start.logFont.lfHeight = -16;
+        start.logFont.lfWeight = FW_BOLD;
+        start.pointSize = 120;
+        FontChooser chooser(frame, Color(0, 0, 128), &start);
+        check(watcher.found(), "the font dialog opened");
+        check(chooser.ok == 1 && lstrcmpA(chooser.description.logFont.lfFaceName, "Liberation Sans") == 0,
+              "OK gives the face back");
+        check(chooser.description.logFont.lfWeight == FW_BOLD && chooser.description.pointSize > 0,
+              "with its weight and a point size");
+        check(chooser.color.red == 0 && chooser.color.green == 0 && chooser.color.blue == 128, "and the colour");
+    }
+    {
+        winecheck::BoxWatcher watcher("Font", IDCANCEL);
+        FontChooser cancelled(frame, Color(1, 2, 3));
+        check(watcher.found() && cancelled.ok == 0, "Cancel gives ok 0");
+        check(cancelled.color.red == 1 && cancelled.color.blue == 3, "and keeps the colour");
+    }
+
     DestroyWindow(frame->hwnd);
     winecheck::pump();
     delete frame;
