@@ -1,6 +1,7 @@
 #include "GraphicObject.h"
 
 #include "Canvas.h"
+#include "ErrorReporter.h"
 
 GraphicObject::GraphicObject(const Point& p)
     : markWord(0), highlightWord(0), position(p), rect(p, p), rightOverhang(0), leftOverhang(0),
@@ -67,4 +68,14 @@ void GraphicObject::drawFrame(Canvas& dc, const Rect& r, int flag)
         dc.lineTo(r.right(), r.bottom());
         dc.lineTo(r.left(), r.bottom());
     }
+}
+
+void PaneView::beep()
+{
+    getErrorSink()->beep();
+}
+
+void PaneView::paintNow(GraphicObject& object, int zoomX, int zoomY)
+{
+    object.paint(*this, zoomX, zoomY);
 }

@@ -8,6 +8,8 @@
 
 class Canvas;
 
+class GraphicObject;
+
 // What an object needs of the editing pane it stands in: its canvas, its
 // scroll offset in pixels, and invalidation.
 class PaneView {
@@ -18,6 +20,12 @@ public:
     // The pane notes that something was painted.
     virtual void notePainted() = 0;
     virtual void invalidateRect(const Rect& pixels, int erase) = 0;
+    // MessageBeep(0) on the screen; through the error sink otherwise.
+    virtual void beep();
+    // The whole pane is drawn anew (with erasing).
+    virtual void invalidateAll() { invalidateRect(Rect(-1000000, -1000000, 1000000, 1000000), 1); }
+    // Paints the object at once (on the screen: the context attached around it).
+    virtual void paintNow(GraphicObject& object, int zoomX, int zoomY);
 };
 
 // A port reference: side 1 an input, side 2 an output; index from 1.

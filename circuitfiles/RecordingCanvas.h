@@ -61,10 +61,14 @@ public:
         invalidated.push_back(pixels);
         erases.push_back(erase);
     }
+    void beep() override { ++beeps; }
+    void invalidateAll() override { ++invalidatedAll; }
 
     RecordingCanvas dc;
     Point offset;
     int painted = 0;
+    int beeps = 0;
+    int invalidatedAll = 0;
     std::vector<Rect> invalidated;
     std::vector<int> erases;
 };

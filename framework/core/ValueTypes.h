@@ -49,6 +49,8 @@ public:
         return *this;
     }
     int equals(int32_t x, int32_t y) const { return px == x && py == y ? 1 : 0; }
+    // 1 when both coordinates are below those of o.
+    int lessThan(const Point& o) const { return px < o.px && py < o.py ? 1 : 0; }
     Point& self() { return *this; }
     const Point& self() const { return *this; }
 

@@ -1,0 +1,113 @@
+// The circuit the editing pane holds, without the window: its blocks and
+// connections in creation order, the grid, the tool, the connection being
+// made, and the operations the pane's mouse, keys, commands, the circuit
+// reader and the run command call. Painting goes through a PaneView.
+#ifndef KYT_CIRCUITFILES_CIRCUITMODEL_H
+#define KYT_CIRCUITFILES_CIRCUITMODEL_H
+
+#include "BlockObject.h"
+#include "ConnectionObject.h"
+#include "GraphicObject.h"
+
+#include <list>
+#include <vector>
+
+struct PiProgram;
+
+// Tools of the editor.
+const int kToolEdit = 1267;
+const int kToolDelete = 1268;
+const int kToolConnections = 1269;
+
+const unsigned int kResNoLocalBlock = 22011;
+
+// checkRunnable's findings and their texts.
+const int kRunnable = 0;
+const int kNoControlBlock = 1;
+const int kNoCircuit = 2;
+const int kNoMarkedSignal = 4;
+const unsigned int kResNoControlBlock = 9029;
+const unsigned int kResNoCircuit = 9028;
+const unsigned int kResNoMarkedSignal = 9027;
+
+class CircuitModel {
+public:
+    // The grid in pixels per unit; painting goes to view (none: no drawing).
+    explicit CircuitModel(PaneView* view = nullptr, const Point& grid = Point(41, 41));
+    // Deletes every object.
+    ~CircuitModel();
+
+    void setView(PaneView* v) { view = v; }
+
+    // A block from a description file. Without a position it goes to the
+    // next default place; a wizard block is first copied into library
+    // Local (22011 when that fails). Null when nothing was made.
+    BlockObject* createBlock(const Point& position, const Point& size, const char* blockFile,
+                             const char* libraryName, int noWizardCheck);
+    // A connection from end A to end B under the connection rules; null
+    // (mostly with a beep) when refused.
+    ConnectionObject* createConnection(BlockObject* blockA, const PortRef& portA, BlockObject* blockB,
+                                       const PortRef& portB);
+    // The nth (from 1) connection with that port at either end.
+    ConnectionObject* findConnectionAtPort(const BlockObject* block, const PortRef& port, int nth) const;
+    int connectionExists(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
+                         const PortRef& portB) const;
+    // Hides or shows the lines that leave the outputs of a switching block.
+    void updateFlaggedConnections(BlockObject* block);
+    // kRunnable, kNoControlBlock, kNoCircuit or kNoMarkedSignal.
+    int checkRunnable() const;
+    // Labels the rows of the loaded program that belong to marked symbols.
+    void collectMarkedSymbols(PiProgram& program) const;
+    void markInRect(const Rect& pixels);
+    static Rect normaliseRect(int x1, int y1, int x2, int y2);
+    int snapToGrid(Point& p) const;
+    void standardSizeMarked();
+    BlockObject* findBlockByName(const char* name) const;
+
+    Point getZoom() const { return grid; }
+    // Grid units below 1 become 1; the whole pane is drawn anew.
+    void setZoom(int width, int height);
+
+    // Takes a block out with every connection that touches it and deletes
+    // them; an object out of the list alone.
+    void removeBlock(BlockObject* block);
+    void removeObject(GraphicObject* object);
+    // Deletes every object.
+    void clear();
+
+    // Frame blocks, then the other blocks meeting the update rectangle
+    // (widened by 10 pixels), then every connection, then the fixed part of
+    // the connection being made.
+    void paint(PaneView& pane, const Rect& update);
+    // Paints into a printer's pane at printer scale: rx and ry are printer
+    // pixels per screen pixel; the printout is half the size on the screen.
+    void printInto(PaneView& printer, double rx, double ry, const Rect& page);
+    static Point printGrid(const Point& grid, double rx, double ry);
+
+    std::list<GraphicObject*> objects;
+    Point grid;
+    int tool;
+    int insertCount;
+    int toggleMarking;
+    // The connection being made: its start and its fixed points.
+    int connectPending;
+    BlockObject* connectBlock;
+    PortRef connectPort;
+    std::vector<Point> pendingPoints;
+    // Deleted objects kept for undo.
+    std::vector<GraphicObject*> undoList;
+
+private:
+    void paintNow(GraphicObject& object);
+
+    PaneView* view;
+
+    CircuitModel(const CircuitModel&) = delete;
+    CircuitModel& operator=(const CircuitModel&) = delete;
+};
+
+// The model whose connections name the signals at block inputs (the last
+// one made); null when none.
+CircuitModel* signalSourceModel();
+
+#endif
