@@ -1,5 +1,7 @@
 #include "TablePane.h"
 
+#include "Bitmap.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -34,99 +36,119 @@ struct GdiResource : AttributeResource {
     bool pushed;
 };
 
-// Cells paint into the pane's device context through this canvas.
-class DcCanvas : public CellCanvas {
-public:
-    DcCanvas(DeviceContext& context, Pen* black) : dc(context), blackPen(black) {}
-
-    void select(CellAttribute& a) override
-    {
-        switch (a.kind) {
-        case ATTR_TEXT_COLOR: {
-            auto& t = static_cast<TextColorAttribute&>(a);
-            t.saved = dc.setTextColor(t.colour);
-            break;
-        }
-        case ATTR_BACKGROUND: {
-            auto& b = static_cast<BackgroundAttribute&>(a);
-            if (!a.resource)
-                a.resource.reset(new GdiResource(new Brush(b.colour)));
-            auto* r = static_cast<GdiResource*>(a.resource.get());
-            r->pushed = dc.currentBrush() != r->object;
-            if (r->pushed)
-                dc.pushBrush(static_cast<Brush*>(r->object));
-            break;
-        }
-        case ATTR_FONT: {
-            auto& f = static_cast<FontAttribute&>(a);
-            if (!a.resource) {
-                const int height = -(f.height * dc.deviceCaps(LOGPIXELSY) / 720);
-                a.resource.reset(new GdiResource(
-                    new Font(f.faceName.c_str(), 0, height, f.weight, FF_DONTCARE, VARIABLE_PITCH, 0)));
-            }
-            auto* r = static_cast<GdiResource*>(a.resource.get());
-            r->pushed = dc.currentFont() != r->object;
-            if (r->pushed)
-                dc.pushFont(static_cast<Font*>(r->object));
-            break;
-        }
-        default: break;
-        }
-    }
-    void restore(CellAttribute& a) override
-    {
-        auto* r = static_cast<GdiResource*>(a.resource.get());
-        switch (a.kind) {
-        case ATTR_TEXT_COLOR: dc.setTextColor(static_cast<TextColorAttribute&>(a).saved); break;
-        case ATTR_BACKGROUND:
-            if (r && r->pushed) {
-                dc.popBrush();
-                r->pushed = false;
-            }
-            break;
-        case ATTR_FONT:
-            if (r && r->pushed) {
-                dc.popFont();
-                r->pushed = false;
-            }
-            break;
-        default: break;
-        }
-    }
-    void drawRect(const Rect& r, bool black) override
-    {
-        if (black)
-            dc.pushPen(blackPen);
-        dc.rectangle(r.left(), r.top(), r.right(), r.bottom());
-        if (black)
-            dc.popPen();
-    }
-    void drawText(int x, int y, const std::string& text) override
-    {
-        dc.textOut(x, y, text.c_str(), static_cast<int>(text.size()));
-    }
-    int textWidth(const std::string& text) override
-    {
-        return dc.textExtent(text.c_str(), static_cast<int>(text.size())).x();
-    }
-    void invert(const Rect& r) override { dc.patBlt(r.left(), r.top(), r.width(), r.height(), DSTINVERT); }
-    void focusFrame(const Rect& r) override
-    {
-        dc.pushPen(blackPen);
-        dc.moveTo(r.left() + 1, r.top() + 1);
-        dc.lineTo(r.left() + 1, r.bottom() - 2);
-        dc.lineTo(r.right() - 2, r.bottom() - 2);
-        dc.lineTo(r.right() - 2, r.top() + 1);
-        dc.lineTo(r.left() + 1, r.top() + 1);
-        dc.popPen();
-    }
-
-private:
-    DeviceContext& dc;
-    Pen* blackPen;
-};
-
 } // namespace
+
+// ---------------------------------------------------------------- cell canvas
+
+void DeviceCellCanvas::select(CellAttribute& a)
+{
+    switch (a.kind) {
+    case ATTR_TEXT_COLOR: {
+        auto& t = static_cast<TextColorAttribute&>(a);
+        t.saved = dc.setTextColor(t.colour);
+        break;
+    }
+    case ATTR_BACKGROUND: {
+        auto& b = static_cast<BackgroundAttribute&>(a);
+        if (!a.resource)
+            a.resource.reset(new GdiResource(new Brush(b.colour)));
+        auto* r = static_cast<GdiResource*>(a.resource.get());
+        r->pushed = dc.currentBrush() != r->object;
+        if (r->pushed)
+            dc.pushBrush(static_cast<Brush*>(r->object));
+        break;
+    }
+    case ATTR_FONT: {
+        auto& f = static_cast<FontAttribute&>(a);
+        if (!a.resource) {
+            const int height = -(f.height * dc.deviceCaps(LOGPIXELSY) / 720);
+            a.resource.reset(
+                new GdiResource(new Font(f.faceName.c_str(), 0, height, f.weight, FF_DONTCARE, VARIABLE_PITCH, 0)));
+        }
+        auto* r = static_cast<GdiResource*>(a.resource.get());
+        r->pushed = dc.currentFont() != r->object;
+        if (r->pushed)
+            dc.pushFont(static_cast<Font*>(r->object));
+        break;
+    }
+    default: break;
+    }
+}
+
+void DeviceCellCanvas::restore(CellAttribute& a)
+{
+    auto* r = static_cast<GdiResource*>(a.resource.get());
+    switch (a.kind) {
+    case ATTR_TEXT_COLOR: dc.setTextColor(static_cast<TextColorAttribute&>(a).saved); break;
+    case ATTR_BACKGROUND:
+        if (r && r->pushed) {
+            dc.popBrush();
+            r->pushed = false;
+        }
+        break;
+    case ATTR_FONT:
+        if (r && r->pushed) {
+            dc.popFont();
+            r->pushed = false;
+        }
+        break;
+    default: break;
+    }
+}
+
+void DeviceCellCanvas::drawRect(const Rect& r, bool black)
+{
+    if (black)
+        dc.pushPen(blackPen);
+    dc.rectangle(r.left(), r.top(), r.right(), r.bottom());
+    if (black)
+        dc.popPen();
+}
+
+void DeviceCellCanvas::drawText(int x, int y, const std::string& text)
+{
+    dc.textOut(x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+int DeviceCellCanvas::textWidth(const std::string& text)
+{
+    return dc.textExtent(text.c_str(), static_cast<int>(text.size())).x();
+}
+
+void DeviceCellCanvas::invert(const Rect& r)
+{
+    dc.patBlt(r.left(), r.top(), r.width(), r.height(), DSTINVERT);
+}
+
+void DeviceCellCanvas::focusFrame(const Rect& r)
+{
+    dc.pushPen(blackPen);
+    dc.moveTo(r.left() + 1, r.top() + 1);
+    dc.lineTo(r.left() + 1, r.bottom() - 2);
+    dc.lineTo(r.right() - 2, r.bottom() - 2);
+    dc.lineTo(r.right() - 2, r.top() + 1);
+    dc.lineTo(r.left() + 1, r.top() + 1);
+    dc.popPen();
+}
+
+// ---------------------------------------------------------------- BitmapCell
+
+BitmapCell::BitmapCell(TableModelBase* m, const CellPos& pos, Bitmap* owned) : TableCell(m, pos), bitmap(owned) {}
+
+BitmapCell::~BitmapCell()
+{
+    delete bitmap;
+}
+
+void BitmapCell::paint(CellCanvas& canvas, CellStyle& style, const Rect& r)
+{
+    paintCellFrame(canvas, style, r, false, [this](CellCanvas& c, const Rect& cell) {
+        if (auto* device = dynamic_cast<DeviceCellCanvas*>(&c))
+            if (bitmap)
+                device->context().drawBitmap(*bitmap, cell.left() + 3, cell.top() + 3, SRCCOPY);
+        return 0;
+    });
+}
 
 void setClipCursorCall(ClipCursorCall call)
 {
@@ -641,7 +663,7 @@ LRESULT TablePaneCL::paint(DeviceContext& dc)
     dc.attach();
     clipRegion = CreateRectRgn(0, 0, geo.client.right(), geo.client.bottom());
     SelectClipRgn(dc.hdc, clipRegion);
-    DcCanvas canvas(dc, blackPen);
+    DeviceCellCanvas canvas(dc, blackPen);
 
     const auto columnIndex = [this](uint32_t c) {
         return std::min<uint32_t>(c - geo.firstVisibleColumn, kMaxLaidOut + 1);
@@ -709,7 +731,7 @@ LRESULT TablePaneCL::paint(DeviceContext& dc)
 
 void TablePaneCL::paintEmptyCell(const Rect& r, CellStyle& style)
 {
-    DcCanvas canvas(*own, blackPen);
+    DeviceCellCanvas canvas(*own, blackPen);
     paintTextCell(canvas, style, r, std::string());
 }
 

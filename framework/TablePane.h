@@ -20,8 +20,39 @@
 #include <string>
 #include <vector>
 
+class Bitmap;
 class CellEditCL;
 class TablePaneCL;
+
+// Cells paint into a device context through this canvas; the attributes'
+// brushes and fonts are made on first use and kept by the attribute.
+class DeviceCellCanvas : public CellCanvas {
+public:
+    DeviceCellCanvas(DeviceContext& context, Pen* black) : dc(context), blackPen(black) {}
+    void select(CellAttribute& attribute) override;
+    void restore(CellAttribute& attribute) override;
+    void drawRect(const Rect& r, bool black) override;
+    void drawText(int x, int y, const std::string& text) override;
+    int textWidth(const std::string& text) override;
+    void invert(const Rect& r) override;
+    void focusFrame(const Rect& r) override;
+    DeviceContext& context() { return dc; }
+
+private:
+    DeviceContext& dc;
+    Pen* blackPen;
+};
+
+// A cell that shows a bitmap (owned) instead of text, with only the
+// background attribute.
+class BitmapCell : public TableCell {
+public:
+    BitmapCell(TableModelBase* model, const CellPos& pos, Bitmap* owned);
+    ~BitmapCell() override;
+    void paint(CellCanvas& canvas, CellStyle& style, const Rect& r) override;
+
+    Bitmap* bitmap;
+};
 
 // Cursor resources of the framework for dragging header borders.
 const int kColumnResizeCursor = 30000;

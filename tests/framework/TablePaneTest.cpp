@@ -5,6 +5,7 @@
 //
 //   framework_table_test PNG-PATH
 #include "Application.h"
+#include "Bitmap.h"
 #include "Dialog.h"
 #include "ErrorReporter.h"
 #include "Frame.h"
@@ -233,6 +234,65 @@ void testClicks(TableModel& model, TablePaneCL* pane, TableEditCL* editor, HookL
     check(pane->getSelection() == CellRange(1, 3, 2, 3), "a row-header click selects the whole row");
     click(paneHwnd, Point(headerWidth / 2, headerHeight / 2));
     check(pane->getSelection() == CellRange(1, 1, 2, 5), "the corner selects every cell");
+
+    // Dragging over the row headers from row 2 to row 4.
+    const Point from(headerWidth / 2, centreOf(pane->cellRect(CellPos(1, 2))).y());
+    const Point to(headerWidth / 2, centreOf(pane->cellRect(CellPos(1, 4))).y());
+    SendMessageA(paneHwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x(), from.y()));
+    SendMessageA(paneHwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x(), to.y()));
+    SendMessageA(paneHwnd, WM_LBUTTONUP, 0, MAKELPARAM(to.x(), to.y()));
+    check(pane->getSelection() == CellRange(1, 2, 2, 4) && pane->getCurrentCell() == CellPos(1, 2),
+          "dragging over row headers selects the rows passed");
+
+    // Dragging over cells spans the selection from the first cell.
+    const Point a = centreOf(pane->cellRect(CellPos(1, 1)));
+    const Point b = centreOf(pane->cellRect(CellPos(2, 3)));
+    SendMessageA(paneHwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x(), a.y()));
+    SendMessageA(paneHwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(b.x(), b.y()));
+    SendMessageA(paneHwnd, WM_LBUTTONUP, 0, MAKELPARAM(b.x(), b.y()));
+    check(pane->getSelection() == CellRange(1, 1, 2, 3) && pane->getCurrentCell() == CellPos(1, 1),
+          "dragging over cells selects the rectangle from the first cell");
+    pane->selectRange(CellRange(2, 2, 2, 2));
+    check(pane->getSelection() == CellRange(2, 2, 2, 2) && pane->getCurrentCell() == CellPos(2, 2),
+          "selectRange of one cell makes it current");
+    pane->selectRange(CellRange(0, 0, 0, 0));
+    check(pane->getCurrentCell() == CellPos(2, 2), "selectRange of the empty range does nothing");
+}
+
+// Keys as the program's loop delivers them to a modeless dialog: through
+// IsDialogMessage, then translated and dispatched.
+void dialogPump(HWND dialog)
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (IsDialogMessageA(dialog, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void postKey(HWND hwnd, int vk, bool extended = false)
+{
+    const LPARAM bits = 1 | (MapVirtualKeyA(vk, 0) << 16) | (extended ? (1 << 24) : 0);
+    PostMessageA(hwnd, WM_KEYDOWN, vk, bits);
+    PostMessageA(hwnd, WM_KEYUP, vk, bits | (3u << 30));
+}
+
+void testDialogKeys(TableModel& model, TablePaneCL* pane, TableEditCL* editor, DialogFrameCL* dialog)
+{
+    pane->setCurrentCell(CellPos(2, 2));
+    SetFocus(pane->hwnd);
+    PostMessageA(pane->hwnd, WM_CHAR, 'K', 1);
+    dialogPump(dialog->hwnd);
+    PostMessageA(editor->hwnd, WM_CHAR, 'i', 1);
+    postKey(editor->hwnd, VK_RETURN);
+    dialogPump(dialog->hwnd);
+    check(cellText(model, 2, 2) == "Ki" && pane->getCurrentCell() == CellPos(2, 3) && GetFocus() == pane->hwnd,
+          "through the dialog's key handling Enter in the editor commits and moves");
+    postKey(pane->hwnd, VK_UP, true);
+    dialogPump(dialog->hwnd);
+    check(pane->getCurrentCell() == CellPos(2, 2), "through the dialog's key handling Up reaches the pane");
 }
 
 void testBorderDrags(DialogFrameCL* dialog)
@@ -297,6 +357,51 @@ void testLargeModel(DialogFrameCL* dialog)
            pane->getVisibleRange().row1);
     check(info.nMin == 1 && info.nMax == 25000 && pane->getVisibleRange().row1 == 9,
           "100000 rows: the bar runs to 25000 and thumb 3 shows row 9 first");
+
+    const CellRange shown = pane->getVisibleRange();
+    SendMessageA(pane->hwnd, WM_KEYDOWN, VK_NEXT, 1);
+    check(pane->getVisibleRange().row1 == shown.row2, "Page Down brings the last visible row to the top");
+
+    const CellRange before = pane->getVisibleRange();
+    pane->setCurrentCell(CellPos(1, before.row2));
+    key(pane->hwnd, VK_DOWN);
+    check(pane->getCurrentCell() == CellPos(1, before.row2 + 1) && pane->getVisibleRange().row1 == before.row1 + 1,
+          "Down past the visible rows scrolls one row");
+    delete pane;
+}
+
+void testCellKinds(DialogFrameCL* dialog)
+{
+    TableModel model(3, 3);
+    model.addAttribute(new BackgroundAttribute(CellRange(1, 1, 1, 3), Color(255, 255, 0)));
+    model.addAttribute(new TextColorAttribute(CellRange(1, 1, 3, 3), Color(0, 0, 255)));
+    new TextCell(&model, CellPos(1, 2), "gelb");
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP red = CreateCompatibleBitmap(screen, 8, 8);
+    HGDIOBJ old = SelectObject(memory, red);
+    HBRUSH fill = CreateSolidBrush(RGB(255, 0, 0));
+    RECT all = {0, 0, 8, 8};
+    FillRect(memory, &all, fill);
+    SelectObject(memory, old);
+    DeleteObject(fill);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    new BitmapCell(&model, CellPos(2, 2), new Bitmap(red));
+
+    TablePaneCL* pane = new TablePaneCL(dialog, new Geometry(10, 220, 330, 110), 0, &model);
+    pane->show(SW_SHOW);
+    pane->setCurrentCell(CellPos(3, 3));
+    InvalidateRect(pane->hwnd, nullptr, TRUE);
+    UpdateWindow(pane->hwnd);
+    const Rect yellow = pane->cellRect(CellPos(1, 3));
+    const Rect picture = pane->cellRect(CellPos(2, 2));
+    const COLORREF inYellow = pixelOf(pane->hwnd, yellow.left() + 10, yellow.top() + 2);
+    const COLORREF inPicture = pixelOf(pane->hwnd, picture.left() + 5, picture.top() + 5);
+    const COLORREF besidePicture = pixelOf(pane->hwnd, picture.left() + 15, picture.top() + 5);
+    check(sameColour(inYellow, 255, 255, 0), "a background attribute fills its cells");
+    check(sameColour(inPicture, 255, 0, 0) && sameColour(besidePicture, 255, 255, 255),
+          "a bitmap cell draws its bitmap 3 pixels in from the corner");
     delete pane;
 }
 
@@ -377,8 +482,10 @@ void appMain(Application* app)
     check(sameColour(headerLight, 255, 255, 255) && sameColour(headerShadow, 128, 128, 128),
           "a raised column header is white at the top left and gray at the bottom");
 
+    testDialogKeys(model, pane, editor, dialog);
     testBorderDrags(dialog);
     testLargeModel(dialog);
+    testCellKinds(dialog);
 
     // A model that shrinks under the current cell.
     pane->setCurrentCell(CellPos(2, 5));
