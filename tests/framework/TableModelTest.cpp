@@ -1,3 +1,4 @@
+#include "FieldCellFormatter.h"
 #include "TableModel.h"
 
 #include <gtest/gtest.h>
@@ -148,6 +149,60 @@ TEST(TableModelTest, FormattedCellsUseTheFormatterOfTheirKind)
     std::unique_ptr<CellFormatter> old(alt->setFormatter(nullptr));
     delete model.setCellText(CellPos(1, 1), "-1234");
     EXPECT_EQ("-1234", model.getCell(CellPos(1, 1))->getText());
+}
+
+// Shaped like the edit fields' formatters: a number mask "-#,###" that
+// groups thousands, one that takes the characters as typed in capitals, and
+// one that refuses everything.
+struct FieldSelection {
+    int start;
+    int end;
+};
+struct GroupingMask {
+    int apply(std::string& text, char* chars, int count, FieldSelection& selection)
+    {
+        std::string digits(chars, count);
+        const bool negative = !digits.empty() && digits[0] == '-';
+        if (negative)
+            digits.erase(0, 1);
+        for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+            digits.insert(static_cast<size_t>(i), ",");
+        text = (negative ? "-" : "") + digits;
+        seen = selection;
+        selection = FieldSelection{static_cast<int>(text.size()), static_cast<int>(text.size())};
+        return 2;
+    }
+    FieldSelection seen{-1, -1};
+};
+struct CapitalFilter {
+    int apply(std::string&, char* chars, int count, FieldSelection&)
+    {
+        for (int i = 0; i < count; ++i)
+            chars[i] = static_cast<char>(chars[i] >= 'a' && chars[i] <= 'z' ? chars[i] - 32 : chars[i]);
+        return 1;
+    }
+};
+struct Refuser {
+    int apply(std::string&, char*, int, FieldSelection&) { return 0; }
+};
+
+TEST(TableModelTest, FieldFormattersShowTheTextTheirEditRequestMakes)
+{
+    TableModel model(3, 1);
+    auto* grouping = new FieldCellFormatter<GroupingMask>(new GroupingMask);
+    model.addAttribute(new AltFormatterAttribute(CellRange(1, 1, 1, 1), grouping));
+    model.addAttribute(new FormatterAttribute(CellRange(2, 1, 2, 1), new FieldCellFormatter<CapitalFilter>(new CapitalFilter)));
+    model.addAttribute(new FormatterAttribute(CellRange(3, 1, 3, 1), new FieldCellFormatter<Refuser>(new Refuser)));
+
+    delete model.setCellText(CellPos(1, 1), "-1234");
+    delete model.setCellText(CellPos(2, 1), "regler");
+    delete model.setCellText(CellPos(3, 1), "bleibt");
+    EXPECT_EQ("-1,234", model.getCell(CellPos(1, 1))->getText());
+    EXPECT_EQ(0, grouping->formatter()->seen.start);
+    EXPECT_EQ(32767, grouping->formatter()->seen.end);
+    EXPECT_EQ("REGLER", model.getCell(CellPos(2, 1))->getText());
+    EXPECT_EQ("bleibt", model.getCell(CellPos(3, 1))->getText());
+    EXPECT_EQ("-1234", static_cast<FormattedCell*>(model.getCell(CellPos(1, 1)))->value);
 }
 
 TEST(TableModelTest, DeletingACellClearsOnlyItsOwnPosition)
