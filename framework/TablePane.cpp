@@ -558,8 +558,12 @@ void TablePaneCL::scrollWindow(int dx, int dy, const Rect* clip)
 {
     const uint32_t oldColumn = geo.firstVisibleColumn;
     const uint32_t oldRow = geo.firstVisibleRow;
-    geo.firstVisibleColumn = static_cast<uint32_t>(std::max<int64_t>(1, int64_t(oldColumn) - dx));
-    geo.firstVisibleRow = static_cast<uint32_t>(std::max<int64_t>(1, int64_t(oldRow) - dy));
+    // Never before the first or past the last line, whatever the delta.
+    const auto within = [](int64_t v, uint32_t count) {
+        return static_cast<uint32_t>(std::max<int64_t>(1, std::min<int64_t>(v, std::max<uint32_t>(count, 1))));
+    };
+    geo.firstVisibleColumn = within(int64_t(oldColumn) - dx, geo.columnCount);
+    geo.firstVisibleRow = within(int64_t(oldRow) - dy, geo.rowCount);
     if (dx && geo.columnCount >= 32768 && hScrollState) {
         const int32_t p = thumbOfFirstLine(geo.firstVisibleColumn, columnShift);
         if (hScrollState->position != p)

@@ -133,6 +133,11 @@ public:
     int getOption(int kind) const { return kind >= 0 && kind < 3 ? headerTextMode[kind] : 0; }
     void setHeaderText(int kind, uint32_t index, const std::string& text);
     void setHeaderStyle(int s) { headerStyle = s; }
+    int getHeaderStyle() const { return headerStyle; }
+    // Dragging over headers extends the header selection (else each header
+    // passed acts as a click).
+    void setHeaderDragExtend(bool on) { headerDragExtend = on; }
+    bool getHeaderDragExtend() const { return headerDragExtend; }
     void setSelectOption(bool on) { selectOption = on; }
     bool getSelectOption() const { return selectOption; }
     void setHeaderSelect(bool on) { headerSelect = on; }
