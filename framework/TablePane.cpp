@@ -864,39 +864,29 @@ void TablePaneCL::setCurrentCell(const CellPos& pos, bool force)
     callHook(selectionHook);
 }
 
-void TablePaneCL::extendSelection(int dx, int dy, bool updateNow)
+bool TablePaneCL::extendSelection(int dx, int dy, bool updateNow)
 {
     CellRange strip, shown;
     if (!selection.extend(dx, dy, geo.columnCount, geo.rowCount, strip))
-        return;
+        return false;
     if (clipRange(strip, geo.visibleRange, shown))
         invalidateRange(shown);
     if (updateNow) {
         update();
         callHook(selectionHook);
     }
+    return true;
 }
 
 void TablePaneCL::stepSelectionTo(const CellPos& target, bool updateNow)
 {
-    CellPos end = selection.hasSelection() ? selection.end : selection.current;
-    while (end.column != target.column) {
-        const int step = target.column > end.column ? 1 : -1;
-        const CellPos before = selection.end;
-        extendSelection(step, 0, false);
-        if (selection.end == before && selection.hasSelection())
+    // Column by column, then row by row.
+    for (;;) {
+        const CellPos end = selection.hasSelection() ? selection.end : selection.current;
+        const int dx = target.column > end.column ? 1 : target.column < end.column ? -1 : 0;
+        const int dy = dx ? 0 : target.row > end.row ? 1 : target.row < end.row ? -1 : 0;
+        if ((dx == 0 && dy == 0) || !extendSelection(dx, dy, false))
             break;
-        if (!selection.hasSelection())
-            break;
-        end = selection.end;
-    }
-    while (end.row != target.row) {
-        const int step = target.row > end.row ? 1 : -1;
-        const CellPos before = selection.end;
-        extendSelection(0, step, false);
-        if (!selection.hasSelection() || selection.end == before)
-            break;
-        end = selection.end;
     }
     if (updateNow) {
         update();

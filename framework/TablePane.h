@@ -115,7 +115,8 @@ public:
     CellRange getVisibleRange() const { return geo.visibleRange; }
     void setCurrentCell(const CellPos& pos) { setCurrentCell(pos, true); }
     void setCurrentCell(const CellPos& pos, bool force);
-    void extendSelection(int dx, int dy, bool update);
+    // False when the end would leave the table.
+    bool extendSelection(int dx, int dy, bool update);
     void selectRange(const CellRange& range);
     void selectHeader(int kind, uint32_t index) { selectHeaderRange(kind, index, index); }
     void selectHeaderRange(int kind, uint32_t first, uint32_t last);

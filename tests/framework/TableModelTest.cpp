@@ -311,6 +311,35 @@ TEST(TableModelTest, RowCacheReleasesTheLeastRecentlyUsedLine)
     EXPECT_EQ((std::vector<uint32_t>{7, 8}), model.loaded);
 }
 
+class LoggingColumnCache : public ColumnCacheTableModel {
+public:
+    LoggingColumnCache() : ColumnCacheTableModel(2, 50) {}
+    int releaseLine(uint32_t line) override
+    {
+        offered.push_back(line);
+        return 1;
+    }
+    int loadLine(uint32_t) override { return 0; }
+    std::vector<uint32_t> offered;
+};
+
+TEST(TableModelTest, ColumnCacheKeepsColumns)
+{
+    LoggingColumnCache model;
+    ASSERT_EQ(2u, model.lineLimit());
+    auto* kept = new TextCell(&model, CellPos(1, 40), "a");
+    new TextCell(&model, CellPos(2, 7), "b");
+    EXPECT_EQ(kept, model.getCell(CellPos(1, 40)));
+    EXPECT_EQ(nullptr, model.getCell(CellPos(1, 39)));
+    model.setSize(3, 50);
+    new TextCell(&model, CellPos(3, 1), "c");
+    // Column 2 was used least recently: released, its cell deleted.
+    EXPECT_EQ((std::vector<uint32_t>{2}), model.offered);
+    EXPECT_EQ((std::vector<uint32_t>{1, 3}), model.cachedLines());
+    EXPECT_EQ(nullptr, model.getCell(CellPos(2, 7)));
+    EXPECT_EQ(kept, model.getCell(CellPos(1, 40)));
+}
+
 struct CanvasLog : CellCanvas {
     std::vector<std::string> steps;
     void select(CellAttribute& a) override { steps.push_back("select " + std::to_string(a.kind)); }
