@@ -338,6 +338,20 @@ void testBorderDrags(DialogFrameCL* dialog)
     SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(c2.right() + 30, headerHeight / 2));
     check(pane->columnWidth(2) == width2, "the button going up after the lost capture changes nothing");
 
+    // Another window takes the capture (a message box, Alt+Tab).
+    const int width1 = pane->columnWidth(1);
+    const Rect c1again = pane->cellRect(CellPos(1, 1));
+    SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(c1again.right() - 1, headerHeight / 2));
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c1again.right() - 1, headerHeight / 2));
+    const bool dragging = pane->dragMode() == 1 && GetCapture() == hwnd;
+    clips.clear();
+    SetCapture(dialog->hwnd);
+    ReleaseCapture();
+    SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(c1again.left() + 20, headerHeight / 2));
+    check(dragging && clips == std::vector<std::string>({"null"}) && pane->dragMode() == 0 &&
+              pane->columnWidth(1) == width1,
+          "a capture taken by another window ends the drag and keeps the width");
+
     delete pane;
     setClipCursorCall(nullptr);
 }
