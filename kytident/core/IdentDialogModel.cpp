@@ -1,0 +1,88 @@
+#include "IdentDialogModel.h"
+
+#include "IdentMessage.h"
+#include "NumberFormat.h"
+#include "ResString.h"
+
+#include <cmath>
+
+namespace {
+
+const unsigned int kResNoOutput = 26959;
+const unsigned int kResOutputZ = 26957;
+const unsigned int kResOutputQ = 26987;
+const unsigned int kResOutputGh0 = 26958;
+const unsigned int kResOutputGhp = 26960;
+
+} // namespace
+
+std::vector<IdentParameterRow> identParameterRows(const IdentBlockData& doc)
+{
+    const IdentMethodRow& method = IdentMethodTable[doc.algo];
+    std::vector<IdentParameterRow> rows;
+    for (int i = 0; i < method.parameterCount; ++i) {
+        IdentParameterRow row;
+        row.name = std::string(getResString(method.parameterNameIds[i])) + " :";
+        row.value = identNumberText(doc.params[i]);
+        row.label = getResString(method.labelIds[i]);
+        row.top = 102 + 15 * (i % 5);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+unsigned int identOutputOptionText(int gOutput, char letter)
+{
+    switch (gOutput) {
+    case 1:
+        return letter == 'q' ? kResOutputQ : kResOutputZ;
+    case 2:
+        return kResOutputGh0;
+    case 3:
+        return kResOutputGhp;
+    default:
+        return kResNoOutput;
+    }
+}
+
+bool chooseIdentMethodItem(IdentBlockData* doc, int item)
+{
+    const int method = identMethodOfItem(item);
+    if (method < 0 || method == doc->algo)
+        return false;
+    doc->setMethod(method);
+    return true;
+}
+
+double readIdentNumberField(const std::string& text)
+{
+    double v = 0.0;
+    if (parseNumber(text.c_str(), &v) == 0 || !std::isfinite(v))
+        return 0.0;
+    return v;
+}
+
+std::string identNumberText(double value)
+{
+    return formatDouble(value).text();
+}
+
+int readIdentOrderField(const std::string& text)
+{
+    const double v = readIdentNumberField(text);
+    if (v < 0)
+        return 0;
+    if (v > kMaxIdentWizardOrder)
+        return kMaxIdentWizardOrder;
+    return static_cast<int>(v);
+}
+
+std::string identMethodHelpTitle(int method)
+{
+    return identGeneralHelpTitle() + " - " + getResString(IdentMethodTable[method].nameId);
+}
+
+std::string identGeneralHelpTitle()
+{
+    return getResString(kIdentCaptionHelp);
+}
