@@ -295,6 +295,25 @@ void testFields(FrameWindowCL* frame, const std::string& picture)
     check(textOf(GetDlgItem(dialog->hwnd, 103)) == "##-##", "a 300-character String leaves the mask field empty");
     delete dialog;
 
+    // The created forms: new bordered edits in the frame.
+    int createdValue = -42;
+    String createdText = "1234";
+    IntFieldCL* createdInt = new IntFieldCL(frame, new Geometry(10, 10, 120, 24), 0, 301, &createdValue, 0u);
+    StringFieldCL* createdMask =
+        new StringFieldCL(frame, new Geometry(10, 40, 120, 24), 0, 302, &createdText, "99'-'99", 0u);
+    FormattedEditCL* createdUpper =
+        new FormattedEditCL(frame, new Geometry(10, 70, 120, 24), 0, "abc", 303, new CharFilter(0x4000), 0x4000);
+    check(textOf(createdInt->hwnd) == "-42" && textOf(createdMask->hwnd) == "12-34" &&
+              textOf(createdUpper->hwnd) == "ABC",
+          "created fields show -42, 12-34 and the initial text through their formatter");
+    createdUpper->insertText("de");
+    String upper = createdUpper->getValue(0);
+    check(std::string(upper.text()) == "ABCDE",
+          "insertText goes through the formatter");
+    delete createdInt;
+    delete createdMask;
+    delete createdUpper;
+
     // Ten digit positions, and a value past the int range.
     int wide = 12;
     Variables rest;
