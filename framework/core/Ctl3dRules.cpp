@@ -156,7 +156,7 @@ std::string keyStateTemplate(const std::string& onText, const std::string& offTe
     return on.size() >= off.size() ? on : off;
 }
 
-void MenuHelp::select(unsigned flags, unsigned id, long lParam, MenuHelpPort& port)
+void MenuHelp::menuSelect(unsigned flags, unsigned id, long lParam, MenuHelpPort& port)
 {
     if (flags == 0xFFFF && lParam == 0) {
         if (!inMenu)

@@ -120,7 +120,7 @@ public:
     MenuHelp() : mode(MENUHELP_NONE), inMenu(false), shownInBar(false), savingField(true) {}
 
     // WM_MENUSELECT: flags is the high word of wParam, id its low word.
-    void select(unsigned flags, unsigned id, long lParam, MenuHelpPort& port);
+    void menuSelect(unsigned flags, unsigned id, long lParam, MenuHelpPort& port);
     // A program text for the help field: while a menu is open it also
     // becomes the text that returns when the menu closes.
     void fieldTextSet(const std::string& text)

@@ -272,17 +272,17 @@ TEST(MenuHelpTest, InTheHelpField)
     help.mode = MENUHELP_FIELD;
     FakeHelpPort port;
     port.help = &help;
-    help.select(0, 111, 1, port);
+    help.menuSelect(0, 111, 1, port);
     EXPECT_EQ("Öffnet eine Datei", port.field);
-    help.select(0x10, 5, 1, port);
+    help.menuSelect(0x10, 5, 1, port);
     EXPECT_EQ("Öffnet eine Datei", port.field) << "a popup keeps the text";
-    help.select(0x800, 0, 1, port);
+    help.menuSelect(0x800, 0, 1, port);
     EXPECT_EQ("Öffnet eine Datei", port.field) << "a separator keeps the text";
-    help.select(0, 999, 1, port);
+    help.menuSelect(0, 999, 1, port);
     EXPECT_EQ("", port.field) << "no help string: empty, not the previous";
     // Program text while the menu is open shows and stays.
     port.setFieldText("Übersetzen");
-    help.select(0xFFFF, 0, 0, port);
+    help.menuSelect(0xFFFF, 0, 0, port);
     EXPECT_EQ("Übersetzen", port.field);
     EXPECT_FALSE(help.inMenu);
 }
@@ -293,10 +293,10 @@ TEST(MenuHelpTest, FieldTextReturnsWhenTheMenuCloses)
     help.mode = MENUHELP_FIELD;
     FakeHelpPort port;
     port.help = &help;
-    help.select(0, 112, 1, port);
-    help.select(0xFFFF, 0, 0, port);
+    help.menuSelect(0, 112, 1, port);
+    help.menuSelect(0xFFFF, 0, 0, port);
     EXPECT_EQ("Bereit", port.field);
-    help.select(0xFFFF, 0, 0, port);
+    help.menuSelect(0xFFFF, 0, 0, port);
     EXPECT_EQ("Bereit", port.field) << "a second close changes nothing";
 }
 
@@ -306,17 +306,17 @@ TEST(MenuHelpTest, AcrossTheBar)
     help.mode = MENUHELP_BAR;
     FakeHelpPort port;
     port.help = &help;
-    help.select(0, 111, 1, port);
+    help.menuSelect(0, 111, 1, port);
     EXPECT_TRUE(port.inBar);
     EXPECT_EQ("Öffnet eine Datei", help.barText);
     EXPECT_EQ(1, port.barRepaints);
-    help.select(0, 111, 1, port);
+    help.menuSelect(0, 111, 1, port);
     EXPECT_EQ(1, port.barRepaints) << "the same text again does not repaint";
-    help.select(0x2000, 111, 1, port);
+    help.menuSelect(0x2000, 111, 1, port);
     EXPECT_EQ(1, port.barRepaints) << "the system menu keeps the text";
-    help.select(0, 4711, 1, port);
+    help.menuSelect(0, 4711, 1, port);
     EXPECT_EQ("", help.barText);
-    help.select(0xFFFF, 0, 0, port);
+    help.menuSelect(0xFFFF, 0, 0, port);
     EXPECT_FALSE(port.inBar);
     EXPECT_EQ(2, port.switches);
     EXPECT_EQ("Bereit", port.field) << "the field is not touched";
