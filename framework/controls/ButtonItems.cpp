@@ -505,6 +505,19 @@ BmpButtonCL::BmpButtonCL(WindowCL* parentWindow, Geometry* g, DWORD windowStyle,
     layoutItems();
 }
 
+BmpButtonCL::BmpButtonCL(WindowCL* parentWindow, int controlId)
+    : BmpButtonCL(takePlaceholder(parentWindow, controlId), parentWindow, controlId)
+{
+}
+
+BmpButtonCL::BmpButtonCL(const Placeholder3d& placeholder, WindowCL* parentWindow, int controlId)
+    : BmpButtonCL(parentWindow, placeholder.geometry, placeholder.style, placeholder.text.c_str(), controlId, nullptr)
+{
+    takePlace(placeholder);
+    if (BmpButtonItemCL* button = buttonItem())
+        button->setFocusFlag(placeholder.found ? lastFocusShown : 0);
+}
+
 BmpButtonItemCL* BmpButtonCL::buttonItem() const
 {
     return mainItem ? dynamic_cast<BmpButtonItemCL*>(mainItem->mainItem) : nullptr;

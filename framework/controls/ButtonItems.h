@@ -119,6 +119,8 @@ public:
     // The bitmap (may be null) belongs to the button; flags has no effect.
     BmpButtonCL(WindowCL* parent, Geometry* geometry, DWORD style, const char* text, int controlId, HBITMAP bitmap,
                 int flags = 0);
+    // Takes over the template's control with that id.
+    BmpButtonCL(WindowCL* parent, int controlId);
 
     void setButtonStyle(uint32_t style) override;
     void setDisabled(int flag) override;
@@ -129,6 +131,9 @@ public:
     // false when the resource does not load (the button keeps working).
     bool loadBitmap(const ResourceId& resource);
     BmpButtonItemCL* buttonItem() const;
+
+private:
+    BmpButtonCL(const Placeholder3d& placeholder, WindowCL* parent, int controlId);
 };
 
 // The same, with focus dots on its text.

@@ -387,11 +387,57 @@ LRESULT Ctl3dWindowCL::defaultEvent(EventRecord* event)
     }
 }
 
+// ---------------------------------------------------------------- take-over
+
+Placeholder3d takePlaceholder(WindowCL* parentWindow, int id)
+{
+    Placeholder3d p{nullptr, WS_CHILD, std::string(), nullptr, false};
+    WindowCL* child = parentWindow ? parentWindow->findChild(id) : nullptr;
+    if (!child) {
+        p.geometry = new Layout(0, 0, 0, 0);
+        return p;
+    }
+    p.found = true;
+    const Geometry* g = child->geometry;
+    p.geometry = g ? new Layout(g->x == kNotGiven ? 0 : g->x, g->y == kNotGiven ? 0 : g->y,
+                                g->width == kNotGiven ? 0 : g->width, g->height == kNotGiven ? 0 : g->height)
+                   : new Layout(0, 0, 0, 0);
+    if (child->isWindow()) {
+        p.style = static_cast<DWORD>(GetWindowLongA(child->hwnd, GWL_STYLE));
+        p.after = GetWindow(child->hwnd, GW_HWNDPREV);
+        char text[kLabelTextLimit + 1] = "";
+        GetWindowTextA(child->hwnd, text, sizeof text);
+        p.text = text;
+    } else {
+        p.style = child->style;
+        p.text = child->title.text() ? child->title.text() : "";
+    }
+    delete child;
+    return p;
+}
+
 // ---------------------------------------------------------------- Button3dCL
+
+int Button3dCL::lastFocusShown = 0;
 
 Button3dCL::Button3dCL(WindowCL* parentWindow, Geometry* g, DWORD windowStyle, const char* text, int controlId)
     : Ctl3dWindowCL(parentWindow, g, windowStyle, text, controlId), pushButton(0)
 {
+}
+
+Button3dCL::~Button3dCL()
+{
+    LabelItemCL* text = textItem();
+    lastFocusShown = text && text->focus ? 1 : 0;
+}
+
+void Button3dCL::takePlace(const Placeholder3d& placeholder)
+{
+    if (placeholder.found && isWindow())
+        SetWindowPos(hwnd, placeholder.after ? placeholder.after : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (LabelItemCL* text = textItem())
+        text->setFocus(placeholder.found ? lastFocusShown : 0);
 }
 
 LRESULT Button3dCL::defaultEvent(EventRecord* event)
@@ -532,6 +578,23 @@ CheckBox3dCL::CheckBox3dCL(WindowCL* parentWindow, Geometry* g, DWORD windowStyl
     layoutItems();
 }
 
+CheckBox3dCL::CheckBox3dCL(WindowCL* parentWindow, int controlId, int* variable, int extraWord)
+    : CheckBox3dCL(takePlaceholder(parentWindow, controlId), parentWindow, controlId, variable, extraWord)
+{
+}
+
+CheckBox3dCL::CheckBox3dCL(const Placeholder3d& placeholder, WindowCL* parentWindow, int controlId, int* variable,
+                           int extraWord)
+    : CheckBox3dCL(parentWindow, placeholder.geometry, placeholder.style, placeholder.text.c_str(), controlId)
+{
+    takePlace(placeholder);
+    extra = extraWord;
+    if (variable) {
+        bind(variable);
+        loadValue();
+    }
+}
+
 void CheckBox3dCL::setButtonStyle(uint32_t s)
 {
     applyMarkStyle(markItem(), s);
@@ -571,6 +634,23 @@ RadioButton3dCL::RadioButton3dCL(WindowCL* parentWindow, Geometry* g, DWORD wind
     box->labelItem = label;
     setMainItem(items, box, windowStyle);
     layoutItems();
+}
+
+RadioButton3dCL::RadioButton3dCL(WindowCL* parentWindow, int controlId, int* variable, int extraWord)
+    : RadioButton3dCL(takePlaceholder(parentWindow, controlId), parentWindow, controlId, variable, extraWord)
+{
+}
+
+RadioButton3dCL::RadioButton3dCL(const Placeholder3d& placeholder, WindowCL* parentWindow, int controlId,
+                                 int* variable, int extraWord)
+    : RadioButton3dCL(parentWindow, placeholder.geometry, placeholder.style, placeholder.text.c_str(), controlId)
+{
+    takePlace(placeholder);
+    extra = extraWord;
+    if (variable) {
+        bind(variable);
+        loadValue();
+    }
 }
 
 void RadioButton3dCL::setButtonStyle(uint32_t s)

@@ -9,6 +9,18 @@
 
 class ButtonItemCL;
 
+// What a take-over keeps of the object a dialog template made for an id:
+// its place, window style and text, and the window before it in the tab
+// order. The placeholder itself is deleted.
+struct Placeholder3d {
+    Layout* geometry;
+    DWORD style;
+    std::string text;
+    HWND after;
+    bool found;
+};
+Placeholder3d takePlaceholder(WindowCL* parent, int id);
+
 class Ctl3dWindowCL : public ItemCtrlCL {
 public:
     Ctl3dWindowCL(WindowCL* parent, Geometry* geometry, DWORD style, const char* text, int controlId);
@@ -55,9 +67,17 @@ public:
     LRESULT onButtonDown(EventRecord* event) override;
     LRESULT onButtonUp(EventRecord* event) override;
 
+    // Keeps the label's focus-shown state for a take-over of this window.
+    ~Button3dCL() override;
+
     virtual void keyDown(WPARAM key);
     virtual void keyUp();
     virtual void setButtonStyle(uint32_t style) = 0;
+
+    // The focus-shown state of the last 3-D button deleted.
+    static int lastFocusShown;
+    // The new window takes the placeholder's place in the tab order.
+    void takePlace(const Placeholder3d& placeholder);
 
     int32_t pushButton;
 };
@@ -65,6 +85,9 @@ public:
 class CheckBox3dCL : public Button3dCL {
 public:
     CheckBox3dCL(WindowCL* parent, Geometry* geometry, DWORD style, const char* text, int controlId);
+    // Takes over the template's control with that id, bound to variable
+    // (loaded at once when given).
+    CheckBox3dCL(WindowCL* parent, int controlId, int* variable = nullptr, int extra = 0);
     void setButtonStyle(uint32_t style) override;
     void bind(int* variable);
     int storeValue() override;
@@ -73,11 +96,15 @@ public:
     int* bound;
     int32_t bindingKind;
     int32_t extra;
+
+private:
+    CheckBox3dCL(const Placeholder3d& placeholder, WindowCL* parent, int controlId, int* variable, int extra);
 };
 
 class RadioButton3dCL : public Button3dCL {
 public:
     RadioButton3dCL(WindowCL* parent, Geometry* geometry, DWORD style, const char* text, int controlId);
+    RadioButton3dCL(WindowCL* parent, int controlId, int* variable = nullptr, int extra = 0);
     void setButtonStyle(uint32_t style) override;
     LRESULT onButtonDown(EventRecord* event) override;
     LRESULT onButtonUp(EventRecord* event) override;
@@ -90,6 +117,9 @@ public:
     int32_t bindingKind;
     int32_t extra;
     int32_t mouseUp;
+
+private:
+    RadioButton3dCL(const Placeholder3d& placeholder, WindowCL* parent, int controlId, int* variable, int extra);
 };
 
 class StaticText3dCL : public Ctl3dWindowCL {

@@ -216,14 +216,22 @@ void fromTemplate(AppFrameCL* frame, const std::string& picture)
               itemOf<Panel3dCL>(dialog, 507),
           "after register3dClasses each 3-D class of the template is built");
     int grid = 1, scale = 503;
-    itemOf<CheckBox3dCL>(dialog, 501)->bind(&grid);
+    RECT before;
+    GetWindowRect(dialog->findChild(501)->hwnd, &before);
+    CheckBox3dCL* taken = new CheckBox3dCL(dialog, 501, &grid);
+    RECT after;
+    GetWindowRect(taken->hwnd, &after);
+    check(dialog->findChild(501) == taken && EqualRect(&before, &after) && GetDlgItem(dialog->hwnd, 501) == taken->hwnd,
+          "a take-over replaces the template's check box in its place");
+    check(GetWindow(taken->hwnd, GW_HWNDNEXT) == dialog->findChild(502)->hwnd, "... and keeps its tab order");
+    new RadioButton3dCL(dialog, 502, &scale);
+    new RadioButton3dCL(dialog, 503, &scale);
     itemOf<RadioButton3dCL>(dialog, 502)->bind(&scale);
-    itemOf<RadioButton3dCL>(dialog, 503)->bind(&scale);
     dialog->loadAll();
     check(SendMessageA(dialog->findChild(501)->hwnd, BM_GETCHECK, 0, 0) == 1 &&
               SendMessageA(dialog->findChild(503)->hwnd, BM_GETCHECK, 0, 0) == 1 &&
               SendMessageA(dialog->findChild(502)->hwnd, BM_GETCHECK, 0, 0) == 0,
-          "bound check box and radio pair load their variables");
+          "taken-over check box and radio pair load their variables");
     dialog->show(SW_SHOW);
     winecheck::pump();
     click(dialog->findChild(501)->hwnd, 5, 6);
