@@ -181,7 +181,9 @@ ItemCL* ItemGroupCL::addChild(ItemCL* item)
 {
     item->parent = this;
     children.push_back(item);
-    if (item->flags & kWantsMouse) {
+    // An item built with this group as its parent has listed itself already.
+    if ((item->flags & kWantsMouse) &&
+        std::find(mouseChildren.begin(), mouseChildren.end(), item) == mouseChildren.end()) {
         mouseChildren.push_back(item);
         mouseCount = static_cast<int32_t>(mouseChildren.size());
         setFlags(kWantsMouse);

@@ -244,6 +244,68 @@ void fromTemplate(AppFrameCL* frame, const std::string& picture)
     delete dialog;
 }
 
+// An item that counts what reaches it.
+class ProbeItem : public ItemCL {
+public:
+    ProbeItem(ItemGroupCL* group, Geometry* g, bool wantsMouse) : ItemCL(group, g)
+    {
+        if (wantsMouse)
+            setFlags(kWantsMouse);
+    }
+    LRESULT buttonDown(EventRecord*) override
+    {
+        ++downs;
+        return 1;
+    }
+    LRESULT buttonUp(EventRecord*) override
+    {
+        ++ups;
+        return 1;
+    }
+    void paint(const Rect*) override { ++paints; }
+    int downs = 0, ups = 0, paints = 0;
+};
+
+void itemTrees(AppFrameCL* frame)
+{
+    ItemPaneCL* pane = new ItemPaneCL(frame, new Layout(10, 150, 200, 60), WS_CHILD | WS_VISIBLE);
+    ProbeItem* quiet = new ProbeItem(pane->root, new Geometry(0, 0, 50, 50), false);
+    pane->addItem(quiet);
+    check(quiet->paints == 1, "addItem paints the item at once");
+    check(SendMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10)) == 0 && quiet->downs == 0,
+          "a pane whose tree wants no mouse ignores clicks");
+
+    SubItemGroupCL* group = new SubItemGroupCL(pane->root, new Geometry(60, 0, 100, 50));
+    pane->root->addChild(group);
+    ProbeItem* button = new ProbeItem(group, new Geometry(60, 0, 40, 40), true);
+    group->addChild(button);
+    check((group->flags & kWantsMouse) && (pane->root->flags & kWantsMouse), "the mouse bit goes up to the root");
+    SendMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(70, 10));
+    SendMessageA(pane->hwnd, WM_LBUTTONUP, 0, at(150, 55));
+    check(button->downs == 1 && button->ups == 1, "a press and its release reach the same item, wherever released");
+    button->setVisible(0);
+    SendMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(70, 10));
+    check(button->downs == 1, "a hidden item is never hit");
+    Rect update(60, 0, 100, 40);
+    const int before = button->paints;
+    group->paint(&update);
+    check(button->paints == before, "... and skipped by rectangle painting");
+    group->paint(nullptr);
+    check(button->paints == before + 1, "... but painted without a rectangle");
+    button->setVisible(1);
+    group->coverAll = 1;
+    check(group->contains(Point(500, 500)), "a cover-all group reports every point inside");
+    group->setVisible(0);
+    check(!group->contains(Point(500, 500)), "... only while visible");
+    group->setVisible(1);
+    button->clearFlags(kWantsMouse);
+    check(!(group->flags & kWantsMouse) && !(pane->root->flags & kWantsMouse),
+          "clearing the last mouse child clears the bit up to the root");
+    delete button;
+    check(group->children.empty() && group->mouseChildren.empty(), "a deleted child leaves its group's lists");
+    delete pane;
+}
+
 std::string trimmed(const char* text)
 {
     std::string t = text ? text : "";
@@ -262,6 +324,7 @@ void appMain(Application* app)
     AppFrameCL* frame = new AppFrameCL(nullptr, new Layout(50, 50, 420, 300), WS_OVERLAPPEDWINDOW, "3-D-Test");
     frame->show(SW_SHOW);
     winecheck::pump();
+    itemTrees(frame);
     templateBeforeRegistration(frame);
     register3dClasses();
     checkBoxMessages(frame);
