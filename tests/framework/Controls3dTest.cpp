@@ -1,0 +1,338 @@
+// Under wine: the six 3-D control classes from a dialog template, the check
+// box's messages, mouse and keys, radio buttons and their focus, binding
+// through a field dialog, the transparent group box and panel, the panel's
+// bevel pixels and a disabled one-image bitmap button. Saves the dialog.
+//
+//   framework_controls3d_test PNG-PATH
+#include "Application.h"
+#include "ButtonItems.h"
+#include "Ctl3dWindow.h"
+#include "Dialog.h"
+#include "ErrorReporter.h"
+#include "Frame.h"
+#include "VisualCtrl.h"
+#include "WineCheck.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+using winecheck::check;
+using winecheck::pixelOf;
+
+namespace {
+
+const int kDialog3d = 130;
+const COLORREF kGray = RGB(128, 128, 128);
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kLight = RGB(192, 192, 192);
+const COLORREF kRed = RGB(255, 0, 0);
+
+class RecordingSink : public ErrorSink {
+public:
+    void beep() override {}
+    void showBox(const char* text, const char*) override { boxes.push_back(text ? text : ""); }
+    [[noreturn]] void endProcess(int exitCode) override { ExitProcess(static_cast<UINT>(exitCode)); }
+    std::vector<std::string> boxes;
+};
+RecordingSink sink;
+
+// Counts the WM_COMMAND messages a window receives, by id.
+struct CommandCounter {
+    std::vector<std::pair<int, HWND>> seen;
+    LRESULT onCommand(EventRecord* event)
+    {
+        seen.push_back({LOWORD(event->wParam), reinterpret_cast<HWND>(event->lParam)});
+        return 0;
+    }
+    int count(int id) const
+    {
+        int n = 0;
+        for (auto& s : seen)
+            n += s.first == id;
+        return n;
+    }
+};
+
+LPARAM at(int x, int y)
+{
+    return MAKELPARAM(x, y);
+}
+
+void click(HWND hwnd, int x, int y)
+{
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(x, y));
+    SendMessageA(hwnd, WM_LBUTTONUP, 0, at(x, y));
+}
+
+template <typename T>
+T* itemOf(WindowCL* dialog, int id)
+{
+    return dynamic_cast<T*>(dialog->findChild(id));
+}
+
+void templateBeforeRegistration(AppFrameCL* frame)
+{
+    DialogFrameCL* dialog = new DialogFrameCL(frame, ResourceId(kDialog3d));
+    check(dialog->isWindow(), "a template naming 3-D classes before registration still opens");
+    check(!dialog->findChild(501) && !dialog->findChild(507) && dialog->findChild(IDOK),
+          "... without those items, with the others");
+    delete dialog;
+}
+
+void checkBoxMessages(AppFrameCL* frame)
+{
+    CheckBox3dCL* box =
+        new CheckBox3dCL(frame, new Layout(10, 10, 120, 20), WS_VISIBLE | BS_AUTOCHECKBOX, "Hallo", 601);
+    HWND h = box->hwnd;
+    check(SendMessageA(h, BM_GETCHECK, 0, 0) == 0, "a new check box is unchecked");
+    SendMessageA(h, BM_SETCHECK, 1, 0);
+    check(SendMessageA(h, BM_GETCHECK, 0, 0) == 1, "BM_SETCHECK 1 -> BM_GETCHECK 1");
+    SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 10));
+    check(SendMessageA(h, BM_GETCHECK, 0, 0) == 2, "BM_GETCHECK 2 while the mouse holds it");
+    SendMessageA(h, WM_LBUTTONUP, 0, at(5, 10));
+    check(SendMessageA(h, BM_GETCHECK, 0, 0) == 0, "the release toggles an auto check box");
+
+    SetFocus(h);
+    SendMessageA(h, WM_KEYDOWN, 'A', 0);
+    SendMessageA(h, WM_KEYUP, 'A', 0);
+    SendMessageA(h, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(h, WM_KEYDOWN, VK_SPACE, 0x40000000);
+    SendMessageA(h, WM_KEYUP, VK_SPACE, 0);
+    check(SendMessageA(h, BM_GETCHECK, 0, 0) == 1, "space toggles it, also after a key-down and up of 'A'");
+    SendMessageA(h, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(h, WM_KILLFOCUS, 0, 0);
+    SendMessageA(h, WM_KEYUP, VK_SPACE, 0);
+    SendMessageA(h, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(h, WM_KEYUP, VK_SPACE, 0);
+    check(SendMessageA(h, BM_GETCHECK, 0, 0) == 1, "a lost focus ends a pending space (two toggles)");
+
+    char buffer[16] = "xxxxxxxxxxxxxxx";
+    LRESULT n = SendMessageA(h, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer));
+    check(n == 3 && std::string(buffer) == "Hal", "WM_GETTEXT with 4 gives \"Hal\" and 3");
+    buffer[0] = 'x';
+    n = SendMessageA(h, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buffer));
+    check(n == 0 && buffer[0] == 'x', "WM_GETTEXT with 0 copies nothing and gives 0");
+    check(GetWindowTextLengthA(h) == 5, "WM_GETTEXTLENGTH");
+
+    CheckBox3dCL* plain = new CheckBox3dCL(frame, new Layout(10, 40, 120, 20), WS_VISIBLE | BS_CHECKBOX, "Fest", 602);
+    click(plain->hwnd, 5, 10);
+    check(SendMessageA(plain->hwnd, BM_GETCHECK, 0, 0) == 0, "a non-auto check box stays as it was");
+    int value = 7;
+    plain->storeValue();
+    plain->loadValue();
+    check(value == 7, "an unbound check box ignores store and load");
+    delete plain;
+    delete box;
+}
+
+void radioButtons(AppFrameCL* frame)
+{
+    CommandCounter counter;
+    frame->AddEventHandler(&counter, &CommandCounter::onCommand, WM_COMMAND);
+    RadioButton3dCL* first =
+        new RadioButton3dCL(frame, new Layout(10, 70, 120, 20), WS_VISIBLE | BS_AUTORADIOBUTTON, "Eins", 611);
+    RadioButton3dCL* second =
+        new RadioButton3dCL(frame, new Layout(10, 90, 120, 20), WS_VISIBLE | BS_AUTORADIOBUTTON, "Zwei", 612);
+    SetFocus(frame->hwnd);
+    counter.seen.clear();
+    click(first->hwnd, 5, 10);
+    check(counter.count(611) == 1, "a click on a radio button sends exactly one WM_COMMAND");
+    check(counter.seen.size() == 1 && counter.seen[0].second == first->hwnd, "... with the button's handle");
+    check(SendMessageA(first->hwnd, BM_GETCHECK, 0, 0) == 1, "... and checks it");
+    click(first->hwnd, 5, 10);
+    check(SendMessageA(first->hwnd, BM_GETCHECK, 0, 0) == 1, "a click never unchecks a radio button");
+    counter.seen.clear();
+    SetFocus(second->hwnd);
+    check(counter.count(612) == 1, "focus from the keyboard sends WM_COMMAND");
+    frame->RemoveEventHandler(&counter, &CommandCounter::onCommand, WM_COMMAND);
+    delete first;
+    delete second;
+}
+
+void passiveControls(AppFrameCL* frame)
+{
+    Panel3dCL* panel = new Panel3dCL(frame, new Layout(200, 10, 120, 40), WS_VISIBLE | 0x0818, "", 621, 999, 999);
+    GroupBox3dCL* group = new GroupBox3dCL(frame, new Layout(200, 60, 120, 60), WS_VISIBLE | 0x0800, "Gruppe", 622);
+    winecheck::pump();
+    UpdateWindow(panel->hwnd);
+    check(panel->bevelWidth == 3 && panel->gap == 1, "panel 999/999 with style 0x0818: width 3, gap 1");
+    check(SendMessageA(group->hwnd, WM_NCHITTEST, 0, 0) == HTTRANSPARENT, "the group box is transparent to the mouse");
+    check(SendMessageA(panel->hwnd, WM_NCHITTEST, 0, 0) == HTTRANSPARENT, "the panel is transparent to the mouse");
+    bool top = true, bottom = true;
+    for (int y = 0; y < 3; ++y) {
+        top = top && pixelOf(panel->hwnd, 60, y) == kGray;
+        bottom = bottom && pixelOf(panel->hwnd, 60, 39 - y) == kWhite;
+    }
+    check(top, "the sunken panel is gray on its top three rows");
+    check(bottom, "... and white on its bottom three");
+    delete panel;
+    delete group;
+}
+
+void disabledImage(AppFrameCL* frame)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP red = CreateCompatibleBitmap(screen, 16, 16);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, red);
+    RECT all = {0, 0, 16, 16};
+    HBRUSH brush = CreateSolidBrush(kRed);
+    FillRect(memory, &all, brush);
+    DeleteObject(brush);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BmpButtonCL* button = new BmpButtonCL(frame, new Layout(340, 10, 30, 30), 0, "", 631, nullptr);
+    BmpButtonItemCL* item = button->buttonItem();
+    item->imageCount = 1;
+    button->setBitmap(red, 0, 0, 0);
+    button->setDisabled(1);
+    winecheck::pump();
+    const int x0 = item->imagePosition.x, y0 = item->imagePosition.y;
+    check(x0 == 7 && y0 == 7, "the image is centred in the button");
+    bool even = true, odd = true;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            COLORREF c = pixelOf(button->hwnd, x0 + x, y0 + y);
+            if ((x + y) % 2 == 0)
+                even = even && c == kLight;
+            else
+                odd = odd && c == kRed;
+        }
+    check(even, "a disabled one-image button is light gray where x + y is even");
+    check(odd, "... and shows its image between");
+    delete button;
+}
+
+void fromTemplate(AppFrameCL* frame, const std::string& picture)
+{
+    FieldDialogCL* dialog = new FieldDialogCL(frame, ResourceId(kDialog3d));
+    check(itemOf<CheckBox3dCL>(dialog, 501) && itemOf<RadioButton3dCL>(dialog, 502) &&
+              itemOf<RadioButton3dCL>(dialog, 503) && itemOf<StaticText3dCL>(dialog, 504) &&
+              itemOf<GroupBox3dCL>(dialog, 505) && itemOf<BmpButtonCL>(dialog, 506) &&
+              itemOf<Panel3dCL>(dialog, 507),
+          "after register3dClasses each 3-D class of the template is built");
+    int grid = 1, scale = 503;
+    RECT before;
+    GetWindowRect(dialog->findChild(501)->hwnd, &before);
+    CheckBox3dCL* taken = new CheckBox3dCL(dialog, 501, &grid);
+    RECT after;
+    GetWindowRect(taken->hwnd, &after);
+    check(dialog->findChild(501) == taken && EqualRect(&before, &after) && GetDlgItem(dialog->hwnd, 501) == taken->hwnd,
+          "a take-over replaces the template's check box in its place");
+    check(GetWindow(taken->hwnd, GW_HWNDNEXT) == dialog->findChild(502)->hwnd, "... and keeps its tab order");
+    new RadioButton3dCL(dialog, 502, &scale);
+    new RadioButton3dCL(dialog, 503, &scale);
+    itemOf<RadioButton3dCL>(dialog, 502)->bind(&scale);
+    dialog->loadAll();
+    check(SendMessageA(dialog->findChild(501)->hwnd, BM_GETCHECK, 0, 0) == 1 &&
+              SendMessageA(dialog->findChild(503)->hwnd, BM_GETCHECK, 0, 0) == 1 &&
+              SendMessageA(dialog->findChild(502)->hwnd, BM_GETCHECK, 0, 0) == 0,
+          "taken-over check box and radio pair load their variables");
+    dialog->show(SW_SHOW);
+    winecheck::pump();
+    click(dialog->findChild(501)->hwnd, 5, 6);
+    SendMessageA(dialog->findChild(502)->hwnd, BM_SETCHECK, 1, 0);
+    SendMessageA(dialog->findChild(503)->hwnd, BM_SETCHECK, 0, 0);
+    dialog->validateAll();
+    check(grid == 0 && scale == 502, "... and store them through the field dialog");
+    winecheck::pump();
+    check(winecheck::saveWindowPicture(dialog->hwnd, picture), "picture of the 3-D dialog saved");
+    delete dialog;
+}
+
+// An item that counts what reaches it.
+class ProbeItem : public ItemCL {
+public:
+    ProbeItem(ItemGroupCL* group, Geometry* g, bool wantsMouse) : ItemCL(group, g)
+    {
+        if (wantsMouse)
+            setFlags(kWantsMouse);
+    }
+    LRESULT buttonDown(EventRecord*) override
+    {
+        ++downs;
+        return 1;
+    }
+    LRESULT buttonUp(EventRecord*) override
+    {
+        ++ups;
+        return 1;
+    }
+    void paint(const Rect*) override { ++paints; }
+    int downs = 0, ups = 0, paints = 0;
+};
+
+void itemTrees(AppFrameCL* frame)
+{
+    ItemPaneCL* pane = new ItemPaneCL(frame, new Layout(10, 150, 200, 60), WS_CHILD | WS_VISIBLE);
+    ProbeItem* quiet = new ProbeItem(pane->root, new Geometry(0, 0, 50, 50), false);
+    pane->addItem(quiet);
+    check(quiet->paints == 1, "addItem paints the item at once");
+    check(SendMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10)) == 0 && quiet->downs == 0,
+          "a pane whose tree wants no mouse ignores clicks");
+
+    SubItemGroupCL* group = new SubItemGroupCL(pane->root, new Geometry(60, 0, 100, 50));
+    pane->root->addChild(group);
+    ProbeItem* button = new ProbeItem(group, new Geometry(60, 0, 40, 40), true);
+    group->addChild(button);
+    check((group->flags & kWantsMouse) && (pane->root->flags & kWantsMouse), "the mouse bit goes up to the root");
+    SendMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(70, 10));
+    SendMessageA(pane->hwnd, WM_LBUTTONUP, 0, at(150, 55));
+    check(button->downs == 1 && button->ups == 1, "a press and its release reach the same item, wherever released");
+    button->setVisible(0);
+    SendMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(70, 10));
+    check(button->downs == 1, "a hidden item is never hit");
+    Rect update(60, 0, 100, 40);
+    const int before = button->paints;
+    group->paint(&update);
+    check(button->paints == before, "... and skipped by rectangle painting");
+    group->paint(nullptr);
+    check(button->paints == before + 1, "... but painted without a rectangle");
+    button->setVisible(1);
+    group->coverAll = 1;
+    check(group->contains(Point(500, 500)), "a cover-all group reports every point inside");
+    group->setVisible(0);
+    check(!group->contains(Point(500, 500)), "... only while visible");
+    group->setVisible(1);
+    button->clearFlags(kWantsMouse);
+    check(!(group->flags & kWantsMouse) && !(pane->root->flags & kWantsMouse),
+          "clearing the last mouse child clears the bit up to the root");
+    delete button;
+    check(group->children.empty() && group->mouseChildren.empty(), "a deleted child leaves its group's lists");
+    delete pane;
+}
+
+std::string trimmed(const char* text)
+{
+    std::string t = text ? text : "";
+    size_t a = t.find_first_not_of(" \t\"");
+    size_t b = t.find_last_not_of(" \t\"");
+    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
+}
+
+} // namespace
+
+void appMain(Application* app)
+{
+    winecheck::startWatchdog(60);
+    setErrorSink(&sink);
+    disableErrorLog();
+    AppFrameCL* frame = new AppFrameCL(nullptr, new Layout(50, 50, 420, 300), WS_OVERLAPPEDWINDOW, "3-D-Test");
+    frame->show(SW_SHOW);
+    winecheck::pump();
+    itemTrees(frame);
+    templateBeforeRegistration(frame);
+    register3dClasses();
+    checkBoxMessages(frame);
+    radioButtons(frame);
+    passiveControls(frame);
+    disabledImage(frame);
+    fromTemplate(frame, trimmed(app->commandLine.text()));
+    check(sink.boxes.empty(), "no error box");
+    delete frame;
+    app->exitCode = winecheck::summary();
+}
