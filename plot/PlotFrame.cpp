@@ -19,6 +19,7 @@ namespace {
 
 PlotFrameBarsMaker barsMaker = nullptr;
 
+
 bool chooseWithDialog(WindowCL* owner, uint32_t& colour)
 {
     ColorChooser chooser(owner, Color(colour));
@@ -62,7 +63,7 @@ PlotFrame::PlotFrame(WindowCL* owner, int x, int y, int width, int height, DWORD
     // the rest.
     if (barsMaker)
         bars = barsMaker(this);
-    plotPane = new PlotPane(this, new FillLayout);
+    plotPane = new PlotPane(this, new RestLayout);
     plotPane->setStatusBars(this);
     plotPane->show(SW_SHOW);
     loadAccelerators(ResourceId(ids.accelerators));

@@ -35,6 +35,19 @@ private:
     PlotPane* plot;
 };
 
+// The geometry of a pane that takes whatever its frame's bars leave, at
+// every size of the frame. (A centred fill keeps the size its window last
+// reported, the client size without scroll bars, and never grows back.)
+class RestLayout : public Layout {
+public:
+    RestLayout() : Layout(nullptr) { kind = PLACE_REST; }
+    void getSizeHints(SizeHints& hints) override
+    {
+        hints.clear();
+        hints.kind = PLACE_REST;
+    }
+};
+
 // A beep of the plot windows (MessageBeep unless a test counts them).
 typedef void (*PlotBeepHook)();
 void setPlotBeepHook(PlotBeepHook hook);
