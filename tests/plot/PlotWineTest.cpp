@@ -205,6 +205,14 @@ void checkCommands(PlotFrame* frame)
     ReleaseDC(pane->hwnd, dc);
     setPlotColourChooser(nullptr);
 
+    // 2378 with the real colour dialog, cancelled: nothing changes.
+    {
+        uint32_t before = m.gridColour;
+        winecheck::BoxWatcher watcher("Color", IDCANCEL);
+        SendMessageA(frame->hwnd, WM_COMMAND, 2378, 0);
+        check(watcher.found() && m.gridColour == before, "2378 opens the colour dialog; Cancel keeps the grid colour");
+    }
+
     // 158: once with automatic scales, the flags as they were.
     feedRun(frame->services(), 10.0, 0.05);
     m.autoX = 0;
@@ -268,6 +276,18 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     PlotFrameFactory factory(&host);
     ws->setPlotWindowFactory(&factory);
     HHOOK hook = winecheck::watchDestroys();
+
+    // The tool-bar bitmaps, 27 x 25 each.
+    bool sized = true;
+    for (int id : {9001, 153, 126, 9033, 9009, 9010, 9030, 136}) {
+        HBITMAP b = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+        BITMAP info = {};
+        if (!b || !GetObjectA(b, sizeof info, &info) || info.bmWidth != 27 || info.bmHeight != 25)
+            sized = false;
+        if (b)
+            DeleteObject(b);
+    }
+    check(sized, "the eight tool-bar bitmaps are 27 x 25");
 
     // A frame in slot 1.
     check(ws->openPlotWindow(mainFrame) == 0, "a plot frame opens");
