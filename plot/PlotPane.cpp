@@ -335,7 +335,7 @@ void PlotPane::drawAxes(DeviceContext& dc)
     for (int i : m.legendOrder()) {
         ++k;
         const SignalEntry& s = m.signals[i];
-        SetTextColor(hdc, colourRef(m.printing ? kBlack : s.colour));
+        SetTextColor(hdc, colourRef(s.colour));
         TextOutA(hdc, legendX, legendTop + (k + 1) * lineHeight, s.name.text(), static_cast<int>(s.name.getLength()));
     }
     SetTextColor(hdc, colourRef(textColour));
@@ -357,7 +357,7 @@ void PlotPane::drawCurves(DeviceContext& dc)
         model.paintVertices(i, vertices);
         if (vertices.empty())
             continue;
-        dc.pushPen(new Pen(PS_SOLID, 1, Color(model.printing ? kBlack : model.signals[i].colour)));
+        dc.pushPen(new Pen(PS_SOLID, 1, Color(model.signals[i].colour)));
         // One Polyline per unbroken run of vertices.
         size_t at = 0;
         while (at < vertices.size()) {
@@ -412,6 +412,13 @@ void PlotPane::drawNewSegments(const std::vector<NewSegment>& newSegments, bool 
 int PlotPane::printTo(DeviceContext* dc, int)
 {
     model.printing = 1;
+    // A page is white; a bitmap that stands in for one is not.
+    dc->attach();
+    if (dc->hdc) {
+        setupMetrics(*dc);
+        fillBackground(dc->hdc, model.drawingWidth(), model.drawingHeight());
+    }
+    dc->release();
     LRESULT r = paintInto(dc);
     model.printing = 0;
     // The screen's metrics again.

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 using winecheck::check;
 
@@ -40,6 +41,38 @@ bool answerChooser(WindowCL*, uint32_t& colour)
 {
     colour = chooserAnswer;
     return true;
+}
+
+// The tool bar and status bars as the seam sees them.
+struct RecordingBars : PlotFrameBars {
+    std::vector<std::string> calls;
+    void enableCommand(int command, bool enabled) override
+    {
+        calls.push_back("enable " + std::to_string(command) + (enabled ? " on" : " off"));
+    }
+    void checkCommand(int command, bool checked) override
+    {
+        calls.push_back("check " + std::to_string(command) + (checked ? " on" : " off"));
+    }
+    void setStatusField(int bar, int field, const char* text) override
+    {
+        calls.push_back("field " + std::to_string(bar) + "." + std::to_string(field) + " " + text);
+    }
+};
+RecordingBars recordingBars;
+int barsMade = 0;
+PlotFrameBars* makeRecordingBars(PlotFrame*)
+{
+    ++barsMade;
+    return &recordingBars;
+}
+
+bool recorded(const std::string& call)
+{
+    for (const std::string& c : recordingBars.calls)
+        if (c == call)
+            return true;
+    return false;
 }
 
 PlotFrame* slotFrame(Workspace& ws, int n)
@@ -172,6 +205,53 @@ int gridPixelsOnLine(PlotPane* pane, int* length)
                                                  GetBValue(m.gridColour)));
     ReleaseDC(pane->hwnd, dc);
     return n;
+}
+
+// The pane printed into a bitmap: white, with a black grid and frame, the
+// status line above the plot area, whose width is 10 cm of the context (15
+// with printLarge).
+void checkPrintedPicture(PlotFrame* frame, const std::string& picture)
+{
+    PlotPane* pane = frame->pane();
+    PlotModel& m = pane->model;
+    for (int large = 0; large <= 1; ++large) {
+        m.printLarge = large;
+        HDC screen = GetDC(nullptr);
+        const double xmetric = GetDeviceCaps(screen, HORZRES) / (GetDeviceCaps(screen, HORZSIZE) * 10.0);
+        const double ymetric = GetDeviceCaps(screen, VERTRES) / (GetDeviceCaps(screen, VERTSIZE) * 10.0);
+        ReleaseDC(nullptr, screen);
+        const double k = large ? 1.5 : 1.0;
+        const int w = static_cast<int>(std::lround(1300 * xmetric * k));
+        const int h = static_cast<int>(std::lround(1250 * ymetric * k));
+        MemoryDC page(*pane->ownContext(), w, h);
+        pane->printTo(&page, 0);
+        const int left = static_cast<int>(std::lround(150 * xmetric * k));
+        const int right = static_cast<int>(std::lround(1150 * xmetric * k));
+        const int top = h - static_cast<int>(std::lround(1100 * ymetric * k));
+        const int bottom = h - static_cast<int>(std::lround(100 * ymetric * k));
+        const int areaWidth = static_cast<int>(std::lround(1000 * xmetric * k));
+        int inkLeft = -1, inkRight = -1;
+        const int midY = (top + bottom) / 2 + 3;
+        for (int x = left - 5; x <= right + 5; ++x)
+            if (GetPixel(page.hdc, x, top) != RGB(255, 255, 255)) {
+                if (inkLeft < 0)
+                    inkLeft = x;
+                inkRight = x;
+            }
+        RECT inside = {left + 2, top + 2, right - 1, bottom - 1};
+        int cells = (inside.right - inside.left) * (inside.bottom - inside.top);
+        RECT above = {left, 0, right, top};
+        bool ok = std::abs((inkRight - inkLeft) - areaWidth) <= 2 && GetPixel(page.hdc, left, midY) == RGB(0, 0, 0) &&
+                  winecheck::countPixels(page.hdc, inside, RGB(255, 255, 255)) > cells / 2 &&
+                  winecheck::countPixels(page.hdc, inside, kGrid) == 0 &&
+                  winecheck::countPixels(page.hdc, above, RGB(0, 0, 0)) > 20;
+        printf("printed area %d pixels wide (10 cm: %d) on %d x %d\n", inkRight - inkLeft, areaWidth, w, h);
+        check(ok, large ? "printed large: the plot area is 15 cm, white with black grid and frame, text above"
+                        : "printed: the plot area is 10 cm, white with black grid and frame, text above");
+        if (!large && !picture.empty())
+            winecheck::savePicture(page.hdc, 0, 0, w, h, winecheck::pictureFolder(picture) + "plot-print.png");
+    }
+    m.printLarge = 1;
 }
 
 void checkCommands(PlotFrame* frame)
@@ -317,6 +397,7 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     winecheck::pump();
     checkDrawing(frame, picture);
     checkClipboard(frame);
+    checkPrintedPicture(frame, picture);
 
     // Freezing: the data stay, the next run opens slot 2.
     SendMessageA(frame->hwnd, WM_COMMAND, 150, 0);
@@ -325,9 +406,18 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     check(endsWith(windowTitle(frame->hwnd), "- eingefroren"), "150: the title ends \"- eingefroren\"");
     check((freezeState & MF_CHECKED) && (freezeState & MF_GRAYED), "150 is checked and greyed");
     check(plotOszi == nullptr && frame->pane()->model.pointCount() == 1001, "nothing is active, the points stay");
+    setPlotFrameBarsMaker(makeRecordingBars);
     check(ws->openPlotWindow(mainFrame) == 0 && slotFrame(*ws, 2) && plotOszi == slotFrame(*ws, 2),
           "the next run opens slot 2");
+    setPlotFrameBarsMaker(nullptr);
     PlotFrame* second = slotFrame(*ws, 2);
+    check(barsMade == 1 && recordingBars.calls.size() == 1 && recordingBars.calls[0].compare(0, 10, "field 2.2 ") == 0,
+          "the bars plug in and get the date stamp in field 2 of the second bar");
+    ws->setSimulationRunningUi(0);
+    ActivePlotServices::setStatus(2, "h=0.01");
+    ws->setSimulationStoppedUi(0);
+    check(recorded("enable 150 off") && recorded("enable 150 on") && recorded("field 1.2 h=0.01"),
+          "they follow the busy state and show the run timer's texts");
 
     // A free frame's 150 leaves the slots alone.
     PlotNetErrorSystem nets(mainFrame, &host);
