@@ -5,6 +5,7 @@
 #include "Clipboard.h"
 #include "CommonDialogs.h"
 #include "Menu.h"
+#include "PrintSetup.h"
 #include "ResString.h"
 #include "ResourceId.h"
 #include "WinMap.h"
@@ -30,6 +31,56 @@ bool chooseWithDialog(WindowCL* owner, uint32_t& colour)
 }
 
 PlotColourChooser colourChooser = chooseWithDialog;
+
+const unsigned int kResJobName = 19304; // "Oszi-Ausdruck"
+const int kAbortDialog = 21001;
+
+// A printer's context for the pane's print operation.
+class PageDC : public DeviceContext {
+public:
+    explicit PageDC(HDC printer) : page(printer) {}
+    HDC acquireHandle() override { return page; }
+
+private:
+    HDC page;
+};
+
+// The abort dialog's and the job's state: one print job at a time.
+HWND abortDialog = nullptr;
+bool printAborted = false;
+
+INT_PTR CALLBACK abortDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_INITDIALOG)
+        return TRUE;
+    if (message == WM_COMMAND) {
+        printAborted = true;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CALLBACK printAbortProc(HDC, int)
+{
+    MSG msg;
+    while (!printAborted && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!abortDialog || !IsDialogMessageA(abortDialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    return !printAborted;
+}
+
+// The default printer of the profile's [windows] device entry, or null.
+HDC defaultPrinter()
+{
+    char entry[kPrinterSpecMax + 1] = "";
+    GetProfileStringA("windows", "device", "", entry, sizeof entry);
+    PrinterSpec spec = splitPrinterSpec(entry);
+    if (spec.device.empty() || spec.driver.empty())
+        return nullptr;
+    return CreateDCA(spec.driver.c_str(), spec.device.c_str(), spec.port.c_str(), nullptr);
+}
 
 // Solid grid lines: the menu item and the button are checked.
 const int kGridSolid = 1;
@@ -176,6 +227,8 @@ void PlotFrame::runCommand(int command)
         plotPane->rescale();
         m.autoX = savedX;
         m.autoY = savedY;
+    } else if (command == ids.print) {
+        print();
     } else if (command == ids.copy) {
         copyToClipboard();
     } else if (command == ids.freeze) {
@@ -201,6 +254,58 @@ void PlotFrame::copyToClipboard()
     clipboard.empty();
     // The clipboard call owns the bitmap on every path.
     clipboard.putBitmap(picture);
+}
+
+void PlotFrame::print()
+{
+    // Without a printer only a beep, no box.
+    HDC printer = defaultPrinter();
+    if (!printer) {
+        plotBeep();
+        return;
+    }
+    PRINTDLGA setup = {};
+    setup.lStructSize = sizeof setup;
+    setup.hwndOwner = hwnd;
+    setup.Flags = PD_PRINTSETUP | PD_RETURNDC;
+    if (!PrintDlgA(&setup)) {
+        DeleteDC(printer);
+        return;
+    }
+    if (setup.hDC) {
+        DeleteDC(printer);
+        printer = setup.hDC;
+    }
+    if (setup.hDevMode)
+        GlobalFree(setup.hDevMode);
+    if (setup.hDevNames)
+        GlobalFree(setup.hDevNames);
+
+    printAborted = false;
+    abortDialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kAbortDialog), hwnd,
+                                     abortDialogProc, 0);
+    EnableWindow(hwnd, FALSE);
+    SetAbortProc(printer, printAbortProc);
+    DOCINFOA job = {};
+    job.cbSize = sizeof job;
+    job.lpszDocName = getResString(kResJobName);
+    if (StartDocA(printer, &job) > 0) {
+        bool ok = StartPage(printer) > 0;
+        if (ok) {
+            PageDC page(printer);
+            plotPane->printTo(&page, 0);
+            ok = EndPage(printer) > 0;
+        }
+        if (ok && !printAborted)
+            EndDoc(printer);
+        else
+            AbortDoc(printer);
+    }
+    EnableWindow(hwnd, TRUE);
+    if (abortDialog)
+        DestroyWindow(abortDialog);
+    abortDialog = nullptr;
+    DeleteDC(printer);
 }
 
 void PlotFrame::freeze()

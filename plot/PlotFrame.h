@@ -107,6 +107,7 @@ private:
     void runCommand(int command);
     void chooseColour(int command);
     void copyToClipboard();
+    void print();
     void toggleGridLines();
     void freeze();
 

@@ -293,6 +293,19 @@ void checkCommands(PlotFrame* frame)
         check(watcher.found() && m.gridColour == before, "2378 opens the colour dialog; Cancel keeps the grid colour");
     }
 
+    // 2003 without a printer: one beep, no box, no job.
+    char printer[100] = "";
+    GetProfileStringA("windows", "device", "", printer, sizeof printer);
+    if (!printer[0]) {
+        beeps = 0;
+        setPlotBeepHook(countBeep);
+        SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+        setPlotBeepHook(nullptr);
+        check(beeps == 1 && IsWindowEnabled(frame->hwnd), "2003 without a printer gives one beep and nothing else");
+    } else {
+        printf("skipped: the prefix has a printer (%s)\n", printer);
+    }
+
     // 158: once with automatic scales, the flags as they were.
     feedRun(frame->services(), 10.0, 0.05);
     m.autoX = 0;
