@@ -440,9 +440,21 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     SendMessageA(errorWindow, WM_COMMAND, 150, 0);
     check(plotOszi == second && endsWith(windowTitle(second->hwnd), "- aktiv"),
           "the error plot's 150 freezes nothing else");
+    errorPlot->setSignalCount(1);
+    errorPlot->setDrawingMode(1);
     errorPlot->addPoint(1, 0.5);
     errorPlot->destroy();
     check(!IsWindow(errorWindow), "the error plot goes with its library");
+    // Closed by the user while the library still holds it: calls go nowhere.
+    errorPlot = nets.createErrorPlot(NetErrorPlotFrame{450, 0, 400, 400, 0xcf0000UL, "Error-Oszi"});
+    errorWindow = FindWindowA("PlotFrameCL", "Error-Oszi");
+    SendMessageA(errorWindow, WM_CLOSE, 0, 0);
+    winecheck::pump();
+    bool closed = !IsWindow(errorWindow);
+    errorPlot->addPoint(2, 0.25);
+    errorPlot->rescale();
+    check(closed && errorPlot->xScale() == 1.0, "an error plot closed by the user takes no more points");
+    errorPlot->release();
 
     // Commands, scrolling and zoom on the empty second frame.
     MoveWindow(second->hwnd, 40, 40, 640, 520, TRUE);
