@@ -68,7 +68,8 @@ void bench()
     winecheck::pump();
     RECT client;
     GetClientRect(pane->hwnd, &client);
-    printf("pane %ld x %ld, x scale %g, xoff %g\n", client.right, client.bottom, m.xscale, m.xoff);
+    printf("pane %d x %d, x scale %g, xoff %g\n", static_cast<int>(client.right), static_cast<int>(client.bottom),
+           m.xscale, m.xoff);
 
     std::vector<double> redraw;
     for (int r = 0; r < kRuns; ++r) {
