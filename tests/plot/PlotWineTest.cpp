@@ -322,7 +322,34 @@ void checkScrollAndZoom(PlotFrame* frame)
     PlotPane* pane = frame->pane();
     PlotModel& m = pane->model;
     PlotServices& feed = frame->services();
+
+    // In time mode a point beyond the right edge pages the view on: the
+    // drawing starts again with the labels of the new page.
     feed.setSignals(1);
+    feed.setSignal(0, "sinus", plotColour(255, 0, 0));
+    feed.setPagingMode(kPlotPagingTime);
+    feed.clearPoints();
+    UpdateWindow(pane->hwnd);
+    m.autoX = 0;
+    m.xscale = 1;
+    m.xoff = 0;
+    m.yscale = 0.2;
+    m.yoff = -1;
+    for (int i = 0; i <= 105; ++i) {
+        double v = std::sin(i * 0.1);
+        feed.addPoint(i * 0.1, &v, 1);
+    }
+    HDC dc = GetDC(pane->hwnd);
+    const int third = (m.areaRight() - m.areaLeft()) / 3;
+    RECT leftPart = {m.areaLeft() + 1, m.areaTop() + 1, m.areaLeft() + third, m.areaBottom()};
+    RECT rightPart = {m.areaRight() - third, m.areaTop() + 1, m.areaRight(), m.areaBottom()};
+    int newCurve = winecheck::countPixels(dc, leftPart, kRed);
+    int oldCurve = winecheck::countPixels(dc, rightPart, kRed);
+    ReleaseDC(pane->hwnd, dc);
+    check(std::fabs(m.xoff - 10.0) < 1e-12 && std::string(m.xTickLabel(0).text()) == "10." && newCurve > 0 &&
+              oldCurve == 0,
+          "t = 10.5 pages to 10: the old page is wiped, the curve goes on at the left");
+
     feed.setPagingMode(kPlotPagingNone);
     feed.clearPoints();
     for (int i = 0; i <= 30; ++i) {
