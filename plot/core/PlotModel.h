@@ -148,8 +148,8 @@ public:
     // The workspace's plot defaults for a new run.
     void setPlotParams(const PlotParams& p);
 
-    // Data (Part of the pane's state that the frame, the dialogs and the
-    // circuit writer read and write).
+    // The plot state that the frame, the dialogs and the circuit writer
+    // read and write.
     std::vector<SignalEntry> signals;
     int nSignals;
     double xmin, xmax, ymin, ymax;
