@@ -1,0 +1,639 @@
+#include "PlotFrame.h"
+
+#include "Application.h"
+#include "Bitmap.h"
+#include "Clipboard.h"
+#include "CommonDialogs.h"
+#include "Menu.h"
+#include "PrintSetup.h"
+#include "ResString.h"
+#include "ResourceId.h"
+#include "WinMap.h"
+#include "Workspace.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+PlotFrameBarsMaker barsMaker = nullptr;
+
+
+bool chooseWithDialog(WindowCL* owner, uint32_t& colour)
+{
+    ColorChooser chooser(owner, Color(colour));
+    if (!chooser.ok)
+        return false;
+    colour = chooser.color.packed() & 0xffffff;
+    return true;
+}
+
+PlotColourChooser colourChooser = chooseWithDialog;
+
+const unsigned int kResJobName = 19304; // "Oszi-Ausdruck"
+const int kAbortDialog = 21001;
+
+// A printer's context for the pane's print operation.
+class PageDC : public DeviceContext {
+public:
+    explicit PageDC(HDC printer) : page(printer) {}
+    HDC acquireHandle() override { return page; }
+
+private:
+    HDC page;
+};
+
+// The abort dialog's and the job's state: one print job at a time.
+HWND abortDialog = nullptr;
+bool printAborted = false;
+
+INT_PTR CALLBACK abortDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_INITDIALOG)
+        return TRUE;
+    if (message == WM_COMMAND) {
+        printAborted = true;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CALLBACK printAbortProc(HDC, int)
+{
+    MSG msg;
+    while (!printAborted && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!abortDialog || !IsDialogMessageA(abortDialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    return !printAborted;
+}
+
+// The default printer of the profile's [windows] device entry, or null.
+HDC defaultPrinter()
+{
+    char entry[kPrinterSpecMax + 1] = "";
+    GetProfileStringA("windows", "device", "", entry, sizeof entry);
+    PrinterSpec spec = splitPrinterSpec(entry);
+    if (spec.device.empty() || spec.driver.empty())
+        return nullptr;
+    return CreateDCA(spec.driver.c_str(), spec.device.c_str(), spec.port.c_str(), nullptr);
+}
+
+// Solid grid lines: the menu item and the button are checked.
+const int kGridSolid = 1;
+const int kGridDotted = 2;
+
+} // namespace
+
+void setPlotFrameBarsMaker(PlotFrameBarsMaker maker)
+{
+    barsMaker = maker;
+}
+
+void setPlotColourChooser(PlotColourChooser chooser)
+{
+    colourChooser = chooser ? chooser : chooseWithDialog;
+}
+
+// ---------------------------------------------------------------- PlotFrame
+
+PlotFrame::PlotFrame(WindowCL* owner, int x, int y, int width, int height, DWORD frameStyle, const char* text,
+                     PlotFrameHost* frameHost, const PlotFrameIds& frameIds)
+    : FrameWindowCL(owner, new Layout(x, y, width, height), frameStyle, text), newSettings(1), host(frameHost),
+      ids(frameIds), bars(nullptr), plotPane(nullptr), feed(this)
+{
+    className = "PlotFrameCL";
+    create();
+    if (isWindow() && text)
+        SetWindowTextA(hwnd, text);
+    new Menu(this, ResourceId(ids.menu));
+    // The tool bar and status bars take their strips before the pane fills
+    // the rest.
+    if (barsMaker)
+        bars = barsMaker(this);
+    plotPane = new PlotPane(this, new RestLayout);
+    plotPane->setStatusBars(this);
+    plotPane->show(SW_SHOW);
+    loadAccelerators(ResourceId(ids.accelerators));
+    state |= STATE_AUTODELETE;
+    // The date stamp of the new plot.
+    plotPane->stampDateTime();
+}
+
+PlotFrame::~PlotFrame()
+{
+    // The pane and the bars are children: the window layer deletes them.
+    plotPane = nullptr;
+    bars = nullptr;
+}
+
+void PlotFrame::setTitle(const char* text)
+{
+    WindowCL::setTitle(text);
+}
+
+String PlotFrame::getTitle()
+{
+    if (isWindow()) {
+        char text[512] = "";
+        GetWindowTextA(hwnd, text, sizeof text);
+        return String(text);
+    }
+    return title;
+}
+
+void PlotFrame::checkCommand(int command, bool checked)
+{
+    if (menu)
+        menu->checkItem(static_cast<UINT>(command), checked ? 1 : 0);
+    if (bars)
+        bars->checkCommand(command, checked);
+}
+
+void PlotFrame::enableCommand(int command, bool enabled)
+{
+    // A disabled item is greyed as well, so that it looks disabled.
+    if (menu)
+        menu->grayItem(static_cast<UINT>(command), enabled ? 0 : 1);
+    if (bars)
+        bars->enableCommand(command, enabled);
+}
+
+void PlotFrame::showAndRaise()
+{
+    if (!isWindow())
+        return;
+    ShowWindow(hwnd, SW_HIDE);
+    ShowWindow(hwnd, SW_SHOW);
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void PlotFrame::setStatusField(int bar, int field, const char* text)
+{
+    int fields = bar == kPlotStatusBar ? kPlotStatusFields : kPlotSecondFields;
+    if ((bar != kPlotStatusBar && bar != kPlotSecondBar) || field < 1 || field > fields)
+        return;
+    statusTexts[bar - 1][field - 1] = text ? text : "";
+    if (bars)
+        bars->setStatusField(bar, field, text);
+}
+
+void PlotFrame::setRunStatus(int field, const char* text)
+{
+    setStatusField(kPlotStatusBar, field, text);
+}
+
+String PlotFrame::statusField(int bar, int field) const
+{
+    int fields = bar == kPlotStatusBar ? kPlotStatusFields : kPlotSecondFields;
+    if ((bar != kPlotStatusBar && bar != kPlotSecondBar) || field < 1 || field > fields)
+        return String();
+    return statusTexts[bar - 1][field - 1];
+}
+
+void PlotFrame::setRunState(int runState)
+{
+    if (isWindow())
+        ShowWindow(hwnd, runState ? SW_SHOW : SW_HIDE);
+}
+
+LRESULT PlotFrame::onClose(EventRecord*)
+{
+    // The frame that a running simulation feeds stays.
+    if (host && host->busy() && host->activePlot() == static_cast<PlotWindow*>(this))
+        return 1;
+    if (host)
+        host->forget(this);
+    return 0;
+}
+
+LRESULT PlotFrame::onCommand(EventRecord* event)
+{
+    if (event->lParam)
+        return 0;
+    runCommand(LOWORD(event->wParam));
+    return 1;
+}
+
+void PlotFrame::runCommand(int command)
+{
+    PlotModel& m = plotPane->model;
+    if (command == ids.rescale) {
+        int savedX = m.autoX, savedY = m.autoY;
+        m.autoX = m.autoY = 1;
+        plotPane->rescale();
+        m.autoX = savedX;
+        m.autoY = savedY;
+    } else if (command == ids.print) {
+        print();
+    } else if (command == ids.copy) {
+        copyToClipboard();
+    } else if (command == ids.freeze) {
+        freeze();
+    } else if (command == ids.solidGrid) {
+        toggleGridLines();
+    } else if (command == ids.background || command == ids.gridColour || command == ids.scaleColour) {
+        chooseColour(command);
+    } else if (command == ids.editorToFront) {
+        if (host)
+            host->raiseMainFrame();
+    }
+    // Exports, print, the options dialog and the font dialog come with
+    // their own dialogs; until then these commands do nothing.
+}
+
+void PlotFrame::copyToClipboard()
+{
+    Bitmap* picture = plotPane->makePicture();
+    if (!picture)
+        return;
+    Clipboard clipboard(this);
+    clipboard.empty();
+    // The clipboard call owns the bitmap on every path.
+    clipboard.putBitmap(picture);
+}
+
+void PlotFrame::print()
+{
+    // Without a printer only a beep, no box.
+    HDC printer = defaultPrinter();
+    if (!printer) {
+        plotBeep();
+        return;
+    }
+    PRINTDLGA setup = {};
+    setup.lStructSize = sizeof setup;
+    setup.hwndOwner = hwnd;
+    setup.Flags = PD_PRINTSETUP | PD_RETURNDC;
+    if (!PrintDlgA(&setup)) {
+        DeleteDC(printer);
+        return;
+    }
+    if (setup.hDC) {
+        DeleteDC(printer);
+        printer = setup.hDC;
+    }
+    if (setup.hDevMode)
+        GlobalFree(setup.hDevMode);
+    if (setup.hDevNames)
+        GlobalFree(setup.hDevNames);
+
+    printAborted = false;
+    abortDialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kAbortDialog), hwnd,
+                                     abortDialogProc, 0);
+    EnableWindow(hwnd, FALSE);
+    SetAbortProc(printer, printAbortProc);
+    DOCINFOA job = {};
+    job.cbSize = sizeof job;
+    job.lpszDocName = getResString(kResJobName);
+    if (StartDocA(printer, &job) > 0) {
+        bool ok = StartPage(printer) > 0;
+        if (ok) {
+            PageDC page(printer);
+            plotPane->printTo(&page, 0);
+            ok = EndPage(printer) > 0;
+        }
+        if (ok && !printAborted)
+            EndDoc(printer);
+        else
+            AbortDoc(printer);
+    }
+    EnableWindow(hwnd, TRUE);
+    if (abortDialog)
+        DestroyWindow(abortDialog);
+    abortDialog = nullptr;
+    DeleteDC(printer);
+}
+
+void PlotFrame::freeze()
+{
+    // Only the frame that a run would feed can be frozen, and only by its
+    // own command: a free frame (the nets' error plot) must not freeze the
+    // simulation's plot.
+    if (!host || host->activePlot() != static_cast<PlotWindow*>(this))
+        return;
+    host->freeze(this);
+}
+
+void PlotFrame::toggleGridLines()
+{
+    PlotModel& m = plotPane->model;
+    plotPane->setGridStyle(m.gridStyle == kGridSolid ? kGridDotted : kGridSolid);
+    checkCommand(ids.solidGrid, m.gridStyle == kGridSolid);
+}
+
+void PlotFrame::chooseColour(int command)
+{
+    uint32_t colour = command == ids.background ? backColour()
+                      : command == ids.gridColour ? gridColour()
+                                                  : scaleColour();
+    if (!colourChooser(this, colour))
+        return;
+    if (command == ids.background)
+        setBackColour(colour);
+    else if (command == ids.gridColour)
+        setGridColour(colour);
+    else
+        setScaleColour(colour);
+}
+
+// ---------------------------------------------------------------- Feed
+
+void PlotFrame::Feed::setSignals(int n)
+{
+    frame->plotPane->setSignals(n);
+}
+
+void PlotFrame::Feed::setSignal(int index, const char* name, uint32_t colour)
+{
+    frame->plotPane->setSignal(index, name, colour);
+}
+
+void PlotFrame::Feed::setTitle(const char* text)
+{
+    frame->plotPane->setTitle(text);
+}
+
+void PlotFrame::Feed::setPagingMode(int mode)
+{
+    frame->plotPane->model.pagingMode = mode == kPlotPagingTime ? kPlotPagingTime : kPlotPagingNone;
+}
+
+void PlotFrame::Feed::setRunState(int state)
+{
+    frame->setRunState(state);
+}
+
+void PlotFrame::Feed::stampDateTime()
+{
+    frame->plotPane->stampDateTime();
+}
+
+void PlotFrame::Feed::setStatusText(const char* text)
+{
+    frame->plotPane->setStatusText(text);
+}
+
+void PlotFrame::Feed::clearPoints()
+{
+    frame->plotPane->clearPoints();
+}
+
+void PlotFrame::Feed::addPoint(double x, const double* values, int count)
+{
+    frame->plotPane->addPoint(x, values, count);
+}
+
+void PlotFrame::Feed::rescale()
+{
+    frame->plotPane->rescale();
+}
+
+int PlotFrame::Feed::newSettingsFlag()
+{
+    return frame->newSettings;
+}
+
+void PlotFrame::Feed::clearNewSettingsFlag()
+{
+    frame->newSettings = 0;
+}
+
+void PlotFrame::Feed::setPlotParams(const PlotParams& params)
+{
+    frame->plotPane->model.setPlotParams(params);
+}
+
+// ---------------------------------------------------------------- ActivePlotServices
+
+PlotFrame* ActivePlotServices::active()
+{
+    return dynamic_cast<PlotFrame*>(plotOszi);
+}
+
+void ActivePlotServices::setStatus(int field, const char* text)
+{
+    if (PlotFrame* f = active())
+        f->setRunStatus(field, text);
+}
+
+void ActivePlotServices::setSignals(int n)
+{
+    if (PlotFrame* f = active())
+        f->services().setSignals(n);
+}
+
+void ActivePlotServices::setSignal(int index, const char* name, uint32_t colour)
+{
+    if (PlotFrame* f = active())
+        f->services().setSignal(index, name, colour);
+}
+
+void ActivePlotServices::setTitle(const char* text)
+{
+    if (PlotFrame* f = active())
+        f->services().setTitle(text);
+}
+
+void ActivePlotServices::setPagingMode(int mode)
+{
+    if (PlotFrame* f = active())
+        f->services().setPagingMode(mode);
+}
+
+void ActivePlotServices::setRunState(int state)
+{
+    if (PlotFrame* f = active())
+        f->services().setRunState(state);
+}
+
+void ActivePlotServices::stampDateTime()
+{
+    if (PlotFrame* f = active())
+        f->services().stampDateTime();
+}
+
+void ActivePlotServices::setStatusText(const char* text)
+{
+    if (PlotFrame* f = active())
+        f->services().setStatusText(text);
+}
+
+void ActivePlotServices::clearPoints()
+{
+    if (PlotFrame* f = active())
+        f->services().clearPoints();
+}
+
+void ActivePlotServices::addPoint(double x, const double* values, int count)
+{
+    if (PlotFrame* f = active())
+        f->services().addPoint(x, values, count);
+}
+
+void ActivePlotServices::rescale()
+{
+    if (PlotFrame* f = active())
+        f->services().rescale();
+}
+
+int ActivePlotServices::newSettingsFlag()
+{
+    PlotFrame* f = active();
+    return f ? f->services().newSettingsFlag() : 0;
+}
+
+void ActivePlotServices::clearNewSettingsFlag()
+{
+    if (PlotFrame* f = active())
+        f->services().clearNewSettingsFlag();
+}
+
+void ActivePlotServices::setPlotParams(const PlotParams& params)
+{
+    if (PlotFrame* f = active())
+        f->services().setPlotParams(params);
+}
+
+// ---------------------------------------------------------------- hosts and factories
+
+bool WorkspacePlotHost::busy()
+{
+    return theWorkspace && theWorkspace->busy;
+}
+
+PlotWindow* WorkspacePlotHost::activePlot()
+{
+    return plotOszi;
+}
+
+void WorkspacePlotHost::freeze(PlotWindow* frame)
+{
+    if (theWorkspace)
+        theWorkspace->freezePlotWindow(frame);
+    if (plotOszi == frame)
+        plotOszi = nullptr;
+}
+
+void WorkspacePlotHost::forget(PlotWindow* frame)
+{
+    if (theWorkspace)
+        theWorkspace->forgetPlotWindow(frame);
+    else if (plotOszi == frame)
+        plotOszi = nullptr;
+}
+
+void WorkspacePlotHost::raiseMainFrame()
+{
+    if (!theApplication || !theApplication->mainFrame)
+        return;
+    HWND main = theApplication->mainFrame->hwnd;
+    if (!main || !IsWindow(main))
+        return;
+    ShowWindow(main, SW_HIDE);
+    ShowWindow(main, SW_SHOW);
+}
+
+void WorkspacePlotHost::showHelp(const char* marker)
+{
+    if (theWorkspace)
+        theWorkspace->showHelpSection(marker);
+}
+
+PlotWindow* PlotFrameFactory::createPlotWindow(WindowCL* owner, int x, int y, int width, int height,
+                                               const char* title)
+{
+    PlotFrame* frame = new PlotFrame(owner, x, y, width, height, WS_OVERLAPPEDWINDOW, title, host, kKytPlotFrameIds);
+    if (!frame->isWindow()) {
+        delete frame;
+        return nullptr;
+    }
+    frame->show(SW_SHOWNORMAL);
+    return frame;
+}
+
+// ---------------------------------------------------------------- the nets' error plot
+
+namespace {
+
+// One error plot: a free frame, reached through its window handle, since
+// the user may close it while the library still holds this object.
+class FrameNetErrorPlot : public NetErrorPlot {
+public:
+    FrameNetErrorPlot(PlotFrame* f) : frame(f), hwnd(f->hwnd) {}
+
+    void setSignalCount(int count) override
+    {
+        if (PlotFrame* f = alive())
+            f->pane()->setSignals(count);
+    }
+    void setPlotTitle(const char* text) override
+    {
+        if (PlotFrame* f = alive())
+            f->setPlotTitle(text);
+    }
+    void setSignal(int index, const char* name, unsigned long colour) override
+    {
+        if (PlotFrame* f = alive())
+            f->setSignal(index, name, static_cast<uint32_t>(colour));
+    }
+    void setDrawingMode(int mode) override
+    {
+        if (PlotFrame* f = alive())
+            f->services().setPagingMode(mode);
+    }
+    void show(int how) override
+    {
+        if (PlotFrame* f = alive())
+            ShowWindow(f->hwnd, how ? SW_SHOW : SW_HIDE);
+    }
+    void addPoint(double x, double value) override
+    {
+        if (PlotFrame* f = alive())
+            f->pane()->addPoint(x, &value, 1);
+    }
+    void rescale() override
+    {
+        if (PlotFrame* f = alive())
+            f->pane()->rescale();
+    }
+    double xScale() override
+    {
+        PlotFrame* f = alive();
+        return f ? f->xScale() : 1.0;
+    }
+    void release() override { delete this; }
+    void destroy() override
+    {
+        if (alive())
+            DestroyWindow(hwnd);
+        delete this;
+    }
+
+private:
+    PlotFrame* alive() const
+    {
+        if (!hwnd || !IsWindow(hwnd) || !theApplication || !theApplication->winMap)
+            return nullptr;
+        return theApplication->winMap->lookup(hwnd) == static_cast<WindowCL*>(frame) ? frame : nullptr;
+    }
+
+    PlotFrame* frame;
+    HWND hwnd;
+};
+
+} // namespace
+
+NetErrorPlot* PlotNetErrorSystem::createErrorPlot(const NetErrorPlotFrame& f)
+{
+    PlotFrame* frame = new PlotFrame(ownerWindow, f.x, f.y, f.width, f.height, static_cast<DWORD>(f.style), f.title,
+                                     host, kKytPlotFrameIds);
+    if (!frame->isWindow()) {
+        delete frame;
+        return nullptr;
+    }
+    return new FrameNetErrorPlot(frame);
+}

@@ -1,0 +1,178 @@
+// The top-level window of one plot (a ZIZadir): the plot menu around a
+// PlotPane, the commands of menu and tool bar, and the interfaces through
+// which the workspace's slots, a simulation run and the neural nets' error
+// plot reach it. The tool bar and the two status bars plug in through
+// PlotFrameBars (made by the maker installed with setPlotFrameBarsMaker);
+// without them the frame keeps the status texts itself.
+#ifndef KYT_PLOT_PLOTFRAME_H
+#define KYT_PLOT_PLOTFRAME_H
+
+#include "Frame.h"
+#include "NetErrorPlot.h"
+#include "PlotFrameParts.h"
+#include "PlotPane.h"
+#include "PlotServices.h"
+#include "WorkspaceUi.h"
+
+class PlotFrame;
+
+// Makes the tool bar and status bars of a new frame, as children placed at
+// its top and bottom; called before the pane is made. Null: none.
+typedef PlotFrameBars* (*PlotFrameBarsMaker)(PlotFrame* frame);
+void setPlotFrameBarsMaker(PlotFrameBarsMaker maker);
+
+// The colour chooser of the colour commands: true with the colour taken
+// when it was confirmed. Tests install an answer of their own.
+typedef bool (*PlotColourChooser)(WindowCL* owner, uint32_t& colour);
+void setPlotColourChooser(PlotColourChooser chooser);
+
+class PlotFrame : public FrameWindowCL, public PlotWindow, private PlotFrameBars {
+public:
+    PlotFrame(WindowCL* owner, int x, int y, int width, int height, DWORD style, const char* title,
+              PlotFrameHost* host, const PlotFrameIds& ids);
+    ~PlotFrame() override;
+
+    // ---- PlotWindow (the workspace's slots)
+    void setTitle(const char* text) override;
+    String getTitle() override;
+    void checkCommand(int command, bool checked) override;
+    void enableCommand(int command, bool enabled) override;
+    void showAndRaise() override;
+
+    // ---- what the run feeds (PlotServices) and the error plot use
+    PlotServices& services() { return feed; }
+    PlotPane* pane() const { return plotPane; }
+    // Status field 1-3 of "status" (the run timer's texts).
+    void setRunStatus(int field, const char* text);
+    // The text of a status field as shown (bar 1 or 2, field from 1).
+    String statusField(int bar, int field) const;
+
+    // Forwarders to the pane.
+    void setSignal(int index, const char* name, uint32_t colour) { plotPane->setSignal(index, name, colour); }
+    void setPlotTitle(const char* text) { plotPane->setTitle(text); }
+    void setFont(const char* face, int size, uint32_t colour) { plotPane->setFont(face, size, colour); }
+    uint32_t backColour() const { return plotPane->model.backColour; }
+    uint32_t gridColour() const { return plotPane->model.gridColour; }
+    uint32_t scaleColour() const { return plotPane->model.scaleColour; }
+    void setBackColour(uint32_t c) { plotPane->setBackColour(c); }
+    void setGridColour(uint32_t c) { plotPane->setGridColour(c); }
+    void setScaleColour(uint32_t c) { plotPane->setScaleColour(c); }
+    // Read by the circuit writer.
+    int autoX() const { return plotPane->model.autoX; }
+    int autoY() const { return plotPane->model.autoY; }
+    double xScale() const { return plotPane->model.xscale; }
+    double yScale() const { return plotPane->model.yscale; }
+    double xOffset() const { return plotPane->model.xoff; }
+    double yOffset() const { return plotPane->model.yoff; }
+
+    // The run state: 0 hides the frame while a run's header changes the
+    // plot, 1 shows it again.
+    void setRunState(int state);
+
+    LRESULT onCommand(EventRecord* event) override;
+    LRESULT onClose(EventRecord* event) override;
+
+    // Flag word: the frame wants the workspace's plot defaults at the next
+    // run start. Set for a new frame.
+    int newSettings;
+
+private:
+    // The frame as PlotServices; a member, since both interfaces name an
+    // operation setTitle.
+    class Feed : public PlotServices {
+    public:
+        explicit Feed(PlotFrame* f) : frame(f) {}
+        void setSignals(int n) override;
+        void setSignal(int index, const char* name, uint32_t colour) override;
+        void setTitle(const char* text) override;
+        void setPagingMode(int mode) override;
+        void setRunState(int state) override;
+        void stampDateTime() override;
+        void setStatusText(const char* text) override;
+        void clearPoints() override;
+        void addPoint(double x, const double* values, int count) override;
+        void rescale() override;
+        int newSettingsFlag() override;
+        void clearNewSettingsFlag() override;
+        void setPlotParams(const PlotParams& params) override;
+
+    private:
+        PlotFrame* frame;
+    };
+
+    // PlotFrameBars: the frame's own record of the status texts, passed on
+    // to the plugged-in bars.
+    void setStatusField(int bar, int field, const char* text) override;
+
+    void runCommand(int command);
+    void chooseColour(int command);
+    void copyToClipboard();
+    void print();
+    void toggleGridLines();
+    void freeze();
+
+    PlotFrameHost* host;
+    PlotFrameIds ids;
+    PlotFrameBars* bars;
+    PlotPane* plotPane;
+    Feed feed;
+    String statusTexts[2][kPlotStatusFields];
+};
+
+// The PlotServices of whatever frame is active at the time of each call
+// (the workspace's plotOszi); without one the call goes nowhere. The
+// simulator keeps this one for the whole run.
+class ActivePlotServices : public PlotServices {
+public:
+    void setSignals(int n) override;
+    void setSignal(int index, const char* name, uint32_t colour) override;
+    void setTitle(const char* text) override;
+    void setPagingMode(int mode) override;
+    void setRunState(int state) override;
+    void stampDateTime() override;
+    void setStatusText(const char* text) override;
+    void clearPoints() override;
+    void addPoint(double x, const double* values, int count) override;
+    void rescale() override;
+    int newSettingsFlag() override;
+    void clearNewSettingsFlag() override;
+    void setPlotParams(const PlotParams& params) override;
+
+    // The run timer's texts into status fields 1-3 of the active frame.
+    static void setStatus(int field, const char* text);
+    static PlotFrame* active();
+};
+
+// The workspace as the host of kyt's plot frames.
+class WorkspacePlotHost : public PlotFrameHost {
+public:
+    bool busy() override;
+    PlotWindow* activePlot() override;
+    void freeze(PlotWindow* frame) override;
+    void forget(PlotWindow* frame) override;
+    void raiseMainFrame() override;
+    void showHelp(const char* marker) override;
+};
+
+// The workspace's factory of kyt's plot frames.
+class PlotFrameFactory : public PlotWindowFactory {
+public:
+    explicit PlotFrameFactory(PlotFrameHost* frameHost) : host(frameHost) {}
+    PlotWindow* createPlotWindow(WindowCL* owner, int x, int y, int width, int height, const char* title) override;
+
+private:
+    PlotFrameHost* host;
+};
+
+// The neural nets' error plot in a free plot frame.
+class PlotNetErrorSystem : public NetErrorPlotSystem {
+public:
+    PlotNetErrorSystem(WindowCL* owner, PlotFrameHost* frameHost) : ownerWindow(owner), host(frameHost) {}
+    NetErrorPlot* createErrorPlot(const NetErrorPlotFrame& frame) override;
+
+private:
+    WindowCL* ownerWindow;
+    PlotFrameHost* host;
+};
+
+#endif

@@ -1,0 +1,551 @@
+#include "PlotPane.h"
+
+#include "Bitmap.h"
+#include "PlotFrameParts.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+PlotBeepHook beepHook = nullptr;
+
+COLORREF colourRef(uint32_t packed)
+{
+    return RGB(packed & 255, (packed >> 8) & 255, (packed >> 16) & 255);
+}
+
+const uint32_t kBlack = 0;
+const uint32_t kWhite = 0xffffff;
+const COLORREF kBandGrey = RGB(128, 128, 128);
+
+// Logical units (0.1 mm) between the plot area and its tick labels.
+const int kLabelGap = 20;
+// Pixels between the legend and the right edge of the drawing.
+const int kLegendMargin = 10;
+
+} // namespace
+
+void setPlotBeepHook(PlotBeepHook hook)
+{
+    beepHook = hook;
+}
+
+void plotBeep()
+{
+    if (beepHook)
+        beepHook();
+    else
+        MessageBeep(0);
+}
+
+// ---------------------------------------------------------------- PlotScroller
+
+PlotScroller::PlotScroller(PlotPane* pane) : Scroller(pane), plot(pane)
+{
+}
+
+int PlotScroller::handleScroll(unsigned message, int code)
+{
+    if (code == SCROLL_ENDSCROLL)
+        return 1;
+    if (message == kMessageVScroll)
+        return scrollVertical2();
+    if (message != kMessageHScroll || !plot->hScrollState)
+        return 0;
+    // The bar has clamped the position already; the step asked for may lie
+    // below its range.
+    ScrollBarState* bar = plot->hScrollState;
+    int requested = bar->position;
+    if (code == SCROLL_LINEUP)
+        requested = bar->previous - bar->line;
+    else if (code == SCROLL_PAGEUP)
+        requested = bar->previous - bar->page;
+    return scrollHorizontal2(requested);
+}
+
+int PlotScroller::scrollVertical()
+{
+    ScrollBarState* bar = plot->vScrollState;
+    if (!bar)
+        return 0;
+    plot->model.setVerticalPosition(bar->position);
+    bar->setPrevious(bar->position);
+    plot->repaint();
+    return 1;
+}
+
+int PlotScroller::scrollVertical2()
+{
+    return scrollVertical();
+}
+
+int PlotScroller::scrollHorizontal()
+{
+    ScrollBarState* bar = plot->hScrollState;
+    if (!bar)
+        return 0;
+    plot->model.setHorizontalPosition(bar->position);
+    bar->setPrevious(bar->position);
+    plot->repaint();
+    return 1;
+}
+
+int PlotScroller::scrollHorizontal2(int requested)
+{
+    if (requested < 0)
+        plotBeep();
+    return scrollHorizontal();
+}
+
+// ---------------------------------------------------------------- PlotPane
+
+PlotPane::PlotPane(WindowCL* parentWindow, Geometry* g)
+    : PaneWindowCL(parentWindow, g, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS), dragging(0),
+      pressPoint{0, 0}, bandPoint{-1, -1}, ticFont(nullptr), statusBars(nullptr)
+{
+    title = "osziPane";
+    scroller = new PlotScroller(this);
+    setBackColor(Color(model.backColour));
+    for (ScrollBarState* bar : {hScrollState, vScrollState})
+        if (bar) {
+            bar->line = 1;
+            bar->page = 10;
+        }
+    own->attach();
+    setupMetrics(*own);
+    own->release();
+}
+
+PlotPane::~PlotPane()
+{
+    delete scroller;
+    scroller = nullptr;
+    if (ticFont) {
+        if (own->currentFont() == ticFont)
+            own->popFont();
+        delete ticFont;
+    }
+}
+
+// ---- feeding
+
+void PlotPane::setSignals(int n)
+{
+    model.setSignals(n);
+}
+
+void PlotPane::setSignal(int index, const char* name, uint32_t colour)
+{
+    model.setSignal(index, name, colour);
+}
+
+void PlotPane::setTitle(const char* text)
+{
+    model.setTitle(text ? text : "");
+}
+
+void PlotPane::addPoint(double t, const double* values, int count)
+{
+    bool paged = false;
+    model.addPoint(t, values, count, &segments, &paged);
+    drawNewSegments(segments, paged);
+}
+
+void PlotPane::clearPoints()
+{
+    model.clearPoints();
+}
+
+void PlotPane::rescale()
+{
+    if (model.pointCount() == 0)
+        return;
+    model.rescale();
+    showBars();
+    repaint();
+}
+
+void PlotPane::stampDateTime()
+{
+    time_t now = time(nullptr);
+    struct tm* local = localtime(&now);
+    char text[64] = "";
+    if (local)
+        snprintf(text, sizeof text, "%02d.%02d.%d, %02d:%02d:%02d", local->tm_mday, local->tm_mon + 1,
+                 local->tm_year + 1900, local->tm_hour, local->tm_min, local->tm_sec);
+    model.dateText = text;
+    showStatusField(kPlotSecondBar, 2, model.dateText);
+}
+
+void PlotPane::setStatusText(const char* text)
+{
+    if (!model.textLocked)
+        model.statusText = text ? text : "";
+    showStatusField(kPlotSecondBar, 1, model.statusText);
+}
+
+void PlotPane::showStatusField(int bar, int field, const String& text)
+{
+    if (statusBars)
+        statusBars->setStatusField(bar, field, text.text());
+}
+
+// ---- scrolling
+
+void PlotPane::showBars()
+{
+    PlotModel::Bar h = model.horizontalBar();
+    PlotModel::Bar v = model.verticalBar();
+    if (hScrollState) {
+        hScrollState->setRange(Point(h.minimum, h.maximum));
+        hScrollState->setPosition(h.position);
+        hScrollState->setPrevious(hScrollState->position);
+    }
+    if (vScrollState) {
+        vScrollState->setRange(Point(v.minimum, v.maximum));
+        vScrollState->setPosition(v.position);
+        vScrollState->setPrevious(vScrollState->position);
+    }
+}
+
+void PlotPane::repaint()
+{
+    if (isWindow())
+        InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+// ---- metrics
+
+void PlotPane::setupMetrics(DeviceContext& dc)
+{
+    HDC hdc = dc.hdc;
+    if (model.printing && hdc) {
+        // Pixels per 0.1 mm of the page.
+        double xmetric = GetDeviceCaps(hdc, HORZRES) / (GetDeviceCaps(hdc, HORZSIZE) * 10.0);
+        double ymetric = GetDeviceCaps(hdc, VERTRES) / (GetDeviceCaps(hdc, VERTSIZE) * 10.0);
+        if (!(xmetric > 0) || !(ymetric > 0) || !std::isfinite(xmetric) || !std::isfinite(ymetric))
+            xmetric = ymetric = 1.0;
+        model.setPrintMetrics(xmetric, ymetric);
+    } else if (isWindow()) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        model.setDrawingSize(r.right - r.left, r.bottom - r.top);
+    }
+    if (hdc)
+        makeTickFont(dc);
+}
+
+void PlotPane::makeTickFont(DeviceContext& dc)
+{
+    if (ticFont) {
+        if (dc.currentFont() == ticFont)
+            dc.popFont();
+        if (own->currentFont() == ticFont)
+            own->popFont();
+        delete ticFont;
+        ticFont = nullptr;
+    }
+    int h = static_cast<int>(std::lround(model.fontSize * model.yFactor));
+    // Not smoothed: the legend's names are written in the exact colours of
+    // their curves.
+    ticFont = new Font(model.fontFace.text(), 0, h < 1 ? 1 : h, FW_NORMAL, FF_SWISS, DEFAULT_PITCH, 0, 0, 0,
+                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY);
+}
+
+// ---- drawing
+
+void PlotPane::fillBackground(HDC hdc, int width, int height)
+{
+    HBRUSH brush = CreateSolidBrush(model.printing ? colourRef(kWhite) : colourRef(model.backColour));
+    RECT r = {0, 0, width, height};
+    FillRect(hdc, &r, brush);
+    DeleteObject(brush);
+}
+
+void PlotPane::drawAxes(DeviceContext& dc)
+{
+    HDC hdc = dc.hdc;
+    PlotModel& m = model;
+    // 1.
+    setupMetrics(dc);
+    SelectClipRgn(hdc, nullptr);
+    // 2.
+    const uint32_t gridColour = m.printing ? kBlack : m.gridColour;
+    const uint32_t textColour = m.printing ? kBlack : m.scaleColour;
+    const uint32_t backColour = m.printing ? kWhite : m.backColour;
+    dc.pushPen(new Pen(m.gridStyle == 1 ? PS_SOLID : PS_DOT, 1, Color(gridColour)));
+    dc.pushFont(ticFont);
+    COLORREF oldText = SetTextColor(hdc, colourRef(textColour));
+    COLORREF oldBack = SetBkColor(hdc, colourRef(backColour));
+    int oldMode = SetBkMode(hdc, OPAQUE);
+    UINT oldAlign = GetTextAlign(hdc);
+    TEXTMETRICA tm;
+    GetTextMetricsA(hdc, &tm);
+
+    const int nx = m.xDivisions();
+    const int ny = m.yDivisions();
+    const int labelTop = m.deviceY(m.bottom - kLabelGap);
+    // 3.
+    SetTextAlign(hdc, TA_CENTER | TA_TOP);
+    for (int i = 0; i <= nx; ++i) {
+        int x = m.deviceX(m.left + i * m.gridPx);
+        MoveToEx(hdc, x, m.deviceY(m.bottom), nullptr);
+        LineTo(hdc, x, m.deviceY(m.bottom + m.plotH));
+        String label = m.xTickLabel(i);
+        TextOutA(hdc, x, labelTop, label.text(), static_cast<int>(label.getLength()));
+    }
+    // 4.
+    SetTextAlign(hdc, TA_RIGHT | TA_TOP);
+    const int labelRight = m.deviceX(m.left - kLabelGap);
+    for (int k = 0; k <= ny; ++k) {
+        int y = m.deviceY(m.bottom + k * m.gridPx);
+        MoveToEx(hdc, m.deviceX(m.left), y, nullptr);
+        LineTo(hdc, m.deviceX(m.left + m.plotW), y);
+        String label = m.yTickLabel(k);
+        TextOutA(hdc, labelRight, y - tm.tmHeight / 2, label.text(), static_cast<int>(label.getLength()));
+    }
+    // 5.
+    SetTextAlign(hdc, TA_LEFT | TA_TOP);
+    if (m.printing) {
+        String line = m.statusText + "   " + m.dateText;
+        TextOutA(hdc, m.deviceX(m.left), static_cast<int>(std::lround(m.bottom * m.yFactor)), line.text(),
+                 static_cast<int>(line.getLength()));
+    }
+    // 6.
+    delete dc.setPen(new Pen(PS_SOLID, 1, Color(gridColour)));
+    HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(NULL_BRUSH));
+    Rectangle(hdc, m.areaLeft(), m.areaTop(), m.areaRight() + 1, m.areaBottom() + 1);
+    SelectObject(hdc, oldBrush);
+    // 7.
+    int maxW = 0;
+    SIZE size;
+    for (const SignalEntry& s : m.signals)
+        if (GetTextExtentPoint32A(hdc, s.name.text(), static_cast<int>(s.name.getLength()), &size) && size.cx > maxW)
+            maxW = size.cx;
+    if (GetTextExtentPoint32A(hdc, m.xTitle.text(), static_cast<int>(m.xTitle.getLength()), &size) && size.cx > maxW)
+        maxW = size.cx;
+    const int lineHeight = tm.tmHeight + tm.tmExternalLeading;
+    const int legendX = m.drawingWidth() - kLegendMargin - maxW;
+    const int legendTop = static_cast<int>(std::lround(m.bottom * m.yFactor));
+    int k = 0;
+    for (int i : m.legendOrder()) {
+        ++k;
+        const SignalEntry& s = m.signals[i];
+        SetTextColor(hdc, colourRef(s.colour));
+        TextOutA(hdc, legendX, legendTop + (k + 1) * lineHeight, s.name.text(), static_cast<int>(s.name.getLength()));
+    }
+    SetTextColor(hdc, colourRef(textColour));
+    TextOutA(hdc, legendX, labelTop, m.xTitle.text(), static_cast<int>(m.xTitle.getLength()));
+    IntersectClipRect(hdc, m.areaLeft(), m.areaTop(), m.areaRight() + 1, m.areaBottom() + 1);
+
+    SetTextAlign(hdc, oldAlign);
+    SetBkMode(hdc, oldMode);
+    SetBkColor(hdc, oldBack);
+    SetTextColor(hdc, oldText);
+    dc.popFont();
+    delete dc.popPen();
+}
+
+void PlotPane::drawCurves(DeviceContext& dc)
+{
+    HDC hdc = dc.hdc;
+    for (int i : model.legendOrder()) {
+        model.paintVertices(i, vertices);
+        if (vertices.empty())
+            continue;
+        dc.pushPen(new Pen(PS_SOLID, 1, Color(model.signals[i].colour)));
+        // One Polyline per unbroken run of vertices.
+        size_t at = 0;
+        while (at < vertices.size()) {
+            polyline.clear();
+            polyline.push_back({vertices[at].x, vertices[at].y});
+            ++at;
+            while (at < vertices.size() && !vertices[at].move) {
+                polyline.push_back({vertices[at].x, vertices[at].y});
+                ++at;
+            }
+            if (polyline.size() > 1)
+                Polyline(hdc, polyline.data(), static_cast<int>(polyline.size()));
+        }
+        delete dc.popPen();
+    }
+}
+
+LRESULT PlotPane::paint(DeviceContext& dc)
+{
+    if (!dc.hdc)
+        return 0;
+    drawAxes(dc);
+    if (model.pointCount() && model.nSignals)
+        drawCurves(dc);
+    SelectClipRgn(dc.hdc, nullptr);
+    return 0;
+}
+
+void PlotPane::drawNewSegments(const std::vector<NewSegment>& newSegments, bool paged)
+{
+    if (!isWindow() || !IsWindowVisible(hwnd))
+        return;
+    own->attach();
+    HDC hdc = own->hdc;
+    if (paged) {
+        setupMetrics(*own);
+        fillBackground(hdc, model.drawingWidth(), model.drawingHeight());
+        drawAxes(*own);
+    }
+    IntersectClipRect(hdc, model.areaLeft(), model.areaTop(), model.areaRight() + 1, model.areaBottom() + 1);
+    for (const NewSegment& s : newSegments) {
+        own->pushPen(new Pen(PS_SOLID, 1, Color(model.signals[s.signal].colour)));
+        MoveToEx(hdc, s.from.x, s.from.y, nullptr);
+        if (s.hasFrom)
+            LineTo(hdc, s.to.x, s.to.y);
+        delete own->popPen();
+    }
+    SelectClipRgn(hdc, nullptr);
+    own->release();
+}
+
+int PlotPane::printTo(DeviceContext* dc, int)
+{
+    model.printing = 1;
+    // A page is white; a bitmap that stands in for one is not.
+    dc->attach();
+    if (dc->hdc) {
+        setupMetrics(*dc);
+        fillBackground(dc->hdc, model.drawingWidth(), model.drawingHeight());
+    }
+    dc->release();
+    LRESULT r = paintInto(dc);
+    model.printing = 0;
+    // The screen's metrics again.
+    own->attach();
+    setupMetrics(*own);
+    own->release();
+    return static_cast<int>(r);
+}
+
+Bitmap* PlotPane::makePicture()
+{
+    if (!isWindow())
+        return nullptr;
+    RECT r;
+    GetClientRect(hwnd, &r);
+    if (r.right <= 0 || r.bottom <= 0)
+        return nullptr;
+    MemoryDC memory(*own, r.right, r.bottom);
+    if (!memory.hdc)
+        return nullptr;
+    fillBackground(memory.hdc, r.right, r.bottom);
+    paintInto(&memory);
+    return memory.selectBitmap(nullptr);
+}
+
+LRESULT PlotPane::onSize(EventRecord* event)
+{
+    PaneWindowCL::onSize(event);
+    model.setDrawingSize(LOWORD(event->lParam), HIWORD(event->lParam));
+    repaint();
+    return 0;
+}
+
+// ---- zoom
+
+void PlotPane::drawBand(POINT to)
+{
+    own->attach();
+    HDC hdc = own->hdc;
+    int oldRop = SetROP2(hdc, R2_XORPEN);
+    own->pushPen(new Pen(PS_DOT, 1, Color(128, 128, 128)));
+    HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(NULL_BRUSH));
+    int oldMode = SetBkMode(hdc, TRANSPARENT);
+    Rectangle(hdc, pressPoint.x, pressPoint.y, to.x, to.y);
+    SetBkMode(hdc, oldMode);
+    SelectObject(hdc, oldBrush);
+    delete own->popPen();
+    SetROP2(hdc, oldRop);
+    own->release();
+}
+
+LRESULT PlotPane::onButtonDown(EventRecord* event)
+{
+    if (event->message != WM_LBUTTONDOWN)
+        return 0;
+    dragging = 1;
+    pressPoint = {static_cast<short>(LOWORD(event->lParam)), static_cast<short>(HIWORD(event->lParam))};
+    bandPoint = {-1, -1};
+    SetCapture(hwnd);
+    return 1;
+}
+
+LRESULT PlotPane::onMouseMove(EventRecord* event)
+{
+    if (!dragging)
+        return 0;
+    POINT now = {static_cast<short>(LOWORD(event->lParam)), static_cast<short>(HIWORD(event->lParam))};
+    if (bandPoint.x != -1 || bandPoint.y != -1)
+        drawBand(bandPoint);
+    drawBand(now);
+    bandPoint = now;
+    return 1;
+}
+
+LRESULT PlotPane::onButtonUp(EventRecord* event)
+{
+    if (event->message != WM_LBUTTONUP || !dragging)
+        return 0;
+    dragging = 0;
+    if (GetCapture() == hwnd)
+        ReleaseCapture();
+    if (bandPoint.x != -1 || bandPoint.y != -1)
+        drawBand(bandPoint);
+    bandPoint = {-1, -1};
+    POINT release = {static_cast<short>(LOWORD(event->lParam)), static_cast<short>(HIWORD(event->lParam))};
+    if (model.zoom(pressPoint.x, pressPoint.y, release.x, release.y)) {
+        showBars();
+        repaint();
+    }
+    return 1;
+}
+
+// ---- fonts and colours
+
+void PlotPane::setFont(const char* face, int size, uint32_t colour)
+{
+    model.fontFace = face ? face : "";
+    model.scaleColour = colour;
+    if (size > 0)
+        model.fontSize = size;
+    own->attach();
+    setupMetrics(*own);
+    own->release();
+    repaint();
+}
+
+void PlotPane::setBackColour(uint32_t colour)
+{
+    model.backColour = colour;
+    setBackColor(Color(colour & 0xffffff));
+    repaint();
+}
+
+void PlotPane::setGridColour(uint32_t colour)
+{
+    model.gridColour = colour;
+    repaint();
+}
+
+void PlotPane::setScaleColour(uint32_t colour)
+{
+    model.scaleColour = colour;
+    repaint();
+}
+
+void PlotPane::setGridStyle(int style)
+{
+    model.gridStyle = style == 1 ? 1 : 2;
+    repaint();
+}

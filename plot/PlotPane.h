@@ -1,0 +1,119 @@
+// The drawing pane of a plot window: it draws its PlotModel as an
+// oscilloscope screen (grid, tick labels, legend, one curve per shown
+// signal) on the screen, a printer or a bitmap, draws each new point as it
+// arrives, pages the time axis, scrolls and zooms to a dragged rectangle.
+// All arithmetic is the model's; this class routes messages and draws.
+#ifndef KYT_PLOT_PLOTPANE_H
+#define KYT_PLOT_PLOTPANE_H
+
+#include "Pane.h"
+#include "PlotModel.h"
+#include "Scroll.h"
+
+#include <vector>
+
+class Bitmap;
+class PlotPane;
+class PlotFrameBars;
+
+// The pane's scroll handler: the bars set the model's offsets.
+class PlotScroller : public Scroller {
+public:
+    explicit PlotScroller(PlotPane* pane);
+
+    int handleScroll(unsigned message, int code) override;
+    // yoff from the vertical position, and the same again for the second
+    // entry of the bar.
+    virtual int scrollVertical();
+    virtual int scrollVertical2();
+    // xoff from the horizontal position; the second entry beeps first when
+    // the position asked for is below 0.
+    virtual int scrollHorizontal();
+    virtual int scrollHorizontal2(int requested);
+
+private:
+    PlotPane* plot;
+};
+
+// The geometry of a pane that takes whatever its frame's bars leave, at
+// every size of the frame. (A centred fill keeps the size its window last
+// reported, the client size without scroll bars, and never grows back.)
+class RestLayout : public Layout {
+public:
+    RestLayout() : Layout(nullptr) { kind = PLACE_REST; }
+    void getSizeHints(SizeHints& hints) override
+    {
+        hints.clear();
+        hints.kind = PLACE_REST;
+    }
+};
+
+// A beep of the plot windows (MessageBeep unless a test counts them).
+typedef void (*PlotBeepHook)();
+void setPlotBeepHook(PlotBeepHook hook);
+void plotBeep();
+
+class PlotPane : public PaneWindowCL {
+public:
+    PlotPane(WindowCL* parent, Geometry* geometry);
+    ~PlotPane() override;
+
+    // ---- feeding (what the run and the net's error plot call)
+    void setSignals(int n);
+    void setSignal(int index, const char* name, uint32_t colour);
+    void setTitle(const char* text);
+    void addPoint(double t, const double* values, int count);
+    void clearPoints();
+    // New scales (where automatic), bars and a repaint.
+    void rescale();
+    void stampDateTime();
+    void setStatusText(const char* text);
+    // Where the status texts go (the frame); null for nowhere.
+    void setStatusBars(PlotFrameBars* bars) { statusBars = bars; }
+
+    // ---- drawing
+    LRESULT paint(DeviceContext& dc) override;
+    int printTo(DeviceContext* dc, int flag) override;
+    LRESULT onSize(EventRecord* event) override;
+    LRESULT onMouseMove(EventRecord* event) override;
+    LRESULT onButtonDown(EventRecord* event) override;
+    LRESULT onButtonUp(EventRecord* event) override;
+
+    void setFont(const char* face, int size, uint32_t colour);
+    void setBackColour(uint32_t colour);
+    void setGridColour(uint32_t colour);
+    void setScaleColour(uint32_t colour);
+    void setGridStyle(int style);
+    // A bitmap of the client size with the plot drawn on the background;
+    // null when it cannot be made. Owned by the caller.
+    Bitmap* makePicture();
+    // The bars show the model's ranges and positions; the pane repaints.
+    void showBars();
+    void repaint();
+
+    PlotModel model;
+    // The zoom drag, in client pixels.
+    int dragging;
+    POINT pressPoint;
+    POINT bandPoint;
+
+private:
+    friend class PlotScroller;
+
+    void setupMetrics(DeviceContext& dc);
+    void makeTickFont(DeviceContext& dc);
+    void drawAxes(DeviceContext& dc);
+    void drawCurves(DeviceContext& dc);
+    void drawNewSegments(const std::vector<NewSegment>& segments, bool paged);
+    void fillBackground(HDC hdc, int width, int height);
+    void drawBand(POINT to);
+    void showStatusField(int bar, int field, const String& text);
+
+    Font* ticFont;
+    PlotFrameBars* statusBars;
+    std::vector<NewSegment> segments;
+    std::vector<PlotVertex> vertices;
+    std::vector<POINT> polyline;
+};
+
+#endif

@@ -1,0 +1,534 @@
+// Under wine: plot frames in the workspace's slots, fed as a run feeds them.
+// Title and date stamp, close refused during a run, the drawing (saved as
+// plot-run.png), the clipboard picture, solid grid lines, the background
+// colour, rescale, scrolling with its beep, zoom by mouse, freezing (also
+// from a free frame), and the frames' lifetime.
+//
+//   plot_frame_test PNG-PATH
+#include "Application.h"
+#include "Frame.h"
+#include "Menu.h"
+#include "PlotFrame.h"
+#include "PlotPane.h"
+#include "WineCheck.h"
+#include "Workspace.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using winecheck::check;
+
+namespace {
+
+const COLORREF kBack = RGB(255, 255, 232);
+const COLORREF kGrid = RGB(0, 64, 128);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kGreen = RGB(0, 128, 0);
+
+int beeps = 0;
+void countBeep()
+{
+    ++beeps;
+}
+
+uint32_t chooserAnswer = 0;
+bool answerChooser(WindowCL*, uint32_t& colour)
+{
+    colour = chooserAnswer;
+    return true;
+}
+
+// The tool bar and status bars as the seam sees them.
+struct RecordingBars : PlotFrameBars {
+    std::vector<std::string> calls;
+    void enableCommand(int command, bool enabled) override
+    {
+        calls.push_back("enable " + std::to_string(command) + (enabled ? " on" : " off"));
+    }
+    void checkCommand(int command, bool checked) override
+    {
+        calls.push_back("check " + std::to_string(command) + (checked ? " on" : " off"));
+    }
+    void setStatusField(int bar, int field, const char* text) override
+    {
+        calls.push_back("field " + std::to_string(bar) + "." + std::to_string(field) + " " + text);
+    }
+};
+RecordingBars recordingBars;
+int barsMade = 0;
+PlotFrameBars* makeRecordingBars(PlotFrame*)
+{
+    ++barsMade;
+    return &recordingBars;
+}
+
+bool recorded(const std::string& call)
+{
+    for (const std::string& c : recordingBars.calls)
+        if (c == call)
+            return true;
+    return false;
+}
+
+PlotFrame* slotFrame(Workspace& ws, int n)
+{
+    return dynamic_cast<PlotFrame*>(ws.plotWindows[n - 1]);
+}
+
+std::string windowTitle(HWND hwnd)
+{
+    char text[256] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+bool endsWith(const std::string& s, const std::string& tail)
+{
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// "dd.mm.yyyy, hh:mm:ss"
+bool isDateStamp(const char* s)
+{
+    const char* shape = "00.00.0000, 00:00:00";
+    if (strlen(s) != strlen(shape))
+        return false;
+    for (size_t i = 0; shape[i]; ++i)
+        if (shape[i] == '0' ? !(s[i] >= '0' && s[i] <= '9') : s[i] != shape[i])
+            return false;
+    return true;
+}
+
+// What a run feeds: sin t, cos t and a ramp over 0 .. tEnd.
+void feedRun(PlotServices& plot, double tEnd, double step)
+{
+    plot.setRunState(0);
+    plot.setSignals(3);
+    plot.setTitle("Zeit");
+    plot.setSignal(0, "sinus", plotColour(255, 0, 0));
+    plot.setSignal(1, "cosinus", plotColour(0, 128, 0));
+    plot.setSignal(2, "rampe", plotColour(0, 0, 128));
+    plot.setPagingMode(kPlotPagingTime);
+    plot.stampDateTime();
+    plot.setStatusText("regelkreis.kyt");
+    plot.setRunState(1);
+    plot.clearPoints();
+    int n = static_cast<int>(std::lround(tEnd / step));
+    for (int i = 0; i <= n; ++i) {
+        double t = i * step;
+        double v[3] = {std::sin(t), std::cos(t), t / tEnd};
+        plot.addPoint(t, v, 3);
+    }
+    plot.rescale();
+}
+
+RECT areaOf(PlotPane* pane)
+{
+    PlotModel& m = pane->model;
+    return RECT{m.areaLeft() + 1, m.areaTop() + 1, m.areaRight(), m.areaBottom()};
+}
+
+void checkDrawing(PlotFrame* frame, const std::string& picture)
+{
+    PlotPane* pane = frame->pane();
+    HDC dc = GetDC(pane->hwnd);
+    RECT area = areaOf(pane);
+    RECT client;
+    GetClientRect(pane->hwnd, &client);
+    RECT legend = {pane->model.areaRight() + 2, 0, client.right, client.bottom};
+    int back = winecheck::countPixels(dc, area, kBack);
+    int cells = (area.right - area.left) * (area.bottom - area.top);
+    check(back > cells / 2, "the plot area is mostly the background (255,255,232)");
+    RECT frameLine = {pane->model.areaLeft(), pane->model.areaTop(), pane->model.areaRight() + 1,
+                      pane->model.areaTop() + 1};
+    check(winecheck::countPixels(dc, frameLine, kGrid) > (frameLine.right - frameLine.left) / 2,
+          "the frame line is drawn in (0,64,128)");
+    check(winecheck::countPixels(dc, area, kRed) > 50 && winecheck::countPixels(dc, area, kGreen) > 50,
+          "the plot area holds the red and green curves");
+    check(winecheck::countPixels(dc, legend, kRed) > 5 && winecheck::countPixels(dc, legend, kGreen) > 5,
+          "the legend right of it holds red and green names");
+    ReleaseDC(pane->hwnd, dc);
+    if (!picture.empty())
+        check(winecheck::saveWindowPicture(frame->hwnd, picture), "the plot picture is saved");
+}
+
+void checkClipboard(PlotFrame* frame)
+{
+    PlotPane* pane = frame->pane();
+    SendMessageA(frame->hwnd, WM_COMMAND, 161, 0);
+    winecheck::pump();
+    RECT client;
+    GetClientRect(pane->hwnd, &client);
+    bool ok = false;
+    bool same = true;
+    if (OpenClipboard(frame->hwnd)) {
+        HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+        BITMAP info = {};
+        if (bitmap && GetObjectA(bitmap, sizeof info, &info)) {
+            ok = info.bmWidth == client.right && info.bmHeight == client.bottom;
+            HDC screen = GetDC(nullptr);
+            HDC mem = CreateCompatibleDC(screen);
+            HGDIOBJ old = SelectObject(mem, bitmap);
+            HDC paneDc = GetDC(pane->hwnd);
+            PlotModel& m = pane->model;
+            POINT probes[3] = {{m.areaLeft(), (m.areaTop() + m.areaBottom()) / 2},
+                               {(m.areaLeft() + m.areaRight()) / 2, m.areaTop() + 3},
+                               {client.right - 3, client.bottom - 3}};
+            for (const POINT& p : probes)
+                if (GetPixel(mem, p.x, p.y) != GetPixel(paneDc, p.x, p.y))
+                    same = false;
+            ReleaseDC(pane->hwnd, paneDc);
+            SelectObject(mem, old);
+            DeleteDC(mem);
+            ReleaseDC(nullptr, screen);
+        }
+        CloseClipboard();
+    }
+    check(ok, "161 leaves a CF_BITMAP of the pane's client size");
+    check(same, "its pixels equal the window's at three points");
+}
+
+// Pixels of the grid colour along horizontal grid line 5, inside the area.
+int gridPixelsOnLine(PlotPane* pane, int* length)
+{
+    PlotModel& m = pane->model;
+    int y = m.deviceY(m.bottom + 5 * m.gridPx);
+    RECT line = {m.areaLeft() + 1, y, m.areaRight(), y + 1};
+    *length = line.right - line.left;
+    HDC dc = GetDC(pane->hwnd);
+    int n = winecheck::countPixels(dc, line, RGB(GetRValue(m.gridColour), GetGValue(m.gridColour),
+                                                 GetBValue(m.gridColour)));
+    ReleaseDC(pane->hwnd, dc);
+    return n;
+}
+
+// The pane printed into a bitmap: white, with a black grid and frame, the
+// status line above the plot area, whose width is 10 cm of the context (15
+// with printLarge).
+void checkPrintedPicture(PlotFrame* frame, const std::string& picture)
+{
+    PlotPane* pane = frame->pane();
+    PlotModel& m = pane->model;
+    for (int large = 0; large <= 1; ++large) {
+        m.printLarge = large;
+        HDC screen = GetDC(nullptr);
+        const double xmetric = GetDeviceCaps(screen, HORZRES) / (GetDeviceCaps(screen, HORZSIZE) * 10.0);
+        const double ymetric = GetDeviceCaps(screen, VERTRES) / (GetDeviceCaps(screen, VERTSIZE) * 10.0);
+        ReleaseDC(nullptr, screen);
+        const double k = large ? 1.5 : 1.0;
+        const int w = static_cast<int>(std::lround(1300 * xmetric * k));
+        const int h = static_cast<int>(std::lround(1250 * ymetric * k));
+        MemoryDC page(*pane->ownContext(), w, h);
+        pane->printTo(&page, 0);
+        const int left = static_cast<int>(std::lround(150 * xmetric * k));
+        const int right = static_cast<int>(std::lround(1150 * xmetric * k));
+        const int top = h - static_cast<int>(std::lround(1100 * ymetric * k));
+        const int bottom = h - static_cast<int>(std::lround(100 * ymetric * k));
+        const int areaWidth = static_cast<int>(std::lround(1000 * xmetric * k));
+        int inkLeft = -1, inkRight = -1;
+        const int midY = (top + bottom) / 2 + 3;
+        for (int x = left - 5; x <= right + 5; ++x)
+            if (GetPixel(page.hdc, x, top) != RGB(255, 255, 255)) {
+                if (inkLeft < 0)
+                    inkLeft = x;
+                inkRight = x;
+            }
+        RECT inside = {left + 2, top + 2, right - 1, bottom - 1};
+        int cells = (inside.right - inside.left) * (inside.bottom - inside.top);
+        RECT above = {left, 0, right, top};
+        bool ok = std::abs((inkRight - inkLeft) - areaWidth) <= 2 && GetPixel(page.hdc, left, midY) == RGB(0, 0, 0) &&
+                  winecheck::countPixels(page.hdc, inside, RGB(255, 255, 255)) > cells / 2 &&
+                  winecheck::countPixels(page.hdc, inside, kGrid) == 0 &&
+                  winecheck::countPixels(page.hdc, above, RGB(0, 0, 0)) > 20;
+        printf("printed area %d pixels wide (10 cm: %d) on %d x %d\n", inkRight - inkLeft, areaWidth, w, h);
+        check(ok, large ? "printed large: the plot area is 15 cm, white with black grid and frame, text above"
+                        : "printed: the plot area is 10 cm, white with black grid and frame, text above");
+        if (!large && !picture.empty())
+            winecheck::savePicture(page.hdc, 0, 0, w, h, winecheck::pictureFolder(picture) + "plot-print.png");
+    }
+    m.printLarge = 1;
+}
+
+void checkCommands(PlotFrame* frame)
+{
+    PlotPane* pane = frame->pane();
+    HMENU menu = GetMenu(frame->hwnd);
+
+    // 1124: solid and dotted grid lines.
+    int length = 0;
+    int dotted = gridPixelsOnLine(pane, &length);
+    SendMessageA(frame->hwnd, WM_COMMAND, 1124, 0);
+    UpdateWindow(pane->hwnd);
+    int solid = gridPixelsOnLine(pane, &length);
+    check(solid == length && dotted < length * 3 / 4, "1124: a solid grid line is whole, a dotted one is not");
+    check((GetMenuState(menu, 1124, MF_BYCOMMAND) & MF_CHECKED) != 0, "the item is checked while lines are solid");
+    SendMessageA(frame->hwnd, WM_COMMAND, 1124, 0);
+    UpdateWindow(pane->hwnd);
+    check((GetMenuState(menu, 1124, MF_BYCOMMAND) & MF_CHECKED) == 0 && gridPixelsOnLine(pane, &length) == dotted,
+          "and unchecked again with dotted lines");
+
+    // 12780 with the chooser's answer.
+    chooserAnswer = plotColour(200, 200, 255);
+    setPlotColourChooser(answerChooser);
+    SendMessageA(frame->hwnd, WM_COMMAND, 12780, 0);
+    UpdateWindow(pane->hwnd);
+    PlotModel& m = pane->model;
+    HDC dc = GetDC(pane->hwnd);
+    RECT area = areaOf(pane);
+    int cells = (area.right - area.left) * (area.bottom - area.top);
+    check(winecheck::countPixels(dc, area, RGB(200, 200, 255)) > cells / 2, "12780 paints the chosen background");
+    ReleaseDC(pane->hwnd, dc);
+    setPlotColourChooser(nullptr);
+
+    // 2378 with the real colour dialog, cancelled: nothing changes.
+    {
+        uint32_t before = m.gridColour;
+        winecheck::BoxWatcher watcher("Color", IDCANCEL);
+        SendMessageA(frame->hwnd, WM_COMMAND, 2378, 0);
+        check(watcher.found() && m.gridColour == before, "2378 opens the colour dialog; Cancel keeps the grid colour");
+    }
+
+    // 2003 without a printer: one beep, no box, no job.
+    char printer[100] = "";
+    GetProfileStringA("windows", "device", "", printer, sizeof printer);
+    if (!printer[0]) {
+        beeps = 0;
+        setPlotBeepHook(countBeep);
+        SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+        setPlotBeepHook(nullptr);
+        check(beeps == 1 && IsWindowEnabled(frame->hwnd), "2003 without a printer gives one beep and nothing else");
+    } else {
+        printf("skipped: the prefix has a printer (%s)\n", printer);
+    }
+
+    // 158: once with automatic scales, the flags as they were.
+    feedRun(frame->services(), 10.0, 0.05);
+    m.autoX = 0;
+    m.autoY = 0;
+    m.xscale = 7;
+    m.yscale = 7;
+    SendMessageA(frame->hwnd, WM_COMMAND, 158, 0);
+    check(std::fabs(m.xscale - 1.0) < 1e-12 && std::fabs(m.yscale - 0.2) < 1e-12, "158 rescales automatically");
+    check(m.autoX == 0 && m.autoY == 0, "and restores the auto flags");
+}
+
+void checkScrollAndZoom(PlotFrame* frame)
+{
+    PlotPane* pane = frame->pane();
+    PlotModel& m = pane->model;
+    PlotServices& feed = frame->services();
+
+    // In time mode a point beyond the right edge pages the view on: the
+    // drawing starts again with the labels of the new page.
+    feed.setSignals(1);
+    feed.setSignal(0, "sinus", plotColour(255, 0, 0));
+    feed.setPagingMode(kPlotPagingTime);
+    feed.clearPoints();
+    UpdateWindow(pane->hwnd);
+    m.autoX = 0;
+    m.xscale = 1;
+    m.xoff = 0;
+    m.yscale = 0.2;
+    m.yoff = -1;
+    for (int i = 0; i <= 105; ++i) {
+        double v = std::sin(i * 0.1);
+        feed.addPoint(i * 0.1, &v, 1);
+    }
+    HDC dc = GetDC(pane->hwnd);
+    const int third = (m.areaRight() - m.areaLeft()) / 3;
+    RECT leftPart = {m.areaLeft() + 1, m.areaTop() + 1, m.areaLeft() + third, m.areaBottom()};
+    RECT rightPart = {m.areaRight() - third, m.areaTop() + 1, m.areaRight(), m.areaBottom()};
+    int newCurve = winecheck::countPixels(dc, leftPart, kRed);
+    int oldCurve = winecheck::countPixels(dc, rightPart, kRed);
+    ReleaseDC(pane->hwnd, dc);
+    check(std::fabs(m.xoff - 10.0) < 1e-12 && std::string(m.xTickLabel(0).text()) == "10." && newCurve > 0 &&
+              oldCurve == 0,
+          "t = 10.5 pages to 10: the old page is wiped, the curve goes on at the left");
+
+    feed.setPagingMode(kPlotPagingNone);
+    feed.clearPoints();
+    for (int i = 0; i <= 30; ++i) {
+        double v = i % 7;
+        feed.addPoint(i, &v, 1);
+    }
+    m.autoX = 0;
+    m.xscale = 1;
+    feed.rescale();
+    SendMessageA(pane->hwnd, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3), 0);
+    check(std::fabs(m.xoff - 3.0) < 1e-12, "WM_HSCROLL to position 3 gives xoff 3");
+    SendMessageA(pane->hwnd, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+    beeps = 0;
+    setPlotBeepHook(countBeep);
+    SendMessageA(pane->hwnd, WM_HSCROLL, SB_LINEUP, 0);
+    check(beeps == 1 && m.xoff == 0.0, "a line step left from position 0 beeps, then applies");
+    setPlotBeepHook(nullptr);
+    winecheck::pump();
+
+    // A drag by mouse messages equals the model's zoom of the same points.
+    PlotModel expected = m;
+    POINT a = {m.deviceX(m.left + 220), m.deviceY(m.bottom + 180)};
+    POINT b = {m.deviceX(m.left + 610), m.deviceY(m.bottom + 770)};
+    expected.zoom(a.x, a.y, b.x, b.y);
+    SendMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+    SendMessageA(pane->hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((a.x + b.x) / 2, (a.y + b.y) / 2));
+    SendMessageA(pane->hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(b.x, b.y));
+    SendMessageA(pane->hwnd, WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+    check(m.xscale == expected.xscale && m.yscale == expected.yscale && m.xoff == expected.xoff &&
+              m.yoff == expected.yoff && m.autoX == 0 && m.autoY == 0,
+          "a drag by mouse messages zooms as the model does");
+    double xs = m.xscale, xo = m.xoff, ys = m.yscale, yo = m.yoff;
+    SendMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+    SendMessageA(pane->hwnd, WM_LBUTTONUP, 0, MAKELPARAM(a.x, a.y));
+    check(m.xscale == xs && m.xoff == xo && m.yscale == ys && m.yoff == yo, "press and release at one point change nothing");
+    winecheck::pump();
+}
+
+void run(AppFrameCL* mainFrame, const std::string& picture)
+{
+    Workspace* ws = new Workspace;
+    setWorkspace(ws);
+    WorkspacePlotHost host;
+    PlotFrameFactory factory(&host);
+    ws->setPlotWindowFactory(&factory);
+    HHOOK hook = winecheck::watchDestroys();
+
+    // The tool-bar bitmaps, 27 x 25 each.
+    bool sized = true;
+    for (int id : {9001, 153, 126, 9033, 9009, 9010, 9030, 136}) {
+        HBITMAP b = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+        BITMAP info = {};
+        if (!b || !GetObjectA(b, sizeof info, &info) || info.bmWidth != 27 || info.bmHeight != 25)
+            sized = false;
+        if (b)
+            DeleteObject(b);
+    }
+    check(sized, "the eight tool-bar bitmaps are 27 x 25");
+
+    // A frame in slot 1.
+    check(ws->openPlotWindow(mainFrame) == 0, "a plot frame opens");
+    PlotFrame* frame = slotFrame(*ws, 1);
+    check(frame && plotOszi == frame, "in slot 1, and active");
+    if (!frame)
+        return;
+    MoveWindow(frame->hwnd, 20, 20, 640, 520, TRUE);
+    winecheck::pump();
+    check(windowTitle(frame->hwnd) == "KYTide:ZIZAdir 1 - aktiv", "titled \"KYTide:ZIZAdir 1 - aktiv\"");
+    check(isDateStamp(frame->statusField(kPlotSecondBar, 2).text()), "the second bar's field 2 holds the date stamp");
+    check(frame->newSettings == 1, "a new frame asks for the plot defaults");
+
+    // Fed as a run feeds the active frame.
+    ActivePlotServices active;
+    ws->setSimulationRunningUi(0);
+    feedRun(active, 10.0, 0.01);
+    ActivePlotServices::setStatus(1, "t=  10");
+    check(std::string(frame->statusField(kPlotStatusBar, 1).text()) == "t=  10", "the run timer's text in field 1");
+    check(std::string(frame->statusField(kPlotSecondBar, 1).text()) == "regelkreis.kyt",
+          "the second bar shows the circuit");
+    SendMessageA(frame->hwnd, WM_CLOSE, 0, 0);
+    check(IsWindow(frame->hwnd) && slotFrame(*ws, 1) == frame, "WM_CLOSE is refused during the run");
+    ws->setSimulationStoppedUi(0);
+    check(frame->pane()->model.pointCount() == 1001, "every point arrived");
+    UpdateWindow(frame->pane()->hwnd);
+    winecheck::pump();
+    checkDrawing(frame, picture);
+    checkClipboard(frame);
+    checkPrintedPicture(frame, picture);
+
+    // Freezing: the data stay, the next run opens slot 2.
+    SendMessageA(frame->hwnd, WM_COMMAND, 150, 0);
+    HMENU menu = GetMenu(frame->hwnd);
+    UINT freezeState = GetMenuState(menu, 150, MF_BYCOMMAND);
+    check(endsWith(windowTitle(frame->hwnd), "- eingefroren"), "150: the title ends \"- eingefroren\"");
+    check((freezeState & MF_CHECKED) && (freezeState & MF_GRAYED), "150 is checked and greyed");
+    check(plotOszi == nullptr && frame->pane()->model.pointCount() == 1001, "nothing is active, the points stay");
+    setPlotFrameBarsMaker(makeRecordingBars);
+    check(ws->openPlotWindow(mainFrame) == 0 && slotFrame(*ws, 2) && plotOszi == slotFrame(*ws, 2),
+          "the next run opens slot 2");
+    setPlotFrameBarsMaker(nullptr);
+    PlotFrame* second = slotFrame(*ws, 2);
+    check(barsMade == 1 && recordingBars.calls.size() == 1 && recordingBars.calls[0].compare(0, 10, "field 2.2 ") == 0,
+          "the bars plug in and get the date stamp in field 2 of the second bar");
+    ws->setSimulationRunningUi(0);
+    ActivePlotServices::setStatus(2, "h=0.01");
+    ws->setSimulationStoppedUi(0);
+    check(recorded("enable 150 off") && recorded("enable 150 on") && recorded("field 1.2 h=0.01"),
+          "they follow the busy state and show the run timer's texts");
+
+    // A free frame's 150 leaves the slots alone.
+    PlotNetErrorSystem nets(mainFrame, &host);
+    NetErrorPlot* errorPlot = nets.createErrorPlot(NetErrorPlotFrame{450, 0, 400, 400, 0xcf0000UL, "Error-Oszi"});
+    check(errorPlot != nullptr, "the nets' error plot opens");
+    HWND errorWindow = FindWindowA("PlotFrameCL", "Error-Oszi");
+    SendMessageA(errorWindow, WM_COMMAND, 150, 0);
+    check(plotOszi == second && endsWith(windowTitle(second->hwnd), "- aktiv"),
+          "the error plot's 150 freezes nothing else");
+    errorPlot->setSignalCount(1);
+    errorPlot->setDrawingMode(1);
+    errorPlot->addPoint(1, 0.5);
+    errorPlot->destroy();
+    check(!IsWindow(errorWindow), "the error plot goes with its library");
+    // Closed by the user while the library still holds it: calls go nowhere.
+    errorPlot = nets.createErrorPlot(NetErrorPlotFrame{450, 0, 400, 400, 0xcf0000UL, "Error-Oszi"});
+    errorWindow = FindWindowA("PlotFrameCL", "Error-Oszi");
+    SendMessageA(errorWindow, WM_CLOSE, 0, 0);
+    winecheck::pump();
+    bool closed = !IsWindow(errorWindow);
+    errorPlot->addPoint(2, 0.25);
+    errorPlot->rescale();
+    check(closed && errorPlot->xScale() == 1.0, "an error plot closed by the user takes no more points");
+    errorPlot->release();
+
+    // Commands, scrolling and zoom on the empty second frame.
+    MoveWindow(second->hwnd, 40, 40, 640, 520, TRUE);
+    winecheck::pump();
+    UpdateWindow(second->pane()->hwnd);
+    checkCommands(second);
+    checkScrollAndZoom(second);
+
+    // Closing: the slot and the active pointer are cleared.
+    SendMessageA(second->hwnd, WM_CLOSE, 0, 0);
+    winecheck::pump();
+    check(ws->plotWindows[1] == nullptr && plotOszi == nullptr, "WM_CLOSE closes the frame, frees slot 2");
+    check(ws->openPlotWindow(mainFrame) == 0 && slotFrame(*ws, 2), "slot 2 is taken again");
+    PlotFrame* third = slotFrame(*ws, 2);
+    HWND thirdWindow = third->hwnd;
+    DestroyWindow(thirdWindow);
+    check(ws->plotWindows[1] == nullptr && plotOszi == nullptr, "DestroyWindow clears the slot and plotOszi");
+
+    // The workspace destroys each open frame once.
+    check(ws->openPlotWindow(mainFrame) == 0, "one more frame");
+    HWND a = ws->plotWindows[0] ? static_cast<PlotFrame*>(slotFrame(*ws, 1))->hwnd : nullptr;
+    HWND b = slotFrame(*ws, 2) ? slotFrame(*ws, 2)->hwnd : nullptr;
+    winecheck::destroyCounts().clear();
+    delete ws;
+    winecheck::pump();
+    check(a && b && winecheck::destroyCounts()[a] == 1 && winecheck::destroyCounts()[b] == 1 && !IsWindow(a) &&
+              !IsWindow(b),
+          "deleting the workspace destroys each open frame once");
+    UnhookWindowsHookEx(hook);
+}
+
+std::string trimmed(const char* s)
+{
+    std::string t = s ? s : "";
+    size_t a = t.find_first_not_of(" \t\"");
+    size_t b = t.find_last_not_of(" \t\"");
+    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
+}
+
+} // namespace
+
+void appMain(Application* app)
+{
+    winecheck::startWatchdog(90);
+    AppFrameCL* mainFrame = new AppFrameCL(nullptr, new Layout(0, 0, 300, 200), WS_OVERLAPPEDWINDOW, "Editor");
+    mainFrame->show(SW_SHOWNORMAL);
+    run(mainFrame, trimmed(app->commandLine.text()));
+    app->exitCode = winecheck::summary();
+    DestroyWindow(mainFrame->hwnd);
+}
