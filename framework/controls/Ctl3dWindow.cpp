@@ -34,18 +34,13 @@ RECT markBox(const Rect& item, uint32_t style, int rightInset)
     return RECT{left, top, left + 12, top + 12};
 }
 
-class CheckMark3dItem : public ButtonItemCL {
+// The mark of a check box or a radio button: how it shows each button
+// state; the two differ in their drawing and in how a release toggles.
+class Mark3dItem : public ButtonItemCL {
 public:
-    CheckMark3dItem(ItemGroupCL* group, Geometry* g, uint32_t itemStyle, int itemId)
+    Mark3dItem(ItemGroupCL* group, Geometry* g, uint32_t itemStyle, int itemId)
         : ButtonItemCL(group, g, itemStyle, itemId)
     {
-        twoState = 1;
-        setStyle(itemStyle);
-    }
-    void setStyle(uint32_t s)
-    {
-        style = s;
-        autoToggle = (s & 3) == 3;
     }
     void showUp() override
     {
@@ -68,6 +63,24 @@ public:
         draw(true, false);
     }
     void showDisabled() override { draw(false, false); }
+
+protected:
+    virtual void draw(bool down, bool mark) = 0;
+};
+
+class CheckMark3dItem : public Mark3dItem {
+public:
+    CheckMark3dItem(ItemGroupCL* group, Geometry* g, uint32_t itemStyle, int itemId)
+        : Mark3dItem(group, g, itemStyle, itemId)
+    {
+        twoState = 1;
+        setStyle(itemStyle);
+    }
+    void setStyle(uint32_t s)
+    {
+        style = s;
+        autoToggle = (s & 3) == 3;
+    }
     void finishToggle() override
     {
         if (state == BUTTON_PRESSED_LATCHED)
@@ -77,7 +90,7 @@ public:
     }
 
 private:
-    void draw(bool down, bool mark)
+    void draw(bool down, bool mark) override
     {
         HDC dc = beginDraw();
         if (!dc)
@@ -122,10 +135,10 @@ private:
     }
 };
 
-class RadioMark3dItem : public ButtonItemCL {
+class RadioMark3dItem : public Mark3dItem {
 public:
     RadioMark3dItem(ItemGroupCL* group, Geometry* g, uint32_t itemStyle, int itemId)
-        : ButtonItemCL(group, g, itemStyle, itemId)
+        : Mark3dItem(group, g, itemStyle, itemId)
     {
         // A release from checked stays checked: a click never unchecks.
         twoState = 0;
@@ -136,27 +149,6 @@ public:
         style = s;
         autoToggle = (s & 9) == 9;
     }
-    void showUp() override
-    {
-        state = BUTTON_UP;
-        draw(false, false);
-    }
-    void showLatched() override
-    {
-        state = BUTTON_LATCHED;
-        draw(false, true);
-    }
-    void showPressed() override
-    {
-        state = state == BUTTON_LATCHED ? BUTTON_PRESSED_LATCHED : BUTTON_PRESSED_UP;
-        draw(true, state == BUTTON_PRESSED_LATCHED);
-    }
-    void showPressedFromUp() override
-    {
-        state = BUTTON_PRESSED_UP;
-        draw(true, false);
-    }
-    void showDisabled() override { draw(false, false); }
     void finishToggle() override
     {
         if (state == BUTTON_PRESSED_LATCHED)
@@ -166,7 +158,7 @@ public:
     }
 
 private:
-    void draw(bool down, bool mark)
+    void draw(bool down, bool mark) override
     {
         HDC dc = beginDraw();
         if (!dc)
