@@ -205,24 +205,11 @@ void ButtonLabelItemCL::placeText()
     }
 }
 
-void ButtonLabelItemCL::paint(const Rect*)
+void ButtonLabelItemCL::paint(const Rect* clip)
 {
     if ((style & 0x4000) || text.empty())
         return;
-    DeviceContext* dc = context();
-    if (!dc)
-        return;
-    dc->attach();
-    if (HDC h = dc->hdc) {
-        measure(h);
-        placeText();
-        if (showsFocusDots)
-            drawFocus(h, true);
-        drawText(h);
-        if (showsFocusDots && focus)
-            drawFocus(h, false);
-    }
-    dc->release();
+    LabelItemCL::paint(clip);
 }
 
 // ---------------------------------------------------------------- BmpButtonItemCL
