@@ -218,16 +218,10 @@ void appMain(Application* app)
     disableErrorLog();
     std::string args = app->commandLine.text();
     if (args.compare(0, 6, "--lock") == 0) {
-        std::string ini = args.substr(6);
-        size_t a = ini.find_first_not_of(" \t\"");
-        size_t b = ini.find_last_not_of(" \t\"");
-        app->exitCode = secondInstance(ini.substr(a, b - a + 1).c_str());
+        app->exitCode = secondInstance(winecheck::trimmedArgument(args.substr(6).c_str()).c_str());
         return;
     }
-    std::string folder = args;
-    size_t a = folder.find_first_not_of(" \t\"");
-    size_t b = folder.find_last_not_of(" \t\"");
-    folder = a == std::string::npos ? std::string() : folder.substr(a, b - a + 1);
+    std::string folder = winecheck::trimmedArgument(args.c_str());
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
 

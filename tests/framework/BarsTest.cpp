@@ -139,13 +139,6 @@ RECT fieldRect(StatusField* f)
     return RECT{b.left(), b.top(), b.right(), b.bottom()};
 }
 
-std::string trimmed(const char* text)
-{
-    std::string t = text ? text : "";
-    size_t a = t.find_first_not_of(" \t\"");
-    size_t b = t.find_last_not_of(" \t\"");
-    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
-}
 
 // The main bar's sequence: 0 is a group gap.
 const int kSequence[] = {9003, 111, 112, 9001, 0, 1267, 1268, 1269, 0, 4010, 0,
@@ -383,6 +376,6 @@ void appMain(Application* app)
     setClockSource(clockTime);
     setKeyToggleSource(toggled);
     setPointerWindowSource(pointer);
-    run(app, trimmed(app->commandLine.text()));
+    run(app, winecheck::trimmedArgument(app->commandLine.text()));
     app->exitCode = winecheck::summary();
 }

@@ -306,13 +306,6 @@ void itemTrees(AppFrameCL* frame)
     delete pane;
 }
 
-std::string trimmed(const char* text)
-{
-    std::string t = text ? text : "";
-    size_t a = t.find_first_not_of(" \t\"");
-    size_t b = t.find_last_not_of(" \t\"");
-    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
-}
 
 } // namespace
 
@@ -331,7 +324,7 @@ void appMain(Application* app)
     radioButtons(frame);
     passiveControls(frame);
     disabledImage(frame);
-    fromTemplate(frame, trimmed(app->commandLine.text()));
+    fromTemplate(frame, winecheck::trimmedArgument(app->commandLine.text()));
     check(sink.boxes.empty(), "no error box");
     delete frame;
     app->exitCode = winecheck::summary();

@@ -621,13 +621,6 @@ void testFieldDialog(FrameWindowCL* frame, const std::string& picture)
     delete dialog;
 }
 
-std::string trimmed(const char* s)
-{
-    std::string t = s ? s : "";
-    size_t a = t.find_first_not_of(" \t\"");
-    size_t b = t.find_last_not_of(" \t\"");
-    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
-}
 
 } // namespace
 
@@ -636,7 +629,7 @@ void appMain(Application* app)
     winecheck::startWatchdog(60);
     setErrorSink(&sink);
     disableErrorLog();
-    std::string argument = trimmed(app->commandLine.text());
+    std::string argument = winecheck::trimmedArgument(app->commandLine.text());
     if (argument == "--only-dialog") {
         // The dialog is the program's only window, and so its main frame.
         DialogFrameCL* only = new DialogFrameCL(nullptr, ResourceId(kNoFontDialog));

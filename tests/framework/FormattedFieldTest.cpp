@@ -367,13 +367,6 @@ void testIntl(FrameWindowCL* frame)
     delete dialog;
 }
 
-std::string trimmed(const char* s)
-{
-    std::string t = s ? s : "";
-    size_t a = t.find_first_not_of(" \t\"");
-    size_t b = t.find_last_not_of(" \t\"");
-    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
-}
 
 } // namespace
 
@@ -382,7 +375,7 @@ void appMain(Application* app)
     winecheck::startWatchdog(60);
     setErrorSink(&sink);
     disableErrorLog();
-    std::string argument = trimmed(app->commandLine.text());
+    std::string argument = winecheck::trimmedArgument(app->commandLine.text());
     AppFrameCL* frame = new AppFrameCL(nullptr, new Layout(100, 100, 480, 320), WS_OVERLAPPEDWINDOW, "Feldtest");
     frame->show(SW_SHOW);
     winecheck::pump();

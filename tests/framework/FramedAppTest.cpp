@@ -142,20 +142,13 @@ public:
     BOOL getMessage(MSG*) override { return -1; }
 };
 
-std::string trimmed(const char* text)
-{
-    std::string s = text ? text : "";
-    size_t a = s.find_first_not_of(" \t\"");
-    size_t b = s.find_last_not_of(" \t\"");
-    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
-}
 
 } // namespace
 
 void appMain(Application* app)
 {
     winecheck::startWatchdog(60);
-    std::string args = trimmed(app->commandLine.text());
+    std::string args = winecheck::trimmedArgument(app->commandLine.text());
     if (args == "--quit3") {
         AppFrameCL* frame = new AppFrameCL(nullptr, new Layout(), WS_OVERLAPPEDWINDOW, "Ende");
         PostQuitMessage(3);

@@ -278,19 +278,12 @@ void run(Application* app, const std::string& picture)
     delete frame;
 }
 
-std::string trimmed(const char* s)
-{
-    std::string t = s ? s : "";
-    size_t a = t.find_first_not_of(" \t\"");
-    size_t b = t.find_last_not_of(" \t\"");
-    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
-}
 
 } // namespace
 
 void appMain(Application* app)
 {
     winecheck::startWatchdog(60);
-    run(app, trimmed(app->commandLine.text()));
+    run(app, winecheck::trimmedArgument(app->commandLine.text()));
     app->exitCode = winecheck::summary();
 }

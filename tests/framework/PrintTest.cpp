@@ -376,10 +376,7 @@ void appMain(Application* app)
 {
     winecheck::startWatchdog(120);
     disableErrorLog();
-    std::string folder = app->commandLine.text();
-    size_t a = folder.find_first_not_of(" \t\"");
-    size_t b = folder.find_last_not_of(" \t\"");
-    folder = a == std::string::npos ? std::string() : folder.substr(a, b - a + 1);
+    std::string folder = winecheck::trimmedArgument(app->commandLine.text());
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
         folder += '/';
     standIn.folder = folder;

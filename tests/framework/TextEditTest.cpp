@@ -167,10 +167,7 @@ void appMain(Application* app)
     winecheck::startWatchdog(60);
     setErrorSink(&sink);
     disableErrorLog();
-    std::string picture = app->commandLine.text();
-    size_t a = picture.find_first_not_of(" \t\"");
-    size_t b = picture.find_last_not_of(" \t\"");
-    picture = a == std::string::npos ? std::string() : picture.substr(a, b - a + 1);
+    std::string picture = winecheck::trimmedArgument(app->commandLine.text());
     char dirTemplate[] = "/tmp/kyt-textedit-XXXXXX";
     std::string dir = mkdtemp(dirTemplate) ? dirTemplate : "/tmp";
     AppFrameCL* frame = new AppFrameCL(nullptr, new Layout(100, 100, 640, 480), WS_OVERLAPPEDWINDOW, "Editortest");

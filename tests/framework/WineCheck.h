@@ -98,6 +98,18 @@ inline void pump()
     }
 }
 
+// ---------------------------------------------------------------- arguments
+
+// A test program's argument: the command line without the blanks, tabs and
+// quotes around it.
+inline std::string trimmedArgument(const char* commandLine)
+{
+    std::string t = commandLine ? commandLine : "";
+    size_t a = t.find_first_not_of(" \t\"");
+    size_t b = t.find_last_not_of(" \t\"");
+    return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
+}
+
 // ---------------------------------------------------------------- box watcher
 
 // A dialog box of this process with the caption ("*": any caption). Wine tests run side by side
