@@ -1,0 +1,318 @@
+// Circuit text: the writer against golden files, write-read-write round
+// trips, insertion (paste mode), the reader's messages and bad input.
+// Golden files live in fixtures/golden; KYT_UPDATE_GOLDEN=1 rewrites them.
+#include "CircuitModel.h"
+#include "CircuitTestSupport.h"
+#include "FileLayer.h"
+#include "LocalLibrary.h"
+#include "ResString.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+class FixedClock : public Clock {
+public:
+    std::tm now() const override
+    {
+        std::tm t{};
+        t.tm_year = 70;
+        t.tm_mday = 1;
+        t.tm_wday = 4;
+        return t;
+    }
+};
+
+// A plot window with settings of its own.
+class SettingsPlotWindow : public PlotWindow {
+public:
+    void setTitle(const char*) override {}
+    String getTitle() override { return String(); }
+    void checkCommand(int, bool) override {}
+    void enableCommand(int, bool) override {}
+    void showAndRaise() override {}
+    bool currentPlotParams(PlotParams& p) override
+    {
+        p = params;
+        return true;
+    }
+    void noteNewSettings() override { ++newSettings; }
+    PlotParams params{0, 1, 2.5, 0.5, -1.0, 0.25};
+    int newSettings = 0;
+};
+
+// An installation in a scratch directory with libraries Standard and Local,
+// a fixed clock and the circuit name "probe.kyt".
+class TextWorld {
+public:
+    TextWorld()
+    {
+        scratch.mkdir("local");
+        scratch.mkdir("tmp");
+        std::string ini = "CIRCUITDIR = " + scratch.file("tmp") + ";\nICONDIR = " + kFixtures +
+                          "/icons;\nTEMPDIR = " + scratch.file("tmp") + ";\nBLOCKLIBS\n    LIB Standard AT " +
+                          kFixtures + "/standard;\n    LIB Local AT " + scratch.file("local") +
+                          ";\nENDBLOCKLIBS\n";
+        readInstallationFile(workspace, scratch.write("kyt.ini", ini).c_str());
+        setWorkspace(&workspace);
+        sNBase = &registry;
+        iconBase = &icons;
+        previousClock = setCircuitClock(&clock);
+        workspace.circuitName = "probe.kyt";
+        LocalBlockLibrary().reset();
+    }
+    ~TextWorld()
+    {
+        plotOszi = nullptr;
+        setCircuitClock(previousClock);
+        iconBase = nullptr;
+        sNBase = nullptr;
+        setWorkspace(nullptr);
+    }
+    std::string standard(const std::string& file) const { return kFixtures + "/standard/" + file; }
+    BlockObject* add(CircuitModel& m, const std::string& file, Point at, int wizardCheck = 1)
+    {
+        BlockObject* b = m.createBlock(at, Point(6, 3), standard(file).c_str(), "Standard", wizardCheck ? 0 : 1);
+        EXPECT_TRUE(b) << file;
+        return b;
+    }
+    // The text writeCircuit gives.
+    std::string text(CircuitModel& m, int forCompiler = 0, int markedOnly = 0)
+    {
+        std::string path = scratch.file("out.kyt");
+        EXPECT_EQ(1, m.saveCircuit(path.c_str(), forCompiler, markedOnly));
+        return scratch.read("out.kyt");
+    }
+    // Reads text into m (paste mode as given); a load first empties Local.
+    void read(CircuitModel& m, const std::string& text, int paste = 0)
+    {
+        if (!paste)
+            LocalBlockLibrary().reset();
+        std::string path = scratch.write("in.kyt", text);
+        CircuitReader reader(paste);
+        ASSERT_EQ(1, reader.openFile(path.c_str()));
+        m.readCircuit(reader);
+        reader.closeFile();
+    }
+
+    RecordingScope rec;
+    ScratchDir scratch;
+    Workspace workspace;
+    SignalNameRegistry registry;
+    IconStore icons;
+    FixedClock clock;
+    Clock* previousClock;
+};
+
+void markSymbol(BlockObject* b, int group, int i)
+{
+    int at = b->symbolMarkIndex(group, i);
+    ASSERT_GE(at, 0);
+    BlockObject::store(b->symbolMarks, at, 1);
+}
+
+// The sample: a text block of three lines with a quote, a frame, a mirrored
+// control block with a string parameter, a wizard block of library Local,
+// a step into a PT1, connections with end A an output and an input, marks
+// of every group and settings with a very small step.
+void buildSample(TextWorld& w, CircuitModel& m)
+{
+    BlockObject* text = w.add(m, "text.blk", Point(2, 2));
+    text->setText("Regelkreis\r\nmit \"PT1\"\r\nund PID");
+    BlockObject* frame = w.add(m, "frame.blk", Point(1, 10));
+    BlockObject* step = w.add(m, "sprung.blk", Point(3, 12));
+    step->setParameterValue("t0", "1");
+    BlockObject* pt1 = w.add(m, "pt1.blk", Point(12, 12));
+    pt1->setParameterValue("K", "2");
+    pt1->setParameterValue("T", "0.5");
+    BlockObject* pid = w.add(m, "pid.blk", Point(24, 12));
+    pid->setParameterValue("title", "Regler A");
+    BlockObject* wizard = w.add(m, "wizard.blk", Point(12, 22), 1);
+    ASSERT_TRUE(text && frame && step && pt1 && pid && wizard);
+    ConnectionObject* c1 = m.createConnection(step, PortRef{2, 1}, pt1, PortRef{1, 1});
+    ASSERT_TRUE(c1);
+    c1->appendInterpoint(8, 13);
+    c1->appendInterpoint(9, 14);
+    ConnectionObject* c2 = m.createConnection(pid, PortRef{1, 1}, pt1, PortRef{2, 1});
+    ASSERT_TRUE(c2);
+    c2->appendInterpoint(22, 13);
+    c2->appendInterpoint(20, 16);
+    c2->appendInterpoint(19, 14);
+    ConnectionObject* c3 = m.createConnection(pt1, PortRef{2, 1}, wizard, PortRef{1, 1});
+    ASSERT_TRUE(c3);
+    markSymbol(pt1, SYMBOL_OUTPUT, 0);
+    markSymbol(pt1, SYMBOL_STATE, 0);
+    markSymbol(pt1, SYMBOL_DERIVATIVE, 0);
+    markSymbol(pt1, SYMBOL_PARAMETER, 1);
+    markSymbol(pid, SYMBOL_VARIABLE, 0);
+    SimParams sim = defaultSimParams();
+    setResultFileName(sim, "ergebnis.dat");
+    sim.IALG = 1;
+    sim.INITSTEP = 0.01;
+    sim.MINSTEP = 1e-12;
+    w.workspace.setSimParams(sim);
+}
+
+std::string goldenPath(const std::string& name)
+{
+    return kFixtures + "/golden/" + name;
+}
+
+void expectGolden(const std::string& name, const std::string& text)
+{
+    if (getenv("KYT_UPDATE_GOLDEN")) {
+        writeFileBytes(goldenPath(name), text);
+        return;
+    }
+    EXPECT_EQ(readFileBytes(goldenPath(name)), text) << name;
+}
+
+// Everything of a model that its text carries, one line per object.
+std::string describe(const CircuitModel& m)
+{
+    std::ostringstream out;
+    for (const GraphicObject* o : m.objects) {
+        if (o->kind() == 1) {
+            const BlockObject& b = *static_cast<const BlockObject*>(o);
+            out << "block " << b.name.text() << " " << b.typeName.text() << " " << b.libraryName.text() << " at "
+                << b.position.x() << "," << b.position.y() << " size " << b.size.x() << "x" << b.size.y()
+                << " mirrored " << b.mirrored << " kind " << b.kindFlags << " text [" << b.getText().text()
+                << "] icon " << b.iconName.text() << " " << b.iconDim.x() << "x" << b.iconDim.y() << " layout";
+            for (int word : b.layout)
+                out << " " << word;
+            out << " scale " << b.scale << " colours " << b.textColour.packed() << " " << b.frameColour.packed()
+                << " " << b.frameOutline << " " << b.frameFill << " wizard " << b.wizardFlag << " params";
+            for (int i = 0; i < b.parameterCount; ++i)
+                out << " " << BlockObject::at(b.parameterNames, i).text() << "="
+                    << BlockObject::at(b.parameterValues, i).text();
+            out << " signals";
+            for (int i = 1; i <= b.outputCount; ++i)
+                out << " " << b.signalName(i).text();
+            out << " marks";
+            for (int mark : b.symbolMarks)
+                out << " " << mark;
+            out << " selected " << b.isMarked() << "\n";
+        } else {
+            // Either way round, a line runs from an output to an input.
+            const ConnectionObject& c = *static_cast<const ConnectionObject*>(o);
+            bool aIsInput = c.portA().side == 1;
+            const BlockObject* from = aIsInput ? c.blockB : c.blockA;
+            const BlockObject* to = aIsInput ? c.blockA : c.blockB;
+            PortRef fromPort = aIsInput ? c.portB : c.portA();
+            PortRef toPort = aIsInput ? c.portA() : c.portB;
+            out << "line " << from->name.text() << "." << fromPort.index << " -> " << to->name.text() << "."
+                << toPort.index << " via";
+            std::vector<Interpoint> points(c.interpoints.begin(), c.interpoints.end());
+            if (aIsInput)
+                points.assign(c.interpoints.rbegin(), c.interpoints.rend());
+            for (const Interpoint& p : points)
+                out << " " << p.x << "," << p.y << (p.mark ? "*" : "");
+            out << "\n";
+        }
+    }
+    return out.str();
+}
+
+// Writes m, reads the text into a fresh model, writes that: both texts
+// equal and the models alike. Returns the first text.
+std::string roundTrip(TextWorld& w, CircuitModel& m)
+{
+    std::string first = w.text(m);
+    std::string before = describe(m);
+    SimParams simBefore;
+    w.workspace.getSimParams(simBefore);
+    m.clear();
+    CircuitModel again;
+    w.read(again, first);
+    EXPECT_TRUE(w.rec.viewer.calls.empty()) << w.rec.viewer.calls[0].message;
+    EXPECT_EQ(before, describe(again));
+    SimParams simAfter;
+    w.workspace.getSimParams(simAfter);
+    EXPECT_STREQ(simBefore.FNAME, simAfter.FNAME);
+    EXPECT_EQ(first, w.text(again));
+    return first;
+}
+
+} // namespace
+
+// ---- Writer ----
+
+TEST(CircuitWriter, GoldenFiles)
+{
+    {
+        TextWorld w;
+        CircuitModel m;
+        expectGolden("empty.kyt", w.text(m));
+    }
+    {
+        // The example block of a single PT1.
+        TextWorld w;
+        CircuitModel m;
+        BlockObject* b = w.add(m, "pt1.blk", Point(10, 12));
+        b->setParameterValue("K", "2.");
+        std::string text = w.text(m);
+        size_t from = text.find("USE ");
+        size_t to = text.find("ENDUSE\n");
+        ASSERT_NE(std::string::npos, to);
+        expectGolden("example-block.txt", text.substr(from, to + 7 - from));
+    }
+    {
+        TextWorld w;
+        CircuitModel m;
+        buildSample(w, m);
+        expectGolden("sample.kyt", w.text(m));
+        SettingsPlotWindow plot;
+        plotOszi = &plot;
+        expectGolden("sample-plot.kyt", w.text(m));
+        plotOszi = nullptr;
+        expectGolden("sample-compiler.kyt", w.text(m, 1));
+
+        // Marked only: the step and the PT1; the line into the PID is half
+        // marked and stays out.
+        for (GraphicObject* o : m.objects)
+            if (o->kind() == 1) {
+                BlockObject* b = static_cast<BlockObject*>(o);
+                b->setMarked(b->typeName == String("sprung.blk") || b->typeName == String("pt1.blk"));
+            }
+        expectGolden("sample-marked.kyt", w.text(m, 0, 1));
+        EXPECT_TRUE(w.rec.sink.boxes.empty());
+    }
+}
+
+TEST(CircuitWriter, SecondWriteNumbersFromOneAgain)
+{
+    TextWorld w;
+    CircuitModel m;
+    BlockObject* a = w.add(m, "pt1.blk", Point(2, 2));
+    BlockObject* b = w.add(m, "pt1.blk", Point(12, 2));
+    std::string first = w.text(m);
+    EXPECT_STREQ("B_1", a->name.text());
+    EXPECT_STREQ("B_2", b->name.text());
+    m.removeBlock(a);
+    w.text(m);
+    EXPECT_STREQ("B_1", b->name.text());
+}
+
+TEST(CircuitWriter, MissingLocalBlockFileIsReportedAndLeftOut)
+{
+    TextWorld w;
+    CircuitModel m;
+    BlockObject* wizard = w.add(m, "wizard.blk", Point(2, 2), 1);
+    ASSERT_TRUE(wizard);
+    remove(joinPath(LocalBlockLibrary::directory().text(), wizard->typeName.text()).text());
+    std::string text = w.text(m);
+    EXPECT_EQ(std::string::npos, text.find("@START_BLOCK"));
+    ASSERT_EQ(1u, w.rec.sink.boxes.size());
+    EXPECT_NE(std::string::npos, w.rec.sink.boxes[0].find(wizard->typeName.text()));
+}
