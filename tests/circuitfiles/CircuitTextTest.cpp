@@ -316,3 +316,89 @@ TEST(CircuitWriter, MissingLocalBlockFileIsReportedAndLeftOut)
     ASSERT_EQ(1u, w.rec.sink.boxes.size());
     EXPECT_NE(std::string::npos, w.rec.sink.boxes[0].find(wizard->typeName.text()));
 }
+
+// ---- Reader: round trips ----
+
+TEST(CircuitReaderBody, SampleRoundTrips)
+{
+    TextWorld w;
+    CircuitModel m;
+    buildSample(w, m);
+    // The quote of the text is written as "_"; the model then holds it so.
+    for (GraphicObject* o : m.objects)
+        if (o->kind() == 1 && static_cast<BlockObject*>(o)->typeName == String("text.blk"))
+            static_cast<BlockObject*>(o)->setText("Regelkreis\r\nmit _PT1_\r\nund PID");
+    roundTrip(w, m);
+}
+
+TEST(CircuitReaderBody, InterpointsKeepTheirOrder)
+{
+    // Three points on lines whose end A is an output and an input: after
+    // reading, each list runs from end A towards end B as drawn.
+    TextWorld w;
+    CircuitModel m;
+    BlockObject* step = w.add(m, "sprung.blk", Point(2, 2));
+    BlockObject* pt1 = w.add(m, "pt1.blk", Point(20, 2));
+    BlockObject* g = w.add(m, "pt1.blk", Point(40, 2));
+    ConnectionObject* c1 = m.createConnection(step, PortRef{2, 1}, pt1, PortRef{1, 1});
+    ConnectionObject* c2 = m.createConnection(g, PortRef{1, 1}, pt1, PortRef{2, 1});
+    ASSERT_TRUE(c1 && c2);
+    for (auto p : {Point(8, 3), Point(10, 8), Point(15, 4)})
+        c1->appendInterpoint(p.x(), p.y());
+    for (auto p : {Point(36, 3), Point(30, 9), Point(27, 4)})
+        c2->appendInterpoint(p.x(), p.y());
+    roundTrip(w, m);
+}
+
+TEST(CircuitReaderBody, LocalBlockWithoutFinalLineEnd)
+{
+    TextWorld w;
+    CircuitModel m;
+    BlockObject* wizard = w.add(m, "wizard.blk", Point(2, 2), 1);
+    ASSERT_TRUE(wizard);
+    std::string path = joinPath(LocalBlockLibrary::directory().text(), wizard->typeName.text()).text();
+    writeFileBytes(path, "$ WIZARD Laplace \"1/(1+s)\"\nBLOCK G;\nOUTPUT y;\nINPUT u;\nSIM\nENDBLOCK");
+    std::string text = roundTrip(w, m);
+    EXPECT_NE(std::string::npos, text.find("ENDBLOCK\n@END_BLOCK\n"));
+    EXPECT_EQ("$ WIZARD Laplace \"1/(1+s)\"\nBLOCK G;\nOUTPUT y;\nINPUT u;\nSIM\nENDBLOCK\n",
+              readFileBytes(path));
+}
+
+TEST(CircuitReaderBody, ResultFileNamesWithBlanksAndSeparators)
+{
+    const char* names[] = {"C:\\Ergebnisse\\lauf 1.dat", "a;b.dat", "x=1,y.dat", "c:/daten/r.dat", "plain.dat"};
+    for (const char* name : names) {
+        TextWorld w;
+        CircuitModel m;
+        w.add(m, "pt1.blk", Point(2, 2));
+        SimParams sim = defaultSimParams();
+        setResultFileName(sim, name);
+        sim.XVAR = 3;
+        w.workspace.setSimParams(sim);
+        roundTrip(w, m);
+        SimParams after;
+        w.workspace.getSimParams(after);
+        EXPECT_STREQ(name, after.FNAME);
+        EXPECT_EQ(3, after.XVAR) << name;
+    }
+}
+
+TEST(CircuitReaderBody, CommentSignsInsideQuotes)
+{
+    const char* nasty = "a # b // c /* d";
+    TextWorld w;
+    CircuitModel m;
+    BlockObject* pt1 = w.add(m, "pt1.blk", Point(2, 2));
+    BlockObject* pid = w.add(m, "pid.blk", Point(20, 2));
+    pt1->setText(nasty);
+    ASSERT_EQ(1, sNBase->rename(pt1->signalName(1).text(), nasty));
+    pid->setParameterValue("title", nasty);
+    std::string text = roundTrip(w, m);
+    EXPECT_NE(std::string::npos, text.find(std::string("$ TEXT \"") + nasty + "\""));
+
+    // A block description too.
+    auto b = CircuitWorld().described("BLOCK x;\nPARAMETER p STRING = \"a # b /* c\" \"x // y\";\n");
+    EXPECT_EQ(0, b->errorFlag);
+    EXPECT_STREQ("a # b /* c", BlockObject::at(b->parameterValues, 0).text());
+    EXPECT_STREQ("x // y", BlockObject::at(b->parameterComments, 0).text());
+}
