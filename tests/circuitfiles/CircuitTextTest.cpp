@@ -402,3 +402,188 @@ TEST(CircuitReaderBody, CommentSignsInsideQuotes)
     EXPECT_STREQ("a # b /* c", BlockObject::at(b->parameterValues, 0).text());
     EXPECT_STREQ("x // y", BlockObject::at(b->parameterComments, 0).text());
 }
+
+// ---- Reader: insertion ----
+
+TEST(CircuitReaderBody, PasteRenamesMovesMarksAndKeepsSettings)
+{
+    TextWorld w;
+    std::string text;
+    {
+        CircuitModel source;
+        BlockObject* step = w.add(source, "sprung.blk", Point(3, 4));
+        BlockObject* pt1 = w.add(source, "pt1.blk", Point(12, 4));
+        ConnectionObject* c = source.createConnection(step, PortRef{2, 1}, pt1, PortRef{1, 1});
+        ASSERT_TRUE(c);
+        c->appendInterpoint(8, 5);
+        c->appendInterpoint(9, 7);
+        markSymbol(step, SYMBOL_OUTPUT, 0);
+        text = w.text(source);
+        source.clear();
+    }
+    ASSERT_NE(std::string::npos, text.find("SAVE  B_1.y;"));
+
+    CircuitModel m;
+    BlockObject* old = w.add(m, "pt1.blk", Point(30, 30));
+    old->setName("B_1");
+    SimParams sim;
+    w.workspace.getSimParams(sim);
+    setResultFileName(sim, "out.dat");
+    w.workspace.setSimParams(sim);
+    w.workspace.setPlotParams(0, 1, 2.0, 1.0, 0.0, 0.0);
+    SettingsPlotWindow plot;
+    plotOszi = &plot;
+
+    w.read(m, text, 1);
+    EXPECT_TRUE(w.rec.viewer.calls.empty());
+    EXPECT_EQ("block B_1 pt1.blk Standard at 30,30 size 6x5 mirrored 0 kind 1 text [PT1] icon pt1.ico 4x3 "
+              "layout 1 2 1 0 1 0 1 scale 1 colours 0 0 0 0 wizard 0 params K=1.0 T=1.0 signals y marks 0 0 0 0 0 "
+              "selected 0\n"
+              "block B_2 sprung.blk Standard at 4,5 size 4x3 mirrored 0 kind 1 text [Sprung] icon sprung.ico 2x2 "
+              "layout 1 1 1 1 1 0 0 scale 1 colours 0 0 0 0 wizard 0 params t0=0 h=1 signals y_1 marks 1 0 0 "
+              "selected 1\n"
+              "block B_3 pt1.blk Standard at 13,5 size 6x5 mirrored 0 kind 1 text [PT1] icon pt1.ico 4x3 "
+              "layout 1 2 1 0 1 0 1 scale 1 colours 0 0 0 0 wizard 0 params K=1.0 T=1.0 signals y_2 marks 0 0 0 0 0 "
+              "selected 1\n"
+              "line B_2.1 -> B_3.1 via 9,6* 10,8*\n",
+              describe(m));
+    SimParams after;
+    w.workspace.getSimParams(after);
+    EXPECT_STREQ("out.dat", after.FNAME);
+    PlotParams plotAfter;
+    w.workspace.getPlotParams(plotAfter);
+    EXPECT_EQ(2.0, plotAfter.xscale);
+    EXPECT_EQ(0, plotAfter.autoX);
+    EXPECT_EQ(0, plot.newSettings);
+
+    // A load resets what the text does not set and tells the window.
+    m.clear();
+    w.read(m, text, 0);
+    w.workspace.getSimParams(after);
+    EXPECT_STREQ("nul", after.FNAME);
+    EXPECT_EQ(1, plot.newSettings);
+}
+
+// ---- Reader: messages ----
+
+namespace {
+
+struct Shown {
+    std::string text;
+    int line;
+    int column;
+    bool error;
+};
+
+std::vector<Shown> shownMessages(const RecordingViewer& viewer)
+{
+    std::vector<Shown> result;
+    for (const ViewerCall& call : viewer.calls) {
+        Shown s{"", 0, 0, call.message.compare(0, 6, "FEHLER") == 0};
+        size_t at = call.message.find("Zeile ");
+        if (at != std::string::npos)
+            sscanf(call.message.c_str() + at, "Zeile %d, vor oder in Spalte %d", &s.line, &s.column);
+        size_t hint = call.message.find('\n', call.message.find('\n') + 1);
+        s.text = hint == std::string::npos ? "" : call.message.substr(hint + 1);
+        result.push_back(s);
+    }
+    return result;
+}
+
+const std::string kHead = "CIRCUIT a;\n";
+const std::string kPt1 = "USE pt1.blk AS B_1\n$ BLOCKLIB Standard\nENDUSE\n";
+const std::string kEnd = "ENDCIRCUIT a;\n";
+
+} // namespace
+
+TEST(CircuitReaderBody, MessagesTable)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        // The messages shown, in order: hint id (0: the literal), line, column
+        // (the scanner stands on the character after the token it judged).
+        std::vector<std::vector<int>> messages;
+        int blocks;
+    } cases[] = {
+        {"no CIRCUIT", "# Kommentar\nUSE pt1.blk AS B_1;\n", {{19404, 3, 0}}, 0},
+        {"USE without AS", kHead + "USE pt1.blk B_1\n", {{19413, 3, 0}}, 0},
+        {"USE not closed", kHead + "USE pt1.blk AS B_1\n$ BLOCKLIB Standard\n;\n", {{19412, 4, 1}}, 1},
+        {"CONNECT without TO", kHead + kPt1 + "CONNECT B_1.y B_1.u;\n", {{19416, 5, 20}}, 1},
+        {"no INTERPOINTS", kHead + kPt1 + "CONNECT B_1.y TO B_1.u;\n$ PUNKTE\n" + kEnd, {{19428, 7, 0}}, 1},
+        {"unknown parameter", kHead + "USE pt1.blk AS B_1\n$ BLOCKLIB Standard\n  Q = 3;\nENDUSE\n" + kEnd,
+         {{19414, 4, 8}}, 1},
+        {"no source block", kHead + kPt1 + "CONNECT B_9.y TO B_1.u;\n" + kEnd, {{19430, 5, 23}}, 1},
+        {"no destination block", kHead + kPt1 + "CONNECT B_1.y TO B_9.u;\n" + kEnd, {{19431, 5, 23}}, 1},
+        {"comma without item", kHead + kPt1 + "SAVE B_1.y, ;\n" + kEnd, {{19406, 5, 13}}, 1},
+        {"destination keyword", kHead + kPt1 + "CONNECT B_1.y TO SAVE;\n" + kEnd, {{0, 5, 22}}, 1},
+        {"not closed", kHead + kPt1 + "SAVE;\nENDE a;\n", {{19410, 6, 5}}, 1},
+        {"bad settings key", kHead + kPt1 + kEnd + "$ IALG 3\n$ FOO 1\n$ XVAR 2\n", {{19429, 7, 6}}, 1},
+    };
+    for (const auto& c : cases) {
+        TextWorld w;
+        CircuitModel m;
+        w.read(m, c.text);
+        std::vector<Shown> shown = shownMessages(w.rec.viewer);
+        ASSERT_EQ(c.messages.size(), shown.size()) << c.name;
+        for (size_t i = 0; i < shown.size(); ++i) {
+            int id = c.messages[i][0];
+            std::string hint = id ? getResString(id) : kExpectConnectSaveEnd;
+            if (id == 19429)
+                hint += "FOO<!";
+            bool warning = id == 19414 || id == 19430 || id == 19431 || id == 19406;
+            EXPECT_EQ(hint, shown[i].text) << c.name;
+            EXPECT_EQ(c.messages[i][1], shown[i].line) << c.name;
+            EXPECT_EQ(c.messages[i][2], shown[i].column) << c.name;
+            EXPECT_EQ(!warning, shown[i].error) << c.name;
+        }
+        int blocks = 0;
+        for (GraphicObject* o : m.objects)
+            blocks += o->kind() == 1;
+        EXPECT_EQ(c.blocks, blocks) << c.name;
+    }
+}
+
+TEST(CircuitReaderBody, WarningsLetReadingGoOnAndSettingsStayUntilAnError)
+{
+    TextWorld w;
+    CircuitModel m;
+    w.read(m, kHead + "USE pt1.blk AS B_1\n$ BLOCKLIB Standard\n  Q = 3;\n  K = 4;\nENDUSE\n" +
+                  "CONNECT B_9.y TO B_1.u;\nSAVE B_1.y;\n" + kEnd + "$ IALG 3\n$ FOO 1\n$ XVAR 2\n");
+    BlockObject* b = m.findBlockByName("B_1");
+    ASSERT_TRUE(b);
+    EXPECT_STREQ("4", BlockObject::at(b->parameterValues, 0).text());
+    EXPECT_EQ(1, b->symbolMarks[0]);
+    SimParams sim;
+    w.workspace.getSimParams(sim);
+    EXPECT_EQ(3, sim.IALG);
+    EXPECT_EQ(0, sim.XVAR);
+}
+
+TEST(CircuitReaderBody, SaveItemsAndMissingSettings)
+{
+    const char* saves[] = {"SAVE B_1.y B_1.K;\n", "SAVE B_1.y, B_1.K;\n", "SAVE B_1.y;\nSAVE B_1.K;\n"};
+    for (const char* save : saves) {
+        TextWorld w;
+        SimParams sim;
+        w.workspace.getSimParams(sim);
+        setResultFileName(sim, "alt.dat");
+        sim.IALG = 4;
+        w.workspace.setSimParams(sim);
+        w.workspace.setPlotParams(0, 0, 3.0, 3.0, 1.0, 1.0);
+        CircuitModel m;
+        w.read(m, kHead + kPt1 + save + kEnd);
+        EXPECT_TRUE(w.rec.viewer.calls.empty()) << save;
+        BlockObject* b = m.findBlockByName("B_1");
+        ASSERT_TRUE(b);
+        // y, x, dx, K, T.
+        EXPECT_EQ((std::vector<int>{1, 0, 0, 1, 0}), b->symbolMarks) << save;
+        w.workspace.getSimParams(sim);
+        EXPECT_STREQ("nul", sim.FNAME);
+        EXPECT_EQ(4, sim.IALG);
+        PlotParams plot;
+        w.workspace.getPlotParams(plot);
+        EXPECT_EQ(1, plot.autoX);
+        EXPECT_EQ(1.0, plot.xscale);
+    }
+}
