@@ -11,10 +11,12 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <random>
 #include <sstream>
 #include <string>
@@ -586,4 +588,84 @@ TEST(CircuitReaderBody, SaveItemsAndMissingSettings)
         EXPECT_EQ(1, plot.autoX);
         EXPECT_EQ(1.0, plot.xscale);
     }
+}
+
+// ---- Bad input ----
+
+TEST(CircuitBadInput, CutSampleAndRandomBytesReadWithoutHarm)
+{
+    TextWorld w;
+    std::string sample;
+    {
+        CircuitModel m;
+        buildSample(w, m);
+        sample = w.text(m);
+        m.clear();
+    }
+    std::vector<std::string> inputs;
+    for (size_t n = 0; n <= sample.size(); ++n)
+        inputs.push_back(sample.substr(0, n));
+    std::mt19937 rng(7);
+    for (int i = 0; i < 20; ++i) {
+        std::string noise(2000, '\0');
+        for (char& c : noise)
+            c = static_cast<char>(rng() & 0xFF);
+        inputs.push_back(noise);
+        // Noise after a sound start reaches the statement readers.
+        inputs.push_back(sample.substr(0, sample.find("USE ")) + noise);
+    }
+    inputs.push_back(sample);
+    size_t most = 0;
+    for (const std::string& text : inputs) {
+        CircuitModel m;
+        w.read(m, text);
+        // What was read before the cut stays; a cut name may keep a block
+        // from being made, nothing makes more.
+        EXPECT_LE(m.objects.size(), 9u) << text.size();
+        most = std::max(most, m.objects.size());
+        m.clear();
+        w.rec.viewer.calls.clear();
+        w.rec.sink.boxes.clear();
+    }
+    EXPECT_EQ(9u, most);
+}
+
+TEST(CircuitBadInput, FailedSaveLeavesTheOldFile)
+{
+    TextWorld w;
+    CircuitModel m;
+    buildSample(w, m);
+    const std::string old = "alte Schaltung\n";
+
+    // A directory that does not exist.
+    EXPECT_EQ(0, m.saveCircuit(w.scratch.file("fehlt/s.kyt").c_str(), 0, 0));
+
+    // A stream that fails after 100 bytes: the file size limit of the process.
+    std::string path = w.scratch.write("s.kyt", old);
+    struct rlimit saved;
+    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
+    void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = saved;
+    limit.rlim_cur = 100;
+    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limit));
+    int result = m.saveCircuit(path.c_str(), 0, 0);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(old, w.scratch.read("s.kyt"));
+    EXPECT_FALSE(w.scratch.exists("s.kyt.new"));
+
+    // A read-only directory (which does not stop the superuser).
+    w.scratch.mkdir("fest");
+    std::string locked = w.scratch.write("fest/s.kyt", old);
+    chmod(w.scratch.file("fest").c_str(), 0555);
+    if (geteuid() != 0) {
+        EXPECT_EQ(0, m.saveCircuit(locked.c_str(), 0, 0));
+        EXPECT_EQ(old, w.scratch.read("fest/s.kyt"));
+    }
+    chmod(w.scratch.file("fest").c_str(), 0755);
+
+    // And a sound save replaces it.
+    EXPECT_EQ(1, m.saveCircuit(path.c_str(), 0, 0));
+    EXPECT_NE(old, w.scratch.read("s.kyt"));
 }
