@@ -140,6 +140,8 @@ public:
     // Layout lines of a block (current token: the keyword after a "$").
     void readLayoutLines();
 
+    // An error was reported and reading stopped (warnings do not count).
+    bool failed() const { return stopped; }
     int current() const { return currentChar; }
     int tokenKind() const { return kind; }
     const String& tokenText() const { return token; }

@@ -7,6 +7,7 @@
 #include "Integrators.h"
 #include "PiProgram.h"
 #include "RecordingRun.h"
+#include "ResString.h"
 #include "ResetSimulator.h"
 #include "ResultFile.h"
 #include "RunRoad.h"
@@ -16,6 +17,7 @@
 
 #include <cmath>
 #include <memory>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -132,3 +134,120 @@ TEST_F(RunRoadTest, TheCheckComesFirstAndAFailedWriteIsNoRun)
     ASSERT_EQ(1u, rec.sink.boxes.size());
     EXPECT_NE(std::string::npos, rec.sink.boxes[0].find("kyttrans.tmp"));
 }
+
+// ---- kytsim on a saved circuit ----
+
+#ifdef KYTSIM_PATH
+namespace {
+
+struct ConsoleRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string readAll(const std::string& path)
+{
+    std::string text;
+    if (FILE* f = fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
+        fclose(f);
+    }
+    return text;
+}
+
+// The value column of the last printed point.
+double lastValue(const std::string& out)
+{
+    size_t end = out.find_last_not_of('\n');
+    size_t start = out.rfind('\n', end);
+    std::string line = out.substr(start == std::string::npos ? 0 : start + 1, end + 1);
+    double x = 0, y = -1;
+    sscanf(line.c_str(), "%lf %lf", &x, &y);
+    return y;
+}
+
+bool isEmptyDirectory(const std::string& dir)
+{
+    std::string listing;
+    std::string command = "ls -A '" + dir + "'";
+    FILE* p = popen(command.c_str(), "r");
+    if (!p)
+        return false;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, p))
+        listing += buffer;
+    return pclose(p) == 0 && listing.empty();
+}
+
+} // namespace
+
+class KytsimCircuitTest : public RunRoadTest {
+protected:
+    // An installation of its own whose TEMPDIR and Local must stay as they are.
+    std::string writeIni()
+    {
+        scratch.mkdir("editor-tmp");
+        scratch.mkdir("editor-local");
+        return scratch.write("kyt-run.ini", "TEMPDIR = " + scratch.file("editor-tmp") +
+                                                 ";\nBLOCKLIBS\n    LIB Regel AT " + kFixtures +
+                                                 "/regel;\n    LIB Local AT " + scratch.file("editor-local") +
+                                                 ";\nENDBLOCKLIBS\n");
+    }
+    ConsoleRun kytsim(const std::string& arguments)
+    {
+        std::string command = "'" KYTSIM_PATH "' " + arguments + " > '" + scratch.file("out.txt") + "' 2> '" +
+                              scratch.file("err.txt") + "'";
+        int status = system(command.c_str());
+        return ConsoleRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(scratch.file("out.txt")),
+                          readAll(scratch.file("err.txt"))};
+    }
+};
+
+TEST_F(KytsimCircuitTest, RunsASavedCircuitWithItsSettings)
+{
+    buildPt1Circuit();
+    ASSERT_EQ(1, model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
+    std::string ini = writeIni();
+
+    ConsoleRun r = kytsim("pt1.kyt --ini '" + ini + "'");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_NEAR(1.9993291, lastValue(r.out), 1e-6) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("y_1")) << r.out;
+
+    // Euler with h = 0.01 over the four seconds after the step: 0.98^400.
+    r = kytsim("pt1.kyt --ini '" + ini + "' --IALG 8");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_NEAR(2 - 2 * std::pow(0.98, 400), lastValue(r.out), 1e-6) << r.out;
+    EXPECT_NEAR(1.9993813, lastValue(r.out), 1e-6);
+
+    EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-tmp")));
+    EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-local")));
+}
+
+TEST_F(KytsimCircuitTest, RefusesCircuitsThatCannotRun)
+{
+    std::string ini = writeIni();
+    buildPt1Circuit(false);
+    ASSERT_EQ(1, model.saveCircuit(scratch.file("ohne.kyt").c_str(), 0, 0));
+    ConsoleRun r = kytsim("ohne.kyt --ini '" + ini + "'");
+    EXPECT_EQ(1, r.status);
+    EXPECT_NE(std::string::npos, r.err.find(getResString(kResNoControlBlock))) << r.err;
+
+    std::string text = readAll(scratch.file("ohne.kyt"));
+    size_t as = text.find(" AS ");
+    ASSERT_NE(std::string::npos, as);
+    scratch.write("kaputt.kyt", text.substr(0, as) + text.substr(as + 3));
+    r = kytsim("kaputt.kyt --ini '" + ini + "'");
+    EXPECT_EQ(1, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("FEHLER in Datei kaputt.kyt:")) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find(getResString(kResExpectAs))) << r.err;
+    EXPECT_TRUE(r.out.empty());
+
+    EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-tmp")));
+    EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-local")));
+}
+#endif
