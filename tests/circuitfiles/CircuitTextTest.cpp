@@ -669,3 +669,21 @@ TEST(CircuitBadInput, FailedSaveLeavesTheOldFile)
     EXPECT_EQ(1, m.saveCircuit(path.c_str(), 0, 0));
     EXPECT_NE(old, w.scratch.read("s.kyt"));
 }
+
+TEST(CircuitReaderBody, ClashingInstanceNamesBindToTheLaterBlock)
+{
+    TextWorld w;
+    CircuitModel m;
+    const std::string use = "USE pt1.blk AS x\n$ BLOCKLIB Standard\nENDUSE\n";
+    w.read(m, kHead + use + use + "USE sprung.blk AS q\n$ BLOCKLIB Standard\nENDUSE\n" +
+                  "CONNECT q.y TO x.u;\nSAVE x.y;\n" + kEnd);
+    EXPECT_TRUE(w.rec.viewer.calls.empty());
+    BlockObject* first = m.findBlockByName("x");
+    BlockObject* second = m.findBlockByName("B_1");
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(0, first->symbolMarks[0]);
+    EXPECT_EQ(1, second->symbolMarks[0]);
+    ConnectionObject* c = m.findConnectionAtPort(second, PortRef{1, 1}, 1);
+    ASSERT_TRUE(c);
+    EXPECT_FALSE(m.findConnectionAtPort(first, PortRef{1, 1}, 1));
+}
