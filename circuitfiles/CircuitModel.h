@@ -10,7 +10,6 @@
 #include "GraphicObject.h"
 
 #include <cstdio>
-#include <ctime>
 #include <list>
 #include <vector>
 
@@ -19,15 +18,26 @@ class CircuitReader;
 
 // The time the header of written circuit text shows; the local time unless
 // a clock is installed (tests fix one).
+// (Its own record, not struct tm: <ctime> must not come before windows.h in
+// the Winelib build.)
+struct ClockTime {
+    int year;      // e.g. 1970
+    int month;     // 1 to 12
+    int day;       // 1 to 31
+    int weekday;   // 0 Sunday to 6 Saturday
+    int hour;
+    int minute;
+    int second;
+};
 class Clock {
 public:
     virtual ~Clock() {}
-    virtual std::tm now() const = 0;
+    virtual ClockTime now() const = 0;
 };
 // Installs a clock; null returns to the local time. Returns the previous one.
 Clock* setCircuitClock(Clock* clock);
 // The header's date: "Thu Jan 01 00:00:00 1970".
-String formatCircuitDate(const std::tm& when);
+String formatCircuitDate(const ClockTime& when);
 
 // Tools of the editor.
 const int kToolEdit = 1267;

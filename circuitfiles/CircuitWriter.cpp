@@ -10,6 +10,7 @@
 #include "Workspace.h"
 
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,12 +22,13 @@ Clock* circuitClock = nullptr;
 const char* const kRuleLine =
     "#-------------------------------------------------------------------------------\n";
 
-std::tm localNow()
+ClockTime localNow()
 {
     std::time_t t = std::time(nullptr);
-    std::tm result{};
+    ClockTime result{1970, 1, 1, 4, 0, 0, 0};
     if (std::tm* local = std::localtime(&t))
-        result = *local;
+        result = ClockTime{local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_wday,
+                           local->tm_hour,        local->tm_min,     local->tm_sec};
     return result;
 }
 
@@ -264,15 +266,14 @@ Clock* setCircuitClock(Clock* clock)
     return previous;
 }
 
-String formatCircuitDate(const std::tm& when)
+String formatCircuitDate(const ClockTime& when)
 {
     static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     char text[64];
-    snprintf(text, sizeof text, "%s %s %02d %02d:%02d:%02d %d", days[(when.tm_wday % 7 + 7) % 7],
-             months[(when.tm_mon % 12 + 12) % 12], when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec,
-             when.tm_year + 1900);
+    snprintf(text, sizeof text, "%s %s %02d %02d:%02d:%02d %d", days[(when.weekday % 7 + 7) % 7],
+             months[((when.month - 1) % 12 + 12) % 12], when.day, when.hour, when.minute, when.second, when.year);
     return String(text);
 }
 

@@ -26,14 +26,7 @@ namespace {
 
 class FixedClock : public Clock {
 public:
-    std::tm now() const override
-    {
-        std::tm t{};
-        t.tm_year = 70;
-        t.tm_mday = 1;
-        t.tm_wday = 4;
-        return t;
-    }
+    ClockTime now() const override { return ClockTime{1970, 1, 1, 4, 0, 0, 0}; }
 };
 
 // A plot window with settings of its own.
