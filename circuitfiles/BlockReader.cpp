@@ -77,6 +77,7 @@ double CircuitReader::readDouble()
 String CircuitReader::readString()
 {
     std::string result;
+    inQuotes = true;
     for (;;) {
         nextToken();
         switch (kind) {
@@ -86,8 +87,14 @@ String CircuitReader::readString()
         case TOK_SEMICOLON: result += ';'; break;
         case TOK_DOLLAR: result += '$'; break;
         case TOK_COMMA: result += ','; break;
-        case TOK_QUOTE: nextNonBlank(); return String(result.c_str());
-        default: failBlock(kResExpectQuote); return String(result.c_str());
+        case TOK_QUOTE:
+            inQuotes = false;
+            nextNonBlank();
+            return String(result.c_str());
+        default:
+            inQuotes = false;
+            failBlock(kResExpectQuote);
+            return String(result.c_str());
         }
     }
 }

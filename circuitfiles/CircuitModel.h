@@ -9,10 +9,35 @@
 #include "ConnectionObject.h"
 #include "GraphicObject.h"
 
+#include <cstdio>
 #include <list>
 #include <vector>
 
 struct PiProgram;
+class CircuitReader;
+
+// The time the header of written circuit text shows; the local time unless
+// a clock is installed (tests fix one).
+// (Its own record, not struct tm: <ctime> must not come before windows.h in
+// the Winelib build.)
+struct ClockTime {
+    int year;      // e.g. 1970
+    int month;     // 1 to 12
+    int day;       // 1 to 31
+    int weekday;   // 0 Sunday to 6 Saturday
+    int hour;
+    int minute;
+    int second;
+};
+class Clock {
+public:
+    virtual ~Clock() {}
+    virtual ClockTime now() const = 0;
+};
+// Installs a clock; null returns to the local time. Returns the previous one.
+Clock* setCircuitClock(Clock* clock);
+// The header's date: "Thu Jan 01 00:00:00 1970".
+String formatCircuitDate(const ClockTime& when);
 
 // Tools of the editor.
 const int kToolEdit = 1267;
@@ -38,6 +63,22 @@ public:
     ~CircuitModel();
 
     void setView(PaneView* v) { view = v; }
+
+    // Writes the circuit as circuit text: for the compiler with every block
+    // description in a prolog and no local library; only the marked objects
+    // without SAVE and settings. Every written block is renamed B_1, B_2, ...
+    // in list order.
+    void writeCircuit(FILE* stream, int forCompiler, int markedOnly);
+    // The embedded section of library Local: the wizard blocks' files.
+    void writeLocalLibrary(FILE* stream, int markedOnly);
+    // writeCircuit into path through a temporary file renamed over it when
+    // every write and the close succeeded; 1 on success, 0 with the old
+    // file untouched.
+    int saveCircuit(const char* path, int forCompiler, int markedOnly);
+    // Reads a circuit through a reader whose file is open (paste mode as
+    // the reader was made): its local library, blocks, connections, marks
+    // and settings.
+    void readCircuit(CircuitReader& reader);
 
     // A block from a description file. Without a position it goes to the
     // next default place; a wizard block is first copied into library

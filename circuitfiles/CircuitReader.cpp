@@ -34,7 +34,8 @@ void setMenuCheckHook(MenuCheckHook hook)
 
 CircuitReader::CircuitReader(int paste)
     : fp(nullptr), ownsStream(false), currentChar(-1), kind(TOK_EOF), line(0), column(0),
-      section(SECTION_NONE), target(nullptr), connection(nullptr), pane(nullptr), groupFlag(0),
+      section(SECTION_NONE), target(nullptr), connection(nullptr), pane(nullptr), model(nullptr),
+      inQuotes(false), groupFlag(0),
       pasteMode(paste), pushedBack(-1), stopped(false), streamFailed(false)
 {
 }
@@ -141,6 +142,13 @@ void CircuitReader::skipToLineEnd()
 void CircuitReader::nextChar()
 {
     readChar();
+    if (inQuotes) {
+        // A "#", "//" or "/*" in a text, a name or a string parameter is
+        // part of it: the compiler reads it so, and so does the editor.
+        if (currentChar == '\n')
+            currentChar = ' ';
+        return;
+    }
     bool gaveBack = false;
     while (!gaveBack && (currentChar == '/' || currentChar == '#')) {
         if (currentChar == '#') {

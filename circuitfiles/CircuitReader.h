@@ -14,6 +14,7 @@
 #include <vector>
 
 class BlockObject;
+class CircuitModel;
 class ConnectionObject;
 class GedPane;
 
@@ -59,6 +60,24 @@ const unsigned int kResExpectIconname = 19422;
 const unsigned int kResExpectIcondim = 19423;
 const unsigned int kResExpectIconalig = 19424;
 const unsigned int kResExpectWizard = 19432;
+const unsigned int kResUnexpectedEnd = 19404;
+const unsigned int kResExpectConnect = 19409;
+const unsigned int kResExpectEndcircuit = 19410;
+const unsigned int kResExpectBlocklib = 19411;
+const unsigned int kResExpectEnduse = 19412;
+const unsigned int kResExpectAs = 19413;
+const unsigned int kResUnknownParameter = 19414;
+const unsigned int kResExpectEquals = 19415;
+const unsigned int kResExpectTo = 19416;
+const unsigned int kResExpectEndsignames = 19425;
+const unsigned int kResExpectSignames = 19426;
+const unsigned int kResExpectEndinterpoints = 19427;
+const unsigned int kResExpectInterpoints = 19428;
+const unsigned int kResUnknownKey = 19429;
+const unsigned int kResNoSourceBlock = 19430;
+const unsigned int kResNoDestinationBlock = 19431;
+// Not in the string table: the text stands as it always stood.
+extern const char* const kExpectConnectSaveEnd;
 // A failing stream is reported like a syntax error with this hint.
 const unsigned int kResStreamError = 19120;
 
@@ -95,6 +114,8 @@ public:
     FILE* stream() const { return fp; }
 
     void readBlock(BlockObject& target);
+    // A circuit into model (Part of CircuitModel::readCircuit).
+    void readCircuit(CircuitModel& model);
     // Line 1, column 0: where every read operation starts.
     void beginRead();
 
@@ -119,6 +140,8 @@ public:
     // Layout lines of a block (current token: the keyword after a "$").
     void readLayoutLines();
 
+    // An error was reported and reading stopped (warnings do not count).
+    bool failed() const { return stopped; }
     int current() const { return currentChar; }
     int tokenKind() const { return kind; }
     const String& tokenText() const { return token; }
@@ -143,6 +166,18 @@ private:
     void readGroupClause();
     void readSubtype();
     bool expectDollar();
+    void skipString();
+    void readStatements();
+    void readUse();
+    void readParameterAssignment(BlockObject* block);
+    void readSignalNames(BlockObject& block);
+    void readConnections();
+    void bindConnection(const String& source, const String& destination);
+    void readInterpoints();
+    void readSave();
+    void markItem(const char* item);
+    void readSettings();
+    String uniqueName(const char* name, const BlockObject* self);
 
     FILE* fp;
     bool ownsStream;
@@ -155,6 +190,9 @@ private:
     BlockObject* target;
     ConnectionObject* connection;
     GedPane* pane;
+    CircuitModel* model;
+    // Between the quotes of a string nothing is a comment.
+    bool inQuotes;
     int groupFlag;
     String fileName;
     // The file the error viewer shows: the converted text of a 1.x file.

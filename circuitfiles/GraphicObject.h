@@ -26,6 +26,10 @@ public:
     virtual void invalidateAll() { invalidateRect(Rect(-1000000, -1000000, 1000000, 1000000), 1); }
     // Paints the object at once (on the screen: the context attached around it).
     virtual void paintNow(GraphicObject& object, int zoomX, int zoomY);
+    // The wait cursor while a circuit is written or read; restoring gives
+    // back the previous cursor.
+    virtual void showWaitCursor() {}
+    virtual void restoreCursor() {}
 };
 
 // A port reference: side 1 an input, side 2 an output; index from 1.

@@ -122,6 +122,17 @@ void GedPane::beep()
     MessageBeep(0);
 }
 
+void GedPane::showWaitCursor()
+{
+    previousCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+}
+
+void GedPane::restoreCursor()
+{
+    SetCursor(previousCursor);
+    previousCursor = nullptr;
+}
+
 void GedPane::paintNow(GraphicObject& object, int zoomX, int zoomY)
 {
     if (!isWindow())

@@ -43,11 +43,20 @@ public:
     void beep() override;
     void invalidateAll() override;
     void paintNow(GraphicObject& object, int zoomX, int zoomY) override;
+    void showWaitCursor() override;
+    void restoreCursor() override;
 
     CircuitModel& model() { return circuit; }
+    // The circuit text of the pane's circuit, and reading one into it.
+    void writeCircuit(FILE* stream, int forCompiler, int markedOnly)
+    {
+        circuit.writeCircuit(stream, forCompiler, markedOnly);
+    }
+    void readCircuit(CircuitReader& reader) { circuit.readCircuit(reader); }
 
 private:
     CircuitModel circuit;
+    HCURSOR previousCursor = nullptr;
     DcCanvas* drawing;
     IconStore* ownIcons;
     SignalNameRegistry* ownRegistry;

@@ -13,12 +13,25 @@
 // directory of --INI DIR, by default the current directory as for kyt, or
 // straight from --LOCAL DIR.
 //
+// kytsim CIRCUIT.kyt --ini KYT.INI [--FIELD VALUE ...]: the file is a saved
+// circuit. The installation is read from KYT.INI; TEMPDIR and library Local
+// are a fresh private directory (removed at the end), so that the run never
+// meets an editor's lock or files. The circuit's own settings apply, the
+// options override them; the circuit is checked, written for the compiler,
+// compiled, labelled and run as the run command does.
+//
 // Mended: runs stopped by an error exited 0, so scripts took them for
 // complete ones. The exit status is 0 only for a normal end (the end, QUIT,
 // BREAK or the model's own EXIT); 1 when nothing ran (bad options, a model
 // that does not compile or load, a kyt.ini named but not readable); the end
 // code 4 to 8 of a run that ended with an error; 130 after Ctrl+C.
+#include "CircuitModel.h"
+#include "CircuitReader.h"
 #include "CompileRoad.h"
+#include "LocalLibrary.h"
+#include "RunRoad.h"
+#include "SignalNameRegistry.h"
+#include "Workspace.h"
 
 #include "HostServices.h"
 #include "PiLoader.h"
@@ -37,6 +50,8 @@
 #include "ShowFile.h"
 
 #include <csignal>
+#include <unistd.h>
+#include <utility>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -313,12 +328,107 @@ bool readInstallation(const char* installDir, bool named)
     return true;
 }
 
+// A fresh directory of its own in the system's temporary directory.
+std::string makePrivateDirectory()
+{
+    std::string pattern = std::string(systemTempDir()) + "/kytsim-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back(0);
+    return mkdtemp(buffer.data()) ? std::string(buffer.data()) : std::string();
+}
+
+void removePrivateDirectory(const std::string& dir)
+{
+    if (dir.empty())
+        return;
+    deleteDirectoryFiles(dir.c_str());
+    rmdir(dir.c_str());
+}
+
+typedef std::vector<std::pair<const char*, const char*>> OptionList;
+
+bool applyOptions(SimParams& settings, const OptionList& options)
+{
+    for (const auto& o : options)
+        if (!setOption(settings, o.first, o.second))
+            return false;
+    return true;
+}
+
+// The circuit mode: a saved circuit with its installation file.
+int runCircuit(const char* path, const char* iniPath, const OptionList& options)
+{
+    Workspace workspace;
+    readInstallationFile(workspace, iniPath);
+    const std::string privateDir = makePrivateDirectory();
+    if (privateDir.empty()) {
+        reportError(ERR_ERROR, getResString(20907), systemTempDir());
+        return kExitNothingRan;
+    }
+    workspace.setTempDir(privateDir.c_str());
+    bool hasLocal = false;
+    for (int i = 0; i < workspace.libraryCount; ++i)
+        if (strcmp(workspace.libraries[i].name.text(), "Local") == 0) {
+            workspace.libraries[i].file = privateDir.c_str();
+            workspace.libraries[i].sectionCount = 0;
+            hasLocal = true;
+        }
+    if (!hasLocal) {
+        BlockLibrary& local = workspace.libraries[workspace.libraryCount++];
+        local.name = "Local";
+        local.file = privateDir.c_str();
+        local.sectionCount = 0;
+    }
+    workspace.circuitName = path;
+    localDirectory = privateDir;
+    setWorkspace(&workspace);
+    SignalNameRegistry registry;
+    sNBase = &registry;
+
+    int status = kExitNothingRan;
+    {
+        CircuitModel model;
+        CircuitReader reader(0);
+        if (!reader.openFile(path)) {
+            reportError(ERR_ERROR, getResString(20907), path);
+        } else {
+            model.readCircuit(reader);
+            reader.closeFile();
+            SimParams settings;
+            workspace.getSimParams(settings);
+            if (!reader.failed() && applyOptions(settings, options)) {
+                const int finding = model.checkRunnable();
+                if (finding & kNoCircuit)
+                    reportError(ERR_ERROR, "%s", getResString(kResNoCircuit));
+                else if (finding & kNoControlBlock)
+                    reportError(ERR_ERROR, "%s", getResString(kResNoControlBlock));
+                else if (finding & kNoMarkedSignal)
+                    reportError(ERR_ERROR, "%s", getResString(kResNoMarkedSignal));
+                else if (compileCircuit(model) == COMPILE_LOADED) {
+                    model.collectMarkedSymbols(piProgram);
+                    if (settings.IALG == kMethodNone && piProgram.nstates > 0)
+                        reportError(ERR_WARNING, getResString(kNoIntegration), piProgram.nstates);
+                    status = simulate(settings);
+                    releaseCompiledModel();
+                }
+            }
+        }
+        model.clear();
+    }
+    sNBase = nullptr;
+    setWorkspace(nullptr);
+    removePrivateDirectory(privateDir);
+    return status;
+}
+
 int run(int argc, char** argv)
 {
     SimParams settings = defaultSimParams();
     const char* path = nullptr;
     const char* installDir = nullptr;
     const char* localDir = nullptr;
+    const char* circuitIni = nullptr;
+    OptionList options;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0) {
@@ -332,10 +442,14 @@ int run(int argc, char** argv)
                 return kExitNothingRan;
             }
             (a[2] == 'I' ? installDir : localDir) = argv[++i];
-        } else if (a[0] == '-' && a[1]) {
-            const char* value = i + 1 < argc ? argv[++i] : nullptr;
-            if (!setOption(settings, a, value))
+        } else if (strcmp(a, "--ini") == 0) {
+            if (i + 1 >= argc) {
+                reportError(ERR_ERROR, getResString(20628), a);
                 return kExitNothingRan;
+            }
+            circuitIni = argv[++i];
+        } else if (a[0] == '-' && a[1]) {
+            options.emplace_back(a, i + 1 < argc ? argv[++i] : nullptr);
         } else if (path) {
             reportError(ERR_ERROR, "%s", getResString(20625));
             return kExitNothingRan;
@@ -349,9 +463,13 @@ int run(int argc, char** argv)
     }
     modelPath = path;
     viewedPath = path;
+    if (!circuitIni && !applyOptions(settings, options))
+        return kExitNothingRan;
 
     // kyt's default: kyt.ini in the current directory.
-    if (localDir)
+    if (circuitIni)
+        ;
+    else if (localDir)
         localDirectory = localDir;
     else if (!readInstallation(installDir ? installDir : ".", installDir != nullptr))
         return kExitNothingRan;
@@ -364,6 +482,8 @@ int run(int argc, char** argv)
     seams.localLibraryDirectory = localLibrary;
     setHostSeams(&seams);
 
+    if (circuitIni)
+        return runCircuit(path, circuitIni, options);
     if (compileModelFile(path) != COMPILE_LOADED)
         return kExitNothingRan;
     labelOutputs();

@@ -392,6 +392,12 @@ void PlotFrame::Feed::rescale()
     frame->plotPane->rescale();
 }
 
+bool PlotFrame::currentPlotParams(PlotParams& params)
+{
+    params = PlotParams{autoX(), autoY(), xScale(), yScale(), xOffset(), yOffset()};
+    return true;
+}
+
 int PlotFrame::Feed::newSettingsFlag()
 {
     return frame->newSettings;

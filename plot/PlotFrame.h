@@ -38,6 +38,8 @@ public:
     void checkCommand(int command, bool checked) override;
     void enableCommand(int command, bool enabled) override;
     void showAndRaise() override;
+    bool currentPlotParams(PlotParams& params) override;
+    void noteNewSettings() override { newSettings = 1; }
 
     // ---- what the run feeds (PlotServices) and the error plot use
     PlotServices& services() { return feed; }

@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+struct PlotParams;
+
 class WindowCL;
 class Workspace;
 
@@ -33,6 +35,11 @@ public:
     virtual void enableCommand(int command, bool enabled) = 0;
     // Shows the window and brings it to the front.
     virtual void showAndRaise() = 0;
+    // The frame's current plot settings (written with a circuit); false when
+    // it has none of its own, and the workspace's defaults stand.
+    virtual bool currentPlotParams(PlotParams& params) { (void)params; return false; }
+    // A circuit was read: the pane takes new display settings at the next run.
+    virtual void noteNewSettings() {}
 
     // The workspace whose slot holds the frame; set by the workspace.
     Workspace* holder;

@@ -9,6 +9,7 @@
 //                                       refused with 18019, else 2
 #include "Application.h"
 #include "Bitmap.h"
+#include "CircuitReader.h"
 #include "ErrorReporter.h"
 #include "Frame.h"
 #include "GedPane.h"
@@ -186,6 +187,71 @@ void screenAndPrint(const std::string& folder, const std::string& dir)
     delete frame;
 }
 
+// Through the file API: the artifact folder is a wine path.
+std::string fileBytes(const std::string& path)
+{
+    std::string bytes;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buffer[4096];
+    DWORD n = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        bytes.append(buffer, n);
+    CloseHandle(f);
+    return bytes;
+}
+
+// The sample circuit file loaded as the shell loads it: library Local
+// emptied, then the file read into the pane.
+bool loadInto(GedPane* pane, const std::string& path)
+{
+    LocalBlockLibrary().reset();
+    CircuitReader reader(0);
+    if (!reader.openFile(path.c_str()))
+        return false;
+    pane->readCircuit(reader);
+    reader.closeFile();
+    return !reader.failed();
+}
+
+std::string showAndSave(AppFrameCL* frame, GedPane* pane, const std::string& path)
+{
+    InvalidateRect(pane->hwnd, nullptr, TRUE);
+    UpdateWindow(pane->hwnd);
+    winecheck::pump();
+    check(winecheck::saveWindowPicture(frame->hwnd, path), "the loaded circuit is saved as a picture");
+    return fileBytes(path);
+}
+
+// The sample loaded, then saved, cleared and loaded again: the same picture.
+void loadSaveReload(const std::string& folder, const std::string& dir)
+{
+    AppFrameCL* frame = new AppFrameCL(nullptr, new Layout(40, 40, 820, 620), WS_OVERLAPPEDWINDOW, "Schaltung");
+    GedPane* pane = new GedPane(frame, new FillLayout, WS_CHILD | WS_VISIBLE);
+    pane->readIniSetup(("Z:" + dir).c_str());
+    pane->model().setZoom(15, 15);
+    frame->show(SW_SHOWNORMAL);
+    pane->show(SW_SHOW);
+    winecheck::pump();
+
+    std::string out = folder.empty() ? dir + "/" : folder;
+    size_t boxesBefore = sink.boxes.size();
+    check(loadInto(pane, kFixtures + "/golden/sample.kyt"), "the sample is read without a message");
+    std::string loaded = showAndSave(frame, pane, out + "circuit-loaded.png");
+    std::string saved = dir + "/gespeichert.kyt";
+    check(pane->model().saveCircuit(saved.c_str(), 0, 0) == 1, "the circuit is saved");
+    pane->model().clear();
+    check(loadInto(pane, saved), "the saved circuit is read without a message");
+    std::string reloaded = showAndSave(frame, pane, out + "circuit-reloaded.png");
+    check(!loaded.empty() && loaded == reloaded, "saved and reloaded, the circuit looks the same");
+    check(sink.boxes.size() == boxesBefore, "no message box");
+
+    DestroyWindow(frame->hwnd);
+    winecheck::pump();
+    delete frame;
+}
+
 void lockAgainstASecondInstance(const std::string& dir, const std::string& self)
 {
     WindowsLockFileSystem locks;
@@ -231,6 +297,7 @@ void appMain(Application* app)
     Workspace workspace;
     setWorkspace(&workspace);
     screenAndPrint(folder, dir);
+    loadSaveReload(folder, dir);
 
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof self);

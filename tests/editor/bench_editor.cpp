@@ -5,11 +5,14 @@
 //   - one connection made,
 //   - all blocks moved by one cell with their lines' extents recomputed,
 //   - 100 blocks removed with their lines,
+//   - the circuit saved as a circuit file,
+//   - that file loaded into an empty model,
 // each with its ratio to 50 ms (the target: every ratio at most 1).
 //
 //   bench_editor [RUNS]
 #include "Bitmap.h"
 #include "CircuitModel.h"
+#include "CircuitReader.h"
 #include "DcCanvas.h"
 #include "EditorStores.h"
 #include "SignalNameRegistry.h"
@@ -96,7 +99,8 @@ int main(int argc, char** argv)
     MemoryDC page(display, 2000, 2000);
     ContextPane view(page);
 
-    std::vector<double> paint, connect, move, removal;
+    std::vector<double> paint, connect, move, removal, save, load;
+    std::string circuitFile = dir + "/gross.kyt";
     for (int run = 0; run < runs; ++run) {
         CircuitModel model(nullptr, Point(11, 11));
         build(model, bitmapBlock);
@@ -139,6 +143,22 @@ int main(int argc, char** argv)
         move.push_back(now() - t);
 
         model.setView(nullptr);
+        t = now();
+        if (!model.saveCircuit(circuitFile.c_str(), 0, 0))
+            fprintf(stderr, "the circuit was not saved\n");
+        save.push_back(now() - t);
+        {
+            CircuitModel loaded(nullptr, Point(11, 11));
+            t = now();
+            CircuitReader reader(0);
+            if (reader.openFile(circuitFile.c_str()))
+                loaded.readCircuit(reader);
+            reader.closeFile();
+            load.push_back(now() - t);
+            if (loaded.objects.size() != model.objects.size())
+                fprintf(stderr, "the loaded circuit differs\n");
+        }
+
         std::vector<BlockObject*> doomed;
         for (GraphicObject* o : model.objects)
             if (o->kind() == 1 && doomed.size() < 100)
@@ -153,6 +173,8 @@ int main(int argc, char** argv)
     report("one connection made", median(connect));
     report("all blocks moved, line extents recomputed", median(move));
     report("100 blocks removed with their lines", median(removal));
+    report("200-block circuit saved", median(save));
+    report("200-block circuit loaded into an empty model", median(load));
 
     deleteIconStore(iconBase);
     iconBase = nullptr;
