@@ -5,6 +5,7 @@
 #include "Clipboard.h"
 #include "CommonDialogs.h"
 #include "Menu.h"
+#include "PlotBars.h"
 #include "PrintSetup.h"
 #include "ResString.h"
 #include "ResourceId.h"
@@ -103,7 +104,7 @@ void setPlotColourChooser(PlotColourChooser chooser)
 PlotFrame::PlotFrame(WindowCL* owner, int x, int y, int width, int height, DWORD frameStyle, const char* text,
                      PlotFrameHost* frameHost, const PlotFrameIds& frameIds)
     : FrameWindowCL(owner, new Layout(x, y, width, height), frameStyle, text), newSettings(1), host(frameHost),
-      ids(frameIds), bars(nullptr), plotPane(nullptr), feed(this)
+      ids(frameIds), bars(nullptr), ownBars(nullptr), plotPane(nullptr), feed(this)
 {
     className = "PlotFrameCL";
     create();
@@ -112,8 +113,12 @@ PlotFrame::PlotFrame(WindowCL* owner, int x, int y, int width, int height, DWORD
     new Menu(this, ResourceId(ids.menu));
     // The tool bar and status bars take their strips before the pane fills
     // the rest.
-    if (barsMaker)
+    if (barsMaker) {
         bars = barsMaker(this);
+    } else {
+        ownBars = new PlotBars(this, ids);
+        bars = ownBars;
+    }
     plotPane = new PlotPane(this, new RestLayout);
     plotPane->setStatusBars(this);
     plotPane->show(SW_SHOW);
@@ -128,6 +133,7 @@ PlotFrame::~PlotFrame()
     // The pane and the bars are children: the window layer deletes them.
     plotPane = nullptr;
     bars = nullptr;
+    delete ownBars;
 }
 
 void PlotFrame::setTitle(const char* text)
@@ -212,7 +218,9 @@ LRESULT PlotFrame::onClose(EventRecord*)
 
 LRESULT PlotFrame::onCommand(EventRecord* event)
 {
-    if (event->lParam)
+    // Menu items, accelerators and the tool bar's buttons (a click: code 0);
+    // other controls' notifications are not commands of the frame.
+    if (event->lParam && HIWORD(event->wParam) != 0)
         return 0;
     runCommand(LOWORD(event->wParam));
     return 1;
@@ -313,8 +321,11 @@ void PlotFrame::freeze()
     // Only the frame that a run would feed can be frozen, and only by its
     // own command: a free frame (the nets' error plot) must not freeze the
     // simulation's plot.
-    if (!host || host->activePlot() != static_cast<PlotWindow*>(this))
+    if (!host || host->activePlot() != static_cast<PlotWindow*>(this)) {
+        // The two-state button latched on its click: it shows the state again.
+        checkCommand(ids.freeze, false);
         return;
+    }
     host->freeze(this);
 }
 

@@ -2,8 +2,8 @@
 // PlotPane, the commands of menu and tool bar, and the interfaces through
 // which the workspace's slots, a simulation run and the neural nets' error
 // plot reach it. The tool bar and the two status bars plug in through
-// PlotFrameBars (made by the maker installed with setPlotFrameBarsMaker);
-// without them the frame keeps the status texts itself.
+// PlotFrameBars: PlotBars, or what a maker installed with
+// setPlotFrameBarsMaker makes.
 #ifndef KYT_PLOT_PLOTFRAME_H
 #define KYT_PLOT_PLOTFRAME_H
 
@@ -17,7 +17,8 @@
 class PlotFrame;
 
 // Makes the tool bar and status bars of a new frame, as children placed at
-// its top and bottom; called before the pane is made. Null: none.
+// its top and bottom; called before the pane is made. Null: the real tool
+// bar and status bars (PlotBars).
 typedef PlotFrameBars* (*PlotFrameBarsMaker)(PlotFrame* frame);
 void setPlotFrameBarsMaker(PlotFrameBarsMaker maker);
 
@@ -42,6 +43,7 @@ public:
     // ---- what the run feeds (PlotServices) and the error plot use
     PlotServices& services() { return feed; }
     PlotPane* pane() const { return plotPane; }
+    PlotFrameBars* frameBars() const { return bars; }
     // Status field 1-3 of "status" (the run timer's texts).
     void setRunStatus(int field, const char* text);
     // The text of a status field as shown (bar 1 or 2, field from 1).
@@ -114,6 +116,8 @@ private:
     PlotFrameHost* host;
     PlotFrameIds ids;
     PlotFrameBars* bars;
+    // The frame's own tool bar and status bars (when no maker is set).
+    PlotFrameBars* ownBars;
     PlotPane* plotPane;
     Feed feed;
     String statusTexts[2][kPlotStatusFields];

@@ -8,13 +8,18 @@
 #include "Application.h"
 #include "Frame.h"
 #include "Menu.h"
+#include "PlotBars.h"
 #include "PlotFrame.h"
 #include "PlotPane.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
 #include "WineCheck.h"
+#include "WinMap.h"
 #include "Workspace.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -125,6 +130,121 @@ void feedRun(PlotServices& plot, double tEnd, double step)
         plot.addPoint(t, v, 3);
     }
     plot.rescale();
+}
+
+RECT windowRectIn(HWND child, HWND parent)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT fieldRect(StatusField* f)
+{
+    const Rect b = f->bounds();
+    return RECT{b.left(), b.top(), b.right(), b.bottom()};
+}
+
+void clickButton(HWND button)
+{
+    SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(13, 12));
+    SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(13, 12));
+}
+
+// The frame's own tool bar and status bars: a 30-pixel bar at the top
+// with the eight buttons in order, "status" at the bottom with three
+// fields and the second bar above it with two, the pane between them.
+void checkBars(PlotFrame* frame)
+{
+    PlotBars* bars = dynamic_cast<PlotBars*>(frame->frameBars());
+    check(bars != nullptr, "a frame has its own tool bar and status bars");
+    if (!bars)
+        return;
+    ToolBarCL* tbar = bars->toolBar();
+    StatusBarCL* status = bars->statusBar(kPlotStatusBar);
+    StatusBarCL* second = bars->statusBar(kPlotSecondBar);
+    RECT client;
+    GetClientRect(frame->hwnd, &client);
+    RECT barRect = windowRectIn(tbar->hwnd, frame->hwnd);
+    check(barRect.top == 0 && barRect.bottom == 30 && barRect.left == 0 && barRect.right == client.right,
+          "the tool bar is 30 pixels high across the top");
+
+    // Button order and gaps: 27 x 25 buttons side by side, 16 pixels
+    // between the groups.
+    bool ordered = true;
+    int expectedX = -1, n = 0;
+    for (int i = 0; i < kPlotToolButtonCount; ++i) {
+        const PlotToolButton& entry = kPlotToolButtons[i];
+        if (!entry.command) {
+            expectedX += entry.gap;
+            continue;
+        }
+        BmpButtonCL* button = tbar->button(kKytPlotFrameIds.*entry.command);
+        if (!button) {
+            ordered = false;
+            continue;
+        }
+        RECT r = windowRectIn(button->hwnd, tbar->hwnd);
+        if (expectedX < 0)
+            expectedX = r.left;
+        ordered = ordered && r.left == expectedX && r.right - r.left == 27 && r.bottom - r.top == 25 && r.top >= 2;
+        expectedX = r.left + 27;
+        ++n;
+    }
+    const int expectedOrder[] = {2003, 151, 116, 158, 7834, 1124, 150, 4711};
+    std::vector<std::pair<int, int>> found;
+    for (int id : expectedOrder)
+        if (BmpButtonCL* b = tbar->button(id))
+            found.push_back({windowRectIn(b->hwnd, tbar->hwnd).left, id});
+    std::sort(found.begin(), found.end());
+    bool order = found.size() == 8;
+    for (size_t i = 0; order && i < found.size(); ++i)
+        order = found[i].second == expectedOrder[i];
+    check(ordered && n == 8 && order, "eight 27 x 25 buttons: 2003 151 116 | 158 7834 1124 | 150 | 4711");
+    check(tbar->button(161) == nullptr && tbar->button(12780) == nullptr, "copy and the colours have no button");
+
+    // The status bars.
+    RECT statusRect = windowRectIn(status->hwnd, frame->hwnd);
+    RECT secondRect = windowRectIn(second->hwnd, frame->hwnd);
+    RECT paneRect = windowRectIn(frame->pane()->hwnd, frame->hwnd);
+    check(statusRect.bottom == client.bottom && secondRect.bottom == statusRect.top,
+          "\"status\" is the lowest bar, the second bar right above it");
+    check(paneRect.top == 30 && paneRect.bottom == secondRect.top && paneRect.right == client.right,
+          "the pane fills the rest");
+    check(status->fields.size() == 3 && second->fields.size() == 2, "three fields in \"status\", two in the second");
+    StatusField* f1 = status->fieldById(1);
+    StatusField* f2 = status->fieldById(2);
+    StatusField* f3 = status->fieldById(3);
+    StatusField* g1 = second->fieldById(1);
+    StatusField* g2 = second->fieldById(2);
+    if (!f1 || !f2 || !f3 || !g1 || !g2) {
+        check(false, "the fields are addressed by their numbers");
+        return;
+    }
+    RECT r1 = fieldRect(f1), r2 = fieldRect(f2), r3 = fieldRect(f3), q1 = fieldRect(g1), q2 = fieldRect(g2);
+    const int wide16 = status->textWidth("XXXXXXXXXXXXXXXX") + 8;
+    const int wide14 = status->textWidth("XXXXXXXXXXXXXX") + 8;
+    printf("status fields %d | %d | %d, second %d | %d\n", int(r1.right - r1.left), int(r2.right - r2.left),
+           int(r3.right - r3.left), int(q1.right - q1.left), int(q2.right - q2.left));
+    check(r1.right - r1.left == wide16 && r3.right - r3.left == wide14 && r1.right <= r2.left &&
+              r2.right <= r3.left && r2.right - r2.left > wide14,
+          "\"status\": field 1 as wide as 16 X at the left, field 3 as 14 X at the right, field 2 between");
+    check(q2.right - q2.left == wide14 && q1.right <= q2.left && q1.right - q1.left > wide14,
+          "second bar: field 2 as wide as 14 X at the right, field 1 the rest");
+    check(isDateStamp(g2->getText().c_str()), "the second bar's field 2 shows the date stamp");
+
+    // A click on a button is the command; two-state buttons follow it.
+    HMENU menu = GetMenu(frame->hwnd);
+    PlotModel& m = frame->pane()->model;
+    int before = m.gridStyle;
+    clickButton(tbar->button(1124)->hwnd);
+    check(m.gridStyle != before && tbar->isButtonChecked(1124) == (m.gridStyle == 1 ? 1 : 0) &&
+              ((GetMenuState(menu, 1124, MF_BYCOMMAND) & MF_CHECKED) != 0) == (m.gridStyle == 1),
+          "a click on 1124 toggles the grid lines; button and menu item show the state");
+    clickButton(tbar->button(1124)->hwnd);
+    check(m.gridStyle == before && tbar->isButtonChecked(1124) == (m.gridStyle == 1 ? 1 : 0),
+          "a second click toggles back");
 }
 
 RECT areaOf(PlotPane* pane)
@@ -419,6 +539,7 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     winecheck::pump();
     check(windowTitle(frame->hwnd) == "KYTide:ZIZAdir 1 - aktiv", "titled \"KYTide:ZIZAdir 1 - aktiv\"");
     check(isDateStamp(frame->statusField(kPlotSecondBar, 2).text()), "the second bar's field 2 holds the date stamp");
+    checkBars(frame);
     check(frame->newSettings == 1, "a new frame asks for the plot defaults");
 
     // Fed as a run feeds the active frame.
@@ -427,6 +548,10 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     feedRun(active, 10.0, 0.01);
     ActivePlotServices::setStatus(1, "t=  10");
     check(std::string(frame->statusField(kPlotStatusBar, 1).text()) == "t=  10", "the run timer's text in field 1");
+    if (PlotBars* bars = dynamic_cast<PlotBars*>(frame->frameBars()))
+        check(bars->statusBar(kPlotStatusBar)->fieldById(1)->getText() == "t=  10" &&
+                  bars->statusBar(kPlotSecondBar)->fieldById(1)->getText() == "regelkreis.kyt",
+              "... shown in field 1 of \"status\", the circuit in field 1 of the second bar");
     check(std::string(frame->statusField(kPlotSecondBar, 1).text()) == "regelkreis.kyt",
           "the second bar shows the circuit");
     SendMessageA(frame->hwnd, WM_CLOSE, 0, 0);
@@ -439,12 +564,18 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     checkClipboard(frame);
     checkPrintedPicture(frame, picture);
 
-    // Freezing: the data stay, the next run opens slot 2.
-    SendMessageA(frame->hwnd, WM_COMMAND, 150, 0);
+    // Freezing by the tool bar's button: the data stay, the next run opens
+    // slot 2.
+    PlotBars* frameBars = dynamic_cast<PlotBars*>(frame->frameBars());
+    if (frameBars)
+        clickButton(frameBars->toolBar()->button(150)->hwnd);
     HMENU menu = GetMenu(frame->hwnd);
     UINT freezeState = GetMenuState(menu, 150, MF_BYCOMMAND);
     check(endsWith(windowTitle(frame->hwnd), "- eingefroren"), "150: the title ends \"- eingefroren\"");
     check((freezeState & MF_CHECKED) && (freezeState & MF_GRAYED), "150 is checked and greyed");
+    check(frameBars && frameBars->toolBar()->isButtonChecked(150) == 1 &&
+              frameBars->toolBar()->isButtonEnabled(150) == 0,
+          "button 150 is checked and disabled");
     check(plotOszi == nullptr && frame->pane()->model.pointCount() == 1001, "nothing is active, the points stay");
     setPlotFrameBarsMaker(makeRecordingBars);
     check(ws->openPlotWindow(mainFrame) == 0 && slotFrame(*ws, 2) && plotOszi == slotFrame(*ws, 2),
@@ -464,9 +595,14 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     NetErrorPlot* errorPlot = nets.createErrorPlot(NetErrorPlotFrame{450, 0, 400, 400, 0xcf0000UL, "Error-Oszi"});
     check(errorPlot != nullptr, "the nets' error plot opens");
     HWND errorWindow = FindWindowA("PlotFrameCL", "Error-Oszi");
-    SendMessageA(errorWindow, WM_COMMAND, 150, 0);
-    check(plotOszi == second && endsWith(windowTitle(second->hwnd), "- aktiv"),
+    PlotFrame* errorFrame = dynamic_cast<PlotFrame*>(theApplication->winMap->lookup(errorWindow));
+    PlotBars* errorBars = errorFrame ? dynamic_cast<PlotBars*>(errorFrame->frameBars()) : nullptr;
+    if (errorBars)
+        clickButton(errorBars->toolBar()->button(150)->hwnd);
+    check(errorBars && plotOszi == second && endsWith(windowTitle(second->hwnd), "- aktiv"),
           "the error plot's 150 freezes nothing else");
+    check(errorBars && errorBars->toolBar()->isButtonChecked(150) == 0,
+          "... and its button does not stay latched");
     errorPlot->setSignalCount(1);
     errorPlot->setDrawingMode(1);
     errorPlot->addPoint(1, 0.5);
