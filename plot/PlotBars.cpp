@@ -48,6 +48,10 @@ PlotBars::PlotBars(FrameWindowCL* frame, const PlotFrameIds& ids) : tbar(nullptr
                                               b.twoState ? kTwoStateButton : 0, "", ids.*b.command, nullptr);
         // A bitmap that does not load leaves a blank button that still works.
         button->loadBitmap(ResourceId(static_cast<unsigned>(b.bitmap)));
+        // One picture per button, not a strip of state cells: pressed it
+        // moves, disabled it is greyed from the picture.
+        if (BmpButtonItemCL* item = button->buttonItem())
+            item->imageCount = 1;
     }
 
     // "status" is the lowest bar: field 1 at the left, 3 at the right and
