@@ -6,7 +6,7 @@
 #include "CommonDialogs.h"
 #include "Menu.h"
 #include "PlotBars.h"
-#include "PrintSetup.h"
+#include "Printing.h"
 #include "ResString.h"
 #include "ResourceId.h"
 #include "WinMap.h"
@@ -34,54 +34,13 @@ bool chooseWithDialog(WindowCL* owner, uint32_t& colour)
 PlotColourChooser colourChooser = chooseWithDialog;
 
 const unsigned int kResJobName = 19304; // "Oszi-Ausdruck"
-const int kAbortDialog = 21001;
 
-// A printer's context for the pane's print operation.
-class PageDC : public DeviceContext {
-public:
-    explicit PageDC(HDC printer) : page(printer) {}
-    HDC acquireHandle() override { return page; }
-
-private:
-    HDC page;
-};
-
-// The abort dialog's and the job's state: one print job at a time.
-HWND abortDialog = nullptr;
-bool printAborted = false;
-
-INT_PTR CALLBACK abortDialogProc(HWND, UINT message, WPARAM, LPARAM)
+bool setupWithDialog(WindowCL*, PrinterDC& printer)
 {
-    if (message == WM_INITDIALOG)
-        return TRUE;
-    if (message == WM_COMMAND) {
-        printAborted = true;
-        return TRUE;
-    }
-    return FALSE;
+    return printer.setup() == 1;
 }
 
-BOOL CALLBACK printAbortProc(HDC, int)
-{
-    MSG msg;
-    while (!printAborted && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (!abortDialog || !IsDialogMessageA(abortDialog, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    return !printAborted;
-}
-
-// The default printer of the profile's [windows] device entry, or null.
-HDC defaultPrinter()
-{
-    char entry[kPrinterSpecMax + 1] = "";
-    GetProfileStringA("windows", "device", "", entry, sizeof entry);
-    PrinterSpec spec = splitPrinterSpec(entry);
-    if (spec.device.empty() || spec.driver.empty())
-        return nullptr;
-    return CreateDCA(spec.driver.c_str(), spec.device.c_str(), spec.port.c_str(), nullptr);
-}
+PlotPrintSetup printSetup = setupWithDialog;
 
 // Solid grid lines: the menu item and the button are checked.
 const int kGridSolid = 1;
@@ -92,6 +51,11 @@ const int kGridDotted = 2;
 void setPlotFrameBarsMaker(PlotFrameBarsMaker maker)
 {
     barsMaker = maker;
+}
+
+void setPlotPrintSetup(PlotPrintSetup setup)
+{
+    printSetup = setup ? setup : setupWithDialog;
 }
 
 void setPlotColourChooser(PlotColourChooser chooser)
@@ -266,54 +230,29 @@ void PlotFrame::copyToClipboard()
 
 void PlotFrame::print()
 {
-    // Without a printer only a beep, no box.
-    HDC printer = defaultPrinter();
-    if (!printer) {
+    // One job at a time: the abort dialog of the running one is still up.
+    if (PrintJob::current()) {
         plotBeep();
         return;
     }
-    PRINTDLGA setup = {};
-    setup.lStructSize = sizeof setup;
-    setup.hwndOwner = hwnd;
-    setup.Flags = PD_PRINTSETUP | PD_RETURNDC;
-    if (!PrintDlgA(&setup)) {
-        DeleteDC(printer);
+    // Without a printer only a beep, no box.
+    PrinterDC* printer = new PrinterDC();
+    if (!printer->hasPrinter()) {
+        delete printer;
+        plotBeep();
         return;
     }
-    if (setup.hDC) {
-        DeleteDC(printer);
-        printer = setup.hDC;
+    if (!printSetup(this, *printer) || !printer->hasPrinter()) {
+        delete printer;
+        return;
     }
-    if (setup.hDevMode)
-        GlobalFree(setup.hDevMode);
-    if (setup.hDevNames)
-        GlobalFree(setup.hDevNames);
-
-    printAborted = false;
-    abortDialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kAbortDialog), hwnd,
-                                     abortDialogProc, 0);
-    EnableWindow(hwnd, FALSE);
-    SetAbortProc(printer, printAbortProc);
-    DOCINFOA job = {};
-    job.cbSize = sizeof job;
-    job.lpszDocName = getResString(kResJobName);
-    if (StartDocA(printer, &job) > 0) {
-        bool ok = StartPage(printer) > 0;
-        if (ok) {
-            PageDC page(printer);
-            plotPane->printTo(&page, 0);
-            ok = EndPage(printer) > 0;
-        }
-        if (ok && !printAborted)
-            EndDoc(printer);
-        else
-            AbortDoc(printer);
-    }
-    EnableWindow(hwnd, TRUE);
-    if (abortDialog)
-        DestroyWindow(abortDialog);
-    abortDialog = nullptr;
-    DeleteDC(printer);
+    PrintAbortDialogCL* dialog = new PrintAbortDialogCL(this, ResourceId(PrintAbortDialogCL::kProgramTemplate));
+    // The job owns the printer and the dialog from here on and ends itself
+    // in the idle passes; the pane abandons it if it goes first.
+    PrintJob* job = new PrintJob(plotPane, printer, dialog);
+    job->setDocName(getResString(kResJobName));
+    plotPane->printJob = job;
+    job->print();
 }
 
 void PlotFrame::freeze()

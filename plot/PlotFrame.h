@@ -15,12 +15,19 @@
 #include "WorkspaceUi.h"
 
 class PlotFrame;
+class PrinterDC;
 
 // Makes the tool bar and status bars of a new frame, as children placed at
 // its top and bottom; called before the pane is made. Null: the real tool
 // bar and status bars (PlotBars).
 typedef PlotFrameBars* (*PlotFrameBarsMaker)(PlotFrame* frame);
 void setPlotFrameBarsMaker(PlotFrameBarsMaker maker);
+
+// The print set-up before a print: true when confirmed (the printer may
+// have been changed). By default the print set-up dialog; tests install an
+// answer of their own, since it offers only the system's printers.
+typedef bool (*PlotPrintSetup)(WindowCL* owner, PrinterDC& printer);
+void setPlotPrintSetup(PlotPrintSetup setup);
 
 // The colour chooser of the colour commands: true with the colour taken
 // when it was confirmed. Tests install an answer of their own.

@@ -1,8 +1,9 @@
 // Under wine: plot frames in the workspace's slots, fed as a run feeds them.
 // Title and date stamp, close refused during a run, the drawing (saved as
 // plot-run.png), the clipboard picture, solid grid lines, the background
-// colour, rescale, scrolling with its beep, zoom by mouse, freezing (also
-// from a free frame), and the frames' lifetime.
+// colour, rescale, scrolling with its beep, zoom by mouse, the tool bar and
+// status bars, printing onto a stand-in printer (saved as plot-print.png),
+// freezing (also from a free frame), and the frames' lifetime.
 //
 //   plot_frame_test PNG-PATH
 #include "Application.h"
@@ -11,6 +12,8 @@
 #include "PlotBars.h"
 #include "PlotFrame.h"
 #include "PlotPane.h"
+#include "Printing.h"
+#include "Profile.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "WineCheck.h"
@@ -23,6 +26,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -327,51 +331,278 @@ int gridPixelsOnLine(PlotPane* pane, int* length)
     return n;
 }
 
-// The pane printed into a bitmap: white, with a black grid and frame, the
-// status line above the plot area, whose width is 10 cm of the context (15
-// with printLarge).
-void checkPrintedPicture(PlotFrame* frame, const std::string& picture)
+// The driver "teststub": a white 24-bit A4 page at 100 dpi in memory that
+// logs the document calls and hands each ended page to the test.
+const int kPageWidth = 827;
+const int kPageHeight = 1169;
+
+class StandInPrinter : public PrinterDevice {
+public:
+    HDC createDC(const PrinterSpec& spec) override
+    {
+        ++created;
+        if (spec.driver != "teststub")
+            return nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        BITMAPINFO info;
+        ZeroMemory(&info, sizeof info);
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = kPageWidth;
+        info.bmiHeader.biHeight = -kPageHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        void* bits = nullptr;
+        pageBitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        oldBitmap = SelectObject(dc, pageBitmap);
+        PatBlt(dc, 0, 0, kPageWidth, kPageHeight, WHITENESS);
+        return dc;
+    }
+    void deleteDC(HDC dc) override
+    {
+        log.push_back("DeleteDC");
+        SelectObject(dc, oldBitmap);
+        DeleteObject(pageBitmap);
+        DeleteDC(dc);
+    }
+    int deviceCaps(HDC dc, int index) override
+    {
+        switch (index) {
+        case HORZRES:
+            return kPageWidth;
+        case VERTRES:
+            return kPageHeight;
+        case LOGPIXELSX:
+        case LOGPIXELSY:
+            return 100;
+        case HORZSIZE:
+            return 210;
+        case VERTSIZE:
+            return 297;
+        default:
+            return GetDeviceCaps(dc, index);
+        }
+    }
+    int setAbortProc(HDC, ABORTPROC) override
+    {
+        log.push_back("SetAbortProc");
+        return 1;
+    }
+    int startDoc(HDC, const char* name) override
+    {
+        log.push_back(std::string("StartDoc:") + name);
+        return 1;
+    }
+    int startPage(HDC dc) override
+    {
+        log.push_back("StartPage");
+        PatBlt(dc, 0, 0, kPageWidth, kPageHeight, WHITENESS);
+        return 1;
+    }
+    int endPage(HDC dc) override
+    {
+        log.push_back("EndPage");
+        if (onPage)
+            onPage(dc);
+        return 1;
+    }
+    int endDoc(HDC) override
+    {
+        log.push_back("EndDoc");
+        return 1;
+    }
+    int abortDoc(HDC) override
+    {
+        log.push_back("AbortDoc");
+        return 1;
+    }
+    int nextBand(HDC, RECT* band) override
+    {
+        *band = {0, 0, 0, 0};
+        return 1;
+    }
+
+    void begin()
+    {
+        log.clear();
+        created = 0;
+        onPage = nullptr;
+    }
+    int count(const std::string& call) const
+    {
+        return static_cast<int>(std::count(log.begin(), log.end(), call));
+    }
+
+    std::vector<std::string> log;
+    int created = 0;
+    std::function<void(HDC)> onPage;
+
+private:
+    HBITMAP pageBitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+};
+
+StandInPrinter standIn;
+
+bool confirmSetup(WindowCL*, PrinterDC&)
 {
-    PlotPane* pane = frame->pane();
-    PlotModel& m = pane->model;
+    return true;
+}
+
+bool cancelSetup(WindowCL*, PrinterDC&)
+{
+    return false;
+}
+
+// A top-level window of this process with that title, of any class (the
+// framework's dialogs have classes of their own).
+struct TitleSearch {
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK matchTitle(HWND hwnd, LPARAM p)
+{
+    TitleSearch* s = reinterpret_cast<TitleSearch*>(p);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    char text[100] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (process == GetCurrentProcessId() && strcmp(text, s->title) == 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND findOwnWindow(const char* title)
+{
+    TitleSearch search = {title, nullptr};
+    EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int idleCount()
+{
+    return theApplication->idleTasks.getCount();
+}
+
+// Idle passes (with the messages between them) until the job is done.
+void finishJob()
+{
+    for (int i = 0; i < 20 && idleCount() > 0; ++i) {
+        theApplication->runIdleTasks();
+        winecheck::pump();
+    }
+    winecheck::pump();
+}
+
+// A printed page: white, with a black grid and frame, the status and date
+// line above the plot area, whose width is 10 cm of the page (15 with
+// printLarge).
+bool checkPage(HDC page, bool large, int* width)
+{
+    const double xmetric = kPageWidth / 2100.0;
+    const double ymetric = kPageHeight / 2970.0;
+    const double k = large ? 1.5 : 1.0;
+    const int h = static_cast<int>(std::lround(1250 * ymetric * k));
+    const int left = static_cast<int>(std::lround(150 * xmetric * k));
+    const int right = static_cast<int>(std::lround(1150 * xmetric * k));
+    const int top = h - static_cast<int>(std::lround(1100 * ymetric * k));
+    const int bottom = h - static_cast<int>(std::lround(100 * ymetric * k));
+    int inkLeft = -1, inkRight = -1;
+    for (int x = left - 5; x <= right + 5; ++x)
+        if (GetPixel(page, x, top) != RGB(255, 255, 255)) {
+            if (inkLeft < 0)
+                inkLeft = x;
+            inkRight = x;
+        }
+    *width = inkRight - inkLeft;
+    RECT inside = {left + 2, top + 2, right - 1, bottom - 1};
+    const int cells = (inside.right - inside.left) * (inside.bottom - inside.top);
+    RECT above = {left, 0, right, top};
+    RECT below = {0, h + 5, kPageWidth, kPageHeight};
+    const int midY = (top + bottom) / 2 + 3;
+    return std::abs(*width - (large ? 591 : 394)) <= 2 && GetPixel(page, left, midY) == RGB(0, 0, 0) &&
+           winecheck::countPixels(page, inside, RGB(255, 255, 255)) > cells / 2 &&
+           winecheck::countPixels(page, inside, kGrid) == 0 &&
+           winecheck::countPixels(page, inside, RGB(0, 0, 0)) > 0 &&
+           winecheck::countPixels(page, above, RGB(0, 0, 0)) > 20 && !winecheck::hasInk(page, below, RGB(255, 255, 255));
+}
+
+// 2003: no printer, a cancelled set-up, one page on the stand-in printer
+// (normal and large), a second 2003 during a job, and a frame that goes
+// while its job still runs.
+void checkPrinting(PlotFrame* frame, AppFrameCL* mainFrame, PlotFrameHost* host, const std::string& picture)
+{
+    PlotModel& m = frame->pane()->model;
+    setPrinterDevice(&standIn);
+
+    TableProfile none;
+    setProfileSource(&none);
+    standIn.begin();
+    beeps = 0;
+    setPlotBeepHook(countBeep);
+    SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+    check(beeps == 1 && standIn.created == 0 && idleCount() == 0 && !findOwnWindow("Drucken ..."),
+          "2003 with an empty profile gives one beep, no box and no job");
+
+    TableProfile profile;
+    profile.set("windows", "Device", "Testdrucker,teststub,FILE:");
+    setProfileSource(&profile);
+    standIn.begin();
+    setPlotPrintSetup(cancelSetup);
+    SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+    check(standIn.count("StartDoc:Oszi-Ausdruck") == 0 && standIn.count("DeleteDC") == 1 && idleCount() == 0,
+          "a cancelled set-up prints nothing and lets the printer go");
+    setPlotPrintSetup(confirmSetup);
     for (int large = 0; large <= 1; ++large) {
         m.printLarge = large;
-        HDC screen = GetDC(nullptr);
-        const double xmetric = GetDeviceCaps(screen, HORZRES) / (GetDeviceCaps(screen, HORZSIZE) * 10.0);
-        const double ymetric = GetDeviceCaps(screen, VERTRES) / (GetDeviceCaps(screen, VERTSIZE) * 10.0);
-        ReleaseDC(nullptr, screen);
-        const double k = large ? 1.5 : 1.0;
-        const int w = static_cast<int>(std::lround(1300 * xmetric * k));
-        const int h = static_cast<int>(std::lround(1250 * ymetric * k));
-        MemoryDC page(*pane->ownContext(), w, h);
-        pane->printTo(&page, 0);
-        const int left = static_cast<int>(std::lround(150 * xmetric * k));
-        const int right = static_cast<int>(std::lround(1150 * xmetric * k));
-        const int top = h - static_cast<int>(std::lround(1100 * ymetric * k));
-        const int bottom = h - static_cast<int>(std::lround(100 * ymetric * k));
-        const int areaWidth = static_cast<int>(std::lround(1000 * xmetric * k));
-        int inkLeft = -1, inkRight = -1;
-        const int midY = (top + bottom) / 2 + 3;
-        for (int x = left - 5; x <= right + 5; ++x)
-            if (GetPixel(page.hdc, x, top) != RGB(255, 255, 255)) {
-                if (inkLeft < 0)
-                    inkLeft = x;
-                inkRight = x;
-            }
-        RECT inside = {left + 2, top + 2, right - 1, bottom - 1};
-        int cells = (inside.right - inside.left) * (inside.bottom - inside.top);
-        RECT above = {left, 0, right, top};
-        bool ok = std::abs((inkRight - inkLeft) - areaWidth) <= 2 && GetPixel(page.hdc, left, midY) == RGB(0, 0, 0) &&
-                  winecheck::countPixels(page.hdc, inside, RGB(255, 255, 255)) > cells / 2 &&
-                  winecheck::countPixels(page.hdc, inside, kGrid) == 0 &&
-                  winecheck::countPixels(page.hdc, above, RGB(0, 0, 0)) > 20;
-        printf("printed area %d pixels wide (10 cm: %d) on %d x %d\n", inkRight - inkLeft, areaWidth, w, h);
-        check(ok, large ? "printed large: the plot area is 15 cm, white with black grid and frame, text above"
-                        : "printed: the plot area is 10 cm, white with black grid and frame, text above");
-        if (!large && !picture.empty())
-            winecheck::savePicture(page.hdc, 0, 0, w, h, winecheck::pictureFolder(picture) + "plot-print.png");
+        standIn.begin();
+        bool pageOk = false;
+        int width = -1;
+        standIn.onPage = [&](HDC page) {
+            pageOk = checkPage(page, large != 0, &width);
+            if (!picture.empty())
+                winecheck::savePicture(page, 0, 0, kPageWidth, kPageHeight,
+                                       winecheck::pictureFolder(picture) +
+                                           (large ? "plot-print-large.png" : "plot-print.png"));
+        };
+        beeps = 0;
+        SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+        HWND dialog = findOwnWindow("Drucken ...");
+        char said[100] = "";
+        GetDlgItemTextA(dialog, 101, said, sizeof said);
+        check(dialog && IsWindowVisible(dialog) && GetDlgItem(dialog, IDCANCEL) &&
+                  strcmp(said, "Das Dokument wird gedruckt.") == 0 && PrintJob::current(),
+              "2003 runs a job with the abort dialog \"Drucken ...\" (21001)");
+        SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+        check(beeps == 1 && standIn.count("StartDoc:Oszi-Ausdruck") == 1, "a second 2003 meanwhile only beeps");
+        finishJob();
+        printf("printed plot area %d pixels wide\n", width);
+        const std::vector<std::string> expected = {"SetAbortProc", "StartDoc:Oszi-Ausdruck", "StartPage",
+                                                   "EndPage", "EndDoc", "DeleteDC"};
+        check(standIn.log == expected, "the job \"Oszi-Ausdruck\" prints one page");
+        check(pageOk, large ? "printed large: the plot area is 15 cm, white with black grid and frame, text above"
+                            : "printed: the plot area is 10 cm, white with black grid and frame, text above");
+        check(!IsWindow(dialog) && !PrintJob::current() && idleCount() == 0, "then the job and its dialog are gone");
     }
     m.printLarge = 1;
+
+    // A frame that goes while its job runs abandons the job.
+    PlotFrame* extra = new PlotFrame(mainFrame, 500, 0, 400, 300, WS_OVERLAPPEDWINDOW, "Druck", host, kKytPlotFrameIds);
+    extra->show(SW_SHOW);
+    standIn.begin();
+    SendMessageA(extra->hwnd, WM_COMMAND, 2003, 0);
+    DestroyWindow(extra->hwnd);
+    finishJob();
+    check(standIn.count("AbortDoc") == 1 && standIn.count("EndDoc") == 0 && standIn.count("DeleteDC") == 1 &&
+              idleCount() == 0 && !PrintJob::current(),
+          "a frame destroyed while printing abandons its job");
+
+    setPlotPrintSetup(nullptr);
+    setPlotBeepHook(nullptr);
+    setProfileSource(nullptr);
+    setPrinterDevice(nullptr);
 }
 
 void checkCommands(PlotFrame* frame)
@@ -411,19 +642,6 @@ void checkCommands(PlotFrame* frame)
         winecheck::BoxWatcher watcher("Color", IDCANCEL);
         SendMessageA(frame->hwnd, WM_COMMAND, 2378, 0);
         check(watcher.found() && m.gridColour == before, "2378 opens the colour dialog; Cancel keeps the grid colour");
-    }
-
-    // 2003 without a printer: one beep, no box, no job.
-    char printer[100] = "";
-    GetProfileStringA("windows", "device", "", printer, sizeof printer);
-    if (!printer[0]) {
-        beeps = 0;
-        setPlotBeepHook(countBeep);
-        SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
-        setPlotBeepHook(nullptr);
-        check(beeps == 1 && IsWindowEnabled(frame->hwnd), "2003 without a printer gives one beep and nothing else");
-    } else {
-        printf("skipped: the prefix has a printer (%s)\n", printer);
     }
 
     // 158: once with automatic scales, the flags as they were.
@@ -562,7 +780,7 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     winecheck::pump();
     checkDrawing(frame, picture);
     checkClipboard(frame);
-    checkPrintedPicture(frame, picture);
+    checkPrinting(frame, mainFrame, &host, picture);
 
     // Freezing by the tool bar's button: the data stay, the next run opens
     // slot 2.
