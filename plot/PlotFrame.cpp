@@ -4,7 +4,10 @@
 #include "Bitmap.h"
 #include "Clipboard.h"
 #include "CommonDialogs.h"
+#include "ErrorReporter.h"
+#include "FileLayer.h"
 #include "Menu.h"
+#include "PlotExport.h"
 #include "PlotBars.h"
 #include "Printing.h"
 #include "ResString.h"
@@ -16,6 +19,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 namespace {
 
@@ -42,6 +46,45 @@ bool setupWithDialog(WindowCL*, PrinterDC& printer)
 
 PlotPrintSetup printSetup = setupWithDialog;
 
+const unsigned int kResMatlabTitle = 19305;  // "Speichere als *.m Datei ..."
+const unsigned int kResAsciiTitle = 19306;   // "Speichere als ASCII Datei ..."
+const unsigned int kResMatlabFilter = 19141; // "MATLAB command (*.m)"
+const unsigned int kResReplace = 19010;      // "Soll die bereits existierende Datei\n%s\nersetzt werden?"
+const unsigned int kResWarning = 5000;       // "Warnung:"
+const unsigned int kResWriteFailed = 19204;  // "Beim Schreiben der Datei %s\nist ein Fehler ..."
+const unsigned int kResCannotOpen = 20907;   // "Die Datei %s kann nicht geöffnet werden!"
+
+bool chooseWithSaveDialog(WindowCL* owner, const char* title, const char* const* filters, String& path)
+{
+    FileSaveDialog dialog(owner, title, "", filters);
+    if (!dialog.ok)
+        return false;
+    path = dialog.path;
+    return true;
+}
+
+bool askWithBox(WindowCL* owner, const char* text, const char* caption)
+{
+    HWND window = owner && owner->isWindow() ? owner->hwnd : nullptr;
+    return MessageBoxA(window, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+PlotFileChooser fileChooser = chooseWithSaveDialog;
+PlotReplaceQuestion replaceQuestion = askWithBox;
+
+// A string-table format with one file name in it.
+std::string withName(unsigned int id, const char* name)
+{
+    const char* format = getResString(id);
+    int n = std::snprintf(nullptr, 0, format, name);
+    if (n < 0)
+        return format;
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    std::snprintf(&text[0], text.size(), format, name);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
 // Solid grid lines: the menu item and the button are checked.
 const int kGridSolid = 1;
 const int kGridDotted = 2;
@@ -56,6 +99,16 @@ void setPlotFrameBarsMaker(PlotFrameBarsMaker maker)
 void setPlotPrintSetup(PlotPrintSetup setup)
 {
     printSetup = setup ? setup : setupWithDialog;
+}
+
+void setPlotFileChooser(PlotFileChooser chooser)
+{
+    fileChooser = chooser ? chooser : chooseWithSaveDialog;
+}
+
+void setPlotReplaceQuestion(PlotReplaceQuestion question)
+{
+    replaceQuestion = question ? question : askWithBox;
 }
 
 void setPlotColourChooser(PlotColourChooser chooser)
@@ -199,6 +252,8 @@ void PlotFrame::runCommand(int command)
         plotPane->rescale();
         m.autoX = savedX;
         m.autoY = savedY;
+    } else if (command == ids.asciiExport || command == ids.matlabExport) {
+        exportPoints(command);
     } else if (command == ids.print) {
         print();
     } else if (command == ids.copy) {
@@ -213,8 +268,8 @@ void PlotFrame::runCommand(int command)
         if (host)
             host->raiseMainFrame();
     }
-    // Exports, print, the options dialog and the font dialog come with
-    // their own dialogs; until then these commands do nothing.
+    // The options dialog and the font dialog come with their own dialogs;
+    // until then these commands do nothing.
 }
 
 void PlotFrame::copyToClipboard()
@@ -226,6 +281,36 @@ void PlotFrame::copyToClipboard()
     clipboard.empty();
     // The clipboard call owns the bitmap on every path.
     clipboard.putBitmap(picture);
+}
+
+void PlotFrame::exportPoints(int command)
+{
+    const bool matlab = command == ids.matlabExport;
+    String title = getResString(matlab ? kResMatlabTitle : kResAsciiTitle);
+    String filterText = getResString(kResMatlabFilter);
+    const char* const matlabFilters[] = {filterText.text(), "*.m", nullptr};
+    const char* const allFilters[] = {"*.*", "*.*", nullptr};
+    String path;
+    if (!fileChooser(this, title.text(), matlab ? matlabFilters : allFilters, path) || !path.text() || !path.text()[0])
+        return;
+    if (FILE* existing = openFile(path.text(), "r")) {
+        std::fclose(existing);
+        String caption = getResString(kResWarning);
+        if (!replaceQuestion(this, withName(kResReplace, path.text()).c_str(), caption.text()))
+            return;
+    }
+    // Written to a new copy that replaces the file only when every write,
+    // the close and the rename were good: a failed export keeps the old
+    // content. The writer is not called when the copy cannot be created.
+    bool created = false;
+    const PlotModel& m = plotPane->model;
+    bool ok = writeFileChecked(path.text(), "w", [&](FILE* f) {
+        created = true;
+        return matlab ? exportMatlab(m, f) : exportAscii(m, f);
+    });
+    if (ok)
+        return;
+    reportError(2, "%s", withName(created ? kResWriteFailed : kResCannotOpen, path.text()).c_str());
 }
 
 void PlotFrame::print()

@@ -29,6 +29,15 @@ void setPlotFrameBarsMaker(PlotFrameBarsMaker maker);
 typedef bool (*PlotPrintSetup)(WindowCL* owner, PrinterDC& printer);
 void setPlotPrintSetup(PlotPrintSetup setup);
 
+// The questions of the exports: the file to write (the save dialog with
+// its title and filters, pairs of text and pattern ending in null), and
+// whether an existing file is replaced (Yes/No box). Tests install answers
+// of their own; null restores the dialogs.
+typedef bool (*PlotFileChooser)(WindowCL* owner, const char* title, const char* const* filters, String& path);
+typedef bool (*PlotReplaceQuestion)(WindowCL* owner, const char* text, const char* caption);
+void setPlotFileChooser(PlotFileChooser chooser);
+void setPlotReplaceQuestion(PlotReplaceQuestion question);
+
 // The colour chooser of the colour commands: true with the colour taken
 // when it was confirmed. Tests install an answer of their own.
 typedef bool (*PlotColourChooser)(WindowCL* owner, uint32_t& colour);
@@ -117,6 +126,7 @@ private:
     void chooseColour(int command);
     void copyToClipboard();
     void print();
+    void exportPoints(int command);
     void toggleGridLines();
     void freeze();
 

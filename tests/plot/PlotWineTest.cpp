@@ -7,6 +7,7 @@
 //
 //   plot_frame_test PNG-PATH
 #include "Application.h"
+#include "ErrorReporter.h"
 #include "Frame.h"
 #include "Menu.h"
 #include "PlotBars.h"
@@ -605,6 +606,126 @@ void checkPrinting(PlotFrame* frame, AppFrameCL* mainFrame, PlotFrameHost* host,
     setPrinterDevice(nullptr);
 }
 
+// The answers of the exports' questions, and what they were asked.
+std::string chosenPath;
+std::string askedTitle;
+std::vector<std::string> offeredFilters;
+bool replaceAnswer = false;
+std::string askedText;
+std::string askedCaption;
+
+bool answerFile(WindowCL*, const char* title, const char* const* filters, String& path)
+{
+    askedTitle = title ? title : "";
+    offeredFilters.clear();
+    for (const char* const* f = filters; f && *f; ++f)
+        offeredFilters.push_back(*f);
+    path = chosenPath.c_str();
+    return true;
+}
+
+bool answerReplace(WindowCL*, const char* text, const char* caption)
+{
+    askedText = text ? text : "";
+    askedCaption = caption ? caption : "";
+    return replaceAnswer;
+}
+
+class RecordingSink : public ErrorSink {
+public:
+    void beep() override {}
+    void showBox(const char* text, const char* title) override { boxes.push_back(std::string(title) + "|" + text); }
+    [[noreturn]] void endProcess(int exitCode) override
+    {
+        fflush(stdout);
+        ExitProcess(static_cast<UINT>(exitCode));
+    }
+    std::vector<std::string> boxes;
+};
+
+std::string fileText(const std::string& path)
+{
+    std::string text;
+    if (FILE* f = fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
+        fclose(f);
+    }
+    return text;
+}
+
+void writeText(const std::string& path, const char* text)
+{
+    if (FILE* f = fopen(path.c_str(), "wb")) {
+        fputs(text, f);
+        fclose(f);
+    }
+}
+
+// 151 and 116 on a fed frame (title "Zeit", sinus, cosinus, rampe).
+void checkExports(PlotFrame* frame, const std::string& picture)
+{
+    std::string folder = winecheck::pictureFolder(picture);
+    if (folder.compare(0, 2, "Z:") == 0 || folder.compare(0, 2, "z:") == 0)
+        folder.erase(0, 2);
+    if (folder.empty())
+        folder = "/tmp/";
+    const std::string ascii = folder + "plot-export.txt";
+    const std::string matlab = folder + "plot-export.m";
+    remove(ascii.c_str());
+    remove(matlab.c_str());
+    setPlotFileChooser(answerFile);
+    setPlotReplaceQuestion(answerReplace);
+    RecordingSink sink;
+    setErrorSink(&sink);
+    const size_t points = frame->pane()->model.pointCount();
+
+    chosenPath = ascii;
+    SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+    std::string text = fileText(ascii);
+    check(askedTitle == "Speichere als ASCII Datei ..." && text.rfind("#Zeit sinus cosinus rampe\n0. ", 0) == 0 &&
+              static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) == points + 1,
+          "151 asks \"Speichere als ASCII Datei ...\" and writes a header and one line per point");
+
+    chosenPath = matlab;
+    SendMessageA(frame->hwnd, WM_COMMAND, 116, 0);
+    text = fileText(matlab);
+    check(askedTitle == "Speichere als *.m Datei ..." && offeredFilters.size() == 2 &&
+              offeredFilters[0] == "MATLAB command (*.m)" && offeredFilters[1] == "*.m",
+          "116 asks \"Speichere als *.m Datei ...\" offering \"MATLAB command (*.m)\"");
+    check(text.rfind("Zeit = [\n0.,\n", 0) == 0 && endsWith(text, "];\nplot(Zeit,sinus, Zeit,cosinus, Zeit,rampe);\n"),
+          "and writes the MATLAB command file");
+
+    // An existing file: the question, and No writes nothing.
+    writeText(ascii, "alt\n");
+    chosenPath = ascii;
+    replaceAnswer = false;
+    askedText.clear();
+    SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+    check(askedText == "Soll die bereits existierende Datei\n" + ascii + "\nersetzt werden?" &&
+              askedCaption == "Warnung:",
+          "an existing file asks \"Soll die bereits existierende Datei ... ersetzt werden?\", \"Warnung:\"");
+    check(fileText(ascii) == "alt\n", "declining writes nothing");
+    replaceAnswer = true;
+    SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+    check(fileText(ascii).compare(0, 5, "#Zeit") == 0, "Yes replaces it");
+
+    // A file that cannot be created.
+    const std::string missing = folder + "fehlt-hier/plot.txt";
+    chosenPath = missing;
+    sink.boxes.clear();
+    SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+    check(sink.boxes.size() == 1 &&
+              sink.boxes[0].find("Die Datei " + missing + " kann nicht ge\xf6" "ffnet werden!") != std::string::npos,
+          "a file that cannot be created gives 20907 with its name");
+
+    setErrorSink(nullptr);
+    setPlotFileChooser(nullptr);
+    setPlotReplaceQuestion(nullptr);
+}
+
 void checkCommands(PlotFrame* frame)
 {
     PlotPane* pane = frame->pane();
@@ -781,6 +902,7 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     checkDrawing(frame, picture);
     checkClipboard(frame);
     checkPrinting(frame, mainFrame, &host, picture);
+    checkExports(frame, picture);
 
     // Freezing by the tool bar's button: the data stay, the next run opens
     // slot 2.
