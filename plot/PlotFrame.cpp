@@ -6,6 +6,7 @@
 #include "CommonDialogs.h"
 #include "ErrorReporter.h"
 #include "FileLayer.h"
+#include "FontSelectDialog.h"
 #include "Menu.h"
 #include "PlotExport.h"
 #include "PlotBars.h"
@@ -69,6 +70,8 @@ bool askWithBox(WindowCL* owner, const char* text, const char* caption)
     return MessageBoxA(window, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+PlotDialogHook dialogHook = nullptr;
+
 PlotFileChooser fileChooser = chooseWithSaveDialog;
 PlotReplaceQuestion replaceQuestion = askWithBox;
 
@@ -99,6 +102,11 @@ void setPlotFrameBarsMaker(PlotFrameBarsMaker maker)
 void setPlotPrintSetup(PlotPrintSetup setup)
 {
     printSetup = setup ? setup : setupWithDialog;
+}
+
+void setPlotDialogHook(PlotDialogHook hook)
+{
+    dialogHook = hook;
 }
 
 void setPlotFileChooser(PlotFileChooser chooser)
@@ -254,6 +262,8 @@ void PlotFrame::runCommand(int command)
         m.autoY = savedY;
     } else if (command == ids.asciiExport || command == ids.matlabExport) {
         exportPoints(command);
+    } else if (command == ids.font) {
+        chooseFont();
     } else if (command == ids.print) {
         print();
     } else if (command == ids.copy) {
@@ -268,8 +278,8 @@ void PlotFrame::runCommand(int command)
         if (host)
             host->raiseMainFrame();
     }
-    // The options dialog and the font dialog come with their own dialogs;
-    // until then these commands do nothing.
+    // The options dialog comes with its own dialog; until then that command
+    // does nothing.
 }
 
 void PlotFrame::copyToClipboard()
@@ -311,6 +321,17 @@ void PlotFrame::exportPoints(int command)
     if (ok)
         return;
     reportError(2, "%s", withName(created ? kResWriteFailed : kResCannotOpen, path.text()).c_str());
+}
+
+void PlotFrame::chooseFont()
+{
+    FontSelectDialog* dialog = new FontSelectDialog(this, plotPane, host);
+    if (dialogHook)
+        dialogHook(dialog);
+    dialog->runModal();
+    if (dialog->accepted)
+        plotPane->setFont(dialog->chosenFace().text(), dialog->size, plotPane->model.scaleColour);
+    delete dialog;
 }
 
 void PlotFrame::print()

@@ -16,6 +16,7 @@
 
 class PlotFrame;
 class PrinterDC;
+class DialogFrameCL;
 
 // Makes the tool bar and status bars of a new frame, as children placed at
 // its top and bottom; called before the pane is made. Null: the real tool
@@ -37,6 +38,11 @@ typedef bool (*PlotFileChooser)(WindowCL* owner, const char* title, const char* 
 typedef bool (*PlotReplaceQuestion)(WindowCL* owner, const char* text, const char* caption);
 void setPlotFileChooser(PlotFileChooser chooser);
 void setPlotReplaceQuestion(PlotReplaceQuestion question);
+
+// Called with each modal dialog of a frame after it is made and before it
+// runs (tests post their script to it); null: none.
+typedef void (*PlotDialogHook)(DialogFrameCL* dialog);
+void setPlotDialogHook(PlotDialogHook hook);
 
 // The colour chooser of the colour commands: true with the colour taken
 // when it was confirmed. Tests install an answer of their own.
@@ -127,6 +133,7 @@ private:
     void copyToClipboard();
     void print();
     void exportPoints(int command);
+    void chooseFont();
     void toggleGridLines();
     void freeze();
 

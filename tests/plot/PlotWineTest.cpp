@@ -7,6 +7,7 @@
 //
 //   plot_frame_test PNG-PATH
 #include "Application.h"
+#include "Dialog.h"
 #include "ErrorReporter.h"
 #include "Frame.h"
 #include "Menu.h"
@@ -28,6 +29,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -726,6 +728,90 @@ void checkExports(PlotFrame* frame, const std::string& picture)
     setPlotReplaceQuestion(nullptr);
 }
 
+// The font dialog's script: what it showed, and what it is told.
+struct FontScript {
+    std::string caption;
+    std::string sizeText;
+    int faceCount = 0;
+    bool hasSansSerif = false;
+    const char* newFace = nullptr;
+    const char* newSize = nullptr;
+    int button = IDCANCEL;
+} fontScript;
+
+void scriptFontDialog(DialogFrameCL* dialog)
+{
+    HWND d = dialog->hwnd;
+    char text[100] = "";
+    GetWindowTextA(d, text, sizeof text);
+    fontScript.caption = text;
+    GetDlgItemTextA(d, 1004, text, sizeof text);
+    fontScript.sizeText = text;
+    HWND list = GetDlgItem(d, 1003);
+    fontScript.faceCount = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+    fontScript.hasSansSerif = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>("MS Sans Serif")) != CB_ERR;
+    if (fontScript.newFace)
+        SendMessageA(list, CB_SETCURSEL,
+                     SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                  reinterpret_cast<LPARAM>(fontScript.newFace)),
+                     0);
+    if (fontScript.newSize)
+        SetDlgItemTextA(d, 1004, fontScript.newSize);
+    PostMessageA(d, WM_COMMAND, MAKEWPARAM(fontScript.button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(d, fontScript.button)));
+}
+
+int CALLBACK collectFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM names)
+{
+    reinterpret_cast<std::set<std::string>*>(names)->insert(font->lfFaceName);
+    return 1;
+}
+
+// 12890: the faces, the size, OK and Cancel.
+void checkFontDialog(PlotFrame* frame)
+{
+    PlotModel& m = frame->pane()->model;
+    setPlotDialogHook(scriptFontDialog);
+    const std::string face = m.fontFace.text();
+    const int size = m.fontSize;
+    HDC dc = GetDC(frame->pane()->hwnd);
+    std::set<std::string> names;
+    EnumFontsA(dc, nullptr, collectFace, reinterpret_cast<LPARAM>(&names));
+    ReleaseDC(frame->pane()->hwnd, dc);
+    std::string other;
+    for (const std::string& n : names)
+        if (n != face && n[0] != '@') {
+            other = n;
+            break;
+        }
+    names.insert(face);
+    const int families = static_cast<int>(names.size());
+    fontScript = FontScript();
+    fontScript.newFace = other.c_str();
+    fontScript.newSize = "30";
+    fontScript.button = IDCANCEL;
+    SendMessageA(frame->hwnd, WM_COMMAND, 12890, 0);
+    printf("font dialog \"%s\": %d faces listed, %d enumerated with the pane's \"%s\", MS Sans Serif %d; size "
+           "field \"%s\"\n",
+           fontScript.caption.c_str(), fontScript.faceCount, families, face.c_str(), fontScript.hasSansSerif ? 1 : 0,
+           fontScript.sizeText.c_str());
+    check(fontScript.caption == "Schriftart ausw\xe4hlen ..." && fontScript.hasSansSerif &&
+              fontScript.faceCount == families,
+          "12890 opens \"Schriftart ausw\xe4hlen ...\" listing the enumerated faces and the pane's (\"MS Sans Serif\")");
+    check(fontScript.sizeText == std::to_string(size), "the size field shows the pane's size");
+    check(face == m.fontFace.text() && m.fontSize == size, "\"Abbrechen\" changes nothing");
+
+    fontScript = FontScript();
+    fontScript.newFace = other.c_str();
+    fontScript.newSize = "30";
+    fontScript.button = IDOK;
+    SendMessageA(frame->hwnd, WM_COMMAND, 12890, 0);
+    check(!other.empty() && std::string(m.fontFace.text()) == other && m.fontSize == 30,
+          "OK with another face and 30 sets the pane's face and size");
+    setPlotDialogHook(nullptr);
+}
+
 void checkCommands(PlotFrame* frame)
 {
     PlotPane* pane = frame->pane();
@@ -903,6 +989,7 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     checkClipboard(frame);
     checkPrinting(frame, mainFrame, &host, picture);
     checkExports(frame, picture);
+    checkFontDialog(frame);
 
     // Freezing by the tool bar's button: the data stay, the next run opens
     // slot 2.
