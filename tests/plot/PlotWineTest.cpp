@@ -737,7 +737,19 @@ struct FontScript {
     const char* newFace = nullptr;
     const char* newSize = nullptr;
     int button = IDCANCEL;
+    bool help = false;
 } fontScript;
+
+// A host that records the help sections asked for.
+struct HelpHost : PlotFrameHost {
+    std::vector<std::string> sections;
+    bool busy() override { return false; }
+    PlotWindow* activePlot() override { return nullptr; }
+    void freeze(PlotWindow*) override {}
+    void forget(PlotWindow*) override {}
+    void raiseMainFrame() override {}
+    void showHelp(const char* marker) override { sections.push_back(marker ? marker : ""); }
+};
 
 void scriptFontDialog(DialogFrameCL* dialog)
 {
@@ -758,6 +770,8 @@ void scriptFontDialog(DialogFrameCL* dialog)
                      0);
     if (fontScript.newSize)
         SetDlgItemTextA(d, 1004, fontScript.newSize);
+    if (fontScript.help)
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(4444, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, 4444)));
     PostMessageA(d, WM_COMMAND, MAKEWPARAM(fontScript.button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(d, fontScript.button)));
 }
@@ -809,6 +823,16 @@ void checkFontDialog(PlotFrame* frame)
     SendMessageA(frame->hwnd, WM_COMMAND, 12890, 0);
     check(!other.empty() && std::string(m.fontFace.text()) == other && m.fontSize == 30,
           "OK with another face and 30 sets the pane's face and size");
+
+    HelpHost helpHost;
+    PlotFrame* own = new PlotFrame(nullptr, 500, 0, 400, 300, WS_OVERLAPPEDWINDOW, "Hilfe", &helpHost, kKytPlotFrameIds);
+    fontScript = FontScript();
+    fontScript.help = true;
+    SendMessageA(own->hwnd, WM_COMMAND, 12890, 0);
+    check(helpHost.sections.size() == 1 && helpHost.sections[0] == "IDH_HELP_FontSelDlg",
+          "\"Hilfe\" asks for the section IDH_HELP_FontSelDlg");
+    DestroyWindow(own->hwnd);
+    winecheck::pump();
     setPlotDialogHook(nullptr);
 }
 
