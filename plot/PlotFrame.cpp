@@ -4,8 +4,13 @@
 #include "Bitmap.h"
 #include "Clipboard.h"
 #include "CommonDialogs.h"
+#include "ErrorReporter.h"
+#include "FileLayer.h"
+#include "FontSelectDialog.h"
 #include "Menu.h"
-#include "PrintSetup.h"
+#include "PlotExport.h"
+#include "PlotBars.h"
+#include "Printing.h"
 #include "ResString.h"
 #include "ResourceId.h"
 #include "WinMap.h"
@@ -15,6 +20,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 namespace {
 
@@ -33,53 +39,53 @@ bool chooseWithDialog(WindowCL* owner, uint32_t& colour)
 PlotColourChooser colourChooser = chooseWithDialog;
 
 const unsigned int kResJobName = 19304; // "Oszi-Ausdruck"
-const int kAbortDialog = 21001;
 
-// A printer's context for the pane's print operation.
-class PageDC : public DeviceContext {
-public:
-    explicit PageDC(HDC printer) : page(printer) {}
-    HDC acquireHandle() override { return page; }
-
-private:
-    HDC page;
-};
-
-// The abort dialog's and the job's state: one print job at a time.
-HWND abortDialog = nullptr;
-bool printAborted = false;
-
-INT_PTR CALLBACK abortDialogProc(HWND, UINT message, WPARAM, LPARAM)
+bool setupWithDialog(WindowCL*, PrinterDC& printer)
 {
-    if (message == WM_INITDIALOG)
-        return TRUE;
-    if (message == WM_COMMAND) {
-        printAborted = true;
-        return TRUE;
-    }
-    return FALSE;
+    return printer.setup() == 1;
 }
 
-BOOL CALLBACK printAbortProc(HDC, int)
+PlotPrintSetup printSetup = setupWithDialog;
+
+const unsigned int kResMatlabTitle = 19305;  // "Speichere als *.m Datei ..."
+const unsigned int kResAsciiTitle = 19306;   // "Speichere als ASCII Datei ..."
+const unsigned int kResMatlabFilter = 19141; // "MATLAB command (*.m)"
+const unsigned int kResReplace = 19010;      // "Soll die bereits existierende Datei\n%s\nersetzt werden?"
+const unsigned int kResWarning = 5000;       // "Warnung:"
+const unsigned int kResWriteFailed = 19204;  // "Beim Schreiben der Datei %s\nist ein Fehler ..."
+const unsigned int kResCannotOpen = 20907;   // "Die Datei %s kann nicht geöffnet werden!"
+
+bool chooseWithSaveDialog(WindowCL* owner, const char* title, const char* const* filters, String& path)
 {
-    MSG msg;
-    while (!printAborted && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (!abortDialog || !IsDialogMessageA(abortDialog, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    return !printAborted;
+    FileSaveDialog dialog(owner, title, "", filters);
+    if (!dialog.ok)
+        return false;
+    path = dialog.path;
+    return true;
 }
 
-// The default printer of the profile's [windows] device entry, or null.
-HDC defaultPrinter()
+bool askWithBox(WindowCL* owner, const char* text, const char* caption)
 {
-    char entry[kPrinterSpecMax + 1] = "";
-    GetProfileStringA("windows", "device", "", entry, sizeof entry);
-    PrinterSpec spec = splitPrinterSpec(entry);
-    if (spec.device.empty() || spec.driver.empty())
-        return nullptr;
-    return CreateDCA(spec.driver.c_str(), spec.device.c_str(), spec.port.c_str(), nullptr);
+    HWND window = owner && owner->isWindow() ? owner->hwnd : nullptr;
+    return MessageBoxA(window, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+PlotDialogHook dialogHook = nullptr;
+
+PlotFileChooser fileChooser = chooseWithSaveDialog;
+PlotReplaceQuestion replaceQuestion = askWithBox;
+
+// A string-table format with one file name in it.
+std::string withName(unsigned int id, const char* name)
+{
+    const char* format = getResString(id);
+    int n = std::snprintf(nullptr, 0, format, name);
+    if (n < 0)
+        return format;
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    std::snprintf(&text[0], text.size(), format, name);
+    text.resize(static_cast<size_t>(n));
+    return text;
 }
 
 // Solid grid lines: the menu item and the button are checked.
@@ -93,6 +99,26 @@ void setPlotFrameBarsMaker(PlotFrameBarsMaker maker)
     barsMaker = maker;
 }
 
+void setPlotPrintSetup(PlotPrintSetup setup)
+{
+    printSetup = setup ? setup : setupWithDialog;
+}
+
+void setPlotDialogHook(PlotDialogHook hook)
+{
+    dialogHook = hook;
+}
+
+void setPlotFileChooser(PlotFileChooser chooser)
+{
+    fileChooser = chooser ? chooser : chooseWithSaveDialog;
+}
+
+void setPlotReplaceQuestion(PlotReplaceQuestion question)
+{
+    replaceQuestion = question ? question : askWithBox;
+}
+
 void setPlotColourChooser(PlotColourChooser chooser)
 {
     colourChooser = chooser ? chooser : chooseWithDialog;
@@ -103,7 +129,7 @@ void setPlotColourChooser(PlotColourChooser chooser)
 PlotFrame::PlotFrame(WindowCL* owner, int x, int y, int width, int height, DWORD frameStyle, const char* text,
                      PlotFrameHost* frameHost, const PlotFrameIds& frameIds)
     : FrameWindowCL(owner, new Layout(x, y, width, height), frameStyle, text), newSettings(1), host(frameHost),
-      ids(frameIds), bars(nullptr), plotPane(nullptr), feed(this)
+      ids(frameIds), bars(nullptr), ownBars(nullptr), plotPane(nullptr), feed(this)
 {
     className = "PlotFrameCL";
     create();
@@ -112,8 +138,12 @@ PlotFrame::PlotFrame(WindowCL* owner, int x, int y, int width, int height, DWORD
     new Menu(this, ResourceId(ids.menu));
     // The tool bar and status bars take their strips before the pane fills
     // the rest.
-    if (barsMaker)
+    if (barsMaker) {
         bars = barsMaker(this);
+    } else {
+        ownBars = new PlotBars(this, ids);
+        bars = ownBars;
+    }
     plotPane = new PlotPane(this, new RestLayout);
     plotPane->setStatusBars(this);
     plotPane->show(SW_SHOW);
@@ -128,6 +158,7 @@ PlotFrame::~PlotFrame()
     // The pane and the bars are children: the window layer deletes them.
     plotPane = nullptr;
     bars = nullptr;
+    delete ownBars;
 }
 
 void PlotFrame::setTitle(const char* text)
@@ -212,7 +243,9 @@ LRESULT PlotFrame::onClose(EventRecord*)
 
 LRESULT PlotFrame::onCommand(EventRecord* event)
 {
-    if (event->lParam)
+    // Menu items, accelerators and the tool bar's buttons (a click: code 0);
+    // other controls' notifications are not commands of the frame.
+    if (event->lParam && HIWORD(event->wParam) != 0)
         return 0;
     runCommand(LOWORD(event->wParam));
     return 1;
@@ -227,6 +260,10 @@ void PlotFrame::runCommand(int command)
         plotPane->rescale();
         m.autoX = savedX;
         m.autoY = savedY;
+    } else if (command == ids.asciiExport || command == ids.matlabExport) {
+        exportPoints(command);
+    } else if (command == ids.font) {
+        chooseFont();
     } else if (command == ids.print) {
         print();
     } else if (command == ids.copy) {
@@ -241,8 +278,8 @@ void PlotFrame::runCommand(int command)
         if (host)
             host->raiseMainFrame();
     }
-    // Exports, print, the options dialog and the font dialog come with
-    // their own dialogs; until then these commands do nothing.
+    // The options dialog comes with its own dialog; until then that command
+    // does nothing.
 }
 
 void PlotFrame::copyToClipboard()
@@ -256,56 +293,72 @@ void PlotFrame::copyToClipboard()
     clipboard.putBitmap(picture);
 }
 
+void PlotFrame::exportPoints(int command)
+{
+    const bool matlab = command == ids.matlabExport;
+    String title = getResString(matlab ? kResMatlabTitle : kResAsciiTitle);
+    String filterText = getResString(kResMatlabFilter);
+    const char* const matlabFilters[] = {filterText.text(), "*.m", nullptr};
+    const char* const allFilters[] = {"*.*", "*.*", nullptr};
+    String path;
+    if (!fileChooser(this, title.text(), matlab ? matlabFilters : allFilters, path) || !path.text() || !path.text()[0])
+        return;
+    if (FILE* existing = openFile(path.text(), "r")) {
+        std::fclose(existing);
+        String caption = getResString(kResWarning);
+        if (!replaceQuestion(this, withName(kResReplace, path.text()).c_str(), caption.text()))
+            return;
+    }
+    // Written to a new copy that replaces the file only when every write,
+    // the close and the rename were good: a failed export keeps the old
+    // content. The writer is not called when the copy cannot be created.
+    bool created = false;
+    const PlotModel& m = plotPane->model;
+    bool ok = writeFileChecked(path.text(), "w", [&](FILE* f) {
+        created = true;
+        return matlab ? exportMatlab(m, f) : exportAscii(m, f);
+    });
+    if (ok)
+        return;
+    reportError(2, "%s", withName(created ? kResWriteFailed : kResCannotOpen, path.text()).c_str());
+}
+
+void PlotFrame::chooseFont()
+{
+    FontSelectDialog* dialog = new FontSelectDialog(this, plotPane, host);
+    if (dialogHook)
+        dialogHook(dialog);
+    dialog->runModal();
+    if (dialog->accepted)
+        plotPane->setFont(dialog->chosenFace().text(), dialog->size, plotPane->model.scaleColour);
+    delete dialog;
+}
+
 void PlotFrame::print()
 {
-    // Without a printer only a beep, no box.
-    HDC printer = defaultPrinter();
-    if (!printer) {
+    // One job at a time: the abort dialog of the running one is still up.
+    if (PrintJob::current()) {
         plotBeep();
         return;
     }
-    PRINTDLGA setup = {};
-    setup.lStructSize = sizeof setup;
-    setup.hwndOwner = hwnd;
-    setup.Flags = PD_PRINTSETUP | PD_RETURNDC;
-    if (!PrintDlgA(&setup)) {
-        DeleteDC(printer);
+    // Without a printer only a beep, no box.
+    PrinterDC* printer = new PrinterDC();
+    if (!printer->hasPrinter()) {
+        delete printer;
+        plotBeep();
         return;
     }
-    if (setup.hDC) {
-        DeleteDC(printer);
-        printer = setup.hDC;
+    if (!printSetup(this, *printer) || !printer->hasPrinter()) {
+        delete printer;
+        return;
     }
-    if (setup.hDevMode)
-        GlobalFree(setup.hDevMode);
-    if (setup.hDevNames)
-        GlobalFree(setup.hDevNames);
-
-    printAborted = false;
-    abortDialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kAbortDialog), hwnd,
-                                     abortDialogProc, 0);
-    EnableWindow(hwnd, FALSE);
-    SetAbortProc(printer, printAbortProc);
-    DOCINFOA job = {};
-    job.cbSize = sizeof job;
-    job.lpszDocName = getResString(kResJobName);
-    if (StartDocA(printer, &job) > 0) {
-        bool ok = StartPage(printer) > 0;
-        if (ok) {
-            PageDC page(printer);
-            plotPane->printTo(&page, 0);
-            ok = EndPage(printer) > 0;
-        }
-        if (ok && !printAborted)
-            EndDoc(printer);
-        else
-            AbortDoc(printer);
-    }
-    EnableWindow(hwnd, TRUE);
-    if (abortDialog)
-        DestroyWindow(abortDialog);
-    abortDialog = nullptr;
-    DeleteDC(printer);
+    PrintAbortDialogCL* dialog = new PrintAbortDialogCL(this, ResourceId(PrintAbortDialogCL::kProgramTemplate));
+    // The job owns the printer and the dialog from here on and ends itself
+    // in the idle passes; the pane abandons it if it goes first.
+    PrintJob* job = new PrintJob(plotPane, printer, dialog);
+    job->setDocName(getResString(kResJobName));
+    plotPane->printJob = job;
+    job->print();
 }
 
 void PlotFrame::freeze()
@@ -313,8 +366,11 @@ void PlotFrame::freeze()
     // Only the frame that a run would feed can be frozen, and only by its
     // own command: a free frame (the nets' error plot) must not freeze the
     // simulation's plot.
-    if (!host || host->activePlot() != static_cast<PlotWindow*>(this))
+    if (!host || host->activePlot() != static_cast<PlotWindow*>(this)) {
+        // The two-state button latched on its click: it shows the state again.
+        checkCommand(ids.freeze, false);
         return;
+    }
     host->freeze(this);
 }
 

@@ -2,8 +2,8 @@
 // PlotPane, the commands of menu and tool bar, and the interfaces through
 // which the workspace's slots, a simulation run and the neural nets' error
 // plot reach it. The tool bar and the two status bars plug in through
-// PlotFrameBars (made by the maker installed with setPlotFrameBarsMaker);
-// without them the frame keeps the status texts itself.
+// PlotFrameBars: PlotBars, or what a maker installed with
+// setPlotFrameBarsMaker makes.
 #ifndef KYT_PLOT_PLOTFRAME_H
 #define KYT_PLOT_PLOTFRAME_H
 
@@ -15,11 +15,34 @@
 #include "WorkspaceUi.h"
 
 class PlotFrame;
+class PrinterDC;
+class DialogFrameCL;
 
 // Makes the tool bar and status bars of a new frame, as children placed at
-// its top and bottom; called before the pane is made. Null: none.
+// its top and bottom; called before the pane is made. Null: the real tool
+// bar and status bars (PlotBars).
 typedef PlotFrameBars* (*PlotFrameBarsMaker)(PlotFrame* frame);
 void setPlotFrameBarsMaker(PlotFrameBarsMaker maker);
+
+// The print set-up before a print: true when confirmed (the printer may
+// have been changed). By default the print set-up dialog; tests install an
+// answer of their own, since it offers only the system's printers.
+typedef bool (*PlotPrintSetup)(WindowCL* owner, PrinterDC& printer);
+void setPlotPrintSetup(PlotPrintSetup setup);
+
+// The questions of the exports: the file to write (the save dialog with
+// its title and filters, pairs of text and pattern ending in null), and
+// whether an existing file is replaced (Yes/No box). Tests install answers
+// of their own; null restores the dialogs.
+typedef bool (*PlotFileChooser)(WindowCL* owner, const char* title, const char* const* filters, String& path);
+typedef bool (*PlotReplaceQuestion)(WindowCL* owner, const char* text, const char* caption);
+void setPlotFileChooser(PlotFileChooser chooser);
+void setPlotReplaceQuestion(PlotReplaceQuestion question);
+
+// Called with each modal dialog of a frame after it is made and before it
+// runs (tests post their script to it); null: none.
+typedef void (*PlotDialogHook)(DialogFrameCL* dialog);
+void setPlotDialogHook(PlotDialogHook hook);
 
 // The colour chooser of the colour commands: true with the colour taken
 // when it was confirmed. Tests install an answer of their own.
@@ -44,6 +67,7 @@ public:
     // ---- what the run feeds (PlotServices) and the error plot use
     PlotServices& services() { return feed; }
     PlotPane* pane() const { return plotPane; }
+    PlotFrameBars* frameBars() const { return bars; }
     // Status field 1-3 of "status" (the run timer's texts).
     void setRunStatus(int field, const char* text);
     // The text of a status field as shown (bar 1 or 2, field from 1).
@@ -110,12 +134,16 @@ private:
     void chooseColour(int command);
     void copyToClipboard();
     void print();
+    void exportPoints(int command);
+    void chooseFont();
     void toggleGridLines();
     void freeze();
 
     PlotFrameHost* host;
     PlotFrameIds ids;
     PlotFrameBars* bars;
+    // The frame's own tool bar and status bars (when no maker is set).
+    PlotFrameBars* ownBars;
     PlotPane* plotPane;
     Feed feed;
     String statusTexts[2][kPlotStatusFields];

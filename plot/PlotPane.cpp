@@ -2,6 +2,7 @@
 
 #include "Bitmap.h"
 #include "PlotFrameParts.h"
+#include "Printing.h"
 
 #include <windows.h>
 
@@ -104,7 +105,8 @@ int PlotScroller::scrollHorizontal2(int requested)
 // ---------------------------------------------------------------- PlotPane
 
 PlotPane::PlotPane(WindowCL* parentWindow, Geometry* g)
-    : PaneWindowCL(parentWindow, g, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS), dragging(0),
+    : PaneWindowCL(parentWindow, g, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS),
+      printJob(nullptr), dragging(0),
       pressPoint{0, 0}, bandPoint{-1, -1}, ticFont(nullptr), statusBars(nullptr)
 {
     title = "osziPane";
@@ -122,6 +124,11 @@ PlotPane::PlotPane(WindowCL* parentWindow, Geometry* g)
 
 PlotPane::~PlotPane()
 {
+    // A job still printing this pane would print a deleted one at its next
+    // idle pass.
+    if (printJob && PrintJob::current() == printJob)
+        printJob->abort();
+    printJob = nullptr;
     delete scroller;
     scroller = nullptr;
     if (ticFont) {
@@ -225,8 +232,10 @@ void PlotPane::setupMetrics(DeviceContext& dc)
     HDC hdc = dc.hdc;
     if (model.printing && hdc) {
         // Pixels per 0.1 mm of the page.
-        double xmetric = GetDeviceCaps(hdc, HORZRES) / (GetDeviceCaps(hdc, HORZSIZE) * 10.0);
-        double ymetric = GetDeviceCaps(hdc, VERTRES) / (GetDeviceCaps(hdc, VERTSIZE) * 10.0);
+        // The context's own figures: a printer's are read once, when it
+        // is opened.
+        double xmetric = dc.deviceCaps(CAP_HORZRES) / (dc.deviceCaps(CAP_HORZSIZE) * 10.0);
+        double ymetric = dc.deviceCaps(CAP_VERTRES) / (dc.deviceCaps(CAP_VERTSIZE) * 10.0);
         if (!(xmetric > 0) || !(ymetric > 0) || !std::isfinite(xmetric) || !std::isfinite(ymetric))
             xmetric = ymetric = 1.0;
         model.setPrintMetrics(xmetric, ymetric);

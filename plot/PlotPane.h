@@ -15,6 +15,7 @@
 class Bitmap;
 class PlotPane;
 class PlotFrameBars;
+class PrintJob;
 
 // The pane's scroll handler: the bars set the model's offsets.
 class PlotScroller : public Scroller {
@@ -92,6 +93,9 @@ public:
     void repaint();
 
     PlotModel model;
+    // The print job of this pane while it may still run (it ends itself in
+    // idle passes); a pane that goes first abandons it.
+    PrintJob* printJob;
     // The zoom drag, in client pixels.
     int dragging;
     POINT pressPoint;

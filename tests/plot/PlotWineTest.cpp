@@ -1,23 +1,35 @@
 // Under wine: plot frames in the workspace's slots, fed as a run feeds them.
 // Title and date stamp, close refused during a run, the drawing (saved as
 // plot-run.png), the clipboard picture, solid grid lines, the background
-// colour, rescale, scrolling with its beep, zoom by mouse, freezing (also
-// from a free frame), and the frames' lifetime.
+// colour, rescale, scrolling with its beep, zoom by mouse, the tool bar and
+// status bars, printing onto a stand-in printer (saved as plot-print.png),
+// freezing (also from a free frame), and the frames' lifetime.
 //
 //   plot_frame_test PNG-PATH
 #include "Application.h"
+#include "Dialog.h"
+#include "ErrorReporter.h"
 #include "Frame.h"
 #include "Menu.h"
+#include "PlotBars.h"
 #include "PlotFrame.h"
 #include "PlotPane.h"
+#include "Printing.h"
+#include "Profile.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
 #include "WineCheck.h"
+#include "WinMap.h"
 #include "Workspace.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -127,6 +139,121 @@ void feedRun(PlotServices& plot, double tEnd, double step)
     plot.rescale();
 }
 
+RECT windowRectIn(HWND child, HWND parent)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT fieldRect(StatusField* f)
+{
+    const Rect b = f->bounds();
+    return RECT{b.left(), b.top(), b.right(), b.bottom()};
+}
+
+void clickButton(HWND button)
+{
+    SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(13, 12));
+    SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(13, 12));
+}
+
+// The frame's own tool bar and status bars: a 30-pixel bar at the top
+// with the eight buttons in order, "status" at the bottom with three
+// fields and the second bar above it with two, the pane between them.
+void checkBars(PlotFrame* frame)
+{
+    PlotBars* bars = dynamic_cast<PlotBars*>(frame->frameBars());
+    check(bars != nullptr, "a frame has its own tool bar and status bars");
+    if (!bars)
+        return;
+    ToolBarCL* tbar = bars->toolBar();
+    StatusBarCL* status = bars->statusBar(kPlotStatusBar);
+    StatusBarCL* second = bars->statusBar(kPlotSecondBar);
+    RECT client;
+    GetClientRect(frame->hwnd, &client);
+    RECT barRect = windowRectIn(tbar->hwnd, frame->hwnd);
+    check(barRect.top == 0 && barRect.bottom == 30 && barRect.left == 0 && barRect.right == client.right,
+          "the tool bar is 30 pixels high across the top");
+
+    // Button order and gaps: 27 x 25 buttons side by side, 16 pixels
+    // between the groups.
+    bool ordered = true;
+    int expectedX = -1, n = 0;
+    for (int i = 0; i < kPlotToolButtonCount; ++i) {
+        const PlotToolButton& entry = kPlotToolButtons[i];
+        if (!entry.command) {
+            expectedX += entry.gap;
+            continue;
+        }
+        BmpButtonCL* button = tbar->button(kKytPlotFrameIds.*entry.command);
+        if (!button) {
+            ordered = false;
+            continue;
+        }
+        RECT r = windowRectIn(button->hwnd, tbar->hwnd);
+        if (expectedX < 0)
+            expectedX = r.left;
+        ordered = ordered && r.left == expectedX && r.right - r.left == 27 && r.bottom - r.top == 25 && r.top >= 2;
+        expectedX = r.left + 27;
+        ++n;
+    }
+    const int expectedOrder[] = {2003, 151, 116, 158, 7834, 1124, 150, 4711};
+    std::vector<std::pair<int, int>> found;
+    for (int id : expectedOrder)
+        if (BmpButtonCL* b = tbar->button(id))
+            found.push_back({windowRectIn(b->hwnd, tbar->hwnd).left, id});
+    std::sort(found.begin(), found.end());
+    bool order = found.size() == 8;
+    for (size_t i = 0; order && i < found.size(); ++i)
+        order = found[i].second == expectedOrder[i];
+    check(ordered && n == 8 && order, "eight 27 x 25 buttons: 2003 151 116 | 158 7834 1124 | 150 | 4711");
+    check(tbar->button(161) == nullptr && tbar->button(12780) == nullptr, "copy and the colours have no button");
+
+    // The status bars.
+    RECT statusRect = windowRectIn(status->hwnd, frame->hwnd);
+    RECT secondRect = windowRectIn(second->hwnd, frame->hwnd);
+    RECT paneRect = windowRectIn(frame->pane()->hwnd, frame->hwnd);
+    check(statusRect.bottom == client.bottom && secondRect.bottom == statusRect.top,
+          "\"status\" is the lowest bar, the second bar right above it");
+    check(paneRect.top == 30 && paneRect.bottom == secondRect.top && paneRect.right == client.right,
+          "the pane fills the rest");
+    check(status->fields.size() == 3 && second->fields.size() == 2, "three fields in \"status\", two in the second");
+    StatusField* f1 = status->fieldById(1);
+    StatusField* f2 = status->fieldById(2);
+    StatusField* f3 = status->fieldById(3);
+    StatusField* g1 = second->fieldById(1);
+    StatusField* g2 = second->fieldById(2);
+    if (!f1 || !f2 || !f3 || !g1 || !g2) {
+        check(false, "the fields are addressed by their numbers");
+        return;
+    }
+    RECT r1 = fieldRect(f1), r2 = fieldRect(f2), r3 = fieldRect(f3), q1 = fieldRect(g1), q2 = fieldRect(g2);
+    const int wide16 = status->textWidth("XXXXXXXXXXXXXXXX") + 8;
+    const int wide14 = status->textWidth("XXXXXXXXXXXXXX") + 8;
+    printf("status fields %d | %d | %d, second %d | %d\n", int(r1.right - r1.left), int(r2.right - r2.left),
+           int(r3.right - r3.left), int(q1.right - q1.left), int(q2.right - q2.left));
+    check(r1.right - r1.left == wide16 && r3.right - r3.left == wide14 && r1.right <= r2.left &&
+              r2.right <= r3.left && r2.right - r2.left > wide14,
+          "\"status\": field 1 as wide as 16 X at the left, field 3 as 14 X at the right, field 2 between");
+    check(q2.right - q2.left == wide14 && q1.right <= q2.left && q1.right - q1.left > wide14,
+          "second bar: field 2 as wide as 14 X at the right, field 1 the rest");
+    check(isDateStamp(g2->getText().c_str()), "the second bar's field 2 shows the date stamp");
+
+    // A click on a button is the command; two-state buttons follow it.
+    HMENU menu = GetMenu(frame->hwnd);
+    PlotModel& m = frame->pane()->model;
+    int before = m.gridStyle;
+    clickButton(tbar->button(1124)->hwnd);
+    check(m.gridStyle != before && tbar->isButtonChecked(1124) == (m.gridStyle == 1 ? 1 : 0) &&
+              ((GetMenuState(menu, 1124, MF_BYCOMMAND) & MF_CHECKED) != 0) == (m.gridStyle == 1),
+          "a click on 1124 toggles the grid lines; button and menu item show the state");
+    clickButton(tbar->button(1124)->hwnd);
+    check(m.gridStyle == before && tbar->isButtonChecked(1124) == (m.gridStyle == 1 ? 1 : 0),
+          "a second click toggles back");
+}
+
 RECT areaOf(PlotPane* pane)
 {
     PlotModel& m = pane->model;
@@ -207,51 +334,506 @@ int gridPixelsOnLine(PlotPane* pane, int* length)
     return n;
 }
 
-// The pane printed into a bitmap: white, with a black grid and frame, the
-// status line above the plot area, whose width is 10 cm of the context (15
-// with printLarge).
-void checkPrintedPicture(PlotFrame* frame, const std::string& picture)
+// The driver "teststub": a white 24-bit A4 page at 100 dpi in memory that
+// logs the document calls and hands each ended page to the test.
+const int kPageWidth = 827;
+const int kPageHeight = 1169;
+
+class StandInPrinter : public PrinterDevice {
+public:
+    HDC createDC(const PrinterSpec& spec) override
+    {
+        ++created;
+        if (spec.driver != "teststub")
+            return nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        BITMAPINFO info;
+        ZeroMemory(&info, sizeof info);
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = kPageWidth;
+        info.bmiHeader.biHeight = -kPageHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        void* bits = nullptr;
+        pageBitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        oldBitmap = SelectObject(dc, pageBitmap);
+        PatBlt(dc, 0, 0, kPageWidth, kPageHeight, WHITENESS);
+        return dc;
+    }
+    void deleteDC(HDC dc) override
+    {
+        log.push_back("DeleteDC");
+        SelectObject(dc, oldBitmap);
+        DeleteObject(pageBitmap);
+        DeleteDC(dc);
+    }
+    int deviceCaps(HDC dc, int index) override
+    {
+        switch (index) {
+        case HORZRES:
+            return kPageWidth;
+        case VERTRES:
+            return kPageHeight;
+        case LOGPIXELSX:
+        case LOGPIXELSY:
+            return 100;
+        case HORZSIZE:
+            return 210;
+        case VERTSIZE:
+            return 297;
+        default:
+            return GetDeviceCaps(dc, index);
+        }
+    }
+    int setAbortProc(HDC, ABORTPROC) override
+    {
+        log.push_back("SetAbortProc");
+        return 1;
+    }
+    int startDoc(HDC, const char* name) override
+    {
+        log.push_back(std::string("StartDoc:") + name);
+        return 1;
+    }
+    int startPage(HDC dc) override
+    {
+        log.push_back("StartPage");
+        PatBlt(dc, 0, 0, kPageWidth, kPageHeight, WHITENESS);
+        return 1;
+    }
+    int endPage(HDC dc) override
+    {
+        log.push_back("EndPage");
+        if (onPage)
+            onPage(dc);
+        return 1;
+    }
+    int endDoc(HDC) override
+    {
+        log.push_back("EndDoc");
+        return 1;
+    }
+    int abortDoc(HDC) override
+    {
+        log.push_back("AbortDoc");
+        return 1;
+    }
+    int nextBand(HDC, RECT* band) override
+    {
+        *band = {0, 0, 0, 0};
+        return 1;
+    }
+
+    void begin()
+    {
+        log.clear();
+        created = 0;
+        onPage = nullptr;
+    }
+    int count(const std::string& call) const
+    {
+        return static_cast<int>(std::count(log.begin(), log.end(), call));
+    }
+
+    std::vector<std::string> log;
+    int created = 0;
+    std::function<void(HDC)> onPage;
+
+private:
+    HBITMAP pageBitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+};
+
+StandInPrinter standIn;
+
+bool confirmSetup(WindowCL*, PrinterDC&)
 {
-    PlotPane* pane = frame->pane();
-    PlotModel& m = pane->model;
+    return true;
+}
+
+bool cancelSetup(WindowCL*, PrinterDC&)
+{
+    return false;
+}
+
+// A top-level window of this process with that title, of any class (the
+// framework's dialogs have classes of their own).
+struct TitleSearch {
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK matchTitle(HWND hwnd, LPARAM p)
+{
+    TitleSearch* s = reinterpret_cast<TitleSearch*>(p);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    char text[100] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (process == GetCurrentProcessId() && strcmp(text, s->title) == 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND findOwnWindow(const char* title)
+{
+    TitleSearch search = {title, nullptr};
+    EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int idleCount()
+{
+    return theApplication->idleTasks.getCount();
+}
+
+// Idle passes (with the messages between them) until the job is done.
+void finishJob()
+{
+    for (int i = 0; i < 20 && idleCount() > 0; ++i) {
+        theApplication->runIdleTasks();
+        winecheck::pump();
+    }
+    winecheck::pump();
+}
+
+// A printed page: white, with a black grid and frame, the status and date
+// line above the plot area, whose width is 10 cm of the page (15 with
+// printLarge).
+bool checkPage(HDC page, bool large, int* width)
+{
+    const double xmetric = kPageWidth / 2100.0;
+    const double ymetric = kPageHeight / 2970.0;
+    const double k = large ? 1.5 : 1.0;
+    const int h = static_cast<int>(std::lround(1250 * ymetric * k));
+    const int left = static_cast<int>(std::lround(150 * xmetric * k));
+    const int right = static_cast<int>(std::lround(1150 * xmetric * k));
+    const int top = h - static_cast<int>(std::lround(1100 * ymetric * k));
+    const int bottom = h - static_cast<int>(std::lround(100 * ymetric * k));
+    int inkLeft = -1, inkRight = -1;
+    for (int x = left - 5; x <= right + 5; ++x)
+        if (GetPixel(page, x, top) != RGB(255, 255, 255)) {
+            if (inkLeft < 0)
+                inkLeft = x;
+            inkRight = x;
+        }
+    *width = inkRight - inkLeft;
+    RECT inside = {left + 2, top + 2, right - 1, bottom - 1};
+    const int cells = (inside.right - inside.left) * (inside.bottom - inside.top);
+    RECT above = {left, 0, right, top};
+    RECT below = {0, h + 5, kPageWidth, kPageHeight};
+    const int midY = (top + bottom) / 2 + 3;
+    return std::abs(*width - (large ? 591 : 394)) <= 2 && GetPixel(page, left, midY) == RGB(0, 0, 0) &&
+           winecheck::countPixels(page, inside, RGB(255, 255, 255)) > cells / 2 &&
+           winecheck::countPixels(page, inside, kGrid) == 0 &&
+           winecheck::countPixels(page, inside, RGB(0, 0, 0)) > 0 &&
+           winecheck::countPixels(page, above, RGB(0, 0, 0)) > 20 && !winecheck::hasInk(page, below, RGB(255, 255, 255));
+}
+
+// 2003: no printer, a cancelled set-up, one page on the stand-in printer
+// (normal and large), a second 2003 during a job, and a frame that goes
+// while its job still runs.
+void checkPrinting(PlotFrame* frame, AppFrameCL* mainFrame, PlotFrameHost* host, const std::string& picture)
+{
+    PlotModel& m = frame->pane()->model;
+    setPrinterDevice(&standIn);
+
+    TableProfile none;
+    setProfileSource(&none);
+    standIn.begin();
+    beeps = 0;
+    setPlotBeepHook(countBeep);
+    SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+    check(beeps == 1 && standIn.created == 0 && idleCount() == 0 && !findOwnWindow("Drucken ..."),
+          "2003 with an empty profile gives one beep, no box and no job");
+
+    TableProfile profile;
+    profile.set("windows", "Device", "Testdrucker,teststub,FILE:");
+    setProfileSource(&profile);
+    standIn.begin();
+    setPlotPrintSetup(cancelSetup);
+    SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+    check(standIn.count("StartDoc:Oszi-Ausdruck") == 0 && standIn.count("DeleteDC") == 1 && idleCount() == 0,
+          "a cancelled set-up prints nothing and lets the printer go");
+    setPlotPrintSetup(confirmSetup);
     for (int large = 0; large <= 1; ++large) {
         m.printLarge = large;
-        HDC screen = GetDC(nullptr);
-        const double xmetric = GetDeviceCaps(screen, HORZRES) / (GetDeviceCaps(screen, HORZSIZE) * 10.0);
-        const double ymetric = GetDeviceCaps(screen, VERTRES) / (GetDeviceCaps(screen, VERTSIZE) * 10.0);
-        ReleaseDC(nullptr, screen);
-        const double k = large ? 1.5 : 1.0;
-        const int w = static_cast<int>(std::lround(1300 * xmetric * k));
-        const int h = static_cast<int>(std::lround(1250 * ymetric * k));
-        MemoryDC page(*pane->ownContext(), w, h);
-        pane->printTo(&page, 0);
-        const int left = static_cast<int>(std::lround(150 * xmetric * k));
-        const int right = static_cast<int>(std::lround(1150 * xmetric * k));
-        const int top = h - static_cast<int>(std::lround(1100 * ymetric * k));
-        const int bottom = h - static_cast<int>(std::lround(100 * ymetric * k));
-        const int areaWidth = static_cast<int>(std::lround(1000 * xmetric * k));
-        int inkLeft = -1, inkRight = -1;
-        const int midY = (top + bottom) / 2 + 3;
-        for (int x = left - 5; x <= right + 5; ++x)
-            if (GetPixel(page.hdc, x, top) != RGB(255, 255, 255)) {
-                if (inkLeft < 0)
-                    inkLeft = x;
-                inkRight = x;
-            }
-        RECT inside = {left + 2, top + 2, right - 1, bottom - 1};
-        int cells = (inside.right - inside.left) * (inside.bottom - inside.top);
-        RECT above = {left, 0, right, top};
-        bool ok = std::abs((inkRight - inkLeft) - areaWidth) <= 2 && GetPixel(page.hdc, left, midY) == RGB(0, 0, 0) &&
-                  winecheck::countPixels(page.hdc, inside, RGB(255, 255, 255)) > cells / 2 &&
-                  winecheck::countPixels(page.hdc, inside, kGrid) == 0 &&
-                  winecheck::countPixels(page.hdc, above, RGB(0, 0, 0)) > 20;
-        printf("printed area %d pixels wide (10 cm: %d) on %d x %d\n", inkRight - inkLeft, areaWidth, w, h);
-        check(ok, large ? "printed large: the plot area is 15 cm, white with black grid and frame, text above"
-                        : "printed: the plot area is 10 cm, white with black grid and frame, text above");
-        if (!large && !picture.empty())
-            winecheck::savePicture(page.hdc, 0, 0, w, h, winecheck::pictureFolder(picture) + "plot-print.png");
+        standIn.begin();
+        bool pageOk = false;
+        int width = -1;
+        standIn.onPage = [&](HDC page) {
+            pageOk = checkPage(page, large != 0, &width);
+            if (!picture.empty())
+                winecheck::savePicture(page, 0, 0, kPageWidth, kPageHeight,
+                                       winecheck::pictureFolder(picture) +
+                                           (large ? "plot-print-large.png" : "plot-print.png"));
+        };
+        beeps = 0;
+        SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+        HWND dialog = findOwnWindow("Drucken ...");
+        char said[100] = "";
+        GetDlgItemTextA(dialog, 101, said, sizeof said);
+        check(dialog && IsWindowVisible(dialog) && GetDlgItem(dialog, IDCANCEL) &&
+                  strcmp(said, "Das Dokument wird gedruckt.") == 0 && PrintJob::current(),
+              "2003 runs a job with the abort dialog \"Drucken ...\" (21001)");
+        SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+        check(beeps == 1 && standIn.count("StartDoc:Oszi-Ausdruck") == 1, "a second 2003 meanwhile only beeps");
+        finishJob();
+        printf("printed plot area %d pixels wide\n", width);
+        const std::vector<std::string> expected = {"SetAbortProc", "StartDoc:Oszi-Ausdruck", "StartPage",
+                                                   "EndPage", "EndDoc", "DeleteDC"};
+        check(standIn.log == expected, "the job \"Oszi-Ausdruck\" prints one page");
+        check(pageOk, large ? "printed large: the plot area is 15 cm, white with black grid and frame, text above"
+                            : "printed: the plot area is 10 cm, white with black grid and frame, text above");
+        check(!IsWindow(dialog) && !PrintJob::current() && idleCount() == 0, "then the job and its dialog are gone");
     }
     m.printLarge = 1;
+
+    // A frame that goes while its job runs abandons the job.
+    PlotFrame* extra = new PlotFrame(mainFrame, 500, 0, 400, 300, WS_OVERLAPPEDWINDOW, "Druck", host, kKytPlotFrameIds);
+    extra->show(SW_SHOW);
+    standIn.begin();
+    SendMessageA(extra->hwnd, WM_COMMAND, 2003, 0);
+    DestroyWindow(extra->hwnd);
+    finishJob();
+    check(standIn.count("AbortDoc") == 1 && standIn.count("EndDoc") == 0 && standIn.count("DeleteDC") == 1 &&
+              idleCount() == 0 && !PrintJob::current(),
+          "a frame destroyed while printing abandons its job");
+
+    setPlotPrintSetup(nullptr);
+    setPlotBeepHook(nullptr);
+    setProfileSource(nullptr);
+    setPrinterDevice(nullptr);
+}
+
+// The answers of the exports' questions, and what they were asked.
+std::string chosenPath;
+std::string askedTitle;
+std::vector<std::string> offeredFilters;
+bool replaceAnswer = false;
+std::string askedText;
+std::string askedCaption;
+
+bool answerFile(WindowCL*, const char* title, const char* const* filters, String& path)
+{
+    askedTitle = title ? title : "";
+    offeredFilters.clear();
+    for (const char* const* f = filters; f && *f; ++f)
+        offeredFilters.push_back(*f);
+    path = chosenPath.c_str();
+    return true;
+}
+
+bool answerReplace(WindowCL*, const char* text, const char* caption)
+{
+    askedText = text ? text : "";
+    askedCaption = caption ? caption : "";
+    return replaceAnswer;
+}
+
+class RecordingSink : public ErrorSink {
+public:
+    void beep() override {}
+    void showBox(const char* text, const char* title) override { boxes.push_back(std::string(title) + "|" + text); }
+    [[noreturn]] void endProcess(int exitCode) override
+    {
+        fflush(stdout);
+        ExitProcess(static_cast<UINT>(exitCode));
+    }
+    std::vector<std::string> boxes;
+};
+
+std::string fileText(const std::string& path)
+{
+    std::string text;
+    if (FILE* f = fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
+        fclose(f);
+    }
+    return text;
+}
+
+void writeText(const std::string& path, const char* text)
+{
+    if (FILE* f = fopen(path.c_str(), "wb")) {
+        fputs(text, f);
+        fclose(f);
+    }
+}
+
+// 151 and 116 on a fed frame (title "Zeit", sinus, cosinus, rampe).
+void checkExports(PlotFrame* frame, const std::string& picture)
+{
+    std::string folder = winecheck::pictureFolder(picture);
+    if (folder.compare(0, 2, "Z:") == 0 || folder.compare(0, 2, "z:") == 0)
+        folder.erase(0, 2);
+    if (folder.empty())
+        folder = "/tmp/";
+    const std::string ascii = folder + "plot-export.txt";
+    const std::string matlab = folder + "plot-export.m";
+    remove(ascii.c_str());
+    remove(matlab.c_str());
+    setPlotFileChooser(answerFile);
+    setPlotReplaceQuestion(answerReplace);
+    RecordingSink sink;
+    setErrorSink(&sink);
+    const size_t points = frame->pane()->model.pointCount();
+
+    chosenPath = ascii;
+    SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+    std::string text = fileText(ascii);
+    check(askedTitle == "Speichere als ASCII Datei ..." && text.rfind("#Zeit sinus cosinus rampe\n0. ", 0) == 0 &&
+              static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) == points + 1,
+          "151 asks \"Speichere als ASCII Datei ...\" and writes a header and one line per point");
+
+    chosenPath = matlab;
+    SendMessageA(frame->hwnd, WM_COMMAND, 116, 0);
+    text = fileText(matlab);
+    check(askedTitle == "Speichere als *.m Datei ..." && offeredFilters.size() == 2 &&
+              offeredFilters[0] == "MATLAB command (*.m)" && offeredFilters[1] == "*.m",
+          "116 asks \"Speichere als *.m Datei ...\" offering \"MATLAB command (*.m)\"");
+    check(text.rfind("Zeit = [\n0.,\n", 0) == 0 && endsWith(text, "];\nplot(Zeit,sinus, Zeit,cosinus, Zeit,rampe);\n"),
+          "and writes the MATLAB command file");
+
+    // An existing file: the question, and No writes nothing.
+    writeText(ascii, "alt\n");
+    chosenPath = ascii;
+    replaceAnswer = false;
+    askedText.clear();
+    SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+    check(askedText == "Soll die bereits existierende Datei\n" + ascii + "\nersetzt werden?" &&
+              askedCaption == "Warnung:",
+          "an existing file asks \"Soll die bereits existierende Datei ... ersetzt werden?\", \"Warnung:\"");
+    check(fileText(ascii) == "alt\n", "declining writes nothing");
+    replaceAnswer = true;
+    SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+    check(fileText(ascii).compare(0, 5, "#Zeit") == 0, "Yes replaces it");
+
+    // A file that cannot be created.
+    const std::string missing = folder + "fehlt-hier/plot.txt";
+    chosenPath = missing;
+    sink.boxes.clear();
+    SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+    check(sink.boxes.size() == 1 &&
+              sink.boxes[0].find("Die Datei " + missing + " kann nicht ge\xf6" "ffnet werden!") != std::string::npos,
+          "a file that cannot be created gives 20907 with its name");
+
+    setErrorSink(nullptr);
+    setPlotFileChooser(nullptr);
+    setPlotReplaceQuestion(nullptr);
+}
+
+// The font dialog's script: what it showed, and what it is told.
+struct FontScript {
+    std::string caption;
+    std::string sizeText;
+    int faceCount = 0;
+    bool hasSansSerif = false;
+    const char* newFace = nullptr;
+    const char* newSize = nullptr;
+    int button = IDCANCEL;
+    bool help = false;
+} fontScript;
+
+// A host that records the help sections asked for.
+struct HelpHost : PlotFrameHost {
+    std::vector<std::string> sections;
+    bool busy() override { return false; }
+    PlotWindow* activePlot() override { return nullptr; }
+    void freeze(PlotWindow*) override {}
+    void forget(PlotWindow*) override {}
+    void raiseMainFrame() override {}
+    void showHelp(const char* marker) override { sections.push_back(marker ? marker : ""); }
+};
+
+void scriptFontDialog(DialogFrameCL* dialog)
+{
+    HWND d = dialog->hwnd;
+    char text[100] = "";
+    GetWindowTextA(d, text, sizeof text);
+    fontScript.caption = text;
+    GetDlgItemTextA(d, 1004, text, sizeof text);
+    fontScript.sizeText = text;
+    HWND list = GetDlgItem(d, 1003);
+    fontScript.faceCount = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+    fontScript.hasSansSerif = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>("MS Sans Serif")) != CB_ERR;
+    if (fontScript.newFace)
+        SendMessageA(list, CB_SETCURSEL,
+                     SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                  reinterpret_cast<LPARAM>(fontScript.newFace)),
+                     0);
+    if (fontScript.newSize)
+        SetDlgItemTextA(d, 1004, fontScript.newSize);
+    if (fontScript.help)
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(4444, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, 4444)));
+    PostMessageA(d, WM_COMMAND, MAKEWPARAM(fontScript.button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(d, fontScript.button)));
+}
+
+int CALLBACK collectFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM names)
+{
+    reinterpret_cast<std::set<std::string>*>(names)->insert(font->lfFaceName);
+    return 1;
+}
+
+// 12890: the faces, the size, OK and Cancel.
+void checkFontDialog(PlotFrame* frame)
+{
+    PlotModel& m = frame->pane()->model;
+    setPlotDialogHook(scriptFontDialog);
+    const std::string face = m.fontFace.text();
+    const int size = m.fontSize;
+    HDC dc = GetDC(frame->pane()->hwnd);
+    std::set<std::string> names;
+    EnumFontsA(dc, nullptr, collectFace, reinterpret_cast<LPARAM>(&names));
+    ReleaseDC(frame->pane()->hwnd, dc);
+    std::string other;
+    for (const std::string& n : names)
+        if (n != face && n[0] != '@') {
+            other = n;
+            break;
+        }
+    names.insert(face);
+    const int families = static_cast<int>(names.size());
+    fontScript = FontScript();
+    fontScript.newFace = other.c_str();
+    fontScript.newSize = "30";
+    fontScript.button = IDCANCEL;
+    SendMessageA(frame->hwnd, WM_COMMAND, 12890, 0);
+    printf("font dialog \"%s\": %d faces listed, %d enumerated with the pane's \"%s\", MS Sans Serif %d; size "
+           "field \"%s\"\n",
+           fontScript.caption.c_str(), fontScript.faceCount, families, face.c_str(), fontScript.hasSansSerif ? 1 : 0,
+           fontScript.sizeText.c_str());
+    check(fontScript.caption == "Schriftart ausw\xe4hlen ..." && fontScript.hasSansSerif &&
+              fontScript.faceCount == families,
+          "12890 opens \"Schriftart ausw\xe4hlen ...\" listing the enumerated faces and the pane's (\"MS Sans Serif\")");
+    check(fontScript.sizeText == std::to_string(size), "the size field shows the pane's size");
+    check(face == m.fontFace.text() && m.fontSize == size, "\"Abbrechen\" changes nothing");
+
+    fontScript = FontScript();
+    fontScript.newFace = other.c_str();
+    fontScript.newSize = "30";
+    fontScript.button = IDOK;
+    SendMessageA(frame->hwnd, WM_COMMAND, 12890, 0);
+    check(!other.empty() && std::string(m.fontFace.text()) == other && m.fontSize == 30,
+          "OK with another face and 30 sets the pane's face and size");
+
+    HelpHost helpHost;
+    PlotFrame* own = new PlotFrame(nullptr, 500, 0, 400, 300, WS_OVERLAPPEDWINDOW, "Hilfe", &helpHost, kKytPlotFrameIds);
+    fontScript = FontScript();
+    fontScript.help = true;
+    SendMessageA(own->hwnd, WM_COMMAND, 12890, 0);
+    check(helpHost.sections.size() == 1 && helpHost.sections[0] == "IDH_HELP_FontSelDlg",
+          "\"Hilfe\" asks for the section IDH_HELP_FontSelDlg");
+    DestroyWindow(own->hwnd);
+    winecheck::pump();
+    setPlotDialogHook(nullptr);
 }
 
 void checkCommands(PlotFrame* frame)
@@ -291,19 +873,6 @@ void checkCommands(PlotFrame* frame)
         winecheck::BoxWatcher watcher("Color", IDCANCEL);
         SendMessageA(frame->hwnd, WM_COMMAND, 2378, 0);
         check(watcher.found() && m.gridColour == before, "2378 opens the colour dialog; Cancel keeps the grid colour");
-    }
-
-    // 2003 without a printer: one beep, no box, no job.
-    char printer[100] = "";
-    GetProfileStringA("windows", "device", "", printer, sizeof printer);
-    if (!printer[0]) {
-        beeps = 0;
-        setPlotBeepHook(countBeep);
-        SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
-        setPlotBeepHook(nullptr);
-        check(beeps == 1 && IsWindowEnabled(frame->hwnd), "2003 without a printer gives one beep and nothing else");
-    } else {
-        printf("skipped: the prefix has a printer (%s)\n", printer);
     }
 
     // 158: once with automatic scales, the flags as they were.
@@ -419,6 +988,7 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     winecheck::pump();
     check(windowTitle(frame->hwnd) == "KYTide:ZIZAdir 1 - aktiv", "titled \"KYTide:ZIZAdir 1 - aktiv\"");
     check(isDateStamp(frame->statusField(kPlotSecondBar, 2).text()), "the second bar's field 2 holds the date stamp");
+    checkBars(frame);
     check(frame->newSettings == 1, "a new frame asks for the plot defaults");
 
     // Fed as a run feeds the active frame.
@@ -427,6 +997,10 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     feedRun(active, 10.0, 0.01);
     ActivePlotServices::setStatus(1, "t=  10");
     check(std::string(frame->statusField(kPlotStatusBar, 1).text()) == "t=  10", "the run timer's text in field 1");
+    if (PlotBars* bars = dynamic_cast<PlotBars*>(frame->frameBars()))
+        check(bars->statusBar(kPlotStatusBar)->fieldById(1)->getText() == "t=  10" &&
+                  bars->statusBar(kPlotSecondBar)->fieldById(1)->getText() == "regelkreis.kyt",
+              "... shown in field 1 of \"status\", the circuit in field 1 of the second bar");
     check(std::string(frame->statusField(kPlotSecondBar, 1).text()) == "regelkreis.kyt",
           "the second bar shows the circuit");
     SendMessageA(frame->hwnd, WM_CLOSE, 0, 0);
@@ -437,14 +1011,22 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     winecheck::pump();
     checkDrawing(frame, picture);
     checkClipboard(frame);
-    checkPrintedPicture(frame, picture);
+    checkPrinting(frame, mainFrame, &host, picture);
+    checkExports(frame, picture);
+    checkFontDialog(frame);
 
-    // Freezing: the data stay, the next run opens slot 2.
-    SendMessageA(frame->hwnd, WM_COMMAND, 150, 0);
+    // Freezing by the tool bar's button: the data stay, the next run opens
+    // slot 2.
+    PlotBars* frameBars = dynamic_cast<PlotBars*>(frame->frameBars());
+    if (frameBars)
+        clickButton(frameBars->toolBar()->button(150)->hwnd);
     HMENU menu = GetMenu(frame->hwnd);
     UINT freezeState = GetMenuState(menu, 150, MF_BYCOMMAND);
     check(endsWith(windowTitle(frame->hwnd), "- eingefroren"), "150: the title ends \"- eingefroren\"");
     check((freezeState & MF_CHECKED) && (freezeState & MF_GRAYED), "150 is checked and greyed");
+    check(frameBars && frameBars->toolBar()->isButtonChecked(150) == 1 &&
+              frameBars->toolBar()->isButtonEnabled(150) == 0,
+          "button 150 is checked and disabled");
     check(plotOszi == nullptr && frame->pane()->model.pointCount() == 1001, "nothing is active, the points stay");
     setPlotFrameBarsMaker(makeRecordingBars);
     check(ws->openPlotWindow(mainFrame) == 0 && slotFrame(*ws, 2) && plotOszi == slotFrame(*ws, 2),
@@ -464,9 +1046,14 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     NetErrorPlot* errorPlot = nets.createErrorPlot(NetErrorPlotFrame{450, 0, 400, 400, 0xcf0000UL, "Error-Oszi"});
     check(errorPlot != nullptr, "the nets' error plot opens");
     HWND errorWindow = FindWindowA("PlotFrameCL", "Error-Oszi");
-    SendMessageA(errorWindow, WM_COMMAND, 150, 0);
-    check(plotOszi == second && endsWith(windowTitle(second->hwnd), "- aktiv"),
+    PlotFrame* errorFrame = dynamic_cast<PlotFrame*>(theApplication->winMap->lookup(errorWindow));
+    PlotBars* errorBars = errorFrame ? dynamic_cast<PlotBars*>(errorFrame->frameBars()) : nullptr;
+    if (errorBars)
+        clickButton(errorBars->toolBar()->button(150)->hwnd);
+    check(errorBars && plotOszi == second && endsWith(windowTitle(second->hwnd), "- aktiv"),
           "the error plot's 150 freezes nothing else");
+    check(errorBars && errorBars->toolBar()->isButtonChecked(150) == 0,
+          "... and its button does not stay latched");
     errorPlot->setSignalCount(1);
     errorPlot->setDrawingMode(1);
     errorPlot->addPoint(1, 0.5);
