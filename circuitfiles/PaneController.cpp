@@ -306,6 +306,9 @@ void PaneController::leftPress(const Point& p, int ctrl)
     model.circuitSaved = 0;
     grabbedInterpoint = nullptr;
     dragTargets.clear();
+    // skipBand only guards the drag that follows the press completing a
+    // connection; left standing it would swallow the anchor of a later band.
+    skipBand = 0;
     if (model.tool == kToolEdit)
         editPress(p, ctrl);
     else if (model.tool == kToolDelete)

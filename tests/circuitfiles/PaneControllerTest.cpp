@@ -216,6 +216,11 @@ const std::vector<Row>& rows()
              return std::vector<Step>{press(Point(100, 100), 1), move(Point(101, 101)), move(Point(900, 500)),
                                       release(Point(900, 500))}; },
          [](EditWorld& w) { EXPECT_EQ(0, w.P->markWord); EXPECT_EQ(1, w.Q->markWord); EXPECT_EQ(1, w.M->markWord); }},
+        {"a band after a finished connection keeps its anchor",
+         [](EditWorld& w) { return std::vector<Step>{click(EditWorld::port(w.P, 2, 1)), click(EditWorld::port(w.Q, 1, 1)),
+                                                     press(Point(100, 100)), move(Point(101, 101)), move(Point(900, 500)),
+                                                     release(Point(900, 500))}; },
+         [](EditWorld& w) { EXPECT_EQ(1, w.count(2)); EXPECT_EQ(1, w.P->markWord); EXPECT_EQ(1, w.Q->markWord); }},
         // ---- Resizing ----
         {"resizing stops at 4 x 3",
          [](EditWorld& w) { return std::vector<Step>{press(EditWorld::corner(w.P)), move(Point(150, 150)), release(Point(150, 150))}; },
