@@ -40,7 +40,7 @@ void setPointerWindowSource(PointerWindowSource source)
     pointerSource = source ? source : systemPointerWindow;
 }
 
-std::time_t currentTime()
+std::time_t currentClockTime()
 {
     return clockSource();
 }

@@ -17,7 +17,7 @@ void setClockSource(ClockSource source);
 void setKeyToggleSource(KeyToggleSource source);
 void setPointerWindowSource(PointerWindowSource source);
 
-std::time_t currentTime();
+std::time_t currentClockTime();
 bool keyToggled(int virtualKey);
 HWND windowUnderPointer();
 

@@ -509,7 +509,7 @@ std::string clockTemplateText()
 
 ClockField::ClockField(StatusBarCL* owner, int kind, int fieldId)
     : StatusField(owner, kind, clockTemplateText().c_str(), fieldId, 0x804), timer(nullptr),
-      format(readClockFormat(profileSource())), shownTime(currentTime())
+      format(readClockFormat(profileSource())), shownTime(currentClockTime())
 {
     makeSpacer();
     timer = new Timer(this, &ClockField::tick, 500);
@@ -523,7 +523,7 @@ ClockField::~ClockField()
 
 void ClockField::tick()
 {
-    const std::time_t now = currentTime();
+    const std::time_t now = currentClockTime();
     if (!minuteChanged(shownTime, now))
         return;
     shownTime = now;
