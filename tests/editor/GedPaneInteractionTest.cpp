@@ -171,6 +171,17 @@ void interaction(const std::string& folder, const std::string& dir)
     if (!folder.empty())
         check(winecheck::saveWindowPicture(frame->hwnd, folder + "editor-interaction.png"), "the picture is saved");
 
+    // Another window takes the capture in mid-drag: nothing moves.
+    Point grip(a->position.x() * g + 40, a->position.y() * g + 30);
+    mouse.move(grip);
+    mouse.post(WM_LBUTTONDOWN, grip, MK_LBUTTON);
+    mouse.move(grip.plus(3 * g, 0), MK_LBUTTON);
+    SetCapture(frame->hwnd);
+    winecheck::pump();
+    ReleaseCapture();
+    mouse.post(WM_LBUTTONUP, grip.plus(3 * g, 0));
+    check(a->position == Point(3, 3) && pane->controller().buttonDown == 0, "a lost capture leaves the block in place");
+
     // The delete tool asks 5001; Yes takes the block.
     pane->setTool(kToolDelete);
     {
