@@ -84,7 +84,8 @@ CircuitModel* signalSourceModel()
 
 CircuitModel::CircuitModel(PaneView* paneView, const Point& gridSize)
     : grid(std::max(gridSize.x(), 1), std::max(gridSize.y(), 1)), tool(kToolEdit), insertCount(0),
-      toggleMarking(0), connectPending(0), connectBlock(nullptr), connectPort{0, 0}, view(paneView)
+      toggleMarking(0), connectPending(0), connectBlock(nullptr), connectPort{0, 0},
+      documentSize(kDocumentSize, kDocumentSize), circuitSaved(1), view(paneView)
 {
     signalModel = this;
     setInputSignalLookup(signalAtInput);
@@ -93,9 +94,7 @@ CircuitModel::CircuitModel(PaneView* paneView, const Point& gridSize)
 CircuitModel::~CircuitModel()
 {
     clear();
-    for (GraphicObject* object : undoList)
-        delete object;
-    undoList.clear();
+    clearUndo();
     if (signalModel == this) {
         signalModel = nullptr;
         setInputSignalLookup(nullptr);
@@ -208,30 +207,15 @@ int CircuitModel::connectionExists(const BlockObject* blockA, const PortRef& por
 ConnectionObject* CircuitModel::createConnection(BlockObject* blockA, const PortRef& portA, BlockObject* blockB,
                                                  const PortRef& portB)
 {
-    auto refuse = [this]() -> ConnectionObject* {
+    switch (connectionRefusal(blockA, portA, blockB, portB, nullptr)) {
+    case 0:
+        break;
+    case 1:
         if (view)
             view->beep();
         return nullptr;
-    };
-    if (!blockA || !blockB)
+    default:
         return nullptr;
-    if (portA.side == 1 && findConnectionAtPort(blockA, portA, 1))
-        return refuse();
-    if (portB.side == 1 && findConnectionAtPort(blockB, portB, 1))
-        return refuse();
-    if (blockA == blockB && portA == portB)
-        return nullptr;
-    if (connectionExists(blockA, portA, blockB, portB))
-        return refuse();
-    if (portA.side == portB.side)
-        return refuse();
-    const bool flaggedA = (blockA->kindFlags & kKindGroup) != 0;
-    const bool flaggedB = (blockB->kindFlags & kKindGroup) != 0;
-    if (flaggedA || flaggedB) {
-        // The switching block's end must be its input.
-        const PortRef& flaggedEnd = flaggedB ? portB : portA;
-        if (flaggedEnd.side != 1)
-            return refuse();
     }
     ConnectionObject* c = new ConnectionObject(blockA, portA, blockB, portB);
     objects.push_back(c);
@@ -241,6 +225,48 @@ ConnectionObject* CircuitModel::createConnection(BlockObject* blockA, const Port
         paintNow(*blockA);
     }
     return c;
+}
+
+int CircuitModel::connectionRefusal(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
+                                    const PortRef& portB, const ConnectionObject* except) const
+{
+    auto other = [except](ConnectionObject* c) { return c && c != except; };
+    auto takenInput = [&](const BlockObject* block, const PortRef& port) {
+        for (int nth = 1;; ++nth) {
+            ConnectionObject* c = findConnectionAtPort(block, port, nth);
+            if (!c)
+                return false;
+            if (other(c))
+                return true;
+        }
+    };
+    if (!blockA || !blockB)
+        return 2;
+    if (portA.side == 1 && takenInput(blockA, portA))
+        return 1;
+    if (portB.side == 1 && takenInput(blockB, portB))
+        return 1;
+    if (blockA == blockB && portA == portB)
+        return 2;
+    for (GraphicObject* object : objects) {
+        if (object->kind() != 2 || object == except)
+            continue;
+        const ConnectionObject* c = static_cast<const ConnectionObject*>(object);
+        if ((c->blockA == blockA && c->portA() == portA && c->blockB == blockB && c->portB == portB) ||
+            (c->blockA == blockB && c->portA() == portB && c->blockB == blockA && c->portB == portA))
+            return 1;
+    }
+    if (portA.side == portB.side)
+        return 1;
+    const bool flaggedA = (blockA->kindFlags & kKindGroup) != 0;
+    const bool flaggedB = (blockB->kindFlags & kKindGroup) != 0;
+    if (flaggedA || flaggedB) {
+        // The switching block's end must be its input.
+        const PortRef& flaggedEnd = flaggedB ? portB : portA;
+        if (flaggedEnd.side != 1)
+            return 1;
+    }
+    return 0;
 }
 
 void CircuitModel::updateFlaggedConnections(BlockObject* block)

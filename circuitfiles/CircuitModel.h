@@ -10,6 +10,7 @@
 #include "GraphicObject.h"
 
 #include <cstdio>
+#include <cstddef>
 #include <list>
 #include <vector>
 
@@ -45,6 +46,14 @@ const int kToolDelete = 1268;
 const int kToolConnections = 1269;
 
 const unsigned int kResNoLocalBlock = 22011;
+const unsigned int kResWarning = 5000;
+const unsigned int kResDeleteMarkedBlocks = 5008;
+const unsigned int kResLocalBlockNotRemoved = 18012;
+// The undo command and how many deleted objects it keeps.
+const int kUndoCommand = 1118;
+const size_t kUndoLimit = 50;
+// The document the pane shows, in pixels.
+const int kDocumentSize = 2000;
 
 // checkRunnable's findings and their texts.
 const int kRunnable = 0;
@@ -116,6 +125,37 @@ public:
     // Deletes every object.
     void clear();
 
+    // The topmost object under a document point whose kind (1 block, 2
+    // connection) has a bit in kindMask; a frame block only when nothing
+    // else is hit.
+    GraphicObject* objectAt(const Point& p, int kindMask) const;
+    // The block under the point goes to block; non-zero when one of its
+    // ports is hit (then in port).
+    int portAt(const Point& p, PortRef& port, BlockObject*& block) const;
+    // Connections of a moved or changed object are drawn anew.
+    void updateConnectionsOf(GraphicObject* object);
+    void unmarkAll();
+    void clearInterpointMarks();
+    // The next object after prev (from the head when null) that is marked
+    // or holds a marked interpoint.
+    GraphicObject* nextMarked(GraphicObject* prev) const;
+    // Takes an object out of the list into the undo list.
+    void deleteObject(GraphicObject* object);
+    // Asks before it removes marked blocks; marked interpoints go without
+    // asking.
+    void deleteMarked();
+    void removeMarkedObjects();
+    // 1 when the objects (or only that one) lie inside the document.
+    int fitsInDocument(int checkBlocks, int checkConnections, GraphicObject* only) const;
+    void pushUndo(GraphicObject* object);
+    void clearUndo();
+    // 0 when a connection between the ends obeys the rules (not counting
+    // except); otherwise 1 for a refusal that beeps, 2 for a silent one.
+    int connectionRefusal(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
+                          const PortRef& portB, const ConnectionObject* except) const;
+    int contains(const GraphicObject* object) const;
+    PaneView* paneView() const { return view; }
+
     // Frame blocks, then the other blocks meeting the update rectangle
     // (widened by 10 pixels), then every connection, then the fixed part of
     // the connection being made.
@@ -135,8 +175,11 @@ public:
     BlockObject* connectBlock;
     PortRef connectPort;
     std::vector<Point> pendingPoints;
-    // Deleted objects kept for undo.
+    // Deleted objects kept for undo, the newest first.
     std::vector<GraphicObject*> undoList;
+    Point documentSize;
+    // 0 once the circuit was changed with the mouse.
+    int circuitSaved;
 
 private:
     void paintNow(GraphicObject& object);

@@ -9,6 +9,7 @@
 class Canvas;
 
 class GraphicObject;
+class BlockObject;
 
 // What an object needs of the editing pane it stands in: its canvas, its
 // scroll offset in pixels, and invalidation.
@@ -30,6 +31,30 @@ public:
     // back the previous cursor.
     virtual void showWaitCursor() {}
     virtual void restoreCursor() {}
+
+    // The editor's feedback and the calls it makes on the frame. Points are
+    // document pixels unless named client points. Each XOR primitive is
+    // drawn in grey with an exclusive-or mix, so that drawing it twice
+    // removes it: the rubber line, the dotted rubber band and a block's
+    // dotted drag outline.
+    virtual void xorLine(const Point&, const Point&) {}
+    virtual void xorBand(const Rect&) {}
+    virtual void xorOutline(const Rect&) {}
+    virtual void setCursorShape(int) {}
+    // A string id for status field 2; 0 clears the field.
+    virtual void setStatusHint(unsigned int) {}
+    virtual void captureMouse(int) {}
+    // A Yes/No question with an exclamation icon; 1 for Yes. Without a
+    // window the answer is No.
+    virtual int askYesNo(unsigned int, unsigned int) { return 0; }
+    virtual void showInsertMenu(const Point&) {}
+    virtual void showBlockMenu(const Point&, BlockObject&) {}
+    // The text-block and frame-block dialogs; 1 when accepted (and applied).
+    virtual int editTextBlock(BlockObject&) { return 0; }
+    virtual int editFrameBlock(BlockObject&) { return 0; }
+    virtual void copyToClipFile() {}
+    virtual void cutToClipFile() {}
+    virtual void pasteFromClipFile() {}
 };
 
 // A port reference: side 1 an input, side 2 an output; index from 1.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 
 void RecordingCanvas::note(const char* format, ...)
 {
@@ -133,4 +134,64 @@ int RecordingCanvas::externalLeading()
 void RecordingCanvas::drawBitmapFile(const char* path, int x, int y, int width, int height)
 {
     note("bitmap %s %d %d %d %d", path, x, y, width, height);
+}
+
+namespace {
+
+void toggle(std::vector<RecordingPane::XorPrimitive>& layer, const std::string& text, const Rect& box)
+{
+    for (auto it = layer.begin(); it != layer.end(); ++it)
+        if (it->text == text) {
+            layer.erase(it);
+            return;
+        }
+    layer.push_back(RecordingPane::XorPrimitive{text, box});
+}
+
+} // namespace
+
+std::string RecordingPane::pointText(const Point& p)
+{
+    return std::to_string(p.x()) + " " + std::to_string(p.y());
+}
+
+void RecordingPane::invalidateRect(const Rect& pixels, int erase)
+{
+    invalidated.push_back(pixels);
+    erases.push_back(erase);
+    xorLayer.erase(std::remove_if(xorLayer.begin(), xorLayer.end(),
+                                  [&pixels](const XorPrimitive& p) {
+                                      return p.box.left() >= pixels.left() && p.box.top() >= pixels.top() &&
+                                             p.box.right() <= pixels.right() && p.box.bottom() <= pixels.bottom();
+                                  }),
+                   xorLayer.end());
+}
+
+void RecordingPane::xorLine(const Point& a, const Point& b)
+{
+    ++xorDrawn;
+    toggle(xorLayer, "line " + pointText(a) + " " + pointText(b),
+           Rect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
+void RecordingPane::xorBand(const Rect& r)
+{
+    ++xorDrawn;
+    toggle(xorLayer, "band " + pointText(r.topLeft()) + " " + pointText(r.bottomRight()), r);
+}
+
+void RecordingPane::xorOutline(const Rect& r)
+{
+    ++xorDrawn;
+    toggle(xorLayer, "outline " + pointText(r.topLeft()) + " " + pointText(r.bottomRight()), r);
+}
+
+int RecordingPane::askYesNo(unsigned int text, unsigned int caption)
+{
+    questions.emplace_back(text, caption);
+    if (answers.empty())
+        return 0;
+    int answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
 }

@@ -51,18 +51,61 @@ private:
     void note(const char* format, ...);
 };
 
+
+
 class RecordingPane : public PaneView {
 public:
     Canvas& canvas() override { return dc; }
     Point scrollOffset() const override { return offset; }
     void notePainted() override { ++painted; }
-    void invalidateRect(const Rect& pixels, int erase) override
-    {
-        invalidated.push_back(pixels);
-        erases.push_back(erase);
-    }
+    // Invalidating wipes the XOR primitives that lie wholly in the area,
+    // as repainting does on the screen.
+    void invalidateRect(const Rect& pixels, int erase) override;
     void beep() override { ++beeps; }
-    void invalidateAll() override { ++invalidatedAll; }
+    void invalidateAll() override
+    {
+        ++invalidatedAll;
+        xorLayer.clear();
+    }
+
+    void xorLine(const Point& a, const Point& b) override;
+    void xorBand(const Rect& r) override;
+    void xorOutline(const Rect& r) override;
+    void setCursorShape(int id) override { cursors.push_back(id); }
+    void setStatusHint(unsigned int id) override { hints.push_back(id); }
+    void captureMouse(int on) override { capture = on; }
+    // Answers from the front of answers; No when none is left.
+    int askYesNo(unsigned int text, unsigned int caption) override;
+    void showInsertMenu(const Point& client) override { calls.push_back("insertMenu " + pointText(client)); }
+    void showBlockMenu(const Point& client, BlockObject&) override { calls.push_back("blockMenu " + pointText(client)); }
+    int editTextBlock(BlockObject&) override
+    {
+        calls.push_back("textBlock");
+        return 0;
+    }
+    int editFrameBlock(BlockObject&) override
+    {
+        calls.push_back("frameBlock");
+        return 0;
+    }
+    void copyToClipFile() override { calls.push_back("copy"); }
+    void cutToClipFile() override { calls.push_back("cut"); }
+    void pasteFromClipFile() override { calls.push_back("paste"); }
+
+    static std::string pointText(const Point& p);
+
+    struct XorPrimitive {
+        std::string text;
+        Rect box;
+    };
+    std::vector<XorPrimitive> xorLayer;
+    std::vector<int> cursors;
+    std::vector<unsigned int> hints;
+    std::vector<int> answers;
+    std::vector<std::pair<unsigned int, unsigned int>> questions;
+    std::vector<std::string> calls;
+    int capture = 0;
+    int xorDrawn = 0;
 
     RecordingCanvas dc;
     Point offset;

@@ -8,8 +8,11 @@
 #include "ResString.h"
 #include "ResetSimulator.h"
 #include "SignalNameRegistry.h"
+#include "StatusBar.h"
 #include "UnitPoint.h"
 #include "Workspace.h"
+
+#include <string>
 
 namespace {
 
@@ -29,6 +32,7 @@ Point screenGrid(DeviceContext& screen)
 
 GedPane::GedPane(WindowCL* parentWindow, Geometry* geometry, DWORD paneStyle)
     : PaneWindowCL(parentWindow, geometry, paneStyle | WS_HSCROLL | WS_VSCROLL), circuit(this),
+      control(circuit, *this), statusBar(nullptr), clipCommands(nullptr), currentCursor(0),
       drawing(new DcCanvas(*own)), ownIcons(nullptr), ownRegistry(nullptr)
 {
     circuit.grid = screenGrid(*own);
@@ -51,10 +55,19 @@ GedPane::GedPane(WindowCL* parentWindow, Geometry* geometry, DWORD paneStyle)
     scroller = extent;
     own->setBackColor(Color(255, 255, 255));
     own->setBackMode(TRANSPARENT);
+    AddEventHandler(this, &GedPane::onKeyDown, WM_KEYDOWN);
+    AddEventHandler(this, &GedPane::onKeyDown, WM_SYSKEYDOWN);
+    AddEventHandler(this, &GedPane::onKeyUp, WM_KEYUP);
+    AddEventHandler(this, &GedPane::onKeyUp, WM_SYSKEYUP);
+    setCursorShape(kCursorNormal);
 }
 
 GedPane::~GedPane()
 {
+    RemoveEventHandler(this, &GedPane::onKeyDown, WM_KEYDOWN);
+    RemoveEventHandler(this, &GedPane::onKeyDown, WM_SYSKEYDOWN);
+    RemoveEventHandler(this, &GedPane::onKeyUp, WM_KEYUP);
+    RemoveEventHandler(this, &GedPane::onKeyUp, WM_SYSKEYUP);
     resetSimulator();
     unloadPICode();
     circuit.setView(nullptr);
@@ -180,6 +193,189 @@ int GedPane::printTo(DeviceContext* printer, int)
     popContext();
     dcChanged();
     return 0;
+}
+
+// ---- Mouse and keys ----
+
+int GedPane::mouse(EventRecord* event, int kind)
+{
+    MouseEvent* m = static_cast<MouseEvent*>(event);
+    int button = m->isButton(1) ? kLeftButton : m->isButton(2) ? kRightButton : 0;
+    if (kind != kMouseMove && button == 0)
+        return 1;
+    Point client(m->x(), m->y());
+    Point document = client.plus(own->windowOrigin());
+    int ctrl = (event->wParam & MK_CONTROL) ? 1 : 0;
+    return control.onMouse(kind, button, document, client, ctrl);
+}
+
+LRESULT GedPane::onMouseMove(EventRecord* event)
+{
+    return mouse(event, kMouseMove);
+}
+
+LRESULT GedPane::onButtonUp(EventRecord* event)
+{
+    return mouse(event, kMouseRelease);
+}
+
+LRESULT GedPane::onButtonDown(EventRecord* event)
+{
+    return mouse(event, kMousePress);
+}
+
+LRESULT GedPane::onKeyDown(EventRecord* event)
+{
+    int extended = (event->lParam >> 24) & 1;
+    int alt = (event->lParam >> 29) & 1;
+    return control.onKeyDown(static_cast<int>(event->wParam), extended, alt, GetKeyState(VK_CONTROL) < 0);
+}
+
+LRESULT GedPane::onKeyUp(EventRecord*)
+{
+    return control.onKeyUp(GetKeyState(VK_CONTROL) < 0);
+}
+
+LRESULT GedPane::onChar(EventRecord* event)
+{
+    int extended = (event->lParam >> 24) & 1;
+    int alt = (event->lParam >> 29) & 1;
+    return control.onChar(static_cast<int>(event->wParam), extended, alt);
+}
+
+LRESULT GedPane::defaultEvent(EventRecord* event)
+{
+    // Alt+Tab or a window popping up takes the capture in mid-drag.
+    if (event->message == WM_CAPTURECHANGED && !control.releasingCapture())
+        control.captureLost();
+    return PaneWindowCL::defaultEvent(event);
+}
+
+// ---- Feedback ----
+
+void GedPane::xorShape(const Rect& r, int line, int penStyle)
+{
+    if (!isWindow())
+        return;
+    own->attach();
+    HDC dc = own->hdc;
+    int oldRop = SetROP2(dc, R2_XORPEN);
+    HPEN pen = CreatePen(penStyle, 1, RGB(128, 128, 128));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    if (line) {
+        MoveToEx(dc, r.left(), r.top(), nullptr);
+        LineTo(dc, r.right(), r.bottom());
+    } else {
+        Rectangle(dc, r.left(), r.top(), r.right(), r.bottom());
+    }
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    SetROP2(dc, oldRop);
+    own->release();
+}
+
+void GedPane::xorLine(const Point& a, const Point& b)
+{
+    xorShape(Rect(a, b), 1, PS_SOLID);
+}
+
+void GedPane::xorBand(const Rect& r)
+{
+    xorShape(r, 0, PS_DOT);
+}
+
+void GedPane::xorOutline(const Rect& r)
+{
+    xorShape(r, 0, PS_DOT);
+}
+
+void GedPane::setCursorShape(int id)
+{
+    if (id == currentCursor)
+        return;
+    HCURSOR cursor = id == kWaitCursor ? LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT))
+                                       : LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    if (!cursor)
+        return;
+    currentCursor = id;
+    setCursorHandle(cursor);
+}
+
+void GedPane::setStatusHint(unsigned int id)
+{
+    if (statusBar)
+        statusBar->setFieldText(2, id ? getResString(id) : "");
+}
+
+void GedPane::captureMouse(int on)
+{
+    if (!isWindow())
+        return;
+    if (on)
+        SetCapture(hwnd);
+    else if (GetCapture() == hwnd)
+        ReleaseCapture();
+}
+
+int GedPane::askYesNo(unsigned int text, unsigned int caption)
+{
+    if (!isWindow())
+        return 0;
+    std::string body = getResString(text);
+    std::string title = getResString(caption);
+    // Both texts are kept to 200 characters.
+    body = body.substr(0, 200);
+    title = title.substr(0, 200);
+    return MessageBoxA(hwnd, body.c_str(), title.c_str(), MB_YESNO | MB_ICONEXCLAMATION) == IDYES ? 1 : 0;
+}
+
+namespace {
+
+void trackMenu(HWND owner, int resource, const Point& client)
+{
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource));
+    if (!menu)
+        return;
+    HMENU popup = GetSubMenu(menu, 0);
+    POINT p = {client.x(), client.y()};
+    ClientToScreen(owner, &p);
+    if (popup)
+        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, p.x, p.y, 0, owner, nullptr);
+    DestroyMenu(menu);
+}
+
+} // namespace
+
+void GedPane::showInsertMenu(const Point& client)
+{
+    if (isWindow())
+        trackMenu(hwnd, 170, client);
+}
+
+void GedPane::showBlockMenu(const Point& client, BlockObject&)
+{
+    if (isWindow())
+        trackMenu(hwnd, 109, client);
+}
+
+void GedPane::copyToClipFile()
+{
+    if (clipCommands)
+        clipCommands->copyToClipFile();
+}
+
+void GedPane::cutToClipFile()
+{
+    if (clipCommands)
+        clipCommands->cutToClipFile();
+}
+
+void GedPane::pasteFromClipFile()
+{
+    if (clipCommands)
+        clipCommands->pasteFromClipFile();
 }
 
 intptr_t WindowsLockFileSystem::open(const char* path)

@@ -8,8 +8,23 @@
 #include "DcCanvas.h"
 #include "LocalLibrary.h"
 #include "Pane.h"
+#include "PaneController.h"
 
 class IconStore;
+class StatusBarCL;
+
+// The frame's clipboard-file commands, which the pane's Ctrl+C, Ctrl+X
+// and Ctrl+V reach.
+class ClipFileCommands {
+public:
+    virtual ~ClipFileCommands() {}
+    virtual void copyToClipFile() = 0;
+    virtual void cutToClipFile() = 0;
+    virtual void pasteFromClipFile() = 0;
+};
+
+// The wait cursor of the system, as setCursorShape takes it.
+const int kWaitCursor = 0xF001;
 class SignalNameRegistry;
 
 // The pane's background.
@@ -46,17 +61,56 @@ public:
     void showWaitCursor() override;
     void restoreCursor() override;
 
-    CircuitModel& model() { return circuit; }
     // The circuit text of the pane's circuit, and reading one into it.
     void writeCircuit(FILE* stream, int forCompiler, int markedOnly)
     {
         circuit.writeCircuit(stream, forCompiler, markedOnly);
     }
     void readCircuit(CircuitReader& reader) { circuit.readCircuit(reader); }
+    void xorLine(const Point& a, const Point& b) override;
+    void xorBand(const Rect& r) override;
+    void xorOutline(const Rect& r) override;
+    // An id below 4096 is a cursor of the program; kWaitCursor the system's.
+    void setCursorShape(int id) override;
+    void setStatusHint(unsigned int id) override;
+    void captureMouse(int on) override;
+    int askYesNo(unsigned int text, unsigned int caption) override;
+    void showInsertMenu(const Point& client) override;
+    void showBlockMenu(const Point& client, BlockObject& block) override;
+    void copyToClipFile() override;
+    void cutToClipFile() override;
+    void pasteFromClipFile() override;
+
+    // The mouse and the keys.
+    LRESULT onMouseMove(EventRecord* event) override;
+    LRESULT onButtonUp(EventRecord* event) override;
+    LRESULT onButtonDown(EventRecord* event) override;
+    LRESULT onChar(EventRecord* event) override;
+    LRESULT onKeyDown(EventRecord* event);
+    LRESULT onKeyUp(EventRecord* event);
+    LRESULT defaultEvent(EventRecord* event) override;
+
+    // The main window's status bar (its field 2 shows the hints) and the
+    // frame's clipboard-file commands; both may be null.
+    void setStatusBar(StatusBarCL* bar) { statusBar = bar; }
+    void setClipFileCommands(ClipFileCommands* commands) { clipCommands = commands; }
+    void setTool(int command) { control.setTool(command); }
+    int getTool() const { return control.getTool(); }
+    int cursorId() const { return currentCursor; }
+
+    CircuitModel& model() { return circuit; }
+    PaneController& controller() { return control; }
 
 private:
+    int mouse(EventRecord* event, int kind);
+    void xorShape(const Rect& r, int line, int penStyle);
+
     CircuitModel circuit;
     HCURSOR previousCursor = nullptr;
+    PaneController control;
+    StatusBarCL* statusBar;
+    ClipFileCommands* clipCommands;
+    int currentCursor;
     DcCanvas* drawing;
     IconStore* ownIcons;
     SignalNameRegistry* ownRegistry;
