@@ -1,0 +1,361 @@
+// Under wine: the fuzzy-block editor's frame as a plain editor (Open of a
+// writer-made block, a file with a syntax error, Save, Exit after a change),
+// its tool bar, menus and pages in a picture, and the program's start
+// failures (no kyt.ini, a TEMPDIR that is a file), run as child processes.
+//
+//   kytfuzzy_frame_test PNG-PATH KYTFUZZY-PROGRAM SCRATCH-FOLDER
+#include "Application.h"
+#include "ErrorReporter.h"
+#include "FuzzyEditorFrame.h"
+#include "FuzzyOptions.h"
+#include "FuzzySession.h"
+#include "Layout.h"
+#include "Menu.h"
+#include "ResString.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
+#include "WineCheck.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+using winecheck::BoxWatcher;
+using winecheck::check;
+using winecheck::pixelOf;
+
+namespace {
+
+const char* const kBlock =
+    "FBLOCK \"Regler\";\n"
+    "CONFIGURATION;\n AND_METHOD = min;\n OR_METHOD = max;\n INFERENCE_METHOD = max_prod;\n"
+    " DEFUZZIFICATION_METHOD = centroid;\nENDCONFIGURATION;\n"
+    "INPUTVAR e;\n XMIN -1;\n XMAX 1;\n MEMBER neg;\n  TRAPEZ -1, -1, -1, 0;\n ENDMEMBER;\n"
+    " MEMBER pos;\n  TRAPEZ 0, 1, 1, 1;\n ENDMEMBER;\nENDINPUTVAR;\n"
+    "INPUTVAR de;\n XMIN -2;\n XMAX 2;\n MEMBER neg;\n  TRAPEZ -2, -2, -2, 0;\n ENDMEMBER;\n"
+    " MEMBER pos;\n  TRAPEZ 0, 2, 2, 2;\n ENDMEMBER;\nENDINPUTVAR;\n"
+    "OUTPUTVAR u;\n XMIN -1;\n XMAX 1;\n MEMBER neg;\n  TRAPEZ -1, -1, -0.5, 0;\n ENDMEMBER;\n"
+    " MEMBER pos;\n  TRAPEZ 0, 0.5, 1, 1;\n ENDMEMBER;\nENDOUTPUTVAR;\n"
+    "RULEBASE;\nIF ((e==neg) AND (de==neg)) THEN u=pos;\nIF ((e==pos) AND (de==pos)) THEN u=neg;\n"
+    "IF ((e==neg) AND (de==pos)) THEN u=neg;\nIF ((e==pos) AND (de==neg)) THEN u=pos;\nENDRULEBASE;\n"
+    "ENDFBLOCK;\n";
+
+const char* const kBroken = "FBLOCK \"x\";\nINPUTVAR ;\n";
+
+const char kOpenTitle[] = "\xd6" "ffne Datei ...";
+// The name field of the file dialogs: a combo box with an edit.
+const int kNameCombo = 0x47c;
+
+std::string dosPath(std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+bool writeText(const std::string& path, const std::string& text)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == text.size();
+}
+
+std::string readText(const std::string& path)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    CloseHandle(f);
+    return text;
+}
+
+std::string windowText(HWND hwnd)
+{
+    char text[1024] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+bool grayed(HMENU menu, UINT id)
+{
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+bool quitPosted()
+{
+    MSG msg;
+    return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+// A child window's place in the frame's client area.
+RECT placeIn(HWND child, HWND parent)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The session the fixture is made with: it saves where it is told and asks nothing.
+class FixtureUi : public FuzzySessionUi {
+public:
+    bool ask(const std::string&) override { return true; }
+    void showBox(const std::string&, const std::string&) override {}
+    std::string chooseFileToOpen() override { return std::string(); }
+    std::string chooseFileToSave() override { return target; }
+    std::string target;
+};
+
+// The fixture: the block written by the core's writer, so that a save
+// must give the same bytes.
+bool makeFixture(const std::string& source, const std::string& fixture)
+{
+    if (!writeText(source, kBlock))
+        return false;
+    FixtureUi ui;
+    ui.target = fixture;
+    FuzzySession session(&ui);
+    // Save as warns through the reporter that the file is only a copy.
+    setMessageBoxesEnabled(false);
+    bool ok = session.openBlock(source) == 1 && session.saveAs() == 1;
+    setMessageBoxesEnabled(true);
+    return ok;
+}
+
+void command(FuzzyEditorFrame* frame, unsigned int id)
+{
+    SendMessageA(frame->hwnd, WM_COMMAND, id, 0);
+    winecheck::pump();
+}
+
+void openThroughDialog(FuzzyEditorFrame* frame, const std::string& path)
+{
+    BoxWatcher dialog(kOpenTitle, kNameCombo, path.c_str());
+    command(frame, CMD_OPEN);
+    check(dialog.found(), "Open (110) asks with the file dialog \"\xd6" "ffne Datei ...\"");
+}
+
+void checkPagesDocked(FuzzyEditorFrame* frame)
+{
+    RECT client;
+    GetClientRect(frame->hwnd, &client);
+    const RECT bar = placeIn(frame->getToolBar()->hwnd, frame->hwnd);
+    const RECT status = placeIn(frame->getStatusBar()->hwnd, frame->hwnd);
+    const RECT variable = placeIn(frame->page(0)->hwnd, frame->hwnd);
+    const RECT comment = placeIn(frame->page(1)->hwnd, frame->hwnd);
+    const RECT sets = placeIn(frame->page(2)->hwnd, frame->hwnd);
+    const RECT membership = placeIn(frame->page(3)->hwnd, frame->hwnd);
+    check(bar.top == 0 && bar.bottom == 29 && bar.right == client.right, "the tool bar is the top 29 pixels");
+    check(variable.top == 29 && variable.bottom - variable.top == 90 && variable.right == client.right,
+          "the variable page is 90 pixels under the tool bar");
+    check(comment.bottom == status.top && comment.bottom - comment.top == 32,
+          "the comment page shows 32 pixels over the status bar");
+    check(sets.bottom == comment.top && sets.bottom - sets.top == 95, "the set page is 95 pixels over it");
+    check(membership.top == variable.bottom && membership.bottom == sets.top && membership.right == client.right,
+          "the membership page fills the rest");
+}
+
+void plainMode(FuzzyEditorFrame* frame, FuzzyOptions* options, const std::string& scratch, const std::string& picture)
+{
+    HMENU menu = frame->getMenu()->handle();
+    ToolBarCL* bar = frame->getToolBar();
+    const std::string title = getResString(17723);
+
+    // Before a block.
+    check(windowText(frame->hwnd) == title, "the frame starts titled KYTfuzzy 2.51");
+    check(GetMenuItemCount(menu) == 6, "the menu bar has six popups");
+    bool popups = true;
+    for (int i = 0; i < 6; ++i)
+        popups = popups && GetSubMenu(menu, i) != nullptr && GetMenuItemCount(GetSubMenu(menu, i)) > 0;
+    check(popups, "... each with entries");
+    check(grayed(menu, CMD_SAVE_AS) && grayed(menu, CMD_UNDO) && grayed(menu, CMD_GLOBAL_METHODS) &&
+              !bar->isButtonEnabled(CMD_SAVE) && !bar->isButtonEnabled(CMD_ADD_VARIABLE),
+          "without a block the block commands are disabled");
+    check(bar->isButtonEnabled(CMD_NEW) && bar->isButtonEnabled(CMD_OPEN), "... New and Open are not");
+    check((GetMenuState(menu, CMD_COMMENT_LINE, MF_BYCOMMAND) & MF_CHECKED) && bar->isButtonChecked(CMD_COMMENT_LINE),
+          "the comment line's entry and button start checked");
+
+    // The tool bar's pictures: New a white sheet, Open a yellow folder, Save
+    // (disabled) its gray cell.
+    const COLORREF white = RGB(255, 255, 255), yellow = RGB(255, 255, 0), dark = RGB(128, 128, 128);
+    check(pixelOf(bar->button(CMD_NEW)->hwnd, 13, 12) == white, "the New button shows its white sheet");
+    check(pixelOf(bar->button(CMD_OPEN)->hwnd, 13, 13) == yellow, "the Open button shows its yellow folder");
+    check(pixelOf(bar->button(CMD_SAVE)->hwnd, 13, 16) == dark, "the disabled Save button shows its gray cell");
+    check(pixelOf(bar->hwnd, 300, 28) == RGB(0, 0, 0), "the tool bar's bottom row (y 28) is black");
+
+    // Open of a writer-made block.
+    const std::string fixture = scratch + "\\regler.kyb";
+    check(makeFixture(scratch + "\\source.kyb", fixture), "the fixture is written by the core's writer");
+    const std::string before = readText(fixture);
+    openThroughDialog(frame, fixture);
+    check(windowText(frame->hwnd) == title + " - " + fixture, "after Open the title is KYTfuzzy 2.51 - PATH");
+    check(!grayed(menu, CMD_SAVE_AS) && bar->isButtonEnabled(CMD_SAVE) && bar->isButtonEnabled(CMD_ADD_VARIABLE),
+          "... the block commands are enabled");
+    check(options->recentAt(0) == fixture, "... the path heads the recent list");
+    char entry[600] = "";
+    GetMenuStringA(menu, FuzzyOptions::kFirstRecentCommand, entry, sizeof entry, MF_BYCOMMAND);
+    check(std::string(entry).find(fixture) != std::string::npos, "... and the File menu");
+    check(frame->hasPages(), "... the four pages are there");
+    if (frame->hasPages())
+        checkPagesDocked(frame);
+    check(frame->getCommentState() == 0 && bar->isButtonChecked(CMD_COMMENT_LINE) == 0,
+          "the first Open shows the comment page (its entry unchecked)");
+
+    winecheck::pump();
+    UpdateWindow(frame->hwnd);
+    check(winecheck::saveWindowPicture(frame->hwnd, picture), "the frame's picture is saved");
+
+    // Save writes the file byte for byte as it was.
+    {
+        BoxWatcher failure("Fuzzy-Editor", IDOK, 1500);
+        command(frame, CMD_SAVE);
+        check(!failure.found(), "Save (113) reports no failure");
+    }
+    check(!before.empty() && readText(fixture) == before, "Save writes the opened file byte-identical");
+    check(!frame->getSession().isModified(), "... and the block is not modified");
+
+    // A file with a syntax error.
+    const std::string broken = scratch + "\\kaputt.kyb";
+    writeText(broken, kBroken);
+    {
+        // The parser shows its message through the error reporter first.
+        BoxWatcher parser(getResString(20912), IDOK);
+        BoxWatcher box(title.c_str(), IDOK);
+        openThroughDialog(frame, broken);
+        check(parser.found(), "the parser reports the syntax error");
+        check(box.found() && box.text().find(broken + " - ") == 0, "a syntax error shows PATH - MESSAGE");
+        printf("box: %s\n", box.text().c_str());
+    }
+    check(grayed(menu, CMD_SAVE_AS) && !bar->isButtonEnabled(CMD_SAVE), "... the block commands stay disabled");
+    check(!frame->hasPages() && frame->getSession().model() == nullptr, "... no block is loaded");
+    check(options->recentAt(0) == fixture, "... the broken file is not in the recent list");
+
+    // Exit after a change asks; No stays, Yes ends.
+    command(frame, FuzzyOptions::kFirstRecentCommand);
+    check(frame->getSession().model() != nullptr && windowText(frame->hwnd) == title + " - " + fixture,
+          "the recent entry opens its file without a dialog");
+    frame->getSession().setModified();
+    {
+        BoxWatcher question(title.c_str(), IDNO);
+        command(frame, CMD_EXIT);
+        check(question.found() && question.text() == getResString(17633), "Exit after a change asks 17633");
+    }
+    check(!quitPosted() && frame->getSession().model() != nullptr, "... No: the editor stays");
+    {
+        BoxWatcher question(title.c_str(), IDYES);
+        SendMessageA(frame->hwnd, WM_CLOSE, 0, 0);
+        check(question.found() && question.text() == getResString(17633), "closing the window asks the same");
+    }
+    check(quitPosted(), "... Yes: the editor ends");
+    check(frame->getSession().finalExitCode() == 1, "... with exit code 1");
+}
+
+// Runs the program in folder; its box (caption any) answered OK. The exit code, -2 when it did not start.
+int runProgram(const std::string& program, const std::string& folder, std::string* boxText)
+{
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
+    std::string line = "\"" + program + "\"";
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
+        return -2;
+    CloseHandle(info.hThread);
+    BoxWatcher box(info.dwProcessId, "*", IDOK, 20000);
+    WaitForSingleObject(info.hProcess, 30000);
+    box.wait();
+    *boxText = box.text();
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hProcess);
+    return static_cast<int>(code);
+}
+
+void startFailures(const std::string& program, const std::string& scratch)
+{
+    // No kyt.ini.
+    const std::string bare = scratch + "\\ohne-ini";
+    CreateDirectoryA(bare.c_str(), nullptr);
+    DeleteFileA((bare + "\\ERROR.LOG").c_str());
+    DeleteFileA((bare + "\\kyt.ini").c_str());
+    std::string text;
+    int code = runProgram(program, bare, &text);
+    check(code == 1, "without kyt.ini the program ends with exit code 1");
+    const std::string log = readText(bare + "\\ERROR.LOG");
+    const std::string expected = "Fatal Error: Kann Datei \"" + bare + "\\kyt.ini\" nicht \xf6" "ffnen!";
+    check(log.find(expected) != std::string::npos, "ERROR.LOG names the missing kyt.ini as a fatal error");
+    check(log.find("Program aborts!") != std::string::npos, "... and says Program aborts!");
+    check(text.find("kyt.ini") != std::string::npos, "... after the box that names it");
+    printf("ERROR.LOG: %s\n", log.c_str());
+
+    // TEMPDIR names a regular file.
+    const std::string locked = scratch + "\\datei-temp";
+    CreateDirectoryA(locked.c_str(), nullptr);
+    writeText(locked + "\\keinordner", "x");
+    writeText(locked + "\\kyt.ini", "TEMPDIR = " + locked + "\\keinordner;\n");
+    code = runProgram(program, locked, &text);
+    char message[600];
+    snprintf(message, sizeof message, getResString(17730), (locked + "\\keinordner").c_str());
+    check(code == 1, "a TEMPDIR that is a file ends the program with exit code 1");
+    check(text.find(message) != std::string::npos, "... after the box 17730 naming it");
+    printf("box: %s\n", text.c_str());
+}
+
+std::vector<std::string> words(const std::string& line)
+{
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && line[i] == ' ')
+            ++i;
+        size_t start = i;
+        while (i < line.size() && line[i] != ' ')
+            ++i;
+        if (i > start)
+            out.push_back(line.substr(start, i - start));
+    }
+    return out;
+}
+
+} // namespace
+
+void appMain(Application* app)
+{
+    winecheck::startWatchdog(100);
+    disableErrorLog();
+    std::vector<std::string> args = words(app->commandLine.text() ? app->commandLine.text() : "");
+    if (args.size() != 3) {
+        printf("usage: kytfuzzy_frame_test PNG-PATH KYTFUZZY-PROGRAM SCRATCH-FOLDER\n");
+        app->exitCode = 2;
+        return;
+    }
+    const std::string scratch = dosPath(args[2]);
+    CreateDirectoryA(scratch.c_str(), nullptr);
+
+    FuzzyOptions* options = new FuzzyOptions;
+    options->setTempDir(scratch);
+    FuzzyEditorFrame* frame = new FuzzyEditorFrame(nullptr, new Layout(0, 0, 700, 520), WS_OVERLAPPEDWINDOW,
+                                                   getResString(17723), options);
+    frame->rebuildMenus();
+    frame->show(SW_SHOW);
+    winecheck::pump();
+    UpdateWindow(frame->hwnd);
+    winecheck::pump();
+    plainMode(frame, options, scratch, args[0]);
+    delete frame;
+    delete options;
+
+    startFailures(dosPath(args[1]), scratch);
+    app->exitCode = winecheck::summary();
+}
