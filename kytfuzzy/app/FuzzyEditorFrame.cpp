@@ -100,6 +100,33 @@ std::string withCrLf(const std::string& text)
     return out;
 }
 
+// The listing viewer: a window with a read-only edit control filling it.
+const char kListingClass[] = "KytfuzzyListing";
+
+LRESULT CALLBACK listingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SIZE) {
+        if (HWND edit = GetWindow(hwnd, GW_CHILD))
+            MoveWindow(edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool registerListingClass()
+{
+    WNDCLASSA info;
+    if (GetClassInfoA(programInstance(), kListingClass, &info))
+        return true;
+    ZeroMemory(&info, sizeof info);
+    info.lpfnWndProc = listingProc;
+    info.hInstance = programInstance();
+    info.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    info.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    info.lpszClassName = kListingClass;
+    return RegisterClassA(&info) != 0;
+}
+
 std::string chooseFile(WindowCL* owner, unsigned int title, bool save)
 {
     const std::string blocks = res(kResBlockFiles), all = res(kResAllFiles);
@@ -408,17 +435,25 @@ void FuzzyEditorFrame::showListing(const char* message, const char* path, int li
 {
     const Listing listing = loadListing(path, line, fuzzyListingStyle());
     const std::string text = withCrLf(std::string(message ? message : "") + "\n\n" + listing.text);
-    HWND viewer = CreateWindowExA(0, "EDIT", path, WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                                                       ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-                                  0, 0, 500, 400, hwnd, nullptr, programInstance(), nullptr);
+    if (!registerListingClass())
+        return;
+    HWND viewer = CreateWindowExA(0, kListingClass, path, WS_OVERLAPPEDWINDOW, 0, 0, 500, 400, hwnd, nullptr,
+                                  programInstance(), nullptr);
     if (!viewer)
         return;
-    SetWindowTextA(viewer, text.c_str());
+    RECT client;
+    GetClientRect(viewer, &client);
+    HWND edit = CreateWindowExA(0, "EDIT", "",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
+                                    ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                                0, 0, client.right, client.bottom, viewer, nullptr, programInstance(), nullptr);
+    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextA(edit, text.c_str());
     if (listing.highlightStart >= 0) {
         // The message and the blank line stand before the listing.
         const int offset = static_cast<int>(text.size() - withCrLf(listing.text).size());
-        SendMessageA(viewer, EM_SETSEL, offset + listing.highlightStart, offset + listing.highlightEnd);
-        SendMessageA(viewer, EM_SCROLLCARET, 0, 0);
+        SendMessageA(edit, EM_SETSEL, offset + listing.highlightStart, offset + listing.highlightEnd);
+        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
     }
     ShowWindow(viewer, SW_SHOW);
     // Modal: the frame waits until the viewer is closed.

@@ -261,55 +261,204 @@ void plainMode(FuzzyEditorFrame* frame, FuzzyOptions* options, const std::string
     check(frame->getSession().finalExitCode() == 1, "... with exit code 1");
 }
 
-// Runs the program in folder; its box (caption any) answered OK. The exit code, -2 when it did not start.
-int runProgram(const std::string& program, const std::string& folder, std::string* boxText)
+// A top-level window of another process with the class, or null.
+struct WindowSearch {
+    DWORD process;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND hwnd, LPARAM search)
 {
+    WindowSearch* s = reinterpret_cast<WindowSearch*>(search);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    char cls[64] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (process == s->process && IsWindowVisible(hwnd) && lstrcmpiA(cls, s->className) == 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND waitForWindow(DWORD process, const char* className, DWORD timeoutMs = 15000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        WindowSearch search = {process, className, nullptr};
+        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// One run of the program: its command line and current folder, the box it
+// must show (none: no caption) with the button that answers it, whether it
+// then shows its listing viewer or its frame, which the test closes.
+struct ProgramRun {
+    std::string arguments;
+    std::string folder;
+    const char* caption;
+    int button;
+    bool viewer;
+    bool frame;
+};
+
+struct RunResult {
+    int exitCode = -2;
+    std::string boxText;
+    std::string viewerTitle;
+    std::string viewerText;
+    std::string frameTitle;
+};
+
+RunResult runProgram(const std::string& program, const ProgramRun& run)
+{
+    RunResult result;
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
-    std::string line = "\"" + program + "\"";
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
-        return -2;
+    std::string line = "\"" + program + "\"" + (run.arguments.empty() ? "" : " " + run.arguments);
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, run.folder.c_str(), &startup, &info))
+        return result;
     CloseHandle(info.hThread);
-    BoxWatcher box(info.dwProcessId, "*", IDOK, 20000);
-    WaitForSingleObject(info.hProcess, 30000);
-    box.wait();
-    *boxText = box.text();
+    if (run.caption) {
+        BoxWatcher box(info.dwProcessId, run.caption, run.button, 20000);
+        box.wait();
+        result.boxText = box.text();
+    }
+    if (run.viewer) {
+        if (HWND viewer = waitForWindow(info.dwProcessId, "KytfuzzyListing")) {
+            result.viewerTitle = windowText(viewer);
+            HWND edit = FindWindowExA(viewer, nullptr, "Edit", nullptr);
+            std::vector<char> text(70000);
+            SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+            result.viewerText = text.data();
+            PostMessageA(viewer, WM_CLOSE, 0, 0);
+        }
+    }
+    if (run.frame) {
+        if (HWND frame = waitForWindow(info.dwProcessId, "AppFrameCL")) {
+            // The frame takes its title once the block is open.
+            Sleep(500);
+            result.frameTitle = windowText(frame);
+            PostMessageA(frame, WM_CLOSE, 0, 0);
+        }
+    }
+    if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
+        TerminateProcess(info.hProcess, 99);
     DWORD code = 0;
     GetExitCodeProcess(info.hProcess, &code);
     CloseHandle(info.hProcess);
-    return static_cast<int>(code);
+    result.exitCode = static_cast<int>(code);
+    return result;
 }
 
 void startFailures(const std::string& program, const std::string& scratch)
 {
+    const std::string any = "*";
     // No kyt.ini.
     const std::string bare = scratch + "\\ohne-ini";
     CreateDirectoryA(bare.c_str(), nullptr);
     DeleteFileA((bare + "\\ERROR.LOG").c_str());
     DeleteFileA((bare + "\\kyt.ini").c_str());
-    std::string text;
-    int code = runProgram(program, bare, &text);
-    check(code == 1, "without kyt.ini the program ends with exit code 1");
+    RunResult r = runProgram(program, {"", bare, any.c_str(), IDOK, false, false});
+    check(r.exitCode == 1, "without kyt.ini the program ends with exit code 1");
     const std::string log = readText(bare + "\\ERROR.LOG");
     const std::string expected = "Fatal Error: Kann Datei \"" + bare + "\\kyt.ini\" nicht \xf6" "ffnen!";
     check(log.find(expected) != std::string::npos, "ERROR.LOG names the missing kyt.ini as a fatal error");
     check(log.find("Program aborts!") != std::string::npos, "... and says Program aborts!");
-    check(text.find("kyt.ini") != std::string::npos, "... after the box that names it");
-    printf("ERROR.LOG: %s\n", log.c_str());
+    check(r.boxText.find("kyt.ini") != std::string::npos, "... after the box that names it");
 
     // TEMPDIR names a regular file.
     const std::string locked = scratch + "\\datei-temp";
     CreateDirectoryA(locked.c_str(), nullptr);
     writeText(locked + "\\keinordner", "x");
     writeText(locked + "\\kyt.ini", "TEMPDIR = " + locked + "\\keinordner;\n");
-    code = runProgram(program, locked, &text);
+    r = runProgram(program, {"", locked, any.c_str(), IDOK, false, false});
     char message[600];
     snprintf(message, sizeof message, getResString(17730), (locked + "\\keinordner").c_str());
-    check(code == 1, "a TEMPDIR that is a file ends the program with exit code 1");
-    check(text.find(message) != std::string::npos, "... after the box 17730 naming it");
-    printf("box: %s\n", text.c_str());
+    check(r.exitCode == 1, "a TEMPDIR that is a file ends the program with exit code 1");
+    check(r.boxText.find(message) != std::string::npos, "... after the box 17730 naming it");
+
+    // A quoted TEMPDIR: the listing viewer shows kyt.ini at the line, and
+    // the editor starts with the start directory as TEMPDIR.
+    const std::string quoted = scratch + "\\zitat";
+    CreateDirectoryA(quoted.c_str(), nullptr);
+    writeText(quoted + "\\kyt.ini", "// Installation\nHELPDIR = " + quoted + ";\nTEMPDIR = \"" + quoted + "\";\n");
+    DeleteFileA((quoted + "\\kytfuzzy.set").c_str());
+    r = runProgram(program, {"", quoted, nullptr, IDOK, true, true});
+    check(r.viewerTitle == quoted + "\\kyt.ini", "a quoted TEMPDIR opens the listing viewer on kyt.ini");
+    check(r.viewerText.find("Zeile 3") != std::string::npos && r.viewerText.find(getResString(17668)) != std::string::npos,
+          "... with 17668 at line 3");
+    check(r.frameTitle == getResString(17723) && r.exitCode == 1, "... then the plain editor runs and ends with 1");
+    check(GetFileAttributesA((quoted + "\\kytfuzzy.set").c_str()) != INVALID_FILE_ATTRIBUTES,
+          "... and writes kytfuzzy.set into the start directory");
+}
+
+// The command line: wrong calls, and the wizard's start from a block file.
+void commandLines(const std::string& program, const std::string& scratch)
+{
+    const std::string folder = scratch + "\\aufruf";
+    const std::string temp = folder + "\\temp";
+    const std::string local = folder + "\\local";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA(temp.c_str(), nullptr);
+    CreateDirectoryA(local.c_str(), nullptr);
+    writeText(folder + "\\kyt.ini", "TEMPDIR = " + temp + ";\n");
+    const std::string plainBlock = "BLOCK alt;\nENDBLOCK;\n";
+    writeText(local + "\\alt.mdl", plainBlock);
+    std::string wizardBlock = "# Kopf\n$WIZARD Fuzzy \"regler.kyb\"\n";
+    std::string text = kBlock;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        wizardBlock += "#" + text.substr(start, end - start) + "\n";
+        start = end + 1;
+    }
+    wizardBlock += "BLOCK w1;\nENDBLOCK;\n#nicht kopiert\n";
+    writeText(local + "\\w1.mdl", wizardBlock);
+    DeleteFileA((temp + "\\InWizard.kyb").c_str());
+
+    const std::string wrong = getResString(11051);
+    const std::string notWizard = getResString(11054);
+    const std::string title = getResString(17723);
+    struct Case {
+        const char* what;
+        std::string arguments;
+        const char* caption;
+        int button;
+        bool frame;
+        std::string boxText;
+        std::string frameTitle;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"one word", "alt.mdl", "KYTfuzzy Fehler", IDOK, true, wrong, title, 1},
+        {"three words", "alt.mdl " + local + " x", "KYTfuzzy Fehler", IDOK, true, wrong, title, 1},
+        {"a tab between the words", "alt.mdl\t" + local, "KYTfuzzy Fehler", IDOK, true, wrong, title, 1},
+        {"a block file without wizard line, No", "alt.mdl  " + local, "KYTfuzzy Warnung", IDNO, false, notWizard, "",
+         1},
+        {"a missing block file (New, its dialogs cancelled)", "neu.mdl " + local, nullptr, IDOK, true, "",
+         title + " : UNNAMED", 1},
+        {"a wizard block (its text opened)", "w1.mdl " + local, nullptr, IDOK, true, "",
+         title + " - " + temp + "\\InWizard.kyb", 1},
+    };
+    for (const Case& c : cases) {
+        RunResult r = runProgram(program, {c.arguments, folder, c.caption, c.button, false, c.frame});
+        const std::string what = std::string(c.what) + ": ";
+        if (c.caption)
+            check(r.boxText == c.boxText, (what + "the box " + c.caption).c_str());
+        if (c.frame)
+            check(r.frameTitle == c.frameTitle, (what + "the frame is titled " + c.frameTitle).c_str());
+        check(r.exitCode == c.exitCode, (what + "exit code " + std::to_string(c.exitCode)).c_str());
+        if (c.frame && r.frameTitle != c.frameTitle)
+            printf("title: %s\n", r.frameTitle.c_str());
+    }
+    check(readText(local + "\\alt.mdl") == plainBlock, "the declined block file is unchanged");
+    check(readText(temp + "\\InWizard.kyb") == text, "InWizard.kyb holds the block's \"#\" text");
 }
 
 std::vector<std::string> words(const std::string& line)
@@ -332,7 +481,7 @@ std::vector<std::string> words(const std::string& line)
 
 void appMain(Application* app)
 {
-    winecheck::startWatchdog(100);
+    winecheck::startWatchdog(200);
     disableErrorLog();
     std::vector<std::string> args = words(app->commandLine.text() ? app->commandLine.text() : "");
     if (args.size() != 3) {
@@ -357,5 +506,6 @@ void appMain(Application* app)
     delete options;
 
     startFailures(dosPath(args[1]), scratch);
+    commandLines(dosPath(args[1]), scratch);
     app->exitCode = winecheck::summary();
 }
