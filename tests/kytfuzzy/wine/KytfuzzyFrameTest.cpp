@@ -294,6 +294,30 @@ HWND waitForWindow(DWORD process, const char* className, DWORD timeoutMs = 15000
     return nullptr;
 }
 
+bool startProgram(const std::string& program, const std::string& arguments, const std::string& folder,
+                  PROCESS_INFORMATION* info)
+{
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    std::string line = "\"" + program + "\" " + arguments;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, info))
+        return false;
+    CloseHandle(info->hThread);
+    return true;
+}
+
+// Waits for the program's end; its exit code.
+int endOf(const PROCESS_INFORMATION& info)
+{
+    if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
+        TerminateProcess(info.hProcess, 99);
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hProcess);
+    return static_cast<int>(code);
+}
+
 // One run of the program: its command line and current folder, the box it
 // must show (none: no caption) with the button that answers it, whether it
 // then shows its listing viewer or its frame, which the test closes.
@@ -458,6 +482,48 @@ void commandLines(const std::string& program, const std::string& scratch)
             printf("title: %s\n", r.frameTitle.c_str());
     }
     check(readText(local + "\\alt.mdl") == plainBlock, "the declined block file is unchanged");
+
+    // Save in wizard mode writes the wizard block back; Exit then ends with 0.
+    PROCESS_INFORMATION info;
+    if (startProgram(program, "w1.mdl " + local, folder, &info)) {
+        HWND frame = waitForWindow(info.dwProcessId, "AppFrameCL");
+        Sleep(500);
+        SendMessageA(frame, WM_COMMAND, CMD_SAVE, 0);
+        PostMessageA(frame, WM_COMMAND, CMD_EXIT, 0);
+        const int code = endOf(info);
+        const std::string written = readText(local + "\\w1.mdl");
+        check(code == 0, "wizard mode: Save, then Exit ends with exit code 0");
+        check(written.find("$WIZARD Fuzzy") != std::string::npos && written.find("INPUTVAR de") != std::string::npos &&
+                  written.find("BLOCK w1") != std::string::npos,
+              "... and the block file is the written wizard block");
+    }
+    // A block file that cannot be written: 17642, Exit without a question, -1.
+    // An earlier run leaves the directory of that name.
+    DeleteFileA((local + "\\w2.mdl\\inhalt").c_str());
+    RemoveDirectoryA((local + "\\w2.mdl").c_str());
+    writeText(local + "\\w2.mdl", wizardBlock);
+    if (startProgram(program, "w2.mdl " + local, folder, &info)) {
+        HWND frame = waitForWindow(info.dwProcessId, "AppFrameCL");
+        // The block file is replaced only once its text is open.
+        for (int i = 0; i < 200 && windowText(frame).find("InWizard.kyb") == std::string::npos; ++i)
+            Sleep(50);
+        DeleteFileA((local + "\\w2.mdl").c_str());
+        CreateDirectoryA((local + "\\w2.mdl").c_str(), nullptr);
+        writeText(local + "\\w2.mdl\\inhalt", "x");
+        BoxWatcher failure(info.dwProcessId, getResString(17642), IDOK, 15000);
+        PostMessageA(frame, WM_COMMAND, CMD_SAVE, 0);
+        check(failure.found(), "wizard mode: a block file that cannot be written shows 17642");
+        // The answered box may still stand for a moment.
+        for (int i = 0; i < 100 && winecheck::findOwnBox(getResString(17642), info.dwProcessId); ++i)
+            Sleep(50);
+        BoxWatcher question(info.dwProcessId, "*", IDOK, 3000);
+        PostMessageA(frame, WM_COMMAND, CMD_EXIT, 0);
+        check(!question.found(), "... Exit asks nothing");
+        if (question.found())
+            printf("box after Exit: %s\n", question.text().c_str());
+        const int code = endOf(info);
+        check(code == -1, "... and the exit code is -1");
+    }
     check(readText(temp + "\\InWizard.kyb") == text, "InWizard.kyb holds the block's \"#\" text");
 }
 
