@@ -186,6 +186,13 @@ void plainMode(FuzzyEditorFrame* frame, FuzzyOptions* options, const std::string
     check((GetMenuState(menu, CMD_COMMENT_LINE, MF_BYCOMMAND) & MF_CHECKED) && bar->isButtonChecked(CMD_COMMENT_LINE),
           "the comment line's entry and button start checked");
 
+    // Menu help in field 1111.
+    SendMessageA(frame->hwnd, WM_MENUSELECT, MAKEWPARAM(CMD_OPEN, 0), reinterpret_cast<LPARAM>(menu));
+    StatusField* help = frame->getStatusBar()->fieldById(kFuzzyMenuHelp);
+    check(help && help->getText() == getResString(CMD_OPEN), "a selected menu entry shows its help text in field 1111");
+    SendMessageA(frame->hwnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    check(frame->getStatusBar()->fieldById(kFuzzyStatusText) != nullptr, "the status bar has the text field 1112");
+
     // The tool bar's pictures: New a white sheet, Open a yellow folder, Save
     // (disabled) its gray cell.
     const COLORREF white = RGB(255, 255, 255), yellow = RGB(255, 255, 0), dark = RGB(128, 128, 128);
