@@ -117,6 +117,8 @@ inline std::string trimmedArgument(const char* commandLine)
 struct OwnBoxSearch {
     const char* caption;
     HWND found;
+    // The process whose boxes count: this one, or a program the test started.
+    DWORD process;
 };
 
 inline BOOL CALLBACK matchOwnBox(HWND hwnd, LPARAM search)
@@ -126,7 +128,7 @@ inline BOOL CALLBACK matchOwnBox(HWND hwnd, LPARAM search)
     GetWindowThreadProcessId(hwnd, &process);
     char cls[16] = "";
     char title[1100] = "";
-    if (process == GetCurrentProcessId() && GetClassNameA(hwnd, cls, sizeof cls) &&
+    if (process == s->process && GetClassNameA(hwnd, cls, sizeof cls) &&
         lstrcmpA(cls, "#32770") == 0 && GetWindowTextA(hwnd, title, sizeof title) >= 0 &&
         (lstrcmpA(s->caption, "*") == 0 || lstrcmpA(title, s->caption) == 0)) {
         s->found = hwnd;
@@ -135,9 +137,9 @@ inline BOOL CALLBACK matchOwnBox(HWND hwnd, LPARAM search)
     return TRUE;
 }
 
-inline HWND findOwnBox(const char* caption)
+inline HWND findOwnBox(const char* caption, DWORD process = GetCurrentProcessId())
 {
-    OwnBoxSearch search = {caption, nullptr};
+    OwnBoxSearch search = {caption, nullptr, process};
     EnumWindows(matchOwnBox, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -152,6 +154,13 @@ class BoxWatcher {
 public:
     explicit BoxWatcher(const char* caption, int button = IDOK, DWORD timeoutMs = 10000, int count = 1)
         : wanted(caption), pressButton(button), timeout(timeoutMs), boxesWanted(count), seen(false), fieldId(0)
+    {
+        thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    }
+    // The same for a box of another process: a program the test started.
+    BoxWatcher(DWORD otherProcess, const char* caption, int button, DWORD timeoutMs)
+        : wanted(caption), pressButton(button), timeout(timeoutMs), boxesWanted(1), seen(false), fieldId(0),
+          process(otherProcess)
     {
         thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
     }
@@ -209,7 +218,7 @@ private:
         BoxWatcher* self = static_cast<BoxWatcher*>(p);
         HWND answered = nullptr;
         for (DWORD waited = 0; waited < self->timeout; waited += 50) {
-            HWND box = findOwnBox(self->wanted.c_str());
+            HWND box = findOwnBox(self->wanted.c_str(), self->process);
             // The box just answered may still stand for a moment.
             if (box && box == answered && IsWindow(box)) {
                 Sleep(50);
@@ -258,6 +267,7 @@ private:
     int fieldId;
     std::string fieldText;
     std::string fieldShown;
+    DWORD process = GetCurrentProcessId();
     HANDLE thread;
 };
 

@@ -1,0 +1,476 @@
+#include "FuzzyEditorFrame.h"
+
+#include "Application.h"
+#include "CommonDialogs.h"
+#include "ErrorReporter.h"
+#include "FuzzyOptions.h"
+#include "Layout.h"
+#include "ListingText.h"
+#include "Menu.h"
+#include "ResString.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
+#include "Window.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const unsigned int kResProgramTitle = 17723;
+const unsigned int kResOpenTitle = 17635;
+const unsigned int kResSaveAsTitle = 17643;
+const unsigned int kResAllFiles = 17739;
+const unsigned int kResBlockFiles = 17741;
+const unsigned int kResAmbiguous = 17637;
+const unsigned int kResIncomplete = 17638;
+const unsigned int kResScriptAmbiguous = 17640;
+const unsigned int kResScriptIncomplete = 17641;
+const unsigned int kResWizardNotWritten = 57608;
+
+// Heights of the pages: the comment page shows 32 pixels, hidden 1.
+const int kVariablePageHeight = 90;
+const int kCommentPageHeight = 33;
+const int kCommentShown = 32;
+const int kCommentHidden = 1;
+const int kSetPageHeight = 95;
+const int kToolBarHeight = 29;
+
+std::string res(unsigned int id)
+{
+    return getResString(id);
+}
+
+// The tool bar: command, bitmap, group. A new group starts after a gap.
+struct BarButton {
+    int command;
+    int bitmap;
+    int group;
+};
+const BarButton kBarButtons[] = {
+    {CMD_NEW, CMD_NEW, 0},
+    {CMD_OPEN, CMD_OPEN, 0},
+    {CMD_SAVE, CMD_SAVE, 0},
+    {CMD_PRINT, CMD_PRINT, 0},
+    {CMD_COMMENT_LINE, CMD_COMMENT_LINE, 1},
+    {CMD_ADD_VARIABLE, CMD_ADD_VARIABLE, 2},
+    {CMD_ADD_SET, CMD_ADD_SET, 2},
+    {CMD_DELETE_VARIABLE, CMD_DELETE_VARIABLE, 3},
+    {CMD_DELETE_SET, CMD_DELETE_SET, 3},
+    {CMD_RULE_EDITOR, CMD_RULE_EDITOR, 4},
+    {CMD_SHOW_CHARACTERISTIC, CMD_EXPORT_MATLAB, 5},
+    {CMD_ACTIVE_PLOT, 124, 6},
+};
+
+// The commands that need a block ("list A").
+const int kBlockButtons[] = {CMD_SAVE,          CMD_SHOW_CHARACTERISTIC, CMD_RULE_EDITOR, CMD_ADD_VARIABLE,
+                             CMD_ADD_SET,       CMD_DELETE_VARIABLE,     CMD_DELETE_SET,  CMD_PRINT,
+                             CMD_COMMENT_LINE};
+const int kBlockMenuEntries[] = {CMD_SAVE_AS,       CMD_GLOBAL_METHODS,  CMD_COPY,
+                                 CMD_EXPORT_ASCII, CMD_RENAME_VARIABLE, CMD_RENAME_SET};
+
+// The commands that later parts of the editor fill in.
+const unsigned int kHookCommands[] = {CMD_RULE_EDITOR,    CMD_GLOBAL_METHODS,  CMD_ADD_VARIABLE,
+                                      CMD_ADD_SET,        CMD_DELETE_VARIABLE, CMD_DELETE_SET,
+                                      CMD_RENAME_VARIABLE, CMD_RENAME_SET,     CMD_INFO,
+                                      CMD_SHOW_CHARACTERISTIC, CMD_RECALCULATE, CMD_EXPORT_MATLAB,
+                                      CMD_EXPORT_ASCII,   CMD_PRINT,           CMD_COPY,
+                                      CMD_HELP_CONTENTS,  CMD_HELP_ERRORS};
+
+// A page until the page itself comes: a bordered pane of the window colour.
+class PlaceholderPage : public VisualCtrl {
+public:
+    PlaceholderPage(WindowCL* parentWindow, Geometry* g) : VisualCtrl(parentWindow, g, WS_BORDER | WS_VISIBLE)
+    {
+        create();
+    }
+};
+
+// An edit control does not break lines at a bare line feed.
+std::string withCrLf(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+// The listing viewer: a window with a read-only edit control filling it.
+const char kListingClass[] = "KytfuzzyListing";
+
+LRESULT CALLBACK listingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SIZE) {
+        if (HWND edit = GetWindow(hwnd, GW_CHILD))
+            MoveWindow(edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool registerListingClass()
+{
+    WNDCLASSA info;
+    if (GetClassInfoA(programInstance(), kListingClass, &info))
+        return true;
+    ZeroMemory(&info, sizeof info);
+    info.lpfnWndProc = listingProc;
+    info.hInstance = programInstance();
+    info.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    info.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    info.lpszClassName = kListingClass;
+    return RegisterClassA(&info) != 0;
+}
+
+std::string chooseFile(WindowCL* owner, unsigned int title, bool save)
+{
+    const std::string blocks = res(kResBlockFiles), all = res(kResAllFiles);
+    const char* const filters[] = {blocks.c_str(), "*.kyb", all.c_str(), "*.*", nullptr};
+    const std::string caption = res(title);
+    if (save) {
+        FileSaveDialog dialog(owner, caption.c_str(), "", filters);
+        return dialog.ok ? std::string(dialog.path) : std::string();
+    }
+    FileOpenDialog dialog(owner, caption.c_str(), "", filters);
+    return dialog.ok ? std::string(dialog.path) : std::string();
+}
+
+} // namespace
+
+FuzzyEditorFrame::FuzzyEditorFrame(void* unused, Geometry* g, DWORD style, const char* title, FuzzyOptions* opts)
+    : AppFrameCL(unused, g, style, title), options(opts), session(this)
+{
+    setClassIcon(new Icon(ResourceId(kFuzzyIcon)));
+    new Menu(this, ResourceId(kFuzzyMenu));
+    if (!getMenu() || !getMenu()->handle())
+        reportError(ERR_FATAL, "Assertion failed: %s", "appMenu");
+    buildToolBar();
+    buildStatusBar();
+    if (theApplication)
+        theApplication->loadAccelerators(ResourceId(kFuzzyAccelerators));
+    applyCommandStates();
+}
+
+FuzzyEditorFrame::~FuzzyEditorFrame()
+{
+    deletePages();
+}
+
+void FuzzyEditorFrame::buildToolBar()
+{
+    toolBar = new ToolBarCL(this, new EdgeLayout(PLACE_TOP, 0, kToolBarHeight), 0x001);
+    int position = 1;
+    toolBar->addSpacer(position++, Point(4, 0));
+    int group = 0;
+    for (const BarButton& b : kBarButtons) {
+        if (b.group != group) {
+            toolBar->addSpacer(position++, Point(16, 0));
+            group = b.group;
+        }
+        const DWORD buttonStyle = b.command == CMD_COMMENT_LINE ? 0x200 : 0;
+        BmpButtonCL* button = new BmpButtonCL(toolBar, new BarItemLayout(position++, Point(27, 25)), buttonStyle, "",
+                                              b.command, nullptr);
+        if (!button->loadBitmap(ResourceId(b.bitmap)))
+            reportError(ERR_FATAL, "Assertion failed: %s", "toolbar_image");
+    }
+    toolBar->linkMenu();
+}
+
+void FuzzyEditorFrame::buildStatusBar()
+{
+    statusBar = new FrameStatusBarCL(this, new EdgeLayout(PLACE_BOTTOM, 0, 0), 0);
+    new NumLockField(statusBar, PLACE_RIGHT, -1);
+    new CapsLockField(statusBar, PLACE_RIGHT, -1, "CAPS ON", "");
+    new StatusField(statusBar, new EdgeLayout(PLACE_LEFT, 130, 0, statusBar->barLayout()), kFuzzyStatusText, 0x401);
+    new StatusField(statusBar, PLACE_REST, nullptr, kFuzzyMenuHelp, 0x401);
+    statusBar->setMenuHelpField(kFuzzyMenuHelp);
+}
+
+VisualCtrl* FuzzyEditorFrame::page(int index) const
+{
+    VisualCtrl* pages[] = {variablePage, commentPage, setPage, membershipPage};
+    return index >= 0 && index < 4 ? pages[index] : nullptr;
+}
+
+void FuzzyEditorFrame::buildPages()
+{
+    // The order of creation is the order of docking: the variable page under
+    // the tool bar, the comment page over the status bar, the set page over
+    // it, the membership page in what remains.
+    variablePage = new PlaceholderPage(this, new EdgeLayout(PLACE_TOP, 0, kVariablePageHeight));
+    commentLayout = new EdgeLayout(PLACE_BOTTOM, 0, kCommentPageHeight);
+    commentPage = new PlaceholderPage(this, commentLayout);
+    setPage = new PlaceholderPage(this, new EdgeLayout(PLACE_BOTTOM, 0, kSetPageHeight));
+    membershipPage = new PlaceholderPage(this, new FillLayout);
+    for (int i = 0; i < 4; ++i)
+        page(i)->show(SW_SHOW);
+    if (geometry)
+        geometry->layout(nullptr);
+}
+
+void FuzzyEditorFrame::deletePages()
+{
+    delete membershipPage;
+    delete setPage;
+    delete variablePage;
+    delete commentPage;
+    membershipPage = setPage = variablePage = commentPage = nullptr;
+    commentLayout = nullptr;
+}
+
+void FuzzyEditorFrame::applyCommandStates()
+{
+    for (int id : kBlockButtons)
+        toolBar->enableButton(id, blockCommands ? 1 : 0);
+    if (Menu* m = getMenu()) {
+        for (int id : kBlockMenuEntries)
+            m->grayItem(id, blockCommands ? 0 : 1);
+        m->grayItem(CMD_UNDO, undoEnabled ? 0 : 1);
+        m->checkItem(CMD_COMMENT_LINE, commentState == 1 ? 1 : 0);
+    }
+    toolBar->checkButton(CMD_COMMENT_LINE, commentState == 1 ? 1 : 0);
+}
+
+void FuzzyEditorFrame::setBlockCommandsEnabled(bool on)
+{
+    blockCommands = on;
+    if (!on) {
+        deletePages();
+        // A cancelled or failed New or Open shows the comment line's entry
+        // checked again, as at the start.
+        commentState = 1;
+        undoEnabled = false;
+    }
+    applyCommandStates();
+}
+
+void FuzzyEditorFrame::setUndoEnabled(bool on)
+{
+    undoEnabled = on;
+    if (Menu* m = getMenu())
+        m->grayItem(CMD_UNDO, on ? 0 : 1);
+}
+
+void FuzzyEditorFrame::titleChanged(const std::string& title)
+{
+    setTitle(title.c_str());
+}
+
+void FuzzyEditorFrame::pagesChanged()
+{
+    if (!session.model()) {
+        deletePages();
+        return;
+    }
+    if (!hasPages()) {
+        buildPages();
+        toggleCommentLine();
+        return;
+    }
+    for (int i = 0; i < 4; ++i)
+        InvalidateRect(page(i)->hwnd, nullptr, TRUE);
+}
+
+void FuzzyEditorFrame::addRecentFile(const std::string& path)
+{
+    options->addRecentFile(path);
+    rebuildMenus();
+}
+
+void FuzzyEditorFrame::toggleCommentLine()
+{
+    commentState = commentState == 1 ? 0 : 1;
+    applyCommandStates();
+    if (commentLayout)
+        commentLayout->sizePoint = Point(0, commentState == 0 ? kCommentShown : kCommentHidden);
+    // A height one pixel off makes the frame lay its children out anew.
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    const int nudge = commentState == 1 ? -1 : 1;
+    SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + nudge, SWP_NOMOVE | SWP_NOZORDER);
+    if (geometry)
+        geometry->layout(nullptr);
+    if (commentPage)
+        UpdateWindow(commentPage->hwnd);
+    UpdateWindow(hwnd);
+}
+
+void FuzzyEditorFrame::rebuildMenus()
+{
+    Menu* m = getMenu();
+    if (!m || !m->handle())
+        return;
+    struct Popup {
+        int position;
+        std::vector<FuzzyMenuItem> items;
+    };
+    const Popup popups[] = {{0, options->fileMenuItems()}, {4, options->windowMenuItems()}};
+    for (const Popup& p : popups) {
+        HMENU popup = GetSubMenu(m->handle(), p.position);
+        if (!popup)
+            continue;
+        while (GetMenuItemCount(popup) > 0)
+            DeleteMenu(popup, 0, MF_BYPOSITION);
+        for (const FuzzyMenuItem& item : p.items) {
+            if (item.id == 0)
+                AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+            else
+                AppendMenuA(popup, MF_STRING, item.id, item.text.c_str());
+        }
+    }
+    applyCommandStates();
+    DrawMenuBar(hwnd);
+}
+
+bool FuzzyEditorFrame::ask(const std::string& text)
+{
+    // Leaving wizard mode without the block asks OK or Cancel.
+    if (text == res(kResWizardNotWritten))
+        return MessageBoxObject(this, text.c_str(), res(kResProgramTitle).c_str(), MB_OKCANCEL | MB_ICONQUESTION)
+                   .answer == IDOK;
+    return MessageBoxObject(this, text.c_str(), res(kResProgramTitle).c_str(), MB_YESNO | MB_ICONQUESTION).answer ==
+           IDYES;
+}
+
+void FuzzyEditorFrame::showBox(const std::string& text, const std::string& caption)
+{
+    // The check results only inform; everything else is an error.
+    const unsigned int informing[] = {kResAmbiguous, kResIncomplete, kResScriptAmbiguous, kResScriptIncomplete};
+    UINT style = MB_ICONHAND;
+    for (unsigned int id : informing)
+        if (caption == res(id))
+            style = MB_ICONINFORMATION;
+    MessageBoxObject(this, text.c_str(), caption.c_str(), style);
+}
+
+std::string FuzzyEditorFrame::chooseFileToOpen()
+{
+    return chooseFile(this, kResOpenTitle, false);
+}
+
+std::string FuzzyEditorFrame::chooseFileToSave()
+{
+    return chooseFile(this, kResSaveAsTitle, true);
+}
+
+int FuzzyEditorFrame::openGivenFile(unsigned int command)
+{
+    const std::string path = options->getRecentFile(command);
+    if (path.empty())
+        return 1;
+    session.openBlock(path);
+    return 1;
+}
+
+LRESULT FuzzyEditorFrame::onClose(EventRecord*)
+{
+    closeEditor();
+    return 1;
+}
+
+LRESULT FuzzyEditorFrame::onCommand(EventRecord* event)
+{
+    // Notifications of controls other than buttons are not commands.
+    if (event->lParam && HIWORD(event->wParam) != 0 && HIWORD(event->wParam) != BN_CLICKED)
+        return 0;
+    return runCommand(LOWORD(event->wParam));
+}
+
+int FuzzyEditorFrame::runCommand(unsigned int id)
+{
+    switch (id) {
+    case CMD_OPEN:
+        session.openBlock();
+        return 1;
+    case CMD_SAVE:
+        session.save();
+        return 1;
+    case CMD_SAVE_AS:
+        session.saveAs();
+        return 1;
+    case CMD_NEW:
+        session.newBlock();
+        return 1;
+    case CMD_EXIT:
+        closeEditor();
+        return 1;
+    case CMD_COMMENT_LINE:
+        toggleCommentLine();
+        return 1;
+    case CMD_UNDO:
+        session.undoDeletion();
+        return 1;
+    default:
+        break;
+    }
+    if (id >= CMD_FIRST_RECENT && id <= CMD_LAST_RECENT)
+        return openGivenFile(id);
+    if ((id >= CMD_FIRST_PLOT && id <= CMD_LAST_PLOT) || id == CMD_ACTIVE_PLOT) {
+        options->bringPlotWindowToFront(id);
+        return 1;
+    }
+    for (unsigned int hooked : kHookCommands)
+        if (id == hooked) {
+            // The rule editor counts as a change, whatever is done in it.
+            if (id == CMD_RULE_EDITOR)
+                session.setModified();
+            hooks->command(id);
+            return 1;
+        }
+    return 0;
+}
+
+void FuzzyEditorFrame::closeEditor()
+{
+    if (session.close())
+        PostQuitMessage(0);
+}
+
+void FuzzyEditorFrame::showListing(const char* message, const char* path, int line)
+{
+    const Listing listing = loadListing(path, line, fuzzyListingStyle());
+    const std::string text = withCrLf(std::string(message ? message : "") + "\n\n" + listing.text);
+    if (!registerListingClass())
+        return;
+    HWND viewer = CreateWindowExA(0, kListingClass, path, WS_OVERLAPPEDWINDOW, 0, 0, 500, 400, hwnd, nullptr,
+                                  programInstance(), nullptr);
+    if (!viewer)
+        return;
+    RECT client;
+    GetClientRect(viewer, &client);
+    HWND edit = CreateWindowExA(0, "EDIT", "",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
+                                    ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                                0, 0, client.right, client.bottom, viewer, nullptr, programInstance(), nullptr);
+    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextA(edit, text.c_str());
+    if (listing.highlightStart >= 0) {
+        // The message and the blank line stand before the listing.
+        const int offset = static_cast<int>(text.size() - withCrLf(listing.text).size());
+        SendMessageA(edit, EM_SETSEL, offset + listing.highlightStart, offset + listing.highlightEnd);
+        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+    }
+    ShowWindow(viewer, SW_SHOW);
+    // Modal: the frame waits until the viewer is closed.
+    const BOOL wasEnabled = IsWindowEnabled(hwnd);
+    EnableWindow(hwnd, FALSE);
+    MSG msg;
+    while (IsWindow(viewer)) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            DestroyWindow(viewer);
+            break;
+        }
+        if (got < 0)
+            break;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    EnableWindow(hwnd, wasEnabled);
+}

@@ -1,0 +1,269 @@
+// Build tool: draws kytfuzzy's tool-bar strips and its icon into a folder,
+// for the resource script. A strip has the six cells of a bitmap button
+// (up, disabled, two pressed looks, latched, spare), each 21 x 19 pixels so
+// that it sits inside the 27 x 25 button; the disabled cell is the picture in
+// grays. The icon is 32 x 32 in true colour.
+//
+//   makefuzzyimages FOLDER
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Rgb {
+    unsigned char r, g, b;
+};
+
+const Rgb kFace = {192, 192, 192};
+const Rgb kBlack = {0, 0, 0};
+const Rgb kWhite = {255, 255, 255};
+const Rgb kDark = {128, 128, 128};
+
+const int kCellWidth = 21;
+const int kCellHeight = 19;
+const int kCells = 6;
+
+// What a button shows: a sign in the command's colour.
+enum Sign { SHEET, FOLDER, DISK, PRINTER, NOTE, PLUS, MINUS, RULES, CURVE, WINDOW };
+
+struct Strip {
+    int id;
+    Sign sign;
+    Rgb colour;
+};
+
+const Strip kStrips[] = {
+    {9003, SHEET, {255, 255, 255}}, {110, FOLDER, {255, 255, 0}}, {113, DISK, {0, 0, 128}},
+    {9001, PRINTER, {64, 64, 64}},  {144, NOTE, {255, 255, 128}}, {117, PLUS, {0, 128, 0}},
+    {118, PLUS, {0, 0, 255}},       {120, MINUS, {128, 0, 0}},    {121, MINUS, {255, 0, 0}},
+    {116, RULES, {0, 128, 128}},    {138, CURVE, {255, 0, 0}},    {124, WINDOW, {0, 0, 255}},
+};
+
+class Picture {
+public:
+    Picture(int w, int h) : width(w), height(h), pixels(size_t(w) * h, kFace) {}
+
+    void set(int x, int y, Rgb c)
+    {
+        if (x >= 0 && x < width && y >= 0 && y < height)
+            pixels[size_t(y) * width + x] = c;
+    }
+    Rgb get(int x, int y) const { return pixels[size_t(y) * width + x]; }
+    void fill(int x0, int y0, int x1, int y1, Rgb c)
+    {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                set(x, y, c);
+    }
+    void frame(int x0, int y0, int x1, int y1, Rgb c)
+    {
+        for (int x = x0; x <= x1; ++x) {
+            set(x, y0, c);
+            set(x, y1, c);
+        }
+        for (int y = y0; y <= y1; ++y) {
+            set(x0, y, c);
+            set(x1, y, c);
+        }
+    }
+
+    // 24-bit, bottom row first.
+    std::vector<unsigned char> dibBits() const
+    {
+        const int row = (width * 3 + 3) / 4 * 4;
+        std::vector<unsigned char> out;
+        for (int y = height - 1; y >= 0; --y) {
+            for (int x = 0; x < width; ++x) {
+                const Rgb& c = get(x, y);
+                out.push_back(c.b);
+                out.push_back(c.g);
+                out.push_back(c.r);
+            }
+            for (int pad = width * 3; pad < row; ++pad)
+                out.push_back(0);
+        }
+        return out;
+    }
+
+    int width, height;
+    std::vector<Rgb> pixels;
+};
+
+void put16(std::vector<unsigned char>& out, unsigned v)
+{
+    out.push_back(static_cast<unsigned char>(v));
+    out.push_back(static_cast<unsigned char>(v >> 8));
+}
+
+void put32(std::vector<unsigned char>& out, uint32_t v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+void infoHeader(std::vector<unsigned char>& out, int w, int h, uint32_t size)
+{
+    put32(out, 40);
+    put32(out, static_cast<uint32_t>(w));
+    put32(out, static_cast<uint32_t>(h));
+    put16(out, 1);
+    put16(out, 24);
+    put32(out, 0);
+    put32(out, size);
+    put32(out, 2835);
+    put32(out, 2835);
+    put32(out, 0);
+    put32(out, 0);
+}
+
+bool writeFile(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return fclose(f) == 0 && ok;
+}
+
+bool saveBmp(const Picture& p, const std::string& path)
+{
+    std::vector<unsigned char> bits = p.dibBits();
+    std::vector<unsigned char> out = {'B', 'M'};
+    put32(out, static_cast<uint32_t>(14 + 40 + bits.size()));
+    put32(out, 0);
+    put32(out, 14 + 40);
+    infoHeader(out, p.width, p.height, static_cast<uint32_t>(bits.size()));
+    out.insert(out.end(), bits.begin(), bits.end());
+    return writeFile(path, out);
+}
+
+// A 24-bit icon with an all-opaque mask.
+bool saveIcon(const Picture& p, const std::string& path)
+{
+    std::vector<unsigned char> bits = p.dibBits();
+    const int maskRow = (p.width + 31) / 32 * 4;
+    const uint32_t size = static_cast<uint32_t>(40 + bits.size() + maskRow * p.height);
+    std::vector<unsigned char> out;
+    put16(out, 0);
+    put16(out, 1);
+    put16(out, 1);
+    out.push_back(static_cast<unsigned char>(p.width));
+    out.push_back(static_cast<unsigned char>(p.height));
+    out.push_back(0);
+    out.push_back(0);
+    put16(out, 1);
+    put16(out, 24);
+    put32(out, size);
+    put32(out, 6 + 16);
+    infoHeader(out, p.width, p.height * 2, 0);
+    out.insert(out.end(), bits.begin(), bits.end());
+    out.insert(out.end(), size_t(maskRow) * p.height, 0);
+    return writeFile(path, out);
+}
+
+void drawSign(Picture& p, int ox, Sign sign, Rgb c)
+{
+    auto f = [&](int x0, int y0, int x1, int y1, Rgb col) { p.fill(ox + x0, y0, ox + x1, y1, col); };
+    auto fr = [&](int x0, int y0, int x1, int y1) { p.frame(ox + x0, y0, ox + x1, y1, kBlack); };
+    switch (sign) {
+    case SHEET:
+        f(5, 2, 15, 16, c);
+        fr(5, 2, 15, 16);
+        break;
+    case FOLDER:
+        f(3, 6, 17, 15, c);
+        fr(3, 6, 17, 15);
+        fr(3, 4, 8, 6);
+        break;
+    case DISK:
+        f(3, 2, 17, 16, c);
+        f(6, 3, 14, 7, kWhite);
+        fr(3, 2, 17, 16);
+        break;
+    case PRINTER:
+        f(6, 2, 14, 7, kWhite);
+        fr(6, 2, 14, 7);
+        f(3, 8, 17, 14, c);
+        fr(3, 8, 17, 14);
+        break;
+    case NOTE:
+        f(3, 3, 17, 15, c);
+        fr(3, 3, 17, 15);
+        for (int y = 6; y <= 12; y += 3)
+            f(5, y, 15, y, kBlack);
+        break;
+    case PLUS:
+        f(9, 3, 11, 15, c);
+        f(4, 8, 16, 10, c);
+        break;
+    case MINUS:
+        f(4, 8, 16, 10, c);
+        fr(3, 7, 17, 11);
+        break;
+    case RULES:
+        f(3, 2, 17, 16, kWhite);
+        fr(3, 2, 17, 16);
+        for (int y = 5; y <= 13; y += 4)
+            f(5, y, 15, y + 1, c);
+        break;
+    case CURVE:
+        fr(2, 2, 18, 16);
+        for (int x = 3; x <= 17; ++x) {
+            const int y = 14 - (x - 3) * (x - 3) / 20;
+            f(x, y, x, y + 1, c);
+        }
+        break;
+    case WINDOW:
+        f(3, 3, 17, 6, c);
+        f(3, 7, 17, 15, kWhite);
+        fr(3, 3, 17, 15);
+        break;
+    }
+}
+
+Rgb gray(Rgb c)
+{
+    // Drawn lines stay visible as dark gray; light areas become the face.
+    const int level = (c.r * 30 + c.g * 59 + c.b * 11) / 100;
+    if (c.r == kFace.r && c.g == kFace.g && c.b == kFace.b)
+        return c;
+    return level < 100 ? kDark : kFace;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: makefuzzyimages FOLDER\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    for (const Strip& s : kStrips) {
+        Picture strip(kCellWidth * kCells, kCellHeight);
+        for (int cell = 0; cell < kCells; ++cell)
+            drawSign(strip, cell * kCellWidth, s.sign, s.colour);
+        for (int y = 0; y < kCellHeight; ++y)
+            for (int x = kCellWidth; x < 2 * kCellWidth; ++x)
+                strip.set(x, y, gray(strip.get(x, y)));
+        if (!saveBmp(strip, folder + "/fuzzy" + std::to_string(s.id) + ".bmp")) {
+            fprintf(stderr, "makefuzzyimages: cannot write into %s\n", folder.c_str());
+            return 1;
+        }
+    }
+    // The icon: a membership triangle over an axis.
+    Picture icon(32, 32);
+    icon.fill(0, 0, 31, 31, {0, 0, 128});
+    for (int x = 4; x <= 27; ++x) {
+        const int h = x <= 16 ? (x - 4) * 2 : (27 - x) * 2;
+        icon.fill(x, 27 - h, x, 27, {255, 255, 0});
+    }
+    icon.fill(2, 28, 29, 29, kWhite);
+    if (!saveIcon(icon, folder + "/kytfuzzy.ico")) {
+        fprintf(stderr, "makefuzzyimages: cannot write the icon\n");
+        return 1;
+    }
+    return 0;
+}
