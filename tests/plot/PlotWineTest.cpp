@@ -18,6 +18,7 @@
 #include "Profile.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
+#include "StandInPrinter.h"
 #include "WineCheck.h"
 #include "WinMap.h"
 #include "Workspace.h"
@@ -333,116 +334,6 @@ int gridPixelsOnLine(PlotPane* pane, int* length)
     ReleaseDC(pane->hwnd, dc);
     return n;
 }
-
-// The driver "teststub": a white 24-bit A4 page at 100 dpi in memory that
-// logs the document calls and hands each ended page to the test.
-const int kPageWidth = 827;
-const int kPageHeight = 1169;
-
-class StandInPrinter : public PrinterDevice {
-public:
-    HDC createDC(const PrinterSpec& spec) override
-    {
-        ++created;
-        if (spec.driver != "teststub")
-            return nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info;
-        ZeroMemory(&info, sizeof info);
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = kPageWidth;
-        info.bmiHeader.biHeight = -kPageHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        pageBitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        oldBitmap = SelectObject(dc, pageBitmap);
-        PatBlt(dc, 0, 0, kPageWidth, kPageHeight, WHITENESS);
-        return dc;
-    }
-    void deleteDC(HDC dc) override
-    {
-        log.push_back("DeleteDC");
-        SelectObject(dc, oldBitmap);
-        DeleteObject(pageBitmap);
-        DeleteDC(dc);
-    }
-    int deviceCaps(HDC dc, int index) override
-    {
-        switch (index) {
-        case HORZRES:
-            return kPageWidth;
-        case VERTRES:
-            return kPageHeight;
-        case LOGPIXELSX:
-        case LOGPIXELSY:
-            return 100;
-        case HORZSIZE:
-            return 210;
-        case VERTSIZE:
-            return 297;
-        default:
-            return GetDeviceCaps(dc, index);
-        }
-    }
-    int setAbortProc(HDC, ABORTPROC) override
-    {
-        log.push_back("SetAbortProc");
-        return 1;
-    }
-    int startDoc(HDC, const char* name) override
-    {
-        log.push_back(std::string("StartDoc:") + name);
-        return 1;
-    }
-    int startPage(HDC dc) override
-    {
-        log.push_back("StartPage");
-        PatBlt(dc, 0, 0, kPageWidth, kPageHeight, WHITENESS);
-        return 1;
-    }
-    int endPage(HDC dc) override
-    {
-        log.push_back("EndPage");
-        if (onPage)
-            onPage(dc);
-        return 1;
-    }
-    int endDoc(HDC) override
-    {
-        log.push_back("EndDoc");
-        return 1;
-    }
-    int abortDoc(HDC) override
-    {
-        log.push_back("AbortDoc");
-        return 1;
-    }
-    int nextBand(HDC, RECT* band) override
-    {
-        *band = {0, 0, 0, 0};
-        return 1;
-    }
-
-    void begin()
-    {
-        log.clear();
-        created = 0;
-        onPage = nullptr;
-    }
-    int count(const std::string& call) const
-    {
-        return static_cast<int>(std::count(log.begin(), log.end(), call));
-    }
-
-    std::vector<std::string> log;
-    int created = 0;
-    std::function<void(HDC)> onPage;
-
-private:
-    HBITMAP pageBitmap = nullptr;
-    HGDIOBJ oldBitmap = nullptr;
-};
 
 StandInPrinter standIn;
 
