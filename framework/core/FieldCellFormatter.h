@@ -1,5 +1,6 @@
 // A field formatter of the edit fields used as a cell formatter: the cell's
-// value goes in as the typed characters of an edit request on an empty text,
+// value goes in as the typed characters of an edit request on the field's
+// empty text,
 // and the text the request produces is what the cell shows. Written against
 // the shape of a field formatter's apply (text, characters, count,
 // selection), so that it needs no more than that.
@@ -30,7 +31,15 @@ public:
     std::string format(const std::string& characters, int first, int last) override
     {
         typedef typename ApplySelectionOf<decltype(&Formatter::apply)>::type Selection;
+        // First the field's empty text, as a field shows before it is
+        // loaded (a mask lays out its fixed characters there).
         std::string text;
+        {
+            Selection none{0, 0};
+            char nothing = 0;
+            if (field->apply(text, &nothing, 0, none) != FIELD_DONE)
+                text.clear();
+        }
         std::string typed = characters;
         typed.push_back('\0');
         Selection selection{first, last};

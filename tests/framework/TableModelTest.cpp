@@ -1,4 +1,6 @@
 #include "FieldCellFormatter.h"
+#include "IntlSettings.h"
+#include "NumericMask.h"
 #include "TableModel.h"
 
 #include <gtest/gtest.h>
@@ -203,6 +205,16 @@ TEST(TableModelTest, FieldFormattersShowTheTextTheirEditRequestMakes)
     EXPECT_EQ("REGLER", model.getCell(CellPos(2, 1))->getText());
     EXPECT_EQ("bleibt", model.getCell(CellPos(3, 1))->getText());
     EXPECT_EQ("-1234", static_cast<FormattedCell*>(model.getCell(CellPos(1, 1)))->value);
+}
+
+TEST(TableModelTest, TheNumericMaskOfTheEditFieldsFormatsCells)
+{
+    TableModel model(2, 1);
+    // A number goes to the alternative formatter, as "-1234" does above.
+    model.addAttribute(new AltFormatterAttribute(
+        CellRange(1, 1, 1, 1), new FieldCellFormatter<NumericMask>(new NumericMask(0, "-#,###", new IntlSettings()))));
+    delete model.setCellText(CellPos(1, 1), "-1234");
+    EXPECT_EQ("-1,234", model.getCell(CellPos(1, 1))->getText());
 }
 
 TEST(TableModelTest, DeletingACellClearsOnlyItsOwnPosition)
