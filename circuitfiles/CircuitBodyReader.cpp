@@ -95,10 +95,8 @@ void CircuitReader::readCircuit(CircuitModel& m)
 
 void CircuitReader::readStatements()
 {
-    if (kind != TOK_WORD) {
-        fail(kResExpectString);
+    if (!expectWord())
         return;
-    }
     nextNonBlank();
     if (kind != TOK_SEMICOLON) {
         fail(kResExpectSemicolon);
@@ -167,10 +165,8 @@ String CircuitReader::uniqueName(const char* name, const BlockObject* self)
 
 void CircuitReader::readUse()
 {
-    if (kind != TOK_WORD) {
-        fail(kResExpectString);
+    if (!expectWord())
         return;
-    }
     String type(token);
     type.toLower();
     if (const String* renamed = lookUpRename(typeRenames, type.text()))
@@ -181,10 +177,8 @@ void CircuitReader::readUse()
         return;
     }
     nextNonBlank();
-    if (kind != TOK_WORD) {
-        fail(kResExpectString);
+    if (!expectWord())
         return;
-    }
     String instance(token);
     nextNonBlank();
     String library;
@@ -196,10 +190,8 @@ void CircuitReader::readUse()
             return;
         }
         nextNonBlank();
-        if (kind != TOK_WORD) {
-            fail(kResExpectString);
+        if (!expectWord())
             return;
-        }
         library = token;
         String dir = theWorkspace ? theWorkspace->findLibraryBlockFile(library.text()) : String();
         file = joinPath(dir.text(), type.text());

@@ -279,6 +279,14 @@ bool CircuitReader::isWord(const char* word) const
     return kind == TOK_WORD && strcmp(token.text(), word) == 0;
 }
 
+bool CircuitReader::expectWord()
+{
+    if (kind == TOK_WORD)
+        return true;
+    fail(kResExpectString);
+    return false;
+}
+
 void CircuitReader::fail(unsigned int hint)
 {
     // One message per read: what follows an error is not looked at.

@@ -154,6 +154,9 @@ public:
 
 private:
     bool isWord(const char* word) const;
+    // Whether the current token is a word; otherwise the read fails with
+    // the hint "a string is expected".
+    bool expectWord();
     void fail(unsigned int hint);
     void failBlock(unsigned int hint);
     void report(unsigned int header);

@@ -5,6 +5,7 @@
 //
 //   editor_interaction_test FOLDER     the picture goes to FOLDER
 #include "Application.h"
+#include "EditorInstallation.h"
 #include "ErrorReporter.h"
 #include "Frame.h"
 #include "GedPane.h"
@@ -39,20 +40,6 @@ public:
 
 QuietSink sink;
 
-std::string makeInstallation(const std::string& dir)
-{
-    std::string z = "Z:" + dir;
-    std::string ini = "CIRCUITDIR = " + z + ";\nICONDIR = " + kFixtures + "/icons;\nTEMPDIR = " + z +
-                      "/tmp;\nBLOCKLIBS\n    LIB Standard AT " + kFixtures + "/standard;\n    LIB Local AT " + z +
-                      "/local;\nENDBLOCKLIBS\n";
-    mkdir((dir + "/tmp").c_str(), 0777);
-    mkdir((dir + "/local").c_str(), 0777);
-    std::string path = dir + "/kyt.ini";
-    FILE* f = fopen(path.c_str(), "w");
-    fputs(ini.c_str(), f);
-    fclose(f);
-    return path;
-}
 
 class Mouse {
 public:
@@ -212,7 +199,7 @@ void appMain(Application* app)
         folder += '/';
     char tmpl[] = "/tmp/kyt-interaction-XXXXXX";
     std::string dir = mkdtemp(tmpl) ? tmpl : "/tmp";
-    makeInstallation(dir);
+    makeEditorInstallation(dir, kFixtures);
     Workspace workspace;
     setWorkspace(&workspace);
     interaction(folder, dir);

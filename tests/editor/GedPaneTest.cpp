@@ -10,6 +10,7 @@
 #include "Application.h"
 #include "Bitmap.h"
 #include "CircuitReader.h"
+#include "EditorInstallation.h"
 #include "ErrorReporter.h"
 #include "Frame.h"
 #include "GedPane.h"
@@ -44,21 +45,6 @@ public:
 
 BoxRecorder sink;
 
-std::string makeInstallation(const std::string& dir)
-{
-    // The program's own directories as wine paths, as a user's kyt.ini has them.
-    std::string z = "Z:" + dir;
-    std::string ini = "CIRCUITDIR = " + z + ";\nICONDIR = " + kFixtures + "/icons;\nTEMPDIR = " + z +
-                      "/tmp;\nBLOCKLIBS\n    LIB Standard AT " + kFixtures + "/standard;\n    LIB Local AT " + z +
-                      "/local;\nENDBLOCKLIBS\n";
-    mkdir((dir + "/tmp").c_str(), 0777);
-    mkdir((dir + "/local").c_str(), 0777);
-    std::string path = dir + "/kyt.ini";
-    FILE* f = fopen(path.c_str(), "w");
-    fputs(ini.c_str(), f);
-    fclose(f);
-    return path;
-}
 
 std::string standard(const char* file)
 {
@@ -293,7 +279,7 @@ void appMain(Application* app)
 
     char tmpl[] = "/tmp/kyt-gedpane-XXXXXX";
     std::string dir = mkdtemp(tmpl) ? tmpl : "/tmp";
-    makeInstallation(dir);
+    makeEditorInstallation(dir, kFixtures);
     Workspace workspace;
     setWorkspace(&workspace);
     screenAndPrint(folder, dir);
