@@ -10,6 +10,7 @@
 #include "Menu.h"
 #include "PlotExport.h"
 #include "PlotBars.h"
+#include "PlotOptionsDialog.h"
 #include "Printing.h"
 #include "ResString.h"
 #include "ResourceId.h"
@@ -124,6 +125,11 @@ void setPlotColourChooser(PlotColourChooser chooser)
     colourChooser = chooser ? chooser : chooseWithDialog;
 }
 
+bool choosePlotColour(WindowCL* owner, uint32_t& colour)
+{
+    return colourChooser(owner, colour);
+}
+
 // ---------------------------------------------------------------- PlotFrame
 
 PlotFrame::PlotFrame(WindowCL* owner, int x, int y, int width, int height, DWORD frameStyle, const char* text,
@@ -155,6 +161,11 @@ PlotFrame::PlotFrame(WindowCL* owner, int x, int y, int width, int height, DWORD
 
 PlotFrame::~PlotFrame()
 {
+    // The options dialog is owned by this frame and edits its pane.
+    if (plotPane) {
+        delete plotPane->optionsDialog;
+        plotPane->optionsDialog = nullptr;
+    }
     // The pane and the bars are children: the window layer deletes them.
     plotPane = nullptr;
     bars = nullptr;
@@ -262,6 +273,8 @@ void PlotFrame::runCommand(int command)
         m.autoY = savedY;
     } else if (command == ids.asciiExport || command == ids.matlabExport) {
         exportPoints(command);
+    } else if (command == ids.options) {
+        showOptions();
     } else if (command == ids.font) {
         chooseFont();
     } else if (command == ids.print) {
@@ -278,8 +291,6 @@ void PlotFrame::runCommand(int command)
         if (host)
             host->raiseMainFrame();
     }
-    // The options dialog comes with its own dialog; until then that command
-    // does nothing.
 }
 
 void PlotFrame::copyToClipboard()
@@ -321,6 +332,30 @@ void PlotFrame::exportPoints(int command)
     if (ok)
         return;
     reportError(2, "%s", withName(created ? kResWriteFailed : kResCannotOpen, path.text()).c_str());
+}
+
+void PlotFrame::showOptions()
+{
+    // One dialog per pane: a second call brings it to the front.
+    if (PlotOptionsDialog* open = plotPane->optionsDialog) {
+        if (open->isWindow()) {
+            ShowWindow(open->hwnd, SW_HIDE);
+            ShowWindow(open->hwnd, SW_SHOW);
+            SetWindowPos(open->hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        }
+        return;
+    }
+    if (plotPane->model.pointCount() == 0)
+        return;
+    PlotOptionsDialog* dialog = new PlotOptionsDialog(this, plotPane, host);
+    if (!dialog->isWindow()) {
+        delete dialog;
+        return;
+    }
+    plotPane->optionsDialog = dialog;
+    // Closed, it deletes itself; the pane deletes it when it goes first.
+    dialog->state |= STATE_AUTODELETE;
+    dialog->show(SW_SHOW);
 }
 
 void PlotFrame::chooseFont()

@@ -48,6 +48,8 @@ void setPlotDialogHook(PlotDialogHook hook);
 // when it was confirmed. Tests install an answer of their own.
 typedef bool (*PlotColourChooser)(WindowCL* owner, uint32_t& colour);
 void setPlotColourChooser(PlotColourChooser chooser);
+// The colour chooser as installed (the options dialog's "?" uses it too).
+bool choosePlotColour(WindowCL* owner, uint32_t& colour);
 
 class PlotFrame : public FrameWindowCL, public PlotWindow, private PlotFrameBars {
 public:
@@ -136,6 +138,7 @@ private:
     void print();
     void exportPoints(int command);
     void chooseFont();
+    void showOptions();
     void toggleGridLines();
     void freeze();
 

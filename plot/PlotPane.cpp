@@ -2,6 +2,7 @@
 
 #include "Bitmap.h"
 #include "PlotFrameParts.h"
+#include "PlotOptionsDialog.h"
 #include "Printing.h"
 
 #include <windows.h>
@@ -106,7 +107,7 @@ int PlotScroller::scrollHorizontal2(int requested)
 
 PlotPane::PlotPane(WindowCL* parentWindow, Geometry* g)
     : PaneWindowCL(parentWindow, g, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS),
-      printJob(nullptr), dragging(0),
+      printJob(nullptr), optionsDialog(nullptr), dragging(0),
       pressPoint{0, 0}, bandPoint{-1, -1}, ticFont(nullptr), statusBars(nullptr)
 {
     title = "osziPane";
@@ -124,6 +125,9 @@ PlotPane::PlotPane(WindowCL* parentWindow, Geometry* g)
 
 PlotPane::~PlotPane()
 {
+    // The dialog edits this pane: it goes first.
+    delete optionsDialog;
+    optionsDialog = nullptr;
     // A job still printing this pane would print a deleted one at its next
     // idle pass.
     if (printJob && PrintJob::current() == printJob)

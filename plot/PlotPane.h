@@ -15,6 +15,7 @@
 class Bitmap;
 class PlotPane;
 class PlotFrameBars;
+class PlotOptionsDialog;
 class PrintJob;
 
 // The pane's scroll handler: the bars set the model's offsets.
@@ -96,6 +97,9 @@ public:
     // The print job of this pane while it may still run (it ends itself in
     // idle passes); a pane that goes first abandons it.
     PrintJob* printJob;
+    // The open options dialog of this pane (its dialog-open flag); it
+    // clears this when it closes, and goes with the pane.
+    PlotOptionsDialog* optionsDialog;
     // The zoom drag, in client pixels.
     int dragging;
     POINT pressPoint;

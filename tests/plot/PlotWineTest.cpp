@@ -3,7 +3,8 @@
 // plot-run.png), the clipboard picture, solid grid lines, the background
 // colour, rescale, scrolling with its beep, zoom by mouse, the tool bar and
 // status bars, printing onto a stand-in printer (saved as plot-print.png),
-// freezing (also from a free frame), and the frames' lifetime.
+// freezing (also from a free frame), the exports, the font dialog, the
+// options dialog (saved as plot-options.png), and the frames' lifetime.
 //
 //   plot_frame_test PNG-PATH
 #include "Application.h"
@@ -11,11 +12,14 @@
 #include "ErrorReporter.h"
 #include "Frame.h"
 #include "Menu.h"
+#include "NumberFormat.h"
 #include "PlotBars.h"
 #include "PlotFrame.h"
+#include "PlotOptionsDialog.h"
 #include "PlotPane.h"
 #include "Printing.h"
 #include "Profile.h"
+#include "RecordingUi.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "StandInPrinter.h"
@@ -631,16 +635,8 @@ struct FontScript {
     bool help = false;
 } fontScript;
 
-// A host that records the help sections asked for.
-struct HelpHost : PlotFrameHost {
-    std::vector<std::string> sections;
-    bool busy() override { return false; }
-    PlotWindow* activePlot() override { return nullptr; }
-    void freeze(PlotWindow*) override {}
-    void forget(PlotWindow*) override {}
-    void raiseMainFrame() override {}
-    void showHelp(const char* marker) override { sections.push_back(marker ? marker : ""); }
-};
+// The workspace's help viewer, as the dialogs' "Hilfe" reaches it.
+FakeHelpFactory helpViewers;
 
 void scriptFontDialog(DialogFrameCL* dialog)
 {
@@ -715,16 +711,245 @@ void checkFontDialog(PlotFrame* frame)
     check(!other.empty() && std::string(m.fontFace.text()) == other && m.fontSize == 30,
           "OK with another face and 30 sets the pane's face and size");
 
-    HelpHost helpHost;
-    PlotFrame* own = new PlotFrame(nullptr, 500, 0, 400, 300, WS_OVERLAPPEDWINDOW, "Hilfe", &helpHost, kKytPlotFrameIds);
+    // "Hilfe": the workspace's viewer shows the section.
+    helpViewers.made.clear();
     fontScript = FontScript();
     fontScript.help = true;
-    SendMessageA(own->hwnd, WM_COMMAND, 12890, 0);
-    check(helpHost.sections.size() == 1 && helpHost.sections[0] == "IDH_HELP_FontSelDlg",
-          "\"Hilfe\" asks for the section IDH_HELP_FontSelDlg");
-    DestroyWindow(own->hwnd);
+    SendMessageA(frame->hwnd, WM_COMMAND, 12890, 0);
+    check(helpViewers.made.size() == 1 &&
+              helpViewers.made[0]->text == "Der Dialog setzt die Schrift der Skala.\r\n",
+          "\"Hilfe\" shows the section IDH_HELP_FontSelDlg");
     winecheck::pump();
     setPlotDialogHook(nullptr);
+}
+
+// ---------------------------------------------------------------- options dialog
+
+PlotOptionsDialog* openOptions(PlotFrame* frame)
+{
+    SendMessageA(frame->hwnd, WM_COMMAND, 7834, 0);
+    winecheck::pump();
+    return frame->pane()->optionsDialog;
+}
+
+HWND item(PlotOptionsDialog* dialog, int id)
+{
+    return GetDlgItem(dialog->hwnd, id);
+}
+
+std::string itemText(PlotOptionsDialog* dialog, int id)
+{
+    char text[256] = "";
+    GetDlgItemTextA(dialog->hwnd, id, text, sizeof text);
+    return text;
+}
+
+void press(PlotOptionsDialog* dialog, int id)
+{
+    SendMessageA(item(dialog, id), BM_CLICK, 0, 0);
+    winecheck::pump();
+}
+
+bool isChecked(PlotOptionsDialog* dialog, int id)
+{
+    return SendMessageA(item(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Types text into an edit and leaves it: by the focus going to another
+// control, or by Enter.
+void typeAndLeave(PlotOptionsDialog* dialog, int id, const char* text, bool byEnter)
+{
+    HWND edit = item(dialog, id);
+    SetFocus(edit);
+    SetWindowTextA(edit, text);
+    if (byEnter)
+        SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    else
+        SetFocus(item(dialog, PlotOptionsDialog::kSignalList));
+    winecheck::pump();
+}
+
+struct WindowSearch {
+    const char* title;
+    int count;
+};
+
+BOOL CALLBACK countTitled(HWND hwnd, LPARAM p)
+{
+    WindowSearch* s = reinterpret_cast<WindowSearch*>(p);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    char text[256] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) && strcmp(text, s->title) == 0)
+        ++s->count;
+    return TRUE;
+}
+
+// Visible top-level windows of this process with the title.
+int countOwnWindows(const char* title)
+{
+    WindowSearch search = {title, 0};
+    EnumWindows(countTitled, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+const char kOptionsTitle[] = "ZIZadir-Parameter \xe4ndern ...";
+
+// The frame with the dialog over it, both read from their own DCs.
+bool saveOptionsPicture(PlotFrame* frame, PlotOptionsDialog* dialog, const std::string& path)
+{
+    RECT f, d;
+    GetWindowRect(frame->hwnd, &f);
+    GetWindowRect(dialog->hwnd, &d);
+    RECT all;
+    UnionRect(&all, &f, &d);
+    const int w = all.right - all.left, h = all.bottom - all.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, picture);
+    PatBlt(mem, 0, 0, w, h, WHITENESS);
+    for (HWND window : {frame->hwnd, dialog->hwnd}) {
+        RECT r;
+        GetWindowRect(window, &r);
+        HDC dc = GetWindowDC(window);
+        BitBlt(mem, r.left - all.left, r.top - all.top, r.right - r.left, r.bottom - r.top, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window, dc);
+    }
+    bool ok = winecheck::savePicture(mem, 0, 0, w, h, path);
+    SelectObject(mem, old);
+    DeleteObject(picture);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+// 7834 on a fed frame (title "Zeit", sinus, cosinus, rampe).
+void checkOptionsDialog(PlotFrame* frame, const std::string& picture)
+{
+    PlotPane* pane = frame->pane();
+    PlotModel& m = pane->model;
+    RecordingSink sink;
+    setErrorSink(&sink);
+
+    // An empty plot: nothing.
+    {
+        PlotFrame* empty = new PlotFrame(nullptr, 500, 0, 400, 300, WS_OVERLAPPEDWINDOW, "leer", nullptr,
+                                         kKytPlotFrameIds);
+        check(openOptions(empty) == nullptr && countOwnWindows(kOptionsTitle) == 0, "7834 on an empty plot does nothing");
+        DestroyWindow(empty->hwnd);
+        winecheck::pump();
+    }
+
+    m.autoY = 1;
+    PlotOptionsDialog* dialog = openOptions(frame);
+    check(dialog && IsWindowVisible(dialog->hwnd) && windowTitle(dialog->hwnd) == kOptionsTitle &&
+              GetWindow(dialog->hwnd, GW_OWNER) == frame->hwnd,
+          "7834 opens \"ZIZadir-Parameter \xe4ndern ...\", owned by the frame");
+    if (!dialog)
+        return;
+    HWND list = item(dialog, PlotOptionsDialog::kSignalList);
+    std::vector<std::string> names;
+    for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+        char text[64] = "";
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        names.push_back(text);
+    }
+    check(names == std::vector<std::string>{"sinus", "cosinus", "rampe"} && SendMessageA(list, LB_GETCURSEL, 0, 0) == 0,
+          "list 11011 shows the names in order, the first selected");
+    check(itemText(dialog, PlotOptionsDialog::kXScale) == formatDouble(m.xscale).text() &&
+              itemText(dialog, PlotOptionsDialog::kYScale) == formatDouble(m.yscale).text(),
+          "1001 and 21002 show formatDouble of the scales");
+    check(!IsWindowEnabled(item(dialog, PlotOptionsDialog::kYScale)) && isChecked(dialog, PlotOptionsDialog::kAutoY),
+          "an automatic scale's edit is disabled");
+
+    // Once more: the same dialog, to the front.
+    HWND first = dialog->hwnd;
+    check(openOptions(frame) == dialog && IsWindow(first) && countOwnWindows(kOptionsTitle) == 1,
+          "a second 7834 brings the same dialog to the front");
+
+    // The colour through "?" and "anzeigen" act at once and survive
+    // "Abbrechen".
+    chooserAnswer = plotColour(0, 0, 255);
+    setPlotColourChooser(answerChooser);
+    press(dialog, PlotOptionsDialog::kColourButton);
+    setPlotColourChooser(nullptr);
+    check(m.signals[0].colour == plotColour(0, 0, 255), "\"?\" colours the selected signal at once");
+    press(dialog, PlotOptionsDialog::kShown);
+    check(m.signals[0].shown == 0, "unchecking \"anzeigen\" hides it at once");
+    press(dialog, IDCANCEL);
+    check(m.signals[0].colour == plotColour(0, 0, 255) && m.signals[0].shown == 0,
+          "both survive \"Abbrechen\"");
+    check(pane->optionsDialog == nullptr && !IsWindow(first), "closing the dialog clears the open flag");
+    m.signals[0].colour = plotColour(255, 0, 0);
+    m.signals[0].shown = 1;
+
+    // Scales that are refused, left by the focus or by Enter.
+    dialog = openOptions(frame);
+    if (!dialog)
+        return;
+    press(dialog, PlotOptionsDialog::kAutoY);
+    const double yscale = m.yscale;
+    const std::string shown = formatDouble(yscale).text();
+    for (bool byEnter : {false, true})
+        for (const char* bad : {"0", "-1", "abc"}) {
+            sink.boxes.clear();
+            typeAndLeave(dialog, PlotOptionsDialog::kYScale, bad, byEnter);
+            const std::string expected = std::string("Fehler: Ung\xfcltiger Wert f\xfcr yscale: ") + bad + "!";
+            bool refused = sink.boxes.size() == 1 && sink.boxes[0].find(expected) != std::string::npos;
+            bool kept = pane->optionsDialog == dialog && IsWindowVisible(dialog->hwnd) &&
+                        GetFocus() == item(dialog, PlotOptionsDialog::kYScale) && m.yscale == yscale &&
+                        itemText(dialog, PlotOptionsDialog::kYScale) == shown;
+            printf("y scale \"%s\" left by %s: %zu boxes%s%s\n", bad, byEnter ? "Enter" : "the focus",
+                   sink.boxes.size(), sink.boxes.empty() ? "" : ", ", sink.boxes.empty() ? "" : sink.boxes[0].c_str());
+            check(refused && kept, (std::string("21002 \"") + bad + "\" left by " + (byEnter ? "Enter" : "the focus") +
+                                    " gives 19303, keeps the dialog, the focus and the scale")
+                                       .c_str());
+        }
+    sink.boxes.clear();
+    typeAndLeave(dialog, PlotOptionsDialog::kYScale, "1,5", false);
+    check(sink.boxes.empty() && itemText(dialog, PlotOptionsDialog::kYScale) == "1.5",
+          "\"1,5\" is accepted and shown as 1.5");
+
+    // The screenshot: the second signal selected, its colour in 1010.
+    list = item(dialog, PlotOptionsDialog::kSignalList);
+    SendMessageA(list, LB_SETCURSEL, 1, 0);
+    SendMessageA(dialog->hwnd, WM_COMMAND, MAKEWPARAM(PlotOptionsDialog::kSignalList, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    RedrawWindow(dialog->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    winecheck::pump();
+    HWND field = item(dialog, PlotOptionsDialog::kColourField);
+    RECT fr;
+    GetClientRect(field, &fr);
+    COLORREF centre = winecheck::pixelOf(field, fr.right / 2, fr.bottom / 2);
+    check(centre == kGreen, "with the second signal selected, the centre of 1010 is (0,128,0)");
+    const std::string shot = winecheck::pictureFolder(picture) + "plot-options.png";
+    check(saveOptionsPicture(frame, dialog, shot), "the options dialog over the plot saved as plot-options.png");
+
+    // "Hilfe".
+    helpViewers.made.clear();
+    press(dialog, PlotOptionsDialog::kHelpButton);
+    check(helpViewers.made.size() == 1 &&
+              helpViewers.made[0]->text == "Der Dialog stellt Farben, Skalen und den Infotext ein.\r\n",
+          "\"Hilfe\" shows the section IDH_HELP_ZizAdirOptionsDlg");
+    SetForegroundWindow(dialog->hwnd);
+
+    // OK with the lock and "Versuch 3": a run's later texts leave it.
+    SetDlgItemTextA(dialog->hwnd, PlotOptionsDialog::kStatusText, "Versuch 3");
+    press(dialog, PlotOptionsDialog::kTextLock);
+    check(!IsWindowEnabled(item(dialog, PlotOptionsDialog::kStatusText)), "\"Text verriegeln\" disables the text");
+    press(dialog, IDOK);
+    check(pane->optionsDialog == nullptr && m.yscale == 1.5 && m.autoY == 0 && m.textLocked == 1,
+          "OK stores the y scale 1.5, manual scaling and the lock, and closes");
+    frame->services().setStatusText("andere.kyt");
+    check(std::string(m.statusText.text()) == "Versuch 3" &&
+              std::string(frame->statusField(kPlotSecondBar, 1).text()) == "Versuch 3",
+          "later status texts from a run leave \"Versuch 3\" in place");
+    m.textLocked = 0;
+    m.autoY = 1;
+
+    setErrorSink(nullptr);
 }
 
 void checkCommands(PlotFrame* frame)
@@ -855,6 +1080,8 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     WorkspacePlotHost host;
     PlotFrameFactory factory(&host);
     ws->setPlotWindowFactory(&factory);
+    ws->setHelpDir(KYT_PLOT_FIXTURES_WIN);
+    ws->setHelpViewerFactory(&helpViewers);
     HHOOK hook = winecheck::watchDestroys();
 
     // The tool-bar bitmaps, 27 x 25 each.
@@ -905,6 +1132,7 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     checkPrinting(frame, mainFrame, &host, picture);
     checkExports(frame, picture);
     checkFontDialog(frame);
+    checkOptionsDialog(frame, picture);
 
     // Freezing by the tool bar's button: the data stay, the next run opens
     // slot 2.
@@ -977,6 +1205,29 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     HWND thirdWindow = third->hwnd;
     DestroyWindow(thirdWindow);
     check(ws->plotWindows[1] == nullptr && plotOszi == nullptr, "DestroyWindow clears the slot and plotOszi");
+
+    // All nine slots taken and 19700 answered Yes: slot 1's frame goes,
+    // and its open options dialog with it.
+    PlotFrame* oldest = slotFrame(*ws, 1);
+    HWND oldestWindow = oldest ? oldest->hwnd : nullptr;
+    PlotOptionsDialog* open = oldest ? openOptions(oldest) : nullptr;
+    HWND openWindow = open ? open->hwnd : nullptr;
+    for (int n = 2; n <= 9; ++n) {
+        plotOszi = nullptr;
+        ws->openPlotWindow(mainFrame);
+    }
+    plotOszi = nullptr;
+    std::string asked;
+    ws->setQuestionCallback([&asked](WindowCL*, const char* text, const char*) {
+        asked = text;
+        return kAnswerYes;
+    });
+    check(ws->openPlotWindow(mainFrame) == 0 && asked.rfind("Es sind bereits 9 ZIZadirs ge", 0) == 0 &&
+              slotFrame(*ws, 1) && !IsWindow(oldestWindow) && IsWindow(slotFrame(*ws, 1)->hwnd),
+          "with nine frames, 19700 Yes replaces the frame of slot 1");
+    check(open && !IsWindow(openWindow) && countOwnWindows(kOptionsTitle) == 0,
+          "the options dialog of the deleted frame is gone with it");
+    ws->setQuestionCallback(nullptr);
 
     // The workspace destroys each open frame once.
     check(ws->openPlotWindow(mainFrame) == 0, "one more frame");
