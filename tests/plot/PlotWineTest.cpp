@@ -912,6 +912,19 @@ void checkOptionsDialog(PlotFrame* frame, const std::string& picture)
     check(sink.boxes.empty() && itemText(dialog, PlotOptionsDialog::kYScale) == "1.5",
           "\"1,5\" is accepted and shown as 1.5");
 
+    // The x scale likewise, with its own message.
+    press(dialog, PlotOptionsDialog::kAutoX);
+    const std::string xShown = formatDouble(m.xscale).text();
+    sink.boxes.clear();
+    typeAndLeave(dialog, PlotOptionsDialog::kXScale, "0", false);
+    check(sink.boxes.size() == 1 &&
+              sink.boxes[0].find("Fehler: Ung\xfcltiger Wert f\xfcr xscale: 0!") != std::string::npos &&
+              GetFocus() == item(dialog, PlotOptionsDialog::kXScale) &&
+              itemText(dialog, PlotOptionsDialog::kXScale) == xShown,
+          "1001 \"0\" gives 19302 and the old text back");
+    press(dialog, PlotOptionsDialog::kAutoX);
+    check(!IsWindowEnabled(item(dialog, PlotOptionsDialog::kXScale)), "\"automatisch\" disables the x scale again");
+
     // The screenshot: the second signal selected, its colour in 1010.
     list = item(dialog, PlotOptionsDialog::kSignalList);
     SendMessageA(list, LB_SETCURSEL, 1, 0);
@@ -948,6 +961,46 @@ void checkOptionsDialog(PlotFrame* frame, const std::string& picture)
           "later status texts from a run leave \"Versuch 3\" in place");
     m.textLocked = 0;
     m.autoY = 1;
+
+    // The close box closes it too.
+    dialog = openOptions(frame);
+    HWND closed = dialog ? dialog->hwnd : nullptr;
+    SendMessageA(closed, WM_CLOSE, 0, 0);
+    winecheck::pump();
+    check(dialog && pane->optionsDialog == nullptr && !IsWindow(closed), "the close box clears the open flag");
+
+    // Two signals of one name keep their own colour and flag; the dialog
+    // goes with its frame.
+    PlotFrame* twins = new PlotFrame(nullptr, 500, 0, 400, 300, WS_OVERLAPPEDWINDOW, "x und x", nullptr,
+                                     kKytPlotFrameIds);
+    PlotServices& feed = twins->services();
+    feed.setSignals(2);
+    feed.setSignal(0, "x", plotColour(255, 0, 0));
+    feed.setSignal(1, "x", plotColour(0, 128, 0));
+    const double v[2] = {1, 2};
+    feed.addPoint(0, v, 2);
+    feed.addPoint(1, v, 2);
+    dialog = openOptions(twins);
+    if (dialog) {
+        HWND twinList = item(dialog, PlotOptionsDialog::kSignalList);
+        SendMessageA(twinList, LB_SETCURSEL, 1, 0);
+        SendMessageA(dialog->hwnd, WM_COMMAND, MAKEWPARAM(PlotOptionsDialog::kSignalList, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(twinList));
+        chooserAnswer = plotColour(0, 0, 255);
+        setPlotColourChooser(answerChooser);
+        press(dialog, PlotOptionsDialog::kColourButton);
+        setPlotColourChooser(nullptr);
+        press(dialog, PlotOptionsDialog::kShown);
+        PlotModel& t = twins->pane()->model;
+        check(t.signals[1].colour == plotColour(0, 0, 255) && t.signals[1].shown == 0 &&
+                  t.signals[0].colour == plotColour(255, 0, 0) && t.signals[0].shown == 1,
+              "the second of two signals named \"x\" takes its own colour and flag");
+    }
+    HWND twinDialog = dialog ? dialog->hwnd : nullptr;
+    DestroyWindow(twins->hwnd);
+    winecheck::pump();
+    check(dialog && !IsWindow(twinDialog) && countOwnWindows(kOptionsTitle) == 0,
+          "destroying the frame closes its dialog");
 
     setErrorSink(nullptr);
 }
