@@ -1,6 +1,8 @@
 #include "FuzzyEditorFrame.h"
 
+#include "AboutBox.h"
 #include "Application.h"
+#include "CharacteristicCommands.h"
 #include "CommonDialogs.h"
 #include "ErrorReporter.h"
 #include "FuzzyOptions.h"
@@ -29,6 +31,7 @@ const unsigned int kResIncomplete = 17638;
 const unsigned int kResScriptAmbiguous = 17640;
 const unsigned int kResScriptIncomplete = 17641;
 const unsigned int kResWizardNotWritten = 57608;
+const unsigned int kResInformation = 17689;
 
 // Heights of the pages: the comment page shows 32 pixels, hidden 1.
 const int kVariablePageHeight = 90;
@@ -74,9 +77,8 @@ const int kBlockMenuEntries[] = {CMD_SAVE_AS,       CMD_GLOBAL_METHODS,  CMD_COP
 // The commands that later parts of the editor fill in.
 const unsigned int kHookCommands[] = {CMD_RULE_EDITOR,    CMD_GLOBAL_METHODS,  CMD_ADD_VARIABLE,
                                       CMD_ADD_SET,        CMD_DELETE_VARIABLE, CMD_DELETE_SET,
-                                      CMD_RENAME_VARIABLE, CMD_RENAME_SET,     CMD_INFO,
-                                      CMD_SHOW_CHARACTERISTIC, CMD_RECALCULATE, CMD_EXPORT_MATLAB,
-                                      CMD_EXPORT_ASCII,   CMD_PRINT,           CMD_COPY,
+                                      CMD_RENAME_VARIABLE, CMD_RENAME_SET,     CMD_PRINT,
+                                      CMD_COPY,
                                       CMD_HELP_CONTENTS,  CMD_HELP_ERRORS};
 
 // A page until the page itself comes: a bordered pane of the window colour.
@@ -149,6 +151,7 @@ FuzzyEditorFrame::FuzzyEditorFrame(void* unused, Geometry* g, DWORD style, const
     new Menu(this, ResourceId(kFuzzyMenu));
     if (!getMenu() || !getMenu()->handle())
         reportError(ERR_FATAL, "Assertion failed: %s", "appMenu");
+    characteristic = new CharacteristicCommands(this, options);
     buildToolBar();
     buildStatusBar();
     if (theApplication)
@@ -158,6 +161,7 @@ FuzzyEditorFrame::FuzzyEditorFrame(void* unused, Geometry* g, DWORD style, const
 
 FuzzyEditorFrame::~FuzzyEditorFrame()
 {
+    delete characteristic;
     deletePages();
 }
 
@@ -405,9 +409,14 @@ int FuzzyEditorFrame::runCommand(unsigned int id)
     case CMD_UNDO:
         session.undoDeletion();
         return 1;
+    case CMD_INFO:
+        showInfo();
+        return 1;
     default:
         break;
     }
+    if (characteristic->command(id))
+        return 1;
     if (id >= CMD_FIRST_RECENT && id <= CMD_LAST_RECENT)
         return openGivenFile(id);
     if ((id >= CMD_FIRST_PLOT && id <= CMD_LAST_PLOT) || id == CMD_ACTIVE_PLOT) {
@@ -429,6 +438,12 @@ void FuzzyEditorFrame::closeEditor()
 {
     if (session.close())
         PostQuitMessage(0);
+}
+
+void FuzzyEditorFrame::showInfo()
+{
+    AboutDialog* box = new AboutDialog(this, fuzzyAboutContent(), getResString(kResInformation), 0);
+    delete box;
 }
 
 void FuzzyEditorFrame::showListing(const char* message, const char* path, int line)

@@ -10,6 +10,7 @@
 
 #include <string>
 
+class CharacteristicCommands;
 class EdgeLayout;
 class FrameStatusBarCL;
 class FuzzyOptions;
@@ -58,7 +59,7 @@ const int kFuzzyStatusText = 1112;
 const int kFuzzyMenuHelp = 1111;
 
 // What later parts of the editor plug in: the editor dialogs, the rule
-// editor, the characteristic and the About box. Without them a command does
+// editor, printing and help. Without them a command does
 // nothing (and the dialogs of New answer "cancelled").
 class FuzzyEditorHooks {
 public:
@@ -66,8 +67,8 @@ public:
     virtual bool runConfigurationDialog(FuzzyKernel*) { return false; }
     virtual bool runNewVariableDialog(FuzzyKernel*) { return false; }
     virtual bool runNewSetDialog(FuzzyKernel*) { return false; }
-    // Commands 116, 11014, 117, 118, 120, 121, 11049, 11050, 11005, 163,
-    // 18238, 138, 11048, 9001, 11036, 9016, 11042; true when handled.
+    // Commands 116, 11014, 117, 118, 120, 121, 11049, 11050, 9001, 11036,
+    // 9016, 11042; true when handled.
     virtual bool command(unsigned int) { return false; }
 };
 
@@ -94,6 +95,8 @@ public:
     bool hasPages() const { return variablePage != nullptr; }
     VisualCtrl* page(int index) const;
     int getCommentState() const { return commentState; }
+    // The About box, modal over the frame.
+    void showInfo();
     // The modal listing of a file (the kyt.ini reader's syntax errors).
     void showListing(const char* message, const char* path, int line);
 
@@ -121,6 +124,7 @@ private:
 
     FuzzyOptions* options;
     FuzzySession session;
+    CharacteristicCommands* characteristic = nullptr;
     FuzzyEditorHooks noHooks;
     FuzzyEditorHooks* hooks = &noHooks;
     int commentState = 1;

@@ -8,6 +8,7 @@
 #include "Layout.h"
 #include "ResString.h"
 #include "ShowFile.h"
+#include "SurfaceWindow.h"
 #include "VisualCtrl.h"
 
 #include <windows.h>
@@ -113,6 +114,7 @@ void runApplication(Application* app)
     const int exitCode = session.finalExitCode();
     options->writeSettingsFile();
     setFileViewer(nullptr);
+    deleteSurfaceWindow();
     delete frame;
     options->closePlotWindows();
     delete options;

@@ -6,6 +6,8 @@ export WINEDEBUG=-all
 # No installer dialogs for Mono or Gecko.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# OpenGL through Mesa's software renderer: the same pictures on every machine.
+export LIBGL_ALWAYS_SOFTWARE=1
 loader=${KYT_WINE_LOADER:-/usr/lib/wine/wine64}
 server=${KYT_WINE_SERVER:-/usr/lib/wine/wineserver}
 if [ -f "$state/display" ]; then

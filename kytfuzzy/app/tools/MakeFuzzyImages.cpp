@@ -2,7 +2,8 @@
 // for the resource script. A strip has the six cells of a bitmap button
 // (up, disabled, two pressed looks, latched, spare), each 21 x 19 pixels so
 // that it sits inside the 27 x 25 button; the disabled cell is the picture in
-// grays. The icon is 32 x 32 in true colour.
+// grays. The icons are 32 x 32 in true colour; the About box's pictures are
+// drawn as colour fields with a few figures.
 //
 //   makefuzzyimages FOLDER
 #include <cstdint>
@@ -26,7 +27,10 @@ const int kCellHeight = 19;
 const int kCells = 6;
 
 // What a button shows: a sign in the command's colour.
-enum Sign { SHEET, FOLDER, DISK, PRINTER, NOTE, PLUS, MINUS, RULES, CURVE, WINDOW };
+enum Sign {
+    SHEET, FOLDER, DISK, PRINTER, NOTE, PLUS, MINUS, RULES, CURVE, WINDOW,
+    TEXT_FILE, MATLAB_FILE, ARROW_LEFT, ARROW_UP, ARROW_DOWN, ARROW_RIGHT, HOME, GRID
+};
 
 struct Strip {
     int id;
@@ -39,6 +43,10 @@ const Strip kStrips[] = {
     {9001, PRINTER, {64, 64, 64}},  {144, NOTE, {255, 255, 128}}, {117, PLUS, {0, 128, 0}},
     {118, PLUS, {0, 0, 255}},       {120, MINUS, {128, 0, 0}},    {121, MINUS, {255, 0, 0}},
     {116, RULES, {0, 128, 128}},    {138, CURVE, {255, 0, 0}},    {124, WINDOW, {0, 0, 255}},
+    // The surface window's tool bar.
+    {11048, TEXT_FILE, {0, 0, 0}},      {18012, MATLAB_FILE, {0, 0, 160}}, {18232, ARROW_LEFT, {0, 96, 0}},
+    {18231, ARROW_UP, {0, 96, 0}},      {18233, ARROW_DOWN, {0, 96, 0}},   {18234, ARROW_RIGHT, {0, 96, 0}},
+    {18013, HOME, {128, 0, 0}},         {9011, GRID, {0, 0, 0}},
 };
 
 class Picture {
@@ -220,6 +228,46 @@ void drawSign(Picture& p, int ox, Sign sign, Rgb c)
         f(3, 7, 17, 15, kWhite);
         fr(3, 3, 17, 15);
         break;
+    case TEXT_FILE:
+    case MATLAB_FILE:
+        f(4, 1, 16, 17, kWhite);
+        fr(4, 1, 16, 17);
+        for (int y = 4; y <= 14; y += 2)
+            f(6, y, sign == TEXT_FILE ? 14 : 10, y, c);
+        if (sign == MATLAB_FILE) {
+            f(11, 9, 15, 15, {255, 128, 0});
+            fr(11, 9, 15, 15);
+        }
+        break;
+    case ARROW_LEFT:
+    case ARROW_RIGHT:
+        for (int i = 0; i <= 6; ++i) {
+            const int x = sign == ARROW_LEFT ? 3 + i : 17 - i;
+            f(x, 9 - i, x, 9 + i, c);
+        }
+        f(sign == ARROW_LEFT ? 10 : 4, 7, sign == ARROW_LEFT ? 16 : 10, 11, c);
+        break;
+    case ARROW_UP:
+    case ARROW_DOWN:
+        for (int i = 0; i <= 6; ++i) {
+            const int y = sign == ARROW_UP ? 2 + i : 16 - i;
+            f(10 - i, y, 10 + i, y, c);
+        }
+        f(8, sign == ARROW_UP ? 9 : 3, 12, sign == ARROW_UP ? 16 : 9, c);
+        break;
+    case HOME:
+        for (int i = 0; i <= 7; ++i)
+            f(10 - i, 2 + i, 10 + i, 2 + i, c);
+        f(5, 10, 15, 16, kWhite);
+        fr(5, 10, 15, 16);
+        f(9, 12, 11, 16, c);
+        break;
+    case GRID:
+        for (int k = 3; k <= 17; k += 4) {
+            f(3, k - 1, 17, k - 1, c);
+            f(k, 2, k, 16, c);
+        }
+        break;
     }
 }
 
@@ -264,6 +312,55 @@ int main(int argc, char** argv)
     if (!saveIcon(icon, folder + "/kytfuzzy.ico")) {
         fprintf(stderr, "makefuzzyimages: cannot write the icon\n");
         return 1;
+    }
+    // The surface window's icon: a coloured hill in a box.
+    Picture hill(32, 32);
+    hill.fill(0, 0, 31, 31, {255, 255, 232});
+    for (int x = 3; x <= 28; ++x) {
+        const int h = 20 - ((x - 16) * (x - 16)) / 9;
+        for (int y = 28 - h; y <= 28; ++y)
+            hill.set(x, y, y < 16 ? Rgb{255, 255, 0} : (y < 22 ? Rgb{255, 0, 0} : Rgb{0, 160, 0}));
+    }
+    hill.frame(2, 2, 29, 29, kBlack);
+    if (!saveIcon(hill, folder + "/surface.ico")) {
+        fprintf(stderr, "makefuzzyimages: cannot write the icon\n");
+        return 1;
+    }
+    // The About box's picture (its text is drawn over the lower half) and
+    // the three credit pictures.
+    Picture about(360, 470);
+    for (int y = 0; y < 470; ++y)
+        for (int x = 0; x < 360; ++x)
+            about.set(x, y, {static_cast<unsigned char>(40 + y / 3), static_cast<unsigned char>(90 + y / 5),
+                             static_cast<unsigned char>(210 - y / 8)});
+    // A control surface's hill over the text.
+    for (int x = 40; x <= 320; ++x) {
+        const int d = x - 180;
+        const int top = 30 + (d * d) / 200;
+        for (int y = top; y <= 130; ++y)
+            about.set(x, y, y < 60 ? Rgb{255, 255, 0} : (y < 95 ? Rgb{255, 0, 0} : Rgb{0, 160, 0}));
+    }
+    about.frame(0, 0, 359, 469, kBlack);
+    const struct {
+        int id;
+        Rgb colour;
+    } credits[] = {{159, {0, 0, 0}}, {151, {255, 200, 120}}, {155, {150, 220, 150}}, {149, {170, 190, 255}}};
+    for (const auto& c : credits) {
+        bool ok;
+        if (c.id == 159) {
+            ok = saveBmp(about, folder + "/about159.bmp");
+        } else {
+            Picture p(200, 150);
+            p.fill(0, 0, 199, 149, c.colour);
+            for (int k = 0; k < 5; ++k)
+                p.fill(20 + k * 36, 110 - k * 18, 44 + k * 36, 130, {static_cast<unsigned char>(60 + k * 40), 40, 120});
+            p.frame(0, 0, 199, 149, kBlack);
+            ok = saveBmp(p, folder + "/about" + std::to_string(c.id) + ".bmp");
+        }
+        if (!ok) {
+            fprintf(stderr, "makefuzzyimages: cannot write the pictures\n");
+            return 1;
+        }
     }
     return 0;
 }

@@ -1,0 +1,144 @@
+#include "CharacteristicCommands.h"
+
+#include "Application.h"
+#include "CharacteristicDialogs.h"
+#include "FuzzyEditorFrame.h"
+#include "FuzzyKernel.h"
+#include "FuzzyModel.h"
+#include "FuzzyOptions.h"
+#include "ResString.h"
+#include "SurfaceWindow.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const unsigned int kResNoConfiguration = 17646;
+const unsigned int kResAmbiguous = 17654;
+const unsigned int kResInconsistent = 17655;
+const int kCursorNormal = 147;
+
+std::vector<std::string> names(FuzzyIoNode* list)
+{
+    std::vector<std::string> out;
+    for (; list; list = list->next)
+        out.push_back(list->name ? list->name : "");
+    return out;
+}
+
+int count(FuzzyIoNode* list)
+{
+    int n = 0;
+    for (; list; list = list->next)
+        ++n;
+    return n;
+}
+
+} // namespace
+
+CharacteristicCommands::CharacteristicCommands(FuzzyEditorFrame* editorFrame, FuzzyOptions* opts)
+    : frame(editorFrame), options(opts)
+{
+}
+
+bool CharacteristicCommands::command(unsigned int id)
+{
+    switch (id) {
+    case CMD_SHOW_CHARACTERISTIC:
+        showCharacteristic(false);
+        return true;
+    case CMD_RECALCULATE:
+        showCharacteristic(true);
+        return true;
+    case CMD_EXPORT_MATLAB:
+        exportCharacteristic(true);
+        return true;
+    case CMD_EXPORT_ASCII:
+        exportCharacteristic(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CharacteristicCommands::showBox(const char* text, unsigned int caption, unsigned int icon)
+{
+    MessageBoxObject(frame, text, getResString(caption), icon);
+}
+
+bool CharacteristicCommands::prepare(bool recalculate, SurfaceGrid* grid, int* keepView)
+{
+    FuzzyKernel* kernel = frame->getSession().model();
+    if (!kernel)
+        return false;
+    if (!checkConfiguration(kernel)) {
+        showBox(kernel->message.text(), kResNoConfiguration, MB_ICONHAND);
+        return false;
+    }
+    if (!checkAmbiguity(kernel)) {
+        showBox(kernel->message.text(), kResAmbiguous, MB_ICONINFORMATION);
+        return false;
+    }
+    if (!checkCompleteness(kernel)) {
+        showBox(kernel->message.text(), kResInconsistent, MB_ICONINFORMATION);
+        return false;
+    }
+    FuzzyMethodsSet(kernel);
+    SurfaceDlg* surface = new SurfaceDlg(frame, names(kernel->getInputs()), names(kernel->getOutputs()),
+                                         recalculate ? 1 : 0);
+    const bool confirmed = surface->result == 1;
+    const SurfaceChoiceModel choice = surface->choice;
+    delete surface;
+    if (!confirmed)
+        return false;
+    *keepView = choice.choiceStillValid;
+    const std::string yName = choice.hasYAxis() ? choice.y : std::string();
+    if (count(kernel->getInputs()) > 2) {
+        HillDlg* hill = new HillDlg(frame, kernel, choice.x, yName);
+        const bool ok = hill->result == 1;
+        delete hill;
+        if (!ok)
+            return false;
+    }
+    frame->setCursorHandle(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    const bool computed =
+        computeCharacteristic(kernel, choice.x, choice.xDivisions(), yName, choice.yDivisions(), choice.z, grid);
+    HCURSOR normal = LoadCursorA(programInstance(), MAKEINTRESOURCEA(kCursorNormal));
+    frame->setCursorHandle(normal ? normal : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+    return computed;
+}
+
+void CharacteristicCommands::showCharacteristic(bool recalculate)
+{
+    SurfaceGrid grid;
+    int keepView = 0;
+    if (!prepare(recalculate, &grid, &keepView))
+        return;
+    if (grid.isCurve()) {
+        drawCurve(grid);
+        return;
+    }
+    openSurfaceWindow(frame, std::move(grid), keepView, options->color);
+}
+
+void CharacteristicCommands::exportCharacteristic(bool matlab)
+{
+    SurfaceGrid grid;
+    int keepView = 0;
+    if (!prepare(false, &grid, &keepView))
+        return;
+    std::string path;
+    if (!chooseCharacteristicFile(frame, matlab, path))
+        return;
+    if (matlab)
+        writeCharacteristicMatlab(path.c_str(), grid);
+    else
+        writeCharacteristicText(path.c_str(), grid);
+}
+
+void CharacteristicCommands::drawCurve(const SurfaceGrid&)
+{
+}
