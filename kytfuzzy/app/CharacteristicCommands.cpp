@@ -6,11 +6,14 @@
 #include "FuzzyKernel.h"
 #include "FuzzyModel.h"
 #include "FuzzyOptions.h"
+#include "FuzzyPlots.h"
 #include "ResString.h"
 #include "SurfaceWindow.h"
 
 #include <windows.h>
 
+#include <chrono>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,7 @@ namespace {
 const unsigned int kResNoConfiguration = 17646;
 const unsigned int kResAmbiguous = 17654;
 const unsigned int kResInconsistent = 17655;
+const unsigned int kResCurveText = 17743;
 const int kCursorNormal = 147;
 
 std::vector<std::string> names(FuzzyIoNode* list)
@@ -139,6 +143,42 @@ void CharacteristicCommands::exportCharacteristic(bool matlab)
         writeCharacteristicText(path.c_str(), grid);
 }
 
-void CharacteristicCommands::drawCurve(const SurfaceGrid&)
+void CharacteristicCommands::drawCurve(const SurfaceGrid& grid)
 {
+    if (!activePlotWindow() && options->newPlotWindow(nullptr) != 0)
+        return;
+    PlotFrame* frame = FuzzyPlots::frameOf(activePlotWindow());
+    if (!frame)
+        return;
+    const auto started = std::chrono::steady_clock::now();
+    options->beginPlotUpdate(0);
+    PlotServices& plot = frame->services();
+    plot.clearPoints();
+    const FuzzyPlotParams& p = options->plotParams;
+    plot.setPlotParams(PlotParams{p.autoX, p.autoY, p.xScale, p.yScale, p.xOffset, p.yOffset});
+    plot.setSignals(1);
+    plot.setSignal(0, grid.zName.c_str(), plotColour(255, 0, 0));
+    plot.setTitle(grid.xName.c_str());
+    const char* heading = getResString(kResCurveText);
+    plot.setStatusText((std::string(heading ? heading : "") + grid.zName + " = f(" + grid.xName + ")").c_str());
+    for (const SurfacePoint& point : grid.points) {
+        plot.addPoint(point.x, &point.z, 1);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        showCursorValues(frame, point.x, point.z, true, seconds);
+    }
+    options->endPlotUpdate(0);
+    plot.rescale();
+}
+
+void showCursorValues(PlotFrame* frame, double x, double y, bool yGiven, double seconds)
+{
+    char text[64];
+    snprintf(text, sizeof text, "x=%12.6lg", x);
+    frame->setRunStatus(1, text);
+    if (yGiven) {
+        snprintf(text, sizeof text, "y=%12.6lg", y);
+        frame->setRunStatus(2, text);
+    }
+    snprintf(text, sizeof text, "tsim=%.1lf", seconds);
+    frame->setRunStatus(3, text);
 }

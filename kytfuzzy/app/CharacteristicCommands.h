@@ -8,6 +8,7 @@
 
 class FuzzyEditorFrame;
 class FuzzyOptions;
+class PlotFrame;
 
 class CharacteristicCommands {
 public:
@@ -29,5 +30,9 @@ private:
     FuzzyEditorFrame* frame;
     FuzzyOptions* options;
 };
+
+// The cursor's values in status fields 1-3 of a plot window: x, y when
+// given, and the seconds since the computation began.
+void showCursorValues(PlotFrame* frame, double x, double y, bool yGiven, double seconds);
 
 #endif

@@ -5,6 +5,7 @@
 #include "ErrorReporter.h"
 #include "FuzzyEditorFrame.h"
 #include "FuzzyOptions.h"
+#include "FuzzyPlots.h"
 #include "Layout.h"
 #include "ResString.h"
 #include "ShowFile.h"
@@ -61,6 +62,7 @@ void runApplication(Application* app)
     FuzzyEditorFrame* frame =
         new FuzzyEditorFrame(nullptr, new Layout, WS_OVERLAPPEDWINDOW, getResString(kResProgramTitle), options);
     FrameListingViewer viewer(frame);
+    FuzzyPlots* plots = new FuzzyPlots(frame, options);
     setFileViewer(&viewer);
 
     std::string tempDir, helpDir, iniPath;
@@ -115,6 +117,7 @@ void runApplication(Application* app)
     options->writeSettingsFile();
     setFileViewer(nullptr);
     deleteSurfaceWindow();
+    delete plots;
     delete frame;
     options->closePlotWindows();
     delete options;

@@ -2,7 +2,8 @@
 // pane clears to its colour; the control surface of a two-input block opens
 // in its window, turns, switches its mesh lines and is replaced by the next
 // one; a block with three inputs asks for the third's value; a block with
-// an inconsistent rule base opens nothing; the exports write the grid; the
+// an inconsistent rule base opens nothing; a one-input block draws its curve
+// into a plot window; the exports write the grid; the
 // About box sits over the frame, shows its picture and opens and closes its
 // credit pictures. Every window object is destroyed exactly once.
 //
@@ -14,6 +15,7 @@
 #include "ErrorReporter.h"
 #include "FuzzyEditorFrame.h"
 #include "FuzzyOptions.h"
+#include "FuzzyPlots.h"
 #include "FuzzySession.h"
 #include "GLPaneWindow.h"
 #include "Layout.h"
@@ -392,6 +394,43 @@ void inconsistent(FuzzyEditorFrame* frame, const std::string& scratch)
     check(script.surfaceRuns == 0 && currentSurfaceWindow() == nullptr, "... and opens nothing");
 }
 
+void curve(FuzzyEditorFrame* frame, const std::string& scratch, const std::string& pictures)
+{
+    check(openBlock(frame, scratch, "eins.kyb", block(input("e", 1), "IF (e==neg) THEN u=pos;\nIF (e==pos) THEN u=neg;\n")),
+          "a one-input block opens");
+    script = Script();
+    script.xDivision = "20";
+    command(frame, CMD_SHOW_CHARACTERISTIC);
+    PlotFrame* plot = FuzzyPlots::frameOf(activePlotWindow());
+    check(plot && windowText(plot->hwnd) == "KYTfuzzy:ZIZAdir 1 - aktiv" && currentSurfaceWindow() == nullptr,
+          "a one-input block draws into plot window \"KYTfuzzy:ZIZAdir 1 - aktiv\"");
+    if (!plot)
+        return;
+    const PlotModel& m = plot->pane()->model;
+    check(m.points().size() == 21 && m.signals.size() == 1 && m.signals[0].colour == plotColour(255, 0, 0),
+          "... 21 points of one red signal");
+    const std::string heading = getResString(17743);
+    check(std::string(m.statusText.text() ? m.statusText.text() : "").compare(0, heading.size(), heading) == 0,
+          "... under a text starting \"2D-Regelkennlinie : \"");
+    check(std::string(plot->statusField(1, 1).text()).find("x=") == 0 &&
+              std::string(plot->statusField(1, 3).text()).find("tsim=") == 0,
+          "the status bar shows the last x and the computing time");
+    UpdateWindow(plot->hwnd);
+    winecheck::pump();
+    RECT area;
+    GetClientRect(plot->pane()->hwnd, &area);
+    HDC dc = GetDC(plot->pane()->hwnd);
+    const int red = winecheck::countPixels(dc, area, RGB(255, 0, 0));
+    ReleaseDC(plot->pane()->hwnd, dc);
+    check(red > 20, "the plot area holds pixels of the signal's red");
+    winecheck::saveWindowPicture(plot->hwnd, pictures + "\\kytfuzzy-curve.png");
+
+    // A second curve goes into the same window.
+    command(frame, CMD_SHOW_CHARACTERISTIC);
+    check(FuzzyPlots::frameOf(activePlotWindow()) == plot && plot->pane()->model.points().size() == 21,
+          "the next curve replaces the points of the active window");
+}
+
 // ---------------------------------------------------------------- About box
 
 class EightBits : public DeviceMetrics {
@@ -542,6 +581,8 @@ void appMain(Application* app)
     surface(frame, scratch, pictures);
     threeInputs(frame, scratch);
     inconsistent(frame, scratch);
+    FuzzyPlots* plots = new FuzzyPlots(frame, options);
+    curve(frame, scratch, pictures);
     aboutBox(frame, pictures);
 
     // Program end with a surface window open.
@@ -550,6 +591,8 @@ void appMain(Application* app)
         deleteSurfaceWindow();
     }
     check(GLMeshWindow::liveCount() == 0, "every surface window is destroyed exactly once");
+    delete plots;
+    check(activePlotWindow() == nullptr && options->plotWindowAt(0) == nullptr, "the plot windows go with their host");
     delete frame;
     delete options;
     app->exitCode = winecheck::summary();
