@@ -293,6 +293,14 @@ LRESULT IdentWizardDialog::onCommand(EventRecord* event)
     default:
         break;
     }
+    const int row = control - IDC_IDENT_ROW_FIELD_FIRST;
+    if (row >= 0 && row < static_cast<int>(parameterFields.size())) {
+        // Shown again as the number it is read as; stored on OK.
+        if (code == EN_KILLFOCUS && !finished)
+            showNumberField(parameterFields[static_cast<size_t>(row)],
+                            readIdentNumberField(textOf(parameterFields[static_cast<size_t>(row)])));
+        return 1;
+    }
     if (control >= IDC_IDENT_OUTPUT_FIRST && control < IDC_IDENT_OUTPUT_FIRST + 4) {
         if (code == BN_CLICKED) {
             doc->gOutput = control - IDC_IDENT_OUTPUT_FIRST;

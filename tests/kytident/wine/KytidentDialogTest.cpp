@@ -232,6 +232,30 @@ void dialogInProcess(const std::string& scratch, const std::string& data, const 
               GetDlgItem(d, IDC_IDENT_ROW_FIELD_FIRST + 2) == nullptr,
           "RLS has two rows: Lambda and Alpha 10000.");
 
+    // The order fields take digits only, two at most; a parameter field
+    // shows its number formatted once the focus leaves it.
+    HWND order = GetDlgItem(d, IDC_IDENT_DEN_DEG);
+    SetFocus(order);
+    SendMessageA(order, EM_SETSEL, 0, -1);
+    for (char c : std::string("x3"))
+        SendMessageA(order, WM_CHAR, static_cast<unsigned char>(c), 0);
+    const std::string typed = itemText(d, IDC_IDENT_DEN_DEG);
+    SendMessageA(order, EM_SETSEL, 0, -1);
+    for (char c : std::string("123"))
+        SendMessageA(order, WM_CHAR, static_cast<unsigned char>(c), 0);
+    check(typed.find('x') == std::string::npos && typed.find('3') != std::string::npos &&
+              itemText(d, IDC_IDENT_DEN_DEG).find("12") != std::string::npos &&
+              itemText(d, IDC_IDENT_DEN_DEG).find('3') == std::string::npos,
+          "the order fields take two digits and no letter (\"##\")");
+    SendMessageA(order, EM_SETSEL, 0, -1);
+    SendMessageA(order, WM_CHAR, '2', 0);
+    HWND alpha = GetDlgItem(d, IDC_IDENT_ROW_FIELD_FIRST + 1);
+    SetFocus(alpha);
+    SetWindowTextA(alpha, "2e4");
+    SetFocus(GetDlgItem(d, IDOK));
+    winecheck::pump();
+    check(itemText(d, IDC_IDENT_ROW_FIELD_FIRST + 1) == "20000.", "a parameter field shows 2e4 as 20000. on leaving");
+
     // Choosing "Hilfsvariable".
     HWND list = GetDlgItem(d, IDC_IDENT_METHOD);
     SendMessageA(list, CB_SETCURSEL, 1, 0);
@@ -462,6 +486,17 @@ void program(const std::string& exe, const std::string& scratch, const std::stri
         check(log.find(std::string(" Error: ") + message) != std::string::npos,
               "... and ERROR.LOG has 26709 with the path as an Error (level 2)");
         check(report.text().find(message) != std::string::npos, "... after the reporter's box");
+    }
+
+    // A block file that is not the wizard's, kept: nothing is written, exit code 1.
+    const std::string foreign = "BLOCK fremd;\nENDBLOCK fremd;\n";
+    writeText(local + "\\fremd", foreign);
+    if (startProgram(exe, "fremd " + local, inst, &info)) {
+        BoxWatcher question(info.dwProcessId, getResString(kIdentCaptionWarning), IDNO, 15000);
+        check(question.found() && question.text() == getResString(kIdentNotWizardBlock),
+              "a block file without wizard line asks 26982");
+        check(endOf(info) == 1, "... No ends the program with exit code 1");
+        check(readText(local + "\\fremd") == foreign, "... and leaves the file unchanged");
     }
 
     // A wrong command line: 26985 and -1.
