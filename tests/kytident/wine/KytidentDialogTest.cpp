@@ -228,6 +228,7 @@ void dialogInProcess(const std::string& scratch, const std::string& data, const 
     check(SendMessageA(GetDlgItem(d, IDC_IDENT_PARAMETER_OUT), BM_GETCHECK, 0, 0) == BST_CHECKED,
           "the Parameter->Aus box is checked");
     check(GetFocus() == GetDlgItem(d, IDOK), "the focus is on OK");
+    check(GetClassLongPtrA(d, GCLP_HICON) != 0, "the dialog carries the program's icon");
     check(itemText(d, IDC_IDENT_ROW_NAME_FIRST) == "Lambda :" && itemText(d, IDC_IDENT_ROW_FIELD_FIRST + 1) == "10000." &&
               GetDlgItem(d, IDC_IDENT_ROW_FIELD_FIRST + 2) == nullptr,
           "RLS has two rows: Lambda and Alpha 10000.");
