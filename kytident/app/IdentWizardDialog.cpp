@@ -395,8 +395,8 @@ void IdentWizardDialog::finish()
 
 void IdentWizardDialog::chooseMethodItem(int item)
 {
-    // The rows of the old method are read first: a method chosen again
-    // later starts from its defaults anyway.
+    // What was typed into the old method's rows is dropped: the new method
+    // starts from its defaults.
     if (!chooseIdentMethodItem(doc, item))
         return;
     deleteParameterRows();

@@ -342,10 +342,12 @@ void dialogInProcess(const std::string& scratch, const std::string& data, const 
     // Lambda above its hard maximum: an error, the focus on its field.
     SetWindowTextA(GetDlgItem(d, IDC_IDENT_ROW_FIELD_FIRST), "1.5");
     {
+        // Enter in the field presses the default button, OK.
         BoxWatcher error(getResString(kIdentCaptionError), IDOK);
-        command(d, IDOK);
+        SendMessageA(GetDlgItem(d, IDC_IDENT_ROW_FIELD_FIRST), WM_KEYDOWN, VK_RETURN, 0);
+        winecheck::pump();
         check(error.found() && error.text() == "Lambda gr\xf6\xdf" "er als 1. ist nicht zul\xe4ssig!",
-              "Lambda 1.5 is refused: Lambda gr\xf6\xdf" "er als 1. ist nicht zul\xe4ssig!");
+              "Enter with Lambda 1.5 is refused: Lambda gr\xf6\xdf" "er als 1. ist nicht zul\xe4ssig!");
     }
     winecheck::pump();
     check(GetFocus() == GetDlgItem(d, IDC_IDENT_ROW_FIELD_FIRST) && !dialog->hasEnded(),
