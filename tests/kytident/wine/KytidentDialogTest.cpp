@@ -9,7 +9,6 @@
 #include "Application.h"
 #include "Control.h"
 #include "ErrorReporter.h"
-#include "IdentAboutBox.h"
 #include "IdentBlockFile.h"
 #include "IdentDialogModel.h"
 #include "IdentHelp.h"
@@ -105,6 +104,12 @@ std::string itemText(HWND dialog, int id)
 void command(HWND dialog, int id, int code = BN_CLICKED)
 {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    winecheck::pump();
+}
+
+void activate(HWND window)
+{
+    SetForegroundWindow(window);
     winecheck::pump();
 }
 
@@ -227,6 +232,9 @@ void dialogInProcess(const std::string& scratch, const std::string& data, const 
     check(itemText(d, IDC_IDENT_OUTPUT_FIRST + 1) == "G(&z)", "... named after the help file's letter z");
     check(SendMessageA(GetDlgItem(d, IDC_IDENT_PARAMETER_OUT), BM_GETCHECK, 0, 0) == BST_CHECKED,
           "the Parameter->Aus box is checked");
+    // Other tests' windows on the display may have taken the activation:
+    // the dialog gets it back with the focus where it was.
+    activate(d);
     check(GetFocus() == GetDlgItem(d, IDOK), "the focus is on OK");
     check(GetClassLongPtrA(d, GCLP_HICON) != 0, "the dialog carries the program's icon");
     check(itemText(d, IDC_IDENT_ROW_NAME_FIRST) == "Lambda :" && itemText(d, IDC_IDENT_ROW_FIELD_FIRST + 1) == "10000." &&
@@ -236,6 +244,7 @@ void dialogInProcess(const std::string& scratch, const std::string& data, const 
     // The order fields take digits only, two at most; a parameter field
     // shows its number formatted once the focus leaves it.
     HWND order = GetDlgItem(d, IDC_IDENT_DEN_DEG);
+    activate(d);
     SetFocus(order);
     SendMessageA(order, EM_SETSEL, 0, -1);
     for (char c : std::string("x3"))
@@ -350,6 +359,7 @@ void dialogInProcess(const std::string& scratch, const std::string& data, const 
               "Enter with Lambda 1.5 is refused: Lambda gr\xf6\xdf" "er als 1. ist nicht zul\xe4ssig!");
     }
     winecheck::pump();
+    activate(d);
     check(GetFocus() == GetDlgItem(d, IDC_IDENT_ROW_FIELD_FIRST) && !dialog->hasEnded(),
           "... the focus is on Lambda's field, the dialog stays");
 
