@@ -3,7 +3,6 @@
 #include "Application.h"
 #include "ErrorReporter.h"
 #include "IdentBlockData.h"
-#include "IdentDialogModel.h"
 #include "IdentStart.h"
 #include "IdentWizardDialog.h"
 #include "ResString.h"
