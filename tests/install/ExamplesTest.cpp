@@ -201,6 +201,18 @@ const Example kExamples[] = {
          EXPECT_NEAR(peakTime, time[peak], 0.05);
          EXPECT_NEAR(1.0, r.at("y", 20), 1e-3);
      }},
+    {"fuzzy", "the fuzzy PD loop on an integrating plant reaches its set point without overshoot",
+     [](const ExampleRun& r) {
+         auto late = r.range("x", 15);
+         EXPECT_GE(late.first, 0.495);
+         EXPECT_LE(late.second, 0.5);
+         EXPECT_LE(r.range("x", 0).second, 0.5);
+         // At rest (e = 0, de/dt = 0) the rule base gives 0.
+         EXPECT_NEAR(0.0, r.at("u", 20), 1e-4);
+         // The step reaches the controller at its next sample after t = 1.
+         EXPECT_NEAR(0.0, r.at("u", 1.0), 1e-12);
+         EXPECT_GT(r.at("u", 1.1), 0.1);
+     }},
 };
 
 } // namespace
