@@ -213,6 +213,16 @@ const Example kExamples[] = {
          EXPECT_NEAR(0.0, r.at("u", 1.0), 1e-12);
          EXPECT_GT(r.at("u", 1.1), 0.1);
      }},
+    {"identifikation", "RLS identifies the exact discretisation of the PT1 plant",
+     [](const ExampleRun& r) {
+         // The input holds from half a sample before each sampling instant:
+         // y(k) = a y(k-1) + (1 - sqrt a) u(k) + (sqrt a - a) u(k-1), a = e^-1/2.
+         const double a = std::exp(-0.5), root = std::exp(-0.25);
+         EXPECT_NEAR(-a, r.at("a0", 100), 1e-6);
+         EXPECT_NEAR(1 - root, r.at("b1", 100), 1e-6);
+         EXPECT_NEAR(root - a, r.at("b0", 100), 1e-6);
+         EXPECT_NEAR(1.0, (r.at("b0", 100) + r.at("b1", 100)) / (1 + r.at("a0", 100)), 1e-5);
+     }},
 };
 
 } // namespace
