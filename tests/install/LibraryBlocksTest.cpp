@@ -133,6 +133,9 @@ TEST_F(InstallationTest, TheLibrariesOfKytIniAreAllThere)
     EXPECT_STREQ("hilfe", workspace.HELPDIR.text());
     EXPECT_STREQ("bin", workspace.BINDIR.text());
     EXPECT_GE(blocks().size(), 39u);
+    // The staged index is Windows-1252, as this test's own literals are.
+    ASSERT_GE(workspace.libraries[2].sectionCount, 1);
+    EXPECT_STREQ("Lineare Übertragungsglieder", workspace.libraries[2].sections[0].name.text());
     EXPECT_EQ("", messages(rec));
 }
 
