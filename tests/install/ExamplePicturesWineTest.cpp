@@ -18,7 +18,10 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 
@@ -37,6 +40,7 @@ public:
 };
 
 BoxRecorder sink;
+std::string privateDir;
 
 // The checks name the example and the block.
 void expect(bool ok, const std::string& what)
@@ -123,6 +127,12 @@ void showExample(const std::string& folder, const std::string& name)
                                        ("Schaltung - " + name + ".kyt").c_str());
     GedPane* pane = new GedPane(frame, new FillLayout, WS_CHILD | WS_VISIBLE);
     pane->readIniSetup(kInstallation.c_str());
+    // The library Local and TEMPDIR of a private directory: a kyt that runs
+    // on the same installation keeps its own.
+    theWorkspace->setTempDir((privateDir + "/tmp").c_str());
+    for (int i = 0; i < theWorkspace->libraryCount; ++i)
+        if (std::string(theWorkspace->libraries[i].name.text()) == "Local")
+            theWorkspace->libraries[i].file = (privateDir + "/local").c_str();
     frame->show(SW_SHOWNORMAL);
     pane->show(SW_SHOW);
     winecheck::pump();
@@ -137,7 +147,8 @@ void showExample(const std::string& folder, const std::string& name)
         reader.closeFile();
         expect(!reader.failed(), name + ": the circuit is read");
     }
-    expect(sink.boxes.size() == boxesBefore, name + ": no message while loading");
+    expect(sink.boxes.size() == boxesBefore,
+           name + ": no message while loading" + (sink.boxes.size() > boxesBefore ? " (" + sink.boxes.back() + ")" : ""));
 
     auto repaint = [&] {
         InvalidateRect(pane->hwnd, nullptr, TRUE);
@@ -178,6 +189,11 @@ void appMain(Application* app)
         folder += '/';
     // As the program runs: kyt.ini names its directories from here.
     expect(SetCurrentDirectoryA(kInstallation.c_str()) != 0, "the installation is the current directory");
+    char tmpl[] = "/tmp/kyt-pictures-XXXXXX";
+    const std::string scratch = mkdtemp(tmpl) ? tmpl : "/tmp";
+    privateDir = "Z:" + scratch;
+    mkdir((scratch + "/tmp").c_str(), 0777);
+    mkdir((scratch + "/local").c_str(), 0777);
     Workspace workspace;
     setWorkspace(&workspace);
     std::vector<std::string> names = exampleNames();
@@ -185,5 +201,7 @@ void appMain(Application* app)
     for (const std::string& name : names)
         showExample(folder, name);
     setWorkspace(nullptr);
+    if (scratch != "/tmp")
+        system(("rm -rf '" + scratch + "'").c_str());
     app->exitCode = winecheck::summary();
 }
