@@ -1,5 +1,6 @@
 #include "Ctl3dWindow.h"
 
+#include "Application.h"
 #include "ButtonItems.h"
 #include "DeviceContext.h"
 
@@ -338,6 +339,49 @@ void Ctl3dWindowCL::setText(const char* text)
     }
     if (drawing)
         drawing->invalidateRect(nullptr, true);
+}
+
+namespace {
+
+// Leaves the sibling windows that overlap the control out of dc, except
+// other group boxes and panels, which lie under them as well.
+void excludeSiblings(HWND self, HDC dc)
+{
+    HWND parentHandle = GetParent(self);
+    if (!parentHandle)
+        return;
+    for (HWND sibling = GetWindow(parentHandle, GW_CHILD); sibling; sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        if (sibling == self || !IsWindowVisible(sibling))
+            continue;
+        WindowCL* object = theApplication && theApplication->winMap ? theApplication->winMap->lookup(sibling) : nullptr;
+        Ctl3dWindowCL* control = dynamic_cast<Ctl3dWindowCL*>(object);
+        if (control && control->holdsWindows())
+            continue;
+        RECT r;
+        GetWindowRect(sibling, &r);
+        MapWindowPoints(nullptr, self, reinterpret_cast<POINT*>(&r), 2);
+        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+}
+
+} // namespace
+
+LRESULT Ctl3dWindowCL::paint(EventRecord* event)
+{
+    if (drawing && isWindow()) {
+        drawing->attach();
+        if (HDC h = drawing->hdc) {
+            const int saved = SaveDC(h);
+            if (holdsWindows())
+                excludeSiblings(hwnd, h);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            paint3d::fill(h, client, face());
+            RestoreDC(h, saved);
+        }
+        drawing->release();
+    }
+    return ItemCtrlCL::paint(event);
 }
 
 LRESULT Ctl3dWindowCL::onFocus(EventRecord* event)

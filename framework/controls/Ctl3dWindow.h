@@ -29,6 +29,12 @@ public:
     LRESULT defaultEvent(EventRecord* event) override;
     // A static never keeps the focus.
     LRESULT onFocus(EventRecord* event) override;
+    // The whole area in the face colour, then the items. The erase that
+    // comes with a visible window's creation runs before the control has
+    // its colour and would leave the class's window colour around the items.
+    LRESULT paint(EventRecord* event) override;
+    // Group box and panel lie over other windows, which their face leaves out.
+    virtual bool holdsWindows() const { return false; }
 
     virtual void setFont(HFONT font, int redraw);
     virtual HFONT getFont() { return font; }
@@ -133,6 +139,7 @@ public:
     // Transparent to the mouse, never erased.
     LRESULT defaultEvent(EventRecord* event) override;
     LRESULT onEraseBackground(EventRecord*) override { return 1; }
+    bool holdsWindows() const override { return true; }
 };
 
 class Panel3dCL : public Ctl3dWindowCL {

@@ -171,6 +171,56 @@ void passiveControls(AppFrameCL* frame)
     delete group;
 }
 
+// True when every pixel of the rectangle (right and bottom excluded) is c.
+bool allOf(HWND hwnd, const RECT& r, COLORREF c)
+{
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (pixelOf(hwnd, x, y) != c)
+                return false;
+    return true;
+}
+
+// On a frame that clips its children nothing paints under a control: the
+// controls themselves must cover their area in the face colour, and a
+// group box must do so without wiping the windows that lie inside it.
+void faceAllOver(AppFrameCL* frame)
+{
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    CheckBox3dCL* box =
+        new CheckBox3dCL(frame, new Layout(10, 130, 120, 20), WS_VISIBLE | BS_AUTOCHECKBOX, "Hallo", 641);
+    StaticText3dCL* empty = new StaticText3dCL(frame, new Layout(10, 160, 120, 20), WS_VISIBLE, "", 642);
+    RadioButton3dCL* radio =
+        new RadioButton3dCL(frame, new Layout(10, 190, 120, 20), WS_VISIBLE | BS_AUTORADIOBUTTON, "Eins", 643);
+    GroupBox3dCL* group = new GroupBox3dCL(frame, new Layout(200, 130, 150, 80), WS_VISIBLE | 0x0800, "Gruppe", 644);
+    Panel3dCL* panel = new Panel3dCL(frame, new Layout(200, 220, 150, 40), WS_VISIBLE | 0x0818, "", 645, 999, 999);
+    CheckBox3dCL* inside =
+        new CheckBox3dCL(frame, new Layout(210, 160, 100, 20), WS_VISIBLE | BS_AUTOCHECKBOX, "Innen", 646);
+    winecheck::pump();
+    check(frame->backColor != face, "the frame's colour is not the face colour");
+    struct Area {
+        WindowCL* control;
+        RECT r;
+        const char* what;
+    };
+    const Area areas[] = {
+        {box, {90, 0, 120, 20}, "a check box is face-coloured right of its text"},
+        {box, {0, 0, 120, 3}, "... and above its box and text"},
+        {empty, {0, 0, 120, 20}, "an empty static text is face-coloured all over"},
+        {radio, {90, 0, 120, 20}, "a radio button is face-coloured right of its text"},
+        {group, {10, 62, 140, 72}, "a group box is face-coloured inside"},
+        {panel, {8, 8, 140, 30}, "a panel is face-coloured inside"},
+    };
+    for (const Area& a : areas)
+        check(allOf(a.control->hwnd, a.r, face), a.what);
+    InvalidateRect(group->hwnd, nullptr, TRUE);
+    UpdateWindow(group->hwnd);
+    check(pixelOf(inside->hwnd, 6, 10) == kWhite, "a group box that paints again leaves the check box inside it");
+    for (WindowCL* w : std::vector<WindowCL*>{inside, panel, group, radio, empty, box})
+        delete w;
+    winecheck::pump();
+}
+
 void disabledImage(AppFrameCL* frame)
 {
     HDC screen = GetDC(nullptr);
@@ -323,6 +373,7 @@ void appMain(Application* app)
     checkBoxMessages(frame);
     radioButtons(frame);
     passiveControls(frame);
+    faceAllOver(frame);
     disabledImage(frame);
     fromTemplate(frame, winecheck::trimmedArgument(app->commandLine.text()));
     check(sink.boxes.empty(), "no error box");
