@@ -242,6 +242,18 @@ Ctl3dWindowCL::Ctl3dWindowCL(WindowCL* parentWindow, Geometry* g, DWORD windowSt
     setBackColor(Color(static_cast<uint32_t>(GetSysColor(COLOR_BTNFACE)) & 0xFFFFFFu));
 }
 
+Ctl3dWindowCL::Ctl3dWindowCL(WindowCL* parentWindow, int controlIdentifier)
+    : ItemCtrlCL(parentWindow, controlIdentifier), font(nullptr), mainItem(nullptr), controlId(controlIdentifier),
+      buttonStyle(style)
+{
+    id = controlIdentifier;
+    if (hwnd) {
+        buttonStyle = static_cast<uint32_t>(GetWindowLongA(hwnd, GWL_STYLE));
+        SetWindowLongA(hwnd, GWL_ID, controlIdentifier);
+    }
+    setBackColor(Color(static_cast<uint32_t>(GetSysColor(COLOR_BTNFACE)) & 0xFFFFFFu));
+}
+
 Ctl3dWindowCL::~Ctl3dWindowCL()
 {
     // The composite is a child of the container, deleted with it.
@@ -423,35 +435,6 @@ LRESULT Ctl3dWindowCL::defaultEvent(EventRecord* event)
     }
 }
 
-// ---------------------------------------------------------------- take-over
-
-Placeholder3d takePlaceholder(WindowCL* parentWindow, int id)
-{
-    Placeholder3d p{nullptr, WS_CHILD, std::string(), nullptr, false};
-    WindowCL* child = parentWindow ? parentWindow->findChild(id) : nullptr;
-    if (!child) {
-        p.geometry = new Layout(0, 0, 0, 0);
-        return p;
-    }
-    p.found = true;
-    const Geometry* g = child->geometry;
-    p.geometry = g ? new Layout(g->x == kNotGiven ? 0 : g->x, g->y == kNotGiven ? 0 : g->y,
-                                g->width == kNotGiven ? 0 : g->width, g->height == kNotGiven ? 0 : g->height)
-                   : new Layout(0, 0, 0, 0);
-    if (child->isWindow()) {
-        p.style = static_cast<DWORD>(GetWindowLongA(child->hwnd, GWL_STYLE));
-        p.after = GetWindow(child->hwnd, GW_HWNDPREV);
-        char text[kLabelTextLimit + 1] = "";
-        GetWindowTextA(child->hwnd, text, sizeof text);
-        p.text = text;
-    } else {
-        p.style = child->style;
-        p.text = child->title.text() ? child->title.text() : "";
-    }
-    delete child;
-    return p;
-}
-
 // ---------------------------------------------------------------- Button3dCL
 
 int Button3dCL::lastFocusShown = 0;
@@ -469,9 +452,7 @@ Button3dCL::~Button3dCL()
 
 void Button3dCL::takePlace(const Placeholder3d& placeholder)
 {
-    if (placeholder.found && isWindow())
-        SetWindowPos(hwnd, placeholder.after ? placeholder.after : HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    adoptPlace(placeholder);
     if (LabelItemCL* text = textItem())
         text->setFocus(placeholder.found ? lastFocusShown : 0);
 }
@@ -740,6 +721,17 @@ int RadioButton3dCL::loadValue()
 StaticText3dCL::StaticText3dCL(WindowCL* parentWindow, Geometry* g, DWORD windowStyle, const char* text,
                                int controlId)
     : Ctl3dWindowCL(parentWindow, g, windowStyle, labelText(text).c_str(), controlId)
+{
+    buildItems(windowStyle, text);
+}
+
+StaticText3dCL::StaticText3dCL(WindowCL* parentWindow, int controlId) : Ctl3dWindowCL(parentWindow, controlId)
+{
+    const std::string text = title.text() ? title.text() : "";
+    buildItems(buttonStyle, text.c_str());
+}
+
+void StaticText3dCL::buildItems(DWORD windowStyle, const char* text)
 {
     SubItemGroupCL* box = makeBox();
     LabelItemCL* label = new StaticText3dItem(box, fill(box), windowStyle, labelText(text).c_str());

@@ -257,6 +257,55 @@ void disabledImage(AppFrameCL* frame)
     delete button;
 }
 
+std::string windowText(HWND hwnd)
+{
+    char text[64] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+// A 3-D static text takes over the template's 3-D static and a standard
+// static alike: same place, text, style and tab order, the dialog's font.
+void takeOverStatics(FieldDialogCL* dialog)
+{
+    struct Case {
+        int id;
+        const char* text;
+        uint32_t styleBits;
+        uint32_t mask;
+    };
+    const Case cases[] = {
+        {504, "Gr\xF6\xDF" "e && Form", 0x0C0, 0x1C3},
+        {508, "Hinweis", SS_CENTER, 0x1C3},
+    };
+    for (const Case& c : cases) {
+        WindowCL* placeholder = dialog->findChild(c.id);
+        check(placeholder && placeholder->isWindow(), "the template has the static to take over");
+        if (!placeholder)
+            continue;
+        RECT before;
+        GetWindowRect(placeholder->hwnd, &before);
+        HWND next = GetWindow(placeholder->hwnd, GW_HWNDNEXT);
+        HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(placeholder->hwnd, WM_GETFONT, 0, 0));
+        StaticText3dCL* taken = new StaticText3dCL(dialog, c.id);
+        RECT after;
+        GetWindowRect(taken->hwnd, &after);
+        char className[32] = "";
+        GetClassNameA(taken->hwnd, className, sizeof className);
+        const std::string label = taken->textItem() ? taken->textItem()->text : std::string("-");
+        check(dialog->findChild(c.id) == taken && GetDlgItem(dialog->hwnd, c.id) == taken->hwnd &&
+                  EqualRect(&before, &after) && std::string(className) == "VisualCtrl",
+              (std::string("a 3-D static takes over ") + std::to_string(c.id) + " in its place").c_str());
+        check(taken->kind == KIND_OWNERDRAW_ALT && GetWindow(taken->hwnd, GW_HWNDNEXT) == next,
+              "... marked as taken over, in the same tab-order place");
+        check(windowText(taken->hwnd) == c.text && label == windowText(taken->hwnd) &&
+                  (taken->buttonStyle & c.mask) == c.styleBits,
+              "... with the placeholder's text and style");
+        Font* font = taken->drawing ? taken->drawing->currentFont() : nullptr;
+        check(!dialogFont || (font && font->font() == dialogFont), "... drawing with the placeholder's font");
+    }
+}
+
 void fromTemplate(AppFrameCL* frame, const std::string& picture)
 {
     FieldDialogCL* dialog = new FieldDialogCL(frame, ResourceId(kDialog3d));
@@ -282,6 +331,7 @@ void fromTemplate(AppFrameCL* frame, const std::string& picture)
               SendMessageA(dialog->findChild(503)->hwnd, BM_GETCHECK, 0, 0) == 1 &&
               SendMessageA(dialog->findChild(502)->hwnd, BM_GETCHECK, 0, 0) == 0,
           "taken-over check box and radio pair load their variables");
+    takeOverStatics(dialog);
     dialog->show(SW_SHOW);
     winecheck::pump();
     click(dialog->findChild(501)->hwnd, 5, 6);
