@@ -366,6 +366,34 @@ public:
     int downs = 0, ups = 0, paints = 0;
 };
 
+// Auto-sized texts stack at the top of the pane, each as large as its text,
+// and a new text lays the pane out again.
+void autoSizedTexts(AppFrameCL* frame)
+{
+    ItemPaneCL* pane = new ItemPaneCL(frame, new Layout(10, 220, 300, 60), WS_CHILD | WS_VISIBLE);
+    TextItemCL* first = new TextItemCL(pane->root, nullptr, "Hallo", 1);
+    TextItemCL* second = new TextItemCL(pane->root, new Geometry(200, 40, 5, 5), "Welt", 1);
+    pane->addItem(first);
+    pane->addItem(second);
+    SendMessageA(pane->hwnd, WM_SIZE, 0, MAKELPARAM(300, 60));
+    const Point hallo = first->textExtent(), welt = second->textExtent();
+    check(hallo.x() > 0 && hallo.y() > 0, "a text item measures its text on the pane's context");
+    check(first->bounds() == Rect(0, 0, hallo.x(), hallo.y()), "an auto-sized text takes its extent at the top");
+    check(second->bounds() == Rect(0, hallo.y(), welt.x(), hallo.y() + welt.y()),
+          "... and the next one goes below it, wherever its own geometry was");
+    first->setText("Hallo, liebe Welt");
+    const Point longer = first->textExtent();
+    check(longer.x() > hallo.x() && first->bounds() == Rect(0, 0, longer.x(), longer.y()),
+          "a new text lays the pane out again at the new extent");
+    InvalidateRect(pane->hwnd, nullptr, TRUE);
+    UpdateWindow(pane->hwnd);
+    HDC dc = GetDC(pane->hwnd);
+    const RECT ink = winecheck::inkBox(dc, RECT{0, 0, 300, longer.y() + welt.y()}, pixelOf(pane->hwnd, 299, 59));
+    ReleaseDC(pane->hwnd, dc);
+    check(ink.left >= 0 && ink.left < 4 && ink.top >= 0 && ink.top < longer.y(), "the text is painted at its item's place");
+    delete pane;
+}
+
 void itemTrees(AppFrameCL* frame)
 {
     ItemPaneCL* pane = new ItemPaneCL(frame, new Layout(10, 150, 200, 60), WS_CHILD | WS_VISIBLE);
@@ -418,6 +446,7 @@ void appMain(Application* app)
     frame->show(SW_SHOW);
     winecheck::pump();
     itemTrees(frame);
+    autoSizedTexts(frame);
     templateBeforeRegistration(frame);
     register3dClasses();
     checkBoxMessages(frame);
