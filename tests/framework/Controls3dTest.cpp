@@ -9,6 +9,7 @@
 #include "Ctl3dWindow.h"
 #include "Dialog.h"
 #include "ErrorReporter.h"
+#include "ToolBar.h"
 #include "Frame.h"
 #include "VisualCtrl.h"
 #include "WineCheck.h"
@@ -344,6 +345,47 @@ void fromTemplate(AppFrameCL* frame, const std::string& picture)
     delete dialog;
 }
 
+// A bar of three 3-D radio buttons in a field dialog, bound as a group to
+// one variable: the dialog loads it, a click selects, the dialog stores.
+void boundRadioGroup(AppFrameCL* frame)
+{
+    FieldDialogCL* dialog = new FieldDialogCL(frame, ResourceId(kDialog3d));
+    ToolBarCL* bar = new ToolBarCL(dialog, new Layout(12, 172, 200, 24), 0);
+    const char* const names[] = {"Rot", "Gr\xFCn", "Blau"};
+    for (int i = 0; i < 3; ++i)
+        new RadioButton3dCL(bar, new BarItemLayout(i + 1, Point(60, 20)), WS_VISIBLE | BS_AUTORADIOBUTTON, names[i],
+                            701 + i);
+    bar->rebuildLayout();
+    auto checked = [bar](int id) {
+        WindowCL* b = bar->control(id);
+        return b ? SendMessageA(b->hwnd, BM_GETCHECK, 0, 0) : -1;
+    };
+    int colour = 702;
+    BoundRadioGroup* group = new BoundRadioGroup(bar, 701, 703, &colour);
+    check(checked(702) == 1 && checked(701) == 0 && checked(703) == 0 && group->selectedId == 702,
+          "a bound radio group of 3-D radio buttons loads its variable at once");
+    colour = 703;
+    dialog->loadAll();
+    check(checked(703) == 1 && checked(702) == 0 && group->selectedId == 703,
+          "the field dialog loads the group through its bar");
+    dialog->show(SW_SHOW);
+    winecheck::pump();
+    click(bar->control(701)->hwnd, 5, 10);
+    check(checked(701) == 1 && checked(703) == 0 && colour == 703, "a click selects in the group, the variable waits");
+    check(bar->isButtonChecked(701) == 1 && bar->checkButton(701, 0) == 1 && checked(702) == 1,
+          "the bar checks its 3-D radio buttons by id");
+    dialog->validateAll();
+    check(colour == 702, "the field dialog stores the selected id");
+    colour = 999;
+    dialog->loadAll();
+    check(checked(702) == 1 && group->selectedId == 702, "a value outside the range leaves the selection");
+    EnableWindow(bar->hwnd, FALSE);
+    dialog->validateAll();
+    check(colour == 999, "a disabled bar stores nothing");
+    delete group;
+    delete dialog;
+}
+
 // An item that counts what reaches it.
 class ProbeItem : public ItemCL {
 public:
@@ -454,6 +496,7 @@ void appMain(Application* app)
     passiveControls(frame);
     faceAllOver(frame);
     disabledImage(frame);
+    boundRadioGroup(frame);
     fromTemplate(frame, winecheck::trimmedArgument(app->commandLine.text()));
     check(sink.boxes.empty(), "no error box");
     delete frame;
