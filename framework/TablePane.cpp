@@ -1380,7 +1380,7 @@ void TablePaneCL::loadEditor(EditorLoad how)
     CellFormatter* formatter = nullptr;
     if (cell && (cell->flags & CELL_FORMATTED))
         formatter = style.formatter((cell->flags & CELL_SECOND_FORMATTER) != 0);
-    editor->formatter = formatter;
+    editor->setCellFormatter(formatter);
     std::string text = cell ? cell->getText() : std::string();
     if (formatter) {
         if (how == LOAD_MOVING) {
@@ -1401,7 +1401,9 @@ void TablePaneCL::commitEdit(bool move)
     if (selection.current.column == 0 || selection.current.row == 0)
         return;
     if (editor) {
-        const String text = editor->getText();
+        // The plain value: a number shown with its grouping is stored as the
+        // number, so that the model files it as one.
+        const String text = editor->getValue(0);
         delete model->setCellText(selection.current, text.text() ? text.text() : "");
         invalidateCell(selection.current);
         model->notifyViews();
@@ -1440,22 +1442,30 @@ void TablePaneCL::cancelEdit()
 // ---------------------------------------------------------------- CellEditCL
 
 CellEditCL::CellEditCL(WindowCL* parentWindowArg, Geometry* g, DWORD editStyle, int controlId)
-    : EditCL(parentWindowArg, g, editStyle | ES_WANTRETURN, "", controlId), formatter(nullptr),
-      parentWindow(parentWindowArg), pane(nullptr), readOnly(false)
+    : FormattedEditCL(parentWindowArg, g, editStyle | ES_WANTRETURN, "", controlId, nullptr, 0),
+      parentWindow(parentWindowArg), pane(nullptr), cellFormatter(nullptr), readOnly(false)
 {
 }
 
 CellEditCL::CellEditCL(WindowCL* parentWindowArg, int controlId)
-    : EditCL(parentWindowArg, controlId), formatter(nullptr), parentWindow(parentWindowArg), pane(nullptr),
-      readOnly(false)
+    : FormattedEditCL(parentWindowArg, controlId, nullptr, 0), parentWindow(parentWindowArg), pane(nullptr),
+      cellFormatter(nullptr), readOnly(false)
 {
 }
 
 CellEditCL::~CellEditCL()
 {
-    formatter = nullptr;
+    setCellFormatter(nullptr);
     if (pane && pane->getEditor() == this)
         pane->attachEditor(nullptr);
+}
+
+void CellEditCL::setCellFormatter(CellFormatter* f)
+{
+    cellFormatter = f;
+    // The field's formatter slot borrows the model's: the field must not
+    // delete it.
+    formatter = f ? f->fieldFormatter() : nullptr;
 }
 
 void CellEditCL::setReadOnly(bool flag)
@@ -1477,29 +1487,31 @@ LRESULT CellEditCL::defaultEvent(EventRecord* event)
         pane->commitAndMoveVertically(event->wParam == VK_UP ? 0 : 1);
         return 0;
     }
-    return EditCL::defaultEvent(event);
+    return FormattedEditCL::defaultEvent(event);
 }
 
 LRESULT CellEditCL::onChar(EventRecord* event)
 {
-    if (!pane)
-        return 0;
     const WPARAM ch = event->wParam;
-    if (ch == 13) {
-        pane->commitEdit(true);
-        return 1;
+    if (pane) {
+        if (ch == 13) {
+            pane->commitEdit(true);
+            return 1;
+        }
+        if (ch == 27) {
+            pane->cancelEdit();
+            return 1;
+        }
+        if ((ch == 38 || ch == 40) && (event->lParam & (1 << 24))) {
+            hideEditor();
+            pane->commitAndMoveVertically(ch == 38 ? 0 : 1);
+            return 1;
+        }
     }
-    if (ch == 27) {
-        pane->cancelEdit();
-        return 1;
-    }
-    if ((ch == 38 || ch == 40) && (event->lParam & (1 << 24))) {
-        hideEditor();
-        pane->commitAndMoveVertically(ch == 38 ? 0 : 1);
-        return 1;
-    }
-    // Everything else is typed into the edit.
-    return 0;
+    // Everything else is typed through the formatter, unless Alt is held.
+    if (event->lParam & (1 << 29))
+        return 0;
+    return FormattedEditCL::onChar(event);
 }
 
 // ---------------------------------------------------------------- TableEditCL
@@ -1510,6 +1522,13 @@ TableEditCL::TableEditCL(TablePaneCL* tablePane, DWORD editStyle, int controlId)
 {
     pane = tablePane;
     ShowWindow(hwnd, SW_HIDE);
+    // The field base gives every edit a border; over a cell the grid frames it.
+    style &= ~static_cast<DWORD>(WS_BORDER);
+    if (isWindow() && (GetWindowLongA(hwnd, GWL_STYLE) & WS_BORDER)) {
+        SetWindowLongA(hwnd, GWL_STYLE, GetWindowLongA(hwnd, GWL_STYLE) & ~WS_BORDER);
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     HDC screen = GetDC(nullptr);
     const int height = -(100 * GetDeviceCaps(screen, LOGPIXELSY) / 720);
     ReleaseDC(nullptr, screen);
@@ -1521,7 +1540,7 @@ TableEditCL::TableEditCL(TablePaneCL* tablePane, DWORD editStyle, int controlId)
 
 TableEditCL::~TableEditCL()
 {
-    formatter = nullptr;
+    setCellFormatter(nullptr);
     if (isWindow())
         SendMessageA(hwnd, WM_SETFONT, 0, FALSE);
     delete editFont;

@@ -13,6 +13,7 @@
 #include "Pane.h"
 #include "Scrollers.h"
 #include "TableGeometry.h"
+#include "FormattedEdit.h"
 #include "TableModel.h"
 
 #include <windows.h>
@@ -259,11 +260,14 @@ private:
 };
 
 // A formatted edit that edits a table cell: Enter commits and moves, Esc
-// cancels, Up and Down commit and move vertically.
-class CellEditCL : public EditCL {
+// cancels, Up and Down commit and move vertically. What is typed goes
+// through the edit formatter of the cell's formatter, as in a field.
+class CellEditCL : public FormattedEditCL {
 public:
+    // No text, no mask.
     CellEditCL(WindowCL* parent, Geometry* geometry, DWORD style, int controlId);
     CellEditCL(WindowCL* parent, int controlId);
+    // The formatters are the model's: forgotten, never deleted.
     ~CellEditCL() override;
 
     LRESULT defaultEvent(EventRecord* event) override;
@@ -272,14 +276,18 @@ public:
     // Ends a shown edit before the pane commits or moves.
     virtual void hideEditor() {}
 
+    // The formatter of the cell being edited (not owned; null: none); its
+    // edit formatter, when it has one, formats what is typed.
+    void setCellFormatter(CellFormatter* cellFormatter);
+    CellFormatter* getCellFormatter() const { return cellFormatter; }
     void setReadOnly(bool flag);
     bool isReadOnly() const { return readOnly; }
 
-    CellFormatter* formatter;
     WindowCL* parentWindow;
     TablePaneCL* pane;
 
 protected:
+    CellFormatter* cellFormatter;
     bool readOnly;
 };
 

@@ -1,5 +1,6 @@
 #include "Ctl3dWindow.h"
 
+#include "Application.h"
 #include "ButtonItems.h"
 #include "DeviceContext.h"
 
@@ -241,6 +242,18 @@ Ctl3dWindowCL::Ctl3dWindowCL(WindowCL* parentWindow, Geometry* g, DWORD windowSt
     setBackColor(Color(static_cast<uint32_t>(GetSysColor(COLOR_BTNFACE)) & 0xFFFFFFu));
 }
 
+Ctl3dWindowCL::Ctl3dWindowCL(WindowCL* parentWindow, int controlIdentifier)
+    : ItemCtrlCL(parentWindow, controlIdentifier), font(nullptr), mainItem(nullptr), controlId(controlIdentifier),
+      buttonStyle(style)
+{
+    id = controlIdentifier;
+    if (hwnd) {
+        buttonStyle = static_cast<uint32_t>(GetWindowLongA(hwnd, GWL_STYLE));
+        SetWindowLongA(hwnd, GWL_ID, controlIdentifier);
+    }
+    setBackColor(Color(static_cast<uint32_t>(GetSysColor(COLOR_BTNFACE)) & 0xFFFFFFu));
+}
+
 Ctl3dWindowCL::~Ctl3dWindowCL()
 {
     // The composite is a child of the container, deleted with it.
@@ -340,6 +353,49 @@ void Ctl3dWindowCL::setText(const char* text)
         drawing->invalidateRect(nullptr, true);
 }
 
+namespace {
+
+// Leaves the sibling windows that overlap the control out of dc, except
+// other group boxes and panels, which lie under them as well.
+void excludeSiblings(HWND self, HDC dc)
+{
+    HWND parentHandle = GetParent(self);
+    if (!parentHandle)
+        return;
+    for (HWND sibling = GetWindow(parentHandle, GW_CHILD); sibling; sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        if (sibling == self || !IsWindowVisible(sibling))
+            continue;
+        WindowCL* object = theApplication && theApplication->winMap ? theApplication->winMap->lookup(sibling) : nullptr;
+        Ctl3dWindowCL* control = dynamic_cast<Ctl3dWindowCL*>(object);
+        if (control && control->holdsWindows())
+            continue;
+        RECT r;
+        GetWindowRect(sibling, &r);
+        MapWindowPoints(nullptr, self, reinterpret_cast<POINT*>(&r), 2);
+        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+}
+
+} // namespace
+
+LRESULT Ctl3dWindowCL::paint(EventRecord* event)
+{
+    if (drawing && isWindow()) {
+        drawing->attach();
+        if (HDC h = drawing->hdc) {
+            const int saved = SaveDC(h);
+            if (holdsWindows())
+                excludeSiblings(hwnd, h);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            paint3d::fill(h, client, face());
+            RestoreDC(h, saved);
+        }
+        drawing->release();
+    }
+    return ItemCtrlCL::paint(event);
+}
+
 LRESULT Ctl3dWindowCL::onFocus(EventRecord* event)
 {
     if (event->message == WM_SETFOCUS && parent && parent->isWindow())
@@ -379,35 +435,6 @@ LRESULT Ctl3dWindowCL::defaultEvent(EventRecord* event)
     }
 }
 
-// ---------------------------------------------------------------- take-over
-
-Placeholder3d takePlaceholder(WindowCL* parentWindow, int id)
-{
-    Placeholder3d p{nullptr, WS_CHILD, std::string(), nullptr, false};
-    WindowCL* child = parentWindow ? parentWindow->findChild(id) : nullptr;
-    if (!child) {
-        p.geometry = new Layout(0, 0, 0, 0);
-        return p;
-    }
-    p.found = true;
-    const Geometry* g = child->geometry;
-    p.geometry = g ? new Layout(g->x == kNotGiven ? 0 : g->x, g->y == kNotGiven ? 0 : g->y,
-                                g->width == kNotGiven ? 0 : g->width, g->height == kNotGiven ? 0 : g->height)
-                   : new Layout(0, 0, 0, 0);
-    if (child->isWindow()) {
-        p.style = static_cast<DWORD>(GetWindowLongA(child->hwnd, GWL_STYLE));
-        p.after = GetWindow(child->hwnd, GW_HWNDPREV);
-        char text[kLabelTextLimit + 1] = "";
-        GetWindowTextA(child->hwnd, text, sizeof text);
-        p.text = text;
-    } else {
-        p.style = child->style;
-        p.text = child->title.text() ? child->title.text() : "";
-    }
-    delete child;
-    return p;
-}
-
 // ---------------------------------------------------------------- Button3dCL
 
 int Button3dCL::lastFocusShown = 0;
@@ -425,9 +452,7 @@ Button3dCL::~Button3dCL()
 
 void Button3dCL::takePlace(const Placeholder3d& placeholder)
 {
-    if (placeholder.found && isWindow())
-        SetWindowPos(hwnd, placeholder.after ? placeholder.after : HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    adoptPlace(placeholder);
     if (LabelItemCL* text = textItem())
         text->setFocus(placeholder.found ? lastFocusShown : 0);
 }
@@ -696,6 +721,17 @@ int RadioButton3dCL::loadValue()
 StaticText3dCL::StaticText3dCL(WindowCL* parentWindow, Geometry* g, DWORD windowStyle, const char* text,
                                int controlId)
     : Ctl3dWindowCL(parentWindow, g, windowStyle, labelText(text).c_str(), controlId)
+{
+    buildItems(windowStyle, text);
+}
+
+StaticText3dCL::StaticText3dCL(WindowCL* parentWindow, int controlId) : Ctl3dWindowCL(parentWindow, controlId)
+{
+    const std::string text = title.text() ? title.text() : "";
+    buildItems(buttonStyle, text.c_str());
+}
+
+void StaticText3dCL::buildItems(DWORD windowStyle, const char* text)
 {
     SubItemGroupCL* box = makeBox();
     LabelItemCL* label = new StaticText3dItem(box, fill(box), windowStyle, labelText(text).c_str());

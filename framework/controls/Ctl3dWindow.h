@@ -9,26 +9,23 @@
 
 class ButtonItemCL;
 
-// What a take-over keeps of the object a dialog template made for an id:
-// its place, window style and text, and the window before it in the tab
-// order. The placeholder itself is deleted.
-struct Placeholder3d {
-    Layout* geometry;
-    DWORD style;
-    std::string text;
-    HWND after;
-    bool found;
-};
-Placeholder3d takePlaceholder(WindowCL* parent, int id);
-
 class Ctl3dWindowCL : public ItemCtrlCL {
 public:
     Ctl3dWindowCL(WindowCL* parent, Geometry* geometry, DWORD style, const char* text, int controlId);
+    // Takes over the template's control with that id: its window style
+    // becomes the button style, its title the text.
+    Ctl3dWindowCL(WindowCL* parent, int controlId);
     ~Ctl3dWindowCL() override;
 
     LRESULT defaultEvent(EventRecord* event) override;
     // A static never keeps the focus.
     LRESULT onFocus(EventRecord* event) override;
+    // The whole area in the face colour, then the items. The erase that
+    // comes with a visible window's creation runs before the control has
+    // its colour and would leave the class's window colour around the items.
+    LRESULT paint(EventRecord* event) override;
+    // Group box and panel lie over other windows, which their face leaves out.
+    virtual bool holdsWindows() const { return false; }
 
     virtual void setFont(HFONT font, int redraw);
     virtual HFONT getFont() { return font; }
@@ -76,7 +73,7 @@ public:
 
     // The focus-shown state of the last 3-D button deleted.
     static int lastFocusShown;
-    // The new window takes the placeholder's place in the tab order.
+    // The placeholder's place, and the focus-shown state it had.
     void takePlace(const Placeholder3d& placeholder);
 
     int32_t pushButton;
@@ -125,6 +122,11 @@ private:
 class StaticText3dCL : public Ctl3dWindowCL {
 public:
     StaticText3dCL(WindowCL* parent, Geometry* geometry, DWORD style, const char* text, int controlId);
+    // Takes over the template's control with that id, with its text and style.
+    StaticText3dCL(WindowCL* parent, int controlId);
+
+private:
+    void buildItems(DWORD style, const char* text);
 };
 
 class GroupBox3dCL : public Ctl3dWindowCL {
@@ -133,6 +135,7 @@ public:
     // Transparent to the mouse, never erased.
     LRESULT defaultEvent(EventRecord* event) override;
     LRESULT onEraseBackground(EventRecord*) override { return 1; }
+    bool holdsWindows() const override { return true; }
 };
 
 class Panel3dCL : public Ctl3dWindowCL {

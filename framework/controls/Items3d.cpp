@@ -70,12 +70,34 @@ std::string cut(const char* text, size_t limit)
 TextItemCL::TextItemCL(ItemGroupCL* group, Geometry* g, const char* t, int autoSizeFlag)
     : ItemCL(group, g), text(t ? t : ""), cachedLength(0xFFFF), autoSize(autoSizeFlag)
 {
+    if (!autoSize)
+        return;
+    Layout* parentLayout = g ? g->parentLayout : nullptr;
+    if (!parentLayout && group && group->geometry)
+        parentLayout = group->geometry->asLayout();
+    delete geometry;
+    geometry = new MeasuredEdgeLayout(PLACE_TOP, [this] { return textExtent(); }, parentLayout);
 }
 
 void TextItemCL::setText(const char* t)
 {
     text = t ? t : "";
     cachedLength = 0xFFFF;
+    if (autoSize && geometry && geometry->parentLayout)
+        geometry->parentLayout->layout(nullptr);
+}
+
+Point TextItemCL::textExtent()
+{
+    DeviceContext* dc = context();
+    if (!dc)
+        return Point(0, 0);
+    SIZE size = {0, 0};
+    dc->attach();
+    if (dc->hdc)
+        GetTextExtentPoint32A(dc->hdc, text.c_str(), static_cast<int>(text.size()), &size);
+    dc->release();
+    return Point(size.cx, size.cy);
 }
 
 void TextItemCL::paint(const Rect*)

@@ -26,9 +26,15 @@ void frame(HDC dc, const RECT& r, COLORREF colour);
 
 class TextItemCL : public ItemCL {
 public:
+    // With autoSize the geometry (may be null) gives way to a strip docked
+    // at the top of its parent layout (the group's, when it has none),
+    // sized to the text's extent.
     TextItemCL(ItemGroupCL* group, Geometry* geometry, const char* text, int autoSize = 0);
 
+    // An auto-sized item lays its parent layout out again.
     virtual void setText(const char* text);
+    // Width and height of the text on the tree's context (0, 0 without one).
+    Point textExtent();
     const std::string& getText() const { return text; }
     void paint(const Rect* r) override;
 

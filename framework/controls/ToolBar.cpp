@@ -118,7 +118,7 @@ void RadioGroup::init()
 {
     selectedId = 0;
     for (int id = firstId; id <= lastId && bar; ++id) {
-        WindowCL* b = bar->button(id);
+        WindowCL* b = bar->control(id);
         if (b && b->isWindow() && SendMessageA(b->hwnd, BM_GETCHECK, 0, 0) == 1) {
             selectedId = id;
             break;
@@ -127,7 +127,7 @@ void RadioGroup::init()
     if (!selectedId) {
         selectedId = firstId;
         if (bar)
-            setCheck(bar->button(firstId), 1);
+            setCheck(bar->control(firstId), 1);
     }
     if (bar)
         bar->onCommand(this, &RadioGroup::onGroupCommand, firstId, lastId);
@@ -145,14 +145,14 @@ LRESULT RadioGroup::onGroupCommand(EventRecord* event)
 
 int RadioGroup::select(int id)
 {
-    WindowCL* old = bar ? bar->button(selectedId) : nullptr;
+    WindowCL* old = bar ? bar->control(selectedId) : nullptr;
     if (old && old->hwnd) {
         setCheck(old, 0);
         old->style &= ~static_cast<DWORD>(WS_TABSTOP);
         SetWindowLongA(old->hwnd, GWL_STYLE, static_cast<LONG>(GetWindowLongA(old->hwnd, GWL_STYLE) & ~WS_TABSTOP));
     }
     selectedId = id;
-    WindowCL* chosen = bar ? bar->button(id) : nullptr;
+    WindowCL* chosen = bar ? bar->control(id) : nullptr;
     if (chosen && chosen->hwnd) {
         setCheck(chosen, 1);
         chosen->style |= WS_TABSTOP;
@@ -337,6 +337,49 @@ LRESULT ToolBarCL::paint(DeviceContext& dc)
     return 1;
 }
 
+WindowCL* ToolBarCL::control(int id)
+{
+    if (!children)
+        return nullptr;
+    DListIteratorOf<WindowCL> walk(*children);
+    while (WindowCL* child = walk.next())
+        if (child->id == id)
+            return child;
+    return nullptr;
+}
+
+int ToolBarCL::loadValue()
+{
+    for (BoundRadioGroup* group : boundGroups())
+        group->loadValue();
+    return 1;
+}
+
+int ToolBarCL::validate()
+{
+    for (BoundRadioGroup* group : boundGroups())
+        if (!group->validate())
+            return 0;
+    return 1;
+}
+
+int ToolBarCL::storeValue()
+{
+    for (BoundRadioGroup* group : boundGroups())
+        group->storeValue();
+    return 1;
+}
+
+std::vector<BoundRadioGroup*> ToolBarCL::boundGroups() const
+{
+    std::vector<BoundRadioGroup*> bound;
+    if (radioGroups)
+        for (RadioGroup* group : *radioGroups)
+            if (BoundRadioGroup* b = dynamic_cast<BoundRadioGroup*>(group))
+                bound.push_back(b);
+    return bound;
+}
+
 BmpButtonCL* ToolBarCL::button(int id)
 {
     if (!children)
@@ -350,7 +393,7 @@ BmpButtonCL* ToolBarCL::button(int id)
 
 void ToolBarCL::enableButton(int id, int flag)
 {
-    if (BmpButtonCL* b = button(id)) {
+    if (CtrlWindowCL* b = dynamic_cast<CtrlWindowCL*>(control(id))) {
         if (flag)
             b->enable();
         else
@@ -360,7 +403,7 @@ void ToolBarCL::enableButton(int id, int flag)
 
 int ToolBarCL::isButtonEnabled(int id)
 {
-    BmpButtonCL* b = button(id);
+    CtrlWindowCL* b = dynamic_cast<CtrlWindowCL*>(control(id));
     return b && b->isEnabled() ? 1 : 0;
 }
 
@@ -370,7 +413,7 @@ int ToolBarCL::checkButton(int id, int state)
         for (RadioGroup* group : *radioGroups) {
             if (id < group->firstId || id > group->lastId)
                 continue;
-            if (!button(id))
+            if (!control(id))
                 return 0;
             if (state)
                 group->select(id);
@@ -379,13 +422,13 @@ int ToolBarCL::checkButton(int id, int state)
             return 1;
         }
     }
-    BmpButtonCL* b = button(id);
+    WindowCL* b = control(id);
     return b ? static_cast<int>(setCheck(b, state)) : 0;
 }
 
 int ToolBarCL::isButtonChecked(int id)
 {
-    BmpButtonCL* b = button(id);
+    WindowCL* b = control(id);
     return b && b->isWindow() ? static_cast<int>(SendMessageA(b->hwnd, BM_GETCHECK, 0, 0)) : 0;
 }
 

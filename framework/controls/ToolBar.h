@@ -107,6 +107,14 @@ public:
 
     // The button of that id (null when none).
     BmpButtonCL* button(int id);
+    // The child control of that id, of whatever class (null when none):
+    // a radio group may be of 3-D radio buttons as well.
+    WindowCL* control(int id);
+    // A bar in a field dialog is a field: loading, validating and storing
+    // reach its registered bound radio groups.
+    int loadValue() override;
+    int validate() override;
+    int storeValue() override;
     void enableButton(int id, int flag);
     int isButtonEnabled(int id);
     int checkButton(int id, int state);
@@ -157,6 +165,7 @@ public:
 
 private:
     void initBar(DWORD style);
+    std::vector<BoundRadioGroup*> boundGroups() const;
 };
 
 #endif

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "ButtonItems.h"
+#include "Ctl3dRules.h"
 #include "Ctl3dWindow.h"
 #include "Dialog.h"
 
@@ -17,6 +18,65 @@ VisualCtrlCL::VisualCtrlCL(WindowCL* parentWindow, Geometry* g, DWORD windowStyl
     delete dc->popFont();
     dc->pushFont(new Font(StockObject{SYSTEM_FONT}));
     drawing = dc;
+}
+
+// ---------------------------------------------------------------- take-over
+
+Placeholder3d takePlaceholder(WindowCL* parentWindow, int id)
+{
+    Placeholder3d p{nullptr, WS_CHILD, std::string(), nullptr, nullptr, false};
+    WindowCL* child = parentWindow ? parentWindow->findChild(id) : nullptr;
+    if (!child) {
+        p.geometry = new Layout(0, 0, 0, 0);
+        return p;
+    }
+    p.found = true;
+    const Geometry* g = child->geometry;
+    p.geometry = g ? new Layout(g->x == kNotGiven ? 0 : g->x, g->y == kNotGiven ? 0 : g->y,
+                                g->width == kNotGiven ? 0 : g->width, g->height == kNotGiven ? 0 : g->height)
+                   : new Layout(0, 0, 0, 0);
+    if (child->isWindow()) {
+        p.style = static_cast<DWORD>(GetWindowLongA(child->hwnd, GWL_STYLE));
+        p.after = GetWindow(child->hwnd, GW_HWNDPREV);
+        char text[kLabelTextLimit + 1] = "";
+        GetWindowTextA(child->hwnd, text, sizeof text);
+        p.text = text;
+        // The dialog's font, which outlives the placeholder.
+        p.font = reinterpret_cast<HFONT>(SendMessageA(child->hwnd, WM_GETFONT, 0, 0));
+    } else {
+        p.style = child->style;
+        p.text = child->title.text() ? child->title.text() : "";
+    }
+    delete child;
+    return p;
+}
+
+// ---------------------------------------------------------------- VisualCtrlCL take-over
+
+VisualCtrlCL::VisualCtrlCL(WindowCL* parentWindow, int controlId)
+    : VisualCtrlCL(takePlaceholder(parentWindow, controlId), parentWindow, controlId)
+{
+}
+
+VisualCtrlCL::VisualCtrlCL(const Placeholder3d& placeholder, WindowCL* parentWindow, int controlId)
+    : VisualCtrlCL(parentWindow, placeholder.geometry, placeholder.style, placeholder.text.c_str(), controlId)
+{
+    adoptPlace(placeholder);
+}
+
+void VisualCtrlCL::adoptPlace(const Placeholder3d& placeholder)
+{
+    if (!placeholder.found)
+        return;
+    kind = KIND_OWNERDRAW_ALT;
+    if (isWindow())
+        SetWindowPos(hwnd, placeholder.after ? placeholder.after : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (placeholder.font && drawing) {
+        // Not owned: the handle stays the dialog's.
+        delete drawing->popFont();
+        drawing->pushFont(new Font(placeholder.font));
+    }
 }
 
 VisualCtrlCL::~VisualCtrlCL()
@@ -100,6 +160,12 @@ ItemCtrlCL::ItemCtrlCL(WindowCL* parentWindow, Geometry* g, DWORD windowStyle, c
     : VisualCtrlCL(parentWindow, g, windowStyle, text, controlId), items(nullptr)
 {
     items = new ItemGroupCL(this, &drawing);
+}
+
+ItemCtrlCL::ItemCtrlCL(WindowCL* parentWindow, int controlId) : VisualCtrlCL(parentWindow, controlId), items(nullptr)
+{
+    items = new ItemGroupCL(this, &drawing);
+    layoutItems();
 }
 
 ItemCtrlCL::~ItemCtrlCL()

@@ -8,10 +8,30 @@
 #include "Control.h"
 #include "Items.h"
 
+#include <string>
+
+// What a take-over keeps of the object a dialog template made for an id:
+// its place, window style, text and font, and the window before it in the
+// tab order. The placeholder itself is deleted, whatever class it was of:
+// the owner-drawn window is a window of its own class in the same place.
+struct Placeholder3d {
+    Layout* geometry;
+    DWORD style;
+    std::string text;
+    HWND after;
+    HFONT font;
+    bool found;
+};
+Placeholder3d takePlaceholder(WindowCL* parent, int id);
+
 class VisualCtrlCL : public CtrlWindowCL {
 public:
     // Created at once.
     VisualCtrlCL(WindowCL* parent, Geometry* geometry, DWORD style, const char* title, int controlId);
+    // Takes over the parent's control with that id (kind 9): the same place,
+    // style, title, tab order and font. Without such a control the window
+    // is empty and of no size.
+    VisualCtrlCL(WindowCL* parent, int controlId);
     ~VisualCtrlCL() override;
 
     // DefWindowProcA: the class has no procedure of its own to fall back on.
@@ -25,11 +45,18 @@ public:
     Point pixelOrigin() const { return drawing ? drawing->scrollOrigin() : Point(); }
 
     DeviceContext* drawing;
+
+protected:
+    VisualCtrlCL(const Placeholder3d& placeholder, WindowCL* parent, int controlId);
+    // Into the placeholder's tab-order place, drawing with its font.
+    void adoptPlace(const Placeholder3d& placeholder);
 };
 
 class ItemCtrlCL : public VisualCtrlCL {
 public:
     ItemCtrlCL(WindowCL* parent, Geometry* geometry, DWORD style, const char* title = nullptr, int controlId = 0);
+    // Takes over the parent's control with that id.
+    ItemCtrlCL(WindowCL* parent, int controlId);
     ~ItemCtrlCL() override;
 
     // Adds to the container and paints it at once.

@@ -7,9 +7,11 @@
 #ifndef KYT_FRAMEWORK_FIELDCELLFORMATTER_H
 #define KYT_FRAMEWORK_FIELDCELLFORMATTER_H
 
+#include "FieldFormatter.h"
 #include "TableModel.h"
 
 #include <string>
+#include <type_traits>
 
 template <typename Member>
 struct ApplySelectionOf;
@@ -53,6 +55,13 @@ public:
         }
     }
     Formatter* formatter() const { return field; }
+    FieldFormatter* fieldFormatter() override
+    {
+        if constexpr (std::is_base_of<FieldFormatter, Formatter>::value)
+            return field;
+        else
+            return nullptr;
+    }
 
 private:
     Formatter* field;

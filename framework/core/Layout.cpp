@@ -1,5 +1,7 @@
 #include "Layout.h"
 
+#include <utility>
+
 #include <algorithm>
 #include <vector>
 
@@ -500,6 +502,18 @@ EdgeLayout::EdgeLayout(int s, int32_t w, int32_t h, Layout* parent) : Layout(par
 void EdgeLayout::getSizeHints(SizeHints& hints)
 {
     fixedSizeHints(hints, *this, sizePoint.x(), sizePoint.y());
+}
+
+MeasuredEdgeLayout::MeasuredEdgeLayout(int s, Measure m, Layout* parent)
+    : EdgeLayout(s, Point(0, 0), parent), measure(std::move(m))
+{
+}
+
+void MeasuredEdgeLayout::getSizeHints(SizeHints& hints)
+{
+    if (measure)
+        sizePoint = measure();
+    EdgeLayout::getSizeHints(hints);
 }
 
 FillLayout::FillLayout() : Layout(nullptr)

@@ -17,6 +17,7 @@
 #include "ValueTypes.h"
 
 #include <cstdint>
+#include <functional>
 
 class WindowCL;
 class Layout;
@@ -220,6 +221,18 @@ public:
     void getSizeHints(SizeHints& hints) override;
 
     int32_t mode;
+};
+
+// A strip docked at a side whose size a function measures each time the
+// layout asks for the hints (a text item's extent): what it shows decides
+// its room.
+class MeasuredEdgeLayout : public EdgeLayout {
+public:
+    typedef std::function<Point()> Measure;
+    MeasuredEdgeLayout(int side, Measure measure, Layout* parent = nullptr);
+    void getSizeHints(SizeHints& hints) override;
+
+    Measure measure;
 };
 
 // Items of the box arrangers: hints from their own position, size and kind,

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+class FieldFormatter;
+
 struct CellPos {
     uint32_t column;
     uint32_t row;
@@ -71,6 +73,9 @@ class CellFormatter {
 public:
     virtual ~CellFormatter() {}
     virtual std::string format(const std::string& characters, int first, int last) = 0;
+    // The edit field formatter behind it, which the in-place editor types
+    // through (null when there is none).
+    virtual FieldFormatter* fieldFormatter() { return nullptr; }
 };
 
 // What the window layer keeps for an attribute (a brush, a font); owned by

@@ -9,6 +9,7 @@
 #include "Ctl3dWindow.h"
 #include "Dialog.h"
 #include "ErrorReporter.h"
+#include "ToolBar.h"
 #include "Frame.h"
 #include "VisualCtrl.h"
 #include "WineCheck.h"
@@ -171,6 +172,56 @@ void passiveControls(AppFrameCL* frame)
     delete group;
 }
 
+// True when every pixel of the rectangle (right and bottom excluded) is c.
+bool allOf(HWND hwnd, const RECT& r, COLORREF c)
+{
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (pixelOf(hwnd, x, y) != c)
+                return false;
+    return true;
+}
+
+// On a frame that clips its children nothing paints under a control: the
+// controls themselves must cover their area in the face colour, and a
+// group box must do so without wiping the windows that lie inside it.
+void faceAllOver(AppFrameCL* frame)
+{
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    CheckBox3dCL* box =
+        new CheckBox3dCL(frame, new Layout(10, 130, 120, 20), WS_VISIBLE | BS_AUTOCHECKBOX, "Hallo", 641);
+    StaticText3dCL* empty = new StaticText3dCL(frame, new Layout(10, 160, 120, 20), WS_VISIBLE, "", 642);
+    RadioButton3dCL* radio =
+        new RadioButton3dCL(frame, new Layout(10, 190, 120, 20), WS_VISIBLE | BS_AUTORADIOBUTTON, "Eins", 643);
+    GroupBox3dCL* group = new GroupBox3dCL(frame, new Layout(200, 130, 150, 80), WS_VISIBLE | 0x0800, "Gruppe", 644);
+    Panel3dCL* panel = new Panel3dCL(frame, new Layout(200, 220, 150, 40), WS_VISIBLE | 0x0818, "", 645, 999, 999);
+    CheckBox3dCL* inside =
+        new CheckBox3dCL(frame, new Layout(210, 160, 100, 20), WS_VISIBLE | BS_AUTOCHECKBOX, "Innen", 646);
+    winecheck::pump();
+    check(frame->backColor != face, "the frame's colour is not the face colour");
+    struct Area {
+        WindowCL* control;
+        RECT r;
+        const char* what;
+    };
+    const Area areas[] = {
+        {box, {90, 0, 120, 20}, "a check box is face-coloured right of its text"},
+        {box, {0, 0, 120, 3}, "... and above its box and text"},
+        {empty, {0, 0, 120, 20}, "an empty static text is face-coloured all over"},
+        {radio, {90, 0, 120, 20}, "a radio button is face-coloured right of its text"},
+        {group, {10, 62, 140, 72}, "a group box is face-coloured inside"},
+        {panel, {8, 8, 140, 30}, "a panel is face-coloured inside"},
+    };
+    for (const Area& a : areas)
+        check(allOf(a.control->hwnd, a.r, face), a.what);
+    InvalidateRect(group->hwnd, nullptr, TRUE);
+    UpdateWindow(group->hwnd);
+    check(pixelOf(inside->hwnd, 6, 10) == kWhite, "a group box that paints again leaves the check box inside it");
+    for (WindowCL* w : std::vector<WindowCL*>{inside, panel, group, radio, empty, box})
+        delete w;
+    winecheck::pump();
+}
+
 void disabledImage(AppFrameCL* frame)
 {
     HDC screen = GetDC(nullptr);
@@ -207,6 +258,55 @@ void disabledImage(AppFrameCL* frame)
     delete button;
 }
 
+std::string windowText(HWND hwnd)
+{
+    char text[64] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+// A 3-D static text takes over the template's 3-D static and a standard
+// static alike: same place, text, style and tab order, the dialog's font.
+void takeOverStatics(FieldDialogCL* dialog)
+{
+    struct Case {
+        int id;
+        const char* text;
+        uint32_t styleBits;
+        uint32_t mask;
+    };
+    const Case cases[] = {
+        {504, "Gr\xF6\xDF" "e && Form", 0x0C0, 0x1C3},
+        {508, "Hinweis", SS_CENTER, 0x1C3},
+    };
+    for (const Case& c : cases) {
+        WindowCL* placeholder = dialog->findChild(c.id);
+        check(placeholder && placeholder->isWindow(), "the template has the static to take over");
+        if (!placeholder)
+            continue;
+        RECT before;
+        GetWindowRect(placeholder->hwnd, &before);
+        HWND next = GetWindow(placeholder->hwnd, GW_HWNDNEXT);
+        HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(placeholder->hwnd, WM_GETFONT, 0, 0));
+        StaticText3dCL* taken = new StaticText3dCL(dialog, c.id);
+        RECT after;
+        GetWindowRect(taken->hwnd, &after);
+        char className[32] = "";
+        GetClassNameA(taken->hwnd, className, sizeof className);
+        const std::string label = taken->textItem() ? taken->textItem()->text : std::string("-");
+        check(dialog->findChild(c.id) == taken && GetDlgItem(dialog->hwnd, c.id) == taken->hwnd &&
+                  EqualRect(&before, &after) && std::string(className) == "VisualCtrl",
+              (std::string("a 3-D static takes over ") + std::to_string(c.id) + " in its place").c_str());
+        check(taken->kind == KIND_OWNERDRAW_ALT && GetWindow(taken->hwnd, GW_HWNDNEXT) == next,
+              "... marked as taken over, in the same tab-order place");
+        check(windowText(taken->hwnd) == c.text && label == windowText(taken->hwnd) &&
+                  (taken->buttonStyle & c.mask) == c.styleBits,
+              "... with the placeholder's text and style");
+        Font* font = taken->drawing ? taken->drawing->currentFont() : nullptr;
+        check(!dialogFont || (font && font->font() == dialogFont), "... drawing with the placeholder's font");
+    }
+}
+
 void fromTemplate(AppFrameCL* frame, const std::string& picture)
 {
     FieldDialogCL* dialog = new FieldDialogCL(frame, ResourceId(kDialog3d));
@@ -232,6 +332,7 @@ void fromTemplate(AppFrameCL* frame, const std::string& picture)
               SendMessageA(dialog->findChild(503)->hwnd, BM_GETCHECK, 0, 0) == 1 &&
               SendMessageA(dialog->findChild(502)->hwnd, BM_GETCHECK, 0, 0) == 0,
           "taken-over check box and radio pair load their variables");
+    takeOverStatics(dialog);
     dialog->show(SW_SHOW);
     winecheck::pump();
     click(dialog->findChild(501)->hwnd, 5, 6);
@@ -241,6 +342,47 @@ void fromTemplate(AppFrameCL* frame, const std::string& picture)
     check(grid == 0 && scale == 502, "... and store them through the field dialog");
     winecheck::pump();
     check(winecheck::saveWindowPicture(dialog->hwnd, picture), "picture of the 3-D dialog saved");
+    delete dialog;
+}
+
+// A bar of three 3-D radio buttons in a field dialog, bound as a group to
+// one variable: the dialog loads it, a click selects, the dialog stores.
+void boundRadioGroup(AppFrameCL* frame)
+{
+    FieldDialogCL* dialog = new FieldDialogCL(frame, ResourceId(kDialog3d));
+    ToolBarCL* bar = new ToolBarCL(dialog, new Layout(12, 172, 200, 24), 0);
+    const char* const names[] = {"Rot", "Gr\xFCn", "Blau"};
+    for (int i = 0; i < 3; ++i)
+        new RadioButton3dCL(bar, new BarItemLayout(i + 1, Point(60, 20)), WS_VISIBLE | BS_AUTORADIOBUTTON, names[i],
+                            701 + i);
+    bar->rebuildLayout();
+    auto checked = [bar](int id) {
+        WindowCL* b = bar->control(id);
+        return b ? SendMessageA(b->hwnd, BM_GETCHECK, 0, 0) : -1;
+    };
+    int colour = 702;
+    BoundRadioGroup* group = new BoundRadioGroup(bar, 701, 703, &colour);
+    check(checked(702) == 1 && checked(701) == 0 && checked(703) == 0 && group->selectedId == 702,
+          "a bound radio group of 3-D radio buttons loads its variable at once");
+    colour = 703;
+    dialog->loadAll();
+    check(checked(703) == 1 && checked(702) == 0 && group->selectedId == 703,
+          "the field dialog loads the group through its bar");
+    dialog->show(SW_SHOW);
+    winecheck::pump();
+    click(bar->control(701)->hwnd, 5, 10);
+    check(checked(701) == 1 && checked(703) == 0 && colour == 703, "a click selects in the group, the variable waits");
+    check(bar->isButtonChecked(701) == 1 && bar->checkButton(701, 0) == 1 && checked(702) == 1,
+          "the bar checks its 3-D radio buttons by id");
+    dialog->validateAll();
+    check(colour == 702, "the field dialog stores the selected id");
+    colour = 999;
+    dialog->loadAll();
+    check(checked(702) == 1 && group->selectedId == 702, "a value outside the range leaves the selection");
+    EnableWindow(bar->hwnd, FALSE);
+    dialog->validateAll();
+    check(colour == 999, "a disabled bar stores nothing");
+    delete group;
     delete dialog;
 }
 
@@ -265,6 +407,34 @@ public:
     void paint(const Rect*) override { ++paints; }
     int downs = 0, ups = 0, paints = 0;
 };
+
+// Auto-sized texts stack at the top of the pane, each as large as its text,
+// and a new text lays the pane out again.
+void autoSizedTexts(AppFrameCL* frame)
+{
+    ItemPaneCL* pane = new ItemPaneCL(frame, new Layout(10, 220, 300, 60), WS_CHILD | WS_VISIBLE);
+    TextItemCL* first = new TextItemCL(pane->root, nullptr, "Hallo", 1);
+    TextItemCL* second = new TextItemCL(pane->root, new Geometry(200, 40, 5, 5), "Welt", 1);
+    pane->addItem(first);
+    pane->addItem(second);
+    SendMessageA(pane->hwnd, WM_SIZE, 0, MAKELPARAM(300, 60));
+    const Point hallo = first->textExtent(), welt = second->textExtent();
+    check(hallo.x() > 0 && hallo.y() > 0, "a text item measures its text on the pane's context");
+    check(first->bounds() == Rect(0, 0, hallo.x(), hallo.y()), "an auto-sized text takes its extent at the top");
+    check(second->bounds() == Rect(0, hallo.y(), welt.x(), hallo.y() + welt.y()),
+          "... and the next one goes below it, wherever its own geometry was");
+    first->setText("Hallo, liebe Welt");
+    const Point longer = first->textExtent();
+    check(longer.x() > hallo.x() && first->bounds() == Rect(0, 0, longer.x(), longer.y()),
+          "a new text lays the pane out again at the new extent");
+    InvalidateRect(pane->hwnd, nullptr, TRUE);
+    UpdateWindow(pane->hwnd);
+    HDC dc = GetDC(pane->hwnd);
+    const RECT ink = winecheck::inkBox(dc, RECT{0, 0, 300, longer.y() + welt.y()}, pixelOf(pane->hwnd, 299, 59));
+    ReleaseDC(pane->hwnd, dc);
+    check(ink.left >= 0 && ink.left < 4 && ink.top >= 0 && ink.top < longer.y(), "the text is painted at its item's place");
+    delete pane;
+}
 
 void itemTrees(AppFrameCL* frame)
 {
@@ -318,12 +488,15 @@ void appMain(Application* app)
     frame->show(SW_SHOW);
     winecheck::pump();
     itemTrees(frame);
+    autoSizedTexts(frame);
     templateBeforeRegistration(frame);
     register3dClasses();
     checkBoxMessages(frame);
     radioButtons(frame);
     passiveControls(frame);
+    faceAllOver(frame);
     disabledImage(frame);
+    boundRadioGroup(frame);
     fromTemplate(frame, winecheck::trimmedArgument(app->commandLine.text()));
     check(sink.boxes.empty(), "no error box");
     delete frame;

@@ -266,6 +266,31 @@ TEST_F(LayoutTest, HintsOfLayoutsWithoutChildren)
     EXPECT_EQ(untouched.kind, PLACE_FREE);
 }
 
+// Two measured strips at the top, the rest below: each layout asks the
+// measure again, so a longer text pushes what follows it.
+TEST_F(LayoutTest, MeasuredStripTakesWhatItsMeasureSaysEachTime)
+{
+    Layout column(0, 0, 200, 100);
+    Point first(40, 12);
+    MeasuredEdgeLayout a(PLACE_TOP, [&first] { return first; }, &column);
+    MeasuredEdgeLayout b(PLACE_TOP, [] { return Point(30, 10); }, &column);
+    LayoutItem rest(0, 0, 0, 0, PLACE_REST, &column);
+    Rect area(0, 0, 200, 100);
+    column.layout(&area);
+    EXPECT_EQ(a.rect(), Rect(0, 0, 40, 12));
+    EXPECT_EQ(b.rect(), Rect(0, 12, 30, 22));
+    EXPECT_EQ(rest.rect(), Rect(0, 22, 200, 100));
+    first = Point(90, 25);
+    column.layout(&area);
+    EXPECT_EQ(a.rect(), Rect(0, 0, 90, 25));
+    EXPECT_EQ(b.rect(), Rect(0, 25, 30, 35));
+    MeasuredEdgeLayout none(PLACE_TOP, MeasuredEdgeLayout::Measure(), nullptr);
+    SizeHints h;
+    none.getSizeHints(h);
+    EXPECT_EQ(h.prefHeight, 0) << "without a measure the strip takes no room";
+    EXPECT_EQ(h.kind, PLACE_TOP);
+}
+
 TEST_F(LayoutTest, FittedEdgeLayoutFixesOneExtentToItsOwn)
 {
     FittedEdgeLayout bar(PLACE_TOP, 1);

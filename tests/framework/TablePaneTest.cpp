@@ -8,7 +8,10 @@
 #include "Bitmap.h"
 #include "Dialog.h"
 #include "ErrorReporter.h"
+#include "FieldCellFormatter.h"
 #include "Frame.h"
+#include "IntlSettings.h"
+#include "NumericMask.h"
 #include "TableModel.h"
 #include "TablePane.h"
 #include "WineCheck.h"
@@ -419,6 +422,45 @@ void testCellKinds(DialogFrameCL* dialog)
     delete pane;
 }
 
+// A column under a numeric mask: what is typed into its cells goes through
+// the mask as in an edit field, and the cell stores the number; a plain
+// column beside it takes any text.
+void testFormattedCells(DialogFrameCL* dialog)
+{
+    TableModel model(2, 2);
+    auto mask = [] { return new FieldCellFormatter<NumericMask>(new NumericMask(0, "-#,###", new IntlSettings())); };
+    model.addAttribute(new FormatterAttribute(CellRange(1, 1, 1, 2), mask()));
+    model.addAttribute(new AltFormatterAttribute(CellRange(1, 1, 1, 2), mask()));
+    delete model.setCellText(CellPos(1, 1), "1234");
+    TablePaneCL* pane = new TablePaneCL(dialog, new Geometry(10, 220, 330, 110), 0, &model);
+    TableEditCL* editor = new TableEditCL(pane, 0, kEditorId + 1);
+    pane->show(SW_SHOW);
+    pane->setCurrentCell(CellPos(1, 1));
+    check(editor->getCellFormatter() != nullptr && editor->formatter != nullptr,
+          "the editor of a formatted cell types through the cell's edit mask");
+    check(textOf(editor->hwnd) == "1,234", "it is loaded with the cell's masked text");
+    check(!(GetWindowLongA(editor->hwnd, GWL_STYLE) & WS_BORDER), "the in-place editor has no border of its own");
+    SetFocus(pane->hwnd);
+    typeInto(pane->hwnd, "5");
+    typeInto(editor->hwnd, "x678");
+    check(textOf(editor->hwnd) == "5,678", "typed digits replace the text and are grouped, a letter is refused");
+    SendMessageA(editor->hwnd, WM_CHAR, 13, 1);
+    TableCell* cell = model.getCell(CellPos(1, 1));
+    FormattedCell* number = dynamic_cast<FormattedCell*>(cell);
+    check(number && number->getText() == "5,678" && number->value == "5678" && (number->flags & CELL_SECOND_FORMATTER),
+          "Enter stores the plain number, which the model files as a number and shows grouped");
+
+    pane->setCurrentCell(CellPos(2, 1));
+    check(editor->getCellFormatter() == nullptr && editor->formatter == nullptr, "a plain cell has no mask");
+    SetFocus(pane->hwnd);
+    typeInto(pane->hwnd, "x");
+    typeInto(editor->hwnd, "1,2");
+    SendMessageA(editor->hwnd, WM_CHAR, 13, 1);
+    check(cellText(model, 2, 1) == "x1,2", "... and takes any text");
+    delete editor;
+    delete pane;
+}
+
 } // namespace
 
 void appMain(Application* app)
@@ -500,6 +542,7 @@ void appMain(Application* app)
     testBorderDrags(dialog);
     testLargeModel(dialog);
     testCellKinds(dialog);
+    testFormattedCells(dialog);
 
     // A model that shrinks under the current cell.
     pane->setCurrentCell(CellPos(2, 5));
