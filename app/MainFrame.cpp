@@ -126,7 +126,7 @@ MainFrame::MainFrame(void* parentWindow, Geometry* g, DWORD frameStyle, const ch
         assertionFailed("status");
     new StatusField(statusBar, PLACE_LEFT, kStateTemplate, kStateField, 0x401);
     new StatusField(statusBar, PLACE_REST, nullptr, kMenuHelpField, 0x401);
-    statusBar->setMenuHelpField(kMenuHelpField);
+    statusBar->setMenuHelpField(kMenuHelpField, ResourceId(kMenuHelpBase));
     statusBar->setFieldText(kStateField, getResString(kResStateEditing));
     statusBar->show(SW_SHOW);
 

@@ -21,6 +21,8 @@ const int kMainToolBarHeight = 30;
 // Status field 1, the state word, and field 2, the menu help.
 const int kStateField = 1;
 const int kMenuHelpField = 2;
+// The menu help of command n is string kMenuHelpBase + n.
+const int kMenuHelpBase = 30000;
 const unsigned int kResStateEditing = 19900;
 const unsigned int kResUntitled = 19107;
 // The main window's style: an overlapped window with every box.

@@ -240,6 +240,13 @@ protected:
         check(menuGrayed(menu, kCommandUndoDelete), "undo (1118) is greyed");
         check(GetFocus() == pane->hwnd, "the pane has the focus");
 
+        // Menu help in field 2.
+        SendMessageA(f->hwnd, WM_MENUSELECT, MAKEWPARAM(111, 0), reinterpret_cast<LPARAM>(menu));
+        StatusField* help = f->getStatusBar()->fieldById(kMenuHelpField);
+        check(help && help->getText() == getResString(kMenuHelpBase + 111) && !help->getText().empty(),
+              "a selected menu entry shows its help in status field 2");
+        SendMessageA(f->hwnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+
         // The picture: the empty pane in its colour, every block's rectangle
         // drawn on.
         InvalidateRect(f->hwnd, nullptr, TRUE);
@@ -349,6 +356,17 @@ void runOption(Application* app, const Installation& inst)
     TestedKyt run(app, "-r example");
     run.run();
     check(run.runCalls == 1 && run.lastStartAtOnce == 1, "\"-r\" starts the run once, at once");
+
+    // A start circuit that does not open: the warning, then neither run nor
+    // print, and the untitled circuit.
+    UntitledRun missing(app, "-r -p nix");
+    BoxWatcher warning("Nachricht", IDOK, 20000);
+    missing.run();
+    warning.wait();
+    check(warning.found() && warning.text().find("Die Datei nix.kyt kann nicht ge\xf6" "ffnet werden!") !=
+                                 std::string::npos,
+          ("a start circuit that does not open gives the warning 20907: " + warning.text()).c_str());
+    check(missing.runCalls == 0 && missing.title == "KYT 2.52 - (unbenannt)", "... and is neither run nor loaded");
 }
 
 // ---------------------------------------------------------------- child processes
