@@ -61,9 +61,6 @@ private:
     ToolBarCL* bar;
 };
 
-FrameMenuSink* menuSink = nullptr;
-ToolBarStates* toolBarStates = nullptr;
-
 // The circuit reader's settings check the main menu's items.
 void checkMainMenuItem(int command, int checked)
 {
@@ -107,7 +104,8 @@ MainToolBar::~MainToolBar()
 }
 
 MainFrame::MainFrame(void* parentWindow, Geometry* g, DWORD frameStyle, const char* text, const char* iniDirectory)
-    : AppFrameCL(parentWindow, g, frameStyle, text), statusBar(nullptr), toolBar(nullptr), pane(nullptr)
+    : AppFrameCL(parentWindow, g, frameStyle, text), statusBar(nullptr), toolBar(nullptr), pane(nullptr),
+      menuSink(nullptr), toolBarStates(nullptr)
 {
     edWin = this;
 

@@ -9,6 +9,8 @@
 #include "String.h"
 #include "ToolBar.h"
 
+class CommandStateSink;
+class FrameMenuSink;
 class FrameStatusBarCL;
 class GedPane;
 class MainFrame;
@@ -89,6 +91,9 @@ private:
     FrameStatusBarCL* statusBar;
     MainToolBar* toolBar;
     GedPane* pane;
+    // The workspace's views of the menu and the tool bar.
+    FrameMenuSink* menuSink;
+    CommandStateSink* toolBarStates;
 };
 
 #endif
