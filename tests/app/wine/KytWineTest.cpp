@@ -240,6 +240,43 @@ protected:
         check(menuGrayed(menu, kCommandUndoDelete), "undo (1118) is greyed");
         check(GetFocus() == pane->hwnd, "the pane has the focus");
 
+        // Menu 1102: every command of the main window, "&Datei" at position
+        // 0 and "&Fenster" at 5, and a help text for every entry.
+        char popupTitle[64] = "";
+        GetMenuStringA(menu, 0, popupTitle, sizeof popupTitle, MF_BYPOSITION);
+        std::string fileTitle = popupTitle;
+        GetMenuStringA(menu, 5, popupTitle, sizeof popupTitle, MF_BYPOSITION);
+        check(fileTitle == "&Datei" && std::string(popupTitle) == "&Fenster",
+              "\"&Datei\" is popup 0 and \"&Fenster\" popup 5");
+        const int commands[] = {9003, 111,  112,  141,  1126, 9001, 4017, 1267, 1268, 1269, 1270, 4010,
+                                1118, 2000, 2001, 2002, 149,  1100, 18021, 160, 138,  9005, 9006, 9007,
+                                143,  144,  4009, 4011, 4012, 9008, 140,  9031, 230,  18010, 4019, 1101};
+        std::string missing;
+        for (int id : commands)
+            if (GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) == static_cast<UINT>(-1))
+                missing += " " + std::to_string(id);
+        check(missing.empty(), ("the menu holds every command of the main window" + missing).c_str());
+        std::string withoutHelp;
+        for (int p = 0; p < GetMenuItemCount(menu); ++p) {
+            HMENU popup = GetSubMenu(menu, p);
+            for (int i = 0; popup && i < GetMenuItemCount(popup); ++i) {
+                const UINT id = GetMenuItemID(popup, i);
+                char text[200] = "";
+                if (id != 0 && id != static_cast<UINT>(-1) &&
+                    LoadStringA(GetModuleHandleA(nullptr), kMenuHelpBase + id, text, sizeof text) <= 0)
+                    withoutHelp += " " + std::to_string(id);
+            }
+        }
+        check(withoutHelp.empty(), ("every menu entry has its help text" + withoutHelp).c_str());
+
+        // The program's icon, cursors and accelerators.
+        HINSTANCE self = GetModuleHandleA(nullptr);
+        check(LoadIconA(self, MAKEINTRESOURCEA(kMainIcon)) && LoadCursorA(self, MAKEINTRESOURCEA(121)) &&
+                  LoadCursorA(self, MAKEINTRESOURCEA(122)) && LoadCursorA(self, MAKEINTRESOURCEA(1127)),
+              "icon 118 and cursors 121, 122 and 1127 load");
+        HACCEL keys = LoadAcceleratorsA(self, MAKEINTRESOURCEA(kMainAccelerators));
+        check(keys && CopyAcceleratorTableA(keys, nullptr, 0) == 18, "accelerator table 130 has its 18 keys");
+
         // Menu help in field 2.
         SendMessageA(f->hwnd, WM_MENUSELECT, MAKEWPARAM(111, 0), reinterpret_cast<LPARAM>(menu));
         StatusField* help = f->getStatusBar()->fieldById(kMenuHelpField);
