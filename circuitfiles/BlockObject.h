@@ -3,6 +3,7 @@
 #ifndef KYT_CIRCUITFILES_BLOCKOBJECT_H
 #define KYT_CIRCUITFILES_BLOCKOBJECT_H
 
+#include "HelpText.h"
 #include "GraphicObject.h"
 #include "String.h"
 
@@ -27,7 +28,6 @@ const unsigned int kResCannotReadDescription = 19118;
 const unsigned int kResNoHelp = 19119;
 const unsigned int kResHelpReadError = 19120;
 const unsigned int kResHelpTooLong = 19121;
-const unsigned int kMaxHelpText = 16000;
 
 // Number of layout words and their meanings (1-based in the descriptions).
 const int kLayoutWords = 7;

@@ -5,6 +5,7 @@
 #ifndef KYT_WORKSPACE_DEFERREDMESSAGES_H
 #define KYT_WORKSPACE_DEFERREDMESSAGES_H
 
+#include "HelpText.h"
 #include "String.h"
 
 #include <functional>
@@ -39,8 +40,5 @@ void setRunPauseWord(int* pauseWord);
 String loadHelpSection(const char* helpDir, const char* marker);
 // The same in the workspace's HELPDIR.
 String loadHelpSection(const char* marker);
-
-// Longest help text shown whole.
-const unsigned int kMaxHelpText = 16000;
 
 #endif

@@ -489,6 +489,14 @@ LRESULT Button3dCL::defaultEvent(EventRecord* event)
     case BM_SETSTYLE:
         setButtonStyle(static_cast<uint32_t>(event->wParam));
         return Ctl3dWindowCL::defaultEvent(event);
+    case BM_CLICK:
+        // As the system's buttons: a press and a release, as the space bar
+        // makes them; a disabled button does nothing.
+        if (mark && IsWindowEnabled(hwnd) && (mark->state == BUTTON_LATCHED || mark->state == BUTTON_UP)) {
+            mark->showPressed();
+            keyUp();
+        }
+        return 0;
     case WM_KEYDOWN:
         if (event->wParam != VK_SPACE)
             return 1;

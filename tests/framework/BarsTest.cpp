@@ -211,6 +211,14 @@ void run(Application*, const std::string& picture)
     SendMessageA(open, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 12));
     SendMessageA(open, WM_LBUTTONUP, 0, MAKELPARAM(60, 12));
     check(commands.count(WM_COMMAND, 9003) == 0, "press, move outside, release sends nothing");
+    // BM_CLICK clicks as the system's buttons do, but not a disabled button.
+    SendMessageA(open, BM_CLICK, 0, 0);
+    check(commands.count(WM_COMMAND, 9003) == 1, "BM_CLICK on 9003 sends one WM_COMMAND 9003");
+    commands.seen.clear();
+    bar->enableButton(9003, 0);
+    SendMessageA(open, BM_CLICK, 0, 0);
+    bar->enableButton(9003, 1);
+    check(commands.count(WM_COMMAND, 9003) == 0, "BM_CLICK on a disabled button sends nothing");
     check(pixelOf(open, 6, 1) == kWhite, "pixel (6, 1) of an up button is white");
     SendMessageA(open, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(13, 12));
     check(pixelOf(open, 6, 1) == kGray, "... gray while pressed");

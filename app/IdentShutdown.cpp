@@ -1,0 +1,8 @@
+#include "IdentShutdown.h"
+
+#include "IdentLibrary.h"
+
+void closeIdentificationObjects()
+{
+    identCloseAll();
+}

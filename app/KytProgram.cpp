@@ -1,0 +1,248 @@
+#include "KytProgram.h"
+
+#include "Application.h"
+#include "CommandLine.h"
+#include "Dde.h"
+#include "DeferredMessages.h"
+#include "ErrorReporter.h"
+#include "GedPane.h"
+#include "HostServices.h"
+#include "IdentShutdown.h"
+#include "Layout.h"
+#include "MainFrame.h"
+#include "NetErrorPlot.h"
+#include "PiLoader.h"
+#include "PlotFrame.h"
+#include "ResString.h"
+#include "RunCommand.h"
+#include "VisualCtrl.h"
+#include "WinServices.h"
+#include "Workspace.h"
+#include "WorkspaceSeams.h"
+#include "WorkspaceWin.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+std::string iniDirectory;
+
+// The registry value through the Win32 registry of the user.
+class UserRegistry : public RegistryReader {
+public:
+    bool readIniValue(unsigned long& type, std::string& bytes, size_t limit) override
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kIniRegistryKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        std::vector<char> buffer(limit);
+        DWORD size = static_cast<DWORD>(limit);
+        DWORD valueType = 0;
+        const LONG r = RegQueryValueExA(key, kIniRegistryValue, nullptr, &valueType,
+                                        reinterpret_cast<BYTE*>(buffer.data()), &size);
+        RegCloseKey(key);
+        if (r != ERROR_SUCCESS || size > limit)
+            return false;
+        type = valueType;
+        bytes.assign(buffer.data(), size);
+        return true;
+    }
+};
+
+class ProcessDirectory : public CurrentDirectorySource {
+public:
+    bool currentDirectory(std::string& directory, size_t limit) override
+    {
+        std::vector<char> buffer(limit);
+        const DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(limit), buffer.data());
+        if (n == 0 || n >= limit)
+            return false;
+        directory.assign(buffer.data(), n);
+        return true;
+    }
+};
+
+// The DDE service "KYT" with its topic "Fuzzy"; they live as long as the
+// process.
+void startDdeServer()
+{
+    static DdeServer* server = nullptr;
+    if (server)
+        return;
+    server = new DdeServer("KYT");
+    new DdeTopic(server, "Fuzzy");
+}
+
+const char* localLibraryText()
+{
+    static String directory;
+    directory = LocalBlockLibrary::directory();
+    return directory.text();
+}
+
+WindowsLockFileSystem lockFiles;
+WorkspacePlotHost plotHost;
+PlotFrameFactory plotFactory(&plotHost);
+PlotNetErrorSystem* errorPlots = nullptr;
+
+} // namespace
+
+const char* kytIniDirectory()
+{
+    return iniDirectory.c_str();
+}
+
+void setFloatControl()
+{
+    // Precision and infinity control are x87 matters: the doubles of x86-64
+    // are SSE ones, which have neither, so there is nothing to set.
+}
+
+KytProgram::KytProgram(Application* application, const char* line)
+    : app(application), commandLine(line ? line : ""), work(nullptr), mainFrame(nullptr)
+{
+}
+
+KytProgram::~KytProgram()
+{
+    delete mainFrame;
+}
+
+int KytProgram::run()
+{
+    setFloatControl();
+    UserRegistry registry;
+    ProcessDirectory current;
+    std::string directory;
+    if (locateIniDirectory(registry, current, directory) != 0)
+        return kExitFailed;
+    disableErrorLog();
+    startDdeServer();
+    register3dClasses();
+
+    work = new Workspace;
+    setWorkspace(work);
+    const CommandLineRequest request = parseCommandLine(commandLine.c_str(), directory);
+    iniDirectory = request.iniDirectory;
+    work->commandLineCircuit = request.circuitFile.c_str();
+    work->runAfterLoad = request.runAfterLoad;
+    work->printAfterLoad = request.printAfterLoad;
+
+    mainFrame = new MainFrame(nullptr, new Layout, kMainFrameStyle, getResString(kResUntitled), iniDirectory.c_str());
+    if (!mainFrame)
+        reportError(ERR_FATAL, "Assertion failed: %s", "edWin != NULL");
+    installSeams();
+
+    StartRequest start;
+    start.circuitFile = work->commandLineCircuit.text();
+    start.runAfterLoad = work->runAfterLoad;
+    start.printAfterLoad = work->printAfterLoad;
+    const int exitCode = runStartSequence(*this, start);
+    work->runAfterLoad = start.runAfterLoad;
+
+    removeSeams();
+    iniDirectory.clear();
+    setWorkspace(nullptr);
+    delete work;
+    work = nullptr;
+    freeResStringCache();
+    return exitCode;
+}
+
+void KytProgram::installSeams()
+{
+    setReportOwnerWindow(mainFrame->hwnd);
+    HostSeams seams = {};
+    fillWorkspaceSeams(seams);
+    seams.stringCount = piStringCount;
+    seams.stringText = piStringText;
+    seams.localLibraryDirectory = localLibraryText;
+    setHostSeams(&seams);
+    installWorkspaceDirectorySources();
+    errorPlots = new PlotNetErrorSystem(mainFrame, &plotHost);
+    setNetErrorPlotSystem(errorPlots);
+    setDeferredCommandPoster(commandPosterFor(mainFrame));
+    work->setPlotWindowFactory(&plotFactory);
+    work->setQuestionCallback(askWithMessageBox);
+}
+
+void KytProgram::removeSeams()
+{
+    setDeferredCommandPoster(nullptr);
+    clearDeferredMessages();
+    setNetErrorPlotSystem(nullptr);
+    delete errorPlots;
+    errorPlots = nullptr;
+    setHostSeams(nullptr);
+    setReportOwnerWindow(nullptr);
+    setLockFileSystem(nullptr);
+}
+
+int KytProgram::acquireLock()
+{
+    setLockFileSystem(&lockFiles);
+    return lock.acquireLock();
+}
+
+void KytProgram::resetLocalLibrary()
+{
+    lock.reset();
+}
+
+void KytProgram::showFrame()
+{
+    mainFrame->show(SW_SHOWNORMAL);
+    mainFrame->focusPane();
+}
+
+int KytProgram::loadCircuit(const std::string& name)
+{
+    return mainFrame->loadCircuit(String(name.c_str()));
+}
+
+void KytProgram::runCircuit(int startAtOnce)
+{
+    ::runCircuit(startAtOnce);
+}
+
+void KytProgram::printCircuit()
+{
+    if (GedPane* pane = mainFrame->getPane())
+        pane->print();
+}
+
+int KytProgram::messageLoop()
+{
+    return app->MessageLoop();
+}
+
+void KytProgram::closeIdentification()
+{
+    closeIdentificationObjects();
+}
+
+void KytProgram::deleteLastRun()
+{
+    // The run object belongs to the run command; the loaded program goes with
+    // the editing pane.
+}
+
+void KytProgram::deleteFrame()
+{
+    setReportOwnerWindow(nullptr);
+    delete mainFrame;
+    mainFrame = nullptr;
+}
+
+void KytProgram::writeSettings()
+{
+    if (work)
+        work->writeSettingsFile();
+}
+
+void KytProgram::closeLock()
+{
+    lock.close();
+}

@@ -1,0 +1,363 @@
+// Build tool: draws kyt's tool-bar pictures, its icon and its two tool
+// cursors into a folder, for the resource script. A picture fills its
+// 27 x 25 button, one picture per button as the plot frame's are (the
+// button greys it when disabled and moves it when pressed). The icon is 32 x 32 in true colour; the
+// cursors are 32 x 32 black shapes with a white rim.
+//
+//   makekytimages FOLDER
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct Rgb {
+    unsigned char r, g, b;
+};
+
+const Rgb kFace = {192, 192, 192};
+const Rgb kBlack = {0, 0, 0};
+const Rgb kWhite = {255, 255, 255};
+
+const int kPictureWidth = 27;
+const int kPictureHeight = 25;
+// The sign's 21 x 19 cell in the middle of the picture.
+const int kSignLeft = 3;
+const int kSignTop = 3;
+
+// What a button shows: a sign in the command's colour.
+enum Sign { SHEET, FOLDER, DISK, ARROW, CROSS, LINK, NAME, ZOOM_IN, ZOOM_OUT, GRID, PLAY, PLAY_TWICE, STOP };
+
+struct Strip {
+    int id;
+    Sign sign;
+    Rgb colour;
+};
+
+// The main tool bar's pictures; print (9001) and the plot window (136) are
+// the plot frame's, which kyt links as well.
+const Strip kStrips[] = {
+    {9003, SHEET, {255, 255, 255}}, {111, FOLDER, {255, 255, 0}},  {112, DISK, {0, 0, 128}},
+    {1267, ARROW, {0, 0, 0}},       {1268, CROSS, {255, 0, 0}},    {1269, LINK, {0, 0, 255}},
+    {9011, NAME, {0, 128, 0}},      {9005, ZOOM_IN, {0, 0, 128}},  {9006, ZOOM_OUT, {0, 0, 128}},
+    {9007, GRID, {0, 0, 0}},        {9008, PLAY, {0, 160, 0}},     {140, PLAY_TWICE, {0, 160, 0}},
+    {9031, STOP, {255, 0, 0}},
+};
+
+class Picture {
+public:
+    Picture(int w, int h) : width(w), height(h), pixels(size_t(w) * h, kFace) {}
+
+    void set(int x, int y, Rgb c)
+    {
+        if (x >= 0 && x < width && y >= 0 && y < height)
+            pixels[size_t(y) * width + x] = c;
+    }
+    Rgb get(int x, int y) const { return pixels[size_t(y) * width + x]; }
+    void fill(int x0, int y0, int x1, int y1, Rgb c)
+    {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                set(x, y, c);
+    }
+    void frame(int x0, int y0, int x1, int y1, Rgb c)
+    {
+        for (int x = x0; x <= x1; ++x) {
+            set(x, y0, c);
+            set(x, y1, c);
+        }
+        for (int y = y0; y <= y1; ++y) {
+            set(x0, y, c);
+            set(x1, y, c);
+        }
+    }
+
+    // 24-bit, bottom row first.
+    std::vector<unsigned char> dibBits() const
+    {
+        const int row = (width * 3 + 3) / 4 * 4;
+        std::vector<unsigned char> out;
+        for (int y = height - 1; y >= 0; --y) {
+            for (int x = 0; x < width; ++x) {
+                const Rgb& c = get(x, y);
+                out.push_back(c.b);
+                out.push_back(c.g);
+                out.push_back(c.r);
+            }
+            for (int pad = width * 3; pad < row; ++pad)
+                out.push_back(0);
+        }
+        return out;
+    }
+
+    int width, height;
+    std::vector<Rgb> pixels;
+};
+
+void put16(std::vector<unsigned char>& out, unsigned v)
+{
+    out.push_back(static_cast<unsigned char>(v));
+    out.push_back(static_cast<unsigned char>(v >> 8));
+}
+
+void put32(std::vector<unsigned char>& out, uint32_t v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+void infoHeader(std::vector<unsigned char>& out, int w, int h, uint32_t size)
+{
+    put32(out, 40);
+    put32(out, static_cast<uint32_t>(w));
+    put32(out, static_cast<uint32_t>(h));
+    put16(out, 1);
+    put16(out, 24);
+    put32(out, 0);
+    put32(out, size);
+    put32(out, 2835);
+    put32(out, 2835);
+    put32(out, 0);
+    put32(out, 0);
+}
+
+bool writeFile(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return fclose(f) == 0 && ok;
+}
+
+bool saveBmp(const Picture& p, const std::string& path)
+{
+    std::vector<unsigned char> bits = p.dibBits();
+    std::vector<unsigned char> out = {'B', 'M'};
+    put32(out, static_cast<uint32_t>(14 + 40 + bits.size()));
+    put32(out, 0);
+    put32(out, 14 + 40);
+    infoHeader(out, p.width, p.height, static_cast<uint32_t>(bits.size()));
+    out.insert(out.end(), bits.begin(), bits.end());
+    return writeFile(path, out);
+}
+
+// A 24-bit icon with an all-opaque mask.
+bool saveIcon(const Picture& p, const std::string& path)
+{
+    std::vector<unsigned char> bits = p.dibBits();
+    const int maskRow = (p.width + 31) / 32 * 4;
+    const uint32_t size = static_cast<uint32_t>(40 + bits.size() + maskRow * p.height);
+    std::vector<unsigned char> out;
+    put16(out, 0);
+    put16(out, 1);
+    put16(out, 1);
+    out.push_back(static_cast<unsigned char>(p.width));
+    out.push_back(static_cast<unsigned char>(p.height));
+    out.push_back(0);
+    out.push_back(0);
+    put16(out, 1);
+    put16(out, 24);
+    put32(out, size);
+    put32(out, 6 + 16);
+    infoHeader(out, p.width, p.height * 2, 0);
+    out.insert(out.end(), bits.begin(), bits.end());
+    out.insert(out.end(), size_t(maskRow) * p.height, 0);
+    return writeFile(path, out);
+}
+
+void drawSign(Picture& p, int ox, int oy, Sign sign, Rgb c)
+{
+    auto f = [&](int x0, int y0, int x1, int y1, Rgb col) { p.fill(ox + x0, oy + y0, ox + x1, oy + y1, col); };
+    auto fr = [&](int x0, int y0, int x1, int y1) { p.frame(ox + x0, oy + y0, ox + x1, oy + y1, kBlack); };
+    switch (sign) {
+    case SHEET:
+        f(5, 2, 15, 16, c);
+        fr(5, 2, 15, 16);
+        break;
+    case FOLDER:
+        f(3, 6, 17, 15, c);
+        fr(3, 6, 17, 15);
+        fr(3, 4, 8, 6);
+        break;
+    case DISK:
+        f(3, 2, 17, 16, c);
+        f(6, 3, 14, 7, kWhite);
+        fr(3, 2, 17, 16);
+        break;
+    case ARROW:
+        for (int y = 0; y < 11; ++y)
+            f(6, 3 + y, 6 + y * 2 / 3, 3 + y, c);
+        f(9, 13, 10, 16, c);
+        break;
+    case CROSS:
+        for (int i = 0; i < 11; ++i) {
+            f(5 + i, 4 + i, 6 + i, 4 + i, c);
+            f(15 - i, 4 + i, 16 - i, 4 + i, c);
+        }
+        break;
+    case LINK:
+        fr(2, 3, 6, 7);
+        fr(14, 11, 18, 15);
+        f(6, 5, 10, 5, c);
+        f(10, 5, 10, 13, c);
+        f(10, 13, 14, 13, c);
+        break;
+    case NAME:
+        f(3, 5, 17, 13, kWhite);
+        fr(3, 5, 17, 13);
+        for (int x = 5; x <= 15; x += 3)
+            f(x, 8, x + 1, 10, c);
+        break;
+    case ZOOM_IN:
+    case ZOOM_OUT:
+        fr(3, 2, 13, 12);
+        f(12, 12, 16, 16, kBlack);
+        f(5, 7, 11, 7, c);
+        if (sign == ZOOM_IN)
+            f(8, 4, 8, 10, c);
+        break;
+    case GRID:
+        for (int y = 3; y <= 15; y += 4)
+            for (int x = 4; x <= 16; x += 4)
+                f(x, y, x, y, c);
+        break;
+    case PLAY:
+        for (int i = 0; i < 7; ++i)
+            f(6 + i, 3 + i, 6 + i, 15 - i, c);
+        break;
+    case PLAY_TWICE:
+        for (int i = 0; i < 7; ++i) {
+            f(3 + i, 3 + i, 3 + i, 15 - i, c);
+            f(10 + i, 3 + i, 10 + i, 15 - i, c);
+        }
+        break;
+    case STOP:
+        f(5, 4, 15, 14, c);
+        fr(5, 4, 15, 14);
+        break;
+    }
+}
+
+// A monochrome cursor: the shape black, a one-pixel white rim, the rest
+// transparent.
+typedef std::set<std::pair<int, int>> Shape;
+
+bool saveCursor(const Shape& shape, int hotX, int hotY, const std::string& path)
+{
+    const int size = 32;
+    Shape rim;
+    for (const auto& p : shape)
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy) {
+                const std::pair<int, int> q(p.first + dx, p.second + dy);
+                if (!shape.count(q) && q.first >= 0 && q.first < size && q.second >= 0 && q.second < size)
+                    rim.insert(q);
+            }
+    std::vector<unsigned char> xorRows, andRows;
+    for (int y = size - 1; y >= 0; --y) {
+        uint32_t xo = 0, an = 0;
+        for (int x = 0; x < size; ++x) {
+            const uint32_t bit = 1u << (31 - x);
+            const std::pair<int, int> q(x, y);
+            if (shape.count(q))
+                continue;
+            if (rim.count(q))
+                xo |= bit;
+            else
+                an |= bit;
+        }
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            xorRows.push_back(static_cast<unsigned char>(xo >> shift));
+            andRows.push_back(static_cast<unsigned char>(an >> shift));
+        }
+    }
+    std::vector<unsigned char> image;
+    infoHeader(image, size, size * 2, 0);
+    // Monochrome: one bit per pixel, two colours.
+    image[14] = 1;
+    image[32] = 2;
+    const unsigned char palette[] = {0, 0, 0, 0, 255, 255, 255, 0};
+    image.insert(image.end(), palette, palette + sizeof palette);
+    image.insert(image.end(), xorRows.begin(), xorRows.end());
+    image.insert(image.end(), andRows.begin(), andRows.end());
+    std::vector<unsigned char> out;
+    put16(out, 0);
+    put16(out, 2);
+    put16(out, 1);
+    out.push_back(size);
+    out.push_back(size);
+    out.push_back(0);
+    out.push_back(0);
+    put16(out, static_cast<unsigned>(hotX));
+    put16(out, static_cast<unsigned>(hotY));
+    put32(out, static_cast<uint32_t>(image.size()));
+    put32(out, 6 + 16);
+    out.insert(out.end(), image.begin(), image.end());
+    return writeFile(path, out);
+}
+
+void line(Shape& s, int x0, int y0, int x1, int y1)
+{
+    const int n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+    for (int i = 0; i <= n; ++i)
+        s.insert({x0 + (n ? (x1 - x0) * i / n : 0), y0 + (n ? (y1 - y0) * i / n : 0)});
+}
+
+// The delete tool: a cross.
+Shape deleteCursor()
+{
+    Shape s;
+    for (int d = 0; d <= 1; ++d) {
+        line(s, 6 + d, 6, 24 + d, 24);
+        line(s, 24 + d, 6, 6 + d, 24);
+    }
+    return s;
+}
+
+// The change-connections tool: a cross hair with a bent line.
+Shape connectionsCursor()
+{
+    Shape s;
+    line(s, 15, 5, 15, 25);
+    line(s, 5, 15, 25, 15);
+    line(s, 18, 22, 26, 22);
+    line(s, 26, 22, 26, 28);
+    return s;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: makekytimages FOLDER\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    for (const Strip& s : kStrips) {
+        Picture picture(kPictureWidth, kPictureHeight);
+        drawSign(picture, kSignLeft, kSignTop, s.sign, s.colour);
+        if (!saveBmp(picture, folder + "/kyt" + std::to_string(s.id) + ".bmp")) {
+            fprintf(stderr, "makekytimages: cannot write into %s\n", folder.c_str());
+            return 1;
+        }
+    }
+    // The icon: a block feeding another over a white sheet.
+    Picture icon(32, 32);
+    icon.fill(0, 0, 31, 31, {255, 255, 232});
+    icon.fill(3, 10, 12, 20, {0, 0, 128});
+    icon.fill(19, 10, 28, 20, {0, 0, 128});
+    icon.fill(12, 15, 19, 15, kBlack);
+    if (!saveIcon(icon, folder + "/kyt.ico") || !saveCursor(deleteCursor(), 15, 15, folder + "/kytdelete.cur") ||
+        !saveCursor(connectionsCursor(), 15, 15, folder + "/kytconnections.cur")) {
+        fprintf(stderr, "makekytimages: cannot write the icon or the cursors\n");
+        return 1;
+    }
+    return 0;
+}
