@@ -3,7 +3,7 @@
 #include "Application.h"
 #include "Control.h"
 #include "FormattedEdit.h"
-#include "IdentAboutBox.h"
+#include "AboutBox.h"
 #include "IdentBlockFile.h"
 #include "IdentDialogModel.h"
 #include "IdentHelp.h"
@@ -435,7 +435,19 @@ void IdentWizardDialog::showHelpText(const std::string& title, const std::string
     new IdentHelpWindow(this, title, text, &help);
 }
 
+const AboutContent& identAboutContent()
+{
+    static const AboutContent content = {
+        159,
+        {26920, 26921, 26922, 26923, 26924, 26925, 26926, 26927, 26928},
+        {{151, "&Idee", "Die Idee hinter KYTident"},
+         {155, "&Team", "Das Team von KYTident"},
+         {149, "&Dank", "Dank an alle Helfer"}}};
+    return content;
+}
+
 void IdentWizardDialog::showInfo()
 {
-    IdentAboutBox box(this);
+    AboutDialog* box = new AboutDialog(this, identAboutContent(), getResString(kIdentInfoTitle), 0);
+    delete box;
 }

@@ -143,12 +143,17 @@ int main(int argc, char** argv)
     icon.fill(2, 28, 29, 29, white);
     drawSteps(icon, 3, 27, 27, 18, 3, yellow);
 
-    Picture about(320, 290);
-    for (int y = 0; y < about.height; ++y)
-        about.fill(0, y, about.width - 1, y, Rgb{0, static_cast<unsigned char>(32 + y / 6), 96});
-    about.fill(20, 130, 300, 131, white);
-    drawSteps(about, 22, 128, 276, 90, 6, yellow);
-    about.fill(20, 24, 21, 131, teal);
+    // The step response over the upper part; the build and credit lines are
+    // drawn in black over the light lower part.
+    Picture about(360, 470);
+    for (int y = 0; y < about.height; ++y) {
+        const Rgb shade = y < 140 ? Rgb{0, static_cast<unsigned char>(32 + y / 3), 96}
+                                  : Rgb{static_cast<unsigned char>(200 + (y - 140) / 8), 230, 220};
+        about.fill(0, y, about.width - 1, y, shade);
+    }
+    about.fill(30, 130, 330, 131, white);
+    drawSteps(about, 32, 128, 296, 90, 6, yellow);
+    about.fill(30, 24, 31, 131, teal);
 
     if (!saveIcon(icon, folder + "/kytident.ico") || !saveBmp(about, folder + "/identabout.bmp")) {
         fprintf(stderr, "makeidentimages: cannot write into %s\n", folder.c_str());

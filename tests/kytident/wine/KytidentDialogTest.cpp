@@ -175,7 +175,9 @@ DWORD WINAPI watchAbout(LPVOID p)
     Sleep(300);
     w->found = true;
     w->title = title;
-    w->hasOk = GetDlgItem(box, IDOK) != nullptr;
+    // The buttons lie on the box's picture pane.
+    HWND pane = GetWindow(box, GW_CHILD);
+    w->hasOk = pane && GetDlgItem(pane, IDOK) != nullptr;
     winecheck::saveWindowPicture(box, w->picture);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return 0;
