@@ -1,6 +1,11 @@
 #include "GedPane.h"
 
 #include "Application.h"
+#include "Assert.h"
+#include "BlockDialogs.h"
+#include "BlockMenus.h"
+#include "Bitmap.h"
+#include "Clipboard.h"
 #include "EditorStores.h"
 #include "PiLoader.h"
 #include "Printing.h"
@@ -68,6 +73,8 @@ GedPane::~GedPane()
     RemoveEventHandler(this, &GedPane::onKeyDown, WM_SYSKEYDOWN);
     RemoveEventHandler(this, &GedPane::onKeyUp, WM_KEYUP);
     RemoveEventHandler(this, &GedPane::onKeyUp, WM_SYSKEYUP);
+    delete insertMenu;
+    delete blockMenu;
     resetSimulator();
     unloadPICode();
     circuit.setView(nullptr);
@@ -331,33 +338,78 @@ int GedPane::askYesNo(unsigned int text, unsigned int caption)
     return MessageBoxA(hwnd, body.c_str(), title.c_str(), MB_YESNO | MB_ICONEXCLAMATION) == IDYES ? 1 : 0;
 }
 
-namespace {
-
-void trackMenu(HWND owner, int resource, const Point& client)
-{
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource));
-    if (!menu)
-        return;
-    HMENU popup = GetSubMenu(menu, 0);
-    POINT p = {client.x(), client.y()};
-    ClientToScreen(owner, &p);
-    if (popup)
-        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, p.x, p.y, 0, owner, nullptr);
-    DestroyMenu(menu);
-}
-
-} // namespace
-
 void GedPane::showInsertMenu(const Point& client)
 {
-    if (isWindow())
-        trackMenu(hwnd, 170, client);
+    if (!isWindow())
+        return;
+    delete insertMenu;
+    insertMenu = new InsertPopupMenu(client, this, theWorkspace ? &theWorkspace->libraries : nullptr,
+                                theWorkspace ? theWorkspace->libraryCount : 0);
+    insertMenu->track();
 }
 
-void GedPane::showBlockMenu(const Point& client, BlockObject&)
+void GedPane::showBlockMenu(const Point& client, BlockObject& block)
 {
+    if (!isWindow())
+        return;
+    delete blockMenu;
+    blockMenu = new BlockContextMenu(client, this, block);
+    blockMenu->track();
+}
+
+int GedPane::editTextBlock(BlockObject& block)
+{
+    TextBlockDialog* dialog = new TextBlockDialog(this, &block);
+    KYT_ASSERT_TEXT(dialog, "blDlg != NULL");
+    int accepted = dialog->accepted;
+    if (accepted)
+        dialog->apply(block);
+    delete dialog;
+    return accepted;
+}
+
+int GedPane::editFrameBlock(BlockObject& block)
+{
+    FrameBlockDialog* dialog = new FrameBlockDialog(this, &block);
+    KYT_ASSERT_TEXT(dialog, "blDlg != NULL");
+    int accepted = dialog->accepted;
+    if (accepted)
+        dialog->apply(block);
+    delete dialog;
+    return accepted;
+}
+
+int GedPane::copyToClipboard()
+{
+    RECT client = {0, 0, 0, 0};
     if (isWindow())
-        trackMenu(hwnd, 109, client);
+        GetClientRect(hwnd, &client);
+    const int width = client.right > 0 ? client.right : 1;
+    const int height = client.bottom > 0 ? client.bottom : 1;
+    Clipboard clipboard(this);
+    clipboard.empty();
+    MemoryDC* memory = new MemoryDC(*own, width, height);
+    KYT_ASSERT_TEXT(memory->bitmap() && memory->bitmap()->bitmap(), "bit");
+    pushContext(memory);
+    dcChanged();
+    // The visible part of the document, on the memory context's background.
+    const Point origin = own->windowOrigin();
+    RECT all = {0, 0, width, height};
+    HBRUSH background = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(memory->hdc, &all, background);
+    DeleteObject(background);
+    SetWindowOrgEx(memory->hdc, origin.x(), origin.y(), nullptr);
+    DcCanvas onMemory(*memory);
+    DcCanvas* screen = drawing;
+    drawing = &onMemory;
+    circuit.paint(*this, Rect(origin.x(), origin.y(), origin.x() + width, origin.y() + height));
+    drawing = screen;
+    SetWindowOrgEx(memory->hdc, 0, 0, nullptr);
+    popContext();
+    dcChanged();
+    clipboard.putBitmap(memory->selectBitmap(nullptr));
+    delete memory;
+    return 1;
 }
 
 void GedPane::copyToClipFile()

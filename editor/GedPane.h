@@ -10,7 +10,9 @@
 #include "Pane.h"
 #include "PaneController.h"
 
+class BlockContextMenu;
 class IconStore;
+class InsertPopupMenu;
 class StatusBarCL;
 
 // The frame's clipboard-file commands, which the pane's Ctrl+C, Ctrl+X
@@ -77,6 +79,18 @@ public:
     int askYesNo(unsigned int text, unsigned int caption) override;
     void showInsertMenu(const Point& client) override;
     void showBlockMenu(const Point& client, BlockObject& block) override;
+    // The text-block and frame-block dialogs of a right press; applied
+    // when accepted.
+    int editTextBlock(BlockObject& block) override;
+    int editFrameBlock(BlockObject& block) override;
+    // The visible part of the pane as a bitmap on the clipboard; 1.
+    int copyToClipboard();
+    // The insert menu last shown, kept until the next one for the command
+    // its choice sends; null before the first.
+    InsertPopupMenu* lastInsertMenu() const { return insertMenu; }
+    BlockContextMenu* lastBlockMenu() const { return blockMenu; }
+    // The block of the last block menu (the pane's current block).
+    BlockObject* menuBlock() const { return control.contextBlock; }
     void copyToClipFile() override;
     void cutToClipFile() override;
     void pasteFromClipFile() override;
@@ -114,6 +128,8 @@ private:
     DcCanvas* drawing;
     IconStore* ownIcons;
     SignalNameRegistry* ownRegistry;
+    InsertPopupMenu* insertMenu = nullptr;
+    BlockContextMenu* blockMenu = nullptr;
 };
 
 // The instance lock of the programs: kyt.lock opened with share mode 0.
