@@ -202,9 +202,9 @@ void selectBlock(WindowCL* frame, const std::string& folder)
     // Library 0 is Standard; its first group's first block is hidden.
     w.libraries[0].sections[0].removed[0] = 1;
     Script pick{"Einf\xfcgen eines Blocks", [&](HWND d) {
-                    winecheck::saveWindowPicture(d, folder + "select-block-dialog.png");
                     selectLine(d, SelectBlockDialog::kLibraryList, 0);
                     selectLine(d, SelectBlockDialog::kGroupList, 0);
+                    winecheck::saveWindowPicture(d, folder + "select-block-dialog.png");
                     check(lineCount(d, SelectBlockDialog::kBlockList) == 2 &&
                               line(d, SelectBlockDialog::kBlockList, 0) == "PID-Regler",
                           "select block: a hidden block is not listed");
@@ -437,6 +437,9 @@ void textAndFrame(GedPane* pane, const std::string& folder)
         PostMessageA(pane->hwnd, WM_RBUTTONUP, 0, MAKELPARAM(p.x, p.y));
         winecheck::pump();
     };
+    // The fixture's block has scale 1.5 and centred words already.
+    text->scale = 1.0;
+    text->layout[0] = text->layout[1] = text->layout[4] = 0;
     Script accept{"Blocktext ver\xe4ndern", [&](HWND d) {
                       winecheck::saveWindowPicture(d, folder + "text-block-dialog.png");
                       setText(d, TextBlockDialog::kTextField, "Regler\r\nKreis");
