@@ -6,6 +6,9 @@
 #include "BlockMenus.h"
 #include "Bitmap.h"
 #include "Clipboard.h"
+#include "CommonDialogs.h"
+#include "PaneCommands.h"
+#include "WizardLauncher.h"
 #include "EditorStores.h"
 #include "PiLoader.h"
 #include "Printing.h"
@@ -34,6 +37,78 @@ Point screenGrid(DeviceContext& screen)
 }
 
 } // namespace
+
+// The dialogs of the pane's commands, run modally over the pane.
+class PaneDialogs : public PaneCommandWindows {
+public:
+    explicit PaneDialogs(GedPane* pane) : pane(pane) {}
+    ChosenBlock selectBlock(int startLibrary, int startGroup) override
+    {
+        ChosenBlock chosen{0, 0, 0, String(), String()};
+        if (!theWorkspace)
+            return chosen;
+        SelectBlockDialog* dialog = new SelectBlockDialog(pane, kSelectBlockTemplate, startLibrary, startGroup,
+                                                          &theWorkspace->libraries, theWorkspace->libraryCount);
+        KYT_ASSERT_TEXT(dialog, "sbDlg != NULL");
+        if (dialog->accepted)
+            chosen = ChosenBlock{1, dialog->libraryIndex, dialog->groupIndex, dialog->blockFilePath(),
+                                 dialog->libraryName()};
+        delete dialog;
+        return chosen;
+    }
+    int editParameters(BlockObject& block, std::vector<String>& values) override
+    {
+        BlockParameterDialog* dialog = new BlockParameterDialog(pane, &block);
+        KYT_ASSERT_TEXT(dialog, "bdDlg != NULL");
+        int accepted = dialog->accepted;
+        if (accepted)
+            values = dialog->values;
+        delete dialog;
+        return accepted;
+    }
+    int editLayout(BlockObject& block, BlockLayoutValues& values) override
+    {
+        BlockLayoutDialog* dialog = new BlockLayoutDialog(pane, &block);
+        KYT_ASSERT_TEXT(dialog, "blDlg != NULL");
+        int accepted = dialog->accepted;
+        if (accepted)
+            values = dialog->values;
+        delete dialog;
+        return accepted;
+    }
+    void markData(BlockObject& block) override
+    {
+        MarkDataDialog* dialog = new MarkDataDialog(pane, &block);
+        KYT_ASSERT_TEXT(dialog, "dlg");
+        delete dialog;
+    }
+    int askTransfer(String& text) override
+    {
+        LaplaceWizardDialog* dialog = new LaplaceWizardDialog(pane, kLaplaceTemplate, text.text());
+        int accepted = dialog->accepted;
+        if (accepted)
+            text = dialog->transfer;
+        delete dialog;
+        return accepted;
+    }
+    int chooseFragment(String& path) override
+    {
+        // The dialog opens in FRAGDIR by its initial name: the process's
+        // current directory stays as it is.
+        String initial = (theWorkspace ? theWorkspace->FRAGDIR : String()) + "\\*.kyf";
+        String filter = getResString(kResFragmentFilter);
+        const char* const filters[] = {filter.text(), "*.kyf", nullptr};
+        FileOpenDialog chooser(pane, getResString(kResFragmentTitle), initial.text(), filters);
+        if (!chooser.ok)
+            return 0;
+        path = chooser.path;
+        return 1;
+    }
+    void setStatusField1(const char* text) override { pane->setStatusField(1, text); }
+
+private:
+    GedPane* pane;
+};
 
 GedPane::GedPane(WindowCL* parentWindow, Geometry* geometry, DWORD paneStyle)
     : PaneWindowCL(parentWindow, geometry, paneStyle | WS_HSCROLL | WS_VSCROLL), circuit(this),
@@ -65,6 +140,10 @@ GedPane::GedPane(WindowCL* parentWindow, Geometry* geometry, DWORD paneStyle)
     AddEventHandler(this, &GedPane::onKeyUp, WM_KEYUP);
     AddEventHandler(this, &GedPane::onKeyUp, WM_SYSKEYUP);
     setCursorShape(kCursorNormal);
+    dialogs = new PaneDialogs(this);
+    starter = new CompanionThreadStarter(nullptr);
+    paneCommands = new PaneCommands(circuit, control, *dialogs, *starter);
+    starter->setCommands(paneCommands);
 }
 
 GedPane::~GedPane()
@@ -75,6 +154,9 @@ GedPane::~GedPane()
     RemoveEventHandler(this, &GedPane::onKeyUp, WM_SYSKEYUP);
     delete insertMenu;
     delete blockMenu;
+    delete paneCommands;
+    delete starter;
+    delete dialogs;
     resetSimulator();
     unloadPICode();
     circuit.setView(nullptr);
@@ -94,6 +176,18 @@ void GedPane::readIniSetup(const char* installDirectory)
 {
     if (theWorkspace)
         readInstallationFile(*theWorkspace, installationFilePath(installDirectory).text());
+    paneCommands->setInstallDirectory(installDirectory);
+}
+
+LRESULT GedPane::onCommand(EventRecord* event)
+{
+    return paneCommands->onCommand(LOWORD(event->wParam));
+}
+
+void GedPane::setStatusField(int field, const char* text)
+{
+    if (statusBar)
+        statusBar->setFieldText(field, text ? text : "");
 }
 
 int GedPane::getExtent(Point& size)
@@ -343,8 +437,10 @@ void GedPane::showInsertMenu(const Point& client)
     if (!isWindow())
         return;
     delete insertMenu;
+    paneCommands->setLibraryMenu(nullptr);
     insertMenu = new InsertPopupMenu(client, this, theWorkspace ? &theWorkspace->libraries : nullptr,
                                 theWorkspace ? theWorkspace->libraryCount : 0);
+    paneCommands->setLibraryMenu(&insertMenu->nodes());
     insertMenu->track();
 }
 

@@ -11,6 +11,9 @@
 #include "PaneController.h"
 
 class BlockContextMenu;
+class CompanionThreadStarter;
+class PaneCommands;
+class PaneDialogs;
 class IconStore;
 class InsertPopupMenu;
 class StatusBarCL;
@@ -95,6 +98,11 @@ public:
     void cutToClipFile() override;
     void pasteFromClipFile() override;
 
+    // The commands of the block menu, the insert menu and its library
+    // items; 0 leaves any other command to the frame.
+    LRESULT onCommand(EventRecord* event) override;
+    PaneCommands& commands() { return *paneCommands; }
+
     // The mouse and the keys.
     LRESULT onMouseMove(EventRecord* event) override;
     LRESULT onButtonUp(EventRecord* event) override;
@@ -107,6 +115,7 @@ public:
     // The main window's status bar (its field 2 shows the hints) and the
     // frame's clipboard-file commands; both may be null.
     void setStatusBar(StatusBarCL* bar) { statusBar = bar; }
+    void setStatusField(int field, const char* text);
     void setClipFileCommands(ClipFileCommands* commands) { clipCommands = commands; }
     void setTool(int command) { control.setTool(command); }
     int getTool() const { return control.getTool(); }
@@ -129,6 +138,9 @@ private:
     IconStore* ownIcons;
     SignalNameRegistry* ownRegistry;
     InsertPopupMenu* insertMenu = nullptr;
+    PaneDialogs* dialogs = nullptr;
+    CompanionThreadStarter* starter = nullptr;
+    PaneCommands* paneCommands = nullptr;
     BlockContextMenu* blockMenu = nullptr;
 };
 
