@@ -5,6 +5,7 @@
 // pane's picture goes to the clipboard.
 //
 //   editor_dialogs_test FOLDER     pictures go to FOLDER
+#include "AboutDialog.h"
 #include "Application.h"
 #include "BlockDialogs.h"
 #include "BlockMenus.h"
@@ -691,6 +692,64 @@ void clipboard(GedPane* pane)
     check(white && black, "clipboard: the picture shows the block's white fill and black frame");
 }
 
+// "Mmm dd yyyy hh:mm:ss" as the compiler writes the build's date and time.
+bool buildStamp(const std::string& s)
+{
+    if (s.size() != 20)
+        return false;
+    const char* pattern = "Aaa dd dddd dd:dd:dd";
+    for (size_t i = 0; i < s.size(); ++i) {
+        char p = pattern[i], c = s[i];
+        bool ok = p == 'A' ? (c >= 'A' && c <= 'Z') : p == 'a' ? (c >= 'a' && c <= 'z')
+                : p == 'd' ? ((c >= '0' && c <= '9') || (i == 4 && c == ' ')) : c == p;
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+void about(WindowCL* frame, const std::string& folder)
+{
+    HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kAboutBitmap));
+    BITMAP info = {};
+    GetObjectA(picture, sizeof info, &info);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, picture);
+    COLORREF corner = GetPixel(memory, 0, 0);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(picture);
+
+    int clientWidth = 0;
+    COLORREF shown = CLR_INVALID;
+    std::string version;
+    Script script{"Info", [&](HWND d) {
+                      AboutDialog* dialog = dynamic_cast<AboutDialog*>(theApplication->winMap->lookup(d));
+                      RECT c;
+                      GetClientRect(d, &c);
+                      clientWidth = c.right;
+                      RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                      if (dialog) {
+                          shown = winecheck::pixelOf(dialog->picturePane->hwnd, 0, 0);
+                          if (!dialog->textPane->drawnLines.empty())
+                              version = dialog->textPane->drawnLines[0];
+                      }
+                      winecheck::saveWindowPicture(d, folder + "about-box.png");
+                      click(d, IDOK);
+                  }};
+    expect(script);
+    AboutDialog* dialog = new AboutDialog(frame);
+    check(script.done && clientWidth == info.bmWidth && info.bmWidth > 0,
+          "About: the client width is bitmap 9000's width");
+    check(version.size() == 10 + 20 + 7 && version.compare(0, 10, "Rev -- -- ") == 0 &&
+              buildStamp(version.substr(10, 20)) && version.compare(30, 7, " 64 bit") == 0,
+          "About: the version line is Rev -- -- date time 64 bit");
+    check(shown == corner, "About: pixel (0, 0) is the bitmap's");
+    delete dialog;
+}
+
 void run(const std::string& folder, const std::string& dir)
 {
     AppFrameCL* frame = new AppFrameCL(nullptr, new Layout(20, 20, 900, 650), WS_OVERLAPPEDWINDOW, "Schaltung");
@@ -708,6 +767,7 @@ void run(const std::string& folder, const std::string& dir)
     signalNamesAndLaplace(frame, folder);
     menus(pane);
     clipboard(pane);
+    about(frame, folder);
 
     DestroyWindow(frame->hwnd);
     winecheck::pump();
