@@ -202,6 +202,7 @@ void selectBlock(WindowCL* frame, const std::string& folder)
     Workspace& w = *theWorkspace;
     // Library 0 is Standard; its first group's first block is hidden.
     w.libraries[0].sections[0].removed[0] = 1;
+    bool viewed = false;
     Script pick{"Einf\xfcgen eines Blocks", [&](HWND d) {
                     selectLine(d, SelectBlockDialog::kLibraryList, 0);
                     selectLine(d, SelectBlockDialog::kGroupList, 0);
@@ -210,6 +211,10 @@ void selectBlock(WindowCL* frame, const std::string& folder)
                               line(d, SelectBlockDialog::kBlockList, 0) == "PID-Regler",
                           "select block: a hidden block is not listed");
                     selectLine(d, SelectBlockDialog::kBlockList, 1);
+                    click(d, SelectBlockDialog::kEditBlock);
+                    viewed = IsWindowVisible(d) && !shell.opened.empty() && shell.readOnlyFlags.back() == 1 &&
+                             shell.opened.back().size() > 9 &&
+                             shell.opened.back().compare(shell.opened.back().size() - 9, 9, "\\mimo.blk") == 0;
                     click(d, IDOK);
                 }};
     expect(pick);
@@ -220,6 +225,7 @@ void selectBlock(WindowCL* frame, const std::string& folder)
     check(path.size() > 9 && path.compare(path.size() - 9, 9, "\\mimo.blk") == 0 &&
               std::string(dialog->libraryName().text()) == "Standard",
           "select block: the second visible line gives the third block's file");
+    check(viewed, "select block: \"Bearbeite Block ...\" shows the chosen block's file read-only and stays open");
     delete dialog;
     w.libraries[0].sections[0].removed[0] = 0;
 

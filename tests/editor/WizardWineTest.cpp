@@ -6,6 +6,7 @@
 //
 //   editor_wizard_test FOLDER     pictures go to FOLDER
 #include "Application.h"
+#include "EditorShell.h"
 #include "ErrorReporter.h"
 #include "Frame.h"
 #include "GedPane.h"
@@ -39,6 +40,37 @@ public:
     std::vector<std::string> boxes;
 };
 RecordingSink sink;
+
+// The shell's editor rewrites the file it is given and reports it saved;
+// the help viewer records what it is shown.
+class FakeShell : public EditorShell {
+public:
+    int editFile(const char* path, int readOnly) override
+    {
+        edited = path;
+        editedReadOnly = readOnly;
+        if (!replacement.empty()) {
+            HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            DWORD written = 0;
+            if (f != INVALID_HANDLE_VALUE) {
+                WriteFile(f, replacement.data(), static_cast<DWORD>(replacement.size()), &written, nullptr);
+                CloseHandle(f);
+            }
+        }
+        return 1;
+    }
+    void showText(const char* title, const char* text) override
+    {
+        shownTitle = title;
+        shownText = text;
+    }
+    std::string replacement;
+    std::string edited;
+    int editedReadOnly = -1;
+    std::string shownTitle;
+    std::string shownText;
+};
+FakeShell shell;
 
 void writeFile(const std::string& path, const std::string& text)
 {
@@ -224,6 +256,36 @@ void wizards(Application* app, const std::string& root, const std::string& folde
           "a BINDIR without the companion gives 18018 with -1");
     check(currentDirectory() == cwdBefore, "the current directory is the same before and after");
 
+    // An Editor block: the text editor saves a changed default; the block is
+    // rebuilt with its parameters and text.
+    writeFile(root + "/lokale Bl/editor", "# Ein eigener Block.\n$ WIZARD Editor\nBLOCK Editor;\nINPUT u;\nOUTPUT y;\n"
+                                          "PARAMETER K = 1;\nSIM\n  y = K*u;\nENDBLOCK\n");
+    BlockObject* editor = pane->model().createBlock(Point(20, 14), Point(6, 3), (zRoot + "/lokale Bl\\editor").c_str(),
+                                                    "Local", 1);
+    if (editor) {
+        editor->setParameterValue("K", "4");
+        editor->setText("Eigener Block");
+        shell.replacement = "# Ein eigener Block.\n$ WIZARD Editor\nBLOCK Editor;\nINPUT u;\nOUTPUT y;\n"
+                            "PARAMETER K = 2; T = 3;\nSIM\n  y = K*T*u;\nENDBLOCK\n";
+        pane->controller().contextBlock = editor;
+        SendMessageA(pane->hwnd, WM_COMMAND, kCommandEditOrView, 0);
+        BlockObject* rebuilt = lastBlock(pane->model());
+        check(shell.editedReadOnly == 0 && !pane->model().contains(editor) && rebuilt && rebuilt->parameterCount == 2 &&
+                  std::string(rebuilt->parameterValues[0].text()) == "4" &&
+                  std::string(rebuilt->getText().text()) == "Eigener Block",
+              "Editor block: the saved file rebuilds the block with parameters and text");
+        // Its help text through the viewer, titled with the caption.
+        if (rebuilt) {
+            pane->controller().contextBlock = rebuilt;
+            SendMessageA(pane->hwnd, WM_COMMAND, kCommandBlockHelp, 0);
+            check(shell.shownTitle == std::string("KYT Hilfe - ") + rebuilt->caption().text() &&
+                      shell.shownText.find("Ein eigener Block.") != std::string::npos,
+                  "135 shows the block's help text titled KYT Hilfe - and the caption");
+        }
+    } else {
+        check(false, "the Editor block is made");
+    }
+
     DestroyWindow(frame->hwnd);
     winecheck::pump();
     delete frame;
@@ -236,6 +298,7 @@ void appMain(Application* app)
     winecheck::startWatchdog(100);
     setErrorSink(&sink);
     disableErrorLog();
+    setEditorShell(&shell);
     std::string folder = winecheck::trimmedArgument(app->commandLine.text());
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
