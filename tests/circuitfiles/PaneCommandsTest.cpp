@@ -437,6 +437,26 @@ TEST(PaneCommandDispatch, BlockMenuCommands)
     EXPECT_EQ(b->mirrored, 0);
 }
 
+TEST(PaneCommandDispatch, ParametersOfASwitchingBlockRestyleItsLines)
+{
+    CommandWorld w;
+    BlockObject* sw = w.block("pt1.blk", Point(0, 0));
+    BlockObject* mid = w.block("pt1.blk", Point(10, 0));
+    sw->kindFlags |= kKindGroup;
+    sw->parameterKinds[0] |= kParamFlagged;
+    ConnectionObject* c = new ConnectionObject(sw, PortRef{2, 1}, mid, PortRef{1, 1});
+    w.model.objects.push_back(c);
+    w.control.contextBlock = sw;
+    for (const char* value : {"1", "0"}) {
+        w.windows.parameters = [value](BlockObject&, std::vector<String>& v) {
+            v[0] = value;
+            return 1;
+        };
+        w.commands.onCommand(kCommandParameters);
+        EXPECT_EQ(c->style & kConnectionHidden, std::string(value) == "1" ? kConnectionHidden : 0) << value;
+    }
+}
+
 TEST(PaneCommandDispatch, LayoutKeepsTheBlockCentred)
 {
     struct Case {
