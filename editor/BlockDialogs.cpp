@@ -129,6 +129,8 @@ void SelectBlockDialog::listBlocks(int library, int group)
 LRESULT SelectBlockDialog::onLibraryChanged(EventRecord*)
 {
     libraryIndex = libraries->getCurSel();
+    if (!catalogue)
+        return 1;
     BlockCatalogue view(*catalogue, libraryCount);
     listGroups(libraryIndex, view.groupLineFor(libraryIndex, groupIndex));
     return 1;

@@ -48,10 +48,21 @@ CompanionThreadStarter::~CompanionThreadStarter()
 {
     if (polling && theApplication)
         theApplication->removeIdleTask(this, &CompanionThreadStarter::onWizardProcessDone);
+    // The thread writes into the job until the companion has ended.
+    if (worker) {
+        WaitForSingleObject(worker, INFINITE);
+        CloseHandle(worker);
+    }
 }
 
 void CompanionThreadStarter::start(const String& program, const std::vector<String>& words, const String& workDir)
 {
+    // The previous run's thread has ended once its end was seen.
+    if (worker) {
+        WaitForSingleObject(worker, INFINITE);
+        CloseHandle(worker);
+        worker = nullptr;
+    }
     job.program = program.text();
     job.words.clear();
     for (const String& w : words)
@@ -59,10 +70,8 @@ void CompanionThreadStarter::start(const String& program, const std::vector<Stri
     job.workDir = workDir.text();
     job.exitCode = 0;
     job.done.store(0, std::memory_order_relaxed);
-    HANDLE thread = CreateThread(nullptr, 0, wizardThreadProc, &job, 0, nullptr);
-    if (thread) {
-        CloseHandle(thread);
-    } else {
+    worker = CreateThread(nullptr, 0, wizardThreadProc, &job, 0, nullptr);
+    if (!worker) {
         // A thread that cannot start is a companion that cannot start: the
         // editor must not wait for it.
         job.exitCode = -1;

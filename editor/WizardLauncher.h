@@ -48,6 +48,8 @@ private:
     PaneCommands* commands;
     WizardThreadJob job;
     bool polling = false;
+    // Kept so that the job outlives its thread.
+    HANDLE worker = nullptr;
 };
 
 #endif
