@@ -81,6 +81,18 @@ public:
     void setWizardName(const char* s) { wizardName = s; }
     void setWizardArgument(const char* s) { wizardArgument = s; }
     Color colour() const { return textColour; }
+    int iconWidth() const { return iconDim.x(); }
+    int iconHeight() const { return iconDim.y(); }
+    String getTypeName() const { return typeName; }
+    String getWizardName() const { return wizardName; }
+    String getWizardArgument() const { return wizardArgument; }
+    // Empty text when i is not below the matching count.
+    String parameterName(int i) const { return i < parameterCount ? at(parameterNames, i) : String(); }
+    String parameterValue(int i) const { return i < parameterCount ? at(parameterValues, i) : String(); }
+    String variableName(int i) const { return i < variableCount ? at(variableNames, i) : String(); }
+    String stateName(int i) const { return i < stateCount ? at(stateNames, i) : String(); }
+    void setTextColour(const Color& c) { textColour = c; }
+    void setFrameColour(const Color& c) { frameColour = c; }
 
     String caption() const;
     void setText(const char* text);

@@ -149,6 +149,20 @@ public:
     int fitsInDocument(int checkBlocks, int checkConnections, GraphicObject* only) const;
     void pushUndo(GraphicObject* object);
     void clearUndo();
+
+    // Replacing a block by a rebuilt one made at its place: the connections
+    // of old move to the ports of fresh with the same kind and number (those
+    // beyond fresh's ports stay on old); then the state carries over.
+    void moveConnections(BlockObject* old, BlockObject* fresh);
+    // Parameters with the same name at the same index (copyParameters),
+    // marks of equally named outputs, the signal names (the old names go to
+    // fresh; the old block's signals take free names with "x" appended),
+    // mirroring, size, layout words, icon and picture size, and the text
+    // (copyText).
+    void carryOverBlockState(BlockObject* old, BlockObject* fresh, int copyParameters, int copyText);
+    // The whole replacement: moveConnections, carryOverBlockState, the
+    // connections left at old and old itself into the undo list, a repaint.
+    void replaceBlock(BlockObject* old, BlockObject* fresh, int copyParameters, int copyText);
     // 0 when a connection between the ends obeys the rules (not counting
     // except); otherwise 1 for a refusal that beeps, 2 for a silent one.
     int connectionRefusal(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,

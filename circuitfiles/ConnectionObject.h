@@ -71,6 +71,9 @@ public:
     static bool segmentHit(const Point& s, const Point& e, const Point& p);
 
     PortRef portA() const { return PortRef{position.x(), position.y()}; }
+    // The port ends ({kind, number}; end A's is kept in position).
+    void setPortA(const PortRef& port) { position = Point(port.side, port.index); }
+    void setPortB(const PortRef& port) { portB = port; }
 
     BlockObject* blockA;
     BlockObject* blockB;

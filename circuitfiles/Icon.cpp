@@ -326,3 +326,8 @@ void IconStore::draw(const char* name, Canvas& dc, int x, int y, int width, int 
         return;
     icon->drawProgram(dc, static_cast<int>(ox), static_cast<int>(oy), scaleX, scaleY);
 }
+
+String IconStore::nameAt(int i) const
+{
+    return i >= 0 && i < count() ? icons[i]->getName() : String();
+}

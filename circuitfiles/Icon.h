@@ -72,6 +72,8 @@ public:
     const Icon* get(const char* name) const;
     void draw(const char* name, Canvas& dc, int x, int y, int width, int height) const;
     int count() const { return static_cast<int>(icons.size()); }
+    // The name of icon i in store order; empty text beyond the last.
+    String nameAt(int i) const;
 
 private:
     std::vector<std::unique_ptr<Icon>> icons;

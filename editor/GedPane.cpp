@@ -1,6 +1,14 @@
 #include "GedPane.h"
 
 #include "Application.h"
+#include "Assert.h"
+#include "BlockDialogs.h"
+#include "BlockMenus.h"
+#include "Bitmap.h"
+#include "Clipboard.h"
+#include "CommonDialogs.h"
+#include "PaneCommands.h"
+#include "WizardLauncher.h"
 #include "EditorStores.h"
 #include "PiLoader.h"
 #include "Printing.h"
@@ -29,6 +37,78 @@ Point screenGrid(DeviceContext& screen)
 }
 
 } // namespace
+
+// The dialogs of the pane's commands, run modally over the pane.
+class PaneDialogs : public PaneCommandWindows {
+public:
+    explicit PaneDialogs(GedPane* pane) : pane(pane) {}
+    ChosenBlock selectBlock(int startLibrary, int startGroup) override
+    {
+        ChosenBlock chosen{0, 0, 0, String(), String()};
+        if (!theWorkspace)
+            return chosen;
+        SelectBlockDialog* dialog = new SelectBlockDialog(pane, kSelectBlockTemplate, startLibrary, startGroup,
+                                                          &theWorkspace->libraries, theWorkspace->libraryCount);
+        KYT_ASSERT_TEXT(dialog, "sbDlg != NULL");
+        if (dialog->accepted)
+            chosen = ChosenBlock{1, dialog->libraryIndex, dialog->groupIndex, dialog->blockFilePath(),
+                                 dialog->libraryName()};
+        delete dialog;
+        return chosen;
+    }
+    int editParameters(BlockObject& block, std::vector<String>& values) override
+    {
+        BlockParameterDialog* dialog = new BlockParameterDialog(pane, &block);
+        KYT_ASSERT_TEXT(dialog, "bdDlg != NULL");
+        int accepted = dialog->accepted;
+        if (accepted)
+            values = dialog->values;
+        delete dialog;
+        return accepted;
+    }
+    int editLayout(BlockObject& block, BlockLayoutValues& values) override
+    {
+        BlockLayoutDialog* dialog = new BlockLayoutDialog(pane, &block);
+        KYT_ASSERT_TEXT(dialog, "blDlg != NULL");
+        int accepted = dialog->accepted;
+        if (accepted)
+            values = dialog->values;
+        delete dialog;
+        return accepted;
+    }
+    void markData(BlockObject& block) override
+    {
+        MarkDataDialog* dialog = new MarkDataDialog(pane, &block);
+        KYT_ASSERT_TEXT(dialog, "dlg");
+        delete dialog;
+    }
+    int askTransfer(String& text) override
+    {
+        LaplaceWizardDialog* dialog = new LaplaceWizardDialog(pane, kLaplaceTemplate, text.text());
+        int accepted = dialog->accepted;
+        if (accepted)
+            text = dialog->transfer;
+        delete dialog;
+        return accepted;
+    }
+    int chooseFragment(String& path) override
+    {
+        // The dialog opens in FRAGDIR by its initial name: the process's
+        // current directory stays as it is.
+        String initial = (theWorkspace ? theWorkspace->FRAGDIR : String()) + "\\*.kyf";
+        String filter = getResString(kResFragmentFilter);
+        const char* const filters[] = {filter.text(), "*.kyf", nullptr};
+        FileOpenDialog chooser(pane, getResString(kResFragmentTitle), initial.text(), filters);
+        if (!chooser.ok)
+            return 0;
+        path = chooser.path;
+        return 1;
+    }
+    void setStatusField1(const char* text) override { pane->setStatusField(1, text); }
+
+private:
+    GedPane* pane;
+};
 
 GedPane::GedPane(WindowCL* parentWindow, Geometry* geometry, DWORD paneStyle)
     : PaneWindowCL(parentWindow, geometry, paneStyle | WS_HSCROLL | WS_VSCROLL), circuit(this),
@@ -60,6 +140,10 @@ GedPane::GedPane(WindowCL* parentWindow, Geometry* geometry, DWORD paneStyle)
     AddEventHandler(this, &GedPane::onKeyUp, WM_KEYUP);
     AddEventHandler(this, &GedPane::onKeyUp, WM_SYSKEYUP);
     setCursorShape(kCursorNormal);
+    dialogs = new PaneDialogs(this);
+    starter = new CompanionThreadStarter(nullptr);
+    paneCommands = new PaneCommands(circuit, control, *dialogs, *starter);
+    starter->setCommands(paneCommands);
 }
 
 GedPane::~GedPane()
@@ -68,6 +152,11 @@ GedPane::~GedPane()
     RemoveEventHandler(this, &GedPane::onKeyDown, WM_SYSKEYDOWN);
     RemoveEventHandler(this, &GedPane::onKeyUp, WM_KEYUP);
     RemoveEventHandler(this, &GedPane::onKeyUp, WM_SYSKEYUP);
+    delete insertMenu;
+    delete blockMenu;
+    delete paneCommands;
+    delete starter;
+    delete dialogs;
     resetSimulator();
     unloadPICode();
     circuit.setView(nullptr);
@@ -87,6 +176,18 @@ void GedPane::readIniSetup(const char* installDirectory)
 {
     if (theWorkspace)
         readInstallationFile(*theWorkspace, installationFilePath(installDirectory).text());
+    paneCommands->setInstallDirectory(installDirectory);
+}
+
+LRESULT GedPane::onCommand(EventRecord* event)
+{
+    return paneCommands->onCommand(LOWORD(event->wParam));
+}
+
+void GedPane::setStatusField(int field, const char* text)
+{
+    if (statusBar)
+        statusBar->setFieldText(field, text ? text : "");
 }
 
 int GedPane::getExtent(Point& size)
@@ -331,33 +432,80 @@ int GedPane::askYesNo(unsigned int text, unsigned int caption)
     return MessageBoxA(hwnd, body.c_str(), title.c_str(), MB_YESNO | MB_ICONEXCLAMATION) == IDYES ? 1 : 0;
 }
 
-namespace {
-
-void trackMenu(HWND owner, int resource, const Point& client)
-{
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource));
-    if (!menu)
-        return;
-    HMENU popup = GetSubMenu(menu, 0);
-    POINT p = {client.x(), client.y()};
-    ClientToScreen(owner, &p);
-    if (popup)
-        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, p.x, p.y, 0, owner, nullptr);
-    DestroyMenu(menu);
-}
-
-} // namespace
-
 void GedPane::showInsertMenu(const Point& client)
 {
-    if (isWindow())
-        trackMenu(hwnd, 170, client);
+    if (!isWindow())
+        return;
+    delete insertMenu;
+    paneCommands->setLibraryMenu(nullptr);
+    insertMenu = new InsertPopupMenu(client, this, theWorkspace ? &theWorkspace->libraries : nullptr,
+                                theWorkspace ? theWorkspace->libraryCount : 0);
+    paneCommands->setLibraryMenu(&insertMenu->nodes());
+    insertMenu->track();
 }
 
-void GedPane::showBlockMenu(const Point& client, BlockObject&)
+void GedPane::showBlockMenu(const Point& client, BlockObject& block)
 {
+    if (!isWindow())
+        return;
+    delete blockMenu;
+    blockMenu = new BlockContextMenu(client, this, block);
+    blockMenu->track();
+}
+
+int GedPane::editTextBlock(BlockObject& block)
+{
+    TextBlockDialog* dialog = new TextBlockDialog(this, &block);
+    KYT_ASSERT_TEXT(dialog, "blDlg != NULL");
+    int accepted = dialog->accepted;
+    if (accepted)
+        dialog->apply(block);
+    delete dialog;
+    return accepted;
+}
+
+int GedPane::editFrameBlock(BlockObject& block)
+{
+    FrameBlockDialog* dialog = new FrameBlockDialog(this, &block);
+    KYT_ASSERT_TEXT(dialog, "blDlg != NULL");
+    int accepted = dialog->accepted;
+    if (accepted)
+        dialog->apply(block);
+    delete dialog;
+    return accepted;
+}
+
+int GedPane::copyToClipboard()
+{
+    RECT client = {0, 0, 0, 0};
     if (isWindow())
-        trackMenu(hwnd, 109, client);
+        GetClientRect(hwnd, &client);
+    const int width = client.right > 0 ? client.right : 1;
+    const int height = client.bottom > 0 ? client.bottom : 1;
+    Clipboard clipboard(this);
+    clipboard.empty();
+    MemoryDC* memory = new MemoryDC(*own, width, height);
+    KYT_ASSERT_TEXT(memory->bitmap() && memory->bitmap()->bitmap(), "bit");
+    pushContext(memory);
+    dcChanged();
+    // The visible part of the document, on the memory context's background.
+    const Point origin = own->windowOrigin();
+    RECT all = {0, 0, width, height};
+    HBRUSH background = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(memory->hdc, &all, background);
+    DeleteObject(background);
+    SetWindowOrgEx(memory->hdc, origin.x(), origin.y(), nullptr);
+    DcCanvas onMemory(*memory);
+    DcCanvas* screen = drawing;
+    drawing = &onMemory;
+    circuit.paint(*this, Rect(origin.x(), origin.y(), origin.x() + width, origin.y() + height));
+    drawing = screen;
+    SetWindowOrgEx(memory->hdc, 0, 0, nullptr);
+    popContext();
+    dcChanged();
+    clipboard.putBitmap(memory->selectBitmap(nullptr));
+    delete memory;
+    return 1;
 }
 
 void GedPane::copyToClipFile()

@@ -10,7 +10,12 @@
 #include "Pane.h"
 #include "PaneController.h"
 
+class BlockContextMenu;
+class CompanionThreadStarter;
+class PaneCommands;
+class PaneDialogs;
 class IconStore;
+class InsertPopupMenu;
 class StatusBarCL;
 
 // The frame's clipboard-file commands, which the pane's Ctrl+C, Ctrl+X
@@ -77,9 +82,26 @@ public:
     int askYesNo(unsigned int text, unsigned int caption) override;
     void showInsertMenu(const Point& client) override;
     void showBlockMenu(const Point& client, BlockObject& block) override;
+    // The text-block and frame-block dialogs of a right press; applied
+    // when accepted.
+    int editTextBlock(BlockObject& block) override;
+    int editFrameBlock(BlockObject& block) override;
+    // The visible part of the pane as a bitmap on the clipboard; 1.
+    int copyToClipboard();
+    // The insert menu last shown, kept until the next one for the command
+    // its choice sends; null before the first.
+    InsertPopupMenu* lastInsertMenu() const { return insertMenu; }
+    BlockContextMenu* lastBlockMenu() const { return blockMenu; }
+    // The block of the last block menu (the pane's current block).
+    BlockObject* menuBlock() const { return control.contextBlock; }
     void copyToClipFile() override;
     void cutToClipFile() override;
     void pasteFromClipFile() override;
+
+    // The commands of the block menu, the insert menu and its library
+    // items; 0 leaves any other command to the frame.
+    LRESULT onCommand(EventRecord* event) override;
+    PaneCommands& commands() { return *paneCommands; }
 
     // The mouse and the keys.
     LRESULT onMouseMove(EventRecord* event) override;
@@ -93,6 +115,7 @@ public:
     // The main window's status bar (its field 2 shows the hints) and the
     // frame's clipboard-file commands; both may be null.
     void setStatusBar(StatusBarCL* bar) { statusBar = bar; }
+    void setStatusField(int field, const char* text);
     void setClipFileCommands(ClipFileCommands* commands) { clipCommands = commands; }
     void setTool(int command) { control.setTool(command); }
     int getTool() const { return control.getTool(); }
@@ -114,6 +137,11 @@ private:
     DcCanvas* drawing;
     IconStore* ownIcons;
     SignalNameRegistry* ownRegistry;
+    InsertPopupMenu* insertMenu = nullptr;
+    PaneDialogs* dialogs = nullptr;
+    CompanionThreadStarter* starter = nullptr;
+    PaneCommands* paneCommands = nullptr;
+    BlockContextMenu* blockMenu = nullptr;
 };
 
 // The instance lock of the programs: kyt.lock opened with share mode 0.

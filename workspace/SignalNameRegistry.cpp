@@ -98,3 +98,11 @@ int SignalNameRegistry::count() const
         ++n;
     return n;
 }
+
+String SignalNameRegistry::nameAt(int i) const
+{
+    for (AList<String*>::Position p = names.GetHeadPosition(); p; p = names.GetNext(p))
+        if (i-- == 0)
+            return *names.GetAt(p);
+    return String();
+}

@@ -25,6 +25,9 @@ public:
     int rename(const char* oldText, const char* newText);
 
     int count() const;
+    // The i-th registered name (from 0, in registration order); empty text
+    // beyond the last.
+    String nameAt(int i) const;
 
 private:
     SignalNameRegistry(const SignalNameRegistry&) = delete;
