@@ -1,0 +1,481 @@
+// Under wine: kyt's editing pane starts the real companion programs as its
+// wizards. kytfuzzy edits a wizard block (the block is rebuilt with the
+// ports of the saved text), declines a block that is no wizard block,
+// leaves a new block when its New is cancelled, and reports a save that
+// fails with -1. kytident makes a new identification block that compiles
+// in a circuit, and reports an OK that cannot write with -1. The
+// companions' message boxes are answered from here, by caption.
+//
+//   companions_wine_test BINDIR
+#include "Application.h"
+#include "CompileRoad.h"
+#include "ErrorReporter.h"
+#include "Frame.h"
+#include "GedPane.h"
+#include "Layout.h"
+#include "PaneCommands.h"
+#include "ResString.h"
+#include "RunRoad.h"
+#include "StatusBar.h"
+#include "WineCheck.h"
+#include "Workspace.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using winecheck::check;
+
+namespace {
+
+const std::string kFixtures = KYT_FIXTURES;
+const std::string kFuzzyData = KYT_FUZZY_DATA;
+const std::string kIdentData = KYT_IDENT_DATA;
+const std::string kInstallation = KYT_STAGED_INSTALLATION;
+
+class RecordingSink : public ErrorSink {
+public:
+    void beep() override {}
+    void showBox(const char* text, const char*) override { boxes.push_back(text); }
+    [[noreturn]] void endProcess(int code) override { ExitProcess(static_cast<UINT>(code)); }
+    std::vector<std::string> boxes;
+};
+RecordingSink sink;
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    if (FILE* f = fopen(path.c_str(), "w")) {
+        fputs(text.c_str(), f);
+        fclose(f);
+    }
+}
+
+std::string readFile(const std::string& path)
+{
+    std::string all;
+    if (FILE* f = fopen(path.c_str(), "r")) {
+        char buffer[512];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+            all.append(buffer, n);
+        fclose(f);
+    }
+    return all;
+}
+
+std::string windowText(HWND hwnd)
+{
+    char text[512] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+// ---------------------------------------------------------------- the companions' windows
+
+bool foreign(HWND hwnd)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    return process != GetCurrentProcessId();
+}
+
+struct WindowSearch {
+    std::string className;
+    std::string titlePrefix;
+    HWND found;
+};
+
+BOOL CALLBACK matchForeign(HWND hwnd, LPARAM p)
+{
+    WindowSearch* s = reinterpret_cast<WindowSearch*>(p);
+    char cls[64] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (!foreign(hwnd) || !IsWindowVisible(hwnd))
+        return TRUE;
+    if (!s->className.empty() && s->className != cls)
+        return TRUE;
+    if (windowText(hwnd).compare(0, s->titlePrefix.size(), s->titlePrefix) != 0)
+        return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+// A visible top-level window of another process, waited for.
+HWND waitForForeign(const std::string& className, const std::string& titlePrefix, Application* app)
+{
+    for (int i = 0; i < 400; ++i) {
+        WindowSearch s = {className, titlePrefix, nullptr};
+        EnumWindows(matchForeign, reinterpret_cast<LPARAM>(&s));
+        if (s.found)
+            return s.found;
+        winecheck::pump();
+        app->runIdleTasks();
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+// Answers every message box of the companions: the button given for its
+// caption, else OK; keeps caption and text of each.
+class ForeignBoxes {
+public:
+    ForeignBoxes() { thread = CreateThread(nullptr, 0, run, this, 0, nullptr); }
+    ~ForeignBoxes()
+    {
+        stop = true;
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+    void answer(const std::string& caption, int button)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        buttons[caption] = button;
+    }
+    std::vector<std::string> seen()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return boxes;
+    }
+    void clear()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        boxes.clear();
+    }
+
+private:
+    static BOOL CALLBACK collect(HWND child, LPARAM p)
+    {
+        char cls[32] = "";
+        GetClassNameA(child, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Static") == 0 && !windowText(child).empty())
+            *reinterpret_cast<std::string*>(p) = windowText(child);
+        return TRUE;
+    }
+    static BOOL CALLBACK visit(HWND hwnd, LPARAM p)
+    {
+        ForeignBoxes* self = reinterpret_cast<ForeignBoxes*>(p);
+        char cls[32] = "";
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (strcmp(cls, "#32770") != 0 || !foreign(hwnd) || !IsWindowVisible(hwnd))
+            return TRUE;
+        std::string text;
+        Sleep(150);
+        EnumChildWindows(hwnd, collect, reinterpret_cast<LPARAM>(&text));
+        const std::string caption = windowText(hwnd);
+        int button = IDOK;
+        {
+            std::lock_guard<std::mutex> lock(self->mutex);
+            self->boxes.push_back(caption + ": " + text);
+            auto it = self->buttons.find(caption);
+            if (it != self->buttons.end())
+                button = it->second;
+        }
+        PostMessageA(hwnd, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        // Gone before the next look: a later box may get the same handle.
+        for (int i = 0; i < 60 && IsWindow(hwnd) && IsWindowVisible(hwnd); ++i)
+            Sleep(50);
+        return TRUE;
+    }
+    static DWORD WINAPI run(LPVOID p)
+    {
+        ForeignBoxes* self = static_cast<ForeignBoxes*>(p);
+        while (!self->stop) {
+            EnumWindows(visit, reinterpret_cast<LPARAM>(p));
+            Sleep(100);
+        }
+        return 0;
+    }
+
+    std::atomic<bool> stop{false};
+    HANDLE thread;
+    std::mutex mutex;
+    std::map<std::string, int> buttons;
+    std::vector<std::string> boxes;
+};
+
+bool anySeen(ForeignBoxes& boxes, const std::string& piece)
+{
+    for (const std::string& b : boxes.seen())
+        if (b.find(piece) != std::string::npos)
+            return true;
+    return false;
+}
+
+// ---------------------------------------------------------------- the pane
+
+struct Kyt {
+    Application* app;
+    AppFrameCL* frame;
+    GedPane* pane;
+};
+
+// Sends the command; the test's script runs once the companion's window
+// is up; then idle passes until the companion's end was seen.
+template <typename Script>
+bool runWizard(Kyt& kyt, int command, Script script)
+{
+    SendMessageA(kyt.pane->hwnd, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    script();
+    for (int i = 0; i < 800 && kyt.pane->commands().wizardRunning(); ++i) {
+        winecheck::pump();
+        kyt.app->runIdleTasks();
+        Sleep(25);
+    }
+    return !kyt.pane->commands().wizardRunning();
+}
+
+BlockObject* lastBlock(CircuitModel& model)
+{
+    BlockObject* last = nullptr;
+    for (GraphicObject* o : model.objects)
+        if (o->kind() == 1)
+            last = static_cast<BlockObject*>(o);
+    return last;
+}
+
+int blockCount(CircuitModel& model)
+{
+    int n = 0;
+    for (GraphicObject* o : model.objects)
+        n += o->kind() == 1;
+    return n;
+}
+
+// kytfuzzy's frame once the extracted block is open in it (its title names
+// the file) and no box of it stands: commands posted earlier would run
+// inside the start's boxes, before the block is there.
+HWND waitForFuzzyEditor(Application* app)
+{
+    HWND editor = waitForForeign("", "KYTfuzzy 2.51", app);
+    for (int i = 0; editor && i < 400 && windowText(editor).find(".kyb") == std::string::npos; ++i) {
+        winecheck::pump();
+        app->runIdleTasks();
+        Sleep(25);
+    }
+    for (int i = 0; i < 20; ++i) {
+        winecheck::pump();
+        Sleep(25);
+    }
+    return editor;
+}
+
+void postCommand(HWND window, int id)
+{
+    if (window)
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+// The fixture's wizard block with one input port while its "#" text has two.
+std::string oneInputWizardBlock()
+{
+    std::string text = readFile(kFuzzyData + "/wizard2x1.mdl");
+    const auto cut = [&](const std::string& line) {
+        size_t at = text.find(line);
+        if (at != std::string::npos)
+            text.erase(at, line.size());
+    };
+    cut("   de \"[1] Eingang1\";\n");
+    cut("   kde = 1.0 \"[1] Verstaerkung Eingang1\";\n");
+    cut("   FZSETINPUT(blockhandle,1,de*kde);\n");
+    return text;
+}
+
+void fuzzyWizard(Kyt& kyt, ForeignBoxes& boxes, const std::string& local)
+{
+    GedPane* pane = kyt.pane;
+    const std::string blockFile = local + "/Fuzzy1";
+    writeFile(blockFile, oneInputWizardBlock());
+    BlockObject* block = pane->model().createBlock(Point(4, 4), Point(8, 9), ("Z:" + blockFile).c_str(), "Local", 1);
+    check(block && block->inputCount == 1 && block->wizardFlag == 1, "the fixture block has one input port");
+    if (!block)
+        return;
+
+    // 1. Edit: Save, then Exit.
+    pane->controller().contextBlock = block;
+    bool ended = runWizard(kyt, kCommandEditOrView, [&] {
+        HWND editor = waitForFuzzyEditor(kyt.app);
+        check(editor != nullptr, "172 starts kytfuzzy on the block");
+        postCommand(editor, 113);
+        postCommand(editor, 11004);
+    });
+    BlockObject* rebuilt = lastBlock(pane->model());
+    check(ended && sink.boxes.empty(), "kytfuzzy ends with code 0");
+    check(rebuilt && rebuilt != block && rebuilt->inputCount == 2, "kyt rebuilds the block with two input ports");
+    const std::string saved = readFile(blockFile);
+    check(saved.find("$WIZARD Fuzzy") != std::string::npos && saved.find("#INPUTVAR de;") != std::string::npos &&
+              saved.find("FZSETINPUT(blockhandle,1,") != std::string::npos,
+          "the block file is the wizard block of the saved text");
+
+    // 2. A file that is no wizard block, answered No: code 1, nothing changes.
+    const std::string plain = "BLOCK Fuzzy1;\nINPUT e;\nOUTPUT u;\nSIM\n  u = e;\nENDSIM\nENDBLOCK Fuzzy1;\n";
+    writeFile(blockFile, plain);
+    boxes.answer("KYTfuzzy Warnung", IDNO);
+    boxes.clear();
+    const int before = blockCount(pane->model());
+    pane->controller().contextBlock = rebuilt;
+    ended = runWizard(kyt, kCommandEditOrView, [] {});
+    check(ended && anySeen(boxes, "kein Wizardblock") && sink.boxes.empty() && blockCount(pane->model()) == before &&
+              pane->model().contains(rebuilt) && readFile(blockFile) == plain,
+          "a block that is no wizard block, answered No: code 1, file and circuit unchanged");
+
+    // 3. New, cancelled: code 1 and nothing inserted.
+    pane->controller().pressPoint = Point(300, 100);
+    ended = runWizard(kyt, kCommandFuzzyWizard, [&] {
+        HWND editor = waitForForeign("", "KYTfuzzy 2.51", kyt.app);
+        check(editor != nullptr, "181 starts kytfuzzy for a new block");
+        postCommand(editor, 11004);
+    });
+    check(ended && sink.boxes.empty() && blockCount(pane->model()) == before, "a cancelled New inserts nothing");
+
+    // 4. The block file replaced by a directory after the extraction.
+    writeFile(blockFile, readFile(kFuzzyData + "/wizard2x1.mdl"));
+    boxes.clear();
+    pane->controller().contextBlock = rebuilt;
+    ended = runWizard(kyt, kCommandEditOrView, [&] {
+        HWND editor = waitForFuzzyEditor(kyt.app);
+        remove(blockFile.c_str());
+        mkdir(blockFile.c_str(), 0777);
+        writeFile(blockFile + "/inhalt", "x");
+        postCommand(editor, 113);
+        // The save's box first, then Exit (which must not ask).
+        for (int i = 0; i < 200 && !anySeen(boxes, "KYTMDL-Script nicht erstellen"); ++i) {
+            winecheck::pump();
+            kyt.app->runIdleTasks();
+            Sleep(25);
+        }
+        postCommand(editor, 11004);
+    });
+    check(ended && anySeen(boxes, "KYTMDL-Script nicht erstellen"), "a save that cannot write shows 17642 in kytfuzzy");
+    check(ended && sink.boxes.size() == 1 && sink.boxes[0].find("(-1)") != std::string::npos,
+          "kytfuzzy ends with -1 and kyt shows 18018");
+    sink.boxes.clear();
+    remove((blockFile + "/inhalt").c_str());
+    rmdir(blockFile.c_str());
+}
+
+void identWizard(Kyt& kyt, ForeignBoxes& boxes, const std::string& local, const std::string& install)
+{
+    GedPane* pane = kyt.pane;
+    // The fuzzy blocks' files are gone: a circuit of the new block alone.
+    pane->model().clear();
+    const int before = blockCount(pane->model());
+    pane->controller().pressPoint = Point(100, 300);
+    bool ended = runWizard(kyt, kCommandIdentWizard, [&] {
+        HWND dialog = waitForForeign("DialogFrameCL", "", kyt.app);
+        check(dialog != nullptr, "184 starts kytident");
+        Sleep(300);
+        postCommand(dialog, IDOK);
+    });
+    BlockObject* ident = lastBlock(pane->model());
+    check(ended && sink.boxes.empty() && blockCount(pane->model()) == before + 1 && ident &&
+              ident->inputCount == 2 && ident->outputCount == 1,
+          "OK in kytident: kyt inserts a block with two inputs and one output");
+
+    // The circuit with a control block and the marked error compiles.
+    if (ident) {
+        const int at = ident->symbolMarkIndex(SYMBOL_OUTPUT, 0);
+        if (at >= 0) {
+            if (static_cast<int>(ident->symbolMarks.size()) <= at)
+                ident->symbolMarks.resize(static_cast<size_t>(at) + 1, 0);
+            ident->symbolMarks[static_cast<size_t>(at)] = 1;
+        }
+    }
+    BlockObject* control = pane->model().createBlock(Point(30, 20), Point(6, 4),
+                                                     ("Z:" + kInstallation + "/allgemein/steuerung").c_str(), "Allgemein", 0);
+    // A constant feeds both inputs.
+    BlockObject* source = pane->model().createBlock(Point(30, 2), Point(6, 3),
+                                                    ("Z:" + kInstallation + "/quellen/konstante").c_str(), "Quellen", 0);
+    if (source && ident) {
+        pane->model().createConnection(source, PortRef{2, 1}, ident, PortRef{1, 1});
+        pane->model().createConnection(source, PortRef{2, 1}, ident, PortRef{1, 2});
+    }
+    const int outcome = control ? compileCircuit(pane->model()) : -1;
+    check(outcome == COMPILE_LOADED, "the circuit with the identification block compiles");
+    if (outcome != COMPILE_LOADED)
+        for (const std::string& b : sink.boxes)
+            printf("(the compiler: %s)\n", b.c_str());
+    if (outcome == COMPILE_LOADED)
+        releaseCompiledModel();
+    (void)install;
+
+    // Its file replaced by a non-empty directory: OK cannot write, -1, 18006.
+    if (!ident)
+        return;
+    const std::string file = local + "/" + ident->typeName.text();
+    remove(file.c_str());
+    mkdir(file.c_str(), 0777);
+    writeFile(file + "/inhalt", "x");
+    boxes.clear();
+    pane->controller().contextBlock = ident;
+    ended = runWizard(kyt, kCommandEditOrView, [&] {
+        HWND dialog = waitForForeign("DialogFrameCL", "", kyt.app);
+        Sleep(300);
+        postCommand(dialog, IDOK);
+    });
+    check(ended && sink.boxes.size() == 1 && sink.boxes[0].find("(-1)") != std::string::npos,
+          "an OK that cannot write ends kytident with -1, and kyt shows 18006");
+    remove((file + "/inhalt").c_str());
+    rmdir(file.c_str());
+}
+
+} // namespace
+
+void appMain(Application* app)
+{
+    winecheck::startWatchdog(280);
+    setErrorSink(&sink);
+    disableErrorLog();
+    const std::string bin = winecheck::trimmedArgument(app->commandLine.text());
+    char tmpl[] = "/tmp/kyt-companions-XXXXXX";
+    const std::string root = mkdtemp(tmpl) ? tmpl : "/tmp";
+    const std::string install = root + "/kyt";
+    const std::string local = root + "/local";
+    mkdir(install.c_str(), 0777);
+    mkdir(local.c_str(), 0777);
+    mkdir((install + "/tmp").c_str(), 0777);
+    mkdir((install + "/hilfe").c_str(), 0777);
+    writeFile(install + "/hilfe/fuzzyhlp.txt", readFile(kFuzzyData + "/fuzzyhlp.txt"));
+    writeFile(install + "/hilfe/identhlp.txt", readFile(kIdentData + "/identhlp.txt"));
+    const std::string z = "Z:" + install;
+    writeFile(install + "/kyt.ini", "CIRCUITDIR = " + z + ";\nTEMPDIR = " + z + "/tmp;\nHELPDIR = " + z +
+                                        "/hilfe;\nBINDIR = " + bin + ";\nICONDIR = " + kFixtures +
+                                        "/icons;\nBLOCKLIBS\n    LIB Standard AT " + kFixtures +
+                                        "/standard;\n    LIB Allgemein AT Z:" + kInstallation + "/allgemein;\n    LIB Quellen AT Z:" +
+                                        kInstallation + "/quellen;\n    LIB Local AT Z:" + local +
+                                        ";\nENDBLOCKLIBS\n");
+    Workspace workspace;
+    setWorkspace(&workspace);
+    {
+        ForeignBoxes boxes;
+        Kyt kyt;
+        kyt.app = app;
+        kyt.frame = new AppFrameCL(nullptr, new Layout(30, 30, 820, 620), WS_OVERLAPPEDWINDOW, "Schaltung");
+        FrameStatusBarCL* bar = new FrameStatusBarCL(kyt.frame, new EdgeLayout(PLACE_BOTTOM, 0, 0), 0);
+        new StatusField(bar, 0, getResString(kResEditing), 1, 0);
+        kyt.pane = new GedPane(kyt.frame, new FillLayout, WS_CHILD | WS_VISIBLE);
+        kyt.pane->setStatusBar(bar);
+        kyt.pane->readIniSetup(z.c_str());
+        kyt.pane->model().setZoom(21, 21);
+        kyt.frame->show(SW_SHOWNORMAL);
+        winecheck::pump();
+
+        fuzzyWizard(kyt, boxes, local);
+        identWizard(kyt, boxes, local, install);
+        for (const std::string& b : boxes.seen())
+            printf("(a companion's box: %s)\n", b.c_str());
+        DestroyWindow(kyt.frame->hwnd);
+        winecheck::pump();
+        delete kyt.frame;
+    }
+    setWorkspace(nullptr);
+    system(("rm -rf '" + root + "'").c_str());
+    app->exitCode = winecheck::summary();
+}
