@@ -1,13 +1,17 @@
 #include "MainCircuitCommands.h"
 
+#include "BlockObject.h"
 #include "CircuitModel.h"
 #include "CircuitReader.h"
+#include "ConnectionObject.h"
 #include "ErrorReporter.h"
 #include "FileLayer.h"
+#include "LocalLibrary.h"
 #include "ResString.h"
 #include "Workspace.h"
 
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -17,6 +21,7 @@ const char kClipFile[] = "kytclip.tmp";
 const char kDuplicateFile[] = "kytdup.tmp";
 // What kytdup.tmp holds between two duplicates.
 const char kEmptyDuplicate[] = "empty";
+const char kLocalLibrary[] = "Local";
 
 const char* tempDir()
 {
@@ -48,6 +53,38 @@ int readInserted(CircuitModel& model, const char* path)
     model.readCircuit(reader);
     reader.closeFile();
     return 1;
+}
+
+bool localHasEntry(const char* blockName)
+{
+    BlockLibrary* local = LocalBlockLibrary::findLocalLibrary();
+    if (!local)
+        return false;
+    for (int s = 0; s < local->sectionCount; ++s) {
+        LibrarySection& section = local->sections[s];
+        for (int i = 0; i < section.count; ++i)
+            if (strcasecmp(section.getFirstName(i).text(), blockName) == 0)
+                return true;
+    }
+    return false;
+}
+
+// A mended fault: the block file was copied into "Local" again, but it is
+// still there, and its unique name is its own, so a wizard block's file was
+// copied onto itself and emptied. The file stays as it is and gets its
+// entry back.
+void restoreLocalEntry(const BlockObject& block)
+{
+    const char* name = block.typeName.text();
+    const String path = joinPath(LocalBlockLibrary::directory().text(), name);
+    FILE* f = LocalBlockLibrary::directory().getLength() ? openFile(path.text(), "rb") : nullptr;
+    if (!f) {
+        reportError(ERR_ERROR, "%s", getResString(kResNoLocalBlock));
+        return;
+    }
+    fclose(f);
+    if (!localHasEntry(name))
+        LocalBlockLibrary::importBlock(name, name, 1);
 }
 
 } // namespace
@@ -120,5 +157,33 @@ int duplicateMarked(CircuitModel& model)
         reportNoTempRights();
         return 0;
     }
+    return 1;
+}
+
+int undoDeletion(CircuitModel& model)
+{
+    // 1. and 2.
+    if (model.undoList.empty())
+        return 0;
+    GraphicObject* entry = model.undoList.front();
+    model.undoList.erase(model.undoList.begin());
+    // 3.
+    if (entry->kind() == 2) {
+        ConnectionObject* old = static_cast<ConnectionObject*>(entry);
+        // Ends that are not in the circuit (still deleted) get no line.
+        if (model.contains(old->blockA) && model.contains(old->blockB)) {
+            if (ConnectionObject* made = model.createConnection(old->blockA, old->portA(), old->blockB, old->portB)) {
+                for (const Interpoint& p : old->interpoints)
+                    made->appendInterpoint(p.x, p.y);
+            }
+        }
+        delete old;
+        return 1;
+    }
+    // 4.
+    BlockObject* block = static_cast<BlockObject*>(entry);
+    model.objects.push_back(block);
+    if (strcasecmp(block->libraryName.text(), kLocalLibrary) == 0)
+        restoreLocalEntry(*block);
     return 1;
 }

@@ -40,4 +40,12 @@ int pasteFromClipFile(CircuitModel& model);
 // TEMPDIR at error level and nothing duplicated; 0.
 int duplicateMarked(CircuitModel& model);
 
+// 1118: the newest deletion comes back. A connection is made anew between
+// the same ends and gets the old one's interpoints in their order; a block
+// goes back to the end of the circuit. A block of library "Local" whose file
+// is still there is entered in the library again (its entry went with the
+// deletion); 22011 only when its file is gone. 0 when there was nothing to
+// undo.
+int undoDeletion(CircuitModel& model);
+
 #endif

@@ -18,6 +18,7 @@
 
 #include <csignal>
 #include <string>
+#include <vector>
 #include <sys/resource.h>
 
 namespace {
@@ -236,6 +237,79 @@ TEST_F(MainCircuitCommandsTest, WithoutTempDirNothingIsCopiedCutOrDuplicated)
     ASSERT_EQ(3u, rec.sink.boxes.size());
     for (const std::string& box : rec.sink.boxes)
         EXPECT_EQ(reported(20909, 19201, gone), box);
+}
+
+TEST_F(MainCircuitCommandsTest, UndoBringsADeletedBlockBackWithItsConnections)
+{
+    CircuitModel m;
+    build(m);
+    BlockObject* after = add(m, "pt1.blk", Point(40, 2));
+    ASSERT_TRUE(m.createConnection(pt1, PortRef{2, 1}, after, PortRef{1, 1}));
+    const std::string before = text(m);
+
+    // The PT1 in the middle goes with both its lines: three undo entries.
+    m.unmarkAll();
+    pt1->setMarked(1);
+    m.removeMarkedObjects();
+    ASSERT_EQ(2u, m.objects.size());
+    ASSERT_EQ(3u, m.undoList.size());
+
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(1, undoDeletion(m));
+    EXPECT_TRUE(m.undoList.empty());
+    EXPECT_EQ(0, undoDeletion(m));
+    // The block comes back last in the list; its name, its lines and their
+    // interpoints in their order are as before.
+    ASSERT_EQ(5u, m.objects.size());
+    m.unmarkAll();
+    CircuitModel reread;
+    const std::string path = scratch.write("wieder.kyt", text(m));
+    m.clear();
+    CircuitReader reader(0);
+    ASSERT_EQ(1, reader.openFile(path.c_str()));
+    reread.readCircuit(reader);
+    reader.closeFile();
+    int interpoints = 0;
+    std::vector<std::pair<int, int>> order;
+    for (GraphicObject* o : reread.objects)
+        if (o->kind() == 2)
+            for (const Interpoint& p : static_cast<ConnectionObject*>(o)->interpoints) {
+                ++interpoints;
+                order.push_back({p.x, p.y});
+            }
+    EXPECT_EQ(2, interpoints);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{10, 3}, {12, 8}}), order);
+    EXPECT_NE(std::string::npos, before.find("CONNECT B_1.y TO B_2.u;"));
+    EXPECT_TRUE(rec.sink.boxes.empty());
+}
+
+TEST_F(MainCircuitCommandsTest, UndoOfALocalWizardBlockKeepsItsFile)
+{
+    CircuitModel m;
+    BlockObject* w = m.createBlock(Point(0, 0), Point(6, 3), (kFixtures + "/standard/wizard.blk").c_str(), "Standard", 0);
+    ASSERT_TRUE(w);
+    const std::string file = "local/" + std::string(w->typeName.text());
+    const std::string bytes = scratch.read(file);
+    ASSERT_FALSE(bytes.empty());
+    auto indexed = [&] { return scratch.read("local/ablocks.bfl").find(w->typeName.text()) != std::string::npos; };
+    ASSERT_TRUE(indexed());
+
+    w->setMarked(1);
+    m.removeMarkedObjects();
+    EXPECT_FALSE(indexed());
+    ASSERT_EQ(1, undoDeletion(m));
+    EXPECT_EQ(bytes, scratch.read(file));
+    EXPECT_TRUE(indexed());
+    EXPECT_TRUE(rec.sink.boxes.empty());
+
+    // Gone from the disk: 22011, and the block is back all the same.
+    w->setMarked(1);
+    m.removeMarkedObjects();
+    remove(scratch.file(file).c_str());
+    ASSERT_EQ(1, undoDeletion(m));
+    EXPECT_TRUE(m.contains(w));
+    ASSERT_EQ(1u, rec.sink.boxes.size());
+    EXPECT_NE(std::string::npos, rec.sink.boxes[0].find(getResString(22011)));
 }
 
 } // namespace
