@@ -14,12 +14,13 @@ const float kMessageShare = 25.0f;
 // The chosen line stands this many lines below the top.
 const int kLinesAbove = 5;
 
-// An edit control breaks lines only at "\r\n".
+// An edit control breaks lines only at "\r\n". A line end that is one
+// already stays as it is.
 std::string withCrLf(const char* text)
 {
     std::string out;
     for (const char* p = text ? text : ""; *p; ++p) {
-        if (*p == '\n')
+        if (*p == '\n' && (out.empty() || out.back() != '\r'))
             out += '\r';
         out += *p;
     }

@@ -219,9 +219,11 @@ void listingViewer(const std::string& tempDir, const std::string& pictures, Wind
     // highlights nothing.
     const std::string missing = tempDir + "/fehlt.kyt";
     ListingViewer* noFile = new ListingViewer(frame, new Layout(0, 0, 500, 400), WS_OVERLAPPEDWINDOW, "fehlt",
-                                              "Meldung", missing.c_str(), 0);
+                                              "eins\nzwei\r\ndrei", missing.c_str(), 0);
     check(windowText(noFile->listingControl->hwnd) == formatted(20907, missing),
           "listing viewer: a missing file shows 20907 in the listing");
+    check(windowText(noFile->messageControl->hwnd) == "eins\r\nzwei\r\ndrei",
+          "listing viewer: every line of the message ends with CR LF once");
     DWORD start = 1, end = 1;
     SendMessageA(noFile->listingControl->hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
@@ -489,7 +491,8 @@ void textEditorReadOnly(WindowCL* frame, const std::string& dir, const std::stri
         w = runEditor(frame, nowhere, 0, title,
                       {[&](HWND window) {
                           check(windowText(editOf(window)).empty(), "a file that does not load leaves the window empty");
-                          command(window, EDITOR_CLOSE);
+                          // Closed by its system menu: a read-only window asks nothing.
+                          SendMessageA(window, WM_CLOSE, 0, 0);
                       }},
                       &allRan);
         check(box.found() && box.text() == formatted(20907, nowhere), "a file that does not load shows 20907");
