@@ -96,8 +96,14 @@ LRESULT ListingViewer::onOk(EventRecord*)
 
 void ListingFileViewer::showFile(const char* message, const char* path, int line)
 {
-    ListingViewer* viewer =
-        new ListingViewer(owner, new Layout(0, 0, 500, 400), WS_OVERLAPPEDWINDOW, path, message, path, line);
+    // The window is 500 x 400 pixels; a dialog frame's geometry gives its
+    // client area, which is smaller by the frame and the caption.
+    const DWORD style = WS_OVERLAPPEDWINDOW;
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    const int width = kFileViewerWidth - (frame.right - frame.left);
+    const int height = kFileViewerHeight - (frame.bottom - frame.top);
+    ListingViewer* viewer = new ListingViewer(owner, new Layout(0, 0, width, height), style, path, message, path, line);
     viewer->show(SW_SHOW);
     viewer->runModal();
     delete viewer;

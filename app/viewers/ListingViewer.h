@@ -38,6 +38,8 @@ const DWORD kViewerTextStyle = 0x3009C0;
 
 // kyt's file viewer: shows the listing viewer modally over the owner, 500 x
 // 400 pixels, overlapped, titled with the path.
+const int kFileViewerWidth = 500;
+const int kFileViewerHeight = 400;
 class ListingFileViewer : public FileViewer {
 public:
     explicit ListingFileViewer(WindowCL* owner) : owner(owner) {}

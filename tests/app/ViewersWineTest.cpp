@@ -173,6 +173,14 @@ void listingViewer(const std::string& tempDir, const std::string& pictures, Wind
     {
         ScriptRun run(shownPath, {[&](HWND window) {
                           seen = true;
+                          RECT outer;
+                          GetWindowRect(window, &outer);
+                          check(outer.right - outer.left == kFileViewerWidth &&
+                                    outer.bottom - outer.top == kFileViewerHeight,
+                                "listing viewer: the window is 500 x 400 pixels");
+                          check(GetParent(window) == frame->hwnd || GetWindow(window, GW_OWNER) == frame->hwnd,
+                                "listing viewer: owned by the main frame");
+                          check(!IsWindowEnabled(frame->hwnd), "listing viewer: modal over the main frame");
                           std::vector<HWND> edits = editsOf(window);
                           check(edits.size() == 2, "listing viewer: a message and a listing control");
                           if (edits.size() != 2)
