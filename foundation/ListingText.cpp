@@ -69,17 +69,22 @@ Listing loadListing(const char* path, int line, const ListingStyle& style)
             continue;
         size_t length = strlen(piece);
         bool endsLine = length > 0 && piece[length - 1] == '\n';
+        char numberField[32];
+        snprintf(numberField, sizeof numberField, "%4d:   ", number);
         if (number == line) {
             if (style.highlightBehindNumber) {
                 listing.highlightStart = static_cast<int>(text.size()) + 9;
                 listing.highlightEnd = listing.highlightStart + static_cast<int>(length);
             } else {
+                // A mended fault: the end was counted with an 8-character
+                // number field, one short from line 10000 on, and one short
+                // for a last line without its line feed. It is the end of the
+                // piece's text behind the field as it really stands.
                 listing.highlightStart = static_cast<int>(text.size());
-                listing.highlightEnd = listing.highlightStart + 8 + static_cast<int>(length) - 1;
+                listing.highlightEnd = listing.highlightStart + static_cast<int>(strlen(numberField)) +
+                                       static_cast<int>(endsLine ? length - 1 : length);
             }
         }
-        char numberField[32];
-        snprintf(numberField, sizeof numberField, "%4d:   ", number);
         text += numberField;
         if (endsLine) {
             text.append(piece, length - 1);
