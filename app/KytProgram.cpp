@@ -6,15 +6,18 @@
 #include "DeferredMessages.h"
 #include "ErrorReporter.h"
 #include "GedPane.h"
+#include "HelpViewerWindow.h"
 #include "HostServices.h"
 #include "IdentShutdown.h"
 #include "Layout.h"
+#include "ListingViewer.h"
 #include "MainFrame.h"
 #include "NetErrorPlot.h"
 #include "PiLoader.h"
 #include "PlotFrame.h"
 #include "ResString.h"
 #include "RunCommand.h"
+#include "ShowFile.h"
 #include "VisualCtrl.h"
 #include "WinServices.h"
 #include "Workspace.h"
@@ -86,6 +89,10 @@ WindowsLockFileSystem lockFiles;
 WorkspacePlotHost plotHost;
 PlotFrameFactory plotFactory(&plotHost);
 PlotNetErrorSystem* errorPlots = nullptr;
+// Compile and reader errors open the listing at the failing line; help
+// opens in the help viewer.
+ListingFileViewer* listingViewer = nullptr;
+HelpViewerWindowFactory* helpViewers = nullptr;
 
 } // namespace
 
@@ -166,10 +173,21 @@ void KytProgram::installSeams()
     setDeferredCommandPoster(commandPosterFor(mainFrame));
     work->setPlotWindowFactory(&plotFactory);
     work->setQuestionCallback(askWithMessageBox);
+    listingViewer = new ListingFileViewer(mainFrame);
+    setFileViewer(listingViewer);
+    helpViewers = new HelpViewerWindowFactory(mainFrame);
+    work->setHelpViewerFactory(helpViewers);
 }
 
 void KytProgram::removeSeams()
 {
+    if (work)
+        work->setHelpViewerFactory(nullptr);
+    delete helpViewers;
+    helpViewers = nullptr;
+    setFileViewer(nullptr);
+    delete listingViewer;
+    listingViewer = nullptr;
     setDeferredCommandPoster(nullptr);
     clearDeferredMessages();
     setNetErrorPlotSystem(nullptr);

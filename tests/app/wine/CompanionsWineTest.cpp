@@ -21,6 +21,7 @@
 #include "Workspace.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <cstdio>
@@ -80,11 +81,24 @@ std::string windowText(HWND hwnd)
 
 // ---------------------------------------------------------------- the companions' windows
 
+// A window of a program this test started: other wine tests may show
+// their windows and boxes on the same display at the same time.
 bool foreign(HWND hwnd)
 {
     DWORD process = 0;
     GetWindowThreadProcessId(hwnd, &process);
-    return process != GetCurrentProcessId();
+    if (process == GetCurrentProcessId())
+        return false;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool ours = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !ours; more = Process32Next(snapshot, &entry))
+        ours = entry.th32ProcessID == process && entry.th32ParentProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return ours;
 }
 
 struct WindowSearch {
