@@ -177,6 +177,8 @@ void FuzzySession::dropModel()
     undo.forget();
     if (ui)
         ui->setUndoEnabled(false);
+    if (ui && kernel)
+        ui->modelDropped();
     if (kernel)
         freeFuzzyBlock(kernel);
     kernel = nullptr;

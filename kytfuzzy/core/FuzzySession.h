@@ -39,6 +39,8 @@ public:
     virtual void titleChanged(const std::string&) {}
     // The pages show the model anew.
     virtual void pagesChanged() {}
+    // The block is about to be freed: nothing may point into it any more.
+    virtual void modelDropped() {}
     // A file was opened or saved under its name.
     virtual void addRecentFile(const std::string&) {}
 };

@@ -91,6 +91,8 @@ RangeCommit commitBound(FuzzyVariable* variable, bool valid, String& buffer, boo
         buffer = *mine ? *mine : "";
         return RANGE_REFUSED;
     }
+    if (*mine && fuzzyTextValue(*mine) == typed)
+        return RANGE_SAME;
     replaceText(mine, buffer.text());
     return RANGE_STORED;
 }

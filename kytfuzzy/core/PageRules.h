@@ -62,12 +62,15 @@ String normalizedNumber(const char* text);
 enum RangeCommit {
     RANGE_EMPTY,   // the field was empty: nothing stored, modified set
     RANGE_REFUSED, // the buffer holds the old text again: message, modified unchanged
+    RANGE_SAME,    // the value the model holds: model and modified unchanged
     RANGE_STORED   // in the model: rebuild the graphic, modified set
 };
 
 // XMIN and XMAX commits: the buffer holds the field's text; it is normalised
 // and checked against the other bound in the model (refused unless
-// XMIN < XMAX).
+// XMIN < XMAX). Leaving a field without changing its value changes nothing:
+// the focus passes through XMIN at every start, and the block would count as
+// changed without an edit.
 RangeCommit commitXmin(FuzzyVariable* variable, bool valid, String& buffer);
 RangeCommit commitXmax(FuzzyVariable* variable, bool valid, String& buffer);
 

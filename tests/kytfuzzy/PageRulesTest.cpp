@@ -73,6 +73,7 @@ TEST_F(PageRulesTest, RangeCommitsNormaliseAndRefuseAnEmptyRange)
         {"XMAX equal to XMIN", false, "0", "0", "10", RANGE_REFUSED, "10", "10"},
         {"XMAX below XMIN", false, "-3", "0", "10", RANGE_REFUSED, "10", "10"},
         {"XMAX 5", false, "5", "0", "10", RANGE_STORED, "5.", "5."},
+        {"the same value", true, "0.0", "0", "10", RANGE_SAME, "0.", "0"},
     };
     for (const Case& c : cases) {
         FuzzyVariable* v = b.addInput(makeTestVariable("e", c.oldXmin, c.oldXmax, nullptr));

@@ -31,11 +31,11 @@ const char* const kBlock =
     "FBLOCK \"Regler\";\n"
     "CONFIGURATION;\n AND_METHOD = min;\n OR_METHOD = max;\n INFERENCE_METHOD = max_prod;\n"
     " DEFUZZIFICATION_METHOD = centroid;\nENDCONFIGURATION;\n"
-    "INPUTVAR e;\n XMIN -1;\n XMAX 1;\n MEMBER neg;\n  TRAPEZ -1, -1, -1, 0;\n ENDMEMBER;\n"
+    "INPUTVAR e;\n XMIN -1;\n XMAX 1;\n GRID 0.1;\n MEMBER neg;\n  TRAPEZ -1, -1, -1, 0;\n ENDMEMBER;\n"
     " MEMBER pos;\n  TRAPEZ 0, 1, 1, 1;\n ENDMEMBER;\nENDINPUTVAR;\n"
-    "INPUTVAR de;\n XMIN -2;\n XMAX 2;\n MEMBER neg;\n  TRAPEZ -2, -2, -2, 0;\n ENDMEMBER;\n"
+    "INPUTVAR de;\n XMIN -2;\n XMAX 2;\n GRID 0.2;\n MEMBER neg;\n  TRAPEZ -2, -2, -2, 0;\n ENDMEMBER;\n"
     " MEMBER pos;\n  TRAPEZ 0, 2, 2, 2;\n ENDMEMBER;\nENDINPUTVAR;\n"
-    "OUTPUTVAR u;\n XMIN -1;\n XMAX 1;\n MEMBER neg;\n  TRAPEZ -1, -1, -0.5, 0;\n ENDMEMBER;\n"
+    "OUTPUTVAR u;\n XMIN -1;\n XMAX 1;\n GRID 0.1;\n MEMBER neg;\n  TRAPEZ -1, -1, -0.5, 0;\n ENDMEMBER;\n"
     " MEMBER pos;\n  TRAPEZ 0, 0.5, 1, 1;\n ENDMEMBER;\nENDOUTPUTVAR;\n"
     "RULEBASE;\nIF ((e==neg) AND (de==neg)) THEN u=pos;\nIF ((e==pos) AND (de==pos)) THEN u=neg;\n"
     "IF ((e==neg) AND (de==pos)) THEN u=neg;\nIF ((e==pos) AND (de==neg)) THEN u=pos;\nENDRULEBASE;\n"
@@ -118,7 +118,8 @@ public:
 };
 
 // The fixture: the block written by the core's writer, so that a save
-// must give the same bytes.
+// must give the same bytes. Its grid steps are those the pages keep (a
+// variable shown without one is given one).
 bool makeFixture(const std::string& source, const std::string& fixture)
 {
     if (!writeText(source, kBlock))
