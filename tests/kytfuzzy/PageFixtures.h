@@ -45,6 +45,14 @@ inline void addTestMember(FuzzyVariable* v, FuzzyMember* m)
     last->next = m;
 }
 
+struct MemberHolderGuard {
+    FuzzyMember* member;
+    explicit MemberHolderGuard(FuzzyMember* m) : member(m) {}
+    ~MemberHolderGuard() { freeMembers(member); }
+    MemberHolderGuard(const MemberHolderGuard&) = delete;
+    MemberHolderGuard& operator=(const MemberHolderGuard&) = delete;
+};
+
 // A block record without configuration or rules.
 struct TestBlock {
     FuzzyBlock block = {};
