@@ -217,6 +217,26 @@ void checkPages(FuzzyEditorFrame* frame, const std::string& scratch, const std::
     frame->pageState().variable = shown;
     check(fieldText(frame, kFuzzyStatusText) == " x-pos: 0.0", "without a current variable: \" x-pos: 0.0\"");
 
+    // The set page: the alphabetically first set is current; zero chosen in
+    // its list shows its form, colour and points.
+    FsetPage* fset = frame->getSetPage();
+    check(windowText(fset->c_box2->hwnd) == "neg" && frame->pageState().set == member(frame, "neg"),
+          "the set page starts with the alphabetically first set, neg");
+    SendMessageA(fset->c_box2->hwnd, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("zero"));
+    SendMessageA(fset->hwnd, WM_COMMAND, MAKEWPARAM(fset->c_box2->id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(fset->c_box2->hwnd));
+    repaint(frame);
+    check(frame->pageState().set == member(frame, "zero") && windowText(fset->c_box2->hwnd) == "zero" &&
+              windowText(fset->c_box3->hwnd) == "Trapez" && windowText(fset->c_box4->hwnd) == "rot",
+          "zero chosen: the set page shows zero, Trapez and rot");
+    check(windowText(fset->e_line_p[0]->hwnd) == "2." && windowText(fset->e_line_p[1]->hwnd) == "4." &&
+              windowText(fset->e_line_p[2]->hwnd) == "6." && windowText(fset->e_line_p[3]->hwnd) == "8.",
+          "... its points 2., 4., 6. and 8.");
+    check(winecheck::pixelOf(fset->sample->hwnd, 18, 18) == RGB(255, 0, 0), "... and a red sample");
+    check(winecheck::saveWindowPicture(frame->hwnd, winecheck::pictureFolder(picture) + "kytfuzzy-setpage.png"),
+          "the picture of the set page is saved");
+    check(!frame->getSession().isModified(), "choosing a set changes nothing");
+
     // Pick zero on its plateau, then drag its point 1 to the pixel of 3.4.
     check(!frame->getSession().isModified(), "the opened block is not modified");
     mouse(msf->hwnd, WM_LBUTTONDOWN, m.pixelOf(5), m.plot.top, MK_LBUTTON);
@@ -236,6 +256,7 @@ void checkPages(FuzzyEditorFrame* frame, const std::string& scratch, const std::
     check(texts(member(frame, "neg")) == "0 0 2 4" && texts(member(frame, "pos")) == "8",
           "... the other sets are unchanged");
     check(frame->getSession().isModified(), "... and the block is modified");
+    check(windowText(fset->e_line_p[1]->hwnd) == "3.5", "... the set page shows b 3.5");
     repaint(frame);
 
     // A refused XMIN.
