@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "CompanionStart.h"
 #include "ErrorReporter.h"
+#include "EditorDialogs.h"
 #include "FuzzyEditorFrame.h"
 #include "FuzzyOptions.h"
 #include "Layout.h"
@@ -59,6 +60,8 @@ void runApplication(Application* app)
     FuzzyOptions* options = new FuzzyOptions;
     FuzzyEditorFrame* frame =
         new FuzzyEditorFrame(nullptr, new Layout, WS_OVERLAPPEDWINDOW, getResString(kResProgramTitle), options);
+    EditorDialogHooks dialogs(frame);
+    frame->setHooks(&dialogs);
     FrameListingViewer viewer(frame);
     setFileViewer(&viewer);
 
@@ -113,6 +116,7 @@ void runApplication(Application* app)
     const int exitCode = session.finalExitCode();
     options->writeSettingsFile();
     setFileViewer(nullptr);
+    frame->setHooks(nullptr);
     delete frame;
     options->closePlotWindows();
     delete options;

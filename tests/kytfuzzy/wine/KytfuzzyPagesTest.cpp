@@ -8,6 +8,7 @@
 //   kytfuzzy_pages_test PNG-PATH SCRATCH-FOLDER
 #include "Application.h"
 #include "ComPage.h"
+#include "EditorDialogs.h"
 #include "ErrorReporter.h"
 #include "FsetPage.h"
 #include "FuzzyEditorFrame.h"
@@ -362,6 +363,139 @@ void checkBadRange(FuzzyEditorFrame* frame, const std::string& scratch)
     check(fieldText(frame, kFuzzyStatusText) == " x-pos: 3.", "... the read-out shows the XMIN text");
 }
 
+// Answers the framework's dialogs of this process, one after the other: the
+// dialog's title, the text typed into the name field (none: left as it is)
+// and the button pressed. What the name field showed is kept.
+struct DialogAnswer {
+    const char* title;
+    const char* typed;
+    int button;
+    std::string shown;
+    std::string lists[4];
+    bool found = false;
+};
+
+class DialogAnswerer {
+public:
+    explicit DialogAnswerer(std::vector<DialogAnswer>* script) : answers(script)
+    {
+        thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    }
+    ~DialogAnswerer() { wait(); }
+    void wait()
+    {
+        if (thread) {
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+            thread = nullptr;
+        }
+    }
+
+private:
+    static DWORD WINAPI run(LPVOID p)
+    {
+        DialogAnswerer* self = static_cast<DialogAnswerer*>(p);
+        HWND last = nullptr;
+        for (DialogAnswer& a : *self->answers) {
+            for (int waited = 0; waited < 10000; waited += 50) {
+                HWND dialog = FindWindowA(nullptr, a.title);
+                if (dialog && dialog != last && IsWindowVisible(dialog)) {
+                    Sleep(150);
+                    char text[200] = "";
+                    GetDlgItemTextA(dialog, 1012, text, sizeof text);
+                    a.shown = text;
+                    const int lists[4] = {1004, 1005, 1006, 1007};
+                    for (int i = 0; i < 4; ++i) {
+                        char item[100] = "";
+                        if (HWND list = GetDlgItem(dialog, lists[i]))
+                            GetWindowTextA(list, item, sizeof item);
+                        a.lists[i] = item;
+                    }
+                    if (a.typed)
+                        SendMessageA(GetDlgItem(dialog, 1012), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a.typed));
+                    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(a.button, BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, a.button)));
+                    a.found = true;
+                    // The same dialog may be asked again (a refused name).
+                    last = a.button == 1017 || a.button == IDOK ? nullptr : dialog;
+                    Sleep(300);
+                    break;
+                }
+                Sleep(50);
+            }
+        }
+        return 0;
+    }
+    std::vector<DialogAnswer>* answers;
+    HANDLE thread;
+};
+
+void checkDialogs(FuzzyEditorFrame* frame)
+{
+    EditorDialogHooks hooks(frame);
+    frame->setHooks(&hooks);
+    const std::string variableTitle = "Hinzuf\xfcgen einer Variable ...";
+    const std::string setTitle = "Hinzuf\xfcgen eines Fuzzy-Sets ...";
+
+    // New, cancelled in its first dialog: no block.
+    std::vector<DialogAnswer> cancelled = {{"Konfiguration ...", nullptr, IDCANCEL}};
+    {
+        DialogAnswerer answerer(&cancelled);
+        frame->runCommand(CMD_NEW);
+        answerer.wait();
+    }
+    check(cancelled[0].found && !frame->getSession().model() && !frame->hasPages(),
+          "New cancelled in the configuration dialog leaves no block");
+    printf("%lu ms: New cancelled\n", GetTickCount());
+
+    // New: the configuration as offered, a name refused, then e and neg.
+    std::vector<DialogAnswer> script = {{"Konfiguration ...", nullptr, IDOK},
+                                        {variableTitle.c_str(), "Temp 1", 1017},
+                                        {variableTitle.c_str(), "e", 1017},
+                                        {setTitle.c_str(), "neg", 1017}};
+    if (frame->getSession().isModified()) {
+        BoxWatcher any("*", IDOK, 1000);
+        frame->getSession().save();
+    }
+    {
+        BoxWatcher refusal(getResString(17723), IDOK, 20000);
+        DialogAnswerer answerer(&script);
+        frame->runCommand(CMD_NEW);
+        answerer.wait();
+        check(refusal.found() && refusal.text() == getResString(17751), "a name like \"Temp 1\" is refused with 17751");
+    }
+    check(script[0].found && script[0].shown == "FBlock1" && script[0].lists[0] == "min" &&
+              script[0].lists[1] == "max" && script[0].lists[2] == "max_prod" && script[0].lists[3] == "Schwerpunkt",
+          "New offers FBlock1, min, max, max_prod and Schwerpunkt");
+    printf("configuration: %s %s %s %s %s\n", script[0].shown.c_str(), script[0].lists[0].c_str(),
+           script[0].lists[1].c_str(), script[0].lists[2].c_str(), script[0].lists[3].c_str());
+    check(script[1].shown == "Variable1", "... then proposes Variable1");
+    FuzzyBlock* b = frame->block();
+    FuzzyVariable* e = b ? findModelVariable(b, "e") : nullptr;
+    check(b && b->name && std::string(b->name) == "FBlock1" && e && std::string(e->xmin) == "0" &&
+              std::string(e->xmax) == "100",
+          "... makes the block FBlock1 with the input e from 0 to 100");
+    check(e && e->members && std::string(e->members->name) == "neg" && e->members->color == 1,
+          "... with its first set neg in cyan");
+    check(frame->hasPages() && frame->pageState().variable == e, "... and shows e on the pages");
+
+    // 117: a taken name, then u with its set pos.
+    std::vector<DialogAnswer> more = {{variableTitle.c_str(), "e", 1017},
+                                      {variableTitle.c_str(), "u", 1017},
+                                      {setTitle.c_str(), "pos", 1017}};
+    {
+        BoxWatcher taken(getResString(17723), IDOK, 20000);
+        DialogAnswerer answerer(&more);
+        frame->runCommand(CMD_ADD_VARIABLE);
+        answerer.wait();
+        check(taken.found() && taken.text() == getResString(17631), "a variable name in use is answered with 17631");
+    }
+    FuzzyVariable* u = findModelVariable(frame->block(), "u");
+    check(more[0].shown == "Variable2" && u && u->members && std::string(u->members->name) == "pos",
+          "117 proposes Variable2 and adds u with its set pos");
+    frame->setHooks(nullptr);
+}
+
 std::vector<std::string> words(const std::string& line)
 {
     std::vector<std::string> out;
@@ -403,6 +537,7 @@ void appMain(Application* app)
     winecheck::pump();
     checkPages(frame, scratch, args[0]);
     checkBadRange(frame, scratch);
+    checkDialogs(frame);
     delete frame;
     delete options;
     app->exitCode = winecheck::summary();
