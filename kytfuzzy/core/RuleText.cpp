@@ -1,5 +1,11 @@
 #include "RuleText.h"
 
+#include "FileLayer.h"
+#include "FuzzyModel.h"
+#include "FuzzyParsers.h"
+
+#include <cstdio>
+
 namespace {
 
 const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -79,4 +85,29 @@ std::string blockInformation(const FuzzyBlock* block)
     appendVariables(out, "EINGANGSVARIABLEN:\r\n", block ? block->inputs : nullptr);
     appendVariables(out, "AUSGANGSVARIABLEN:\r\n", block ? block->outputs : nullptr);
     return out;
+}
+
+RuleFileResult applyRuleFile(FuzzyKernel* kernel, const std::string& path, std::string* message)
+{
+    FILE* f = openFile(path.c_str(), "rt");
+    if (!f)
+        return RULES_UNREADABLE;
+    std::string parserText;
+    const int syntax = checkRuleBase(f, &parserText);
+    fclose(f);
+    if (syntax != 0) {
+        *message = "Rulebase : " + parserText;
+        return RULES_SYNTAX_ERROR;
+    }
+    f = openFile(path.c_str(), "rt");
+    if (!f)
+        return RULES_UNREADABLE;
+    parseRuleBase(kernel, f, &parserText);
+    fclose(f);
+    if (!checkCompleteness(kernel)) {
+        *message = kernel->message.text();
+        return RULES_SEMANTIC_ERROR;
+    }
+    message->clear();
+    return RULES_CORRECT;
 }

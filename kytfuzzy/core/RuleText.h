@@ -5,6 +5,7 @@
 #define KYT_KYTFUZZY_RULETEXT_H
 
 #include "FuzzyBlock.h"
+#include "FuzzyKernel.h"
 
 #include <ctime>
 #include <string>
@@ -31,5 +32,21 @@ std::string rulePrintLayout(const std::string& title, const std::string& date, c
 // The block information of 9010: the warning, then the inputs and the
 // outputs with their sets, lines ended by CR LF.
 std::string blockInformation(const FuzzyBlock* block);
+
+// The editor control's limit: a longer rule text could not be shown, and
+// leaving the editor would replace the rules with nothing.
+const size_t kMaxRuleText = 32767;
+const unsigned int kResRulesTooLong = 17752;
+
+enum RuleFileResult {
+    RULES_UNREADABLE,     // the work file does not open
+    RULES_SYNTAX_ERROR,   // the message holds "Rulebase : " and the parser's text; nothing changed
+    RULES_SEMANTIC_ERROR, // applied; the message holds the check's text
+    RULES_CORRECT         // applied
+};
+
+// The work file checked by the syntax parser; when it holds, its rules
+// replace the block's and the model's rule check runs.
+RuleFileResult applyRuleFile(FuzzyKernel* kernel, const std::string& path, std::string* message);
 
 #endif

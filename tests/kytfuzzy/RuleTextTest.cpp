@@ -76,3 +76,88 @@ TEST(RuleText, BlockInformation)
 }
 
 } // namespace
+
+#include "EditorStrings.h"
+#include "ErrorReporter.h"
+#include "FuzzyModel.h"
+#include "FuzzySession.h"
+
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+class RuleFileTest : public EditorStringsTest {
+protected:
+    void SetUp() override
+    {
+        EditorStringsTest::SetUp();
+        setMessageBoxesEnabled(false);
+        disableErrorLog();
+        char tmpl[] = "/tmp/kytfuzzyrulesXXXXXX";
+        ASSERT_TRUE(mkdtemp(tmpl));
+        dir = tmpl;
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(0, system(("rm -rf '" + dir + "'").c_str()));
+        enableErrorLog();
+        setMessageBoxesEnabled(true);
+        EditorStringsTest::TearDown();
+    }
+    std::string write(const std::string& name, const std::string& text)
+    {
+        std::ofstream(dir + "/" + name, std::ios::binary) << text;
+        return dir + "/" + name;
+    }
+    std::string dir;
+};
+
+struct QuietUi : FuzzySessionUi {
+    bool ask(const std::string&) override { return true; }
+    void showBox(const std::string&, const std::string&) override {}
+    std::string chooseFileToOpen() override { return ""; }
+    std::string chooseFileToSave() override { return ""; }
+};
+
+const char* const kTwoInputs =
+    "FBLOCK \"R\";\nCONFIGURATION;\n AND_METHOD = min;\n OR_METHOD = max;\n INFERENCE_METHOD = max_prod;\n"
+    " DEFUZZIFICATION_METHOD = centroid;\nENDCONFIGURATION;\n"
+    "INPUTVAR e;\n XMIN -1;\n XMAX 1;\n MEMBER neg;\n  TRAPEZ -1, -1, -1, 0;\n ENDMEMBER;\n"
+    " MEMBER pos;\n  TRAPEZ 0, 1, 1, 1;\n ENDMEMBER;\nENDINPUTVAR;\n"
+    "INPUTVAR de;\n XMIN -1;\n XMAX 1;\n MEMBER neg;\n  TRAPEZ -1, -1, -1, 0;\n ENDMEMBER;\nENDINPUTVAR;\n"
+    "OUTPUTVAR u;\n XMIN -1;\n XMAX 1;\n MEMBER pos;\n  SINGLETON 1;\n ENDMEMBER;\nENDOUTPUTVAR;\n"
+    "RULEBASE;\nIF (e==neg) THEN u=pos;\nENDRULEBASE;\nENDFBLOCK;\n";
+
+int countRules(FuzzyKernel* k)
+{
+    int n = 0;
+    for (FuzzyRuleNode* r = k->getBlock()->rules; r; r = r->next)
+        ++n;
+    return n;
+}
+
+TEST_F(RuleFileTest, ChecksAndAppliesTheWorkFile)
+{
+    QuietUi ui;
+    FuzzySession session(&ui);
+    ASSERT_EQ(1, session.openBlock(write("r.kyb", kTwoInputs)));
+    FuzzyKernel* k = session.model();
+    std::string message;
+
+    EXPECT_EQ(applyRuleFile(k, write("rule.tmp", "IF (e==neg) THEN u=pos;\nIF (de==neg) THEN u=pos;\n"), &message),
+              RULES_CORRECT);
+    EXPECT_EQ(countRules(k), 2);
+
+    EXPECT_EQ(applyRuleFile(k, write("rule.tmp", "IF (e==neg) THEN u=;\n"), &message), RULES_SYNTAX_ERROR);
+    EXPECT_EQ(0u, message.find("Rulebase : "));
+    EXPECT_EQ(countRules(k), 2);
+
+    EXPECT_EQ(applyRuleFile(k, write("rule.tmp", "IF (e==neg) THEN v=pos;\n"), &message), RULES_SEMANTIC_ERROR);
+    EXPECT_NE(std::string::npos, message.find("Es gibt keinen Ausgang mit Namen \"v"));
+    EXPECT_EQ(countRules(k), 1);
+
+    EXPECT_EQ(applyRuleFile(k, dir + "/fehlt.tmp", &message), RULES_UNREADABLE);
+}
+
+} // namespace
