@@ -6,6 +6,8 @@
 #include "LvarPage.h"
 #include "MsfPage.h"
 #include "ResString.h"
+#include "RuleEditorWindow.h"
+#include "RuleText.h"
 
 #include <commdlg.h>
 
@@ -334,10 +336,38 @@ bool EditorDialogHooks::runNewSetDialog(FuzzyKernel*)
     return ok;
 }
 
+EditorDialogHooks::~EditorDialogHooks()
+{
+    if (rules && rules->isWindow())
+        DestroyWindow(rules->hwnd);
+}
+
+void EditorDialogHooks::openRuleEditor()
+{
+    if (!frame->getSession().model())
+        return;
+    if (rules) {
+        rules->show(SW_HIDE);
+        rules->show(SW_SHOW);
+        return;
+    }
+    // The editor control holds no more: it would open empty, and leaving it
+    // would replace the rules with nothing.
+    if (frame->getSession().getRuleText().size() > kMaxRuleText) {
+        MessageBoxObject(frame, getResString(kResRulesTooLong), getResString(17664), MB_OK | MB_ICONHAND);
+        return;
+    }
+    rules = new RuleEditorWindow(frame, &rules);
+    rules->show(SW_SHOW);
+}
+
 bool EditorDialogHooks::command(unsigned int id)
 {
     FuzzyPageState& s = frame->pageState();
     switch (id) {
+    case CMD_RULE_EDITOR:
+        openRuleEditor();
+        return true;
     case CMD_GLOBAL_METHODS:
         if (!frame->getSession().model())
             return true;

@@ -92,17 +92,24 @@ private:
     COLORREF colour;
 };
 
-// The frame's hooks that run the dialogs.
+class RuleEditorWindow;
+
+// The frame's hooks that run the dialogs and the rule editor.
 class EditorDialogHooks : public FuzzyEditorHooks {
 public:
     explicit EditorDialogHooks(FuzzyEditorFrame* f) : frame(f) {}
+    ~EditorDialogHooks() override;
+    RuleEditorWindow* ruleEditor() const { return rules; }
     bool runConfigurationDialog(FuzzyKernel* kernel) override;
     bool runNewVariableDialog(FuzzyKernel* kernel) override;
     bool runNewSetDialog(FuzzyKernel* kernel) override;
     bool command(unsigned int id) override;
 
 private:
+    void openRuleEditor();
+
     FuzzyEditorFrame* frame;
+    RuleEditorWindow* rules = nullptr;
 };
 
 #endif

@@ -19,6 +19,8 @@
 #include "LvarPage.h"
 #include "MsfPage.h"
 #include "ResString.h"
+#include "RuleEditorWindow.h"
+#include "TextEditCtrl.h"
 #include "StatusBar.h"
 #include "WineCheck.h"
 
@@ -430,6 +432,8 @@ private:
     HANDLE thread;
 };
 
+std::string picturesFolder;
+
 void checkDialogs(FuzzyEditorFrame* frame)
 {
     EditorDialogHooks hooks(frame);
@@ -493,6 +497,60 @@ void checkDialogs(FuzzyEditorFrame* frame)
     FuzzyVariable* u = findModelVariable(frame->block(), "u");
     check(more[0].shown == "Variable2" && u && u->members && std::string(u->members->name) == "pos",
           "117 proposes Variable2 and adds u with its set pos");
+
+    // u becomes an output, as the usage list makes it.
+    if (u)
+        moveVariable(frame->block(), u);
+    frame->getVariablePage()->refresh();
+
+    // The rule editor: checked, left, and a syntax error left with Yes.
+    frame->runCommand(CMD_RULE_EDITOR);
+    RuleEditorWindow* editor = hooks.ruleEditor();
+    check(editor && windowText(editor->hwnd) == getResString(17664) && windowText(editor->editor()->hwnd).empty(),
+          "116 opens the empty rule editor \"Regelbasis  Editor\" on a block without rules");
+    if (!editor) {
+        frame->setHooks(nullptr);
+        return;
+    }
+
+    SetWindowTextA(editor->editor()->hwnd, "IF (e==neg) THEN u=pos;\r\n\r\n\r\n");
+    const bool modified = frame->getSession().isModified();
+    {
+        BoxWatcher correct("*", IDOK);
+        SendMessageA(editor->hwnd, WM_COMMAND, 9013, 0);
+        check(correct.found() && correct.text() == getResString(17651), "9013 on correct rules shows 17651");
+    }
+    check(frame->getSession().isModified() == modified && frame->block()->rules,
+          "... the rules are in the model, the modified flag as it was");
+    winecheck::pump();
+    UpdateWindow(editor->hwnd);
+    check(winecheck::saveWindowPicture(editor->hwnd, std::string(picturesFolder) + "kytfuzzy-rules.png"),
+          "the picture of the rule editor is saved");
+    SendMessageA(editor->hwnd, WM_COMMAND, 11023, 0);
+    winecheck::pump();
+    check(!hooks.ruleEditor() && frame->getSession().getRuleText() == "IF (e==neg) THEN u=pos;\r\n" &&
+              frame->getSession().isModified(),
+          "leaving stores the text with one line end, closes the editor and sets modified");
+
+    frame->runCommand(CMD_RULE_EDITOR);
+    editor = hooks.ruleEditor();
+    check(editor && windowText(editor->editor()->hwnd).find("IF (e==neg) THEN u=pos;") == 0,
+          "the editor opens again with the stored rules");
+    if (editor) {
+        SetWindowTextA(editor->editor()->hwnd, "IF (e==neg) THEN u=;\r\n");
+        // The parser reports the error through the error reporter first.
+        BoxWatcher parser(getResString(20912), IDOK);
+        BoxWatcher boxes(getResString(17664), IDYES, 10000, 2);
+        SendMessageA(editor->hwnd, WM_COMMAND, 11023, 0);
+        winecheck::pump();
+        check(boxes.texts().size() == 2 && boxes.texts()[0].find("Rulebase : ") == 0 &&
+                  boxes.texts()[1] == getResString(17650),
+              "a syntax error on leaving is shown, then 17650 asks");
+        check(!hooks.ruleEditor() && frame->getSession().getRuleText() == "IF (e==neg) THEN u=pos;\r\n" &&
+                  frame->block()->rules && frame->block()->rules->rule->conclusion->term &&
+                  std::string(frame->block()->rules->rule->conclusion->term) == "pos",
+              "... Yes closes the editor and keeps the old rules and text");
+    }
     frame->setHooks(nullptr);
 }
 
@@ -535,6 +593,7 @@ void appMain(Application* app)
     frame->rebuildMenus();
     frame->show(SW_SHOW);
     winecheck::pump();
+    picturesFolder = winecheck::pictureFolder(args[0]);
     checkPages(frame, scratch, args[0]);
     checkBadRange(frame, scratch);
     checkDialogs(frame);
