@@ -7,8 +7,12 @@
 #include "ErrorReporter.h"
 #include "FuzzyOptions.h"
 #include "Layout.h"
+#include "ComPage.h"
+#include "FsetPage.h"
 #include "ListingText.h"
+#include "LvarPage.h"
 #include "Menu.h"
+#include "MsfPage.h"
 #include "ResString.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
@@ -77,18 +81,26 @@ const int kBlockMenuEntries[] = {CMD_SAVE_AS,       CMD_GLOBAL_METHODS,  CMD_COP
 // The commands that later parts of the editor fill in.
 const unsigned int kHookCommands[] = {CMD_RULE_EDITOR,    CMD_GLOBAL_METHODS,  CMD_ADD_VARIABLE,
                                       CMD_ADD_SET,        CMD_DELETE_VARIABLE, CMD_DELETE_SET,
-                                      CMD_RENAME_VARIABLE, CMD_RENAME_SET,     CMD_PRINT,
-                                      CMD_COPY,
-                                      CMD_HELP_CONTENTS,  CMD_HELP_ERRORS};
+                                      CMD_RENAME_VARIABLE, CMD_RENAME_SET,     CMD_HELP_CONTENTS,
+                                      CMD_HELP_ERRORS};
 
-// A page until the page itself comes: a bordered pane of the window colour.
-class PlaceholderPage : public VisualCtrl {
-public:
-    PlaceholderPage(WindowCL* parentWindow, Geometry* g) : VisualCtrl(parentWindow, g, WS_BORDER | WS_VISIBLE)
-    {
-        create();
-    }
-};
+// Is the variable (or the set) still part of the block?
+bool holdsVariable(const FuzzyBlock* block, const FuzzyVariable* variable)
+{
+    for (const FuzzyVariable* list : {block->inputs, block->outputs})
+        for (const FuzzyVariable* v = list; v; v = v->next)
+            if (v == variable)
+                return true;
+    return false;
+}
+
+bool holdsMember(const FuzzyVariable* variable, const FuzzyMember* member)
+{
+    for (const FuzzyMember* m = variable->members; m; m = m->next)
+        if (m == member)
+            return true;
+    return false;
+}
 
 // An edit control does not break lines at a bare line feed.
 std::string withCrLf(const std::string& text)
@@ -206,25 +218,69 @@ void FuzzyEditorFrame::buildPages()
     // The order of creation is the order of docking: the variable page under
     // the tool bar, the comment page over the status bar, the set page over
     // it, the membership page in what remains.
-    variablePage = new PlaceholderPage(this, new EdgeLayout(PLACE_TOP, 0, kVariablePageHeight));
+    state.variable = nullptr;
+    state.set = nullptr;
+    variablePage = new LvarPage(this, new EdgeLayout(PLACE_TOP, 0, kVariablePageHeight), WS_BORDER);
+    if (!variablePage->hwnd)
+        reportError(ERR_FATAL, "Assertion failed: %s", "lvar_image");
     commentLayout = new EdgeLayout(PLACE_BOTTOM, 0, kCommentPageHeight);
-    commentPage = new PlaceholderPage(this, commentLayout);
-    setPage = new PlaceholderPage(this, new EdgeLayout(PLACE_BOTTOM, 0, kSetPageHeight));
-    membershipPage = new PlaceholderPage(this, new FillLayout);
+    commentPage = new ComPage(this, commentLayout, WS_BORDER);
+    if (!commentPage->hwnd)
+        reportError(ERR_FATAL, "Assertion failed: %s", "com_image");
+    setPage = new FsetPage(this, new EdgeLayout(PLACE_BOTTOM, 0, kSetPageHeight), WS_BORDER);
+    if (!setPage->hwnd)
+        reportError(ERR_FATAL, "Assertion failed: %s", "fset_image");
+    membershipPage = new MsfPage(this, new FillLayout, WS_BORDER);
+    if (!membershipPage->hwnd)
+        reportError(ERR_FATAL, "Assertion failed: %s", "msf_image");
     for (int i = 0; i < 4; ++i)
         page(i)->show(SW_SHOW);
     if (geometry)
         geometry->layout(nullptr);
+    variablePage->focusXmin();
 }
 
 void FuzzyEditorFrame::deletePages()
 {
-    delete membershipPage;
-    delete setPage;
-    delete variablePage;
-    delete commentPage;
-    membershipPage = setPage = variablePage = commentPage = nullptr;
+    // The pages ask each other while they go: each pointer is cleared first.
+    MsfPage* msf = membershipPage;
+    membershipPage = nullptr;
+    delete msf;
+    FsetPage* fset = setPage;
+    setPage = nullptr;
+    delete fset;
+    LvarPage* lvar = variablePage;
+    variablePage = nullptr;
+    delete lvar;
+    ComPage* com = commentPage;
+    commentPage = nullptr;
+    delete com;
     commentLayout = nullptr;
+    state.variable = nullptr;
+    state.set = nullptr;
+}
+
+void FuzzyEditorFrame::modelDropped()
+{
+    deletePages();
+}
+
+void FuzzyEditorFrame::inform(const std::string& text, const std::string& caption)
+{
+    MessageBoxObject(this, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+void FuzzyEditorFrame::setStatusText(int field, const std::string& text)
+{
+    if (statusBar)
+        if (StatusField* f = statusBar->fieldById(field))
+            f->setText(text.c_str());
+}
+
+void FuzzyEditorFrame::enableToolButton(int id, bool on)
+{
+    if (toolBar)
+        toolBar->enableButton(id, on ? 1 : 0);
 }
 
 void FuzzyEditorFrame::applyCommandStates()
@@ -276,6 +332,13 @@ void FuzzyEditorFrame::pagesChanged()
         toggleCommentLine();
         return;
     }
+    // A deletion or its undo may have taken the current variable or set.
+    FuzzyBlock* b = block();
+    if (state.variable && !holdsVariable(b, state.variable))
+        state.variable = nullptr;
+    if (state.set && (!state.variable || !holdsMember(state.variable, state.set)))
+        state.set = nullptr;
+    variablePage->refresh();
     for (int i = 0; i < 4; ++i)
         InvalidateRect(page(i)->hwnd, nullptr, TRUE);
 }
@@ -411,6 +474,16 @@ int FuzzyEditorFrame::runCommand(unsigned int id)
         return 1;
     case CMD_INFO:
         showInfo();
+        return 1;
+    case CMD_PRINT:
+        if (membershipPage) {
+            membershipPage->print();
+            InvalidateRect(membershipPage->hwnd, nullptr, TRUE);
+        }
+        return 1;
+    case CMD_COPY:
+        if (membershipPage)
+            membershipPage->copyToClipboard();
         return 1;
     default:
         break;

@@ -7,12 +7,17 @@
 
 #include "Frame.h"
 #include "FuzzySession.h"
+#include "PageRules.h"
 
 #include <string>
 
 class CharacteristicCommands;
+class ComPage;
 class EdgeLayout;
 class FrameStatusBarCL;
+class FsetPage;
+class LvarPage;
+class MsfPage;
 class FuzzyOptions;
 class ToolBarCL;
 class VisualCtrl;
@@ -94,6 +99,19 @@ public:
     FrameStatusBarCL* getStatusBar() const { return statusBar; }
     bool hasPages() const { return variablePage != nullptr; }
     VisualCtrl* page(int index) const;
+    LvarPage* getVariablePage() const { return variablePage; }
+    ComPage* getCommentPage() const { return commentPage; }
+    FsetPage* getSetPage() const { return setPage; }
+    MsfPage* getMembershipPage() const { return membershipPage; }
+    FuzzyOptions* getOptions() const { return options; }
+
+    // What the pages share: the current variable and set and the field buffers.
+    FuzzyPageState& pageState() { return state; }
+    // The block being edited; null without one.
+    FuzzyBlock* block() const { return session.model() ? session.model()->getBlock() : nullptr; }
+    void setModified() { session.setModified(); }
+    void setStatusText(int field, const std::string& text);
+    void enableToolButton(int id, bool on);
     int getCommentState() const { return commentState; }
     // The About box, modal over the frame.
     void showInfo();
@@ -113,6 +131,8 @@ private:
     void setUndoEnabled(bool on) override;
     void titleChanged(const std::string& title) override;
     void pagesChanged() override;
+    void modelDropped() override;
+    void inform(const std::string& text, const std::string& caption) override;
     void addRecentFile(const std::string& path) override;
 
     void buildToolBar();
@@ -132,10 +152,11 @@ private:
     bool undoEnabled = false;
     ToolBarCL* toolBar = nullptr;
     FrameStatusBarCL* statusBar = nullptr;
-    VisualCtrl* variablePage = nullptr;
-    VisualCtrl* commentPage = nullptr;
-    VisualCtrl* setPage = nullptr;
-    VisualCtrl* membershipPage = nullptr;
+    FuzzyPageState state;
+    LvarPage* variablePage = nullptr;
+    ComPage* commentPage = nullptr;
+    FsetPage* setPage = nullptr;
+    MsfPage* membershipPage = nullptr;
     EdgeLayout* commentLayout = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "CompanionStart.h"
 #include "ErrorReporter.h"
+#include "EditorDialogs.h"
 #include "FuzzyEditorFrame.h"
 #include "FuzzyOptions.h"
 #include "FuzzyPlots.h"
@@ -61,6 +62,8 @@ void runApplication(Application* app)
     FuzzyOptions* options = new FuzzyOptions;
     FuzzyEditorFrame* frame =
         new FuzzyEditorFrame(nullptr, new Layout, WS_OVERLAPPEDWINDOW, getResString(kResProgramTitle), options);
+    EditorDialogHooks dialogs(frame);
+    frame->setHooks(&dialogs);
     FrameListingViewer viewer(frame);
     FuzzyPlots* plots = new FuzzyPlots(frame, options);
     setFileViewer(&viewer);
@@ -118,6 +121,7 @@ void runApplication(Application* app)
     setFileViewer(nullptr);
     deleteSurfaceWindow();
     delete plots;
+    frame->setHooks(nullptr);
     delete frame;
     options->closePlotWindows();
     delete options;

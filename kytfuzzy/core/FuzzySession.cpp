@@ -5,11 +5,13 @@
 #include "FuzzyBlockWriter.h"
 #include "FuzzyModel.h"
 #include "FuzzyParsers.h"
+#include "PageRules.h"
 #include "ResString.h"
 #include "TextHelpers.h"
 #include "WizardBlock.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -175,6 +177,8 @@ void FuzzySession::dropModel()
     undo.forget();
     if (ui)
         ui->setUndoEnabled(false);
+    if (ui && kernel)
+        ui->modelDropped();
     if (kernel)
         freeFuzzyBlock(kernel);
     kernel = nullptr;
@@ -211,6 +215,23 @@ int FuzzySession::newBlock()
     ui->setBlockCommandsEnabled(true);
     ui->pagesChanged();
     return 1;
+}
+
+void FuzzySession::informBadRanges()
+{
+    // Nothing in the text format keeps XMIN below XMAX; such a variable
+    // opens, and the graphic shows only its axes.
+    FuzzyBlock* block = kernel ? kernel->getBlock() : nullptr;
+    if (!block)
+        return;
+    for (const FuzzyVariable* list : {block->inputs, block->outputs})
+        for (const FuzzyVariable* v = list; v; v = v->next)
+            if (!hasDrawableRange(v)) {
+                const std::string format = res(kResBadRange);
+                std::vector<char> text(format.size() + strlen(v->name ? v->name : "") + 1);
+                snprintf(text.data(), text.size(), format.c_str(), v->name ? v->name : "");
+                ui->inform(text.data(), res(kResProgramTitle));
+            }
 }
 
 int FuzzySession::openBlock(const std::string& file)
@@ -253,6 +274,7 @@ int FuzzySession::openBlock(const std::string& file)
         ui->showBox(kernel->message.text(), res(kResAmbiguous));
     if (!checkCompleteness(kernel))
         ui->showBox(kernel->message.text(), res(kResIncomplete));
+    informBadRanges();
     ruleText = loadRuleText(path);
     currentFile = path;
     setTitle(fileTitle(path));

@@ -21,6 +21,8 @@ public:
     // A question; true for Yes (or OK).
     virtual bool ask(const std::string& text) = 0;
     virtual void showBox(const std::string& text, const std::string& caption) = 0;
+    // A box that only informs.
+    virtual void inform(const std::string& text, const std::string& caption) { showBox(text, caption); }
     // The chosen path, empty when cancelled.
     virtual std::string chooseFileToOpen() = 0;
     virtual std::string chooseFileToSave() = 0;
@@ -37,6 +39,8 @@ public:
     virtual void titleChanged(const std::string&) {}
     // The pages show the model anew.
     virtual void pagesChanged() {}
+    // The block is about to be freed: nothing may point into it any more.
+    virtual void modelDropped() {}
     // A file was opened or saved under its name.
     virtual void addRecentFile(const std::string&) {}
 };
@@ -106,6 +110,7 @@ public:
 private:
     bool askToSaveFirst(unsigned int question);
     void dropModel();
+    void informBadRanges();
     void setTitle(const std::string& text);
     std::string fileTitle(const std::string& path) const;
     int saveWizardBlock();

@@ -378,3 +378,21 @@ TEST_F(FuzzySessionTest, RuleTextIsReadWhole)
 }
 
 } // namespace
+
+namespace {
+
+// A variable whose range is empty opens, with a box that names it.
+TEST_F(FuzzySessionTest, ABadRangeOpensWithAnInformation)
+{
+    std::string text = kBlock;
+    text.replace(text.find(" XMIN -2;\n XMAX 2;"), 18, " XMIN 2;\n XMAX 2;");
+    ScriptedUi ui;
+    FuzzySession session(&ui, fixedClock);
+    EXPECT_EQ(1, session.openBlock(write("flach.kyb", text)));
+    ASSERT_TRUE(session.model());
+    ASSERT_EQ(1u, ui.boxes.size());
+    EXPECT_NE(std::string::npos, ui.boxes[0].find("\"de\""));
+    EXPECT_EQ(0u, ui.boxes[0].find("Die Variable"));
+}
+
+} // namespace
