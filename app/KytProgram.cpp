@@ -8,6 +8,7 @@
 #include "GedPane.h"
 #include "HostServices.h"
 #include "IdentShutdown.h"
+#include "KytTiming.h"
 #include "Layout.h"
 #include "MainFrame.h"
 #include "NetErrorPlot.h"
@@ -15,6 +16,7 @@
 #include "PlotFrame.h"
 #include "ResString.h"
 #include "RunCommand.h"
+#include "SimulationRun.h"
 #include "VisualCtrl.h"
 #include "WinServices.h"
 #include "Workspace.h"
@@ -195,6 +197,7 @@ void KytProgram::showFrame()
 {
     mainFrame->show(SW_SHOWNORMAL);
     mainFrame->focusPane();
+    timingEvent("frame");
 }
 
 int KytProgram::loadCircuit(const std::string& name)
@@ -225,8 +228,7 @@ void KytProgram::closeIdentification()
 
 void KytProgram::deleteLastRun()
 {
-    // The run object belongs to the run command; the loaded program goes with
-    // the editing pane.
+    setSimulationRun(nullptr);
 }
 
 void KytProgram::deleteFrame()
