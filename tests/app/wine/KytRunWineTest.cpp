@@ -12,6 +12,7 @@
 #include "PlotFrame.h"
 #include "PlotFrameParts.h"
 #include "PlotPane.h"
+#include "ShowFile.h"
 #include "SimOptionsDialog.h"
 #include "SimulationRun.h"
 #include "StatusBar.h"
@@ -292,16 +293,33 @@ void RunKyt::dialogOk()
     check(stateField(frame()) == "Bearbeiten" && unlocked(), "at the end Start is enabled and Stop disabled");
 }
 
+// The compiler's messages reach the file viewer (the listing viewer in
+// the program); here they are recorded.
+class RecordingViewer : public FileViewer {
+public:
+    void showFile(const char* message, const char* path, int line) override
+    {
+        text += message ? message : "";
+        file = path ? path : "";
+        at = line;
+    }
+    std::string text, file;
+    int at = 0;
+};
+
 void RunKyt::syntaxError()
 {
     SimulationRun* previous = current();
     load("syntax");
-    BoxWatcher box("*", IDOK, 15000);
+    RecordingViewer viewer;
+    FileViewer* kept = getFileViewer();
+    setFileViewer(&viewer);
     command(kCommandStartAtOnce);
-    winecheck::pump();
-    box.wait();
     settle();
-    check(box.found(), ("a syntax error: the compiler's message is shown: " + box.text()).c_str());
+    setFileViewer(kept);
+    check(viewer.text.find("erwartet") != std::string::npos && viewer.file.find("kyttrans.tmp") != std::string::npos &&
+              viewer.at > 0,
+          ("a syntax error: the compiler's message on kyttrans.tmp: " + viewer.text).c_str());
     check(stateField(frame()) == "Bearbeiten" && unlocked(), "... then \"Bearbeiten\" and an unlocked interface");
     check(current() == previous && previous != nullptr, "... and the previous run object is kept");
 }
@@ -374,8 +392,6 @@ void RunKyt::liveRun()
 
 void RunKyt::scenarios()
 {
-    printf("scenarios\n");
-    fflush(stdout);
     noControlBlock();
     dialogCancel();
     dialogOk();
@@ -389,7 +405,7 @@ void writeCircuits()
 {
     const std::string dir = install + "\\examples\\";
     const std::string example = readText(dir + "example.kyt");
-    const size_t control = example.find("USE control.blk");
+    const size_t control = example.find("USE control ");
     const size_t controlEnd = example.find("ENDUSE", control);
     std::string noControl = example;
     if (control != std::string::npos && controlEnd != std::string::npos)
@@ -420,8 +436,6 @@ void appMain(Application* app)
     DeleteFileA((install + "\\tmp\\kyttrans.tmp").c_str());
     writeCircuits();
     {
-        printf("start\n");
-        fflush(stdout);
         RunKyt kyt(app);
         kyt.run();
     }
