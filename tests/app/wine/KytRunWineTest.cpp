@@ -415,11 +415,146 @@ void writeCircuits()
     writeText(dir + "endless.kyt", replaced(example, "tend = 10;", "tend = 1e30;"));
 }
 
+// ---------------------------------------------------------------- kyt -r, watched
+
+struct FrameSearch {
+    const char* cls;
+    HWND found;
+};
+
+BOOL CALLBACK findVisible(HWND hwnd, LPARAM p)
+{
+    FrameSearch* s = reinterpret_cast<FrameSearch*>(p);
+    char cls[64] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (lstrcmpA(cls, s->cls) == 0 && IsWindowVisible(hwnd)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND visibleWindow(const char* cls)
+{
+    FrameSearch search = {cls, nullptr};
+    EnumWindows(findVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The menus of another process are out of reach; its tool-bar buttons are
+// windows whose state any process reads.
+struct ButtonSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK findButton(HWND hwnd, LPARAM p)
+{
+    ButtonSearch* s = reinterpret_cast<ButtonSearch*>(p);
+    if (GetDlgCtrlID(hwnd) == s->id) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool buttonEnabled(HWND frame, int id)
+{
+    ButtonSearch search = {id, nullptr};
+    EnumChildWindows(frame, findButton, reinterpret_cast<LPARAM>(&search));
+    return search.found && IsWindowEnabled(search.found);
+}
+
+// The last record of the text result file: its first two numbers.
+bool lastRecord(const std::string& path, double& t, double& y)
+{
+    const std::string text = readText(path);
+    size_t end = text.find_last_not_of(" \r\n\t");
+    if (end == std::string::npos)
+        return false;
+    size_t start = text.find_last_of('\n', end);
+    const std::string line = text.substr(start == std::string::npos ? 0 : start + 1);
+    return sscanf(line.c_str(), "%lf %lf", &t, &y) == 2;
+}
+
+// kyt was started with "-r example" by the launcher: its plot window 1, the
+// end of the run in the menu, the result file, kyttrans.tmp and the ramp.
+int watchRun(const std::string& picture, const std::string& result, const std::string& tempFile)
+{
+    winecheck::startWatchdog(200);
+    HWND frame = nullptr, plot = nullptr;
+    for (int i = 0; i < 1200 && !(frame && plot); ++i) {
+        frame = FindWindowA("AppFrameCL", "KYT 2.52 - example.kyt");
+        plot = visibleWindow("PlotFrameCL");
+        Sleep(100);
+    }
+    check(frame && plot, "kyt -r shows the example and a plot window");
+    if (!frame || !plot)
+        return winecheck::summary();
+    RECT r;
+    GetWindowRect(plot, &r);
+    check(r.left == 0 && r.top == 0 && r.right - r.left == 400 && r.bottom - r.top == 400,
+          "plot window 1 opens at (0, 0), 400 x 400");
+    double t = 0, y = 0;
+    bool ended = false;
+    for (int i = 0; i < 1200 && !ended; ++i) {
+        ended = buttonEnabled(frame, 9008) && !buttonEnabled(frame, 9031) && lastRecord(result, t, y) &&
+                std::fabs(t - 10) < 1e-9;
+        Sleep(100);
+    }
+    check(ended, "when the run ends, Start (9008) is enabled and Stop (9031) disabled");
+    check(std::fabs(t - 10) < 1e-9 && std::fabs(y - 10) < 1e-9, "the result file's last record is t = 10, y = 10");
+    check(readText(tempFile).find("CIRCUIT") != std::string::npos, "kyttrans.tmp stays in TEMPDIR");
+    Sleep(500);
+    RedrawWindow(plot, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(500);
+    check(winecheck::saveWindowPicture(plot, picture), "kyt-run-example.png is saved");
+    // The ramp: red pixels whose highest one climbs column by column, in
+    // the plot pane (the strip between the tool bar and the status bars).
+    HDC dc = GetWindowDC(plot);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    int first = -1, last = -1, columns = 0, drops = 0, previous = -1;
+    for (int x = 0; x < width * 8 / 10; ++x) {
+        int top = -1;
+        for (int yy = 80; yy < height - 80 && top < 0; ++yy)
+            if (GetPixel(dc, x, yy) == RGB(255, 0, 0))
+                top = yy;
+        if (top < 0)
+            continue;
+        ++columns;
+        if (first < 0)
+            first = top;
+        if (previous >= 0 && top > previous + 1)
+            ++drops;
+        previous = last = top;
+    }
+    ReleaseDC(plot, dc);
+    check(columns > 20 && drops == 0 && first > last + 20,
+          ("the plot area holds the red ramp, climbing left to right: " + std::to_string(columns) + " columns, " +
+           std::to_string(first) + " -> " + std::to_string(last))
+              .c_str());
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    return winecheck::summary();
+}
+
 } // namespace
 
 void appMain(Application* app)
 {
-    winecheck::startWatchdog(100);
+    {
+        const std::string line = app->commandLine.text() ? app->commandLine.text() : "";
+        const size_t mode = line.find("--watch-run ");
+        if (mode != std::string::npos) {
+            const std::string rest = line.substr(mode + 12);
+            const size_t a = rest.find(' ');
+            const size_t b = a == std::string::npos ? a : rest.find(' ', a + 1);
+            if (b != std::string::npos) {
+                app->exitCode = watchRun(rest.substr(0, a), rest.substr(a + 1, b - a - 1), rest.substr(b + 1));
+                return;
+            }
+        }
+    }
+    winecheck::startWatchdog(240);
     std::string line = app->commandLine.text() ? app->commandLine.text() : "";
     size_t cut = line.find(' ');
     if (cut == std::string::npos) {
