@@ -9,6 +9,7 @@
 #include "HelpViewerWindow.h"
 #include "HostServices.h"
 #include "IdentShutdown.h"
+#include "KytTiming.h"
 #include "Layout.h"
 #include "ListingViewer.h"
 #include "MainFrame.h"
@@ -18,6 +19,7 @@
 #include "ResString.h"
 #include "RunCommand.h"
 #include "ShowFile.h"
+#include "SimulationRun.h"
 #include "VisualCtrl.h"
 #include "WinServices.h"
 #include "Workspace.h"
@@ -213,6 +215,7 @@ void KytProgram::showFrame()
 {
     mainFrame->show(SW_SHOWNORMAL);
     mainFrame->focusPane();
+    timingEvent("frame");
 }
 
 int KytProgram::loadCircuit(const std::string& name)
@@ -243,8 +246,7 @@ void KytProgram::closeIdentification()
 
 void KytProgram::deleteLastRun()
 {
-    // The run object belongs to the run command; the loaded program goes with
-    // the editing pane.
+    setSimulationRun(nullptr);
 }
 
 void KytProgram::deleteFrame()

@@ -222,6 +222,15 @@ LRESULT MainFrame::onCommand(EventRecord* event)
             theApplication->quit();
         return 1;
     }
+    case kCommandStart:
+        runCircuit(0);
+        return 1;
+    case kCommandStartAtOnce:
+        runCircuit(1);
+        return 1;
+    case kCommandStop:
+        stopRun();
+        return 1;
     default:
         return 0;
     }

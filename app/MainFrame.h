@@ -33,6 +33,8 @@ const unsigned long kMainFrameStyle = 0xCF0000;
 // Commands of the main window that the frame itself knows.
 const int kCommandExit = 4017;
 const int kCommandStop = 9031;
+const int kCommandStart = 9008;
+const int kCommandStartAtOnce = 140;
 const int kCommandUndoDelete = 1118;
 const int kToolCursorNormal = 122;
 const int kToolCursorDelete = 121;
@@ -74,6 +76,10 @@ public:
     int discardCircuit(int ask, int askOnly);
     // 1 when the file was opened and read into the pane.
     int loadCircuit(String name);
+    // The run command (9008 with 0, 140 and "-r" with 1): 1 when a run was
+    // started. stopRun: 9031, 1 when a run was told to stop.
+    int runCircuit(int startAtOnce);
+    int stopRun();
     // Cursor 122, tool 1267 and its button checked.
     void resetTool();
     void focusPane();

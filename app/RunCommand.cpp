@@ -1,9 +1,8 @@
 #include "RunCommand.h"
 
+#include "MainFrame.h"
+
 int runCircuit(int startAtOnce)
 {
-    // Nothing is run yet: the run command comes with the simulation options
-    // dialog.
-    (void)startAtOnce;
-    return 0;
+    return edWin ? edWin->runCircuit(startAtOnce) : 0;
 }

@@ -23,8 +23,8 @@ RunRoadResult runCircuitRoad(RunRoadSteps& steps, int startAtOnce)
         steps.resetPane();
     const int runnable = steps.checkRunnable();
     if (runnable != 0) {
-        const unsigned int text = runnable == 1   ? kResNoControlBlock
-                                  : runnable == 2 ? kResNoCircuit
+        const unsigned int text = runnable == 1   ? kRunNoControlBlock
+                                  : runnable == 2 ? kRunNoCircuit
                                                   : kResNoSignalMarked;
         reportError(ERR_ERROR, getResString(text));
         steps.clearKeyStates();

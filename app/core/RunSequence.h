@@ -50,8 +50,8 @@ enum RunRoadResult {
 };
 
 // Texts of the road.
-const unsigned int kResNoControlBlock = 9029;
-const unsigned int kResNoCircuit = 9028;
+const unsigned int kRunNoControlBlock = 9029;
+const unsigned int kRunNoCircuit = 9028;
 const unsigned int kResNoSignalMarked = 9027;
 const unsigned int kResCompiling = 19903;
 const unsigned int kResEditing = 19900;

@@ -4,18 +4,6 @@
 
 #include <cstdlib>
 
-const char* const kIntegrationMethods[9] = {
-    "RuKu, fix. Schritt - 4",
-    "RuKu, var. Schritt - 5(4)",
-    "RuKu-Fehlberg, var. Schritt - 2(3)",
-    "RuKu-England, var. Schritt - 4(5)",
-    "RuKu-Fehlberg, var. Schritt - 4(5)",
-    "RuKu-Dorm.-Prince, var. Schritt - 5(4)",
-    "RuKu-Dorm.-Prince, var. Schritt - 8(6)",
-    "Euler, fix. Schritt - 1",
-    "DASSL",
-};
-
 namespace {
 
 std::string number(double v)
@@ -26,7 +14,7 @@ std::string number(double v)
 // A method the list has; a circuit file may name another.
 int methodIndexOf(int ialg)
 {
-    return ialg >= 1 && ialg <= kIntegrationMethodCount ? ialg - 1 : 5;
+    return ialg >= 1 && ialg <= kDialogMethodCount ? ialg - 1 : 5;
 }
 
 } // namespace
@@ -64,7 +52,7 @@ std::string SimOptionsModel::normalise(const std::string& text)
 
 void SimOptionsModel::selectMethod(int index)
 {
-    if (index >= 0 && index < kIntegrationMethodCount)
+    if (index >= 0 && index < kDialogMethodCount)
         methodIndex = index;
 }
 

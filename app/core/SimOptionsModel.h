@@ -6,14 +6,20 @@
 #ifndef KYT_APP_SIMOPTIONSMODEL_H
 #define KYT_APP_SIMOPTIONSMODEL_H
 
+#include "Integrators.h"
 #include "SimParams.h"
 
 #include <string>
 #include <vector>
 
-// The nine methods in the combo's order (IALG = index + 1).
-extern const char* const kIntegrationMethods[9];
-const int kIntegrationMethodCount = 9;
+// The nine methods in the combo's order (IALG = index + 1): the engine's
+// table without its row 0 (no integration).
+const int kDialogMethodCount = kIntegrationMethodCount - 1;
+// The combo text of a method index.
+inline const char* methodText(int index)
+{
+    return kIntegrationMethods[index + 1].name;
+}
 
 // Control ids of dialog 1104.
 enum SimOptionsControl {

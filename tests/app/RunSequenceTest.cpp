@@ -60,7 +60,7 @@ TEST(RunSequence, ACircuitThatCannotRunGivesItsMessageAndTouchesNothing)
     const struct {
         int runnable;
         unsigned int text;
-    } cases[] = {{1, kResNoControlBlock}, {2, kResNoCircuit}, {4, kResNoSignalMarked}};
+    } cases[] = {{1, kRunNoControlBlock}, {2, kRunNoCircuit}, {4, kResNoSignalMarked}};
     for (const auto& c : cases) {
         ErrorBoxScope boxes;
         FakeSteps steps;

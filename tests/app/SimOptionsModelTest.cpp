@@ -45,9 +45,9 @@ TEST(SimOptionsModel, FixedStepMethodsDisableTheErrorFields)
     } cases[] = {{0, false}, {7, false}, {8, true}, {5, true}};
     for (const auto& c : cases) {
         m.selectMethod(c.index);
-        EXPECT_EQ(m.errorFieldsEnabled(), c.enabled) << kIntegrationMethods[c.index];
+        EXPECT_EQ(m.errorFieldsEnabled(), c.enabled) << methodText(c.index);
     }
-    EXPECT_STREQ(kIntegrationMethods[5], "RuKu-Dorm.-Prince, var. Schritt - 5(4)");
+    EXPECT_STREQ(methodText(5), "RuKu-Dorm.-Prince, var. Schritt - 5(4)");
 }
 
 TEST(SimOptionsModel, MethodAndAxisComeFromTheListsThereAre)

@@ -1,0 +1,183 @@
+#include "SimulationRun.h"
+
+#include "Application.h"
+#include "DeferredMessages.h"
+#include "KytTiming.h"
+#include "MainFrame.h"
+#include "PiProgram.h"
+#include "RunState.h"
+#include "SimOptionsDialog.h"
+#include "SimOptionsModel.h"
+#include "StatusBar.h"
+#include "Timer.h"
+#include "Workspace.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+SimulationRun* theRun = nullptr;
+WindowCL* dialogOwner = nullptr;
+
+// The rows the x-axis combo offers: flag bit 0 set, in table order.
+std::vector<std::string> listedVariables()
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < piProgram.nsymbols; ++i)
+        if (piProgram.symbols[i].flags & PI_SAVE)
+            names.push_back(piProgram.symbols[i].name ? piProgram.symbols[i].name : "");
+    return names;
+}
+
+} // namespace
+
+void RunPlotServices::clearPoints()
+{
+    pointSeen = false;
+    ActivePlotServices::clearPoints();
+}
+
+void RunPlotServices::addPoint(double x, const double* values, int count)
+{
+    if (!pointSeen) {
+        pointSeen = true;
+        timingEvent("point");
+    }
+    ActivePlotServices::addPoint(x, values, count);
+}
+
+SimulationRun* currentSimulationRun()
+{
+    return theRun;
+}
+
+void setSimulationRun(SimulationRun* run)
+{
+    if (run == theRun)
+        return;
+    SimulationRun* old = theRun;
+    theRun = run;
+    delete old;
+}
+
+void setSimOptionsOwner(WindowCL* owner)
+{
+    dialogOwner = owner;
+}
+
+bool KytRunHost::confirmSettings(SimParams& settings, int startAtOnce)
+{
+    SimOptionsModel model(settings, listedVariables());
+    if (!startAtOnce) {
+        WindowCL* parent = dialogOwner ? dialogOwner : static_cast<WindowCL*>(edWin);
+        SimOptionsDialog* dialog = new SimOptionsDialog(parent, model);
+        const bool ok = dialog->ask();
+        delete dialog;
+        // Cancel leaves the workspace as it was.
+        if (!ok)
+            return false;
+    }
+    // The circuit's record with the dialog's values: FNAME and the modes stay.
+    model.storeInto(settings);
+    if (theWorkspace)
+        theWorkspace->setSimParams(settings);
+    return true;
+}
+
+void KytRunHost::getPlotParams(PlotParams& params)
+{
+    if (theWorkspace)
+        theWorkspace->getPlotParams(params);
+}
+
+const char* KytRunHost::circuitName()
+{
+    return theWorkspace ? theWorkspace->circuitName.text() : "";
+}
+
+void KytRunHost::setMainStatus(int field, const char* text)
+{
+    if (edWin && edWin->getStatusBar())
+        edWin->getStatusBar()->setFieldText(field, text);
+}
+
+void KytRunHost::setPlotStatus(int field, const char* text)
+{
+    ActivePlotServices::setStatus(field, text);
+}
+
+void KytRunHost::startStatusTimer(int milliseconds)
+{
+    owner.deleteTimer();
+    owner.statusTimer = new Timer(owner.sim, &Simulator::SimulationStatus, static_cast<uint32_t>(milliseconds));
+}
+
+void KytRunHost::stopStatusTimer()
+{
+    owner.deleteTimer();
+}
+
+void KytRunHost::registerIdleTask()
+{
+    if (!theApplication || owner.idleTaskOn)
+        return;
+    theApplication->addIdleTask(owner.sim, &Simulator::SimulationRunStep);
+    owner.idleTaskOn = true;
+}
+
+void KytRunHost::unlockEditing()
+{
+    // The idle list drops the task itself once the last step returned 1.
+    owner.idleTaskOn = false;
+    if (theWorkspace)
+        theWorkspace->setSimulationStoppedUi(0);
+}
+
+SimulationRun::SimulationRun()
+    : host(*this), sim(nullptr), statusTimer(nullptr), idleTaskOn(false), started(false)
+{
+    sim = new Simulator(&plot, &host);
+    setRunPauseWord(&sim->pauseWord);
+}
+
+SimulationRun::~SimulationRun()
+{
+    setRunPauseWord(nullptr);
+    removeIdleTask();
+    deleteTimer();
+    delete sim;
+}
+
+void SimulationRun::removeIdleTask()
+{
+    if (theApplication)
+        theApplication->removeIdleTask(sim, &Simulator::SimulationRunStep);
+    idleTaskOn = false;
+}
+
+void SimulationRun::deleteTimer()
+{
+    delete statusTimer;
+    statusTimer = nullptr;
+}
+
+bool SimulationRun::startSimulation(int startAtOnce)
+{
+    SimParams settings;
+    if (theWorkspace)
+        theWorkspace->getSimParams(settings);
+    started = sim->startSimulation(settings, startAtOnce);
+    return started;
+}
+
+void SimulationRun::stop()
+{
+    if (running())
+        stopRequest = 1;
+}
+
+bool SimulationRun::running() const
+{
+    return started && !sim->hasEnded();
+}

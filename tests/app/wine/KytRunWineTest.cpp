@@ -1,0 +1,578 @@
+// Under wine, in this process: kyt's run command on screen. Dialog 1104 on
+// the example (its combos, the picture, Euler greying the error fields,
+// Cancel and OK), a run handled in idle time to its end, a run without end
+// that stays live and stops on 9031, and the errors the road shows: no
+// control block, a syntax error, a temporary directory that is gone.
+//
+//   kyt_run_wine_test PNG-FOLDER INSTALLATION
+#include "Application.h"
+#include "GedPane.h"
+#include "KytProgram.h"
+#include "MainFrame.h"
+#include "PlotFrame.h"
+#include "PlotFrameParts.h"
+#include "PlotPane.h"
+#include "ShowFile.h"
+#include "SimOptionsDialog.h"
+#include "SimulationRun.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
+#include "WineCheck.h"
+#include "Workspace.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <string>
+
+using winecheck::BoxWatcher;
+using winecheck::check;
+
+namespace {
+
+const char kRegistryKey[] = "Software\\Zelvoran\\KYT 2.52";
+const char kRegistryValue[] = "KYT.INI Path";
+
+std::string folder;  // where the pictures go
+std::string install; // the installation, DOS form
+
+std::string dosPath(std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string readText(const std::string& path)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    CloseHandle(f);
+    return text;
+}
+
+bool writeText(const std::string& path, const std::string& text)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == text.size();
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    size_t at = text.find(from);
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+void setRegistryValue(const std::string& directory)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, kRegistryValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(directory.c_str()),
+                   static_cast<DWORD>(directory.size() + 1));
+    RegCloseKey(key);
+}
+
+std::string stateField(MainFrame* frame)
+{
+    StatusField* field = frame->getStatusBar()->fieldById(kStateField);
+    return field ? field->getText() : std::string("(no field 1)");
+}
+
+// Messages and idle passes, as the program's own loop has them, until done
+// says so or the give-up time has passed (never a check on time).
+void runIdle(const std::function<bool()>& done, DWORD giveUpMs = 30000)
+{
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < giveUpMs) {
+        winecheck::pump();
+        if (theApplication)
+            theApplication->runIdleTasks();
+        Sleep(1);
+    }
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i) {
+        winecheck::pump();
+        Sleep(20);
+    }
+}
+
+bool sameSettings(const SimParams& a, const SimParams& b)
+{
+    return strcmp(a.FNAME, b.FNAME) == 0 && a.RMODE == b.RMODE && a.HMODE == b.HMODE && a.MODE == b.MODE &&
+           a.IALG == b.IALG && a.INITSTEP == b.INITSTEP && a.MINSTEP == b.MINSTEP && a.MAXSTEP == b.MAXSTEP &&
+           a.ABSERR == b.ABSERR && a.RELERR == b.RELERR && a.LIMIT == b.LIMIT && a.XVAR == b.XVAR;
+}
+
+PlotFrame* activePlot()
+{
+    return dynamic_cast<PlotFrame*>(plotOszi);
+}
+
+bool unlocked()
+{
+    return theWorkspace && !theWorkspace->busy && theWorkspace->isCommandEnabled(kCommandStart) &&
+           !theWorkspace->isCommandEnabled(kCommandStop);
+}
+
+// ---------------------------------------------------------------- dialog 1104
+
+// What the test does with the dialog once it is on screen.
+struct DialogPlan {
+    int button = IDCANCEL;
+    int method = 7; // Euler
+    bool seen = false;
+    std::string methodText;
+    std::string firstXEntry;
+    bool errorFieldsGreyed = false;
+    bool picture = false;
+    SimOptionsDialog* dialog = nullptr;
+};
+DialogPlan plan;
+
+std::string comboText(HWND combo, int index)
+{
+    char text[256] = "";
+    if (index >= 0 && SendMessageA(combo, CB_GETLBTEXTLEN, index, 0) < static_cast<LRESULT>(sizeof text))
+        SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+VOID CALLBACK dialogShown(HWND hwnd, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(hwnd, id);
+    plan.seen = true;
+    HWND methods = GetDlgItem(hwnd, SIMOPT_METHOD);
+    HWND xAxis = GetDlgItem(hwnd, SIMOPT_XAXIS);
+    plan.methodText = comboText(methods, static_cast<int>(SendMessageA(methods, CB_GETCURSEL, 0, 0)));
+    plan.firstXEntry = comboText(xAxis, 0);
+    UpdateWindow(hwnd);
+    if (!folder.empty() && plan.button == IDCANCEL)
+        plan.picture = winecheck::saveWindowPicture(hwnd, folder + "sim-options-1104.png");
+    SendMessageA(methods, CB_SETCURSEL, plan.method, 0);
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(SIMOPT_METHOD, CBN_SELCHANGE), reinterpret_cast<LPARAM>(methods));
+    plan.errorFieldsGreyed =
+        !IsWindowEnabled(GetDlgItem(hwnd, SIMOPT_ABSERR)) && !IsWindowEnabled(GetDlgItem(hwnd, SIMOPT_RELERR));
+    PostMessageA(GetDlgItem(hwnd, plan.button), BM_CLICK, 0, 0);
+}
+
+void onDialog(SimOptionsDialog* dialog)
+{
+    plan.dialog = dialog;
+    SetTimer(dialog->hwnd, 1, 400, dialogShown);
+}
+
+class RunKyt : public KytProgram {
+public:
+    RunKyt(Application* application) : KytProgram(application, "example") {}
+
+protected:
+    void runCircuit(int) override {}
+    int messageLoop() override
+    {
+        settle();
+        scenarios();
+        PostMessageA(frame()->hwnd, WM_COMMAND, kCommandExit, 0);
+        return KytProgram::messageLoop();
+    }
+
+private:
+    void load(const char* name)
+    {
+        printf("load %s\n", name);
+        fflush(stdout);
+        frame()->getPane()->model().circuitSaved = 1;
+        // A circuit that does not read leaves a box: it is recorded, not waited for.
+        BoxWatcher box("*", IDOK, 3000);
+        frame()->loadCircuit(String(name));
+        settle();
+        box.wait();
+        check(!box.found(), (std::string(name) + " loads without a message " + box.text()).c_str());
+    }
+    void command(int id)
+    {
+        PostMessageA(frame()->hwnd, WM_COMMAND, id, 0);
+    }
+    SimulationRun* current() { return currentSimulationRun(); }
+    bool runEnded() { return current() && !current()->running() && !theWorkspace->busy; }
+
+    void scenarios();
+    void noControlBlock();
+    void dialogCancel();
+    void dialogOk();
+    void syntaxError();
+    void tempDirGone();
+    void liveRun();
+};
+
+void RunKyt::noControlBlock()
+{
+    load("nocontrol");
+    BoxWatcher box("Nachricht", IDOK, 15000);
+    command(kCommandStart);
+    winecheck::pump();
+    box.wait();
+    settle();
+    check(box.found() && box.text().find("mindestens einen Kontrollblock") != std::string::npos,
+          ("no control block: 9029 is shown: " + box.text()).c_str());
+    bool none = plotOszi == nullptr;
+    for (PlotWindow* w : theWorkspace->plotWindows)
+        none = none && w == nullptr;
+    check(none, "... and no plot window opens");
+    check(!readText(install + "\\tmp\\kyttrans.tmp").size(), "... and kyttrans.tmp is not written");
+}
+
+void RunKyt::dialogCancel()
+{
+    load("example");
+    SimParams before;
+    theWorkspace->getSimParams(before);
+    plan = DialogPlan();
+    plan.button = IDCANCEL;
+    SimOptionsDialog::shownHook = onDialog;
+    command(kCommandStart);
+    runIdle([] { return plan.seen; });
+    settle();
+    check(plan.seen, "9008 shows dialog 1104");
+    check(plan.methodText == "RuKu-Dorm.-Prince, var. Schritt - 5(4)",
+          ("the method combo reads \"RuKu-Dorm.-Prince, var. Schritt - 5(4)\": " + plan.methodText).c_str());
+    check(plan.firstXEntry == "time", ("the x-axis combo starts with \"time\": " + plan.firstXEntry).c_str());
+    check(plan.picture, "sim-options-1104.png is saved");
+    check(plan.errorFieldsGreyed, "\"Euler, fix. Schritt - 1\" disables 1011 and 1012");
+    runIdle([this] { return !theWorkspace->busy; }, 5000);
+    SimParams after;
+    theWorkspace->getSimParams(after);
+    check(stateField(frame()) == "Bearbeiten" && unlocked(), "Cancel gives \"Bearbeiten\" and an unlocked interface");
+    check(activePlot() != nullptr && theWorkspace->plotWindows[0] == plotOszi, "... the plot window 1 stays");
+    check(sameSettings(before, after), "... and the workspace record is unchanged");
+    const std::string text = readText(install + "\\tmp\\kyttrans.tmp");
+    check(text.find("CIRCUIT") != std::string::npos, "kyttrans.tmp stays in TEMPDIR");
+}
+
+void RunKyt::dialogOk()
+{
+    plan = DialogPlan();
+    plan.button = IDOK;
+    command(kCommandStart);
+    runIdle([] { return plan.seen; });
+    runIdle([this] { return runEnded(); });
+    SimOptionsDialog::shownHook = nullptr;
+    SimParams after;
+    theWorkspace->getSimParams(after);
+    check(plan.seen && runEnded(), "OK with Euler runs to the end");
+    check(after.IALG == 8, "... and IALG 8 stays in the workspace");
+    check(current() && current()->simulator().lastEndCode() == SIM_END_NORMAL, "... the run ends normally");
+    PlotFrame* plot = activePlot();
+    bool ramp = false;
+    if (plot && plot->pane()->model.pointCount() > 0) {
+        const PlotPoint& last = plot->pane()->model.points().back();
+        ramp = std::fabs(last.t - 10) < 1e-9 && std::fabs(last.values[0] - 10) < 1e-9;
+    }
+    check(ramp, "the plot's last point is t = 10, y = 10");
+    check(stateField(frame()) == "Bearbeiten" && unlocked(), "at the end Start is enabled and Stop disabled");
+}
+
+// The compiler's messages reach the file viewer (the listing viewer in
+// the program); here they are recorded.
+class RecordingViewer : public FileViewer {
+public:
+    void showFile(const char* message, const char* path, int line) override
+    {
+        text += message ? message : "";
+        file = path ? path : "";
+        at = line;
+    }
+    std::string text, file;
+    int at = 0;
+};
+
+void RunKyt::syntaxError()
+{
+    SimulationRun* previous = current();
+    load("syntax");
+    RecordingViewer viewer;
+    FileViewer* kept = getFileViewer();
+    setFileViewer(&viewer);
+    command(kCommandStartAtOnce);
+    settle();
+    setFileViewer(kept);
+    check(viewer.text.find("erwartet") != std::string::npos && viewer.file.find("kyttrans.tmp") != std::string::npos &&
+              viewer.at > 0,
+          ("a syntax error: the compiler's message on kyttrans.tmp: " + viewer.text).c_str());
+    check(stateField(frame()) == "Bearbeiten" && unlocked(), "... then \"Bearbeiten\" and an unlocked interface");
+    check(current() == previous && previous != nullptr, "... and the previous run object is kept");
+}
+
+void RunKyt::tempDirGone()
+{
+    load("example");
+    const String kept = theWorkspace->TEMPDIR;
+    theWorkspace->TEMPDIR = (install + "\\tmp-gone").c_str();
+    BoxWatcher box("Nachricht", IDOK, 15000);
+    command(kCommandStartAtOnce);
+    winecheck::pump();
+    box.wait();
+    settle();
+    theWorkspace->TEMPDIR = kept;
+    check(box.found() && box.text().find("Fehler:") != std::string::npos &&
+              box.text().find("Keine Schreibrechte") != std::string::npos,
+          ("TEMPDIR gone: 19201 with \"Fehler:\": " + box.text()).c_str());
+    check(IsWindow(frame()->hwnd) && !frame()->getPane()->model().objects.empty(),
+          "... kyt and the circuit stay");
+    check(stateField(frame()) == "Bearbeiten" && unlocked(), "... \"Bearbeiten\", unlocked");
+}
+
+int postedShowPlot = 0;
+HWND mainWindow = nullptr;
+
+LRESULT CALLBACK watchPosted(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code >= 0 && wParam == PM_REMOVE && msg->hwnd == mainWindow && msg->message == WM_COMMAND &&
+        LOWORD(msg->wParam) == 230)
+        ++postedShowPlot;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void RunKyt::liveRun()
+{
+    load("endless");
+    command(kCommandStartAtOnce);
+    PlotFrame* plot = nullptr;
+    runIdle([&] {
+        plot = activePlot();
+        return current() && current()->running() && plot && plot->pane()->model.pointCount() > 0;
+    });
+    check(plot && current() && current()->running(), "a run without end starts at once");
+    if (!plot || !current() || !current()->running())
+        return;
+    std::string firstT;
+    runIdle([&] {
+        firstT = plot->statusField(kPlotStatusBar, 1).text() ? plot->statusField(kPlotStatusBar, 1).text() : "";
+        return firstT.compare(0, 2, "t=") == 0;
+    });
+    mainWindow = frame()->hwnd;
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, watchPosted, nullptr, GetCurrentThreadId());
+    command(230);
+    std::string laterT;
+    runIdle([&] {
+        laterT = plot->statusField(kPlotStatusBar, 1).text() ? plot->statusField(kPlotStatusBar, 1).text() : "";
+        return postedShowPlot > 0 && laterT != firstT && laterT.compare(0, 2, "t=") == 0;
+    });
+    UnhookWindowsHookEx(hook);
+    check(postedShowPlot == 1 && current()->running(), "a posted command (230) is handled while the run goes on");
+    check(laterT != firstT, ("the plot's \"t=\" text changes: " + firstT + " -> " + laterT).c_str());
+    const int points = plot->pane()->model.pointCount();
+    command(kCommandStop);
+    runIdle([this] { return runEnded(); });
+    check(runEnded() && stateField(frame()) == "Bearbeiten" && unlocked(), "9031 ends the run: \"Bearbeiten\"");
+    check(plot->pane()->model.pointCount() >= points && points > 0, "... and the plot keeps its points");
+}
+
+void RunKyt::scenarios()
+{
+    noControlBlock();
+    dialogCancel();
+    dialogOk();
+    syntaxError();
+    tempDirGone();
+    liveRun();
+}
+
+// The circuits of the errors and of the run without end, from the example.
+void writeCircuits()
+{
+    const std::string dir = install + "\\examples\\";
+    const std::string example = readText(dir + "example.kyt");
+    const size_t control = example.find("USE control ");
+    const size_t controlEnd = example.find("ENDUSE", control);
+    std::string noControl = example;
+    if (control != std::string::npos && controlEnd != std::string::npos)
+        noControl.erase(control, controlEnd + 6 - control);
+    writeText(dir + "nocontrol.kyt", noControl);
+    writeText(dir + "syntax.kyt", replaced(example, "    c = 1;", "    c = 1 + * ;"));
+    writeText(dir + "endless.kyt", replaced(example, "tend = 10;", "tend = 1e30;"));
+}
+
+// ---------------------------------------------------------------- kyt -r, watched
+
+struct FrameSearch {
+    const char* cls;
+    HWND found;
+};
+
+BOOL CALLBACK findVisible(HWND hwnd, LPARAM p)
+{
+    FrameSearch* s = reinterpret_cast<FrameSearch*>(p);
+    char cls[64] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (lstrcmpA(cls, s->cls) == 0 && IsWindowVisible(hwnd)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND visibleWindow(const char* cls)
+{
+    FrameSearch search = {cls, nullptr};
+    EnumWindows(findVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The menus of another process are out of reach; its tool-bar buttons are
+// windows whose state any process reads.
+struct ButtonSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK findButton(HWND hwnd, LPARAM p)
+{
+    ButtonSearch* s = reinterpret_cast<ButtonSearch*>(p);
+    if (GetDlgCtrlID(hwnd) == s->id) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool buttonEnabled(HWND frame, int id)
+{
+    ButtonSearch search = {id, nullptr};
+    EnumChildWindows(frame, findButton, reinterpret_cast<LPARAM>(&search));
+    return search.found && IsWindowEnabled(search.found);
+}
+
+// The last record of the text result file: its first two numbers.
+bool lastRecord(const std::string& path, double& t, double& y)
+{
+    const std::string text = readText(path);
+    size_t end = text.find_last_not_of(" \r\n\t");
+    if (end == std::string::npos)
+        return false;
+    size_t start = text.find_last_of('\n', end);
+    const std::string line = text.substr(start == std::string::npos ? 0 : start + 1);
+    return sscanf(line.c_str(), "%lf %lf", &t, &y) == 2;
+}
+
+// kyt was started with "-r example" by the launcher: its plot window 1, the
+// end of the run in the menu, the result file, kyttrans.tmp and the ramp.
+int watchRun(const std::string& picture, const std::string& result, const std::string& tempFile)
+{
+    winecheck::startWatchdog(200);
+    HWND frame = nullptr, plot = nullptr;
+    for (int i = 0; i < 1200 && !(frame && plot); ++i) {
+        frame = FindWindowA("AppFrameCL", "KYT 2.52 - example.kyt");
+        plot = visibleWindow("PlotFrameCL");
+        Sleep(100);
+    }
+    check(frame && plot, "kyt -r shows the example and a plot window");
+    if (!frame || !plot)
+        return winecheck::summary();
+    RECT r;
+    GetWindowRect(plot, &r);
+    check(r.left == 0 && r.top == 0 && r.right - r.left == 400 && r.bottom - r.top == 400,
+          "plot window 1 opens at (0, 0), 400 x 400");
+    double t = 0, y = 0;
+    bool ended = false;
+    for (int i = 0; i < 1200 && !ended; ++i) {
+        ended = buttonEnabled(frame, 9008) && !buttonEnabled(frame, 9031) && lastRecord(result, t, y) &&
+                std::fabs(t - 10) < 1e-9;
+        Sleep(100);
+    }
+    check(ended, "when the run ends, Start (9008) is enabled and Stop (9031) disabled");
+    check(std::fabs(t - 10) < 1e-9 && std::fabs(y - 10) < 1e-9, "the result file's last record is t = 10, y = 10");
+    check(readText(tempFile).find("CIRCUIT") != std::string::npos, "kyttrans.tmp stays in TEMPDIR");
+    Sleep(500);
+    RedrawWindow(plot, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(500);
+    check(winecheck::saveWindowPicture(plot, picture), "kyt-run-example.png is saved");
+    // The ramp: red pixels whose highest one climbs column by column, in
+    // the plot pane (the strip between the tool bar and the status bars).
+    HDC dc = GetWindowDC(plot);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    int first = -1, last = -1, columns = 0, drops = 0, previous = -1;
+    for (int x = 0; x < width * 8 / 10; ++x) {
+        int top = -1;
+        for (int yy = 80; yy < height - 80 && top < 0; ++yy)
+            if (GetPixel(dc, x, yy) == RGB(255, 0, 0))
+                top = yy;
+        if (top < 0)
+            continue;
+        ++columns;
+        if (first < 0)
+            first = top;
+        if (previous >= 0 && top > previous + 1)
+            ++drops;
+        previous = last = top;
+    }
+    ReleaseDC(plot, dc);
+    check(columns > 20 && drops == 0 && first > last + 20,
+          ("the plot area holds the red ramp, climbing left to right: " + std::to_string(columns) + " columns, " +
+           std::to_string(first) + " -> " + std::to_string(last))
+              .c_str());
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    return winecheck::summary();
+}
+
+} // namespace
+
+void appMain(Application* app)
+{
+    {
+        const std::string line = app->commandLine.text() ? app->commandLine.text() : "";
+        const size_t mode = line.find("--watch-run ");
+        if (mode != std::string::npos) {
+            const std::string rest = line.substr(mode + 12);
+            const size_t a = rest.find(' ');
+            const size_t b = a == std::string::npos ? a : rest.find(' ', a + 1);
+            if (b != std::string::npos) {
+                app->exitCode = watchRun(rest.substr(0, a), rest.substr(a + 1, b - a - 1), rest.substr(b + 1));
+                return;
+            }
+        }
+    }
+    winecheck::startWatchdog(240);
+    std::string line = app->commandLine.text() ? app->commandLine.text() : "";
+    size_t cut = line.find(' ');
+    if (cut == std::string::npos) {
+        printf("usage: kyt_run_wine_test PNG-FOLDER INSTALLATION\n");
+        app->exitCode = 2;
+        return;
+    }
+    folder = dosPath(line.substr(0, cut));
+    if (!folder.empty() && folder.back() != '\\')
+        folder += '\\';
+    install = dosPath(winecheck::trimmedArgument(line.substr(cut + 1).c_str()));
+    setRegistryValue(install);
+    SetCurrentDirectoryA((install + "\\examples").c_str());
+    DeleteFileA((install + "\\tmp\\kyttrans.tmp").c_str());
+    writeCircuits();
+    {
+        RunKyt kyt(app);
+        kyt.run();
+    }
+    app->exitCode = winecheck::summary();
+}
