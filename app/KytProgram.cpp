@@ -5,9 +5,11 @@
 #include "Dde.h"
 #include "DeferredMessages.h"
 #include "ErrorReporter.h"
+#include "FuzzyDdeTopic.h"
 #include "GedPane.h"
 #include "HostServices.h"
 #include "IdentShutdown.h"
+#include "IdentWindowSystem.h"
 #include "Layout.h"
 #include "MainFrame.h"
 #include "NetErrorPlot.h"
@@ -72,7 +74,7 @@ void startDdeServer()
     if (server)
         return;
     server = new DdeServer("KYT");
-    new DdeTopic(server, "Fuzzy");
+    new FuzzyDdeTopic(server);
 }
 
 const char* localLibraryText()
@@ -166,10 +168,12 @@ void KytProgram::installSeams()
     setDeferredCommandPoster(commandPosterFor(mainFrame));
     work->setPlotWindowFactory(&plotFactory);
     work->setQuestionCallback(askWithMessageBox);
+    installIdentWindowSystem(mainFrame);
 }
 
 void KytProgram::removeSeams()
 {
+    installIdentWindowSystem(nullptr);
     setDeferredCommandPoster(nullptr);
     clearDeferredMessages();
     setNetErrorPlotSystem(nullptr);
