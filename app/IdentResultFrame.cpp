@@ -54,6 +54,14 @@ const IdentButton kIdentButtons[] = {
 // The window's frame style: an overlapped window with every box.
 const DWORD kIdentFrameStyle = WS_OVERLAPPEDWINDOW;
 
+// The placement's origin and size, given in dialog units, in pixels.
+Layout* placedLayout(const IdentWindowPlacement& p)
+{
+    const DialogUnitPoint origin(p.unitX, p.unitY);
+    const DialogUnitPoint size(p.unitWidth, p.unitHeight);
+    return new Layout(origin.pixelX, origin.pixelY, size.pixelX, size.pixelY);
+}
+
 int modeOfCommand(int command)
 {
     return command - kIdentCommandZ + 1;
@@ -88,12 +96,7 @@ public:
 
 IdentResultFrame::IdentResultFrame(WindowCL* owner, int handleNumber, int na, const char* text,
                                    const IdentWindowPlacement& placement, HandOverClientSource* source)
-    : DialogFrameCL(owner,
-                    new Layout(DialogUnitPoint(placement.unitX, placement.unitY).pixelX,
-                               DialogUnitPoint(placement.unitX, placement.unitY).pixelY,
-                               DialogUnitPoint(placement.unitWidth, placement.unitHeight).pixelX,
-                               DialogUnitPoint(placement.unitWidth, placement.unitHeight).pixelY),
-                    kIdentFrameStyle, text, 1),
+    : DialogFrameCL(owner, placedLayout(placement), kIdentFrameStyle, text, 1),
       handle(handleNumber), running(1), frozen(0), allDigits(0), bar(nullptr), modes(nullptr), pane(nullptr),
       conversation(nullptr), pending(nullptr), handOverSerial(0), clients(source), boxDepth(0),
       deleteAfterBox(false)
