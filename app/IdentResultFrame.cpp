@@ -69,30 +69,27 @@ int modeOfCommand(int command)
 
 } // namespace
 
-// The hand-over's execute; it reports its end to the frame, which may be
-// gone by then (the frame then cleared the link).
-class HandOverExecute : public DdeExecute {
-public:
-    HandOverExecute(IdentResultFrame* owner, DdeConversation* conversation, const char* command, unsigned int n)
-        : DdeExecute(conversation, command, 0), frame(owner), serial(n)
-    {
-    }
-    ~HandOverExecute() override
-    {
-        if (frame)
-            frame->handOverGone(this);
-    }
-    HDDEDATA onComplete(DdeEvent* event) override
-    {
-        // An execute completes with TRUE when the partner answered DDE_FACK.
-        if (frame)
-            frame->handOverCompleted(this, event->dataHandle != nullptr);
-        return reinterpret_cast<HDDEDATA>(DDE_FACK);
-    }
+HandOverExecute::HandOverExecute(IdentResultFrame* owner, DdeConversation* conversation, const char* command,
+                                 unsigned int n)
+    : DdeExecute(conversation, command, 0), frame(owner), keeper(nullptr), serial(n)
+{
+}
 
-    IdentResultFrame* frame;
-    unsigned int serial;
-};
+HandOverExecute::~HandOverExecute()
+{
+    if (frame)
+        frame->handOverGone(this);
+    if (keeper)
+        keeper->handOverEnded(this);
+}
+
+HDDEDATA HandOverExecute::onComplete(DdeEvent* event)
+{
+    // An execute completes with TRUE when the partner answered DDE_FACK.
+    if (frame)
+        frame->handOverCompleted(this, event->dataHandle != nullptr);
+    return reinterpret_cast<HDDEDATA>(DDE_FACK);
+}
 
 IdentResultFrame::IdentResultFrame(WindowCL* owner, int handleNumber, int na, const char* text,
                                    const IdentWindowPlacement& placement, HandOverClientSource* source)
@@ -416,11 +413,16 @@ LRESULT IdentResultFrame::onHandOverDone(EventRecord* event)
 
 void IdentResultFrame::dropConversation()
 {
-    if (pending) {
+    if (pending && clients) {
+        // Still waiting for its answer: the hand-over and its conversation
+        // end later, without the frame.
         HandOverExecute* execute = pending;
         pending = nullptr;
         execute->frame = nullptr;
-        delete execute;
+        execute->keeper = clients;
+        clients->adoptHandOver(conversation, execute);
+        conversation = nullptr;
+        return;
     }
     delete conversation;
     conversation = nullptr;

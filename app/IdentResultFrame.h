@@ -6,6 +6,7 @@
 #ifndef KYT_APP_IDENTRESULTFRAME_H
 #define KYT_APP_IDENTRESULTFRAME_H
 
+#include "Dde.h"
 #include "Dialog.h"
 #include "IdentResultWindow.h"
 
@@ -48,6 +49,26 @@ public:
     virtual DdeClient* handOverClient() = 0;
     // The frame is gone (its handle is closed).
     virtual void frameGone(IdentResultFrame* frame) = 0;
+    // Takes over a hand-over whose answer is still awaited when its frame
+    // drops it, together with its conversation: under Wine neither may be
+    // ended before the answer (DdeDisconnect and DdeUninitialize wait
+    // without end, and an abandoned transaction's late answer hangs).
+    virtual void adoptHandOver(DdeConversation* conversation, HandOverExecute* execute) = 0;
+    // An adopted hand-over has its answer; its conversation may go.
+    virtual void handOverEnded(HandOverExecute* execute) = 0;
+};
+
+// A hand-over's execute, sent asynchronously. Its end is reported to its
+// frame, or, once the frame dropped it, to its keeper.
+class HandOverExecute : public DdeExecute {
+public:
+    HandOverExecute(IdentResultFrame* owner, DdeConversation* conversation, const char* command, unsigned int n);
+    ~HandOverExecute() override;
+    HDDEDATA onComplete(DdeEvent* event) override;
+
+    IdentResultFrame* frame;
+    HandOverClientSource* keeper;
+    unsigned int serial;
 };
 
 class IdentResultFrame : public DialogFrameCL, public IdentResultWindow {

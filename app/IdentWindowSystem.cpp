@@ -10,16 +10,71 @@
 namespace {
 
 KytIdentWindowSystem* installed = nullptr;
+UINT_PTR sweepTimer = 0;
+
+void CALLBACK sweepLater(HWND, UINT, UINT_PTR, DWORD)
+{
+    KillTimer(nullptr, sweepTimer);
+    sweepTimer = 0;
+    if (installed)
+        installed->sweepHandOvers();
+}
 
 } // namespace
 
-KytIdentWindowSystem::KytIdentWindowSystem(WindowCL* ownerWindow) : owner(ownerWindow), client(nullptr)
+KytIdentWindowSystem::KytIdentWindowSystem(WindowCL* ownerWindow)
+    : owner(ownerWindow), client(nullptr)
 {
 }
 
 KytIdentWindowSystem::~KytIdentWindowSystem()
 {
+    dropClient();
+}
+
+void KytIdentWindowSystem::dropClient()
+{
+    sweepHandOvers();
+    if (!adopted.empty()) {
+        // A hand-over still waits: the client is not uninitialised, which
+        // would wait for it without end. The program is ending.
+        for (Adopted& a : adopted)
+            if (a.execute)
+                a.execute->keeper = nullptr;
+        adopted.clear();
+        client = nullptr;
+        return;
+    }
     delete client;
+    client = nullptr;
+}
+
+void KytIdentWindowSystem::adoptHandOver(DdeConversation* conversation, HandOverExecute* execute)
+{
+    adopted.push_back(Adopted{conversation, execute});
+}
+
+void KytIdentWindowSystem::handOverEnded(HandOverExecute* execute)
+{
+    for (Adopted& a : adopted)
+        if (a.execute == execute)
+            a.execute = nullptr;
+    // The execute is being deleted by the DDE callback, which still uses
+    // its conversation: that goes a moment later.
+    if (!sweepTimer)
+        sweepTimer = SetTimer(nullptr, 0, 50, sweepLater);
+}
+
+void KytIdentWindowSystem::sweepHandOvers()
+{
+    std::vector<Adopted> waiting;
+    for (Adopted& a : adopted) {
+        if (a.execute)
+            waiting.push_back(a);
+        else
+            delete a.conversation;
+    }
+    adopted.swap(waiting);
 }
 
 void KytIdentWindowSystem::screenSize(int* width, int* height)
@@ -51,8 +106,7 @@ void KytIdentWindowSystem::createDdeClient()
 
 void KytIdentWindowSystem::deleteDdeClient()
 {
-    delete client;
-    client = nullptr;
+    dropClient();
 }
 
 void KytIdentWindowSystem::frameGone(IdentResultFrame* frame)

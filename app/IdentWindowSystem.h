@@ -15,7 +15,8 @@ class KytIdentWindowSystem : public IdentWindowSystem, public HandOverClientSour
 public:
     // owner: the window that owns the result frames (the main frame).
     explicit KytIdentWindowSystem(WindowCL* owner);
-    // Deletes a DDE client the library left.
+    // Deletes a DDE client the library left; one whose hand-over still
+    // waits for its answer is left to the program's end (see adoptHandOver).
     ~KytIdentWindowSystem() override;
 
     void screenSize(int* width, int* height) override;
@@ -26,14 +27,26 @@ public:
 
     DdeClient* handOverClient() override { return client; }
     void frameGone(IdentResultFrame* frame) override;
+    void adoptHandOver(DdeConversation* conversation, HandOverExecute* execute) override;
+    void handOverEnded(HandOverExecute* execute) override;
+    // Ends the conversations of adopted hand-overs that have their answer.
+    void sweepHandOvers();
 
     // The open result frames, oldest first, and the one of a handle.
     const std::vector<IdentResultFrame*>& frames() const { return open; }
     IdentResultFrame* frameOf(int handle) const;
 
 private:
+    void dropClient();
+
     WindowCL* owner;
     DdeClient* client;
+    // Adopted hand-overs; the execute is null once the answer came.
+    struct Adopted {
+        DdeConversation* conversation;
+        HandOverExecute* execute;
+    };
+    std::vector<Adopted> adopted;
     std::vector<IdentResultFrame*> open;
 };
 

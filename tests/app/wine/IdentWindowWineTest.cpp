@@ -260,6 +260,7 @@ struct Windows {
     int empty = -1;   // na 1, mode 2 on zero parameters: no result
     int closed = -1;  // closed with WM_CLOSE after the run
     int ended = -1;   // closed with 9038 after the run
+    Stub refusing;    // still running at the program end
 };
 
 void opening(Windows& w)
@@ -342,6 +343,11 @@ void showing(Windows& w, const std::string& picture)
     UpdateWindow(f->hwnd);
     settle();
     winecheck::saveWindowPicture(f->hwnd, winecheck::pictureFolder(picture) + "ident-window-gs.png");
+    command(f, 187);
+    const std::string ramp = identdriver::continuousDisplay(w.plant, 3, false);
+    check(!ramp.empty() && ramp != s && paneRows(f) == displayRows(ramp, 9) && f->toolBar()->isButtonChecked(187) &&
+              !f->toolBar()->isButtonChecked(186),
+          "187 shows G(s) with first-order hold");
     command(f, 185);
     check(paneRows(f) == displayRows(z, 9) && f->toolBar()->isButtonChecked(185), "185 goes back to G(z)");
 
@@ -442,9 +448,9 @@ void handOver(Windows& w, const std::string& stubProgram)
         check(box.found() && box.text() == kNoPartner, "after the stub's end the next hand-over shows 26971 at once");
     }
 
-    Stub refusing = startStub(stubProgram, true);
-    check(refusing.running, "the refusing stub serves KYTWork");
-    if (refusing.running) {
+    w.refusing = startStub(stubProgram, true);
+    check(w.refusing.running, "the refusing stub serves KYTWork");
+    if (w.refusing.running) {
         // Wine completes a refused execute only after about ten seconds.
         BoxWatcher box("Fehler", IDOK, 40000);
         command(f, 18300);
@@ -453,7 +459,9 @@ void handOver(Windows& w, const std::string& stubProgram)
         settle();
         check(sent && box.found() && box.text() == kNoPartner && logLines().size() == 1,
               "a refused hand-over shows 26971 after its completion");
-        endStub(refusing);
+        // Left waiting for the program end.
+        command(f, 18300);
+        check(f->handOverPending(), "another hand-over waits for its answer");
     }
 }
 
@@ -466,6 +474,14 @@ void programEnd(Windows& w)
           "identCloseAll leaves no window");
     check(w.system->handOverClient() == nullptr, "... and no DDE client");
     check(identdriver::messages().empty(), "the library reported nothing");
+    if (w.refusing.running) {
+        // The window's transaction was abandoned with it: its late answer
+        // reaches nothing and shows nothing.
+        BoxWatcher none("Fehler", IDOK, 2000);
+        pumpUntil([] { return false; }, 14000);
+        check(!none.found(), "a hand-over still waiting when its window goes shows nothing later");
+        endStub(w.refusing);
+    }
 }
 
 } // namespace
@@ -478,7 +494,7 @@ void appMain(Application* app)
         app->exitCode = 2;
         return;
     }
-    winecheck::startWatchdog(170);
+    winecheck::startWatchdog(175);
     unixLog = args[2] + "/kytwork.log";
     dosLog = "Z:" + dosPath(unixLog);
     Windows w;
