@@ -5,11 +5,13 @@
 #include "Dde.h"
 #include "DeferredMessages.h"
 #include "ErrorReporter.h"
+#include "FuzzyDdeTopic.h"
 #include "GedPane.h"
 #include "HelpViewerWindow.h"
 #include "HostServices.h"
 #include "IdentShutdown.h"
 #include "KytTiming.h"
+#include "IdentWindowSystem.h"
 #include "Layout.h"
 #include "ListingViewer.h"
 #include "MainFrame.h"
@@ -77,7 +79,7 @@ void startDdeServer()
     if (server)
         return;
     server = new DdeServer("KYT");
-    new DdeTopic(server, "Fuzzy");
+    new FuzzyDdeTopic(server);
 }
 
 const char* localLibraryText()
@@ -179,6 +181,7 @@ void KytProgram::installSeams()
     setFileViewer(listingViewer);
     helpViewers = new HelpViewerWindowFactory(mainFrame);
     work->setHelpViewerFactory(helpViewers);
+    installIdentWindowSystem(mainFrame);
 }
 
 void KytProgram::removeSeams()
@@ -190,6 +193,7 @@ void KytProgram::removeSeams()
     setFileViewer(nullptr);
     delete listingViewer;
     listingViewer = nullptr;
+    installIdentWindowSystem(nullptr);
     setDeferredCommandPoster(nullptr);
     clearDeferredMessages();
     setNetErrorPlotSystem(nullptr);

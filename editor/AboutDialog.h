@@ -11,8 +11,8 @@
 #include <vector>
 
 const int kAboutBitmap = 9000;
-const int kCreditBitmap1 = 9041;
-const int kCreditBitmap2 = 9042;
+const int kCreditBitmap1 = 9051;
+const int kCreditBitmap2 = 9052;
 const unsigned int kResFirstCredit = 19950;
 const unsigned int kResCreditButton1 = 19958;
 const unsigned int kResCreditButton2 = 19959;
