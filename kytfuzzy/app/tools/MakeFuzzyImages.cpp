@@ -6,16 +6,14 @@
 // drawn as colour fields with a few figures.
 //
 //   makefuzzyimages FOLDER
+#include "PictureFiles.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
-
-struct Rgb {
-    unsigned char r, g, b;
-};
 
 const Rgb kFace = {192, 192, 192};
 const Rgb kBlack = {0, 0, 0};
@@ -48,128 +46,6 @@ const Strip kStrips[] = {
     {18231, ARROW_UP, {0, 96, 0}},      {18233, ARROW_DOWN, {0, 96, 0}},   {18234, ARROW_RIGHT, {0, 96, 0}},
     {18013, HOME, {128, 0, 0}},         {9011, GRID, {0, 0, 0}},
 };
-
-class Picture {
-public:
-    Picture(int w, int h) : width(w), height(h), pixels(size_t(w) * h, kFace) {}
-
-    void set(int x, int y, Rgb c)
-    {
-        if (x >= 0 && x < width && y >= 0 && y < height)
-            pixels[size_t(y) * width + x] = c;
-    }
-    Rgb get(int x, int y) const { return pixels[size_t(y) * width + x]; }
-    void fill(int x0, int y0, int x1, int y1, Rgb c)
-    {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                set(x, y, c);
-    }
-    void frame(int x0, int y0, int x1, int y1, Rgb c)
-    {
-        for (int x = x0; x <= x1; ++x) {
-            set(x, y0, c);
-            set(x, y1, c);
-        }
-        for (int y = y0; y <= y1; ++y) {
-            set(x0, y, c);
-            set(x1, y, c);
-        }
-    }
-
-    // 24-bit, bottom row first.
-    std::vector<unsigned char> dibBits() const
-    {
-        const int row = (width * 3 + 3) / 4 * 4;
-        std::vector<unsigned char> out;
-        for (int y = height - 1; y >= 0; --y) {
-            for (int x = 0; x < width; ++x) {
-                const Rgb& c = get(x, y);
-                out.push_back(c.b);
-                out.push_back(c.g);
-                out.push_back(c.r);
-            }
-            for (int pad = width * 3; pad < row; ++pad)
-                out.push_back(0);
-        }
-        return out;
-    }
-
-    int width, height;
-    std::vector<Rgb> pixels;
-};
-
-void put16(std::vector<unsigned char>& out, unsigned v)
-{
-    out.push_back(static_cast<unsigned char>(v));
-    out.push_back(static_cast<unsigned char>(v >> 8));
-}
-
-void put32(std::vector<unsigned char>& out, uint32_t v)
-{
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-void infoHeader(std::vector<unsigned char>& out, int w, int h, uint32_t size)
-{
-    put32(out, 40);
-    put32(out, static_cast<uint32_t>(w));
-    put32(out, static_cast<uint32_t>(h));
-    put16(out, 1);
-    put16(out, 24);
-    put32(out, 0);
-    put32(out, size);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
-}
-
-bool writeFile(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return fclose(f) == 0 && ok;
-}
-
-bool saveBmp(const Picture& p, const std::string& path)
-{
-    std::vector<unsigned char> bits = p.dibBits();
-    std::vector<unsigned char> out = {'B', 'M'};
-    put32(out, static_cast<uint32_t>(14 + 40 + bits.size()));
-    put32(out, 0);
-    put32(out, 14 + 40);
-    infoHeader(out, p.width, p.height, static_cast<uint32_t>(bits.size()));
-    out.insert(out.end(), bits.begin(), bits.end());
-    return writeFile(path, out);
-}
-
-// A 24-bit icon with an all-opaque mask.
-bool saveIcon(const Picture& p, const std::string& path)
-{
-    std::vector<unsigned char> bits = p.dibBits();
-    const int maskRow = (p.width + 31) / 32 * 4;
-    const uint32_t size = static_cast<uint32_t>(40 + bits.size() + maskRow * p.height);
-    std::vector<unsigned char> out;
-    put16(out, 0);
-    put16(out, 1);
-    put16(out, 1);
-    out.push_back(static_cast<unsigned char>(p.width));
-    out.push_back(static_cast<unsigned char>(p.height));
-    out.push_back(0);
-    out.push_back(0);
-    put16(out, 1);
-    put16(out, 24);
-    put32(out, size);
-    put32(out, 6 + 16);
-    infoHeader(out, p.width, p.height * 2, 0);
-    out.insert(out.end(), bits.begin(), bits.end());
-    out.insert(out.end(), size_t(maskRow) * p.height, 0);
-    return writeFile(path, out);
-}
 
 void drawSign(Picture& p, int ox, Sign sign, Rgb c)
 {
