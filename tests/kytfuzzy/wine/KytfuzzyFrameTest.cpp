@@ -226,7 +226,7 @@ void plainMode(FuzzyEditorFrame* frame, FuzzyOptions* options, const std::string
 
     // Save writes the file byte for byte as it was.
     {
-        BoxWatcher failure("Fuzzy-Editor", IDOK, 1500);
+        BoxWatcher failure("Fuzzy-Editor", IDOK, 5000);
         command(frame, CMD_SAVE);
         check(!failure.found(), "Save (113) reports no failure");
     }

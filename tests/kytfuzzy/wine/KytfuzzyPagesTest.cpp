@@ -174,7 +174,7 @@ void checkPages(FuzzyEditorFrame* frame, const std::string& scratch, const std::
     const std::string path = scratch + "\\seiten.kyb";
     writeText(path, block("0", "10"));
     {
-        BoxWatcher any("*", IDOK, 1500);
+        BoxWatcher any("*", IDOK, 5000);
         check(frame->getSession().openBlock(path) == 1, "the fixture opens");
         check(!any.found(), "... without a box");
     }
@@ -339,7 +339,8 @@ void checkBadRange(FuzzyEditorFrame* frame, const std::string& scratch)
     writeText(path, block("3", "3"));
     // Saved first, so that Open asks nothing before its box.
     {
-        BoxWatcher failure("*", IDOK, 1000);
+        // Any box is answered (a busy machine may show it late), and counts as a failure.
+        BoxWatcher failure("*", IDOK, 8000);
         check(frame->getSession().save() == 1 && !failure.found(), "the changed block is saved");
     }
     {
@@ -458,7 +459,7 @@ void checkDialogs(FuzzyEditorFrame* frame)
                                         {variableTitle.c_str(), "e", 1017},
                                         {setTitle.c_str(), "neg", 1017}};
     if (frame->getSession().isModified()) {
-        BoxWatcher any("*", IDOK, 1000);
+        BoxWatcher any("*", IDOK, 5000);
         frame->getSession().save();
     }
     {
