@@ -60,7 +60,8 @@ const BarButton kBarButtons[] = {
     {CMD_NEW, CMD_NEW, 0},
     {CMD_OPEN, CMD_OPEN, 0},
     {CMD_SAVE, CMD_SAVE, 0},
-    {CMD_PRINT, CMD_PRINT, 0},
+    // The printer is 9101: 9001 is the plot windows' picture, of another size.
+    {CMD_PRINT, 9101, 0},
     {CMD_COMMENT_LINE, CMD_COMMENT_LINE, 1},
     {CMD_ADD_VARIABLE, CMD_ADD_VARIABLE, 2},
     {CMD_ADD_SET, CMD_ADD_SET, 2},

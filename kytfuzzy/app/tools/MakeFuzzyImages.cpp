@@ -2,7 +2,7 @@
 // for the resource script. A strip has the six cells of a bitmap button
 // (up, disabled, two pressed looks, latched, spare), each 21 x 19 pixels so
 // that it sits inside the 27 x 25 button; the disabled cell is the picture in
-// grays (the printer, 9001, is the plot window's). The icons are 32 x 32 in true colour; the About box's pictures are
+// grays. The icons are 32 x 32 in true colour; the About box's pictures are
 // drawn as colour fields with a few figures.
 //
 //   makefuzzyimages FOLDER
@@ -26,7 +26,7 @@ const int kCells = 6;
 
 // What a button shows: a sign in the command's colour.
 enum Sign {
-    SHEET, FOLDER, DISK, NOTE, PLUS, MINUS, RULES, CURVE, WINDOW,
+    SHEET, FOLDER, DISK, PRINTER, NOTE, PLUS, MINUS, RULES, CURVE, WINDOW,
     TEXT_FILE, MATLAB_FILE, ARROW_LEFT, ARROW_UP, ARROW_DOWN, ARROW_RIGHT, HOME, GRID
 };
 
@@ -38,7 +38,7 @@ struct Strip {
 
 const Strip kStrips[] = {
     {9003, SHEET, {255, 255, 255}}, {110, FOLDER, {255, 255, 0}}, {113, DISK, {0, 0, 128}},
-    {144, NOTE, {255, 255, 128}}, {117, PLUS, {0, 128, 0}},
+    {9101, PRINTER, {64, 64, 64}},  {144, NOTE, {255, 255, 128}}, {117, PLUS, {0, 128, 0}},
     {118, PLUS, {0, 0, 255}},       {120, MINUS, {128, 0, 0}},    {121, MINUS, {255, 0, 0}},
     {116, RULES, {0, 128, 128}},    {138, CURVE, {255, 0, 0}},    {124, WINDOW, {0, 0, 255}},
     // The surface window's tool bar.
@@ -65,6 +65,12 @@ void drawSign(Picture& p, int ox, Sign sign, Rgb c)
         f(3, 2, 17, 16, c);
         f(6, 3, 14, 7, kWhite);
         fr(3, 2, 17, 16);
+        break;
+    case PRINTER:
+        f(6, 2, 14, 7, kWhite);
+        fr(6, 2, 14, 7);
+        f(3, 8, 17, 14, c);
+        fr(3, 8, 17, 14);
         break;
     case NOTE:
         f(3, 3, 17, 15, c);

@@ -22,6 +22,7 @@
 #include "RuleEditorWindow.h"
 #include "TextEditCtrl.h"
 #include "StatusBar.h"
+#include "ToolBar.h"
 #include "WineCheck.h"
 
 #include <windows.h>
@@ -285,8 +286,13 @@ void checkPages(FuzzyEditorFrame* frame, const std::string& scratch, const std::
               windowText(com->e_line->hwnd) == "abc",
           "a comment field of abc, CR LF, def, when left, makes the comment abc");
 
-    // The clipboard: a bitmap of the page's size with the red plateau.
+    // The print button, enabled with a block, shows its printer: the white sheet.
     repaint(frame);
+    BmpButtonCL* print = frame->getToolBar()->button(CMD_PRINT);
+    check(print && winecheck::pixelOf(print->hwnd, 13, 7) == RGB(255, 255, 255),
+          "the print button shows the printer's white sheet");
+
+    // The clipboard: a bitmap of the page's size with the red plateau.
     frame->runCommand(CMD_COPY);
     RECT client;
     GetClientRect(msf->hwnd, &client);
