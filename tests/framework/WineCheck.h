@@ -315,6 +315,35 @@ inline int countPixels(HDC dc, const RECT& area, COLORREF colour)
     return n;
 }
 
+// ---------------------------------------------------------------- files
+
+// The whole text into the file (made anew); false when it was not written.
+inline bool writeText(const std::string& path, const std::string& text)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == text.size();
+}
+
+// The file's whole text; empty when it cannot be read.
+inline std::string readText(const std::string& path)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    CloseHandle(f);
+    return text;
+}
+
 // ---------------------------------------------------------------- PNG pictures
 // Encoded by the native PngWriter (libpng); the file is written through
 // Win32, so the path may be a Unix or a DOS one.

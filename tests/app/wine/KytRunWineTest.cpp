@@ -32,6 +32,8 @@ using winecheck::check;
 
 namespace {
 
+using winecheck::writeText;
+
 const char kRegistryKey[] = "Software\\Zelvoran\\KYT 2.52";
 const char kRegistryValue[] = "KYT.INI Path";
 
@@ -59,17 +61,6 @@ std::string readText(const std::string& path)
         text.append(buffer, got);
     CloseHandle(f);
     return text;
-}
-
-bool writeText(const std::string& path, const std::string& text)
-{
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == text.size();
 }
 
 std::string replaced(std::string text, const std::string& from, const std::string& to)

@@ -41,6 +41,9 @@ using winecheck::pixelOf;
 
 namespace {
 
+using winecheck::writeText;
+using winecheck::readText;
+
 std::string block(const std::string& inputs, const std::string& rules)
 {
     return "FBLOCK \"Regler\";\n"
@@ -70,31 +73,6 @@ std::string dosPath(std::string path)
         if (c == '/')
             c = '\\';
     return path;
-}
-
-bool writeText(const std::string& path, const std::string& text)
-{
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == text.size();
-}
-
-std::string readText(const std::string& path)
-{
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(f);
-    return text;
 }
 
 std::string windowText(HWND hwnd)

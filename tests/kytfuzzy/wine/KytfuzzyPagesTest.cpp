@@ -35,6 +35,8 @@ using winecheck::check;
 
 namespace {
 
+using winecheck::writeText;
+
 const char* const kHead =
     "FBLOCK \"Seiten\";\n"
     "CONFIGURATION;\n AND_METHOD = min;\n OR_METHOD = max;\n INFERENCE_METHOD = max_prod;\n"
@@ -59,17 +61,6 @@ std::string dosPath(std::string path)
         if (c == '/')
             c = '\\';
     return path;
-}
-
-bool writeText(const std::string& path, const std::string& text)
-{
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == text.size();
 }
 
 std::string windowText(HWND hwnd)
