@@ -25,6 +25,7 @@ int main(int argc, char** argv)
     DdeClient client;
     DdeConversation conversation(&client, argv[2], argv[3]);
     fprintf(out, "%s\n", conversation.isConnected() ? "connected" : "refused");
+    fflush(out);
     for (int i = 4; i < argc && conversation.isConnected(); ++i) {
         std::string op = argv[i];
         if (op.compare(0, 8, "request:") == 0) {
@@ -39,6 +40,7 @@ int main(int argc, char** argv)
         } else {
             fprintf(out, "unknown: %s\n", op.c_str());
         }
+        fflush(out);
     }
     fclose(out);
     return 0;

@@ -169,13 +169,20 @@ bool runProgram(const std::string& commandLine, HANDLE* process = nullptr)
         *process = info.hProcess;
         return true;
     }
-    for (int i = 0; i < 300; ++i)
+    bool ended = false;
+    for (int i = 0; i < 300 && !ended; ++i)
         if (MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0)
-            break;
+            ended = true;
         else
             winecheck::pump();
+    if (!ended) {
+        // A partner that hangs must not take the rest of the test with it.
+        printf("note: %s did not end within 30 s and is stopped\n", commandLine.c_str());
+        TerminateProcess(info.hProcess, 3);
+        WaitForSingleObject(info.hProcess, 5000);
+    }
     CloseHandle(info.hProcess);
-    return true;
+    return ended;
 }
 
 std::string fileText(const std::string& path)
@@ -201,8 +208,15 @@ void partnerPrograms(DdeClient& client)
     check(fileText(out) == "connected\necho:Hallo Welt\nok\n", "ddeprobe reaches KYT/Test and is answered");
     runProgram("\"" + gProbe + "\" \"" + out + "\" KYT Fremd request:x");
     check(fileText(out) == "refused\n", "ddeprobe is refused the topic Fremd");
-    runProgram("\"" + gProbe + "\" \"" + out + "\" KYT Leer request:x");
-    check(fileText(out) == "connected\nno data\n", "KYT/Leer gives ddeprobe no data");
+    // A connect is a broadcast to every top-level window of the display;
+    // a window of another test program that does not answer for a while
+    // holds it up. A probe stopped for that is tried once more.
+    if (!runProgram("\"" + gProbe + "\" \"" + out + "\" KYT Leer request:x"))
+        runProgram("\"" + gProbe + "\" \"" + out + "\" KYT Leer request:x");
+    std::string leer = fileText(out);
+    check(leer == "connected\nno data\n", "KYT/Leer gives ddeprobe no data");
+    if (leer != "connected\nno data\n")
+        printf("note: ddeprobe wrote \"%s\"\n", leer.c_str());
 
     std::string log = gFolder + "kytwork.log";
     HANDLE stub = nullptr;
@@ -340,7 +354,7 @@ void run()
 //   their files as a host path)
 int main(int argc, char** argv)
 {
-    winecheck::startWatchdog(90);
+    winecheck::startWatchdog(150);
     if (argc > 3) {
         gProbe = argv[1];
         gStub = argv[2];
