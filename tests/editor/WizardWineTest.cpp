@@ -162,8 +162,9 @@ void wizards(Application* app, const std::string& root, const std::string& folde
     mkdir((install + "/lokal").c_str(), 0777);
     mkdir((root + "/leer").c_str(), 0777);
     mkdir((install + "/tmp").c_str(), 0777);
+    mkdir((install + "/schaltungen").c_str(), 0777);
     const std::string z = "Z:" + install;
-    writeFile(install + "/kyt.ini", "CIRCUITDIR = " + z + ";\nTEMPDIR = tmp;\nBINDIR = bin;\nICONDIR = " + kFixtures +
+    writeFile(install + "/kyt.ini", "CIRCUITDIR = schaltungen;\nTEMPDIR = tmp;\nBINDIR = bin;\nICONDIR = " + kFixtures +
                                         "/icons;\nBLOCKLIBS\n    LIB Standard AT " + kFixtures +
                                         "/standard;\n    LIB Local AT lokal;\nENDBLOCKLIBS\n");
     check(CopyFileA(("Z:" + kDummy).c_str(), (z + "/bin/kytfuzzy.exe.so").c_str(), FALSE) != 0,
