@@ -5,6 +5,7 @@
 #include "ConnectionObject.h"
 #include "FileBytes.h"
 #include "FileLayer.h"
+#include "Kyt1xBuilder.h"
 #include "Kyt1xConverter.h"
 #include "ResString.h"
 
@@ -14,7 +15,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -23,54 +23,6 @@
 #include <vector>
 
 namespace {
-
-// A 1.x file built from its format: 24 records of 145 bytes.
-class Kyt1xBuilder {
-public:
-    Kyt1xBuilder() : bytes(kKyt1xFileSize, 0) {}
-    // A component of a kind; its parameters (file order, without AB)
-    // present when any are given.
-    Kyt1xBuilder& component(int i, int kind, std::vector<double> parameters = {})
-    {
-        at(i, 0) = static_cast<uint8_t>(kind);
-        for (size_t p = 0; p < parameters.size(); ++p)
-            real(i, 12 + 6 * static_cast<int>(p), parameters[p]);
-        at(i, 54) = parameters.empty() ? 0 : 1;
-        return *this;
-    }
-    Kyt1xBuilder& limit(int i, double ab) { return real(i, 6, ab); }
-    Kyt1xBuilder& source(int i, int offset, int from)
-    {
-        at(i, offset) = static_cast<uint8_t>(from);
-        return *this;
-    }
-    Kyt1xBuilder& saved(int i)
-    {
-        at(i, 5) = 1;
-        return *this;
-    }
-    Kyt1xBuilder& real(int i, int offset, double v)
-    {
-        encodeReal48(v, &at(i, offset));
-        return *this;
-    }
-    uint8_t& at(int i, int offset) { return bytes[static_cast<size_t>(i * kKyt1xRecordSize + offset)]; }
-    std::string text() const { return std::string(bytes.begin(), bytes.end()); }
-
-    std::vector<uint8_t> bytes;
-};
-
-// The circuit of the golden file: a step into a PT1 and an adder, and a PID
-// controller on the control block.
-Kyt1xBuilder regelCircuit()
-{
-    Kyt1xBuilder b;
-    b.component(0, 3, {1, 0});
-    b.component(1, 1, {2, 0.5}).limit(1, 10).source(1, 3, 1).saved(1);
-    b.component(2, 5).source(2, 2, 1).source(2, 4, 2);
-    b.component(7, 10, {3, 0.5, 0.1}).source(7, 3, 100);
-    return b;
-}
 
 TEST(Kyt1xRealTest, DecodesTheOldReals)
 {
@@ -302,12 +254,12 @@ TEST_F(Kyt1xReadingTest, MistakesAreShownInTheConvertedText)
 {
     std::string lib = world.scratch.file("ohne-ab");
     ASSERT_EQ(0, mkdir(lib.c_str(), 0755));
-    for (const char* file : {"ablocks.bfl", "AControl", "ASprung", "AAdd2", "APID"})
+    for (const char* file : {"ablocks.bfl", "acontrol", "asprung", "aadd2", "apid"})
         writeFileBytes(lib + "/" + file, readFileBytes(kFixtures + "/kyt1x/" + file));
-    std::string pt1 = readFileBytes(kFixtures + "/kyt1x/APT1");
+    std::string pt1 = readFileBytes(kFixtures + "/kyt1x/apt1");
     size_t ab = pt1.find(" AB = 100. \"Grenze\";");
     ASSERT_NE(std::string::npos, ab);
-    writeFileBytes(lib + "/APT1", pt1.erase(ab, strlen(" AB = 100. \"Grenze\";")));
+    writeFileBytes(lib + "/apt1", pt1.erase(ab, strlen(" AB = 100. \"Grenze\";")));
     world.workspace.libraries[world.workspace.libraryCount - 1].file = lib.c_str();
 
     std::string path = world.scratch.write("regel.k1", regelCircuit().text());
