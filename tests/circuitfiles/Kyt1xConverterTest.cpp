@@ -85,6 +85,21 @@ TEST_F(Kyt1xConverterTest, PlacesAndNames)
     EXPECT_EQ(std::string::npos, text.find("CONNECT"));
 }
 
+// Values as every circuit file writes them: 11 significant digits, no
+// trailing zeros, the point kept; the limit AB from its own field.
+TEST_F(Kyt1xConverterTest, NumberTexts)
+{
+    Kyt1xBuilder b;
+    b.component(0, 3, {2.5e-7, 1e20});
+    b.component(1, 11, {-0.125}).limit(1, 1e-12);
+    b.component(2, 22, {0.01, 1, 2, 3, 4, 5, 6});
+    std::string text = convert("zahlen.k1", b.text(), KYT1X_CONVERTED);
+    for (const char* lines : {"   A  = 2.5e-7;\n   T  = 1.e+020;\n", "   Ti = -0.125;\n   AB = 1.e-12;\n",
+                              "   T  = 0.01;\n   b0 = 1.;\n   b1 = 2.;\n   b2 = 3.;\n   a0 = 4.;\n   a1 = 5.;\n"
+                              "   a2 = 6.;\n$ BLOCKDIM 21 2 6 5\n$ TEXT \"G(1/z)\"\n"})
+        EXPECT_NE(std::string::npos, text.find(lines)) << lines << text;
+}
+
 TEST_F(Kyt1xConverterTest, OtherFilesAreNotConverted)
 {
     std::string circuit = regelCircuit().text();
@@ -301,6 +316,24 @@ TEST_F(Kyt1xReadingTest, FileThatCannotBeConvertedDoesNotOpen)
     EXPECT_NE(std::string::npos, world.rec.sink.boxes[1].find("KYT 1.x Dateiumwandlung - Die Datei "));
     EXPECT_NE(std::string::npos, world.rec.sink.boxes[1].find(" kann nicht erzeugt werden!"));
     EXPECT_TRUE(model.objects.empty());
+}
+
+// A cut 1.x file is no 1.x file: it is read as circuit text, which fails
+// with the reader's message on the file itself, and nothing is converted.
+TEST_F(Kyt1xReadingTest, TruncatedFileFailsAsText)
+{
+    std::string path = world.scratch.write("regel.k1", regelCircuit().text().substr(0, 2000));
+    CircuitModel model;
+    CircuitReader reader(0);
+    ASSERT_EQ(1, reader.openFile(path.c_str()));
+    model.readCircuit(reader);
+    EXPECT_TRUE(reader.failed());
+    reader.closeFile();
+    EXPECT_FALSE(world.scratch.exists("kyt1x.tmp"));
+    EXPECT_EQ(0, world.workspace.hideConnectionLines);
+    ASSERT_EQ(1u, world.rec.viewer.calls.size());
+    EXPECT_EQ(path, world.rec.viewer.calls[0].path);
+    EXPECT_EQ(0u, world.rec.viewer.calls[0].message.find("FEHLER in Datei " + path)) << world.rec.viewer.calls[0].message;
 }
 
 // The converter stands behind every reader without being installed, and a
