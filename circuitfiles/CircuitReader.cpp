@@ -4,6 +4,7 @@
 #include "BlockObject.h"
 #include "ErrorReporter.h"
 #include "FileLayer.h"
+#include "Kyt1xConverter.h"
 #include "ResString.h"
 #include "ShowFile.h"
 #include "Workspace.h"
@@ -14,7 +15,9 @@
 
 namespace {
 
-OldCircuitConverter* converter = nullptr;
+// Every program that reads circuits converts version-1.x files.
+Kyt1xConverter standardConverter;
+OldCircuitConverter* converter = &standardConverter;
 MenuCheckHook menuCheck = nullptr;
 
 const int kMenuShowInputNames = 4011;
@@ -24,7 +27,7 @@ const int kMenuHideConnections = 4012;
 
 void setOldCircuitConverter(OldCircuitConverter* c)
 {
-    converter = c;
+    converter = c ? c : &standardConverter;
 }
 
 void setMenuCheckHook(MenuCheckHook hook)
@@ -54,7 +57,7 @@ int CircuitReader::openFile(const char* name)
     lower.toLower();
     const char* tempDir = theWorkspace ? theWorkspace->TEMPDIR.text() : getTempDir();
     String converted = joinPath(tempDir, "kyt1x.tmp");
-    int conversion = converter ? converter->convert(fileName.text(), converted.text()) : 0;
+    int conversion = converter->convert(fileName.text(), converted.text());
     if (conversion < 0) {
         // A 1.x file that could not be converted (reported): its bytes are
         // no circuit text.

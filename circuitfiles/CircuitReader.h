@@ -81,8 +81,8 @@ extern const char* const kExpectConnectSaveEnd;
 // A failing stream is reported like a syntax error with this hint.
 const unsigned int kResStreamError = 19120;
 
-// The converter of version-1.x circuits that openFile asks first. Without
-// one installed nothing is converted.
+// The converter of version-1.x circuits that openFile asks first: the one
+// of Kyt1xConverter.h unless the tests install another; null restores it.
 class OldCircuitConverter {
 public:
     virtual ~OldCircuitConverter() {}

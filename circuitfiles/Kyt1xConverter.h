@@ -27,9 +27,8 @@ double decodeReal48(const uint8_t bytes[6]);
 // beyond its range.
 void encodeReal48(double v, uint8_t bytes[6]);
 
-// Converts the file name into
-// outPath. Every record is checked before anything is written; on a failure
-// no file is left at outPath.
+// Converts the file name into outPath. Every record is checked before
+// anything is written; on a failure no file is left at outPath.
 Kyt1xResult writeConvertedCircuit(const char* name, const char* outPath);
 
 // The text of the CIRCUIT line, the control block and every component's

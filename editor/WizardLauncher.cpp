@@ -1,24 +1,20 @@
 #include "WizardLauncher.h"
 
 #include "Application.h"
+#include "CommandLine.h"
 
 #include <windows.h>
-
-std::string quotedWord(const char* word)
-{
-    std::string w = word ? word : "";
-    return w.find(' ') == std::string::npos ? w : "\"" + w + "\"";
-}
 
 int launchCompanion(const char* program, const std::vector<std::string>& words, const char* workDir)
 {
     std::string file = std::string(program ? program : "") + ".so";
     if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES)
         file = program ? program : "";
-    // The command line starts with the program path, as a spawned program's does.
-    std::string line = quotedWord(program);
-    for (const std::string& w : words)
-        line += " " + quotedWord(w.c_str());
+    // The command line starts with the program path, as a spawned program's
+    // does; the companion splits the rest with the same rules.
+    std::vector<std::string> all(1, program ? program : "");
+    all.insert(all.end(), words.begin(), words.end());
+    const std::string line = joinCommandLine(all);
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
     STARTUPINFOA startup = {};

@@ -12,12 +12,10 @@
 #include <string>
 #include <vector>
 
-// A word of the command line, in double quotes when it holds a blank.
-std::string quotedWord(const char* word);
-
-// Runs program (program + ".so" when that file exists) with the words in
-// workDir and waits for it; its exit code read as a signed int, -1 when no
-// process could be made. The process's current directory stays as it is.
+// Runs program (program + ".so" when that file exists) with the words
+// (quoted as CommandLine.h says) in workDir and waits for it; its exit code
+// read as a signed int, -1 when no process could be made. The process's
+// current directory stays as it is.
 int launchCompanion(const char* program, const std::vector<std::string>& words, const char* workDir);
 
 // The one job of the worker thread.

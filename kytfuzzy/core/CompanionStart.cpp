@@ -1,5 +1,6 @@
 #include "CompanionStart.h"
 
+#include "CommandLine.h"
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "FuzzyParser.h"
@@ -224,17 +225,7 @@ CompanionIniResult readCompanionIni(const std::string& startDir, std::string* te
 
 bool splitWizardCommandLine(const std::string& commandLine, std::string* blockName, std::string* path)
 {
-    std::vector<std::string> words;
-    size_t i = 0;
-    while (i < commandLine.size()) {
-        while (i < commandLine.size() && commandLine[i] == ' ')
-            ++i;
-        size_t start = i;
-        while (i < commandLine.size() && commandLine[i] != ' ')
-            ++i;
-        if (i > start)
-            words.push_back(commandLine.substr(start, i - start));
-    }
+    const std::vector<std::string> words = splitCommandLine(commandLine.c_str());
     if (words.size() != 2)
         return false;
     *blockName = words[0];

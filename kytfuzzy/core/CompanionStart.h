@@ -64,8 +64,8 @@ enum CompanionIniResult {
 CompanionIniResult readCompanionIni(const std::string& startDir, std::string* tempDir, std::string* helpDir,
                                     std::string* iniPath);
 
-// The wizard hand-over's command line: exactly two words separated by
-// blanks (a run of blanks counts as one; a tab is no separator).
+// The wizard hand-over's command line: exactly two words, split as kyt
+// quotes them (CommandLine.h): a word with a blank stands in double quotes.
 bool splitWizardCommandLine(const std::string& commandLine, std::string* blockName, std::string* path);
 
 // 0: start a new block; 1: open *fileToOpen (TEMPDIR\InWizard.kyb, the

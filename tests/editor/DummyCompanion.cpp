@@ -1,14 +1,17 @@
 // A stand-in for kytfuzzy and kytident in the wizard tests: it takes
 // exactly two words (the block file's name and the directory of library
-// Local), checks that it runs in the directory KYT_DUMMY_CWD names, logs
+// Local) from its command line, split as the companions split it, checks that it runs in the directory KYT_DUMMY_CWD names, logs
 // what it saw to KYT_DUMMY_LOG, writes <dir>\<name> from the file
 // KYT_DUMMY_TEXT names, waits KYT_DUMMY_SLEEP milliseconds and ends with
 // the code KYT_DUMMY_CODE gives.
+#include "CommandLine.h"
+
 #include <windows.h>
 
 #include <cctype>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -31,16 +34,20 @@ std::string normalised(std::string p)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
+    // The first word is the program path.
+    std::vector<std::string> words = splitCommandLine(GetCommandLineA());
+    if (!words.empty())
+        words.erase(words.begin());
     char cwd[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof cwd, cwd);
     std::string log = env("KYT_DUMMY_LOG");
     if (!log.empty()) {
         // Through Win32: the path is a DOS one.
-        std::string text = std::to_string(argc - 1) + "\n";
-        for (int i = 1; i < argc; ++i)
-            text += std::string(argv[i]) + "\n";
+        std::string text = std::to_string(words.size()) + "\n";
+        for (const std::string& w : words)
+            text += w + "\n";
         text += std::string(cwd) + "\n";
         HANDLE f = CreateFileA(log.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (f != INVALID_HANDLE_VALUE) {
@@ -49,13 +56,13 @@ int main(int argc, char** argv)
             CloseHandle(f);
         }
     }
-    if (argc != 3)
+    if (words.size() != 2)
         return -1;
     if (normalised(cwd) != normalised(env("KYT_DUMMY_CWD")))
         return -2;
     std::string text = env("KYT_DUMMY_TEXT");
     if (!text.empty()) {
-        std::string target = std::string(argv[2]) + "\\" + argv[1];
+        std::string target = words[1] + "\\" + words[0];
         if (!CopyFileA(text.c_str(), target.c_str(), FALSE))
             return -3;
     }

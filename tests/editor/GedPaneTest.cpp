@@ -1,7 +1,8 @@
 // Under wine: the editing pane in a framed window shows a sample circuit (a
 // block on a frame block, a mirrored and a text block, interpoints, one of
 // them marked, and a hidden connection), prints it into a memory context at
-// printer scale, and keeps a second instance away through kyt.lock.
+// printer scale, opens a version-1.x circuit without its connection lines,
+// and keeps a second instance away through kyt.lock.
 //
 //   editor_gedpane_test FOLDER          pictures go to FOLDER
 //   editor_gedpane_test --lock KYT.INI  (the second instance) exit code 0
@@ -14,6 +15,7 @@
 #include "ErrorReporter.h"
 #include "Frame.h"
 #include "GedPane.h"
+#include "Kyt1xBuilder.h"
 #include "Layout.h"
 #include "LocalLibrary.h"
 #include "Profile.h"
@@ -238,6 +240,78 @@ void loadSaveReload(const std::string& folder, const std::string& dir)
     delete frame;
 }
 
+// A version-1.x circuit (made from its format) opened into the pane: the
+// five blocks drawn, white inside a black frame, and no connection line.
+void oldCircuit(const std::string& folder, const std::string& dir)
+{
+    AppFrameCL* frame = new AppFrameCL(nullptr, new Layout(40, 40, 820, 620), WS_OVERLAPPEDWINDOW, "Schaltung");
+    GedPane* pane = new GedPane(frame, new FillLayout, WS_CHILD | WS_VISIBLE);
+    pane->readIniSetup(("Z:" + dir).c_str());
+    BlockLibrary& old = theWorkspace->libraries.ElementAt(theWorkspace->libraryCount++);
+    old.name = "KYT1.x_KompLib.";
+    old.file = (kFixtures + "/kyt1x").c_str();
+    old.sectionCount = 0;
+    const int g = 15;
+    pane->model().setZoom(g, g);
+    frame->show(SW_SHOWNORMAL);
+    pane->show(SW_SHOW);
+    winecheck::pump();
+
+    const std::string path = dir + "/regel.k1";
+    const std::string bytes = regelCircuit().text();
+    if (FILE* f = fopen(path.c_str(), "wb")) {
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+    size_t boxesBefore = sink.boxes.size();
+    check(loadInto(pane, "Z:" + path), "regel.k1 is read without a mistake");
+    check(sink.boxes.size() == boxesBefore + 1 && sink.boxes.back().find("hat KYT 1.x Format!") != std::string::npos,
+          "19402 says that the file has the 1.x format");
+    check(theWorkspace->hideConnectionLines == 1, "the connection lines are hidden");
+    InvalidateRect(pane->hwnd, nullptr, TRUE);
+    UpdateWindow(pane->hwnd);
+    winecheck::pump();
+    std::string out = folder.empty() ? dir + "/" : folder;
+    check(winecheck::saveWindowPicture(pane->hwnd, out + "v1-circuit.png"), "v1-circuit.png is saved");
+
+    int blocks = 0;
+    BlockObject* a = nullptr;
+    BlockObject* b = nullptr;
+    for (GraphicObject* o : pane->model().objects) {
+        if (o->kind() != 1)
+            continue;
+        BlockObject* block = static_cast<BlockObject*>(o);
+        ++blocks;
+        if (std::string(block->name.text()) == "A")
+            a = block;
+        if (std::string(block->name.text()) == "B")
+            b = block;
+        bool white = false, black = false;
+        const int x0 = block->position.x() * g, y0 = block->position.y() * g;
+        const int x1 = x0 + block->size.x() * g, y1 = y0 + block->size.y() * g;
+        for (int y = y0; y < y1; y += 2)
+            for (int x = x0; x < x1; x += 2) {
+                COLORREF c = winecheck::pixelOf(pane->hwnd, x, y);
+                white = white || c == RGB(255, 255, 255);
+                black = black || c == RGB(0, 0, 0);
+            }
+        check(white && black, (std::string("block ") + block->name.text() + " has white fill and a black frame").c_str());
+    }
+    check(blocks == 5, "the five blocks are there");
+    if (a && b) {
+        Point from = ConnectionObject::endPoint(a, PortRef{2, 1}, g, g);
+        Point to = ConnectionObject::endPoint(b, PortRef{1, 1}, g, g);
+        check(winecheck::pixelOf(pane->hwnd, (from.x() + to.x()) / 2, (from.y() + to.y()) / 2) == kBackground,
+              "midway between A's output and B's input lies the background");
+    }
+    theWorkspace->hideConnectionLines = 0;
+    theWorkspace->showInputSignalNames = 0;
+
+    DestroyWindow(frame->hwnd);
+    winecheck::pump();
+    delete frame;
+}
+
 void lockAgainstASecondInstance(const std::string& dir, const std::string& self)
 {
     WindowsLockFileSystem locks;
@@ -284,6 +358,7 @@ void appMain(Application* app)
     setWorkspace(&workspace);
     screenAndPrint(folder, dir);
     loadSaveReload(folder, dir);
+    oldCircuit(folder, dir);
 
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof self);

@@ -1,6 +1,6 @@
-// Under wine: the editing pane starts the companion programs. A dummy
-// companion in a BINDIR with a blank stands in for kytfuzzy; library Local
-// lies on a path with a blank. New and edited Fuzzy blocks, the waiting
+// Under wine: the editing pane starts the companion programs. kyt.ini lies
+// in a directory with a blank, and its relative BINDIR and library Local
+// with it; a dummy companion in that BINDIR stands in for kytfuzzy. New and edited Fuzzy blocks, the waiting
 // state, exit codes 0, 1 and -1, a missing companion, and the current
 // directory that never changes.
 //
@@ -153,21 +153,21 @@ Run runCommand(Application* app, GedPane* pane, StatusBarCL* bar, int command, B
 
 void wizards(Application* app, const std::string& root, const std::string& folder)
 {
-    // kyt.ini takes no blanks in its paths: BINDIR and library Local are
-    // moved to directories with blanks once it is read.
-    const std::string install = root + "/kyt";
+    // kyt.ini's values take no blanks, but its directory does: relative
+    // entries put BINDIR and library Local on paths with a blank.
+    const std::string install = root + "/kyt dir";
     const std::string zRoot = "Z:" + root;
     mkdir(install.c_str(), 0777);
-    mkdir((root + "/bin dir").c_str(), 0777);
+    mkdir((install + "/bin").c_str(), 0777);
+    mkdir((install + "/lokal").c_str(), 0777);
     mkdir((root + "/leer").c_str(), 0777);
-    mkdir((root + "/lokale Bl").c_str(), 0777);
-    mkdir((root + "/local").c_str(), 0777);
     mkdir((install + "/tmp").c_str(), 0777);
+    mkdir((install + "/schaltungen").c_str(), 0777);
     const std::string z = "Z:" + install;
-    writeFile(install + "/kyt.ini", "CIRCUITDIR = " + z + ";\nTEMPDIR = " + z + "/tmp;\nICONDIR = " + kFixtures +
+    writeFile(install + "/kyt.ini", "CIRCUITDIR = schaltungen;\nTEMPDIR = tmp;\nBINDIR = bin;\nICONDIR = " + kFixtures +
                                         "/icons;\nBLOCKLIBS\n    LIB Standard AT " + kFixtures +
-                                        "/standard;\n    LIB Local AT " + zRoot + "/local;\nENDBLOCKLIBS\n");
-    check(CopyFileA(("Z:" + kDummy).c_str(), (zRoot + "/bin dir/kytfuzzy.exe.so").c_str(), FALSE) != 0,
+                                        "/standard;\n    LIB Local AT lokal;\nENDBLOCKLIBS\n");
+    check(CopyFileA(("Z:" + kDummy).c_str(), (z + "/bin/kytfuzzy.exe.so").c_str(), FALSE) != 0,
           "the dummy companion is installed as kytfuzzy.exe.so");
     writeFile(install + "/fuzzy.txt", "$ WIZARD Fuzzy\nBLOCK Fuzzy;\nINPUT e;\nOUTPUT u1; u2;\nPARAMETER K = 1;\nSIM\nENDBLOCK\n");
     writeFile(install + "/fuzzy2.txt", "$ WIZARD Fuzzy\nBLOCK Fuzzy;\nINPUT e;\nOUTPUT u1;\nPARAMETER K = 1;\nSIM\nENDBLOCK\n");
@@ -184,10 +184,13 @@ void wizards(Application* app, const std::string& root, const std::string& folde
     GedPane* pane = new GedPane(frame, new FillLayout, WS_CHILD | WS_VISIBLE);
     pane->setStatusBar(bar);
     pane->readIniSetup(z.c_str());
-    theWorkspace->BINDIR = (zRoot + "/bin dir").c_str();
+    std::string localDir;
     for (int i = 0; i < theWorkspace->libraryCount; ++i)
         if (std::string(theWorkspace->libraries[i].name.text()) == "Local")
-            theWorkspace->libraries[i].file = (zRoot + "/lokale Bl").c_str();
+            localDir = theWorkspace->libraries[i].file.text();
+    check(localDir.find("kyt dir") != std::string::npos && localDir.find("lokal") != std::string::npos &&
+              std::string(theWorkspace->BINDIR.text()).find("kyt dir") != std::string::npos,
+          "kyt.ini's relative BINDIR and Local lie in its directory with the blank");
     pane->model().setZoom(21, 21);
     frame->show(SW_SHOWNORMAL);
     pane->show(SW_SHOW);
@@ -199,8 +202,7 @@ void wizards(Application* app, const std::string& root, const std::string& folde
     pane->controller().pressPoint = Point(100, 100);
     Run created = runCommand(app, pane, bar, kCommandFuzzyWizard, nullptr);
     std::string log = readFile(install + "/dummy.log");
-    check(log.find("2\nFuzzy\n" + zRoot + "/lokale Bl\n") == 0, "new: the dummy sees exactly its two words");
-    check(log.find("lokale Bl") != std::string::npos, "new: the Local directory with its blank arrives as one word");
+    check(log.find("2\nFuzzy\n" + localDir + "\n") == 0, "new: the dummy sees exactly its two words");
     check(created.ended && created.statusWhileRunning == "In Wizard", "new: status field 1 reads In Wizard while it runs");
     check(created.clickIgnored, "new: a click while it runs changes nothing");
     BlockObject* block = lastBlock(pane->model());
@@ -258,9 +260,9 @@ void wizards(Application* app, const std::string& root, const std::string& folde
 
     // An Editor block: the text editor saves a changed default; the block is
     // rebuilt with its parameters and text.
-    writeFile(root + "/lokale Bl/editor", "# Ein eigener Block.\n$ WIZARD Editor\nBLOCK Editor;\nINPUT u;\nOUTPUT y;\n"
+    writeFile(install + "/lokal/editor", "# Ein eigener Block.\n$ WIZARD Editor\nBLOCK Editor;\nINPUT u;\nOUTPUT y;\n"
                                           "PARAMETER K = 1;\nSIM\n  y = K*u;\nENDBLOCK\n");
-    BlockObject* editor = pane->model().createBlock(Point(20, 14), Point(6, 3), (zRoot + "/lokale Bl\\editor").c_str(),
+    BlockObject* editor = pane->model().createBlock(Point(20, 14), Point(6, 3), (localDir + "\\editor").c_str(),
                                                     "Local", 1);
     if (editor) {
         editor->setParameterValue("K", "4");

@@ -58,6 +58,19 @@ TEST_F(IdentStartTest, CommandLineNeedsTwoWords)
     }
 }
 
+// kyt quotes a Local directory with a blank; it arrives as one word.
+TEST_F(IdentStartTest, QuotedDirectoryWithABlank)
+{
+    ASSERT_EQ(0, mkdir((dir + "/lokale Bl").c_str(), 0755));
+    write("kyt.ini", "BINDIR = " + dir + ";\n");
+    ASSERT_TRUE(start("w7 \"" + dir + "/lokale Bl\""));
+    EXPECT_EQ("w7", doc.blockName);
+    EXPECT_EQ(dir + "/lokale Bl", doc.directory);
+    boxes = BoxRecorder();
+    EXPECT_FALSE(start("w7 " + dir + "/lokale Bl"));
+    EXPECT_EQ(std::vector<unsigned int>{26985}, boxes.ids());
+}
+
 TEST_F(IdentStartTest, NewBlockWithHelpFromHelpdir)
 {
     ASSERT_EQ(0, mkdir((dir + "/hilfe").c_str(), 0755));

@@ -3,7 +3,7 @@
 // ports of the saved text), declines a block that is no wizard block, and
 // reports a save that fails with -1. kytident makes a new identification
 // block that compiles in a circuit, and reports an OK that cannot write
-// with -1. The
+// with -1. kyt.ini and library Local lie in a directory with a blank. The
 // companions' message boxes are answered from here, by caption.
 //
 //   companions_wine_test BINDIR
@@ -441,21 +441,22 @@ void appMain(Application* app)
     const std::string bin = winecheck::trimmedArgument(app->commandLine.text());
     char tmpl[] = "/tmp/kyt-companions-XXXXXX";
     const std::string root = mkdtemp(tmpl) ? tmpl : "/tmp";
-    const std::string install = root + "/kyt";
-    const std::string local = root + "/local";
+    // The installation lies in a directory with a blank, and library Local
+    // in it: the companions get the Local directory as one quoted word.
+    const std::string install = root + "/kyt dir";
+    const std::string local = install + "/local";
     mkdir(install.c_str(), 0777);
     mkdir(local.c_str(), 0777);
+    mkdir((install + "/schaltungen").c_str(), 0777);
     mkdir((install + "/tmp").c_str(), 0777);
     mkdir((install + "/hilfe").c_str(), 0777);
     writeFile(install + "/hilfe/fuzzyhlp.txt", readFile(kFuzzyData + "/fuzzyhlp.txt"));
     writeFile(install + "/hilfe/identhlp.txt", readFile(kIdentData + "/identhlp.txt"));
     const std::string z = "Z:" + install;
-    writeFile(install + "/kyt.ini", "CIRCUITDIR = " + z + ";\nTEMPDIR = " + z + "/tmp;\nHELPDIR = " + z +
-                                        "/hilfe;\nBINDIR = " + bin + ";\nICONDIR = " + kFixtures +
-                                        "/icons;\nBLOCKLIBS\n    LIB Standard AT " + kFixtures +
+    writeFile(install + "/kyt.ini", "CIRCUITDIR = schaltungen;\nTEMPDIR = tmp;\nHELPDIR = hilfe;\nBINDIR = " + bin +
+                                        ";\nICONDIR = " + kFixtures + "/icons;\nBLOCKLIBS\n    LIB Standard AT " + kFixtures +
                                         "/standard;\n    LIB Allgemein AT Z:" + kInstallation + "/allgemein;\n    LIB Quellen AT Z:" +
-                                        kInstallation + "/quellen;\n    LIB Local AT Z:" + local +
-                                        ";\nENDBLOCKLIBS\n");
+                                        kInstallation + "/quellen;\n    LIB Local AT local;\nENDBLOCKLIBS\n");
     Workspace workspace;
     setWorkspace(&workspace);
     {
