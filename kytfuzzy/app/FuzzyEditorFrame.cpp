@@ -3,12 +3,14 @@
 #include "AboutBox.h"
 #include "Application.h"
 #include "CharacteristicCommands.h"
+#include "CharacteristicDialogs.h"
 #include "CommonDialogs.h"
 #include "ErrorReporter.h"
 #include "FuzzyOptions.h"
 #include "Layout.h"
 #include "ComPage.h"
 #include "FsetPage.h"
+#include "HelpViewerWindow.h"
 #include "ListingText.h"
 #include "LvarPage.h"
 #include "Menu.h"
@@ -36,6 +38,8 @@ const unsigned int kResScriptAmbiguous = 17640;
 const unsigned int kResScriptIncomplete = 17641;
 const unsigned int kResWizardNotWritten = 57608;
 const unsigned int kResInformation = 17689;
+const char kGeneralHelp[] = "IDH_HELP_FuzzyGeneral";
+const char kErrorHelp[] = "IDH_HELP_Errormessages";
 
 // Heights of the pages: the comment page shows 32 pixels, hidden 1.
 const int kVariablePageHeight = 90;
@@ -82,8 +86,7 @@ const int kBlockMenuEntries[] = {CMD_SAVE_AS,       CMD_GLOBAL_METHODS,  CMD_COP
 // The commands that later parts of the editor fill in.
 const unsigned int kHookCommands[] = {CMD_RULE_EDITOR,    CMD_GLOBAL_METHODS,  CMD_ADD_VARIABLE,
                                       CMD_ADD_SET,        CMD_DELETE_VARIABLE, CMD_DELETE_SET,
-                                      CMD_RENAME_VARIABLE, CMD_RENAME_SET,     CMD_HELP_CONTENTS,
-                                      CMD_HELP_ERRORS};
+                                      CMD_RENAME_VARIABLE, CMD_RENAME_SET};
 
 // Is the variable (or the set) still part of the block?
 bool holdsVariable(const FuzzyBlock* block, const FuzzyVariable* variable)
@@ -165,6 +168,15 @@ FuzzyEditorFrame::FuzzyEditorFrame(void* unused, Geometry* g, DWORD style, const
     if (!getMenu() || !getMenu()->handle())
         reportError(ERR_FATAL, "Assertion failed: %s", "appMenu");
     characteristic = new CharacteristicCommands(this, options);
+    // kytfuzzy's help window has an icon of its own and may be taller than
+    // the screen.
+    HelpViewerLook look;
+    look.keepOnScreen = false;
+    look.iconId = kFuzzyHelpIcon;
+    helpViewers = new HelpViewerWindowFactory(this, look);
+    options->setHelpViewerFactory(helpViewers);
+    FuzzyOptions* help = options;
+    setCharacteristicHelp([help](const char* topic) { help->showHelp(topic); });
     buildToolBar();
     buildStatusBar();
     if (theApplication)
@@ -174,6 +186,10 @@ FuzzyEditorFrame::FuzzyEditorFrame(void* unused, Geometry* g, DWORD style, const
 
 FuzzyEditorFrame::~FuzzyEditorFrame()
 {
+    setCharacteristicHelp(nullptr);
+    options->closeHelp();
+    options->setHelpViewerFactory(nullptr);
+    delete helpViewers;
     delete characteristic;
     deletePages();
 }
@@ -475,6 +491,12 @@ int FuzzyEditorFrame::runCommand(unsigned int id)
         return 1;
     case CMD_INFO:
         showInfo();
+        return 1;
+    case CMD_HELP_CONTENTS:
+        options->showHelp(kGeneralHelp);
+        return 1;
+    case CMD_HELP_ERRORS:
+        options->showHelp(kErrorHelp);
         return 1;
     case CMD_PRINT:
         if (membershipPage) {
