@@ -11,7 +11,7 @@
 #include "ComPage.h"
 #include "FsetPage.h"
 #include "HelpViewerWindow.h"
-#include "ListingText.h"
+#include "ListingViewer.h"
 #include "LvarPage.h"
 #include "Menu.h"
 #include "MsfPage.h"
@@ -104,45 +104,6 @@ bool holdsMember(const FuzzyVariable* variable, const FuzzyMember* member)
         if (m == member)
             return true;
     return false;
-}
-
-// An edit control does not break lines at a bare line feed.
-std::string withCrLf(const std::string& text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            out += '\r';
-        out += text[i];
-    }
-    return out;
-}
-
-// The listing viewer: a window with a read-only edit control filling it.
-const char kListingClass[] = "KytfuzzyListing";
-
-LRESULT CALLBACK listingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SIZE) {
-        if (HWND edit = GetWindow(hwnd, GW_CHILD))
-            MoveWindow(edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-bool registerListingClass()
-{
-    WNDCLASSA info;
-    if (GetClassInfoA(programInstance(), kListingClass, &info))
-        return true;
-    ZeroMemory(&info, sizeof info);
-    info.lpfnWndProc = listingProc;
-    info.hInstance = programInstance();
-    info.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    info.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    info.lpszClassName = kListingClass;
-    return RegisterClassA(&info) != 0;
 }
 
 std::string chooseFile(WindowCL* owner, unsigned int title, bool save)
@@ -544,44 +505,7 @@ void FuzzyEditorFrame::showInfo()
 
 void FuzzyEditorFrame::showListing(const char* message, const char* path, int line)
 {
-    const Listing listing = loadListing(path, line, fuzzyListingStyle());
-    const std::string text = withCrLf(std::string(message ? message : "") + "\n\n" + listing.text);
-    if (!registerListingClass())
-        return;
-    HWND viewer = CreateWindowExA(0, kListingClass, path, WS_OVERLAPPEDWINDOW, 0, 0, 500, 400, hwnd, nullptr,
-                                  programInstance(), nullptr);
-    if (!viewer)
-        return;
-    RECT client;
-    GetClientRect(viewer, &client);
-    HWND edit = CreateWindowExA(0, "EDIT", "",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
-                                    ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-                                0, 0, client.right, client.bottom, viewer, nullptr, programInstance(), nullptr);
-    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextA(edit, text.c_str());
-    if (listing.highlightStart >= 0) {
-        // The message and the blank line stand before the listing.
-        const int offset = static_cast<int>(text.size() - withCrLf(listing.text).size());
-        SendMessageA(edit, EM_SETSEL, offset + listing.highlightStart, offset + listing.highlightEnd);
-        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
-    }
-    ShowWindow(viewer, SW_SHOW);
-    // Modal: the frame waits until the viewer is closed.
-    const BOOL wasEnabled = IsWindowEnabled(hwnd);
-    EnableWindow(hwnd, FALSE);
-    MSG msg;
-    while (IsWindow(viewer)) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            DestroyWindow(viewer);
-            break;
-        }
-        if (got < 0)
-            break;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    EnableWindow(hwnd, wasEnabled);
+    // kyt's listing viewer with kytfuzzy's excerpt and English texts.
+    ListingFileViewer viewer(this, fuzzyListingStyle());
+    viewer.showFile(message, path, line);
 }
