@@ -4,6 +4,7 @@
 #ifndef KYT_WORKSPACE_WORKSPACEUI_H
 #define KYT_WORKSPACE_WORKSPACEUI_H
 
+#include "HelpViewer.h"
 #include "String.h"
 
 #include <functional>
@@ -81,21 +82,6 @@ public:
     // these items there and redraws the menu bar.
     virtual void replacePopup(int position, const char* title, const std::vector<MenuEntry>& items) = 0;
     virtual void setMainTitle(const char* title) = 0;
-};
-
-// The help viewer. Its owner slot (the workspace's helpWindow) is cleared
-// when the viewer goes, so that a closed viewer is not deleted again.
-class HelpViewer {
-public:
-    virtual ~HelpViewer() {}
-};
-
-class HelpViewerFactory {
-public:
-    virtual ~HelpViewerFactory() {}
-    // A read-only viewer of text, default place and size, overlapped,
-    // titled title; null when it cannot be made.
-    virtual HelpViewer* createHelpViewer(const char* title, const char* text, HelpViewer** ownerSlot) = 0;
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "HelpViewerWindow.h"
 
+#include "Application.h"
 #include "ErrorReporter.h"
 #include "HelpSize.h"
 #include "ListingViewer.h"
@@ -7,16 +8,30 @@
 #include <string>
 
 HelpViewerWindow::HelpViewerWindow(WindowCL* parentWindow, Geometry* g, DWORD windowStyle, const char* text,
-                                   String helpText, HelpViewer** slot, int centre)
+                                   String helpText, HelpViewer** slot, int centre, const HelpViewerLook& look)
     : DialogFrameCL(parentWindow, g ? g : new Layout(), windowStyle, text), textControl(nullptr), font(nullptr), ownerSlot(slot)
 {
     // 1.
     state |= STATE_AUTODELETE;
     font = new Font(StockObject{SYSTEM_FIXED_FONT});
-    // 2. and 3.
+    // The window's own icon, not the class's: every dialog frame of the
+    // program shares that class.
+    if (look.iconId && isWindow()) {
+        if (HICON icon = LoadIconA(programInstance(), MAKEINTRESOURCEA(look.iconId))) {
+            SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+            SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        }
+    }
+    // 2. and 3. A limit of 0 limits nothing.
     const std::string shown = helpText.text() ? helpText.text() : "";
-    const HelpWindowSize size =
-        helpWindowSize(shown, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const int screenWidth = look.keepOnScreen ? GetSystemMetrics(SM_CXSCREEN) : 0;
+    const int screenHeight = look.keepOnScreen ? GetSystemMetrics(SM_CYSCREEN) : 0;
+    const HelpWindowSize size = helpWindowSize(shown, screenWidth, screenHeight);
+    if (!look.keepOnScreen && isWindow()) {
+        wantedWidth = size.width;
+        wantedHeight = size.height;
+        AddEventHandler(this, &HelpViewerWindow::onGetMinMaxInfo, WM_GETMINMAXINFO);
+    }
     if (isWindow())
         MoveWindow(hwnd, 0, 0, size.width, size.height, TRUE);
     // 4.
@@ -49,6 +64,18 @@ void HelpViewerWindow::leaveOwnerSlot()
         *ownerSlot = nullptr;
 }
 
+LRESULT HelpViewerWindow::onGetMinMaxInfo(EventRecord* event)
+{
+    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(event->lParam);
+    if (!info)
+        return 0;
+    if (info->ptMaxTrackSize.x < wantedWidth)
+        info->ptMaxTrackSize.x = wantedWidth;
+    if (info->ptMaxTrackSize.y < wantedHeight)
+        info->ptMaxTrackSize.y = wantedHeight;
+    return 1;
+}
+
 LRESULT HelpViewerWindow::onClose(EventRecord*)
 {
     leaveOwnerSlot();
@@ -57,5 +84,5 @@ LRESULT HelpViewerWindow::onClose(EventRecord*)
 
 HelpViewer* HelpViewerWindowFactory::createHelpViewer(const char* title, const char* text, HelpViewer** ownerSlot)
 {
-    return new HelpViewerWindow(owner, nullptr, WS_OVERLAPPEDWINDOW, title, String(text), ownerSlot, 0);
+    return new HelpViewerWindow(owner, nullptr, WS_OVERLAPPEDWINDOW, title, String(text), ownerSlot, 0, look);
 }

@@ -98,12 +98,12 @@ void ListingFileViewer::showFile(const char* message, const char* path, int line
 {
     // The window is 500 x 400 pixels; a dialog frame's geometry gives its
     // client area, which is smaller by the frame and the caption.
-    const DWORD style = WS_OVERLAPPEDWINDOW;
+    const DWORD windowStyle = WS_OVERLAPPEDWINDOW;
     RECT frame = {0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    AdjustWindowRectEx(&frame, windowStyle, FALSE, 0);
     const int width = kFileViewerWidth - (frame.right - frame.left);
     const int height = kFileViewerHeight - (frame.bottom - frame.top);
-    ListingViewer* viewer = new ListingViewer(owner, new Layout(0, 0, width, height), style, path, message, path, line);
+    ListingViewer* viewer = new ListingViewer(owner, new Layout(0, 0, width, height), windowStyle, path, message, path, line, style);
     viewer->show(SW_SHOW);
     viewer->runModal();
     delete viewer;

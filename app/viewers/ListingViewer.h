@@ -36,16 +36,21 @@ private:
 // automatic scrolling both ways (ES_MULTILINE comes with the control).
 const DWORD kViewerTextStyle = 0x3009C0;
 
-// kyt's file viewer: shows the listing viewer modally over the owner, 500 x
-// 400 pixels, overlapped, titled with the path.
+// The programs' file viewer: shows the listing viewer modally over the
+// owner, 500 x 400 pixels, overlapped, titled with the path; the listing
+// style is the program's (kyt's by default).
 const int kFileViewerWidth = 500;
 const int kFileViewerHeight = 400;
 class ListingFileViewer : public FileViewer {
 public:
-    explicit ListingFileViewer(WindowCL* owner) : owner(owner) {}
+    explicit ListingFileViewer(WindowCL* owner, const ListingStyle& style = mainListingStyle())
+        : owner(owner), style(style)
+    {
+    }
     void showFile(const char* message, const char* path, int line) override;
 
     WindowCL* owner;
+    ListingStyle style;
 };
 
 #endif

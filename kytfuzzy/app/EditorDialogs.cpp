@@ -22,6 +22,34 @@ enum { ID_AND = 1004, ID_OR = 1005, ID_INFERENCE = 1006, ID_DEFUZZIFICATION = 10
        ID_CHOOSE = 1020, ID_STANDARD = 1021, ID_SAMPLE = 1023 };
 const COLORREF kStandardColour = RGB(254, 255, 223);
 
+// Each dialog's "Hilfe" button and the topic of fuzzyhlp.txt it shows.
+struct DialogHelp {
+    int templateId;
+    int button;
+    const char* topic;
+};
+const DialogHelp kDialogHelp[] = {
+    {TEMPLATE_CONFIGURATION, 1018, "IDH_HELP_Configuration"},
+    {TEMPLATE_VARIABLE, 1016, "IDH_HELP_Lvar"},
+    {TEMPLATE_SET, 1024, "IDH_HELP_Fset"},
+    {TEMPLATE_RENAME_VARIABLE, 3, "IDH_HELP_ChangeLvarName"},
+    {TEMPLATE_RENAME_SET, 3, "IDH_HELP_ChangeFsetName"},
+};
+
+const DialogHelp* helpOf(int templateId)
+{
+    for (const DialogHelp& h : kDialogHelp)
+        if (h.templateId == templateId)
+            return &h;
+    return nullptr;
+}
+
+void showDialogHelp(FuzzyEditorFrame* frame, int templateId)
+{
+    if (const DialogHelp* h = helpOf(templateId))
+        frame->getOptions()->showHelp(h->topic);
+}
+
 // The chooser's custom colours live for the run of the program.
 COLORREF customColours[16] = {
     RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
@@ -47,9 +75,11 @@ void redrawGraphic(FuzzyEditorFrame* frame)
 // ---------------------------------------------------------------- name dialogs
 
 NameDialog::NameDialog(FuzzyEditorFrame* owner, int templateId, const std::string& initial)
-    : FieldDialogCL(owner, ResourceId(templateId)), name(initial.c_str()), frame(owner)
+    : FieldDialogCL(owner, ResourceId(templateId)), name(initial.c_str()), frame(owner), templateNumber(templateId)
 {
     field = new EditCL(this, kNameField, &name, kAcceptEmpty);
+    if (WindowCL* helpButton = helpOf(templateId) ? findChild(helpOf(templateId)->button) : nullptr)
+        addCommandHandler(new NotifyHandlerRecord(helpButton->hwnd, BN_CLICKED, &NameDialog::help, this));
     if (WindowCL* okButton = findChild(kNameOk))
         addCommandHandler(new NotifyHandlerRecord(okButton->hwnd, BN_CLICKED, &NameDialog::ok, this));
     if (WindowCL* cancelButton = findChild(IDCANCEL))
@@ -96,6 +126,12 @@ LRESULT NameDialog::ok(EventRecord*)
         applied();
         return 1;
     }
+    return 1;
+}
+
+LRESULT NameDialog::help(EventRecord*)
+{
+    showDialogHelp(frame, templateNumber);
     return 1;
 }
 
@@ -237,6 +273,8 @@ ConfigurationDlg::ConfigurationDlg(FuzzyEditorFrame* f, FuzzyKernel* k)
         addCommandHandler(new NotifyHandlerRecord(cancelButton->hwnd, BN_CLICKED, &ConfigurationDlg::cancel, this));
     if (WindowCL* choose = findChild(ID_CHOOSE))
         addCommandHandler(new NotifyHandlerRecord(choose->hwnd, BN_CLICKED, &ConfigurationDlg::chooseColour, this));
+    if (WindowCL* helpButton = findChild(helpOf(TEMPLATE_CONFIGURATION)->button))
+        addCommandHandler(new NotifyHandlerRecord(helpButton->hwnd, BN_CLICKED, &ConfigurationDlg::help, this));
     if (WindowCL* standard = findChild(ID_STANDARD))
         addCommandHandler(
             new NotifyHandlerRecord(standard->hwnd, BN_CLICKED, &ConfigurationDlg::standardColour, this));
@@ -275,6 +313,12 @@ LRESULT ConfigurationDlg::standardColour(EventRecord*)
 {
     colour = kStandardColour;
     showSample();
+    return 1;
+}
+
+LRESULT ConfigurationDlg::help(EventRecord*)
+{
+    showDialogHelp(frame, TEMPLATE_CONFIGURATION);
     return 1;
 }
 

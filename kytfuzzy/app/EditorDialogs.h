@@ -22,6 +22,7 @@ protected:
     void run();
     LRESULT ok(EventRecord* event);
     LRESULT cancel(EventRecord* event);
+    LRESULT help(EventRecord* event);
     // The change of OK on the model.
     virtual DialogOutcome apply() = 0;
     // After a change: the pages show it.
@@ -30,6 +31,7 @@ protected:
     void refuse(unsigned int message);
 
     FuzzyEditorFrame* frame;
+    int templateNumber;
     // An answer that came before the modal run began (showing the dialog
     // may deliver it): the run is not started then.
     bool finished = false;
@@ -82,6 +84,7 @@ private:
     LRESULT cancel(EventRecord* event);
     LRESULT chooseColour(EventRecord* event);
     LRESULT standardColour(EventRecord* event);
+    LRESULT help(EventRecord* event);
     void showSample();
 
     FuzzyEditorFrame* frame;

@@ -3,13 +3,15 @@
 #include "AboutBox.h"
 #include "Application.h"
 #include "CharacteristicCommands.h"
+#include "CharacteristicDialogs.h"
 #include "CommonDialogs.h"
 #include "ErrorReporter.h"
 #include "FuzzyOptions.h"
 #include "Layout.h"
 #include "ComPage.h"
 #include "FsetPage.h"
-#include "ListingText.h"
+#include "HelpViewerWindow.h"
+#include "ListingViewer.h"
 #include "LvarPage.h"
 #include "Menu.h"
 #include "MsfPage.h"
@@ -36,6 +38,8 @@ const unsigned int kResScriptAmbiguous = 17640;
 const unsigned int kResScriptIncomplete = 17641;
 const unsigned int kResWizardNotWritten = 57608;
 const unsigned int kResInformation = 17689;
+const char kGeneralHelp[] = "IDH_HELP_FuzzyGeneral";
+const char kErrorHelp[] = "IDH_HELP_Errormessages";
 
 // Heights of the pages: the comment page shows 32 pixels, hidden 1.
 const int kVariablePageHeight = 90;
@@ -82,8 +86,7 @@ const int kBlockMenuEntries[] = {CMD_SAVE_AS,       CMD_GLOBAL_METHODS,  CMD_COP
 // The commands that later parts of the editor fill in.
 const unsigned int kHookCommands[] = {CMD_RULE_EDITOR,    CMD_GLOBAL_METHODS,  CMD_ADD_VARIABLE,
                                       CMD_ADD_SET,        CMD_DELETE_VARIABLE, CMD_DELETE_SET,
-                                      CMD_RENAME_VARIABLE, CMD_RENAME_SET,     CMD_HELP_CONTENTS,
-                                      CMD_HELP_ERRORS};
+                                      CMD_RENAME_VARIABLE, CMD_RENAME_SET};
 
 // Is the variable (or the set) still part of the block?
 bool holdsVariable(const FuzzyBlock* block, const FuzzyVariable* variable)
@@ -101,45 +104,6 @@ bool holdsMember(const FuzzyVariable* variable, const FuzzyMember* member)
         if (m == member)
             return true;
     return false;
-}
-
-// An edit control does not break lines at a bare line feed.
-std::string withCrLf(const std::string& text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            out += '\r';
-        out += text[i];
-    }
-    return out;
-}
-
-// The listing viewer: a window with a read-only edit control filling it.
-const char kListingClass[] = "KytfuzzyListing";
-
-LRESULT CALLBACK listingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SIZE) {
-        if (HWND edit = GetWindow(hwnd, GW_CHILD))
-            MoveWindow(edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-bool registerListingClass()
-{
-    WNDCLASSA info;
-    if (GetClassInfoA(programInstance(), kListingClass, &info))
-        return true;
-    ZeroMemory(&info, sizeof info);
-    info.lpfnWndProc = listingProc;
-    info.hInstance = programInstance();
-    info.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    info.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    info.lpszClassName = kListingClass;
-    return RegisterClassA(&info) != 0;
 }
 
 std::string chooseFile(WindowCL* owner, unsigned int title, bool save)
@@ -165,6 +129,15 @@ FuzzyEditorFrame::FuzzyEditorFrame(void* unused, Geometry* g, DWORD style, const
     if (!getMenu() || !getMenu()->handle())
         reportError(ERR_FATAL, "Assertion failed: %s", "appMenu");
     characteristic = new CharacteristicCommands(this, options);
+    // kytfuzzy's help window has an icon of its own and may be taller than
+    // the screen.
+    HelpViewerLook look;
+    look.keepOnScreen = false;
+    look.iconId = kFuzzyHelpIcon;
+    helpViewers = new HelpViewerWindowFactory(this, look);
+    options->setHelpViewerFactory(helpViewers);
+    FuzzyOptions* help = options;
+    setCharacteristicHelp([help](const char* topic) { help->showHelp(topic); });
     buildToolBar();
     buildStatusBar();
     if (theApplication)
@@ -174,6 +147,10 @@ FuzzyEditorFrame::FuzzyEditorFrame(void* unused, Geometry* g, DWORD style, const
 
 FuzzyEditorFrame::~FuzzyEditorFrame()
 {
+    setCharacteristicHelp(nullptr);
+    options->closeHelp();
+    options->setHelpViewerFactory(nullptr);
+    delete helpViewers;
     delete characteristic;
     deletePages();
 }
@@ -476,6 +453,12 @@ int FuzzyEditorFrame::runCommand(unsigned int id)
     case CMD_INFO:
         showInfo();
         return 1;
+    case CMD_HELP_CONTENTS:
+        options->showHelp(kGeneralHelp);
+        return 1;
+    case CMD_HELP_ERRORS:
+        options->showHelp(kErrorHelp);
+        return 1;
     case CMD_PRINT:
         if (membershipPage) {
             membershipPage->print();
@@ -522,44 +505,7 @@ void FuzzyEditorFrame::showInfo()
 
 void FuzzyEditorFrame::showListing(const char* message, const char* path, int line)
 {
-    const Listing listing = loadListing(path, line, fuzzyListingStyle());
-    const std::string text = withCrLf(std::string(message ? message : "") + "\n\n" + listing.text);
-    if (!registerListingClass())
-        return;
-    HWND viewer = CreateWindowExA(0, kListingClass, path, WS_OVERLAPPEDWINDOW, 0, 0, 500, 400, hwnd, nullptr,
-                                  programInstance(), nullptr);
-    if (!viewer)
-        return;
-    RECT client;
-    GetClientRect(viewer, &client);
-    HWND edit = CreateWindowExA(0, "EDIT", "",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
-                                    ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-                                0, 0, client.right, client.bottom, viewer, nullptr, programInstance(), nullptr);
-    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextA(edit, text.c_str());
-    if (listing.highlightStart >= 0) {
-        // The message and the blank line stand before the listing.
-        const int offset = static_cast<int>(text.size() - withCrLf(listing.text).size());
-        SendMessageA(edit, EM_SETSEL, offset + listing.highlightStart, offset + listing.highlightEnd);
-        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
-    }
-    ShowWindow(viewer, SW_SHOW);
-    // Modal: the frame waits until the viewer is closed.
-    const BOOL wasEnabled = IsWindowEnabled(hwnd);
-    EnableWindow(hwnd, FALSE);
-    MSG msg;
-    while (IsWindow(viewer)) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            DestroyWindow(viewer);
-            break;
-        }
-        if (got < 0)
-            break;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    EnableWindow(hwnd, wasEnabled);
+    // kyt's listing viewer with kytfuzzy's excerpt and English texts.
+    ListingFileViewer viewer(this, fuzzyListingStyle());
+    viewer.showFile(message, path, line);
 }

@@ -19,6 +19,7 @@ class FsetPage;
 class LvarPage;
 class MsfPage;
 class FuzzyOptions;
+class HelpViewerWindowFactory;
 class ToolBarCL;
 class VisualCtrl;
 
@@ -58,6 +59,7 @@ enum FuzzyCommand {
 // Resources of the program.
 const int kFuzzyMenu = 101;
 const int kFuzzyIcon = 131;
+const int kFuzzyHelpIcon = 141;
 const int kFuzzyAccelerators = 134;
 // Status-bar fields: the short text at the left and the menu help.
 const int kFuzzyStatusText = 1112;
@@ -72,8 +74,8 @@ public:
     virtual bool runConfigurationDialog(FuzzyKernel*) { return false; }
     virtual bool runNewVariableDialog(FuzzyKernel*) { return false; }
     virtual bool runNewSetDialog(FuzzyKernel*) { return false; }
-    // Commands 116, 11014, 117, 118, 120, 121, 11049, 11050, 9001, 11036,
-    // 9016, 11042; true when handled.
+    // Commands 116, 11014, 117, 118, 120, 121, 11049, 11050; true when
+    // handled.
     virtual bool command(unsigned int) { return false; }
 };
 
@@ -145,6 +147,8 @@ private:
     FuzzyOptions* options;
     FuzzySession session;
     CharacteristicCommands* characteristic = nullptr;
+    // The options' help windows, owned by this frame.
+    HelpViewerWindowFactory* helpViewers = nullptr;
     FuzzyEditorHooks noHooks;
     FuzzyEditorHooks* hooks = &noHooks;
     int commentState = 1;

@@ -66,6 +66,7 @@ void runApplication(Application* app)
     frame->setHooks(&dialogs);
     FrameListingViewer viewer(frame);
     FuzzyPlots* plots = new FuzzyPlots(frame, options);
+    plots->setHelp([options](const char* topic) { options->showHelp(topic); });
     setFileViewer(&viewer);
 
     std::string tempDir, helpDir, iniPath;

@@ -20,6 +20,7 @@ const size_t kHelpLimit = 16000;
 // Help lines are read whole up to this length.
 const size_t kMaxHelpLine = 1 << 20;
 
+const unsigned int kResHelpTitle = 17660;
 const unsigned int kResHelpFile = 17661;
 const unsigned int kResNoHelp = 17674;
 const unsigned int kResHelpReadError = 17675;
@@ -62,6 +63,7 @@ FuzzyOptions::FuzzyOptions() : color{0, 0, 0, 0} {}
 
 FuzzyOptions::~FuzzyOptions()
 {
+    closeHelp();
     closePlotWindows();
 }
 
@@ -174,6 +176,28 @@ std::string FuzzyOptions::loadHelpText(const std::string& topic) const
         reportError(1, "%s", getResString(kResHelpTooLong));
     fclose(f);
     return text;
+}
+
+void FuzzyOptions::showHelp(const std::string& topic)
+{
+    const std::string text = loadHelpText(topic);
+    if (!text.empty())
+        showHelpWindow(text);
+}
+
+void FuzzyOptions::showHelpWindow(const std::string& text)
+{
+    closeHelp();
+    if (helpFactory)
+        helpWindow = helpFactory->createHelpViewer(getResString(kResHelpTitle), text.c_str(), &helpWindow);
+}
+
+void FuzzyOptions::closeHelp()
+{
+    // The slot is empty before the window goes, which would clear it.
+    HelpViewer* old = helpWindow;
+    helpWindow = nullptr;
+    delete old;
 }
 
 std::vector<FuzzyMenuItem> FuzzyOptions::fileMenuItems() const

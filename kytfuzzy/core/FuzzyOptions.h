@@ -4,6 +4,7 @@
 #ifndef KYT_KYTFUZZY_FUZZYOPTIONS_H
 #define KYT_KYTFUZZY_FUZZYOPTIONS_H
 
+#include "HelpViewer.h"
 #include "ListingText.h"
 
 #include <string>
@@ -100,6 +101,16 @@ public:
     // the lines after the first line containing topic, up to the next
     // "IDH_HELP_" line. Reports a missing file, topic or a text too long.
     std::string loadHelpText(const std::string& topic) const;
+    // The topic's text in the help window: the old window goes, a new one
+    // comes. Nothing happens when there is no text (the reasons are
+    // reported).
+    void showHelp(const std::string& topic);
+    // A text in the program's one help window, titled 17660.
+    void showHelpWindow(const std::string& text);
+    // The help window goes; none is left.
+    void closeHelp();
+    void setHelpViewerFactory(HelpViewerFactory* factory) { helpFactory = factory; }
+    HelpViewer* getHelpWindow() const { return helpWindow; }
 
     // The popups "&Datei" and "&Fenster" as the menu shows them.
     std::vector<FuzzyMenuItem> fileMenuItems() const;
@@ -133,6 +144,9 @@ private:
     std::string plotTitle(int slot, unsigned int stateText) const;
 
     FuzzyPlotHost* plotHost = nullptr;
+    HelpViewerFactory* helpFactory = nullptr;
+    // Cleared by the window itself when it is closed.
+    HelpViewer* helpWindow = nullptr;
     FuzzyPlotWindow* plotSlots[kPlotSlots] = {};
     int plotUpdating = 0;
     int plotKeep = 0;

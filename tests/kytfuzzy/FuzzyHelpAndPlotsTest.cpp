@@ -30,6 +30,37 @@ public:
     std::vector<std::string> titles;
 };
 
+// Help windows that count themselves and clear their owner's slot when
+// they go, as the real one does when it is closed.
+class FakeHelpWindow : public HelpViewer {
+public:
+    FakeHelpWindow(const std::string& t, const std::string& x, HelpViewer** s, int* live)
+        : title(t), text(x), slot(s), live(live)
+    {
+        ++*live;
+    }
+    ~FakeHelpWindow() override
+    {
+        --*live;
+        if (*slot == this)
+            *slot = nullptr;
+    }
+    std::string title, text;
+    HelpViewer** slot;
+    int* live;
+};
+
+class FakeHelpFactory : public HelpViewerFactory {
+public:
+    HelpViewer* createHelpViewer(const char* title, const char* text, HelpViewer** slot) override
+    {
+        ++made;
+        return new FakeHelpWindow(title, text, slot, &live);
+    }
+    int made = 0;
+    int live = 0;
+};
+
 // The companions' reporter, writing its ERROR.LOG into a scratch directory.
 class FuzzyOptionsCoreTest : public EditorStringsTest {
 protected:
@@ -109,6 +140,47 @@ TEST_F(FuzzyOptionsCoreTest, HelpProblemsAreReported)
     EXPECT_EQ("\nWarning: Hilfetext ist zu lang\num ihn anzuzeigen!", sink.boxes[2]);
     EXPECT_EQ(std::string(20000, 'z') + "\r\n", options.loadHelpText("IDH_HELP_Zeile"));
     EXPECT_EQ(0, sink.beeps);
+}
+
+TEST_F(FuzzyOptionsCoreTest, OneHelpWindowAtATime)
+{
+    FakeHelpFactory factory;
+    {
+        FuzzyOptions owner;
+        owner.setHelpDir(KYTFUZZY_TEST_DATA);
+        owner.setHelpViewerFactory(&factory);
+        owner.showHelp("IDH_HELP_FuzzyGeneral");
+        owner.showHelp("IDH_HELP_Errormessages");
+        EXPECT_EQ(2, factory.made);
+        EXPECT_EQ(1, factory.live);
+        FakeHelpWindow* shown = dynamic_cast<FakeHelpWindow*>(owner.getHelpWindow());
+        ASSERT_NE(nullptr, shown);
+        EXPECT_EQ("KYT-Fuzzy Hilfe", shown->title);
+        EXPECT_EQ("Fehlermeldungen nennen die Zeile der Blockdatei.\r\n", shown->text);
+
+        // Closed by the user: the window clears the slot; help again makes
+        // a new one.
+        delete shown;
+        EXPECT_EQ(nullptr, owner.getHelpWindow());
+        owner.showHelp("IDH_HELP_Lvar");
+        EXPECT_EQ(3, factory.made);
+        EXPECT_EQ(1, factory.live);
+
+        // A topic without text leaves the window that stands.
+        owner.showHelp("IDH_HELP_Unbekannt");
+        EXPECT_EQ(3, factory.made);
+        EXPECT_NE(nullptr, owner.getHelpWindow());
+        ASSERT_EQ(1u, sink.boxes.size());
+
+        // A missing help file: the German message, no window made.
+        owner.setHelpDir(dir);
+        owner.showHelp("IDH_HELP_Lvar");
+        EXPECT_EQ(3, factory.made);
+        ASSERT_EQ(2u, sink.boxes.size());
+        EXPECT_EQ("\nWarning: Hilfedatei \"" + dir + "/fuzzyhlp.txt\"  ist nicht verf\xFCgbar!", sink.boxes[1]);
+    }
+    // The options take their window along.
+    EXPECT_EQ(0, factory.live);
 }
 
 TEST_F(FuzzyOptionsCoreTest, MenusListRecentFilesAndPlotWindows)

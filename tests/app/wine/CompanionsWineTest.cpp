@@ -1,9 +1,10 @@
 // Under wine: kyt's editing pane starts the real companion programs as its
 // wizards. kytfuzzy edits a wizard block (the block is rebuilt with the
-// ports of the saved text), declines a block that is no wizard block, and
-// reports a save that fails with -1. kytident makes a new identification
-// block that compiles in a circuit, and reports an OK that cannot write
-// with -1. kyt.ini and library Local lie in a directory with a blank. The
+// ports of the saved text), declines a block that is no wizard block,
+// leaves a new block when its New is cancelled, and reports a save that
+// fails with -1. kytident makes a new identification block that compiles
+// in a circuit, and reports an OK that cannot write with -1. kyt.ini and
+// library Local lie in a directory with a blank. The
 // companions' message boxes are answered from here, by caption.
 //
 //   companions_wine_test BINDIR
@@ -287,6 +288,19 @@ void postCommand(HWND window, int id)
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+// Presses a button of a companion's dialog as a click does: the dialogs
+// know their buttons by the notification, a WM_COMMAND with the button's
+// handle and BN_CLICKED; a bare command id is not theirs. Sent, not
+// posted, so that the test goes on only once the dialog has taken it.
+void pressButton(HWND dialog, int id)
+{
+    HWND button = dialog ? GetDlgItem(dialog, id) : nullptr;
+    DWORD_PTR answer = 0;
+    if (button)
+        SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button),
+                            SMTO_NORMAL, 5000, &answer);
+}
+
 // The fixture's wizard block with one input port while its "#" text has two.
 std::string oneInputWizardBlock()
 {
@@ -340,7 +354,31 @@ void fuzzyWizard(Kyt& kyt, ForeignBoxes& boxes, const std::string& local)
               pane->model().contains(rebuilt) && readFile(blockFile) == plain,
           "a block that is no wizard block, answered No: code 1, file and circuit unchanged");
 
-    // 3. The block file replaced by a directory after the extraction.
+    // 3. New block: New's configuration dialog cancelled, then Exit: code 1
+    // and nothing inserted.
+    boxes.clear();
+    const int beforeNew = blockCount(pane->model());
+    pane->controller().pressPoint = Point(300, 100);
+    bool dialogGone = false;
+    ended = runWizard(kyt, kCommandFuzzyWizard, [&] {
+        HWND dialog = waitForForeign("DialogFrameCL", "Konfiguration ...", kyt.app);
+        check(dialog != nullptr, "181 starts kytfuzzy, whose New shows the configuration dialog");
+        // Shown comes before the modal run.
+        Sleep(300);
+        pressButton(dialog, IDCANCEL);
+        for (int i = 0; dialog && i < 200 && IsWindowVisible(dialog); ++i) {
+            winecheck::pump();
+            Sleep(25);
+        }
+        dialogGone = dialog && !IsWindowVisible(dialog);
+        HWND editor = waitForForeign("", "KYTfuzzy 2.51", kyt.app);
+        postCommand(editor, 11004);
+    });
+    check(dialogGone, "Cancel ends kytfuzzy's configuration dialog");
+    check(ended && sink.boxes.empty() && boxes.seen().empty() && blockCount(pane->model()) == beforeNew,
+          "a cancelled New ends kytfuzzy with code 1, and kyt inserts nothing");
+
+    // 4. The block file replaced by a directory after the extraction.
     writeFile(blockFile, readFile(kFuzzyData + "/wizard2x1.mdl"));
     boxes.clear();
     pane->controller().contextBlock = rebuilt;

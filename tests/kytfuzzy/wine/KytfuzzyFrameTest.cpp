@@ -343,12 +343,15 @@ RunResult runProgram(const std::string& program, const ProgramRun& run)
         result.boxText = box.text();
     }
     if (run.viewer) {
-        if (HWND viewer = waitForWindow(info.dwProcessId, "KytfuzzyListing")) {
+        // kyt's listing viewer: the message above, the listing below.
+        if (HWND viewer = waitForWindow(info.dwProcessId, "DialogFrameCL")) {
             result.viewerTitle = windowText(viewer);
-            HWND edit = FindWindowExA(viewer, nullptr, "Edit", nullptr);
-            std::vector<char> text(70000);
-            SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-            result.viewerText = text.data();
+            for (HWND edit = FindWindowExA(viewer, nullptr, "Edit", nullptr); edit;
+                 edit = FindWindowExA(viewer, edit, "Edit", nullptr)) {
+                std::vector<char> text(70000);
+                SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+                result.viewerText += std::string(text.data()) + "\n";
+            }
             PostMessageA(viewer, WM_CLOSE, 0, 0);
         }
     }
@@ -440,6 +443,7 @@ void startFailures(const std::string& program, const std::string& scratch)
     check(r.viewerTitle == quoted + "\\kyt.ini", "a quoted TEMPDIR opens the listing viewer on kyt.ini");
     check(r.viewerText.find("Zeile 3") != std::string::npos && r.viewerText.find(getResString(17668)) != std::string::npos,
           "... with 17668 at line 3");
+    check(r.viewerText.find("   3:   TEMPDIR") != std::string::npos, "... and lists kyt.ini's lines, numbered");
     check(r.frameTitle == getResString(17723) && r.exitCode == 1, "... then the plain editor runs and ends with 1");
     check(GetFileAttributesA((quoted + "\\kytfuzzy.set").c_str()) != INVALID_FILE_ATTRIBUTES,
           "... and writes kytfuzzy.set into the start directory");
