@@ -168,6 +168,7 @@ RuleEditorWindow::~RuleEditorWindow()
 {
     if (owner && *owner == this)
         *owner = nullptr;
+    abandonPrintJob();
     delete printer;
 }
 
@@ -216,8 +217,27 @@ bool RuleEditorWindow::saveWorkFile()
     return true;
 }
 
+// A job still printing would read the deleted editor at its next idle pass:
+// it is abandoned, and its abort dialog goes with the editor.
+void RuleEditorWindow::abandonPrintJob()
+{
+    // The dialog belongs to the editor frame, so it lives until here unless
+    // the frame itself went.
+    const bool dialogAlive = printDialog && IsWindow(printDialogWindow) &&
+                             theApplication && theApplication->winMap &&
+                             theApplication->winMap->lookup(printDialogWindow) == printDialog;
+    if (printJob && PrintJob::current() == printJob && dialogAlive) {
+        printJob->abort();
+        delete printDialog;
+    }
+    printJob = nullptr;
+    printDialog = nullptr;
+    printDialogWindow = nullptr;
+}
+
 void RuleEditorWindow::close()
 {
+    abandonPrintJob();
     DestroyWindow(hwnd);
 }
 
@@ -349,6 +369,11 @@ LRESULT RuleEditorWindow::defaultEvent(EventRecord* event)
 
 void RuleEditorWindow::print()
 {
+    // One job at a time: the abort dialog of the running one is still up.
+    if (PrintJob::current()) {
+        MessageBeep(MB_OK);
+        return;
+    }
     // 1. A work file that cannot be written ends the print here: printing
     // would leave the print layout in the editor for good.
     if (!saveWorkFile())
@@ -367,14 +392,22 @@ void RuleEditorWindow::print()
         printer = new PrinterDC();
     bool printed = true;
     if (!printer->hasPrinter()) {
+        // Asked again next time: a printer may have been set up meanwhile.
+        delete printer;
+        printer = nullptr;
         printed = false;
     } else if (printSetup(printer)) {
         PrinterDC* chosen = printer;
         // A confirmed set-up is asked again at the next print.
         printer = nullptr;
         if (chosen->hasPrinter()) {
-            PrintAbortDialogCL* dialog = new PrintAbortDialogCL(this, ResourceId(kPrintAbortDialog));
+            // Over the editor frame: a dialog owned by this window would be
+            // destroyed before it, while the job still points to it.
+            PrintAbortDialogCL* dialog = new PrintAbortDialogCL(frame, ResourceId(kPrintAbortDialog));
+            printDialogWindow = dialog->hwnd;
             printed = text->print(kPrintJobName, chosen, dialog) != 0;
+            printJob = PrintJob::current();
+            printDialog = printJob ? dialog : nullptr;
         } else {
             delete chosen;
             printed = false;

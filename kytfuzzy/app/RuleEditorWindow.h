@@ -13,6 +13,8 @@
 class FrameStatusBarCL;
 class FuzzyEditorFrame;
 class HelpViewer;
+class PrintAbortDialog;
+class PrintJob;
 class PrinterDC;
 class TextEditCtrlCL;
 class ToolBarCL;
@@ -72,6 +74,7 @@ private:
     bool saveWorkFile();
     void workFileFailure();
     void close();
+    void abandonPrintJob();
     void updateMenu(HMENU popup);
     // The block information and help: in the program's one text viewer,
     // titled "KYT-Fuzzy Hilfe".
@@ -83,6 +86,10 @@ private:
     FrameStatusBarCL* statusLine = nullptr;
     TextEditCtrlCL* text = nullptr;
     PrinterDC* printer = nullptr;
+    // The job printing this editor's text and its abort dialog, until it ends.
+    PrintJob* printJob = nullptr;
+    PrintAbortDialog* printDialog = nullptr;
+    HWND printDialogWindow = nullptr;
     std::string workPath;
     std::string printPath;
 };

@@ -303,6 +303,15 @@ void checkPrint(RuleEditorWindow* editor, FuzzyEditorFrame* frame, const std::st
     standIn.onPage = [&](HDC) { shownWhilePrinting = windowText(text); };
     SendMessageA(editor->hwnd, WM_COMMAND, CMD_RULE_PRINT, 0);
     check(windowText(text) == kRules, "right after the print the editor shows the rules again");
+    HWND dialog = FindWindowA(nullptr, "Drucken ...");
+    char said[100] = "";
+    GetDlgItemTextA(dialog, 101, said, sizeof said);
+    check(dialog && IsWindowVisible(dialog) && GetWindow(dialog, GW_OWNER) == frame->hwnd &&
+              strcmp(said, "Das Dokument wird gedruckt.") == 0 && PrintJob::current(),
+          "the job runs with the abort dialog 125 over the editor frame");
+    SendMessageA(editor->hwnd, WM_COMMAND, CMD_RULE_PRINT, 0);
+    check(standIn.count("StartDoc:Rulebase-Editor print job") == 1 && windowText(text) == kRules,
+          "a second print meanwhile starts no other job");
     finishJob();
     const std::string title = windowText(frame->hwnd);
     const std::string head = "\r\n\r\n\r\n\r\n\t" + title + "\r\n\r\n\t";
@@ -321,7 +330,7 @@ void checkPrint(RuleEditorWindow* editor, FuzzyEditorFrame* frame, const std::st
     check(GetFileAttributesA(dosPath(page).c_str()) != INVALID_FILE_ATTRIBUTES, "the page picture is saved");
     check(GetFileAttributesA((scratch + "\\rule_pr.tmp").c_str()) == INVALID_FILE_ATTRIBUTES,
           "the print file is deleted afterwards");
-    check(!PrintJob::current() && idleCount() == 0, "the job is over");
+    check(!PrintJob::current() && idleCount() == 0 && !IsWindow(dialog), "the job and its dialog are over");
 
     // Without a printer: 17647 titled 17648, and the rules come back.
     TableProfile none;
@@ -463,9 +472,25 @@ void appMain(Application* app)
               "the picture of the rule editor with its bars is saved");
         checkPrint(editor, frame, scratch);
         checkViewer(editor, frame);
+        // An editor left while its job prints abandons the job.
+        setPrinterDevice(&standIn);
+        TableProfile profile;
+        profile.set("windows", "Device", "Testdrucker,teststub,FILE:");
+        setProfileSource(&profile);
+        setRulePrintSetup(confirmSetup);
+        standIn.begin();
+        SendMessageA(editor->hwnd, WM_COMMAND, CMD_RULE_PRINT, 0);
         SendMessageA(editor->hwnd, WM_COMMAND, CMD_RULE_LEAVE, 0);
         winecheck::pump();
         check(!hooks.ruleEditor(), "leaving closes the editor");
+        finishJob();
+        check(standIn.count("StartDoc:Rulebase-Editor print job") == 1 && standIn.count("AbortDoc") == 1 &&
+                  standIn.count("EndDoc") == 0 && standIn.count("DeleteDC") == 1 && !PrintJob::current() &&
+                  idleCount() == 0 && !FindWindowA(nullptr, "Drucken ..."),
+              "... and abandons the job that was still printing, with its dialog");
+        setRulePrintSetup(nullptr);
+        setProfileSource(nullptr);
+        setPrinterDevice(nullptr);
     }
     frame->setHooks(nullptr);
     delete frame;
