@@ -191,11 +191,13 @@ void checkWindow(RuleEditorWindow* editor)
     check(bar->isButtonEnabled(CMD_RULE_CUT) && bar->isButtonEnabled(CMD_RULE_COPY) &&
               bar->isButtonEnabled(CMD_RULE_PASTE),
           "cut, copy and paste are enabled at creation");
-    // Each button shows its own picture: the check button its green tick,
-    // the help button its blue question mark.
+    // The buttons show their own pictures: the check button its green
+    // tick, the help button its blue question mark.
     check(winecheck::pixelOf(bar->button(CMD_RULE_CHECK)->hwnd, 3 + 16, 3 + 6) == RGB(0, 144, 0) ||
               winecheck::pixelOf(bar->button(CMD_RULE_CHECK)->hwnd, 3 + 15, 3 + 7) == RGB(0, 144, 0),
           "the check button shows its green tick");
+    check(winecheck::pixelOf(bar->button(CMD_RULE_HELP)->hwnd, 3 + 10, 3 + 15) == RGB(0, 0, 192),
+          "the help button shows its blue question mark");
 
     setKeyToggleSource(toggledKeys);
     FrameStatusBarCL* line = editor->getStatusLine();
@@ -205,16 +207,14 @@ void checkWindow(RuleEditorWindow* editor)
     StatusField* help = line->fieldById(kRuleMenuHelpField);
     check(help != nullptr, "the status line has the menu-help field 1113");
     HMENU menu = GetMenu(editor->hwnd);
-    const struct {
-        int id;
-    } entries[] = {{CMD_RULE_CHECK}, {CMD_RULE_PRINT}, {CMD_RULE_LEAVE}, {CMD_RULE_CUT},
-                   {CMD_RULE_COPY},  {CMD_RULE_PASTE}, {CMD_RULE_HELP},  {CMD_RULE_BLOCK_INFO}};
+    const int entries[] = {CMD_RULE_CHECK, CMD_RULE_PRINT, CMD_RULE_LEAVE, CMD_RULE_CUT,
+                           CMD_RULE_COPY,  CMD_RULE_PASTE, CMD_RULE_HELP,  CMD_RULE_BLOCK_INFO};
     bool shown = true;
-    for (const auto& e : entries) {
-        SendMessageA(editor->hwnd, WM_MENUSELECT, MAKEWPARAM(e.id, 0), reinterpret_cast<LPARAM>(menu));
-        const std::string expected = getResString(static_cast<unsigned>(e.id));
+    for (int id : entries) {
+        SendMessageA(editor->hwnd, WM_MENUSELECT, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(menu));
+        const std::string expected = getResString(static_cast<unsigned>(id));
         if (!help || help->getText() != expected || expected.empty()) {
-            printf("menu help of %d: \"%s\"\n", e.id, help ? help->getText().c_str() : "");
+            printf("menu help of %d: \"%s\"\n", id, help ? help->getText().c_str() : "");
             shown = false;
         }
     }
