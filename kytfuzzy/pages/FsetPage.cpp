@@ -36,6 +36,34 @@ const DWORD kFieldStyle = 0x10056;
 const char* const kPointNames[4] = {"a:", "b:", "c:", "d:"};
 const char* const kPointMembers[4] = {"e_line_p1", "e_line_p2", "e_line_p3", "e_line_p4"};
 
+// The colour sample: a black-frame static (style 7) with the text "HH",
+// filled with the set's colour. A frame static draws no text, so "HH" is
+// only the control's text; the fill is painted here, as the static itself
+// would leave the inside to whatever lies below.
+class ColourSample : public StaticCL {
+public:
+    ColourSample(WindowCL* parent, Geometry* g, int controlId)
+        : StaticCL(parent, g, SS_BLACKFRAME, "HH", controlId)
+    {
+    }
+    LRESULT defaultEvent(EventRecord* event) override
+    {
+        if (event->message != WM_PAINT)
+            return StaticCL::defaultEvent(event);
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(event->hwnd, &ps);
+        RECT r;
+        GetClientRect(event->hwnd, &r);
+        const bool own = backColor != kNoBackground && backColor != kParentBackground;
+        HBRUSH fill = CreateSolidBrush(own ? (backColor & 0xFFFFFF) : RGB(255, 255, 255));
+        FillRect(dc, &r, fill);
+        DeleteObject(fill);
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        EndPaint(event->hwnd, &ps);
+        return 0;
+    }
+};
+
 } // namespace
 
 FsetPage::FsetPage(FuzzyEditorFrame* owner, Geometry* g, DWORD windowStyle)
@@ -53,9 +81,7 @@ FsetPage::FsetPage(FuzzyEditorFrame* owner, Geometry* g, DWORD windowStyle)
     c_box3->onSelChange(this, &FsetPage::chooseForm);
     s_text6 = assertControl(pageLabel(this, 424, 20, 48, 20, getResString(kResColourLabel), ID_COLOUR_LABEL),
                             "s_text6", kSource);
-    // The sample shows its colour as its background inside a black frame.
-    sample = assertControl(new StaticCL(this, new Geometry(474, 16, 25, 25), SS_LEFT | WS_BORDER, "", ID_SAMPLE),
-                           "sample", kSource);
+    sample = assertControl(new ColourSample(this, new Geometry(474, 16, 25, 25), ID_SAMPLE), "sample", kSource);
     c_box4 = assertControl(pageList(this, 514, 16, 108, 80, &s.colorName, ID_COLOURS), "c_box4", kSource);
     c_box4->onSelChange(this, &FsetPage::chooseColour);
     new_fset_pb = assertControl(

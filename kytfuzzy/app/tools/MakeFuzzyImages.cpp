@@ -27,7 +27,8 @@ const int kCells = 6;
 // What a button shows: a sign in the command's colour.
 enum Sign {
     SHEET, FOLDER, DISK, PRINTER, NOTE, PLUS, MINUS, RULES, CURVE, WINDOW,
-    TEXT_FILE, MATLAB_FILE, ARROW_LEFT, ARROW_UP, ARROW_DOWN, ARROW_RIGHT, HOME, GRID
+    TEXT_FILE, MATLAB_FILE, ARROW_LEFT, ARROW_UP, ARROW_DOWN, ARROW_RIGHT, HOME, GRID,
+    SCISSORS, TWO_SHEETS, CLIPBOARD, CHECK_MARK, INFO, QUESTION
 };
 
 struct Strip {
@@ -45,6 +46,11 @@ const Strip kStrips[] = {
     {11048, TEXT_FILE, {0, 0, 0}},      {18012, MATLAB_FILE, {0, 0, 160}}, {18232, ARROW_LEFT, {0, 96, 0}},
     {18231, ARROW_UP, {0, 96, 0}},      {18233, ARROW_DOWN, {0, 96, 0}},   {18234, ARROW_RIGHT, {0, 96, 0}},
     {18013, HOME, {128, 0, 0}},         {9011, GRID, {0, 0, 0}},
+    // The rule editor's tool bar. Cut is 9126 and the block information
+    // 9110: 126 and 9010 are the plot windows' pictures, which kytfuzzy
+    // carries too.
+    {9126, SCISSORS, {0, 0, 128}},      {127, TWO_SHEETS, {255, 255, 255}}, {128, CLIPBOARD, {160, 96, 32}},
+    {9013, CHECK_MARK, {0, 144, 0}},    {9110, INFO, {0, 0, 192}},          {9012, QUESTION, {0, 0, 192}},
 };
 
 void drawSign(Picture& p, int ox, Sign sign, Rgb c)
@@ -143,6 +149,62 @@ void drawSign(Picture& p, int ox, Sign sign, Rgb c)
             f(3, k - 1, 17, k - 1, c);
             f(k, 2, k, 16, c);
         }
+        break;
+    case SCISSORS:
+        // Two blades crossing over two finger rings.
+        for (int i = 0; i <= 9; ++i) {
+            f(5 + i / 2, 2 + i, 6 + i / 2, 2 + i, kBlack);
+            f(15 - i / 2 - 1, 2 + i, 15 - i / 2, 2 + i, kBlack);
+        }
+        fr(3, 11, 8, 16);
+        fr(12, 11, 17, 16);
+        f(4, 12, 7, 15, c);
+        f(13, 12, 16, 15, c);
+        break;
+    case TWO_SHEETS:
+        f(3, 2, 11, 12, c);
+        fr(3, 2, 11, 12);
+        f(8, 6, 16, 16, c);
+        fr(8, 6, 16, 16);
+        for (int y = 9; y <= 13; y += 2)
+            f(10, y, 14, y, kBlack);
+        break;
+    case CLIPBOARD:
+        f(3, 3, 15, 16, c);
+        fr(3, 3, 15, 16);
+        f(6, 1, 12, 4, kDark);
+        fr(6, 1, 12, 4);
+        f(9, 7, 17, 17, kWhite);
+        fr(9, 7, 17, 17);
+        for (int y = 10; y <= 14; y += 2)
+            f(11, y, 15, y, kBlack);
+        break;
+    case CHECK_MARK:
+        // A sheet of rules with a tick over it.
+        f(3, 2, 13, 16, kWhite);
+        fr(3, 2, 13, 16);
+        for (int y = 5; y <= 13; y += 4)
+            f(5, y, 11, y, kDark);
+        for (int i = 0; i <= 3; ++i)
+            f(8 + i, 10 + i, 9 + i, 11 + i, c);
+        for (int i = 0; i <= 6; ++i)
+            f(12 + i, 12 - 2 * i, 13 + i, 13 - 2 * i, c);
+        break;
+    case INFO:
+        f(4, 2, 16, 16, kWhite);
+        fr(4, 2, 16, 16);
+        f(9, 4, 11, 6, c);
+        f(8, 8, 11, 8, c);
+        f(9, 9, 11, 13, c);
+        f(8, 14, 12, 14, c);
+        break;
+    case QUESTION:
+        f(7, 3, 13, 4, c);
+        f(6, 4, 7, 7, c);
+        f(13, 4, 14, 8, c);
+        f(11, 8, 13, 9, c);
+        f(9, 9, 11, 11, c);
+        f(9, 14, 11, 16, c);
         break;
     }
 }
@@ -285,6 +347,20 @@ int main(int argc, char** argv)
     }
     icon.fill(2, 28, 29, 29, kWhite);
     if (!saveIcon(icon, folder + "/kytfuzzy.ico")) {
+        fprintf(stderr, "makefuzzyimages: cannot write the icon\n");
+        return 1;
+    }
+    // The rule editor's icon: a sheet of rules, IF ... THEN, in the
+    // program's colours.
+    Picture rules(32, 32);
+    rules.fill(0, 0, 31, 31, {0, 0, 128});
+    rules.fill(5, 2, 26, 29, kWhite);
+    rules.frame(5, 2, 26, 29, kBlack);
+    for (int y = 7; y <= 25; y += 6) {
+        rules.fill(8, y, 12, y + 2, {255, 0, 0});
+        rules.fill(14, y + 1, 23, y + 1, kBlack);
+    }
+    if (!saveIcon(rules, folder + "/rules.ico")) {
         fprintf(stderr, "makefuzzyimages: cannot write the icon\n");
         return 1;
     }

@@ -228,6 +228,10 @@ void checkPages(FuzzyEditorFrame* frame, const std::string& scratch, const std::
               windowText(fset->e_line_p[2]->hwnd) == "6." && windowText(fset->e_line_p[3]->hwnd) == "8.",
           "... its points 2., 4., 6. and 8.");
     check(winecheck::pixelOf(fset->sample->hwnd, 18, 18) == RGB(255, 0, 0), "... and a red sample");
+    check(windowText(fset->sample->hwnd) == "HH" && (GetWindowLongA(fset->sample->hwnd, GWL_STYLE) & SS_TYPEMASK) == 7 &&
+              winecheck::pixelOf(fset->sample->hwnd, 0, 12) == RGB(0, 0, 0) &&
+              winecheck::pixelOf(fset->sample->hwnd, 3, 3) == RGB(255, 0, 0),
+          "... a black-frame static with the text \"HH\", framed in black and filled to its edge");
     check(winecheck::saveWindowPicture(frame->hwnd, winecheck::pictureFolder(picture) + "kytfuzzy-setpage.png"),
           "the picture of the set page is saved");
     check(!frame->getSession().isModified(), "choosing a set changes nothing");
