@@ -6,6 +6,8 @@
 //
 //   kyt_commands_wine_test PNG-FOLDER INSTALLATION
 #include "Application.h"
+#include "BlockObject.h"
+#include "ConnectionObject.h"
 #include "GedPane.h"
 #include "KytProgram.h"
 #include "MainFrame.h"
@@ -18,6 +20,8 @@
 
 #include <windows.h>
 
+#include <cctype>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -140,6 +144,74 @@ DWORD WINAPI cancelFileDialog(LPVOID p)
     return 0;
 }
 
+// A visible top-level window of this process whose title holds part.
+struct TitleSearch {
+    const char* part;
+    HWND found;
+};
+
+BOOL CALLBACK matchTitle(HWND hwnd, LPARAM p)
+{
+    TitleSearch* s = reinterpret_cast<TitleSearch*>(p);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    char title[600] = "";
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) && strstr(title, s->part)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK findEdit(HWND hwnd, LPARAM p)
+{
+    char cls[32] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Edit") == 0) {
+        *reinterpret_cast<HWND*>(p) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// What the test saw of the text editor window before it closed it.
+struct EditorSeen {
+    bool found = false;
+    std::string title;
+    std::string text;
+    HWND window = nullptr;
+};
+
+DWORD WINAPI closeSourceEditor(LPVOID p)
+{
+    EditorSeen* seen = static_cast<EditorSeen*>(p);
+    for (int i = 0; i < 300 && !seen->found; ++i) {
+        TitleSearch search = {" - schreibgesch\xfctzt", nullptr};
+        EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) {
+            Sleep(50);
+            continue;
+        }
+        Sleep(300);
+        seen->found = true;
+        seen->window = search.found;
+        char title[600] = "";
+        GetWindowTextA(search.found, title, sizeof title);
+        seen->title = title;
+        HWND edit = nullptr;
+        EnumChildWindows(search.found, findEdit, reinterpret_cast<LPARAM>(&edit));
+        if (edit) {
+            std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1);
+            GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
+            seen->text = text.data();
+        }
+        winecheck::saveWindowPicture(search.found, folder + "kyt-source-editor.png");
+        PostMessageA(search.found, WM_CLOSE, 0, 0);
+    }
+    return 0;
+}
+
 class CommandsKyt : public KytProgram {
 public:
     explicit CommandsKyt(Application* application) : KytProgram(application, "example") {}
@@ -169,6 +241,76 @@ private:
     void unknownCommands();
     void fileDialogs();
     void realOpenDialog();
+    void blockSource();
+    void saveRoundTrip();
+    void replaceQuestion();
+    void displaySwitches();
+    void clipFiles();
+    void undo();
+    void tempDirGone();
+
+    // Posts the command and answers the box it shows; its text, or "(no
+    // box)".
+    std::string boxOf(int id, const char* caption = "Nachricht", int button = IDOK)
+    {
+        BoxWatcher box(caption, button, 10000);
+        PostMessageA(frame()->hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0);
+        winecheck::pump();
+        box.wait();
+        settle();
+        return box.found() ? box.text() : std::string("(no box)");
+    }
+    // Sends the command; true when it showed no box.
+    bool quietly(int id)
+    {
+        BoxWatcher box("*", IDOK, 1500);
+        command(id);
+        box.wait();
+        return !box.found();
+    }
+    CircuitModel& model() { return frame()->getPane()->model(); }
+    BlockObject* firstBlock()
+    {
+        for (GraphicObject* object : model().objects)
+            if (object->kind() == 1)
+                return static_cast<BlockObject*>(object);
+        return nullptr;
+    }
+    void markOnlyFirstBlock()
+    {
+        model().unmarkAll();
+        if (BlockObject* block = firstBlock())
+            block->markWord = 1;
+    }
+    int markedCount()
+    {
+        int n = 0;
+        for (GraphicObject* object : model().objects)
+            if (object->markWord)
+                ++n;
+        return n;
+    }
+    // The circuit as circuit text, without the comment lines of its header
+    // (they hold the time).
+    std::string circuitText()
+    {
+        const std::string path = install + "\\tmp\\commands-text.tmp";
+        model().saveCircuit(path.c_str(), 0, 0);
+        const std::string text = winecheck::readText(path);
+        DeleteFileA(path.c_str());
+        std::string kept;
+        size_t at = 0;
+        while (at < text.size()) {
+            size_t end = text.find('\n', at);
+            if (end == std::string::npos)
+                end = text.size() - 1;
+            if (text[at] != '#')
+                kept += text.substr(at, end + 1 - at);
+            at = end + 1;
+        }
+        return kept;
+    }
+    StandInChooser* standIn = nullptr;
 };
 
 void CommandsKyt::scenarios()
@@ -179,7 +321,174 @@ void CommandsKyt::scenarios()
     plotToFront();
     unknownCommands();
     fileDialogs();
+    StandInChooser chooser;
+    standIn = &chooser;
+    frame()->setFileNameChooser(&chooser);
+    saveRoundTrip();
+    replaceQuestion();
+    displaySwitches();
+    clipFiles();
+    undo();
+    tempDirGone();
+    frame()->setFileNameChooser(nullptr);
+    standIn = nullptr;
     realOpenDialog();
+    blockSource();
+}
+
+// 112 under the circuit's own name, 9003, and 111 of that file give the
+// same circuit back.
+void CommandsKyt::saveRoundTrip()
+{
+    const std::string name = theWorkspace->circuitName.text();
+    const std::string before = circuitText();
+    const size_t asked = standIn->asked.size();
+    model().circuitSaved = 0;
+    check(quietly(112), "112 on a named circuit shows nothing");
+    check(standIn->asked.size() == asked && model().circuitSaved == 1, "... asks for no name and marks the pane saved");
+    check(quietly(9003) && model().objects.empty(), "9003 on the saved circuit empties the pane without a question");
+    standIn->answers = {name};
+    command(111);
+    check(!model().objects.empty() && circuitText() == before && name == theWorkspace->circuitName.text(),
+          "111 of the saved file gives back the same blocks, connections, interpoints and settings");
+
+    // An unnamed circuit is saved as Save as saves.
+    theWorkspace->updateMainTitle(getResString(kResUntitled));
+    command(112);
+    check(standIn->asked.size() == asked + 2 && standIn->asked.back().dialog.title == 19110 &&
+              standIn->asked.back().dialog.save,
+          "112 on \"(unbenannt)\" asks for a name");
+    theWorkspace->updateMainTitle(name.c_str());
+}
+
+// Save as onto the circuit's own name asks nothing; onto another existing
+// file it asks 19010, and No writes nothing.
+void CommandsKyt::replaceQuestion()
+{
+    const std::string name = theWorkspace->circuitName.text();
+    standIn->answers = {name};
+    model().circuitSaved = 0;
+    check(quietly(141) && model().circuitSaved == 1, "141 onto its own name asks nothing and saves");
+
+    const std::string example = install + "\\examples\\example.kyt";
+    const std::string exampleBefore = winecheck::readText(example);
+    standIn->answers = {example};
+    model().circuitSaved = 0;
+    const std::string box = boxOf(141, "Warnung:", IDNO);
+    check(box == "Soll die bereits existierende Datei\n" + example + "\nersetzt werden?",
+          ("141 onto another existing file asks 19010: " + box).c_str());
+    check(winecheck::readText(example) == exampleBefore && model().circuitSaved == 0 &&
+              name == theWorkspace->circuitName.text(),
+          "... and No writes nothing and keeps the name and the changed state");
+    model().circuitSaved = 1;
+}
+
+void CommandsKyt::displaySwitches()
+{
+    HMENU menu = frame()->getMenu()->handle();
+    auto checked = [menu](int id) { return (GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0; };
+    theWorkspace->showInputSignalNames = 0;
+    theWorkspace->hideConnectionLines = 0;
+    command(4012);
+    check(theWorkspace->hideConnectionLines == 1 && theWorkspace->showInputSignalNames == 1 && checked(4012) &&
+              checked(4011),
+          "4012 on hides the lines and also sets 4011");
+    command(4012);
+    check(theWorkspace->hideConnectionLines == 0 && theWorkspace->showInputSignalNames == 1 && !checked(4012) &&
+              checked(4011),
+          "4012 off leaves 4011 on");
+    command(4011);
+    check(theWorkspace->showInputSignalNames == 0 && !checked(4011), "4011 switches the names off again");
+}
+
+void CommandsKyt::clipFiles()
+{
+    const std::string duplicateFile = install + "\\tmp\\kytdup.tmp";
+    const std::string clipFile = install + "\\tmp\\kytclip.tmp";
+    markOnlyFirstBlock();
+    size_t count = model().objects.size();
+    check(quietly(1100), "1100 shows nothing");
+    check(model().objects.size() == count + 1 && markedCount() == 1, "... adds one marked copy of the marked block");
+    check(winecheck::readText(duplicateFile) == "empty", "... and leaves kytdup.tmp holding \"empty\"");
+
+    DeleteFileA(clipFile.c_str());
+    count = model().objects.size();
+    check(quietly(2002) && model().objects.size() == count, "paste without kytclip.tmp does nothing and shows nothing");
+
+    markOnlyFirstBlock();
+    check(quietly(2001) && fileExists(clipFile) && model().objects.size() == count, "2001 writes kytclip.tmp");
+    check(quietly(2002) && model().objects.size() == count + 1 && markedCount() == 1,
+          "2002 adds the clip file's block, marked alone");
+    // The copies go again (Cut of the marked copy).
+    check(quietly(2000) && model().objects.size() == count && markedCount() == 0, "2000 removes the marked copy");
+    model().unmarkAll();
+}
+
+// A block with a connection of two interpoints, deleted with 149: two 1118
+// bring them back, the interpoints in order, and grey 1118; a third does
+// nothing.
+void CommandsKyt::undo()
+{
+    BlockObject* block = firstBlock();
+    ConnectionObject* line = nullptr;
+    for (GraphicObject* object : model().objects)
+        if (object->kind() == 2 && !line) {
+            ConnectionObject* c = static_cast<ConnectionObject*>(object);
+            if (c->blockA == block || c->blockB == block)
+                line = c;
+        }
+    check(block && line, "the example's first block has a connection");
+    if (!block || !line)
+        return;
+    BlockObject* otherEnd = line->blockA == block ? line->blockB : line->blockA;
+    line->interpoints.clear();
+    line->appendInterpoint(7, 3);
+    line->appendInterpoint(7, 9);
+    const size_t count = model().objects.size();
+    // Only this deletion is to come back (the cut above is kept too).
+    model().clearUndo();
+    markOnlyFirstBlock();
+    const std::string asked = boxOf(149, "Warnung:", IDYES);
+    check(asked != "(no box)" && model().objects.size() == count - 2, ("149 asks and deletes the block and its line: " + asked).c_str());
+    HMENU menu = frame()->getMenu()->handle();
+    auto grey = [menu]() { return (GetMenuState(menu, kCommandUndoDelete, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) != 0; };
+    check(!grey(), "... and enables 1118");
+    command(kCommandUndoDelete);
+    command(kCommandUndoDelete);
+    ConnectionObject* back = nullptr;
+    for (GraphicObject* object : model().objects)
+        if (object->kind() == 2) {
+            ConnectionObject* c = static_cast<ConnectionObject*>(object);
+            if ((c->blockA == block && c->blockB == otherEnd) || (c->blockB == block && c->blockA == otherEnd))
+                back = c;
+        }
+    check(model().contains(block) && back && model().objects.size() == count, "two 1118 bring the block and its line back");
+    std::string points;
+    if (back)
+        for (const Interpoint& p : back->interpoints)
+            points += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    check(points == "(7,3)(7,9)", ("... the line with its interpoints in order: " + points).c_str());
+    check(grey(), "... and grey 1118");
+    check(quietly(kCommandUndoDelete) && model().objects.size() == count, "a third 1118 does nothing");
+}
+
+// A temporary directory that cannot be written: 1100, 2001 and 2000 show
+// 19201 at error level and change nothing.
+void CommandsKyt::tempDirGone()
+{
+    const String temp = theWorkspace->TEMPDIR;
+    const std::string gone = install + "\\weg";
+    theWorkspace->TEMPDIR = gone.c_str();
+    const std::string expected = std::string(getResString(20909)) + " Keine Schreibrechte im tempor\xe4ren Verzeichnis " + gone + "!";
+    for (int id : {1100, 2001, 2000}) {
+        markOnlyFirstBlock();
+        const size_t count = model().objects.size();
+        const std::string box = boxOf(id);
+        check(box == expected && model().objects.size() == count,
+              (std::to_string(id) + " without TEMPDIR shows 19201 as an error and changes nothing: " + box).c_str());
+    }
+    theWorkspace->TEMPDIR = temp;
+    model().unmarkAll();
 }
 
 void CommandsKyt::deleteTool()
@@ -358,6 +667,48 @@ void CommandsKyt::realOpenDialog()
     check(!winecheck::findOwnBox("*"), "no dialog of this process is left open");
     check(model.objects.size() == objects && name == theWorkspace->circuitName.text(),
           "the cancelled dialog leaves the circuit as it was");
+}
+
+// The block menu's "view the source" (172) on a block of library "Grund":
+// kyt's shell opens the block file read-only in the text editor window.
+void CommandsKyt::blockSource()
+{
+    GedPane* pane = frame()->getPane();
+    BlockObject* block = nullptr;
+    for (GraphicObject* object : pane->model().objects)
+        if (object->kind() == 1 && !block)
+            block = static_cast<BlockObject*>(object);
+    check(block != nullptr, "the example has a block");
+    if (!block)
+        return;
+    std::string path = theWorkspace->findLibraryBlockFile(block->libraryName.text()).text();
+    path += "\\";
+    path += block->typeName.text();
+    for (char& c : path)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    std::string fileText = winecheck::readText(path);
+    EditorSeen seen;
+    HANDLE watcher = CreateThread(nullptr, 0, closeSourceEditor, &seen, 0, nullptr);
+    pane->controller().contextBlock = block;
+    PostMessageA(pane->hwnd, WM_COMMAND, 172, 0);
+    winecheck::pump();
+    WaitForSingleObject(watcher, INFINITE);
+    CloseHandle(watcher);
+    settle();
+    check(seen.found, "172 opens the block's file in the text editor window");
+    check(seen.title == path + " - schreibgesch\xfctzt",
+          ("... titled with its path, read-only: " + seen.title + " (" + path + ")").c_str());
+    // The edit control shows the file with CR LF line ends.
+    std::string shown;
+    for (char c : seen.text)
+        if (c != '\r')
+            shown += c;
+    std::string stored;
+    for (char c : fileText)
+        if (c != '\r')
+            stored += c;
+    check(!stored.empty() && shown == stored, "... showing the file's text");
+    check(!seen.window || !IsWindow(seen.window), "closing it ends the modal run");
 }
 
 } // namespace
