@@ -248,6 +248,7 @@ private:
     void clipFiles();
     void undo();
     void tempDirGone();
+    void fragment();
 
     // Posts the command and answers the box it shows; its text, or "(no
     // box)".
@@ -330,6 +331,7 @@ void CommandsKyt::scenarios()
     clipFiles();
     undo();
     tempDirGone();
+    fragment();
     frame()->setFileNameChooser(nullptr);
     standIn = nullptr;
     realOpenDialog();
@@ -470,6 +472,32 @@ void CommandsKyt::undo()
     check(points == "(7,3)(7,9)", ("... the line with its interpoints in order: " + points).c_str());
     check(grey(), "... and grey 1118");
     check(quietly(kCommandUndoDelete) && model().objects.size() == count, "a third 1118 does nothing");
+}
+
+// 18021 writes the marked objects alone; on an empty circuit it shows 13.
+void CommandsKyt::fragment()
+{
+    const std::string path = install + "\\tmp\\teil";
+    DeleteFileA((path + ".kyf").c_str());
+    markOnlyFirstBlock();
+    standIn->answers = {path};
+    check(quietly(18021), "18021 onto a new file asks nothing");
+    const std::string text = winecheck::readText(path + ".kyf");
+    size_t uses = 0;
+    for (size_t at = text.find("\nUSE "); at != std::string::npos; at = text.find("\nUSE ", at + 1))
+        ++uses;
+    check(uses == 1 && text.find("CONNECT") == std::string::npos,
+          ("... and writes teil.kyf with the marked block alone: " + std::to_string(uses) + " blocks").c_str());
+    DeleteFileA((path + ".kyf").c_str());
+    model().unmarkAll();
+
+    std::list<GraphicObject*> kept;
+    kept.swap(model().objects);
+    const size_t asked = standIn->asked.size();
+    const std::string box = boxOf(18021);
+    check(box == "Es ist keine Schaltung zum Speichern vorhanden!" && standIn->asked.size() == asked,
+          ("18021 on an empty circuit shows 13 and asks for no name: " + box).c_str());
+    kept.swap(model().objects);
 }
 
 // A temporary directory that cannot be written: 1100, 2001 and 2000 show
