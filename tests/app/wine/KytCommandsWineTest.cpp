@@ -249,6 +249,7 @@ private:
     void undo();
     void tempDirGone();
     void fragment();
+    void resources();
 
     // Posts the command and answers the box it shows; its text, or "(no
     // box)".
@@ -316,6 +317,7 @@ private:
 
 void CommandsKyt::scenarios()
 {
+    resources();
     deleteTool();
     zoomOut();
     standardGrids();
@@ -517,6 +519,44 @@ void CommandsKyt::tempDirGone()
     }
     theWorkspace->TEMPDIR = temp;
     model().unmarkAll();
+}
+
+// Menu 1102 and accelerator table 130 against the command table: every
+// entry's text (Windows-1252) and every key.
+void CommandsKyt::resources()
+{
+    HMENU menu = frame()->getMenu()->handle();
+    std::string wrong;
+    size_t keys = 0;
+    for (size_t i = 0; i < mainCommandRowCount(); ++i) {
+        const MainCommandRow& row = mainCommandRows()[i];
+        if (row.key != KEY_NONE)
+            ++keys;
+        const char* expected = row.menuText ? row.menuText : row.menuString ? getResString(row.menuString) : nullptr;
+        if (!expected)
+            continue;
+        char text[200] = "";
+        GetMenuStringA(menu, static_cast<UINT>(row.firstId), text, sizeof text, MF_BYCOMMAND);
+        if (std::string(text) != expected)
+            wrong += " " + std::to_string(row.firstId) + "=\"" + text + "\"";
+    }
+    check(wrong.empty(), ("menu 1102 holds every command of the table with its text" + wrong).c_str());
+
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainAccelerators));
+    const int count = table ? CopyAcceleratorTableA(table, nullptr, 0) : 0;
+    std::vector<ACCEL> entries(static_cast<size_t>(count > 0 ? count : 1));
+    if (count > 0)
+        CopyAcceleratorTableA(table, entries.data(), count);
+    std::string unmatched;
+    for (int e = 0; e < count; ++e) {
+        const ACCEL& a = entries[static_cast<size_t>(e)];
+        const MainCommandRow* row = findMainCommand(a.cmd);
+        const bool ctrl = (a.fVirt & FCONTROL) != 0;
+        if (!row || row->key != a.key || row->ctrl != ctrl || !(a.fVirt & FVIRTKEY) || (a.fVirt & (FSHIFT | FALT)))
+            unmatched += " " + std::to_string(a.cmd);
+    }
+    check(count == 18 && static_cast<size_t>(count) == keys && unmatched.empty(),
+          ("accelerator table 130 reads back as the table's 18 keys" + unmatched).c_str());
 }
 
 void CommandsKyt::deleteTool()
