@@ -175,6 +175,32 @@ BOOL CALLBACK findEdit(HWND hwnd, LPARAM p)
     return TRUE;
 }
 
+// A framework dialog of this process, found by a part of its title and
+// answered with a button as a click on it would.
+struct DialogAnswer {
+    const char* titlePart;
+    int button;
+    bool found = false;
+};
+
+DWORD WINAPI answerDialog(LPVOID p)
+{
+    DialogAnswer* answer = static_cast<DialogAnswer*>(p);
+    for (int i = 0; i < 200 && !answer->found; ++i) {
+        TitleSearch search = {answer->titlePart, nullptr};
+        EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) {
+            Sleep(50);
+            continue;
+        }
+        Sleep(200);
+        answer->found = true;
+        PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(answer->button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(search.found, answer->button)));
+    }
+    return 0;
+}
+
 // What the test saw of the text editor window before it closed it.
 struct EditorSeen {
     bool found = false;
@@ -250,6 +276,7 @@ private:
     void tempDirGone();
     void fragment();
     void resources();
+    void toolBarClicks();
 
     // Posts the command and answers the box it shows; its text, or "(no
     // box)".
@@ -334,6 +361,7 @@ void CommandsKyt::scenarios()
     undo();
     tempDirGone();
     fragment();
+    toolBarClicks();
     frame()->setFileNameChooser(nullptr);
     standIn = nullptr;
     realOpenDialog();
@@ -474,6 +502,75 @@ void CommandsKyt::undo()
     check(points == "(7,3)(7,9)", ("... the line with its interpoints in order: " + points).c_str());
     check(grey(), "... and grey 1118");
     check(quietly(kCommandUndoDelete) && model().objects.size() == count, "a third 1118 does nothing");
+}
+
+// Clicks on the tool-bar buttons reach the commands of their ids (those
+// that neither print, run nor drop the circuit).
+void CommandsKyt::toolBarClicks()
+{
+    MainFrame* f = frame();
+    MainToolBar* bar = f->getToolBar();
+    auto click = [&](int id) {
+        BmpButtonCL* button = bar->button(id);
+        if (button)
+            SendMessageA(button->hwnd, BM_CLICK, 0, 0);
+        settle();
+        return button != nullptr;
+    };
+    const size_t asked = standIn->asked.size();
+    check(click(111) && standIn->asked.size() == asked + 1 && standIn->asked.back().dialog.title == 19109,
+          "the button 111 asks for a circuit to open");
+    model().circuitSaved = 0;
+    check(click(112) && model().circuitSaved == 1 && standIn->asked.size() == asked + 1,
+          "the button 112 saves the named circuit");
+    bool tools = true;
+    for (int tool : {1269, 1268, 1267}) {
+        click(tool);
+        tools = tools && f->getPane()->getTool() == tool && bar->isButtonChecked(tool);
+    }
+    check(tools, "the buttons 1267 to 1269 change the tool");
+    setGrid(5, 5);
+    click(9005);
+    const bool larger = grid().x() == 6;
+    click(9006);
+    const bool smaller = grid().x() == 5;
+    click(9007);
+    const GridSize standard = theWorkspace->getGrid();
+    check(larger && smaller && grid().x() == standard.x && grid().y() == standard.y,
+          "the buttons 9005, 9006 and 9007 change the grid");
+    {
+        BoxWatcher box("Nachricht", IDOK, 10000);
+        PostMessageA(bar->button(230)->hwnd, BM_CLICK, 0, 0);
+        winecheck::pump();
+        box.wait();
+        settle();
+        check(box.found() && box.text().find(getResString(9018)) != std::string::npos,
+              "the button 230 looks for the active plot window");
+    }
+    {
+        // The signal-name dialog, cancelled: what was deleted can no longer
+        // come back.
+        markOnlyFirstBlock();
+        {
+            BoxWatcher yes("Warnung:", IDYES, 10000);
+            PostMessageA(f->hwnd, WM_COMMAND, 149, 0);
+            winecheck::pump();
+        }
+        const bool deleted = !model().undoList.empty();
+        DialogAnswer cancel{"Signalnamen bearbeiten", IDCANCEL};
+        HANDLE watcher = CreateThread(nullptr, 0, answerDialog, &cancel, 0, nullptr);
+        PostMessageA(bar->button(4010)->hwnd, BM_CLICK, 0, 0);
+        winecheck::pump();
+        WaitForSingleObject(watcher, INFINITE);
+        CloseHandle(watcher);
+        settle();
+        HMENU menu = f->getMenu()->handle();
+        check(deleted && cancel.found && model().undoList.empty() &&
+                  (GetMenuState(menu, kCommandUndoDelete, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) &&
+                  model().circuitSaved == 0,
+              "the button 4010 runs the signal-name dialog, empties the undo list, greys 1118 and marks the pane changed");
+        model().circuitSaved = 1;
+    }
 }
 
 // 18021 writes the marked objects alone; on an empty circuit it shows 13.
