@@ -256,17 +256,17 @@ MainFrame::CommandWork MainFrame::workOf(MainCommandHandler handler)
         {MAIN_INSERT_MENU, &MainFrame::popUpInsertMenu},
         {MAIN_SIGNAL_NAMES, &MainFrame::editSignalNames},
         {MAIN_UNDO, &MainFrame::undoDelete},
-        {MAIN_CUT, &MainFrame::clipCommand},
-        {MAIN_COPY, &MainFrame::clipCommand},
-        {MAIN_PASTE, &MainFrame::clipCommand},
+        {MAIN_CUT, &MainFrame::cutCommand},
+        {MAIN_COPY, &MainFrame::copyCommand},
+        {MAIN_PASTE, &MainFrame::pasteCommand},
         {MAIN_DELETE, &MainFrame::deleteMarked},
         {MAIN_DUPLICATE, &MainFrame::duplicate},
         {MAIN_SAVE_FRAGMENT, &MainFrame::saveFragment},
         {MAIN_COPY_PICTURE, &MainFrame::copyPicture},
         {MAIN_STANDARD_SIZE, &MainFrame::standardSize},
-        {MAIN_ZOOM_IN, &MainFrame::zoom},
-        {MAIN_ZOOM_OUT, &MainFrame::zoom},
-        {MAIN_ZOOM_STANDARD, &MainFrame::zoom},
+        {MAIN_ZOOM_IN, &MainFrame::zoomInCommand},
+        {MAIN_ZOOM_OUT, &MainFrame::zoomOutCommand},
+        {MAIN_ZOOM_STANDARD, &MainFrame::zoomStandard},
         {MAIN_DEFINE_STANDARD, &MainFrame::defineStandardGrid},
         {MAIN_RESET_STANDARD, &MainFrame::resetStandardGrid},
         {MAIN_DISPLAY_SWITCH, &MainFrame::switchDisplay},
@@ -519,17 +519,19 @@ void MainFrame::undoDelete(int)
     pane->invalidateAll();
 }
 
-void MainFrame::clipCommand(int id)
+void MainFrame::cutCommand(int)
 {
-    const MainCommandRow* row = findMainCommand(id);
-    if (!row)
-        return;
-    if (row->handler == MAIN_CUT)
-        cutToClipFile();
-    else if (row->handler == MAIN_COPY)
-        copyToClipFile();
-    else
-        pasteFromClipFile();
+    cutToClipFile();
+}
+
+void MainFrame::copyCommand(int)
+{
+    copyToClipFile();
+}
+
+void MainFrame::pasteCommand(int)
+{
+    pasteFromClipFile();
 }
 
 void MainFrame::copyToClipFile()
@@ -580,23 +582,30 @@ void MainFrame::standardSize(int)
 
 // ---------------------------------------------------------------- grid and display
 
-void MainFrame::zoom(int id)
+void MainFrame::zoomInCommand(int)
 {
-    CircuitModel& model = pane->model();
-    const Point grid = model.getZoom();
-    const MainCommandRow* row = findMainCommand(id);
-    if (row && row->handler == MAIN_ZOOM_STANDARD) {
-        if (theWorkspace) {
-            const GridSize standard = theWorkspace->getGrid();
-            model.setZoom(standard.x, standard.y);
-        }
-    } else {
-        const GridStep step =
-            row && row->handler == MAIN_ZOOM_OUT ? zoomOut(grid.x(), grid.y()) : zoomIn(grid.x(), grid.y());
-        if (step.refused)
-            showPlainMessage(kResGridTooSmall);
-        else
-            model.setZoom(step.width, step.height);
+    const Point grid = pane->model().getZoom();
+    const GridStep step = zoomIn(grid.x(), grid.y());
+    pane->model().setZoom(step.width, step.height);
+    focusPane();
+}
+
+void MainFrame::zoomOutCommand(int)
+{
+    const Point grid = pane->model().getZoom();
+    const GridStep step = zoomOut(grid.x(), grid.y());
+    if (step.refused)
+        showPlainMessage(kResGridTooSmall);
+    else
+        pane->model().setZoom(step.width, step.height);
+    focusPane();
+}
+
+void MainFrame::zoomStandard(int)
+{
+    if (theWorkspace) {
+        const GridSize standard = theWorkspace->getGrid();
+        pane->model().setZoom(standard.x, standard.y);
     }
     focusPane();
 }
