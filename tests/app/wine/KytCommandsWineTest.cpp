@@ -277,6 +277,7 @@ private:
     void fragment();
     void resources();
     void toolBarClicks();
+    void insertAndRecent();
 
     // Posts the command and answers the box it shows; its text, or "(no
     // box)".
@@ -362,6 +363,7 @@ void CommandsKyt::scenarios()
     tempDirGone();
     fragment();
     toolBarClicks();
+    insertAndRecent();
     frame()->setFileNameChooser(nullptr);
     standIn = nullptr;
     realOpenDialog();
@@ -571,6 +573,36 @@ void CommandsKyt::toolBarClicks()
               "the button 4010 runs the signal-name dialog, empties the undo list, greys 1118 and marks the pane changed");
         model().circuitSaved = 1;
     }
+}
+
+// 1126 adds a circuit file's objects, marked; 1101 loads the first recent
+// file; a name that does not open shows 20907.
+void CommandsKyt::insertAndRecent()
+{
+    const std::string example = install + "\\examples\\example.kyt";
+    const size_t count = model().objects.size();
+    standIn->answers = {example};
+    check(quietly(1126), "1126 of example.kyt shows nothing");
+    check(model().objects.size() == count + 4 && markedCount() == 3,
+          ("... and adds its three blocks, marked, and its connection: " + std::to_string(model().objects.size() - count) +
+           " added, " + std::to_string(markedCount()) + " marked")
+              .c_str());
+    standIn->answers = {install + "\\examples\\fehlt"};
+    const std::string box = boxOf(1126);
+    check(box == std::string(getResString(20908)) + " Die Datei " + install + "\\examples\\fehlt.kyt kann nicht ge\xf6" "ffnet werden!",
+          ("1126 of a missing file shows 20907: " + box).c_str());
+
+    const std::string first = theWorkspace->recentFiles[0].text();
+    theWorkspace->addRecentFile(example.c_str());
+    theWorkspace->addRecentFile(first.c_str());
+    model().circuitSaved = 1;
+    check(quietly(2102) && std::string(theWorkspace->circuitName.text()) == example && model().objects.size() == 4,
+          "2102 loads the second recent file");
+    StatusField* state = frame()->getStatusBar()->fieldById(kStateField);
+    check(state && state->getText() == "Bearbeiten", "... and status field 1 reads \"Bearbeiten\" again");
+    model().circuitSaved = 1;
+    check(quietly(1101) && std::string(theWorkspace->circuitName.text()) == example,
+          "1101 loads the first recent file, now example.kyt");
 }
 
 // 18021 writes the marked objects alone; on an empty circuit it shows 13.
