@@ -278,6 +278,7 @@ private:
     void resources();
     void toolBarClicks();
     void insertAndRecent();
+    void help();
 
     // Posts the command and answers the box it shows; its text, or "(no
     // box)".
@@ -368,6 +369,7 @@ void CommandsKyt::scenarios()
     standIn = nullptr;
     realOpenDialog();
     blockSource();
+    help();
 }
 
 // 112 under the circuit's own name, 9003, and 111 of that file give the
@@ -906,6 +908,61 @@ void CommandsKyt::blockSource()
             stored += c;
     check(!stored.empty() && shown == stored, "... showing the file's text");
     check(!seen.window || !IsWindow(seen.window), "closing it ends the modal run");
+}
+
+BOOL CALLBACK countHelpWindows(HWND hwnd, LPARAM p)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    char title[100] = "";
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpA(title, "KYT Hilfe") == 0) {
+        std::vector<HWND>* found = reinterpret_cast<std::vector<HWND>*>(p);
+        found->push_back(hwnd);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> helpWindows()
+{
+    std::vector<HWND> found;
+    EnumWindows(countHelpWindows, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// 18010 shows IDH_HELP_General in one help viewer; a second 18010 leaves
+// one; a closed viewer is made anew by the next.
+void CommandsKyt::help()
+{
+    theWorkspace->setHelpDir(KYT_APP_FIXTURES);
+    command(18010);
+    settle();
+    std::vector<HWND> shown = helpWindows();
+    check(shown.size() == 1 && theWorkspace->helpWindow != nullptr, "18010 opens one \"KYT Hilfe\" window");
+    if (shown.size() == 1) {
+        HWND edit = nullptr;
+        EnumChildWindows(shown[0], findEdit, reinterpret_cast<LPARAM>(&edit));
+        char text[200] = "";
+        if (edit)
+            GetWindowTextA(edit, text, sizeof text);
+        check(text[0] != 0, ("... showing the general help: " + std::string(text).substr(0, 40)).c_str());
+        winecheck::saveWindowPicture(shown[0], folder + "kyt-help.png");
+    }
+    command(18010);
+    settle();
+    check(helpWindows().size() == 1, "a second 18010 leaves one window");
+    shown = helpWindows();
+    if (!shown.empty())
+        SendMessageA(shown[0], WM_CLOSE, 0, 0);
+    settle();
+    check(helpWindows().empty() && theWorkspace->helpWindow == nullptr, "closing it clears the workspace's slot");
+    command(18010);
+    settle();
+    shown = helpWindows();
+    check(shown.size() == 1 && theWorkspace->helpWindow != nullptr, "the next 18010 opens a new one");
+    for (HWND w : shown)
+        SendMessageA(w, WM_CLOSE, 0, 0);
+    settle();
 }
 
 } // namespace
