@@ -963,6 +963,18 @@ void CommandsKyt::help()
     for (HWND w : shown)
         SendMessageA(w, WM_CLOSE, 0, 0);
     settle();
+
+    // 4019: the About box titled 19111, closed with OK.
+    DialogAnswer ok{"\xdc" "ber KYT ...", IDOK};
+    HANDLE watcher = CreateThread(nullptr, 0, answerDialog, &ok, 0, nullptr);
+    PostMessageA(frame()->hwnd, WM_COMMAND, 4019, 0);
+    winecheck::pump();
+    WaitForSingleObject(watcher, INFINITE);
+    CloseHandle(watcher);
+    settle();
+    TitleSearch left = {"\xdc" "ber KYT ...", nullptr};
+    EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&left));
+    check(ok.found && !left.found, "4019 runs the About box titled \"\xdc" "ber KYT ...\", and OK closes it");
 }
 
 } // namespace
