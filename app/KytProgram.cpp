@@ -8,6 +8,7 @@
 #include "FuzzyDdeTopic.h"
 #include "GedPane.h"
 #include "HelpViewerWindow.h"
+#include "KytEditorShell.h"
 #include "HostServices.h"
 #include "IdentShutdown.h"
 #include "KytTiming.h"
@@ -97,6 +98,8 @@ PlotNetErrorSystem* errorPlots = nullptr;
 // opens in the help viewer.
 ListingFileViewer* listingViewer = nullptr;
 HelpViewerWindowFactory* helpViewers = nullptr;
+// Block sources open in the text editor window, block help in help viewers.
+KytEditorShell* editorWindows = nullptr;
 
 } // namespace
 
@@ -181,6 +184,8 @@ void KytProgram::installSeams()
     setFileViewer(listingViewer);
     helpViewers = new HelpViewerWindowFactory(mainFrame);
     work->setHelpViewerFactory(helpViewers);
+    editorWindows = new KytEditorShell(mainFrame);
+    setEditorShell(editorWindows);
     installIdentWindowSystem(mainFrame);
 }
 
@@ -190,6 +195,9 @@ void KytProgram::removeSeams()
         work->setHelpViewerFactory(nullptr);
     delete helpViewers;
     helpViewers = nullptr;
+    setEditorShell(nullptr);
+    delete editorWindows;
+    editorWindows = nullptr;
     setFileViewer(nullptr);
     delete listingViewer;
     listingViewer = nullptr;

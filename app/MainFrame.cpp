@@ -1,21 +1,31 @@
 #include "MainFrame.h"
 
+#include "AboutDialog.h"
 #include "Application.h"
+#include "BlockDialogs.h"
 #include "CircuitReader.h"
+#include "CommonFileChooser.h"
 #include "DeferredMessages.h"
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "GedPane.h"
 #include "Layout.h"
 #include "LocalLibrary.h"
+#include "MainCircuitCommands.h"
+#include "MainCommandRules.h"
 #include "Menu.h"
 #include "ResString.h"
 #include "StatusBar.h"
 #include "TextHelpers.h"
+#include "UnitPoint.h"
 #include "Workspace.h"
 #include "WorkspaceWin.h"
 
 #include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
 
 MainFrame* edWin = nullptr;
 
@@ -105,9 +115,11 @@ MainToolBar::~MainToolBar()
 
 MainFrame::MainFrame(void* parentWindow, Geometry* g, DWORD frameStyle, const char* text, const char* iniDirectory)
     : AppFrameCL(parentWindow, g, frameStyle, text), statusBar(nullptr), toolBar(nullptr), pane(nullptr),
-      menuSink(nullptr), toolBarStates(nullptr)
+      menuSink(nullptr), toolBarStates(nullptr), commonChooser(nullptr), chooser(nullptr)
 {
     edWin = this;
+    commonChooser = new CommonFileChooser(this);
+    chooser = commonChooser;
 
     new Menu(this, ResourceId(kMainMenu));
     if (!getMenu() || !getMenu()->handle())
@@ -169,6 +181,9 @@ MainFrame::~MainFrame()
     toolBarStates = nullptr;
     delete menuSink;
     menuSink = nullptr;
+    delete commonChooser;
+    commonChooser = nullptr;
+    chooser = nullptr;
     if (edWin == this)
         edWin = nullptr;
 }
@@ -176,8 +191,10 @@ MainFrame::~MainFrame()
 void MainFrame::createPane()
 {
     pane = new GedPane(this, new FillLayout, WS_CHILD | WS_VISIBLE);
-    if (pane)
+    if (pane) {
         pane->setStatusBar(statusBar);
+        pane->setClipFileCommands(this);
+    }
 }
 
 CircuitState MainFrame::circuitState() const
@@ -210,30 +227,456 @@ LRESULT MainFrame::onCommand(EventRecord* event)
     const int id = LOWORD(event->wParam);
     if (flushDeferredMessages(id))
         return 1;
-    switch (id) {
-    case kCommandExit: {
-        const CircuitState state = circuitState();
-        if (!state.empty && !state.unchanged) {
-            const char* name = theWorkspace ? theWorkspace->circuitName.text() : "";
-            if (!decideDiscard(1, 1, name, *this).result)
-                return 1;
-        }
-        if (theApplication)
-            theApplication->quit();
-        return 1;
-    }
-    case kCommandStart:
-        runCircuit(0);
-        return 1;
-    case kCommandStartAtOnce:
-        runCircuit(1);
-        return 1;
-    case kCommandStop:
-        stopRun();
-        return 1;
-    default:
+    // The command table decides which work a command id gets; ids it does
+    // not know are left to the framework.
+    const MainCommandRow* row = findMainCommand(id);
+    CommandWork work = row ? workOf(row->handler) : nullptr;
+    if (!work)
         return 0;
+    (this->*work)(id);
+    return 1;
+}
+
+MainFrame::CommandWork MainFrame::workOf(MainCommandHandler handler)
+{
+    struct WorkRow {
+        MainCommandHandler handler;
+        CommandWork work;
+    };
+    static const WorkRow rows[] = {
+        {MAIN_NEW_CIRCUIT, &MainFrame::newCircuit},
+        {MAIN_OPEN, &MainFrame::openCircuit},
+        {MAIN_SAVE, &MainFrame::saveCircuit},
+        {MAIN_SAVE_AS, &MainFrame::saveCircuit},
+        {MAIN_RECENT_FILE, &MainFrame::loadRecentFile},
+        {MAIN_INSERT_CIRCUIT, &MainFrame::insertCircuit},
+        {MAIN_PRINT, &MainFrame::printCircuit},
+        {MAIN_EXIT, &MainFrame::exitProgram},
+        {MAIN_TOOL, &MainFrame::changeTool},
+        {MAIN_INSERT_MENU, &MainFrame::popUpInsertMenu},
+        {MAIN_SIGNAL_NAMES, &MainFrame::editSignalNames},
+        {MAIN_UNDO, &MainFrame::undoDelete},
+        {MAIN_CUT, &MainFrame::cutCommand},
+        {MAIN_COPY, &MainFrame::copyCommand},
+        {MAIN_PASTE, &MainFrame::pasteCommand},
+        {MAIN_DELETE, &MainFrame::deleteMarked},
+        {MAIN_DUPLICATE, &MainFrame::duplicate},
+        {MAIN_SAVE_FRAGMENT, &MainFrame::saveFragment},
+        {MAIN_COPY_PICTURE, &MainFrame::copyPicture},
+        {MAIN_STANDARD_SIZE, &MainFrame::standardSize},
+        {MAIN_ZOOM_IN, &MainFrame::zoomInCommand},
+        {MAIN_ZOOM_OUT, &MainFrame::zoomOutCommand},
+        {MAIN_ZOOM_STANDARD, &MainFrame::zoomStandard},
+        {MAIN_DEFINE_STANDARD, &MainFrame::defineStandardGrid},
+        {MAIN_RESET_STANDARD, &MainFrame::resetStandardGrid},
+        {MAIN_DISPLAY_SWITCH, &MainFrame::switchDisplay},
+        {MAIN_START, &MainFrame::startRun},
+        {MAIN_START_AT_ONCE, &MainFrame::startRun},
+        {MAIN_STOP, &MainFrame::stopCommand},
+        {MAIN_PLOT_TO_FRONT, &MainFrame::plotToFront},
+        {MAIN_HELP, &MainFrame::showHelp},
+        {MAIN_ABOUT, &MainFrame::showAbout},
+    };
+    for (const WorkRow& r : rows)
+        if (r.handler == handler)
+            return r.work;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- helpers
+
+namespace {
+
+const char* circuitName()
+{
+    return theWorkspace ? theWorkspace->circuitName.text() : "";
+}
+
+void changeDirectory(const String& directory)
+{
+    if (directory.getLength())
+        SetCurrentDirectoryA(directory.text());
+}
+
+bool fileExists(const std::string& name)
+{
+    FILE* f = openFile(name.c_str(), "r");
+    if (!f)
+        return false;
+    fclose(f);
+    return true;
+}
+
+std::string filePart(const char* path)
+{
+    String part;
+    splitPath(path, nullptr, &part);
+    return part.text();
+}
+
+void showPlainMessage(unsigned int text)
+{
+    reportError(ERR_MESSAGE, "%s", getResString(text));
+}
+
+} // namespace
+
+FileNameChooser* MainFrame::setFileNameChooser(FileNameChooser* replacement)
+{
+    FileNameChooser* previous = chooser;
+    chooser = replacement ? replacement : commonChooser;
+    return previous;
+}
+
+bool MainFrame::chooseFileName(int command, const std::string& initialName, std::string& chosen)
+{
+    const FileDialogRow* dialog = fileDialogOf(command);
+    if (!dialog || !chooser)
+        return false;
+    chosen.clear();
+    return chooser->chooseFileName(*dialog, initialName, chosen);
+}
+
+bool MainFrame::replaceAllowed(const std::string& name)
+{
+    char text[kMaxResString + 600];
+    snprintf(text, sizeof text, getResString(kResReplaceFile), name.c_str());
+    return MessageBoxObject(this, text, getResString(kResWarning), MB_YESNO | MB_ICONQUESTION).answer == IDYES;
+}
+
+void MainFrame::setState(unsigned int text)
+{
+    if (statusBar)
+        statusBar->setFieldText(kStateField, getResString(text));
+}
+
+// ---------------------------------------------------------------- file commands
+
+void MainFrame::newCircuit(int)
+{
+    if (!pane->model().objects.empty()) {
+        const int changed = pane->model().circuitSaved ? 0 : 1;
+        if (discardCircuit(changed, 0))
+            grayUndo();
     }
+    resetTool();
+}
+
+void MainFrame::openCircuit(int id)
+{
+    if (theWorkspace)
+        changeDirectory(theWorkspace->CIRCUITDIR);
+    std::string chosen;
+    if (chooseFileName(id, "", chosen)) {
+        setState(kResStateLoading);
+        loadCircuit(String(chosen.c_str()));
+        setState(kResStateEditing);
+    }
+    focusPane();
+}
+
+void MainFrame::saveCircuit(int id)
+{
+    CircuitModel& model = pane->model();
+    const std::string current = circuitName();
+    const bool named = current != getResString(kResUntitled);
+    const SaveRoute route = saveRoute(id, model.objects.empty(), named);
+    if (route == SAVE_NOTHING || !theWorkspace) {
+        showPlainMessage(kResNothingToSave);
+        return;
+    }
+    changeDirectory(theWorkspace->CIRCUITDIR);
+    std::string name = current;
+    if (route == SAVE_ASK_NAME) {
+        std::string chosen;
+        if (!chooseFileName(id, filePart(current.c_str()), chosen)) {
+            focusPane();
+            return;
+        }
+        name = withCommandExtension(id, chosen);
+        if (asksBeforeReplacing(id, name, current, fileExists(name)) && !replaceAllowed(name)) {
+            focusPane();
+            return;
+        }
+    }
+    // A file that could not be written whole keeps the old one and the
+    // pane's changed state; saveWholeCircuit reports it.
+    setState(kResStateSaving);
+    saveWholeCircuit(model, *theWorkspace, name.c_str());
+    setState(kResStateEditing);
+    focusPane();
+}
+
+void MainFrame::loadRecentFile(int id)
+{
+    const String name = theWorkspace ? theWorkspace->recentFileByCommand(id) : String();
+    if (!name.getLength())
+        return;
+    setState(kResStateLoading);
+    loadCircuit(name);
+    setState(kResStateEditing);
+    focusPane();
+}
+
+void MainFrame::insertCircuit(int id)
+{
+    if (theWorkspace)
+        changeDirectory(theWorkspace->CIRCUITDIR);
+    std::string chosen;
+    const bool picked = chooseFileName(id, "", chosen);
+    pane->model().unmarkAll();
+    if (picked) {
+        CircuitReader reader(1);
+        const String file = setDefaultExtension(chosen.c_str(), "kyt");
+        if (reader.openFile(file.text())) {
+            pane->showWaitCursor();
+            pane->readCircuit(reader);
+            reader.closeFile();
+            pane->invalidateAll();
+            pane->restoreCursor();
+        } else {
+            reportError(ERR_WARNING, getResString(kResFileNotOpened), file.text());
+        }
+    }
+    resetTool();
+}
+
+void MainFrame::printCircuit(int)
+{
+    setState(kResStatePrinting);
+    pane->print();
+    setState(kResStateEditing);
+}
+
+void MainFrame::exitProgram(int)
+{
+    const CircuitState state = circuitState();
+    if (!state.empty && !state.unchanged) {
+        if (!decideDiscard(1, 1, circuitName(), *this).result)
+            return;
+    }
+    if (theApplication)
+        theApplication->quit();
+}
+
+void MainFrame::saveFragment(int id)
+{
+    CircuitModel& model = pane->model();
+    if (model.objects.empty() || !theWorkspace) {
+        showPlainMessage(kResNothingToSave);
+        return;
+    }
+    changeDirectory(theWorkspace->FRAGDIR);
+    std::string chosen;
+    if (chooseFileName(id, proposeFragmentName(filePart(circuitName())), chosen)) {
+        const std::string name = withCommandExtension(id, chosen);
+        if (!asksBeforeReplacing(id, name, circuitName(), fileExists(name)) || replaceAllowed(name)) {
+            setState(kResStateSaving);
+            saveMarkedObjects(model, name.c_str());
+            setState(kResStateEditing);
+        }
+    }
+    focusPane();
+}
+
+// ---------------------------------------------------------------- editing
+
+void MainFrame::changeTool(int id)
+{
+    pane->model().unmarkAll();
+    pane->setCursorShape(toolCursor(id));
+    toolBar->checkButton(pane->getTool(), 0);
+    pane->setTool(id);
+    toolBar->checkButton(id, 1);
+    focusPane();
+}
+
+void MainFrame::popUpInsertMenu(int)
+{
+    pane->showInsertMenu(Point(10, 10));
+}
+
+void MainFrame::editSignalNames(int)
+{
+    // The dialog may rename signals that deleted objects still use: what
+    // was deleted can no longer come back.
+    pane->model().clearUndo();
+    grayUndo();
+    delete new SignalNameDialog(this, kSignalNameDialog);
+    pane->invalidateAll();
+    pane->model().circuitSaved = 0;
+    focusPane();
+    pane->controller().ctrlDown = 0;
+}
+
+void MainFrame::undoDelete(int)
+{
+    CircuitModel& model = pane->model();
+    if (!undoDeletion(model))
+        return;
+    if (model.undoList.empty())
+        grayUndo();
+    pane->invalidateAll();
+}
+
+void MainFrame::cutCommand(int)
+{
+    cutToClipFile();
+}
+
+void MainFrame::copyCommand(int)
+{
+    copyToClipFile();
+}
+
+void MainFrame::pasteCommand(int)
+{
+    pasteFromClipFile();
+}
+
+void MainFrame::copyToClipFile()
+{
+    ::copyToClipFile(pane->model());
+}
+
+void MainFrame::cutToClipFile()
+{
+    if (::cutToClipFile(pane->model()))
+        pane->invalidateAll();
+}
+
+void MainFrame::pasteFromClipFile()
+{
+    pane->showWaitCursor();
+    if (::pasteFromClipFile(pane->model()))
+        pane->invalidateAll();
+    pane->restoreCursor();
+    resetTool();
+}
+
+void MainFrame::deleteMarked(int)
+{
+    pane->model().deleteMarked();
+    pane->invalidateAll();
+}
+
+void MainFrame::duplicate(int)
+{
+    pane->showWaitCursor();
+    duplicateMarked(pane->model());
+    pane->restoreCursor();
+    pane->invalidateAll();
+    resetTool();
+}
+
+void MainFrame::copyPicture(int)
+{
+    pane->copyToClipboard();
+}
+
+void MainFrame::standardSize(int)
+{
+    pane->model().standardSizeMarked();
+    pane->invalidateAll();
+}
+
+// ---------------------------------------------------------------- grid and display
+
+void MainFrame::zoomInCommand(int)
+{
+    const Point grid = pane->model().getZoom();
+    const GridStep step = zoomIn(grid.x(), grid.y());
+    pane->model().setZoom(step.width, step.height);
+    focusPane();
+}
+
+void MainFrame::zoomOutCommand(int)
+{
+    const Point grid = pane->model().getZoom();
+    const GridStep step = zoomOut(grid.x(), grid.y());
+    if (step.refused)
+        showPlainMessage(kResGridTooSmall);
+    else
+        pane->model().setZoom(step.width, step.height);
+    focusPane();
+}
+
+void MainFrame::zoomStandard(int)
+{
+    if (theWorkspace) {
+        const GridSize standard = theWorkspace->getGrid();
+        pane->model().setZoom(standard.x, standard.y);
+    }
+    focusPane();
+}
+
+void MainFrame::defineStandardGrid(int)
+{
+    if (theWorkspace) {
+        const Point grid = pane->model().getZoom();
+        theWorkspace->setGrid(GridSize{grid.x(), grid.y()});
+        const GridSize standard = theWorkspace->getGrid();
+        pane->model().setZoom(standard.x, standard.y);
+    }
+    focusPane();
+}
+
+void MainFrame::resetStandardGrid(int)
+{
+    if (theWorkspace) {
+        // 4 mm on the screen, as a new pane has it.
+        const Point pixels = TenthMillimetreSize(40, 40).pixels();
+        theWorkspace->setGrid(GridSize{pixels.x() < 1 ? 1 : pixels.x(), pixels.y() < 1 ? 1 : pixels.y()});
+        const GridSize standard = theWorkspace->getGrid();
+        pane->model().setZoom(standard.x, standard.y);
+    }
+    focusPane();
+}
+
+void MainFrame::switchDisplay(int id)
+{
+    if (!theWorkspace)
+        return;
+    DisplayFlags flags{theWorkspace->gridInactive, theWorkspace->showInputSignalNames,
+                       theWorkspace->hideConnectionLines};
+    flags = toggleDisplay(id, flags);
+    theWorkspace->gridInactive = flags.gridOff;
+    theWorkspace->showInputSignalNames = flags.showSignalNames;
+    theWorkspace->hideConnectionLines = flags.hideLines;
+    static const int switches[] = {4009, 4011, 4012};
+    if (Menu* m = getMenu())
+        for (int command : switches)
+            m->checkItem(static_cast<UINT>(command), displayChecked(command, flags) ? 1 : 0);
+    pane->invalidateAll();
+}
+
+// ---------------------------------------------------------------- runs, windows, help
+
+void MainFrame::startRun(int id)
+{
+    runCircuit(id == kCommandStartAtOnce ? 1 : 0);
+}
+
+void MainFrame::stopCommand(int)
+{
+    stopRun();
+}
+
+void MainFrame::plotToFront(int id)
+{
+    if (theWorkspace)
+        theWorkspace->bringPlotToFront(id);
+}
+
+void MainFrame::showHelp(int)
+{
+    if (theWorkspace)
+        theWorkspace->showHelpSection(kGeneralHelpSection);
+}
+
+void MainFrame::showAbout(int)
+{
+    delete new AboutDialog(this, getResString(kResAboutTitle));
 }
 
 void MainFrame::focusPane()

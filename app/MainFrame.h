@@ -5,14 +5,16 @@
 #define KYT_APP_MAINFRAME_H
 
 #include "CloseDecision.h"
+#include "FileNameChooser.h"
 #include "Frame.h"
+#include "GedPane.h"
+#include "MainCommandTable.h"
 #include "String.h"
 #include "ToolBar.h"
 
 class CommandStateSink;
 class FrameMenuSink;
 class FrameStatusBarCL;
-class GedPane;
 class MainFrame;
 
 // Resources and ids of the main window.
@@ -26,7 +28,17 @@ const int kMenuHelpField = 2;
 // The menu help of command n is string kMenuHelpBase + n.
 const int kMenuHelpBase = 30000;
 const unsigned int kResStateEditing = 19900;
+const unsigned int kResStateLoading = 19901;
+const unsigned int kResStateSaving = 19902;
+const unsigned int kResStatePrinting = 19905;
 const unsigned int kResUntitled = 19107;
+const unsigned int kResGridTooSmall = 11;
+const unsigned int kResNothingToSave = 13;
+const unsigned int kResReplaceFile = 19010;
+const unsigned int kResAboutTitle = 19111;
+// The signal-name dialog and the help section of 18010.
+const int kSignalNameDialog = 132;
+const char kGeneralHelpSection[] = "IDH_HELP_General";
 // The main window's style: an overlapped window with every box.
 const unsigned long kMainFrameStyle = 0xCF0000;
 
@@ -54,7 +66,7 @@ private:
     RadioGroup* tools;
 };
 
-class MainFrame : public AppFrameCL, private DiscardQuestion {
+class MainFrame : public AppFrameCL, public ClipFileCommands, private DiscardQuestion {
 public:
     // The parent is not used: the frame is a top-level window. kyt.ini is
     // read from iniDirectory, kyt.set from its TEMPDIR.
@@ -84,15 +96,66 @@ public:
     void resetTool();
     void focusPane();
 
+    // The editor's own clipboard through kytclip.tmp (2001, 2000, 2002);
+    // the pane's Ctrl+C, Ctrl+X and Ctrl+V come here too.
+    void copyToClipFile() override;
+    void cutToClipFile() override;
+    void pasteFromClipFile() override;
+
+    // Where the file commands get their names: the common dialogs unless
+    // another chooser is installed (null puts them back). Returns the
+    // chooser installed before.
+    FileNameChooser* setFileNameChooser(FileNameChooser* chooser);
+
     GedPane* getPane() const { return pane; }
     MainToolBar* getToolBar() const { return toolBar; }
     FrameStatusBarCL* getStatusBar() const { return statusBar; }
     CircuitState circuitState() const;
 
 private:
+    // A command's work; id is the command as it came.
+    typedef void (MainFrame::*CommandWork)(int id);
+    static CommandWork workOf(MainCommandHandler handler);
+
+    void newCircuit(int id);
+    void openCircuit(int id);
+    void saveCircuit(int id);
+    void loadRecentFile(int id);
+    void insertCircuit(int id);
+    void printCircuit(int id);
+    void exitProgram(int id);
+    void changeTool(int id);
+    void popUpInsertMenu(int id);
+    void editSignalNames(int id);
+    void undoDelete(int id);
+    void cutCommand(int id);
+    void copyCommand(int id);
+    void pasteCommand(int id);
+    void deleteMarked(int id);
+    void duplicate(int id);
+    void saveFragment(int id);
+    void copyPicture(int id);
+    void standardSize(int id);
+    void zoomInCommand(int id);
+    void zoomOutCommand(int id);
+    void zoomStandard(int id);
+    void defineStandardGrid(int id);
+    void resetStandardGrid(int id);
+    void switchDisplay(int id);
+    void startRun(int id);
+    void stopCommand(int id);
+    void plotToFront(int id);
+    void showHelp(int id);
+    void showAbout(int id);
+
     bool confirm(const std::string& text, const std::string& caption) override;
     void createPane();
     void grayUndo();
+    void setState(unsigned int text);
+    // The file dialog of a file command; false when cancelled.
+    bool chooseFileName(int command, const std::string& initialName, std::string& chosen);
+    // 19010 for an existing file; true on Yes.
+    bool replaceAllowed(const std::string& name);
 
     FrameStatusBarCL* statusBar;
     MainToolBar* toolBar;
@@ -100,6 +163,8 @@ private:
     // The workspace's views of the menu and the tool bar.
     FrameMenuSink* menuSink;
     CommandStateSink* toolBarStates;
+    FileNameChooser* commonChooser;
+    FileNameChooser* chooser;
 };
 
 #endif

@@ -95,9 +95,9 @@ LRESULT AboutTextPaneCL::paint(DeviceContext& dc)
     return 1;
 }
 
-AboutDialog::AboutDialog(WindowCL* parentWindow)
+AboutDialog::AboutDialog(WindowCL* parentWindow, const char* title)
     : DialogFrameCL(parentWindow, new Layout(0, 0, 0, 0), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                    "Info", 1),
+                    title ? title : "Info", 1),
       picturePane(nullptr), textPane(nullptr), pictureWidth(0), pictureHeight(0)
 {
     HBITMAP top = loadBitmap(kAboutBitmap);

@@ -50,7 +50,8 @@ private:
 
 class AboutDialog : public DialogFrameCL {
 public:
-    explicit AboutDialog(WindowCL* parent);
+    // title: the caption ("Info" unless the program gives its own).
+    explicit AboutDialog(WindowCL* parent, const char* title = "Info");
     LRESULT onCommand(EventRecord* event) override;
 
     BitmapPaneCL* picturePane;
