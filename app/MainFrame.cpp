@@ -748,13 +748,15 @@ int MainFrame::loadCircuit(String name)
     const char* current = theWorkspace ? theWorkspace->circuitName.text() : "";
     DiscardDecision decision{};
     if (decideLoadDiscard(circuitState(), current, *this, decision)) {
-        if (decision.replace)
-            discardCircuit(0, 0);
+        // The file is opened first: a circuit that cannot be opened (or
+        // converted) leaves the one on screen as it is.
         const String file = setDefaultExtension(name.text(), "kyt");
         if (!reader.openFile(file.text())) {
             reportError(ERR_WARNING, getResString(kResFileNotOpened), file.text());
             grayUndo();
         } else {
+            if (decision.replace)
+                discardCircuit(0, 0);
             pane->showWaitCursor();
             if (theWorkspace) {
                 GridSize grid = theWorkspace->getGrid();
