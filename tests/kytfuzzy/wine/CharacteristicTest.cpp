@@ -10,6 +10,7 @@
 //   kytfuzzy_characteristic_test PICTURE-FOLDER SCRATCH-FOLDER
 #include "AboutBox.h"
 #include "Application.h"
+#include "CommandLine.h"
 #include "CharacteristicDialogs.h"
 #include "Control.h"
 #include "ErrorReporter.h"
@@ -509,23 +510,6 @@ void aboutBox(FuzzyEditorFrame* frame, const std::string& pictures)
     setAboutDialogHook(nullptr);
 }
 
-std::vector<std::string> words(const char* commandLine)
-{
-    std::vector<std::string> out;
-    std::string current;
-    for (const char* p = commandLine ? commandLine : ""; *p; ++p) {
-        if (*p == ' ' || *p == '\t') {
-            if (!current.empty())
-                out.push_back(current);
-            current.clear();
-        } else if (*p != '"') {
-            current += *p;
-        }
-    }
-    if (!current.empty())
-        out.push_back(current);
-    return out;
-}
 
 } // namespace
 
@@ -533,7 +517,7 @@ void appMain(Application* app)
 {
     winecheck::startWatchdog(200);
     disableErrorLog();
-    std::vector<std::string> args = words(app->commandLine.text());
+    std::vector<std::string> args = splitCommandLine(app->commandLine.text());
     if (args.size() != 2) {
         printf("usage: kytfuzzy_characteristic_test PICTURE-FOLDER SCRATCH-FOLDER\n");
         app->exitCode = 2;

@@ -5,6 +5,7 @@
 //
 //   kytfuzzy_frame_test PNG-PATH KYTFUZZY-PROGRAM SCRATCH-FOLDER
 #include "Application.h"
+#include "CommandLine.h"
 #include "ErrorReporter.h"
 #include "FuzzyEditorFrame.h"
 #include "FuzzyOptions.h"
@@ -556,21 +557,6 @@ void commandLines(const std::string& program, const std::string& scratch)
     check(readText(temp + "\\InWizard.kyb") == text, "InWizard.kyb holds the block's \"#\" text");
 }
 
-std::vector<std::string> words(const std::string& line)
-{
-    std::vector<std::string> out;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ')
-            ++i;
-        size_t start = i;
-        while (i < line.size() && line[i] != ' ')
-            ++i;
-        if (i > start)
-            out.push_back(line.substr(start, i - start));
-    }
-    return out;
-}
 
 } // namespace
 
@@ -578,7 +564,7 @@ void appMain(Application* app)
 {
     winecheck::startWatchdog(200);
     disableErrorLog();
-    std::vector<std::string> args = words(app->commandLine.text() ? app->commandLine.text() : "");
+    std::vector<std::string> args = splitCommandLine(app->commandLine.text());
     if (args.size() != 3) {
         printf("usage: kytfuzzy_frame_test PNG-PATH KYTFUZZY-PROGRAM SCRATCH-FOLDER\n");
         app->exitCode = 2;

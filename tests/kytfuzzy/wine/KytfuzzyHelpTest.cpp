@@ -5,6 +5,7 @@
 //
 //   kytfuzzy_help_test PNG-PATH HELP-FOLDER SCRATCH-FOLDER
 #include "Application.h"
+#include "CommandLine.h"
 #include "EditorDialogs.h"
 #include "ErrorReporter.h"
 #include "FuzzyEditorFrame.h"
@@ -263,28 +264,13 @@ void missingHelpFile(FuzzyEditorFrame* frame, FuzzyOptions* options, const std::
     check(log.find("Warning: Hilfedatei \"" + folder) != std::string::npos, "... written to ERROR.LOG as a warning");
 }
 
-std::vector<std::string> words(const std::string& line)
-{
-    std::vector<std::string> out;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ')
-            ++i;
-        size_t start = i;
-        while (i < line.size() && line[i] != ' ')
-            ++i;
-        if (i > start)
-            out.push_back(line.substr(start, i - start));
-    }
-    return out;
-}
 
 } // namespace
 
 void appMain(Application* app)
 {
     winecheck::startWatchdog(120);
-    std::vector<std::string> args = words(app->commandLine.text() ? app->commandLine.text() : "");
+    std::vector<std::string> args = splitCommandLine(app->commandLine.text());
     if (args.size() != 3) {
         printf("usage: kytfuzzy_help_test PNG-PATH HELP-FOLDER SCRATCH-FOLDER\n");
         app->exitCode = 2;

@@ -7,6 +7,7 @@
 //
 //   kytfuzzy_pages_test PNG-PATH SCRATCH-FOLDER
 #include "Application.h"
+#include "CommandLine.h"
 #include "ComPage.h"
 #include "EditorDialogs.h"
 #include "ErrorReporter.h"
@@ -556,21 +557,6 @@ void checkDialogs(FuzzyEditorFrame* frame)
     frame->setHooks(nullptr);
 }
 
-std::vector<std::string> words(const std::string& line)
-{
-    std::vector<std::string> out;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ')
-            ++i;
-        size_t start = i;
-        while (i < line.size() && line[i] != ' ')
-            ++i;
-        if (i > start)
-            out.push_back(line.substr(start, i - start));
-    }
-    return out;
-}
 
 } // namespace
 
@@ -578,7 +564,7 @@ void appMain(Application* app)
 {
     winecheck::startWatchdog(100);
     disableErrorLog();
-    std::vector<std::string> args = words(app->commandLine.text() ? app->commandLine.text() : "");
+    std::vector<std::string> args = splitCommandLine(app->commandLine.text());
     if (args.size() != 2) {
         printf("usage: kytfuzzy_pages_test PNG-PATH SCRATCH-FOLDER\n");
         app->exitCode = 2;

@@ -8,6 +8,7 @@
 //
 //   kytfuzzy_rules_test PNG-PATH SCRATCH-FOLDER
 #include "Application.h"
+#include "CommandLine.h"
 #include "ControlSeams.h"
 #include "EditorDialogs.h"
 #include "ErrorReporter.h"
@@ -413,21 +414,6 @@ void checkViewer(RuleEditorWindow* editor, FuzzyEditorFrame* frame)
     frame->getOptions()->closeHelp();
 }
 
-std::vector<std::string> words(const std::string& line)
-{
-    std::vector<std::string> out;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ')
-            ++i;
-        size_t start = i;
-        while (i < line.size() && line[i] != ' ')
-            ++i;
-        if (i > start)
-            out.push_back(line.substr(start, i - start));
-    }
-    return out;
-}
 
 } // namespace
 
@@ -435,7 +421,7 @@ void appMain(Application* app)
 {
     winecheck::startWatchdog(100);
     disableErrorLog();
-    std::vector<std::string> args = words(app->commandLine.text() ? app->commandLine.text() : "");
+    std::vector<std::string> args = splitCommandLine(app->commandLine.text());
     if (args.size() != 3) {
         printf("usage: kytfuzzy_rules_test PNG-PATH SCRATCH-FOLDER HELP-FOLDER\n");
         app->exitCode = 2;

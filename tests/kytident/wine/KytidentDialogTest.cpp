@@ -7,6 +7,7 @@
 //
 //   kytident_dialog_test PNG-PATH KYTIDENT-PROGRAM SCRATCH-FOLDER DATA-FOLDER
 #include "Application.h"
+#include "CommandLine.h"
 #include "Control.h"
 #include "ErrorReporter.h"
 #include "IdentBlockFile.h"
@@ -519,21 +520,6 @@ void program(const std::string& exe, const std::string& scratch, const std::stri
     }
 }
 
-std::vector<std::string> words(const std::string& line)
-{
-    std::vector<std::string> out;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ')
-            ++i;
-        size_t start = i;
-        while (i < line.size() && line[i] != ' ')
-            ++i;
-        if (i > start)
-            out.push_back(line.substr(start, i - start));
-    }
-    return out;
-}
 
 } // namespace
 
@@ -541,7 +527,7 @@ void appMain(Application* app)
 {
     winecheck::startWatchdog(200);
     disableErrorLog();
-    std::vector<std::string> args = words(app->commandLine.text() ? app->commandLine.text() : "");
+    std::vector<std::string> args = splitCommandLine(app->commandLine.text());
     if (args.size() != 4) {
         printf("usage: kytident_dialog_test PNG-PATH KYTIDENT-PROGRAM SCRATCH-FOLDER DATA-FOLDER\n");
         app->exitCode = 2;
