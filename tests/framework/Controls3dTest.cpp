@@ -258,12 +258,7 @@ void disabledImage(AppFrameCL* frame)
     delete button;
 }
 
-std::string windowText(HWND hwnd)
-{
-    char text[64] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
+using winecheck::windowText;
 
 // A 3-D static text takes over the template's 3-D static and a standard
 // static alike: same place, text, style and tab order, the dialog's font.

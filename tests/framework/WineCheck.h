@@ -98,6 +98,22 @@ inline void pump()
     }
 }
 
+// Brings a top-level window to the front, as a click would. Wine tests
+// running beside each other share one display, and another program's new
+// window may take the activation back for a moment: the request is
+// repeated for up to two seconds. False when the window never came.
+inline bool bringToFront(HWND window)
+{
+    for (int i = 0; i < 20; ++i) {
+        SetForegroundWindow(window);
+        pump();
+        if (GetForegroundWindow() == window)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
 // ---------------------------------------------------------------- arguments
 
 // A test program's argument: the command line without the blanks, tabs and
@@ -313,6 +329,25 @@ inline int countPixels(HDC dc, const RECT& area, COLORREF colour)
             if (GetPixel(dc, x, y) == colour)
                 ++n;
     return n;
+}
+
+// ---------------------------------------------------------------- texts
+
+// A window's text as GetWindowText gives it, whole.
+inline std::string windowText(HWND hwnd)
+{
+    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 2);
+    GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+// A path of the test's command line (Z:/...) with DOS separators.
+inline std::string dosPath(std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
 }
 
 // ---------------------------------------------------------------- files

@@ -73,12 +73,7 @@ std::string readFile(const std::string& path)
     return all;
 }
 
-std::string windowText(HWND hwnd)
-{
-    char text[512] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
+using winecheck::windowText;
 
 // ---------------------------------------------------------------- the companions' windows
 

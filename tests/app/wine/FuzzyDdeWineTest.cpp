@@ -52,13 +52,7 @@ struct Installation {
     std::string probe;
 };
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
 std::vector<std::string> words(const std::string& text)
 {

@@ -40,13 +40,7 @@ const char kNoPartner[] = "Morvane ist nicht gestartet!";
 const char kNoResult[] = "Es ist kein Identifikationsresultat verf\xfc" "gbar!";
 const int kButtons[] = {18301, 18300, 185, 186, 187, 9041, 18305, 9038};
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
 std::vector<std::string> words(const std::string& text)
 {
@@ -80,12 +74,7 @@ std::string readText(const std::string& path)
     return text;
 }
 
-std::string windowText(HWND hwnd)
-{
-    char text[512] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
+using winecheck::windowText;
 
 bool menuChecked(IdentResultFrame* f, UINT id)
 {

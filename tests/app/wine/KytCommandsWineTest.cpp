@@ -39,13 +39,7 @@ const int kFileNameCombo = 0x47c;
 std::string folder;  // where the pictures go
 std::string install; // the installation, DOS form
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
 void setRegistryValue(const std::string& directory)
 {

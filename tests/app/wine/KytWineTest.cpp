@@ -231,8 +231,7 @@ protected:
         check(menuGrayed(menu, kCommandUndoDelete), "undo (1118) is greyed");
         // Other wine tests share the display and may hold the activation:
         // kyt's frame is brought to the front first, as a click would.
-        SetForegroundWindow(f->hwnd);
-        winecheck::pump();
+        winecheck::bringToFront(f->hwnd);
         check(GetFocus() == pane->hwnd, "the pane has the focus");
 
         // Menu 1102: every command of the main window, "&Datei" at position

@@ -68,20 +68,9 @@ std::string input(const std::string& name, int range)
 const char* const kRules = "IF ((e==neg) AND (de==neg)) THEN u=pos;\nIF ((e==pos) AND (de==pos)) THEN u=neg;\n"
                            "IF ((e==neg) AND (de==pos)) THEN u=neg;\nIF ((e==pos) AND (de==neg)) THEN u=pos;\n";
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
-std::string windowText(HWND hwnd)
-{
-    char text[256] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
+using winecheck::windowText;
 
 // ---------------------------------------------------------------- pictures
 

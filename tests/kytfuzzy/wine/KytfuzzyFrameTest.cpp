@@ -51,20 +51,9 @@ const char kOpenTitle[] = "\xd6" "ffne Datei ...";
 // The name field of the file dialogs: a combo box with an edit.
 const int kNameCombo = 0x47c;
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
-std::string windowText(HWND hwnd)
-{
-    char text[1024] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
+using winecheck::windowText;
 
 bool grayed(HMENU menu, UINT id)
 {

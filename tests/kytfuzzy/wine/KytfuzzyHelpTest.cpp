@@ -30,20 +30,9 @@ const char kHelpTitle[] = "KYT-Fuzzy Hilfe";
 const char kConfigurationTitle[] = "Konfiguration ...";
 const int kConfigurationHelp = 1018;
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
-std::string windowText(HWND hwnd)
-{
-    char text[1024] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
+using winecheck::windowText;
 
 std::string controlText(HWND hwnd)
 {

@@ -56,20 +56,9 @@ std::string block(const char* xmin, const char* xmax)
            kTail;
 }
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
-std::string windowText(HWND hwnd)
-{
-    char text[1024] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
+using winecheck::windowText;
 
 std::string fieldText(FuzzyEditorFrame* frame, int id)
 {

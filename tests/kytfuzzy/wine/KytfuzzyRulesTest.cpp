@@ -54,20 +54,9 @@ const char* const kRules = "IF (e==neg) THEN u=klein;\r\nIF (e==pos) AND (de==nu
 StandInPrinter standIn;
 std::string picturesFolder;
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
-std::string windowText(HWND hwnd)
-{
-    std::vector<char> text(GetWindowTextLengthA(hwnd) + 2);
-    GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
-    return text.data();
-}
+using winecheck::windowText;
 
 void clickButton(HWND button)
 {

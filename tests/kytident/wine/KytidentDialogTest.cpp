@@ -33,13 +33,7 @@ namespace {
 using winecheck::writeText;
 using winecheck::readText;
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
 // The block text with its date line (the fourth) left out.
 std::string withoutDate(const std::string& block)
@@ -88,8 +82,7 @@ void command(HWND dialog, int id, int code = BN_CLICKED)
 
 void activate(HWND window)
 {
-    SetForegroundWindow(window);
-    winecheck::pump();
+    winecheck::bringToFront(window);
 }
 
 bool quitPosted()
