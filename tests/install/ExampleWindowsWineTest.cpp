@@ -4,8 +4,9 @@
 // installation's kyt.set that kyt reads too; every block's rectangle and
 // icon box follow from it. kyt's main frame must name the file in its title,
 // show the pane's background in its empty area and draw every block whole
-// inside the pane with its icon; the frame is saved as example-NAME.png and
-// kyt closed with WM_CLOSE, without a question, ending with 0.
+// inside the pane, none over another, with its icon beside its text (a block
+// without a picture with its text); the frame is saved as example-NAME.png
+// and kyt closed with WM_CLOSE, without a question, ending with 0.
 //
 //   example_window_test NAME INSTALLATION PICTURE
 //     INSTALLATION (DOS form) is also the current directory, as for kyt.
