@@ -2,8 +2,9 @@
 // the editing pane as the program loads it (current directory and kyt.ini of
 // the installation, library Local emptied), shows on the pane's background
 // with every block's icon drawn. At the default zoom the visible blocks are
-// checked and the window saved as example-NAME.png; at zoom 15 the whole
-// circuit is on the screen and every block is checked.
+// checked and the window saved as pane-example-NAME.png; at zoom 15 the
+// whole circuit is on the screen and every block is checked. (kyt itself
+// saves example-NAME.png: tests/install/example-windows.)
 //
 //   install_pictures_test FOLDER     pictures go to FOLDER
 #include "Application.h"
@@ -163,14 +164,14 @@ void showExample(const std::string& folder, const std::string& name)
           name + ": the pane's empty area is (255, 255, 232)");
     expect(checkBlocks(pane, name, false) >= 2, name + ": blocks show at the default zoom");
     if (!folder.empty())
-        expect(winecheck::saveWindowPicture(frame->hwnd, folder + "example-" + name + ".png"),
+        expect(winecheck::saveWindowPicture(frame->hwnd, folder + "pane-example-" + name + ".png"),
               name + ": the picture is saved");
 
     pane->model().setZoom(15, 15);
     repaint();
     checkBlocks(pane, name, true);
     if (!folder.empty())
-        winecheck::saveWindowPicture(frame->hwnd, folder + "example-" + name + "-15.png");
+        winecheck::saveWindowPicture(frame->hwnd, folder + "pane-example-" + name + "-15.png");
 
     DestroyWindow(frame->hwnd);
     winecheck::pump();
