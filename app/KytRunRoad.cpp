@@ -72,7 +72,9 @@ public:
     }
     int compile(const std::string& path) override
     {
-        const int outcome = compileModelFile(path.c_str());
+        CompileRequest request;
+        request.generated = [] { timingEvent("compiled"); };
+        const int outcome = compileModelFile(path.c_str(), request);
         if (outcome == COMPILE_LOADED)
             timingEvent("loaded");
         return outcome;
@@ -100,6 +102,11 @@ private:
 
 int MainFrame::runCircuit(int startAtOnce)
 {
+    // Start is off while a run goes on; a posted command must not load a
+    // program over the running one either.
+    if (SimulationRun* running = currentSimulationRun())
+        if (running->running())
+            return 0;
     timingEvent("run");
     FrameRunSteps steps(*this);
     return runCircuitRoad(steps, startAtOnce) == RUN_STARTED ? 1 : 0;

@@ -4,7 +4,10 @@
 #include "DeferredMessages.h"
 #include "KytTiming.h"
 #include "MainFrame.h"
+#include "ModuleRegistry.h"
+#include "PiLoader.h"
 #include "PiProgram.h"
+#include "ResetSimulator.h"
 #include "RunState.h"
 #include "SimOptionsDialog.h"
 #include "SimOptionsModel.h"
@@ -146,7 +149,20 @@ SimulationRun::~SimulationRun()
     setRunPauseWord(nullptr);
     removeIdleTask();
     deleteTimer();
+    // A run that still goes on (kyt is closing) ends here: the simulator
+    // closes its result file and frees its method, then the loaded program
+    // goes as at the end of a run, the libraries' unload hooks included.
+    const bool stillRunning = running();
     delete sim;
+    sim = nullptr;
+    if (stillRunning) {
+        resetSimulator();
+        unloadPICode();
+        ModuleRegistryFree();
+        plot.setRunState(1);
+        if (theWorkspace)
+            theWorkspace->setSimulationStoppedUi(0);
+    }
 }
 
 void SimulationRun::removeIdleTask()

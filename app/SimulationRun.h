@@ -45,7 +45,9 @@ private:
 class SimulationRun {
 public:
     SimulationRun();
-    // A run that still goes on loses its idle task and timer first.
+    // A run that still goes on loses its idle task and timer first; then
+    // its result file is closed and the loaded program unloaded and the
+    // libraries freed, as at the end of a run.
     ~SimulationRun();
 
     // The settings are the workspace's (the circuit's); false when the

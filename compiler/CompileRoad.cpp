@@ -31,6 +31,8 @@ int compileModelStream(FILE* input, const CompileRequest& request)
         freeCodeBuffer(&piTextBuffer);
         return COMPILE_GENERATION_FAILED;
     }
+    if (request.generated)
+        request.generated();
 
     if (ModuleRegistryLoad()) {
         ModuleRegistryFree();

@@ -33,6 +33,9 @@ struct CompileRequest {
     int writeSymbols = 0;
     // Size of the interpreter stack the program is loaded with.
     int stackSize = 1024;
+    // Called once the PI text is generated, before the libraries are
+    // attached and the program is loaded (kyt's timing trace); may be null.
+    void (*generated)() = nullptr;
 };
 
 // Opens the model file in text mode and runs the road on it. The file is

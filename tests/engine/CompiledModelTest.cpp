@@ -18,11 +18,15 @@ protected:
     // the compile road.
     int compile(const std::string& text, int stackSize = 1024)
     {
+        CompileRequest request;
+        request.stackSize = stackSize;
+        return compile(text, request);
+    }
+    int compile(const std::string& text, const CompileRequest& request)
+    {
         FILE* f = tmpfile();
         fwrite(text.data(), 1, text.size(), f);
         rewind(f);
-        CompileRequest request;
-        request.stackSize = stackSize;
         int result = compileModelStream(f, request);
         fclose(f);
         return result;
@@ -48,6 +52,40 @@ protected:
         return n;
     }
 };
+
+int generatedCalls = 0;
+bool programLoadedAtGenerated = true;
+void countGenerated()
+{
+    ++generatedCalls;
+    programLoadedAtGenerated = piProgram.stack != nullptr;
+}
+
+// The hook of kyt's timing trace: once per generated program, before the
+// load; never for a text that does not parse.
+TEST_F(CompiledModelTest, GeneratedHookRunsOnceBeforeTheLoad)
+{
+    CompileRequest request;
+    request.generated = countGenerated;
+    const struct {
+        std::string text;
+        int outcome;
+        int calls;
+    } cases[] = {
+        {lines({"BLOCK Lag;", "STATE x = 0;", "SIM", "  x .= 1 - x;", "ENDSIM", "ENDBLOCK Lag;", "CIRCUIT C;",
+                "USE Lag AS g", "ENDUSE", "ENDCIRCUIT C;"}),
+         COMPILE_LOADED, 1},
+        {lines({"BLOCK Bad;", "SIM", "  y = 1 + * ;", "ENDSIM", "ENDBLOCK Bad;"}), COMPILE_PARSE_FAILED, 0},
+    };
+    for (const auto& c : cases) {
+        generatedCalls = 0;
+        programLoadedAtGenerated = true;
+        EXPECT_EQ(c.outcome, compile(c.text, request)) << c.text;
+        EXPECT_EQ(c.calls, generatedCalls) << c.text;
+        EXPECT_TRUE(c.calls == 0 || !programLoadedAtGenerated) << c.text;
+        unloadPICode();
+    }
+}
 
 TEST_F(CompiledModelTest, ElseBranchSeesTheConditionAsItWasBeforeThen)
 {

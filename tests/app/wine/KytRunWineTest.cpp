@@ -2,16 +2,23 @@
 // the example (its combos, the picture, Euler greying the error fields,
 // Cancel and OK), a run handled in idle time to its end, a run without end
 // that stays live and stops on 9031, and the errors the road shows: no
-// control block, a syntax error, a temporary directory that is gone.
+// control block, a syntax error, a temporary directory that is gone, a
+// library message (FZINIT on a file that is not there) and nine plot
+// windows in use. Last, kyt closes while a run goes on: the run ends and
+// its program is unloaded.
 //
 //   kyt_run_wine_test PNG-FOLDER INSTALLATION
 #include "Application.h"
+#include "DeferredMessages.h"
 #include "GedPane.h"
 #include "KytProgram.h"
 #include "MainFrame.h"
+#include "ModuleRegistry.h"
+#include "PiProgram.h"
 #include "PlotFrame.h"
 #include "PlotFrameParts.h"
 #include "PlotPane.h"
+#include "ResultFile.h"
 #include "ShowFile.h"
 #include "SimOptionsDialog.h"
 #include "SimulationRun.h"
@@ -174,17 +181,34 @@ void onDialog(SimOptionsDialog* dialog)
     SetTimer(dialog->hwnd, 1, 400, dialogShown);
 }
 
+// A run was going on when kyt closed; what was left loaded once its run
+// object had gone (before the main frame goes).
+bool runningAtClose = false;
+bool programAfterRun = true;
+bool librariesAfterRun = true;
+
 class RunKyt : public KytProgram {
 public:
     RunKyt(Application* application) : KytProgram(application, "example") {}
 
 protected:
     void runCircuit(int) override {}
+    void deleteLastRun() override
+    {
+        KytProgram::deleteLastRun();
+        programAfterRun = piProgram.stack != nullptr || piProgram.nsymbols != 0;
+        librariesAfterRun = ModuleRegistryLookup("SIN") != nullptr || ModuleRegistryLookup("FZINIT") != nullptr;
+    }
     int messageLoop() override
     {
         settle();
         scenarios();
-        PostMessageA(frame()->hwnd, WM_COMMAND, kCommandExit, 0);
+        // With a run going on, Exit is off: the loop ends as at the end of the
+        // session.
+        if (runningAtClose)
+            theApplication->quit();
+        else
+            PostMessageA(frame()->hwnd, WM_COMMAND, kCommandExit, 0);
         return KytProgram::messageLoop();
     }
 
@@ -215,7 +239,11 @@ private:
     void syntaxError();
     void tempDirGone();
     void liveRun();
+    void fuzzyNoFile();
+    void tooManyPlots();
+    void closeWhileRunning();
 };
+
 
 void RunKyt::noControlBlock()
 {
@@ -374,11 +402,86 @@ void RunKyt::liveRun()
     UnhookWindowsHookEx(hook);
     check(postedShowPlot == 1 && current()->running(), "a posted command (230) is handled while the run goes on");
     check(laterT != firstT, ("the plot's \"t=\" text changes: " + firstT + " -> " + laterT).c_str());
+    // Start is off while the run goes on; a posted one starts nothing.
+    SimulationRun* going = current();
+    command(kCommandStartAtOnce);
+    settle();
+    check(current() == going && going->running(), "a posted 140 while the run goes on starts nothing");
     const int points = plot->pane()->model.pointCount();
     command(kCommandStop);
     runIdle([this] { return runEnded(); });
     check(runEnded() && stateField(frame()) == "Bearbeiten" && unlocked(), "9031 ends the run: \"Bearbeiten\"");
     check(plot->pane()->model.pointCount() >= points && points > 0, "... and the plot keeps its points");
+}
+
+// A block whose INIT calls FZINIT on a file that library "Local" lacks: the
+// library's message waits for 9032, which shows it; the run stops there.
+void RunKyt::fuzzyNoFile()
+{
+    load("fznofile");
+    SimulationRun* previous = current();
+    BoxWatcher box("*", IDOK, 20000);
+    command(kCommandStartAtOnce);
+    // The INIT code ends the run at once; the message follows with 9032.
+    runIdle([&] { return current() != previous && runEnded() && deferredMessageCount() == 0; });
+    box.wait();
+    settle();
+    check(box.found() && box.text().find("Unable to open \"nofile\" !") != std::string::npos,
+          ("FZINIT(\"nofile\") shows \"Unable to open ...\" through 9032: " + box.text()).c_str());
+    const int code = current() ? current()->simulator().lastEndCode() : -1;
+    check(runEnded() && code == SIM_END_ERROR, ("... the run stops: end code " + std::to_string(code)).c_str());
+    check(stateField(frame()) == "Bearbeiten" && unlocked(), "... and the interface unlocks");
+}
+
+// All nine plot windows in use, none active: 19700 asks whether window 1 is
+// to be used again; No leaves everything as it was.
+void RunKyt::tooManyPlots()
+{
+    load("example");
+    for (int i = 0; i < kPlotSlotCount; ++i) {
+        if (!plotOszi)
+            theWorkspace->openPlotWindow(nullptr);
+        if (plotOszi)
+            theWorkspace->freezePlotWindow(plotOszi);
+    }
+    bool all = plotOszi == nullptr;
+    for (PlotWindow* w : theWorkspace->plotWindows)
+        all = all && w != nullptr;
+    check(all, "nine plot windows, none active");
+    const std::string tempFile = install + "\\tmp\\kyttrans.tmp";
+    const std::string before = readText(tempFile);
+    SimulationRun* previous = current();
+    BoxWatcher box("Warnung:", IDNO, 15000);
+    command(kCommandStartAtOnce);
+    winecheck::pump();
+    box.wait();
+    settle();
+    check(box.found() && box.text().find("Es sind bereits 9 ZIZadirs") != std::string::npos,
+          ("nine plot windows: 19700 is asked: " + box.text()).c_str());
+    check(!before.empty() && readText(tempFile) == before, "... No leaves kyttrans.tmp as it was");
+    check(plotOszi == nullptr && current() == previous && unlocked(), "... no run starts, nothing is locked");
+}
+
+// A run without end that writes a result file, going on when kyt closes.
+// The checks on what it left follow the program's end (appMain).
+void RunKyt::closeWhileRunning()
+{
+    load("closing");
+    // The nine windows are still in use: Yes gives window 1 to the run.
+    SimulationRun* previous = current();
+    BoxWatcher box("Warnung:", IDYES, 15000);
+    command(kCommandStartAtOnce);
+    PlotFrame* plot = nullptr;
+    runIdle([&] {
+        plot = activePlot();
+        // Enough records that some still wait in the file's buffer.
+        return current() != previous && current()->running() && plot && plot->pane()->model.pointCount() > 50;
+    });
+    box.wait();
+    check(box.found() && plot && theWorkspace->plotWindows[0] == plotOszi,
+          "Yes on 19700 gives plot window 1 to the run");
+    runningAtClose = current() && current()->running() && resultFileIsOpen();
+    check(runningAtClose, "... a run without end goes on, its result file open, when kyt closes");
 }
 
 void RunKyt::scenarios()
@@ -389,6 +492,31 @@ void RunKyt::scenarios()
     syntaxError();
     tempDirGone();
     liveRun();
+    fuzzyNoFile();
+    tooManyPlots();
+    closeWhileRunning();
+}
+
+// The run that was going on when kyt closed has ended: no run object, the
+// program unloaded, the libraries freed, the result file closed with every
+// record in it.
+void checkClosedRun(const std::string& resultFile)
+{
+    if (!runningAtClose)
+        return;
+    check(currentSimulationRun() == nullptr, "at the close the run object goes");
+    check(!programAfterRun, "... the program is unloaded with it");
+    check(!librariesAfterRun, "... the libraries are freed with it");
+    // Text mode may write each line end as CR LF.
+    const std::string text = readText(resultFile);
+    long size = static_cast<long>(text.size());
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+        --size;
+    const long written = resultFileBytesWritten();
+    check(!resultFileIsOpen() && written > 0 && size == written,
+          ("... and the result file is closed with all " + std::to_string(written) + " bytes in it (" +
+           std::to_string(size) + " on disk)")
+              .c_str());
 }
 
 // The circuits of the errors and of the run without end, from the example.
@@ -403,7 +531,43 @@ void writeCircuits()
         noControl.erase(control, controlEnd + 6 - control);
     writeText(dir + "nocontrol.kyt", noControl);
     writeText(dir + "syntax.kyt", replaced(example, "    c = 1;", "    c = 1 + * ;"));
-    writeText(dir + "endless.kyt", replaced(example, "tend = 10;", "tend = 1e30;"));
+    const std::string endless = replaced(example, "tend = 10;", "tend = 1e30;");
+    writeText(dir + "endless.kyt", endless);
+    DeleteFileA((dir + "closing.txt").c_str());
+    writeText(dir + "closing.kyt", replaced(endless, "$ FNAME        nul", "$ FNAME        closing.txt"));
+    // A block of library "Local" that opens a fuzzy block file that is not there.
+    const std::string block = "@START_BLOCK \"fzbad\"\n"
+                              "BLOCK fzbad;\n"
+                              "$ BLOCKDIM -1 -1 5 3\n"
+                              "$ TEXT \"fzbad\"\n"
+                              "$ TEXTALIG 1 1 1 0\n"
+                              "$ ICONNAME \"*** NO PIC ***\"\n"
+                              "$ ICONDIM 2 2\n"
+                              "$ ICONALIG 1 1 0\n"
+                              "OUTPUT y \"Ausgang\";\n"
+                              "VAR h DISCRETE;\n"
+                              "SIM\n"
+                              "  y = h;\n"
+                              "ENDSIM\n"
+                              "INIT\n"
+                              "  h = FZINIT(\"nofile\");\n"
+                              "ENDINIT\n"
+                              "ENDBLOCK fzbad;\n"
+                              "@END_BLOCK\n\n";
+    const std::string use = "USE fzbad AS B_9 \n"
+                            "$ BLOCKLIB Local\n"
+                            "$ BLOCKDIM 20 12 5 3\n"
+                            "$ TEXT \"fzbad\"\n"
+                            "$ TEXTALIG 1 1 1 0 \n"
+                            "$ ICONNAME \"*** NO PIC ***\"\n"
+                            "$ ICONDIM 2 2\n"
+                            "$ ICONALIG 1 1 0\n"
+                            "$ SIGNAMES\n"
+                            "$    \"y\"\n"
+                            "$ ENDSIGNAMES\n"
+                            "ENDUSE\n";
+    writeText(dir + "fznofile.kyt",
+              replaced(replaced(example, "@END_LOCALLIB", block + "@END_LOCALLIB"), "\nCONNECT ", "\n" + use + "CONNECT "));
 }
 
 // ---------------------------------------------------------------- kyt -r, watched
@@ -565,5 +729,6 @@ void appMain(Application* app)
         RunKyt kyt(app);
         kyt.run();
     }
+    checkClosedRun(install + "\\examples\\closing.txt");
     app->exitCode = winecheck::summary();
 }

@@ -6,8 +6,9 @@
 // installation without library "Local" and one without kyt.ini.
 //
 //   kyt_wine_test PNG-PATH KYT-PROGRAM INSTALLATION
-//   kyt_wine_test --close TITLE   closes the window of that title (the
-//                                 README's command under test)
+//   kyt_wine_test --close TITLE   waits for the window of that title and a
+//                                 plot window of its process, then closes
+//                                 it (the README's command under test)
 #include "Application.h"
 #include "GedPane.h"
 #include "KytProgram.h"
@@ -543,20 +544,69 @@ void refusedStart(const Installation& inst, const std::string& arguments, const 
 }
 
 // The README's command under test: the window of that title is closed.
+// A visible plot frame of the process.
+struct PlotSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK findProcessPlot(HWND hwnd, LPARAM p)
+{
+    PlotSearch* s = reinterpret_cast<PlotSearch*>(p);
+    char cls[64] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process == s->process && lstrcmpA(cls, "PlotFrameCL") == 0 && IsWindowVisible(hwnd)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The README's command opens the example and runs it: its frame, then a
+// plot window of the same process. kyt keeps its frame while the run goes
+// on, so the close is asked again until the frame has gone.
 int closeWindow(const std::string& title)
 {
-    for (int i = 0; i < 1200; ++i) {
-        HWND frame = FindWindowA("AppFrameCL", title.c_str());
-        if (frame && IsWindowVisible(frame)) {
-            Sleep(500);
-            printf("ok: the window \"%s\" is shown\n", title.c_str());
+    HWND frame = nullptr;
+    for (int i = 0; i < 1200 && !(frame && IsWindowVisible(frame)); ++i) {
+        frame = FindWindowA("AppFrameCL", title.c_str());
+        if (!frame)
+            Sleep(100);
+    }
+    if (!frame) {
+        printf("FAILED: no window \"%s\"\n", title.c_str());
+        return 1;
+    }
+    printf("ok: the window \"%s\" is shown\n", title.c_str());
+    int failed = 0;
+    PlotSearch plot = {0, nullptr};
+    GetWindowThreadProcessId(frame, &plot.process);
+    for (int i = 0; i < 300 && !plot.found; ++i) {
+        EnumWindows(findProcessPlot, reinterpret_cast<LPARAM>(&plot));
+        if (!plot.found)
+            Sleep(100);
+    }
+    if (plot.found) {
+        char text[128] = "";
+        GetWindowTextA(plot.found, text, sizeof text);
+        printf("ok: the example runs: plot window \"%s\"\n", text);
+    } else {
+        printf("FAILED: the example does not run: no plot window\n");
+        failed = 1;
+    }
+    Sleep(500);
+    for (int i = 0; i < 600 && IsWindow(frame); ++i) {
+        if (i % 10 == 0)
             PostMessageA(frame, WM_CLOSE, 0, 0);
-            return 0;
-        }
         Sleep(100);
     }
-    printf("FAILED: no window \"%s\"\n", title.c_str());
-    return 1;
+    if (IsWindow(frame)) {
+        printf("FAILED: the window \"%s\" does not close\n", title.c_str());
+        failed = 1;
+    }
+    return failed;
 }
 
 } // namespace
