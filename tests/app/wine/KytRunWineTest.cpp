@@ -47,13 +47,7 @@ const char kRegistryValue[] = "KYT.INI Path";
 std::string folder;  // where the pictures go
 std::string install; // the installation, DOS form
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
 std::string readText(const std::string& path)
 {

@@ -39,13 +39,7 @@ const COLORREF kPaneBackground = RGB(255, 255, 232);
 const int kButtonIds[] = {9003, 111, 112, 9001, 1267, 1268, 1269, 4010, 9005, 9006, 9007, 9008, 140, 9031, 230};
 const int kButtonX[] = {8, 35, 62, 89, 132, 159, 186, 229, 272, 299, 326, 369, 396, 423, 466};
 
-std::string dosPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using winecheck::dosPath;
 
 std::vector<std::string> words(const std::string& text)
 {
@@ -93,12 +87,7 @@ bool fileExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string windowText(HWND hwnd)
-{
-    char text[1024] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
+using winecheck::windowText;
 
 void setRegistryValue(const std::string& directory)
 {
