@@ -1,4 +1,5 @@
 #include "FuzzyEditorFrame.h"
+#include "FuzzyToolBar.h"
 
 #include "AboutBox.h"
 #include "Application.h"
@@ -54,26 +55,22 @@ std::string res(unsigned int id)
     return getResString(id);
 }
 
-// The tool bar: command, bitmap, group. A new group starts after a gap.
-struct BarButton {
-    int command;
-    int bitmap;
-    int group;
-};
-const BarButton kBarButtons[] = {
-    {CMD_NEW, CMD_NEW, 0},
-    {CMD_OPEN, CMD_OPEN, 0},
-    {CMD_SAVE, CMD_SAVE, 0},
+// The tool bar: command, bitmap, group, style. A new group starts after a
+// gap; the comment line's button latches.
+const FuzzyBarButton kBarButtons[] = {
+    {CMD_NEW, CMD_NEW, 0, 0},
+    {CMD_OPEN, CMD_OPEN, 0, 0},
+    {CMD_SAVE, CMD_SAVE, 0, 0},
     // The printer is 9101: 9001 is the plot windows' picture, of another size.
-    {CMD_PRINT, 9101, 0},
-    {CMD_COMMENT_LINE, CMD_COMMENT_LINE, 1},
-    {CMD_ADD_VARIABLE, CMD_ADD_VARIABLE, 2},
-    {CMD_ADD_SET, CMD_ADD_SET, 2},
-    {CMD_DELETE_VARIABLE, CMD_DELETE_VARIABLE, 3},
-    {CMD_DELETE_SET, CMD_DELETE_SET, 3},
-    {CMD_RULE_EDITOR, CMD_RULE_EDITOR, 4},
-    {CMD_SHOW_CHARACTERISTIC, CMD_EXPORT_MATLAB, 5},
-    {CMD_ACTIVE_PLOT, 124, 6},
+    {CMD_PRINT, 9101, 0, 0},
+    {CMD_COMMENT_LINE, CMD_COMMENT_LINE, 1, 0x200},
+    {CMD_ADD_VARIABLE, CMD_ADD_VARIABLE, 2, 0},
+    {CMD_ADD_SET, CMD_ADD_SET, 2, 0},
+    {CMD_DELETE_VARIABLE, CMD_DELETE_VARIABLE, 3, 0},
+    {CMD_DELETE_SET, CMD_DELETE_SET, 3, 0},
+    {CMD_RULE_EDITOR, CMD_RULE_EDITOR, 4, 0},
+    {CMD_SHOW_CHARACTERISTIC, CMD_EXPORT_MATLAB, 5, 0},
+    {CMD_ACTIVE_PLOT, 124, 6, 0},
 };
 
 // The commands that need a block ("list A").
@@ -157,21 +154,8 @@ FuzzyEditorFrame::~FuzzyEditorFrame()
 
 void FuzzyEditorFrame::buildToolBar()
 {
-    toolBar = new ToolBarCL(this, new EdgeLayout(PLACE_TOP, 0, kToolBarHeight), 0x001);
-    int position = 1;
-    toolBar->addSpacer(position++, Point(4, 0));
-    int group = 0;
-    for (const BarButton& b : kBarButtons) {
-        if (b.group != group) {
-            toolBar->addSpacer(position++, Point(16, 0));
-            group = b.group;
-        }
-        const DWORD buttonStyle = b.command == CMD_COMMENT_LINE ? 0x200 : 0;
-        BmpButtonCL* button = new BmpButtonCL(toolBar, new BarItemLayout(position++, Point(27, 25)), buttonStyle, "",
-                                              b.command, nullptr);
-        if (!button->loadBitmap(ResourceId(b.bitmap)))
-            reportError(ERR_FATAL, "Assertion failed: %s", "toolbar_image");
-    }
+    toolBar = buildFuzzyToolBar(this, kToolBarHeight, kBarButtons, sizeof kBarButtons / sizeof kBarButtons[0],
+                                "toolbar_image");
     toolBar->linkMenu();
 }
 

@@ -5,6 +5,7 @@
 #include "FileLayer.h"
 #include "FuzzyEditorFrame.h"
 #include "FuzzyOptions.h"
+#include "FuzzyToolBar.h"
 #include "Layout.h"
 #include "Menu.h"
 #include "Printing.h"
@@ -37,15 +38,10 @@ const int kToolBarHeight = 29;
 // 16 pixels. The printer is the frame's 9101 and cut and block information
 // have 9126 and 9110: the plot windows, which kytfuzzy carries too, hold
 // 9001, 126 and 9010 for pictures of their own.
-struct BarButton {
-    int command;
-    int bitmap;
-    int group;
-};
-const BarButton kBarButtons[] = {
-    {CMD_RULE_CUT, 9126, 0},   {CMD_RULE_COPY, 127, 0},          {CMD_RULE_PASTE, 128, 0},
-    {CMD_RULE_PRINT, 9101, 1}, {CMD_RULE_CHECK, 9013, 1},        {CMD_RULE_BLOCK_INFO, 9110, 2},
-    {CMD_RULE_HELP, 9012, 2},
+const FuzzyBarButton kBarButtons[] = {
+    {CMD_RULE_CUT, 9126, 0, 0},   {CMD_RULE_COPY, 127, 0, 0},   {CMD_RULE_PASTE, 128, 0, 0},
+    {CMD_RULE_PRINT, 9101, 1, 0}, {CMD_RULE_CHECK, 9013, 1, 0}, {CMD_RULE_BLOCK_INFO, 9110, 2, 0},
+    {CMD_RULE_HELP, 9012, 2, 0},
 };
 
 int printerSetup(PrinterDC* printer)
@@ -162,20 +158,8 @@ RuleEditorWindow::~RuleEditorWindow()
 
 void RuleEditorWindow::buildToolBar()
 {
-    toolBar = new ToolBarCL(this, new EdgeLayout(PLACE_TOP, 0, kToolBarHeight), 0x001);
-    int position = 1;
-    toolBar->addSpacer(position++, Point(4, 0));
-    int group = 0;
-    for (const BarButton& b : kBarButtons) {
-        if (b.group != group) {
-            toolBar->addSpacer(position++, Point(16, 0));
-            group = b.group;
-        }
-        BmpButtonCL* button =
-            new BmpButtonCL(toolBar, new BarItemLayout(position++, Point(27, 25)), 0, "", b.command, nullptr);
-        if (!button->loadBitmap(ResourceId(static_cast<unsigned>(b.bitmap))))
-            reportError(ERR_FATAL, "Assertion failed: %s", "rule_tp_image");
-    }
+    toolBar = buildFuzzyToolBar(this, kToolBarHeight, kBarButtons, sizeof kBarButtons / sizeof kBarButtons[0],
+                                "rule_tp_image");
     for (int id : {CMD_RULE_CUT, CMD_RULE_COPY, CMD_RULE_PASTE})
         toolBar->enableButton(id, 1);
 }
