@@ -15,6 +15,7 @@
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "UnitPoint.h"
+#include "KytRegistry.h"
 #include "WineCheck.h"
 #include "Workspace.h"
 
@@ -30,8 +31,6 @@ using winecheck::check;
 
 namespace {
 
-const char kRegistryKey[] = "Software\\Zelvoran\\KYT 2.52";
-const char kRegistryValue[] = "KYT.INI Path";
 // The controls of the common file dialogs: the file-type list and the name.
 const int kFileTypeCombo = 0x470;
 const int kFileNameCombo = 0x47c;
@@ -40,17 +39,6 @@ std::string folder;  // where the pictures go
 std::string install; // the installation, DOS form
 
 using winecheck::dosPath;
-
-void setRegistryValue(const std::string& directory)
-{
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, kRegistryValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(directory.c_str()),
-                   static_cast<DWORD>(directory.size() + 1));
-    RegCloseKey(key);
-}
 
 void settle()
 {

@@ -24,6 +24,7 @@
 #include "SimulationRun.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
+#include "KytRegistry.h"
 #include "WineCheck.h"
 #include "Workspace.h"
 
@@ -41,8 +42,6 @@ namespace {
 
 using winecheck::writeText;
 
-const char kRegistryKey[] = "Software\\Zelvoran\\KYT 2.52";
-const char kRegistryValue[] = "KYT.INI Path";
 
 std::string folder;  // where the pictures go
 std::string install; // the installation, DOS form
@@ -70,17 +69,6 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     if (at != std::string::npos)
         text.replace(at, from.size(), to);
     return text;
-}
-
-void setRegistryValue(const std::string& directory)
-{
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, kRegistryValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(directory.c_str()),
-                   static_cast<DWORD>(directory.size() + 1));
-    RegCloseKey(key);
 }
 
 std::string stateField(MainFrame* frame)

@@ -18,6 +18,7 @@
 #include "ResString.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
+#include "KytRegistry.h"
 #include "WineCheck.h"
 #include "Workspace.h"
 
@@ -33,8 +34,6 @@ namespace {
 
 using winecheck::writeText;
 
-const char kRegistryKey[] = "Software\\Zelvoran\\KYT 2.52";
-const char kRegistryValue[] = "KYT.INI Path";
 const COLORREF kPaneBackground = RGB(255, 255, 232);
 const int kButtonIds[] = {9003, 111, 112, 9001, 1267, 1268, 1269, 4010, 9005, 9006, 9007, 9008, 140, 9031, 230};
 const int kButtonX[] = {8, 35, 62, 89, 132, 159, 186, 229, 272, 299, 326, 369, 396, 423, 466};
@@ -88,26 +87,6 @@ bool fileExists(const std::string& path)
 }
 
 using winecheck::windowText;
-
-void setRegistryValue(const std::string& directory)
-{
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, kRegistryValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(directory.c_str()),
-                   static_cast<DWORD>(directory.size() + 1));
-    RegCloseKey(key);
-}
-
-void deleteRegistryValue()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(key, kRegistryValue);
-    RegCloseKey(key);
-}
 
 RECT placeIn(HWND child, HWND parent)
 {
