@@ -160,6 +160,29 @@ inline HWND findOwnBox(const char* caption, DWORD process = GetCurrentProcessId(
     return search.found;
 }
 
+inline BOOL CALLBACK matchOwnWindow(HWND hwnd, LPARAM search)
+{
+    OwnBoxSearch* s = reinterpret_cast<OwnBoxSearch*>(search);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    char title[1100] = "";
+    if (process == s->process && GetWindowTextA(hwnd, title, sizeof title) >= 0 && lstrcmpA(title, s->caption) == 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A top-level window of any class with this title, of this process or of a
+// program the test started; other tests' windows on the shared display do
+// not count.
+inline HWND findOwnWindow(const char* title, DWORD process = GetCurrentProcessId())
+{
+    OwnBoxSearch search = {title, nullptr, process};
+    EnumWindows(matchOwnWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 
 // Watches on a thread of its own for a dialog box with the caption, reads
 // its static text and presses the button (IDOK unless told). wait() ends the

@@ -347,7 +347,7 @@ RunResult runProgram(const std::string& program, const ProgramRun& run)
     }
     if (run.frame) {
         for (int i = 0; run.cancelNew && i < 300; ++i) {
-            HWND dialog = FindWindowA(nullptr, "Konfiguration ...");
+            HWND dialog = winecheck::findOwnWindow("Konfiguration ...", info.dwProcessId);
             DWORD owner = 0;
             if (dialog)
                 GetWindowThreadProcessId(dialog, &owner);

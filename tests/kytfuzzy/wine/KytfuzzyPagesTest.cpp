@@ -392,7 +392,7 @@ private:
         HWND last = nullptr;
         for (DialogAnswer& a : *self->answers) {
             for (int waited = 0; waited < 10000; waited += 50) {
-                HWND dialog = FindWindowA(nullptr, a.title);
+                HWND dialog = winecheck::findOwnWindow(a.title);
                 if (dialog && dialog != last && IsWindowVisible(dialog)) {
                     Sleep(150);
                     char text[200] = "";

@@ -293,7 +293,7 @@ void checkPrint(RuleEditorWindow* editor, FuzzyEditorFrame* frame, const std::st
     standIn.onPage = [&](HDC) { shownWhilePrinting = windowText(text); };
     SendMessageA(editor->hwnd, WM_COMMAND, CMD_RULE_PRINT, 0);
     check(windowText(text) == kRules, "right after the print the editor shows the rules again");
-    HWND dialog = FindWindowA(nullptr, "Drucken ...");
+    HWND dialog = winecheck::findOwnWindow("Drucken ...");
     char said[100] = "";
     GetDlgItemTextA(dialog, 101, said, sizeof said);
     check(dialog && IsWindowVisible(dialog) && GetWindow(dialog, GW_OWNER) == frame->hwnd &&
@@ -461,7 +461,7 @@ void appMain(Application* app)
         finishJob();
         check(standIn.count("StartDoc:Rulebase-Editor print job") == 1 && standIn.count("AbortDoc") == 1 &&
                   standIn.count("EndDoc") == 0 && standIn.count("DeleteDC") == 1 && !PrintJob::current() &&
-                  idleCount() == 0 && !FindWindowA(nullptr, "Drucken ..."),
+                  idleCount() == 0 && !winecheck::findOwnWindow("Drucken ..."),
               "... and abandons the job that was still printing, with its dialog");
         setRulePrintSetup(nullptr);
         setProfileSource(nullptr);
