@@ -70,6 +70,7 @@ void CircuitReader::readCircuit(CircuitModel& m)
     }
     beginRead();
     model = &m;
+    blockNamesKnown = false;
     target = nullptr;
     connection = nullptr;
     nextNonBlank();
@@ -142,25 +143,35 @@ void CircuitReader::readStatements()
         readSettings();
 }
 
-String CircuitReader::uniqueName(const char* name, const BlockObject* self)
+String CircuitReader::uniqueName(const char* name, BlockObject* self)
 {
-    auto taken = [&](const char* candidate) {
+    if (!blockNamesKnown) {
+        blockNames.clear();
         for (GraphicObject* object : model->objects)
-            if (object != self && object->kind() == 1 &&
-                strcmp(static_cast<BlockObject*>(object)->name.text(), candidate) == 0)
-                return true;
-        return false;
-    };
-    if (!taken(name))
-        return String(name);
-    char candidate[32];
-    for (int n = 1;; ++n) {
-        snprintf(candidate, sizeof candidate, "%s%d", "B_", n);
-        if (!taken(candidate))
-            break;
+            if (object != self && object->kind() == 1) {
+                BlockObject* block = static_cast<BlockObject*>(object);
+                blockNames.emplace(block->name.text(), block);
+            }
+        blockNamesKnown = true;
+        nextBlockNumber = 1;
     }
-    addRename(instanceRenames, name, candidate);
-    return String(candidate);
+    std::string chosen = name;
+    if (blockNames.count(chosen)) {
+        while (blockNames.count("B_" + std::to_string(nextBlockNumber)))
+            ++nextBlockNumber;
+        chosen = "B_" + std::to_string(nextBlockNumber);
+        addRename(instanceRenames, name, chosen.c_str());
+    }
+    blockNames.emplace(chosen, self);
+    return String(chosen.c_str());
+}
+
+BlockObject* CircuitReader::blockNamed(const std::string& name) const
+{
+    if (!blockNamesKnown)
+        return model->findBlockByName(name.c_str());
+    auto found = blockNames.find(name);
+    return found == blockNames.end() ? nullptr : found->second;
 }
 
 void CircuitReader::readUse()
@@ -345,8 +356,8 @@ void CircuitReader::bindConnection(const String& source, const String& destinati
     std::string fromName, fromPort, toName, toPort;
     split(source, fromName, fromPort);
     split(destination, toName, toPort);
-    BlockObject* from = model->findBlockByName(fromName.c_str());
-    BlockObject* to = model->findBlockByName(toName.c_str());
+    BlockObject* from = blockNamed(fromName);
+    BlockObject* to = blockNamed(toName);
     if (!from) {
         setMessage(kResNoSourceBlock);
         warnAtPosition();
@@ -434,7 +445,7 @@ void CircuitReader::markItem(const char* item)
         blockName.erase(0, 1);
     if (const String* renamed = lookUpRename(instanceRenames, blockName.c_str()))
         blockName = renamed->text();
-    BlockObject* b = model->findBlockByName(blockName.c_str());
+    BlockObject* b = blockNamed(blockName);
     if (!b)
         return;
     struct Group {

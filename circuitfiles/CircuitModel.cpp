@@ -230,32 +230,32 @@ ConnectionObject* CircuitModel::createConnection(BlockObject* blockA, const Port
 int CircuitModel::connectionRefusal(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
                                     const PortRef& portB, const ConnectionObject* except) const
 {
-    auto other = [except](ConnectionObject* c) { return c && c != except; };
-    auto takenInput = [&](const BlockObject* block, const PortRef& port) {
-        for (int nth = 1;; ++nth) {
-            ConnectionObject* c = findConnectionAtPort(block, port, nth);
-            if (!c)
-                return false;
-            if (other(c))
-                return true;
-        }
-    };
     if (!blockA || !blockB)
         return 2;
-    if (portA.side == 1 && takenInput(blockA, portA))
-        return 1;
-    if (portB.side == 1 && takenInput(blockB, portB))
+    // One pass over the lines finds what the rules ask about: an input end
+    // already in use, and a line between the same two ends.
+    bool takenA = false;
+    bool takenB = false;
+    bool twin = false;
+    for (GraphicObject* object : objects) {
+        if (object == except || object->kind() != 2)
+            continue;
+        const ConnectionObject* c = static_cast<const ConnectionObject*>(object);
+        const PortRef endA = c->portA();
+        auto touches = [&](const BlockObject* block, const PortRef& port) {
+            return (c->blockA == block && endA == port) || (c->blockB == block && c->portB == port);
+        };
+        takenA = takenA || (portA.side == 1 && touches(blockA, portA));
+        takenB = takenB || (portB.side == 1 && touches(blockB, portB));
+        twin = twin || (c->blockA == blockA && endA == portA && c->blockB == blockB && c->portB == portB) ||
+               (c->blockA == blockB && endA == portB && c->blockB == blockA && c->portB == portA);
+    }
+    if (takenA || takenB)
         return 1;
     if (blockA == blockB && portA == portB)
         return 2;
-    for (GraphicObject* object : objects) {
-        if (object->kind() != 2 || object == except)
-            continue;
-        const ConnectionObject* c = static_cast<const ConnectionObject*>(object);
-        if ((c->blockA == blockA && c->portA() == portA && c->blockB == blockB && c->portB == portB) ||
-            (c->blockA == blockB && c->portA() == portB && c->blockB == blockA && c->portB == portA))
-            return 1;
-    }
+    if (twin)
+        return 1;
     if (portA.side == portB.side)
         return 1;
     const bool flaggedA = (blockA->kindFlags & kKindGroup) != 0;

@@ -10,6 +10,8 @@
 #include "String.h"
 
 #include <cstdio>
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -180,7 +182,9 @@ private:
     void readSave();
     void markItem(const char* item);
     void readSettings();
-    String uniqueName(const char* name, const BlockObject* self);
+    String uniqueName(const char* name, BlockObject* self);
+    // The first block of the model with this name.
+    BlockObject* blockNamed(const std::string& name) const;
 
     FILE* fp;
     bool ownsStream;
@@ -207,6 +211,14 @@ private:
     // After an error every token is the end of file.
     bool stopped;
     bool streamFailed;
+    // The instance names of the model's blocks during one read and the first
+    // block of each name, gathered at the first look-up: a circuit of many
+    // blocks would otherwise cost a scan of every block for every candidate
+    // name and every connection.
+    std::unordered_map<std::string, BlockObject*> blockNames;
+    bool blockNamesKnown = false;
+    // B_1 up to B_(n-1) are all taken (names are only added during a read).
+    int nextBlockNumber = 1;
 
     CircuitReader(const CircuitReader&) = delete;
     CircuitReader& operator=(const CircuitReader&) = delete;

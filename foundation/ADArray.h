@@ -1,6 +1,8 @@
 // Self-extending array: an access beyond the end grows it to the larger of
 // size + growBy and index + 1, filling new slots with the default element.
-// Reading grows the array just as writing does; it never shrinks.
+// Reading grows the array just as writing does; it never shrinks. The
+// storage behind it grows by half its size at least, so that filling an
+// array element by element costs linear time, not quadratic.
 #ifndef KYT_FOUNDATION_ADARRAY_H
 #define KYT_FOUNDATION_ADARRAY_H
 
@@ -12,9 +14,13 @@
 template <class TYPE>
 class ADArray {
 public:
-    explicit ADArray(unsigned int growStep = 1) : size(0), growBy(growStep), defaultElement(), me(nullptr) {}
+    explicit ADArray(unsigned int growStep = 1)
+        : size(0), capacity(0), growBy(growStep), defaultElement(), me(nullptr)
+    {
+    }
 
-    ADArray(const ADArray& d) : size(d.size), growBy(d.growBy), defaultElement(d.defaultElement), me(nullptr)
+    ADArray(const ADArray& d)
+        : size(d.size), capacity(d.size), growBy(d.growBy), defaultElement(d.defaultElement), me(nullptr)
     {
         if (size) {
             me = new (std::nothrow) TYPE[size];
@@ -63,6 +69,7 @@ private:
     void swap(ADArray& o)
     {
         uint32_t s = size; size = o.size; o.size = s;
+        uint32_t c = capacity; capacity = o.capacity; o.capacity = c;
         uint32_t g = growBy; growBy = o.growBy; o.growBy = g;
         TYPE d = defaultElement; defaultElement = o.defaultElement; o.defaultElement = d;
         TYPE* m = me; me = o.me; o.me = m;
@@ -71,26 +78,28 @@ private:
     void grow(uint32_t i)
     {
         uint32_t newSize = size + growBy > i + 1 ? size + growBy : i + 1;
-        if (me) {
-            KYT_ASSERT_TEXT(IsValidAddress(me, sizeof(me)), "IsValidAddress(me, sizeof(me))");
-            TYPE* n = new (std::nothrow) TYPE[newSize];
+        if (newSize > capacity) {
+            uint32_t wanted = capacity + capacity / 2;
+            uint32_t newCapacity = wanted > newSize ? wanted : newSize;
+            TYPE* n = new (std::nothrow) TYPE[newCapacity];
             KYT_ASSERT_TEXT(n, "n");
-            for (uint32_t k = 0; k < size; ++k)
-                n[k] = me[k];
-            delete[] me;
-            for (uint32_t k = size; k < newSize; ++k)
-                n[k] = defaultElement;
+            if (me) {
+                KYT_ASSERT_TEXT(IsValidAddress(me, sizeof(me)), "IsValidAddress(me, sizeof(me))");
+                for (uint32_t k = 0; k < size; ++k)
+                    n[k] = me[k];
+                delete[] me;
+            }
             me = n;
-        } else {
-            me = new (std::nothrow) TYPE[newSize];
-            KYT_ASSERT_TEXT(me, "me");
-            for (uint32_t k = 0; k < newSize; ++k)
-                me[k] = defaultElement;
+            capacity = newCapacity;
         }
+        for (uint32_t k = size; k < newSize; ++k)
+            me[k] = defaultElement;
         size = newSize;
     }
 
     uint32_t size;
+    // Elements allocated; those from size on are not part of the array.
+    uint32_t capacity;
     uint32_t growBy;
     TYPE defaultElement;
     TYPE* me;

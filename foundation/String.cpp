@@ -148,6 +148,14 @@ unsigned int String::setCapacity(unsigned int n)
     return capacity - 1;
 }
 
+// Room for need characters and the NUL when appending: at least half as much
+// again as there is, so that a text built piece by piece costs linear time.
+void String::growForAppend(unsigned int need)
+{
+    unsigned int wanted = capacity + capacity / 2;
+    setCapacity(need + 1 > wanted ? need : wanted - 1);
+}
+
 String& String::operator+=(const char* s)
 {
     if (!s)
@@ -157,7 +165,7 @@ String& String::operator+=(const char* s)
     if (len + n >= capacity) {
         // s may point into our own buffer; keep it alive across the reallocation.
         String keep(s);
-        setCapacity(len + n);
+        growForAppend(len + n);
         memcpy(buffer + len, keep.buffer, n + 1);
     } else {
         memmove(buffer + len, s, n);
@@ -171,7 +179,7 @@ String& String::operator+=(char c)
 {
     unsigned int len = getLength();
     if (capacity <= len + 1)
-        setCapacity(len + 1);
+        growForAppend(len + 1);
     buffer[len] = c;
     buffer[len + 1] = 0;
     length = len + 1;
@@ -187,7 +195,7 @@ String& String::operator+=(const String& s)
     unsigned int n = s.getLength();
     unsigned int len = getLength();
     if (len + n >= capacity)
-        setCapacity(len + n);
+        growForAppend(len + n);
     memcpy(buffer + len, s.buffer, n + 1);
     length = len + n;
     return *this;

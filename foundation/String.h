@@ -53,6 +53,7 @@ public:
 private:
     void countLength() const;
     void allocate(unsigned int cap);
+    void growForAppend(unsigned int need);
     static String concat(const char* a, unsigned int la, const char* b, unsigned int lb);
 
     char* buffer;

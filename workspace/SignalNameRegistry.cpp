@@ -28,9 +28,23 @@ int automaticNumber(const char* text)
     return atoi(digits);
 }
 
+// Splits "base_k" (k from 1, at most nine digits) into base and k.
+bool splitSuffix(const std::string& text, std::string& base, int& k)
+{
+    size_t bar = text.rfind('_');
+    if (bar == std::string::npos || bar + 1 == text.size() || text.size() - bar - 1 > 9)
+        return false;
+    for (size_t i = bar + 1; i < text.size(); ++i)
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    base = text.substr(0, bar);
+    k = atoi(text.c_str() + bar + 1);
+    return k >= 1;
+}
+
 } // namespace
 
-SignalNameRegistry::SignalNameRegistry() : names(deleteStringElement), counter(1) {}
+SignalNameRegistry::SignalNameRegistry() : names(deleteStringElement), counter(1), size(0) {}
 
 SignalNameRegistry::~SignalNameRegistry() = default;
 
@@ -41,15 +55,35 @@ String* SignalNameRegistry::add(const char* name)
         do {
             candidate = kAutomaticPrefix + std::to_string(counter);
             ++counter;
-        } while (contains(candidate.c_str()));
+        } while (byText.count(candidate));
     } else {
         candidate = name;
-        for (int i = 1; contains(candidate.c_str()); ++i)
+        if (byText.count(candidate)) {
+            int& next = nextSuffix.emplace(candidate, 1).first->second;
+            int i = next;
+            while (byText.count(std::string(name) + "_" + std::to_string(i)))
+                ++i;
             candidate = std::string(name) + "_" + std::to_string(i);
+            next = i + 1;
+        }
     }
     String* s = new String(candidate.c_str());
     names.AddTail(s);
+    byText[candidate] = s;
+    ++size;
     return s;
+}
+
+void SignalNameRegistry::released(const std::string& text)
+{
+    byText.erase(text);
+    std::string base;
+    int k = 0;
+    if (!splitSuffix(text, base, k))
+        return;
+    auto hint = nextSuffix.find(base);
+    if (hint != nextSuffix.end() && hint->second > k)
+        hint->second = k;
 }
 
 void SignalNameRegistry::remove(String* name)
@@ -59,6 +93,8 @@ void SignalNameRegistry::remove(String* name)
             continue;
         if (automaticNumber(name->text()) == counter - 1)
             --counter;
+        released(name->text());
+        --size;
         names.RemoveAt(p);
         return;
     }
@@ -66,11 +102,7 @@ void SignalNameRegistry::remove(String* name)
 
 int SignalNameRegistry::contains(const char* text) const
 {
-    const char* t = text ? text : "";
-    for (AList<String*>::Position p = names.GetHeadPosition(); p; p = names.GetNext(p))
-        if (strcmp(names.GetAt(p)->text(), t) == 0)
-            return 1;
-    return 0;
+    return byText.count(text ? text : "") ? 1 : 0;
 }
 
 int SignalNameRegistry::rename(const char* oldText, const char* newText)
@@ -81,22 +113,19 @@ int SignalNameRegistry::rename(const char* oldText, const char* newText)
         return 1;
     if (contains(n))
         return 0;
-    for (AList<String*>::Position p = names.GetHeadPosition(); p; p = names.GetNext(p)) {
-        String* s = names.GetAt(p);
-        if (strcmp(s->text(), o) == 0) {
-            *s = n;
-            return 1;
-        }
-    }
-    return 0;
+    auto entry = byText.find(o);
+    if (entry == byText.end())
+        return 0;
+    String* s = entry->second;
+    released(o);
+    *s = n;
+    byText[n] = s;
+    return 1;
 }
 
 int SignalNameRegistry::count() const
 {
-    int n = 0;
-    for (AList<String*>::Position p = names.GetHeadPosition(); p; p = names.GetNext(p))
-        ++n;
-    return n;
+    return size;
 }
 
 String SignalNameRegistry::nameAt(int i) const

@@ -6,6 +6,9 @@
 #include "AList.h"
 #include "String.h"
 
+#include <string>
+#include <unordered_map>
+
 class SignalNameRegistry {
 public:
     SignalNameRegistry();
@@ -33,9 +36,19 @@ private:
     SignalNameRegistry(const SignalNameRegistry&) = delete;
     SignalNameRegistry& operator=(const SignalNameRegistry&) = delete;
 
+    // A text no longer registered: its base's next suffix may be free again.
+    void released(const std::string& text);
+
     AList<String*> names;
     // The number of the next automatic name.
     int counter;
+    int size;
+    // Every registered text and its entry (no two entries read the same).
+    std::unordered_map<std::string, String*> byText;
+    // For a base name: base_1 up to base_(n-1) are all taken, so the search
+    // for a free base_i starts at n. Gives the same names as a search from 1
+    // without its cost on circuits with many equal output names.
+    std::unordered_map<std::string, int> nextSuffix;
 };
 
 // The program's registry, made and deleted by the editing pane.
