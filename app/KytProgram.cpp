@@ -35,6 +35,9 @@
 
 namespace {
 
+// kyt.set could not be written at the end.
+const unsigned int kSettingsNotWritten = 19122;
+
 std::string iniDirectory;
 
 // The registry value through the Win32 registry of the user.
@@ -270,8 +273,10 @@ void KytProgram::deleteFrame()
 
 void KytProgram::writeSettings()
 {
-    if (work)
-        work->writeSettingsFile();
+    // Said at the end, when nothing else can be lost: the grid and the
+    // recent files stay as kyt.set had them.
+    if (work && !work->writeSettingsFile())
+        reportError(ERR_ERROR, getResString(kSettingsNotWritten), work->settingsFilePath().text());
 }
 
 void KytProgram::closeLock()

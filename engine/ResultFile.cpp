@@ -26,6 +26,10 @@ bool deviceFile = false;
 bool nullDevice = false;
 // Bytes handed to the result file since it was opened.
 long bytesWritten = 0;
+// A write or the close of the result file failed (a full disk, a lost
+// medium); the name is kept for the message.
+bool writeFailed = false;
+std::string openedName;
 // -1: no count from a run in progress.
 int outputCount = -1;
 double* records = nullptr;
@@ -175,7 +179,9 @@ bool isNullDevice(const struct stat& st)
 bool writeResult(const std::string& out)
 {
     bytesWritten += static_cast<long>(out.size());
-    return fwrite(out.data(), 1, out.size(), resultFile) == out.size();
+    if (fwrite(out.data(), 1, out.size(), resultFile) != out.size() || ferror(resultFile))
+        writeFailed = true;
+    return !writeFailed;
 }
 
 bool writeRecordValues(const double* values, int n)
@@ -226,10 +232,12 @@ int ResultFileOpen(const SimParams& settings, int rmode, bool openResultFile)
     deviceFile = false;
     nullDevice = false;
     bytesWritten = 0;
+    writeFailed = false;
     if (openResultFile) {
         char name[kFileNameSize + 1];
         memcpy(name, settings.FNAME, kFileNameSize);
         name[kFileNameSize] = 0;
+        openedName = name;
         FILE* f = openFile(name, binaryForm ? "ab" : "at");
         if (!f)
             return 1;
@@ -239,7 +247,7 @@ int ResultFileOpen(const SimParams& settings, int rmode, bool openResultFile)
             if (rmode == 1) {
                 fclose(f);
                 deviceFile = false;
-                return 1;
+                return 2;
             }
             setvbuf(f, nullptr, _IONBF, 0);
             nullDevice = isNullDevice(st);
@@ -325,8 +333,13 @@ void ResultFileRecord(const SimParams& settings, PlotServices* plot)
 
 void ResultFileClose()
 {
-    if (resultFile && resultFile != stdout && resultFile != stderr)
-        fclose(resultFile);
+    if (resultFile && resultFile != stdout && resultFile != stderr) {
+        // The last records leave the stream's buffer only now.
+        if (fclose(resultFile) != 0 && !nullDevice)
+            writeFailed = true;
+    } else if (resultFile && fflush(resultFile) != 0) {
+        writeFailed = true;
+    }
     resultFile = nullptr;
     deviceFile = false;
     nullDevice = false;
@@ -343,6 +356,16 @@ bool resultFileIsOpen()
 bool resultFileIsDevice()
 {
     return deviceFile;
+}
+
+bool resultFileWriteFailed()
+{
+    return writeFailed;
+}
+
+const char* resultFileName()
+{
+    return openedName.c_str();
 }
 
 long resultFileBytesWritten()
@@ -386,12 +409,11 @@ int SimulationSnapshot(const SimParams& settings, double stepSize0, double curre
     for (const ScheduledEvent* e = firstEvent(); e; e = e->next)
         putEvent(out, *e);
 
-    FILE* f = openFile(kSnapshotFileName, "wb");
-    if (!f)
-        return 1;
-    fwrite(out.data(), 1, out.size(), f);
-    fclose(f);
-    return 0;
+    // Written beside and renamed: a failed write keeps the last snapshot.
+    bool written = writeFileChecked(kSnapshotFileName, "wb", [&out](FILE* f) {
+        return fwrite(out.data(), 1, out.size(), f) == out.size();
+    });
+    return written ? 0 : 1;
 }
 
 int SimulationRestore(int buffer, int discreteBuffer)

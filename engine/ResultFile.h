@@ -20,8 +20,8 @@ int countOutputs();
 // openFile is false (MODE 2: no file, only the record buffer). A character
 // device is refused with rmode not 0 (closed again) and made unbuffered
 // otherwise; the null device is kept open but never written. Counts the
-// outputs and allocates the record buffer. 1 when the file does not open or
-// is refused, else 0. An output count or record buffer
+// outputs and allocates the record buffer. 1 when the file does not open, 2
+// when it is refused (the binary form on a device), else 0. An output count or record buffer
 // left from an earlier run is fatal.
 int ResultFileOpen(const SimParams& settings, int rmode, bool openResultFile = true);
 
@@ -41,9 +41,14 @@ void ResultFileFill(int buffer, int discreteBuffer);
 // little-endian doubles).
 void ResultFileRecord(const SimParams& settings, PlotServices* plot);
 
-// Closes the result file (never the standard streams) and frees the record
-// buffer and the output count.
+// Closes the result file (never the standard streams, which are flushed) and
+// frees the record buffer and the output count.
 void ResultFileClose();
+
+// A write of the header or of a record, or the close, failed since the result
+// file was last opened (kept after closing); the file's name as opened.
+bool resultFileWriteFailed();
+const char* resultFileName();
 
 bool resultFileIsOpen();
 bool resultFileIsDevice();
@@ -53,9 +58,10 @@ long resultFileBytesWritten();
 int recordBufferSize();
 const double* recordBuffer();
 
-// Writes simul.dat ("wb"): the settings, the step size of buffer 0 and the
+// Writes simul.dat (binary, beside it and renamed, so that a failed write
+// keeps the file as it was): the settings, the step size of buffer 0 and the
 // current one, per symbol row its flags and values, the discrete flags and
-// the pending events. 1 when the file does not open, else 0.
+// the pending events. 1 when it could not be written whole, else 0.
 int SimulationSnapshot(const SimParams& settings, double stepSize0, double currentStepSize,
                        int buffer, int discreteBuffer);
 

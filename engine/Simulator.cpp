@@ -56,6 +56,9 @@ const unsigned kStepTooSmall = 20632;
 // "Die Prozedur %s lief zur Zeit t = %g mehr als %ld Mal: sie plant sich wohl
 // immer wieder zur selben Zeit ein!"
 const unsigned kEndlessEvents = 20633;
+const unsigned kResultFileNotOpened = 20640;
+const unsigned kResultFileNotWritten = 20641;
+const unsigned kSnapshotNotWritten = 20642;
 
 // Mended: a step that the time cannot resolve (t + h == t, or below the
 // time tolerance, e.g. INITSTEP 1e-300) was taken and the run never moved
@@ -158,6 +161,7 @@ bool Simulator::startSimulation(const SimParams& settings, int startAtOnce)
     }
     runState.mathErrors = 0;
     resetRunErrors();
+    resultFailureShown = false;
     runState.state = 1;
     pauseWord = 0;
     if (host)
@@ -275,6 +279,21 @@ int Simulator::failSetUp()
     return SIM_END_PARAMETERS;
 }
 
+int Simulator::failResultFile(unsigned int message)
+{
+    if (!resultFailureShown)
+        reportError(ERR_ERROR, getResString(message), resultFileName());
+    resultFailureShown = true;
+    return SIM_END_ERROR;
+}
+
+int Simulator::checkResultFile()
+{
+    if (!resultFileWriteFailed())
+        return -1;
+    return endWith(failResultFile(kResultFileNotWritten));
+}
+
 // State 1, the set-up.
 int Simulator::setUp()
 {
@@ -322,10 +341,16 @@ int Simulator::setUp()
         dropEventsBelowKind(2);
         for (int i = 1; i <= discreteFlagCount(); ++i)
             DiscreteFlag(i, 0);
-        if (ResultFileOpen(params, params.RMODE) != 0)
-            return failSetUp();
+        if (const int opened = ResultFileOpen(params, params.RMODE)) {
+            failSetUp();
+            return opened == 1 ? failResultFile(kResultFileNotOpened) : SIM_END_PARAMETERS;
+        }
         if (params.HMODE == 1)
             ResultFileHeader(params, plot, host ? host->circuitName() : "");
+        if (resultFileWriteFailed()) {
+            failSetUp();
+            return failResultFile(kResultFileNotWritten);
+        }
         clearDelayLines();
         runStartHooks();
         initResult = runInitCode(p.t[0], 1);
@@ -343,10 +368,16 @@ int Simulator::setUp()
                 rs.next = rs.discreteNext = 2;
             }
         }
-        if (ResultFileOpen(params, params.RMODE) != 0)
-            return failSetUp();
+        if (const int opened = ResultFileOpen(params, params.RMODE)) {
+            failSetUp();
+            return opened == 1 ? failResultFile(kResultFileNotOpened) : SIM_END_PARAMETERS;
+        }
         if (params.HMODE == 1)
             ResultFileHeader(params, plot, host ? host->circuitName() : "");
+        if (resultFileWriteFailed()) {
+            failSetUp();
+            return failResultFile(kResultFileNotWritten);
+        }
         initResult = runInitCode(p.t[rs.current], 0);
         break;
     case 2:
@@ -458,9 +489,12 @@ int Simulator::outputAndNextStep()
     PiProgram& p = piProgram;
 
     // 1.
-    if (rs.flags & PI_RESULT_SNAPSHOT)
+    if ((rs.flags & PI_RESULT_SNAPSHOT) &&
         SimulationSnapshot(params, rs.stepSize[0], rs.stepSize[rs.current], rs.current,
-                           rs.discreteCurrent);
+                           rs.discreteCurrent) != 0) {
+        reportError(ERR_ERROR, getResString(kSnapshotNotWritten), kSnapshotFileName);
+        return endWith(SIM_END_ERROR);
+    }
     // 2. Around events: the values before them and after them.
     if (rs.flags & PI_RESULT_AROUND) {
         ResultFileRecord(params, plot);
@@ -470,6 +504,9 @@ int Simulator::outputAndNextStep()
         ResultFileFill(rs.current, rs.discreteCurrent);
         ResultFileRecord(params, plot);
     }
+    const int written = checkResultFile();
+    if (written >= 0)
+        return written;
     // 3.
     if (rs.flags & PI_RESULT_STOP)
         return endWith(SIM_END_NORMAL);
@@ -604,6 +641,11 @@ int Simulator::finish()
             rs.endCode = SIM_END_ERROR;
     }
     ResultFileClose();
+    // The last records reach the disk only at the close.
+    if (resultFileWriteFailed()) {
+        failResultFile(kResultFileNotWritten);
+        rs.endCode = SIM_END_ERROR;
+    }
     if (plot)
         plot->rescale();
     if (step)

@@ -123,6 +123,11 @@ private:
     // changed a DISCRETE var; then the end code its result asks for, or -1.
     int settleCodeRun(int result);
     int failSetUp();
+    // The result file did not open, or a write into it failed: says so once,
+    // naming the file, and gives the error end.
+    int failResultFile(unsigned int message);
+    // After the records of a point: the error end when a write failed.
+    int checkResultFile();
     void endOfRun(int code);
 
     PlotServices* plot;
@@ -142,6 +147,8 @@ private:
     double shownStep = 0;
     // The events run at the current time so far.
     long eventsAtThisTime = 0;
+    // The failure of the result file was reported in this run.
+    bool resultFailureShown = false;
     std::chrono::steady_clock::time_point startTick;
 };
 

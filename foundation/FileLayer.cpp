@@ -305,7 +305,11 @@ bool writeFileChecked(const char* path, const char* mode, const FileContentWrite
         ok = fchmod(fileno(out), original.st_mode & 07777) == 0;
     if (ok && write)
         ok = write(out);
-    if (ferror(out))
+    if (ferror(out) || fflush(out) != 0)
+        ok = false;
+    // On the disk before it takes the old file's place: after a crash the
+    // name holds the old text or the new, never a file cut short.
+    if (ok && fstat(fileno(out), &copy) == 0 && S_ISREG(copy.st_mode) && fsync(fileno(out)) != 0)
         ok = false;
     if (fclose(out) != 0)
         ok = false;

@@ -71,7 +71,7 @@ void Workspace::readSettingsFile()
     // A mended fault: without a usable GRID line the grid stayed 0 x 0 and
     // the editor divided by it.
     setGrid(GridSize{kDefaultGrid, kDefaultGrid});
-    String path = joinPath(TEMPDIR.text(), kSettingsFile);
+    String path = settingsFilePath();
     FILE* f = openFile(path.text(), "rt");
     if (f) {
         std::string line;
@@ -109,9 +109,14 @@ void Workspace::readSettingsFile()
     rebuildWindowMenu();
 }
 
+String Workspace::settingsFilePath() const
+{
+    return joinPath(TEMPDIR.text(), kSettingsFile);
+}
+
 bool Workspace::writeSettingsFile()
 {
-    String path = joinPath(TEMPDIR.text(), kSettingsFile);
+    String path = settingsFilePath();
     return writeFileChecked(path.text(), "wt", [this](FILE* f) {
         if (fprintf(f, "GRID %d %d\n", gridWidth, gridHeight) < 0)
             return false;

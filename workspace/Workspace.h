@@ -88,6 +88,8 @@ public:
     // Replaces kyt.set whole, or leaves it as it was; reports nothing.
     // False when it was not written.
     bool writeSettingsFile();
+    // Where kyt.set lies: in TEMPDIR.
+    String settingsFilePath() const;
 
     // name becomes the first recent file, the others follow without a copy
     // of it; the File menu is rebuilt.

@@ -381,6 +381,19 @@ TEST_F(KytsimTest, TheExitStatusTellsAnErrorEndFromANormalOne)
     EXPECT_EQ(8, kytsim("rec.kyt --IALG 1").status);
 }
 
+// A result file that cannot be written (here a device that is always full)
+// or opened ends kytsim with status 8 and a message naming it, never with 0.
+TEST_F(KytsimTest, AResultFileThatCannotBeWrittenEndsWithStatus8)
+{
+    for (const char* name : {"/dev/full", "fehlt/out.txt"}) {
+        SCOPED_TRACE(name);
+        const ConsoleRun r = kytsim(kDecay + " --IALG 1 --INITSTEP 0.01 --FNAME " + name);
+        EXPECT_EQ(8, r.status);
+        EXPECT_THAT(r.err, HasSubstr(std::string("Die Ergebnisdatei \"") + name + "\""));
+        EXPECT_THAT(r.err, ::testing::Not(HasSubstr("Simulationsparameter")));
+    }
+}
+
 TEST_F(KytsimTest, TheHelpNamesTheOptionsAndTheExitStatuses)
 {
     const ConsoleRun r = kytsim("--help");

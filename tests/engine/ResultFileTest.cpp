@@ -10,7 +10,9 @@
 
 #include <gmock/gmock.h>
 
+#include <csignal>
 #include <cstring>
+#include <sys/resource.h>
 
 using namespace simtest;
 using ::testing::HasSubstr;
@@ -83,6 +85,85 @@ TEST_F(ResultFileTest, TheNullDeviceIsNeverWrittenAndTheRunIsTheSame)
     ASSERT_TRUE(setResultFileName(s, "/dev/zero"));
     ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.5"), s));
     EXPECT_EQ(static_cast<long>(file.size()), resultFileBytesWritten());
+}
+
+// A limit on the size of the files this process writes stands in for a full
+// disk: a write past it fails (EFBIG) instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old);
+        previous = signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, previous);
+    }
+
+private:
+    rlimit old;
+    void (*previous)(int);
+};
+
+// A result file that fills up ends the run with an error that names the
+// file, whether a record finds the disk full during the run (the stream's
+// buffer overflows) or only the close does; so does one that cannot take
+// even its header, and one that does not open at all says that, not
+// "falscher Simulationsparameter".
+TEST_F(ResultFileTest, AResultFileThatCannotBeWrittenEndsTheRunWithAMessageNamingIt)
+{
+    struct Case {
+        const char* what;
+        const char* name;
+        const char* tEnd;
+        rlim_t limit;
+        const char* message;
+        bool runsToTheEnd;
+    };
+    const Case cases[] = {
+        {"full at the close", "out.txt", "0.5", 100, "kann nicht geschrieben werden", true},
+        {"full during the run", "out.txt", "50", 2000, "kann nicht geschrieben werden", false},
+        {"no room for the header", "/dev/full", "0.5", RLIM_INFINITY, "kann nicht geschrieben werden", false},
+        {"no such folder", "fehlt/out.txt", "0.5", RLIM_INFINITY, "kann nicht geöffnet werden", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimParams s = testSettings();
+        ASSERT_TRUE(setResultFileName(s, c.name));
+        remove("out.txt");
+        recording.sink.boxes.clear();
+        int end;
+        {
+            FileSizeLimit limit(c.limit);
+            end = loadAndRun(decayProgram(c.tEnd), s);
+        }
+        EXPECT_EQ(SIM_END_ERROR, end);
+        ASSERT_EQ(1u, boxes().size());
+        EXPECT_THAT(boxes()[0], HasSubstr(c.name));
+        EXPECT_THAT(boxes()[0], HasSubstr(c.message));
+        EXPECT_THAT(boxes()[0], ::testing::Not(HasSubstr("Simulationsparameter")));
+        if (c.runsToTheEnd) {
+            ASSERT_FALSE(plot.points.empty());
+            EXPECT_NEAR(atof(c.tEnd), plot.points.back().x, 1e-9);
+        } else if (c.limit != RLIM_INFINITY) {
+            ASSERT_FALSE(plot.points.empty());
+            EXPECT_LT(plot.points.back().x, atof(c.tEnd) / 2);
+        }
+        EXPECT_FALSE(resultFileIsOpen());
+    }
+    // The next run with room writes its file whole again.
+    SimParams s = testSettings();
+    ASSERT_TRUE(setResultFileName(s, "out.txt"));
+    remove("out.txt");
+    recording.sink.boxes.clear();
+    ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.5"), s));
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(static_cast<long>(scratch.read("out.txt").size()), resultFileBytesWritten());
 }
 
 TEST_F(ResultFileTest, ABinaryFileReadsBackBitEqual)
@@ -285,6 +366,27 @@ TEST_F(ResultFileTest, TheSnapshotHasItsFieldsAtTheirOffsets)
     EXPECT_EQ(0, intAt(bytes, e + 16));
     EXPECT_EQ("discret", std::string(bytes.c_str() + e + 24));
     EXPECT_EQ(0, intAt(bytes, e + 48));
+}
+
+// A snapshot that cannot be written whole ends the run with a message and
+// leaves the last simul.dat as it was, with no half-written copy beside it.
+TEST_F(ResultFileTest, ASnapshotThatCannotBeWrittenKeepsTheOldOne)
+{
+    SimParams s = testSettings(0.25);
+    ASSERT_EQ(SIM_END_NORMAL, loadAndRun(snapshotProgram(false), s));
+    const std::string before = scratch.read("simul.dat");
+    ASSERT_FALSE(before.empty());
+    recording.sink.boxes.clear();
+    int end;
+    {
+        FileSizeLimit limit(before.size() / 2);
+        end = loadAndRun(snapshotProgram(false), s);
+    }
+    EXPECT_EQ(SIM_END_ERROR, end);
+    ASSERT_EQ(1u, boxes().size());
+    EXPECT_THAT(boxes()[0], HasSubstr("simul.dat"));
+    EXPECT_EQ(before, scratch.read("simul.dat"));
+    EXPECT_EQ(nullptr, fopen("simul.dat.new", "rb"));
 }
 
 TEST_F(ResultFileTest, Mode1ResumesAtTheSnapshotsTimeAndStates)

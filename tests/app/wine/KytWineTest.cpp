@@ -369,6 +369,26 @@ void runOption(Application* app, const Installation& inst)
     check(missing.runCalls == 0 && missing.title == "KYT 2.52 - (unbenannt)", "... and is neither run nor loaded");
 }
 
+// A kyt.set that cannot be written at the end (a folder of that name stands
+// in its way) is said in a message naming it; kyt still ends with 0.
+void settingsNotWritten(Application* app, const Installation& inst)
+{
+    setRegistryValue(inst.dos);
+    SetCurrentDirectoryA((inst.dos + "\\examples").c_str());
+    const std::string settings = inst.dos + "\\tmp\\kyt.set";
+    DeleteFileA(settings.c_str());
+    CreateDirectoryA(settings.c_str(), nullptr);
+    UntitledRun run(app, "");
+    BoxWatcher box("Nachricht", IDOK, 20000);
+    const int code = run.run();
+    box.wait();
+    RemoveDirectoryA(settings.c_str());
+    check(box.found() && box.text().find("konnten nicht in") != std::string::npos &&
+              box.text().find("kyt.set") != std::string::npos,
+          ("a kyt.set that cannot be written is reported at the end: " + box.text()).c_str());
+    check(code == 0, "... and kyt ends with 0");
+}
+
 // ---------------------------------------------------------------- child processes
 
 struct WindowSearch {
@@ -600,6 +620,7 @@ void appMain(Application* app)
     theExample(app, inst);
     untitled(app, inst);
     runOption(app, inst);
+    settingsNotWritten(app, inst);
 
     closedUnchanged(inst);
     secondInstance(inst);
