@@ -94,6 +94,8 @@ const int kExitInterrupted = 130;
 
 // "Warnung: Das Verfahren IALG 0 integriert nicht: die %d Zustände ..."
 const unsigned kNoIntegration = 20634;
+// "Der für den Übersetzer geschriebene Text der Schaltung bleibt in %s ..."
+const unsigned kCompilerTextKept = 20643;
 // --help: the call, the options besides the settings fields and the exit
 // statuses.
 const unsigned kHelpTexts[] = {20625, 20635, 20637, 20638, 20639};
@@ -386,6 +388,7 @@ int runCircuit(const char* path, const char* iniPath, const OptionList& options)
     sNBase = &registry;
 
     int status = kExitNothingRan;
+    bool keepPrivate = false;
     {
         CircuitModel model;
         CircuitReader reader(0);
@@ -404,12 +407,24 @@ int runCircuit(const char* path, const char* iniPath, const OptionList& options)
                     reportError(ERR_ERROR, "%s", getResString(kResNoControlBlock));
                 else if (finding & kNoMarkedSignal)
                     reportError(ERR_ERROR, "%s", getResString(kResNoMarkedSignal));
-                else if (compileCircuit(model) == COMPILE_LOADED) {
-                    model.collectMarkedSymbols(piProgram);
-                    if (settings.IALG == kMethodNone && piProgram.nstates > 0)
-                        reportError(ERR_WARNING, getResString(kNoIntegration), piProgram.nstates);
-                    status = simulate(settings);
-                    releaseCompiledModel();
+                else {
+                    // The compiler reads the text written for it, not the
+                    // circuit: its lines are that file's, which is kept
+                    // and named when it does not compile.
+                    const std::string compilerText = privateDir + "/" + kCompilerFileName;
+                    viewedPath = compilerText.c_str();
+                    const int compiled = compileCircuit(model);
+                    viewedPath = modelPath;
+                    if (compiled == COMPILE_LOADED) {
+                        model.collectMarkedSymbols(piProgram);
+                        if (settings.IALG == kMethodNone && piProgram.nstates > 0)
+                            reportError(ERR_WARNING, getResString(kNoIntegration), piProgram.nstates);
+                        status = simulate(settings);
+                        releaseCompiledModel();
+                    } else if (compiled == COMPILE_PARSE_FAILED || compiled == COMPILE_GENERATION_FAILED) {
+                        keepPrivate = true;
+                        reportError(ERR_MESSAGE, getResString(kCompilerTextKept), compilerText.c_str());
+                    }
                 }
             }
         }
@@ -417,7 +432,8 @@ int runCircuit(const char* path, const char* iniPath, const OptionList& options)
     }
     sNBase = nullptr;
     setWorkspace(nullptr);
-    removePrivateDirectory(privateDir);
+    if (!keepPrivate)
+        removePrivateDirectory(privateDir);
     return status;
 }
 

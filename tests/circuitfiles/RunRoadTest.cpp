@@ -11,6 +11,7 @@
 #include "ResetSimulator.h"
 #include "ResultFile.h"
 #include "RunRoad.h"
+#include "TextLines.h"
 #include "Simulator.h"
 
 #include <gtest/gtest.h>
@@ -247,6 +248,41 @@ TEST_F(KytsimCircuitTest, RefusesCircuitsThatCannotRun)
     EXPECT_NE(std::string::npos, r.err.find(getResString(kResExpectAs))) << r.err;
     EXPECT_TRUE(r.out.empty());
 
+    EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-tmp")));
+    EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-local")));
+}
+// A circuit that reads but does not compile: the compiler's line is that of
+// the text written for it, so that text is kept and named, and the line
+// named holds the fault.
+TEST_F(KytsimCircuitTest, ACompileErrorNamesTheKeptCompilerTextAndItsLine)
+{
+    std::string ini = writeIni();
+    buildPt1Circuit();
+    ASSERT_EQ(1, model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
+    std::string text = readAll(scratch.file("pt1.kyt"));
+    size_t k = text.find("    T = 0.5;");
+    ASSERT_NE(std::string::npos, k);
+    text.replace(k, 12, "    T = 0.5 */ 3;");
+    scratch.write("kaputt.kyt", text);
+    scratch.mkdir("temp");
+
+    std::string command = "TMPDIR='" + scratch.file("temp") + "' '" KYTSIM_PATH "' kaputt.kyt --ini '" + ini +
+                          "' > '" + scratch.file("out.txt") + "' 2> '" + scratch.file("err.txt") + "'";
+    int status = system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(1, WEXITSTATUS(status));
+    const std::string err = readAll(scratch.file("err.txt"));
+    size_t at = err.find("/kyttrans.tmp:");
+    ASSERT_NE(std::string::npos, at) << err;
+    const size_t lineStart = err.rfind('\n', at);
+    const size_t from = lineStart == std::string::npos ? 0 : lineStart + 1;
+    const std::string kept = err.substr(from, at + 13 - from);
+    const int line = atoi(err.c_str() + at + 14);
+    EXPECT_NE(std::string::npos, err.find("bleibt in " + kept + " erhalten")) << err;
+    const std::vector<std::string> lines = linesOf(readAll(kept));
+    ASSERT_GE(static_cast<int>(lines.size()), line);
+    ASSERT_GT(line, 0);
+    EXPECT_NE(std::string::npos, lines[line - 1].find("*/")) << lines[line - 1];
     EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-tmp")));
     EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-local")));
 }
