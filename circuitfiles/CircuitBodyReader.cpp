@@ -257,6 +257,13 @@ void CircuitReader::readSignalNames(BlockObject& block)
         String wanted = readString();
         if (stopped)
             return;
+        // A column without a name in the result file and the exports:
+        // the output keeps the name it has.
+        if (!wanted.getLength() && i <= block.outputCount) {
+            setMessage(kResEmptySignalName);
+            warnAtPosition();
+            continue;
+        }
         if (sNBase && i <= block.outputCount)
             sNBase->rename(block.signalName(i).text(), wanted.text());
     }

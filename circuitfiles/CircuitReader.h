@@ -78,6 +78,7 @@ const unsigned int kResExpectInterpoints = 19428;
 const unsigned int kResUnknownKey = 19429;
 const unsigned int kResNoSourceBlock = 19430;
 const unsigned int kResNoDestinationBlock = 19431;
+const unsigned int kResEmptySignalName = 19449;
 // Not in the string table: the text stands as it always stood.
 extern const char* const kExpectConnectSaveEnd;
 // A failing stream is reported like a syntax error with this hint.

@@ -111,7 +111,8 @@ int SignalNameRegistry::rename(const char* oldText, const char* newText)
     const char* n = newText ? newText : "";
     if (strcmp(o, n) == 0)
         return 1;
-    if (contains(n))
+    // An empty name would leave its column unnamed.
+    if (!*n || contains(n))
         return 0;
     auto entry = byText.find(o);
     if (entry == byText.end())

@@ -24,7 +24,7 @@ public:
     // 1 when a registered name equals text byte for byte.
     int contains(const char* text) const;
     // 1 when both are equal or the first entry named oldText now reads
-    // newText; 0 when newText is taken or no entry reads oldText.
+    // newText; 0 when newText is empty or taken or no entry reads oldText.
     int rename(const char* oldText, const char* newText);
 
     int count() const;

@@ -539,6 +539,31 @@ TEST(CircuitReaderBody, MessagesTable)
     }
 }
 
+// An empty signal name would leave its column unnamed in the result file and
+// the exports: it is refused with a warning, and the output keeps its name;
+// a name after it still applies.
+TEST(CircuitReaderBody, AnEmptySignalNameIsRefusedAndTheOutputKeepsItsName)
+{
+    TextWorld w;
+    CircuitModel m;
+    const std::string layout = "$ BLOCKDIM 1 1 6 4\n$ TEXT \"PT1\"\n$ TEXTALIG 1 2 1 0\n$ ICONNAME \"pt1.ico\"\n"
+                               "$ ICONDIM 4 3\n$ ICONALIG 1 0 1\n";
+    w.read(m, kHead + "USE pt1.blk AS B_1\n$ BLOCKLIB Standard\n" + layout +
+                  "$ SIGNAMES\n$    \"\"\n$ ENDSIGNAMES\nENDUSE\n" + "USE pt1.blk AS B_2\n$ BLOCKLIB Standard\n" +
+                  layout + "$ SIGNAMES\n$    \"Regelgroesse\"\n$ ENDSIGNAMES\nENDUSE\n" + kEnd);
+    BlockObject* first = m.findBlockByName("B_1");
+    BlockObject* second = m.findBlockByName("B_2");
+    ASSERT_TRUE(first && second);
+    EXPECT_STREQ("y", first->signalName(1).text());
+    EXPECT_STREQ("Regelgroesse", second->signalName(1).text());
+    std::vector<Shown> shown = shownMessages(w.rec.viewer);
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(getResString(kResEmptySignalName), shown[0].text);
+    EXPECT_FALSE(shown[0].error);
+    EXPECT_EQ(0, w.registry.rename("y", ""));
+    EXPECT_EQ(1, w.registry.contains("y"));
+}
+
 TEST(CircuitReaderBody, WarningsLetReadingGoOnAndSettingsStayUntilAnError)
 {
     TextWorld w;
