@@ -3,6 +3,7 @@
 #include "Assert.h"
 #include "BlockCatalogue.h"
 #include "CircuitReader.h"
+#include "CompileRoad.h"
 #include "EditorShell.h"
 #include "ErrorReporter.h"
 #include "FileLayer.h"
@@ -249,6 +250,7 @@ int PaneCommands::laplaceLoop(String& text, const String& blockPath, const Strin
         if (!windows.askTransfer(text))
             return 0;
         PolyGrammarParser generator;
+        generator.setBlockCheck(blockTextParses);
         if (generator.generateBlock(text.text(), work.text(), blockPath.text(), name.text()) == 0)
             return 1;
         if (generator.getMessage() && generator.getMessage()[0])

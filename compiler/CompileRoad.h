@@ -51,4 +51,10 @@ int compileModelStream(FILE* input, const CompileRequest& request = CompileReque
 // the library registry.
 void releaseCompiledModel();
 
+// Whether the block file (one or more blocks, no circuit) passes the
+// compiler's parse, with its limits on the size of a statement: a generated
+// block is checked before it is handed out. Nothing is shown, nothing is
+// loaded, and the tables are freed again.
+bool blockTextParses(const char* path);
+
 #endif

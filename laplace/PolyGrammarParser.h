@@ -45,6 +45,11 @@ public:
     // The one live driver, or null.
     static PolyGrammarParser* live();
 
+    // A check of the written block before it takes the block file's place
+    // (the program's compiler parse); null, the default, accepts every block.
+    typedef bool (*BlockCheck)(const char* workFile);
+    void setBlockCheck(BlockCheck check) { blockCheck = check; }
+
     // Parses text and writes the block blockName into blockFile, through the
     // work file workFile. 0 when the block file was written, 1 otherwise;
     // the reason, if any, is the stored message.
@@ -136,6 +141,7 @@ private:
     ParameterList parameters;
     unsigned long nodesMade;
     bool tooLarge;
+    BlockCheck blockCheck = nullptr;
 };
 
 // printf into the live driver's work file.

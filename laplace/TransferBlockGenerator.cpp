@@ -13,6 +13,7 @@ namespace {
 const unsigned int kResWorkFileOpen = 18001;   // work file cannot be opened
 const unsigned int kResWorkFileWrite = 18002;  // work file had a write error
 const unsigned int kResWorkFileRemove = 18003; // work file cannot be deleted
+const unsigned int kResBlockNotCompilable = 18054; // the compiler would refuse the block
 
 bool removeFile(const char* path)
 {
@@ -80,6 +81,12 @@ int PolyGrammarParser::generateBlock(const char* text, const char* workPath, con
     setWorkFile(nullptr);
     if (writeError && parsed == 0)
         storeMessage(kResWorkFileWrite);
+
+    // A block that the compiler would refuse (a statement of more than its
+    // 1000 operators, as a^40^40 gives) is not handed out: the block file
+    // stays as it was.
+    if (parsed == 0 && !hasMessage() && blockCheck && !blockCheck(workPath))
+        storeMessage(kResBlockNotCompilable);
 
     // 8.
     if (parsed == 0 && !hasMessage() && !copyWorkFileToBlock(workPath, blockPath))

@@ -8,9 +8,11 @@
 #include "CircuitTestSupport.h"
 #include "EditorShell.h"
 #include "FileBytes.h"
+#include "FileLayer.h"
 #include "LocalLibrary.h"
 #include "PaneCommands.h"
 #include "RecordingCanvas.h"
+#include "ResString.h"
 
 #include <gtest/gtest.h>
 
@@ -326,6 +328,47 @@ TEST(WizardCommands, LaplaceCancelErrorAndSuccess)
     EXPECT_EQ(fresh->position, Point(2, 2));
     EXPECT_STREQ(fresh->parameterNames[0].text(), name.text());
     EXPECT_STREQ(fresh->parameterValues[0].text(), "42");
+}
+
+// A transfer function whose block the compiler would refuse (a^40^40 gives a
+// product of 1600 factors in one statement) is refused by the wizard with
+// its own message and nothing of the compiler's; a block being edited keeps
+// its file.
+TEST(WizardCommands, LaplaceRefusesABlockTheCompilerWouldRefuse)
+{
+    CommandWorld w;
+    const char* tooLarge = "a^40^40/(z-0.5)";
+    w.windows.transfers = {{1, tooLarge}, {0, ""}};
+    w.commands.onCommand(kCommandLaplaceWizard);
+    EXPECT_EQ(w.count(1), 0);
+    ASSERT_EQ(w.boxes().size(), 1u);
+    EXPECT_EQ(w.boxes()[0], std::string("Fehler: ") + getResString(18054));
+    EXPECT_TRUE(w.rec.viewer.calls.empty());
+    EXPECT_EQ(w.windows.offered.back(), tooLarge);
+
+    w.windows.transfers = {{1, "a^4/(z-0.5)"}};
+    w.commands.onCommand(kCommandLaplaceWizard);
+    ASSERT_EQ(w.count(1), 1);
+    BlockObject* b = w.blocks()[0];
+    // The block's file in Local, found as the program finds it.
+    const String file = LocalBlockLibrary::directory() + "\\" + b->typeName;
+    auto contents = [&file]() {
+        std::string text;
+        if (FILE* f = openFile(file.text(), "rb")) {
+            int c;
+            while ((c = fgetc(f)) != EOF)
+                text += static_cast<char>(c);
+            fclose(f);
+        }
+        return text;
+    };
+    const std::string before = contents();
+    ASSERT_NE(std::string::npos, before.find("BLOCK ")) << file.text();
+    w.windows.transfers = {{1, tooLarge}, {0, ""}};
+    w.control.contextBlock = b;
+    w.commands.onCommand(kCommandEditOrView);
+    EXPECT_EQ(before, contents());
+    ASSERT_EQ(w.count(1), 1);
 }
 
 TEST(WizardCommands, OtherKindsAndNoLocalLibrary)
