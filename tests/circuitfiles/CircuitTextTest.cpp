@@ -18,6 +18,7 @@
 #include <cstring>
 #include <algorithm>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -562,6 +563,84 @@ TEST(CircuitReaderBody, AnEmptySignalNameIsRefusedAndTheOutputKeepsItsName)
     EXPECT_FALSE(shown[0].error);
     EXPECT_EQ(0, w.registry.rename("y", ""));
     EXPECT_EQ(1, w.registry.contains("y"));
+}
+
+// Random circuits of pt1 blocks with clashing instance names, signal names
+// (empty ones among them) and lines between random ends, some cut short:
+// every read leaves unique block names and lines between blocks of the
+// model, and what was read whole reads back after a save with the same
+// blocks, lines and signal names. KYT_READER_ROUNDS sets the number of
+// circuits (a longer run by hand).
+TEST(CircuitBadInput, RandomCircuitsReadUniqueAndReadBack)
+{
+    const char* names[] = {"B_1", "B_2", "B_3", "X", "B_10"};
+    const char* signalNames[] = {"", "y", "y_1", "u", "Sig 1"};
+    const char* ports[] = {"y", "u", "x", "q"};
+    std::mt19937 random(11);
+    const char* rounds = getenv("KYT_READER_ROUNDS");
+    const int n = rounds ? atoi(rounds) : 100;
+    for (int round = 0; round < n; ++round) {
+        std::string text = kHead;
+        const int blocks = 1 + random() % 12;
+        for (int i = 0; i < blocks; ++i)
+            text += std::string("USE pt1.blk AS ") + names[random() % 5] +
+                    "\n$ BLOCKLIB Standard\n$ BLOCKDIM " + std::to_string(1 + 8 * i) +
+                    " 1 6 4\n$ TEXT \"PT1\"\n$ TEXTALIG 1 2 1 0\n$ ICONNAME \"pt1.ico\"\n$ ICONDIM 4 3\n"
+                    "$ ICONALIG 1 0 1\n$ SIGNAMES\n$    \"" +
+                    signalNames[random() % 5] + "\"\n$ ENDSIGNAMES\nENDUSE\n";
+        const int lines = random() % 10;
+        for (int i = 0; i < lines; ++i)
+            text += std::string("CONNECT ") + names[random() % 5] + "." + ports[random() % 4] + " TO " +
+                    names[random() % 5] + "." + ports[random() % 4] + ";\n";
+        text += kEnd;
+        const bool cut = random() % 4 == 0;
+        if (cut)
+            text = text.substr(0, random() % text.size());
+        SCOPED_TRACE(text);
+
+        TextWorld w;
+        CircuitModel m;
+        w.read(m, text);
+        std::set<std::string> seen;
+        std::vector<std::string> signals;
+        int lineCount = 0;
+        for (GraphicObject* o : m.objects) {
+            if (o->kind() == 1) {
+                BlockObject* b = static_cast<BlockObject*>(o);
+                ASSERT_TRUE(seen.insert(b->name.text()).second) << b->name.text();
+                for (int k = 1; k <= b->outputCount; ++k) {
+                    ASSERT_GT(b->signalName(k).getLength(), 0u);
+                    signals.push_back(b->signalName(k).text());
+                }
+            } else if (o->kind() == 2) {
+                ConnectionObject* c = static_cast<ConnectionObject*>(o);
+                ASSERT_TRUE(m.contains(c->blockA) && m.contains(c->blockB));
+                ++lineCount;
+            }
+        }
+        if (cut)
+            continue;
+        const std::string saved = w.text(m);
+        m.clear();
+        CircuitModel again;
+        w.read(again, saved);
+        std::vector<std::string> signalsAgain;
+        int blocksAgain = 0;
+        int linesAgain = 0;
+        for (GraphicObject* o : again.objects) {
+            if (o->kind() == 1) {
+                BlockObject* b = static_cast<BlockObject*>(o);
+                ++blocksAgain;
+                for (int k = 1; k <= b->outputCount; ++k)
+                    signalsAgain.push_back(b->signalName(k).text());
+            }
+            linesAgain += o->kind() == 2;
+        }
+        EXPECT_EQ(static_cast<int>(seen.size()), blocksAgain);
+        EXPECT_EQ(lineCount, linesAgain);
+        EXPECT_EQ(signals, signalsAgain);
+        again.clear();
+    }
 }
 
 TEST(CircuitReaderBody, WarningsLetReadingGoOnAndSettingsStayUntilAnError)
