@@ -13,6 +13,23 @@
 #include <cstring>
 #include <string>
 
+namespace {
+
+// Handles the messages that have come in, as an interactive client does
+// between its requests: Wine's DDEML client leaves the end of the last
+// synchronous transaction among them, and a request sent before they are
+// handled gets no data.
+void handleMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     if (argc < 4) {
@@ -27,6 +44,7 @@ int main(int argc, char** argv)
     fprintf(out, "%s\n", conversation.isConnected() ? "connected" : "refused");
     fflush(out);
     for (int i = 4; i < argc && conversation.isConnected(); ++i) {
+        handleMessages();
         std::string op = argv[i];
         if (op.compare(0, 8, "request:") == 0) {
             String reply;
