@@ -3,8 +3,10 @@
 //
 //   ddeprobe OUTFILE SERVICE TOPIC [request:ITEM | execute:TEXT]...
 //
-// The first line is "connected" or "refused"; a request writes its reply or
-// "no data", an execute "ok" or "failed".
+// All transactions go over the one conversation. The first line is
+// "connected" or "refused"; a request writes its reply or "no data", an
+// execute "ok" or "failed". A reply keeps to its line: a line break in it is
+// written "\n" and a backslash "\\".
 #include "Dde.h"
 
 #include <windows.h>
@@ -28,6 +30,20 @@ void handleMessages()
     }
 }
 
+std::string oneLine(const char* text)
+{
+    std::string line;
+    for (const char* c = text; *c; ++c) {
+        if (*c == '\n')
+            line += "\\n";
+        else if (*c == '\\')
+            line += "\\\\";
+        else
+            line += *c;
+    }
+    return line;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -49,7 +65,7 @@ int main(int argc, char** argv)
         if (op.compare(0, 8, "request:") == 0) {
             String reply;
             if (ddeRequestText(&conversation, op.c_str() + 8, reply))
-                fprintf(out, "%s\n", reply.text());
+                fprintf(out, "%s\n", oneLine(reply.text()).c_str());
             else
                 fprintf(out, "no data\n");
         } else if (op.compare(0, 8, "execute:") == 0) {
