@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 const char* const kHandOverService = "KYTWork";
@@ -113,6 +114,7 @@ IdentResultFrame::IdentResultFrame(WindowCL* owner, int handleNumber, int na, co
     pane = new TextPaneCL(this, new FillLayout, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, kIdentPaneRows,
                           35 * na + 60);
     pane->show(SW_SHOW);
+    fitToPane();
     // Freezing and closing wait for the end of the run.
     enableCommand(kIdentCommandFreeze, false);
     enableCommand(kIdentCommandClose, false);
@@ -140,6 +142,31 @@ void IdentResultFrame::detach()
     if (clients)
         clients->frameGone(this);
     identWindowEnded(closed);
+}
+
+void IdentResultFrame::fitToPane()
+{
+    Point extent;
+    if (!pane || !pane->getExtent(extent))
+        return;
+    RECT frameRect;
+    GetWindowRect(hwnd, &frameRect);
+    // A mended fault: the placement's 60 dialog units high and 25 * (4 * na +
+    // 8) pixels wide cut the fraction line and the last buttons; the frame
+    // now holds the tool bar and the pane's rows and columns, with the pane's
+    // scroll bars. Its right edge stays where the placement put it, and it
+    // keeps to the screen.
+    RECT wanted = {0, 0, extent.x() + GetSystemMetrics(SM_CXVSCROLL),
+                   kIdentToolBarHeight + extent.y() + GetSystemMetrics(SM_CYHSCROLL)};
+    AdjustWindowRectEx(&wanted, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), hasMenu ? TRUE : FALSE,
+                       static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const int width = std::min(static_cast<int>(wanted.right - wanted.left), screenWidth);
+    const int height = std::min(static_cast<int>(wanted.bottom - wanted.top), screenHeight);
+    const int left = std::max(0, std::min(static_cast<int>(frameRect.right), screenWidth) - width);
+    const int top = std::max(0, std::min(static_cast<int>(frameRect.top), screenHeight - height));
+    SetWindowPos(hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void IdentResultFrame::buildToolBar()

@@ -107,6 +107,8 @@ public:
 
 private:
     void buildToolBar();
+    // Sizes the frame for the tool bar and the whole pane.
+    void fitToPane();
     void runCommand(int command);
     void setMode(int mode);
     void toggleAllDigits();

@@ -158,6 +158,36 @@ ErrorSink* getErrorSink()
     return currentSink;
 }
 
+CollectedReports::CollectedReports() : previous(currentSink)
+{
+    currentSink = this;
+}
+
+CollectedReports::~CollectedReports()
+{
+    // Scopes end in the reverse order of their start; a sink set meanwhile
+    // by someone else is left alone.
+    if (currentSink == this)
+        currentSink = previous;
+}
+
+void CollectedReports::showBox(const char* text, const char* /*title*/)
+{
+    texts.push_back(text ? text : "");
+}
+
+void CollectedReports::endProcess(int exitCode)
+{
+    previous->endProcess(exitCode);
+    // Not reached: the previous sink ends the process.
+    exit(exitCode);
+}
+
+const char* CollectedReports::text(int i) const
+{
+    return i >= 0 && i < count() ? texts[static_cast<size_t>(i)].c_str() : "";
+}
+
 void disableErrorLog()
 {
     logSwitch = false;

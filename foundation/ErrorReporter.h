@@ -4,6 +4,9 @@
 #ifndef KYT_FOUNDATION_ERRORREPORTER_H
 #define KYT_FOUNDATION_ERRORREPORTER_H
 
+#include <string>
+#include <vector>
+
 enum ErrorLevel {
     ERR_MESSAGE = 0,
     ERR_WARNING = 1,
@@ -27,6 +30,32 @@ public:
 // standard error and calls exit.
 void setErrorSink(ErrorSink* sink);
 ErrorSink* getErrorSink();
+
+// Takes every report for as long as it lives, in place of the sink that was
+// in use: no box and no beep, the box texts kept in order. Work that must not
+// wait for the user, such as a DDE transaction inside the DDE library's
+// callback, runs under one: a box's modal loop there would let further
+// messages of the conversation into that callback before it has answered.
+// A fatal report still ends the process through the previous sink.
+class CollectedReports : public ErrorSink {
+public:
+    CollectedReports();
+    ~CollectedReports() override;
+    CollectedReports(const CollectedReports&) = delete;
+    CollectedReports& operator=(const CollectedReports&) = delete;
+
+    void beep() override {}
+    void showBox(const char* text, const char* title) override;
+    [[noreturn]] void endProcess(int exitCode) override;
+
+    int count() const { return static_cast<int>(texts.size()); }
+    // The text of box i (from 0), or "" when there is none.
+    const char* text(int i) const;
+
+private:
+    ErrorSink* previous;
+    std::vector<std::string> texts;
+};
 
 void reportError(int level, const char* format, ...)
 #if defined(__GNUC__)

@@ -1,5 +1,6 @@
 #include "Dde.h"
 
+#include "ErrorReporter.h"
 #include "TraceSink.h"
 
 #include <algorithm>
@@ -69,8 +70,8 @@ HDDEDATA withData(DdeEvent& event, F operation)
     return result;
 }
 
-HDDEDATA CALLBACK serverCallback(UINT type, UINT format, HCONV conversation, HSZ string1, HSZ string2,
-                                 HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2)
+HDDEDATA dispatchToTopic(UINT type, UINT format, HCONV conversation, HSZ string1, HSZ string2, HDDEDATA data,
+                         ULONG_PTR data1, ULONG_PTR data2)
 {
     DdeEvent event;
     event.type = type;
@@ -107,6 +108,22 @@ HDDEDATA CALLBACK serverCallback(UINT type, UINT format, HCONV conversation, HSZ
     default:
         return nullptr;
     }
+}
+
+// A topic's work reports its errors to the transaction, never in a box: a
+// box's modal loop inside this callback hands the client's next messages to
+// DDEML before the transaction is answered, and a client that gave up
+// meanwhile leaves DDEML to answer a conversation that is gone (an access
+// violation in user32 after the box's OK). The reply says that the work
+// failed; the texts go to the trace and, as ever, to ERROR.LOG.
+HDDEDATA CALLBACK serverCallback(UINT type, UINT format, HCONV conversation, HSZ string1, HSZ string2,
+                                 HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2)
+{
+    CollectedReports reports;
+    HDDEDATA result = dispatchToTopic(type, format, conversation, string1, string2, data, data1, data2);
+    for (int i = 0; i < reports.count(); ++i)
+        trace("DDE transaction report: %s", reports.text(i));
+    return result;
 }
 
 HDDEDATA CALLBACK clientCallback(UINT type, UINT format, HCONV conversation, HSZ string1, HSZ string2,

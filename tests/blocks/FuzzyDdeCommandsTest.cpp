@@ -107,6 +107,32 @@ TEST_F(FuzzyDdeCommandsTest, LoadFileRefusesBadBlocksAndAFullTable)
     EXPECT_EQ(0, fuzzyBlockTable().usedCount());
 }
 
+// What a DDE transaction does with damaged files: the server takes the
+// reports for the transaction, so no box opens, and every file gets "Error".
+TEST_F(FuzzyDdeCommandsTest, DamagedFilesGetErrorWithTheirReportsKeptForTheTransaction)
+{
+    const std::string pd9 = pd9Text('T', "max_min", "centroid");
+    const size_t rules = pd9.find("RULEBASE;\n") + 10;
+    const struct {
+        const char* name;
+        std::string text;
+    } damaged[] = {
+        {"cut.kyb", pd9.substr(0, 600)},
+        {"leer.kyb", pd9.substr(0, rules) + pd9.substr(pd9.find("ENDRULEBASE;"))},
+        {"cut.kyb", pd9.substr(0, 600)},
+    };
+    for (const auto& d : damaged) {
+        SCOPED_TRACE(d.name);
+        CollectedReports reports;
+        EXPECT_EQ("Error", load(d.name, d.text));
+        ASSERT_GE(reports.count(), 1);
+        EXPECT_NE(std::string::npos, std::string(reports.text(0)).find("Zeile")) << reports.text(0);
+    }
+    EXPECT_TRUE(boxes.sink.boxes.empty());
+    EXPECT_EQ(0, fuzzyBlockTable().usedCount());
+    EXPECT_EQ("0", load("pd9.kyb", pd9));
+}
+
 TEST_F(FuzzyDdeCommandsTest, LongDumpsAreCutAndActiveBlocksListed)
 {
     std::string text = pd9Text('T', "max_min", "centroid");

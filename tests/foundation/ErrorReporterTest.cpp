@@ -158,6 +158,44 @@ TEST_F(ErrorReporterTest, FatalReportLogsTheAbortLine)
     EXPECT_NE(std::string::npos, log.find(" Program aborts!\n"));
 }
 
+TEST_F(ErrorReporterTest, CollectedReportsKeepTheBoxesFromTheSinkAndGiveItBack)
+{
+    {
+        CollectedReports outer;
+        reportError(ERR_ERROR, "Zeile %d", 4);
+        {
+            CollectedReports inner;
+            reportError(ERR_WARNING, "innen");
+            EXPECT_EQ(&inner, getErrorSink());
+            ASSERT_EQ(1, inner.count());
+            EXPECT_STREQ("Warnung: innen", inner.text(0));
+        }
+        EXPECT_EQ(&outer, getErrorSink());
+        reportError(ERR_MESSAGE, "danach");
+        ASSERT_EQ(2, outer.count());
+        EXPECT_STREQ("Fehler: Zeile 4", outer.text(0));
+        EXPECT_STREQ("danach", outer.text(1));
+        EXPECT_STREQ("", outer.text(2));
+        // The log keeps its entries: it is where the texts can be read later.
+        EXPECT_NE(std::string::npos, readFileBytes("ERROR.LOG").find("Error: Zeile 4"));
+    }
+    EXPECT_EQ(&sink, getErrorSink());
+    EXPECT_TRUE(sink.boxes.empty());
+    EXPECT_EQ(0, sink.beeps);
+    reportError(ERR_MESSAGE, "wieder sichtbar");
+    EXPECT_EQ(std::vector<std::string>{"wieder sichtbar"}, sink.boxes);
+}
+
+TEST_F(ErrorReporterTest, AFatalReportUnderCollectedReportsStillEndsTheProcess)
+{
+    EXPECT_EXIT(
+        {
+            CollectedReports collected;
+            reportError(ERR_FATAL, "aus");
+        },
+        ::testing::ExitedWithCode(1), "");
+}
+
 TEST(CheckedHeapTest, HooksAllocateAndFree)
 {
     void* p = mallocHook(32);

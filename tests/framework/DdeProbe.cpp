@@ -3,8 +3,10 @@
 //
 //   ddeprobe OUTFILE SERVICE TOPIC [request:ITEM | execute:TEXT]...
 //
-// The first line is "connected" or "refused"; a request writes its reply or
-// "no data", an execute "ok" or "failed".
+// All transactions go over the one conversation. The first line is
+// "connected" or "refused"; a request writes its reply or "no data", an
+// execute "ok" or "failed". A reply keeps to its line: a line break in it is
+// written "\n" and a backslash "\\".
 #include "Dde.h"
 
 #include <windows.h>
@@ -12,6 +14,37 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+namespace {
+
+// Handles the messages that have come in, as an interactive client does
+// between its requests: Wine's DDEML client leaves the end of the last
+// synchronous transaction among them, and a request sent before they are
+// handled gets no data.
+void handleMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string oneLine(const char* text)
+{
+    std::string line;
+    for (const char* c = text; *c; ++c) {
+        if (*c == '\n')
+            line += "\\n";
+        else if (*c == '\\')
+            line += "\\\\";
+        else
+            line += *c;
+    }
+    return line;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -27,11 +60,12 @@ int main(int argc, char** argv)
     fprintf(out, "%s\n", conversation.isConnected() ? "connected" : "refused");
     fflush(out);
     for (int i = 4; i < argc && conversation.isConnected(); ++i) {
+        handleMessages();
         std::string op = argv[i];
         if (op.compare(0, 8, "request:") == 0) {
             String reply;
             if (ddeRequestText(&conversation, op.c_str() + 8, reply))
-                fprintf(out, "%s\n", reply.text());
+                fprintf(out, "%s\n", oneLine(reply.text()).c_str());
             else
                 fprintf(out, "no data\n");
         } else if (op.compare(0, 8, "execute:") == 0) {

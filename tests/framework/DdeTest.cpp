@@ -2,6 +2,7 @@
 // the same program, the test pumping messages while the transactions run.
 #include "Application.h"
 #include "Dde.h"
+#include "ErrorReporter.h"
 #include "TraceSink.h"
 #include "WineCheck.h"
 
@@ -68,6 +69,29 @@ public:
     }
 };
 
+// Records the boxes the program would show; a box in a test would wait for
+// a person.
+class BoxRecorder : public ErrorSink {
+public:
+    void beep() override {}
+    void showBox(const char* text, const char*) override { boxes.push_back(text); }
+    [[noreturn]] void endProcess(int exitCode) override { ExitProcess(static_cast<UINT>(exitCode)); }
+    std::vector<std::string> boxes;
+};
+BoxRecorder gBoxes;
+
+// Its work fails with an error report, as a parser's does on a damaged file;
+// the reply tells whether the report reached the program's box sink.
+class FailingTopic : public DdeTopic {
+public:
+    explicit FailingTopic(DdeServer* server) : DdeTopic(server, "Defekt") {}
+    HDDEDATA onRequest(DdeEvent* event) override
+    {
+        reportError(ERR_ERROR, "In oder vor Zeile %d: erwartet wird \"XMIN\"", 46);
+        return event->makeTextData(gBoxes.boxes.empty() ? "Error" : "Box");
+    }
+};
+
 // The server runs on a thread of its own, as a partner program would.
 const UINT kPostAdvise = WM_APP + 1;
 TestTopic* volatile gTest = nullptr;
@@ -88,6 +112,7 @@ DWORD WINAPI serverThread(LPVOID)
     TestTopic test(&server);
     TestTopic measured(&server, "Messung");
     DdeTopic empty(&server, "Leer");
+    FailingTopic failing(&server);
     gTest = &measured;
     InterlockedExchange(&gServerReady, server.initialised() ? 1 : -1);
     MSG msg;
@@ -288,6 +313,29 @@ void run()
     check(none.isConnected() == 1, "KYT/Leer is reached");
     check(!ddeRequestText(&none, "Hallo Welt", reply), "a topic without requests gives no data");
 
+    // A report inside a transaction goes to the transaction, never into a
+    // box, and the program's sink is back in place afterwards.
+    {
+        gTrace.lines.clear();
+        DdeConversation damaged(&client, "KYT", "Defekt");
+        bool replies = true;
+        for (int i = 0; i < 3; ++i) {
+            replies = replies && ddeRequestText(&damaged, "LoadFile defekt.kyb", reply) &&
+                      strcmp(reply.text(), "Error") == 0;
+            winecheck::pump();
+        }
+        check(replies && gBoxes.boxes.empty(), "three failing requests reply \"Error\" and show no box");
+        bool traced = false;
+        for (const std::string& line : gTrace.lines)
+            traced = traced || (line.compare(0, 24, "DDE transaction report: ") == 0 &&
+                                line.find("In oder vor Zeile 46: erwartet wird \"XMIN\"") != std::string::npos);
+        check(traced, "the report's text goes to the trace");
+        check(getErrorSink() == &gBoxes, "the program's sink is in place again");
+        reportError(ERR_MESSAGE, "danach");
+        check(gBoxes.boxes.size() == 1, "a report outside a transaction reaches it");
+        gBoxes.boxes.clear();
+    }
+
     // A synchronous execute waits for its answer.
     {
         DdeExecute now(&conversation, "STATUS", 5);
@@ -361,10 +409,13 @@ int main(int argc, char** argv)
         gFolder = argv[3];
     }
     setTraceSink(&gTrace);
+    disableErrorLog();
     Application* app = new Application(GetModuleHandleA(nullptr), nullptr, "", SW_SHOWNORMAL);
+    setErrorSink(&gBoxes);
     run();
     app->shutdown();
     delete app;
+    setErrorSink(nullptr);
     setTraceSink(nullptr);
     return winecheck::summary();
 }

@@ -2,6 +2,8 @@
 // does.
 #include "IdentChecks.h"
 
+#include "IdentBlockFile.h"
+
 #include "IdentTestSupport.h"
 
 #include <functional>
@@ -158,6 +160,29 @@ TEST_F(IdentChecksTest, ConfirmWritesOrTellsWhyNot)
     ASSERT_EQ(std::vector<unsigned int>{26988}, boxes.ids());
     EXPECT_EQ(IDENT_BOX_ERROR, boxes.shown[0].kind);
     EXPECT_EQ(26961u, boxes.shown[0].captionId);
+}
+
+// The block of the shipped example as kyt hands it to the wizard: OK takes
+// it without a question, so its Alpha lies inside the soft limits.
+TEST_F(IdentChecksTest, TheShippedIdentificationExamplePassesWithoutAQuestion)
+{
+    const std::string circuit = read(KYT_EXAMPLES_DIR "/identifikation.kyt");
+    const size_t start = circuit.find('\n', circuit.find("@START_BLOCK \"ident1\"")) + 1;
+    const size_t end = circuit.find("@END_BLOCK", start);
+    ASSERT_NE(std::string::npos, end);
+    write("ident1", circuit.substr(start, end - start));
+    IdentBlockData doc;
+    doc.blockName = "ident1";
+    doc.directory = dir;
+    BoxRecorder boxes;
+    ASSERT_EQ(IDENT_READ_OK, readIdentBlock(&doc, boxes.ask()));
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(0, doc.algo);
+    const IdentFinding finding = findIdentProblem(doc);
+    EXPECT_FALSE(finding.found) << finding.message.text;
+    const IdentLimits* alpha = identLimitsOf(IDENT_PARAM_ALPHA_LARGE);
+    EXPECT_GE(doc.params[1], alpha->softMin);
+    EXPECT_LE(doc.params[1], alpha->softMax);
 }
 
 } // namespace

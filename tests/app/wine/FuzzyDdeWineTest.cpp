@@ -1,11 +1,15 @@
 // Under wine: the DDE topic "Fuzzy" of kyt's server "KYT". Against kyt
-// itself, ddeprobe loads the controller pd9 and drives it through the six
-// input pairs of the FUZZY library's table; a request in another format than
-// text gets no data and an unknown topic is refused. Against kyt in this
-// process, a block loaded over DDE is gone once the next run's load hooks
-// have run.
+// itself, with the installation's example circuit open, ddeprobe holds ONE conversation
+// as a client program does: three damaged files in a row get "Error" and no
+// box, then it loads the controller pd9, reads its names, drives it through
+// six input pairs, changes an output set, saves, closes and loads the saved
+// block again, every reply's text checked; the output values are the
+// test's own evaluation of the block. kyt still has its circuit afterwards
+// and ends with 0. A request in another format than text gets no data and
+// an unknown topic is refused. Against kyt in this process, a block loaded
+// over DDE is gone once the next run's load hooks have run.
 //
-//   kyt_dde_test KYT-PROGRAM DDEPROBE INSTALLATION PD9-FILE WORK-FOLDER
+//   kyt_dde_test KYT-PROGRAM DDEPROBE INSTALLATION PD9-FILE WORK-FOLDER FUZZY-EXAMPLE
 #include "Application.h"
 #include "Dde.h"
 #include "KytProgram.h"
@@ -15,6 +19,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +34,12 @@ namespace {
 // blanks.
 const char kFolder[] = "C:\\kytdde";
 const char kBlock[] = "C:\\kytdde\\pd9T.kyb";
+// Damaged copies: pd9 cut after 600 bytes, pd9 with an empty rule base, the
+// shipped example fuzzy.kyt (a circuit with the block in a wizard block)
+// cut after 600 bytes.
+const char kCut[] = "C:\\kytdde\\pd9cut.kyb";
+const char kNoRules[] = "C:\\kytdde\\pd9leer.kyb";
+const char kCutWizard[] = "C:\\kytdde\\fuzzycut.kyt";
 // ddeprobe writes its lines to a Unix path; this program reads them by
 // the DOS one.
 std::string probeUnix;
@@ -100,12 +111,32 @@ std::vector<std::string> lines(const std::string& text)
     return out;
 }
 
-// Runs ddeprobe against KYT/topic with one request item and gives its
-// lines; pumps meanwhile, since the server may live in this process.
-std::vector<std::string> probeOnce(const Installation& inst, const char* topic, const std::string& item)
+// ddeprobe's line of one reply back to its text.
+std::string unescaped(const std::string& line)
+{
+    std::string text;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\' && i + 1 < line.size()) {
+            text += line[i + 1] == 'n' ? '\n' : line[i + 1];
+            ++i;
+        } else {
+            text += line[i];
+        }
+    }
+    return text;
+}
+
+// Runs ddeprobe against KYT/topic with the request items, all on one
+// conversation, and gives its lines; pumps meanwhile, since the server may
+// live in this process. A probe still running after 30 s is stopped: a
+// connect is a broadcast to every top-level window of the display, and a
+// window of another test that does not answer must not hold this one.
+std::vector<std::string> probeLines(const Installation& inst, const char* topic, const std::vector<std::string>& items)
 {
     DeleteFileA(probeDos.c_str());
-    std::string line = "\"" + inst.probe + "\" \"" + probeUnix + "\" KYT " + topic + " \"request:" + item + "\"";
+    std::string line = "\"" + inst.probe + "\" \"" + probeUnix + "\" KYT " + topic;
+    for (const std::string& item : items)
+        line += " \"request:" + item + "\"";
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
@@ -120,30 +151,24 @@ std::vector<std::string> probeOnce(const Installation& inst, const char* topic, 
         else
             winecheck::pump();
     }
-    if (!ended)
+    if (!ended) {
+        printf("note: ddeprobe did not end within 30 s and is stopped\n");
         TerminateProcess(info.hProcess, 1);
+    }
     CloseHandle(info.hProcess);
     return lines(readText(probeDos));
 }
 
-// The replies to the items, each from a conversation of its own: under
-// this Wine a request that follows an answered one on the same
-// conversation gets no data. A reply is the text, "no data", or "refused"
-// when the topic is not served.
+// The replies to the items over one conversation: the text, "no data", or
+// "refused" when the topic is not served.
 std::vector<std::string> probe(const Installation& inst, const char* topic, const std::vector<std::string>& items)
 {
+    const std::vector<std::string> got = probeLines(inst, topic, items);
+    if (got.empty() || got[0] != "connected")
+        return {got.empty() ? std::string("(nothing)") : got[0]};
     std::vector<std::string> replies;
-    for (const std::string& item : items) {
-        const std::vector<std::string> got = probeOnce(inst, topic, item);
-        if (got.empty() || got[0] != "connected") {
-            replies.push_back(got.empty() ? std::string("(nothing)") : got[0]);
-            continue;
-        }
-        std::string reply;
-        for (size_t i = 1; i < got.size(); ++i)
-            reply += (i > 1 ? "\n" : "") + got[i];
-        replies.push_back(reply);
-    }
+    for (size_t i = 1; i < got.size(); ++i)
+        replies.push_back(got[i] == "no data" ? got[i] : unescaped(got[i]));
     return replies;
 }
 
@@ -160,6 +185,82 @@ std::string joined(const std::vector<std::string>& lines)
     for (const std::string& l : lines)
         out += l + "|";
     return out;
+}
+
+// ---------------------------------------------------------------- pd9 by the test's own evaluation
+
+// The test's own evaluation of pd9 (max_min, centroid): inputs clamped to
+// [-1, 1], rule activation the smaller premise degree, the output clipped
+// sets joined by max and swept at the 101 points -1 + i * 0.02.
+struct Trapez {
+    double a, b, c, d;
+};
+
+double degree(const Trapez& t, double x)
+{
+    if (x == t.a && t.a == t.b)
+        return 1.0;
+    if (x <= t.a)
+        return 0.0;
+    if (x <= t.b)
+        return (x - t.a) / (t.b - t.a);
+    if (x <= t.c)
+        return 1.0;
+    if (x <= t.d)
+        return (t.d - x) / (t.d - t.c);
+    return 0.0;
+}
+
+const Trapez kInputSets[3] = {{-1, -1, -1, 0}, {-1, 0, 0, 1}, {0, 1, 1, 1}};  // N, Z, P
+enum { NB, NS, ZO, PS, PB };
+// The set concluded for e = N, Z, P (rows) and de = N, Z, P (columns).
+const int kRules[3][3] = {{NB, NS, ZO}, {NS, ZO, PS}, {ZO, PS, PB}};
+
+struct Pd9Sets {
+    Trapez out[5] = {{-1, -1, -1, -0.5}, {-1, -0.5, -0.5, 0}, {-0.5, 0, 0, 0.5}, {0, 0.5, 0.5, 1}, {0.5, 1, 1, 1}};
+};
+
+double clamped(double v)
+{
+    return v < -1 ? -1 : v > 1 ? 1 : v;
+}
+
+double pd9Output(const Pd9Sets& sets, double e, double de)
+{
+    e = clamped(e);
+    de = clamped(de);
+    double weighted = 0, total = 0;
+    for (int i = 0; i <= 100; ++i) {
+        const double x = -1 + i * 0.02;
+        double mu = 0;
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) {
+                const double w = std::min(degree(kInputSets[r], e), degree(kInputSets[c], de));
+                mu = std::max(mu, std::min(degree(sets.out[kRules[r][c]], x), w));
+            }
+        weighted += x * mu;
+        total += mu;
+    }
+    return total == 0 ? 0.0 : weighted / total;
+}
+
+// A value as GetOutputValue writes it: 20 significant digits, trailing
+// mantissa zeros dropped (the point stays), no leading zeros in a negative
+// exponent.
+std::string twentyDigits(double v)
+{
+    char text[64];
+    snprintf(text, sizeof text, "%#.20g", v);
+    std::string t = text;
+    const size_t e = t.find('e');
+    std::string mantissa = t.substr(0, e);
+    std::string exponent = e == std::string::npos ? "" : t.substr(e);
+    while (!mantissa.empty() && mantissa.back() == '0')
+        mantissa.pop_back();
+    if (exponent.size() > 2 && exponent[1] == '-')
+        while (exponent.size() > 3 && exponent[2] == '0')
+            exponent.erase(2, 1);
+    return mantissa + exponent;
 }
 
 // ---------------------------------------------------------------- kyt itself
@@ -207,13 +308,108 @@ bool requestIn(UINT format, const char* item)
     return data != nullptr;
 }
 
-void againstKyt(const Installation& inst)
+bool writeFile(const std::string& path, const std::string& text)
 {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == text.size();
+}
+
+// The three damaged files beside the good block.
+bool writeDamagedFiles(const std::string& fuzzyExample)
+{
+    const std::string pd9 = readText(kBlock);
+    const std::string example = readText(fuzzyExample);
+    const size_t rules = pd9.find("RULEBASE;\n");
+    const size_t rulesEnd = pd9.find("ENDRULEBASE;");
+    if (pd9.size() < 600 || example.size() < 600 || rules == std::string::npos || rulesEnd == std::string::npos)
+        return false;
+    const std::string noRules = pd9.substr(0, rules + 10) + pd9.substr(rulesEnd);
+    return writeFile(kCut, pd9.substr(0, 600)) && writeFile(kNoRules, noRules) &&
+           writeFile(kCutWizard, example.substr(0, 600));
+}
+
+// One step of the exchange: the request and the reply it must get.
+struct Step {
+    std::string item;
+    std::string reply;
+};
+
+// The exchange of a client program with kyt on one conversation.
+std::vector<Step> exchange()
+{
+    const std::string load = std::string("LoadFile ") + kBlock;
+    std::vector<Step> steps = {
+        {std::string("LoadFile ") + kCut, "Error"},
+        {std::string("LoadFile ") + kNoRules, "Error"},
+        {std::string("LoadFile ") + kCutWizard, "Error"},
+        {std::string("LoadFile ") + kCut, "Error"},
+        {"ShowActiveBlocks", ""},
+        {load, "0"},
+        {"ShowInputNames 0", "INPUTS: e, de"},
+        {"ShowOutputNames 0", "OUTPUTS: u"},
+        {"InitSimulation 0", "1"},
+    };
+    const Pd9Sets shipped;
+    for (const auto& p : kPairs) {
+        steps.push_back({"SetInputValue 0 e " + number(p.e), "1"});
+        steps.push_back({"SetInputValue 0 de " + number(p.de), "1"});
+        steps.push_back({"SimulateStep 0", "1"});
+        steps.push_back({"GetOutputValue 0 u", twentyDigits(pd9Output(shipped, p.e, p.de))});
+    }
+    // PS ends at 0.875 instead of 1.
+    Pd9Sets changed;
+    changed.out[PS].d = 0.875;
+    const double e = 0.25, de = 0.75;
+    const std::vector<Step> rest = {
+        {"SetParameterOfMemberOfVariable 0 4 PS u 0.875", "1"},
+        {"ShowParametersOfMemberOfVariable 0 PS u", "PS: \n\tTrapez: 0, 0.5, 0.5, 0.875\n"},
+        {"SetInputValue 0 e " + number(e), "1"},
+        {"SetInputValue 0 de " + number(de), "1"},
+        {"SimulateStep 0", "1"},
+        {"GetOutputValue 0 u", twentyDigits(pd9Output(changed, e, de))},
+        {"SaveBlock 0", "1"},
+        {"ShowActiveBlocks", std::string("0 : ") + kBlock + " | pd9\n"},
+        {"CloseBlock 0", "1"},
+        {"ShowActiveBlocks", ""},
+        {"GetOutputValue 0 u", "no data"},
+        // The saved block comes back with the changed set.
+        {load, "0"},
+        {"SetInputValue 0 e " + number(e), "1"},
+        {"SetInputValue 0 de " + number(de), "1"},
+        {"SimulateStep 0", "1"},
+        {"GetOutputValue 0 u", twentyDigits(pd9Output(changed, e, de))},
+        {"CloseAllBlocks", "1"},
+    };
+    steps.insert(steps.end(), rest.begin(), rest.end());
+    return steps;
+}
+
+std::string windowTitle(HWND hwnd)
+{
+    char text[256] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+void againstKyt(const Installation& inst, const std::string& fuzzyExample)
+{
+    check(writeDamagedFiles(fuzzyExample), "the damaged files are written");
+    // The evaluation of this test against the hand-computed values.
+    bool ownEvaluation = true;
+    for (const auto& p : kPairs)
+        ownEvaluation = ownEvaluation && std::fabs(pd9Output(Pd9Sets(), p.e, p.de) - p.u) < 1e-12;
+    check(ownEvaluation, "the test's evaluation of pd9 gives the hand-computed values");
+
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
-    std::string line = "\"" + inst.kyt + "\" -i" + inst.dos;
+    std::string line = "\"" + inst.kyt + "\" -i" + inst.dos + " example.kyt";
     const std::string folder = inst.dos + "\\examples";
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info)) {
         check(false, "kyt starts");
@@ -222,43 +418,42 @@ void againstKyt(const Installation& inst)
     CloseHandle(info.hThread);
     HWND frame = waitForFrame(info.dwProcessId);
     check(frame != nullptr, "kyt shows its main frame");
+    // The frame shows before the circuit is read.
+    const std::string title = "KYT 2.52 - example.kyt";
+    for (int waited = 0; frame && waited < 20000 && windowTitle(frame) != title; waited += 50)
+        Sleep(50);
+    check(frame && windowTitle(frame) == title,
+          ("kyt has the circuit open: " + (frame ? windowTitle(frame) : std::string())).c_str());
 
-    std::vector<std::string> items = {std::string("LoadFile ") + kBlock};
-    std::vector<std::string> expected = {"0"};
-    for (const auto& p : kPairs) {
-        items.push_back("SetInputValue 0 e " + number(p.e));
-        items.push_back("SetInputValue 0 de " + number(p.de));
-        items.push_back("SimulateStep 0");
-        items.push_back("GetOutputValue 0 u");
-        expected.insert(expected.end(), {"1", "1", "1", ""});
+    const std::vector<Step> steps = exchange();
+    std::vector<std::string> items;
+    for (const Step& s : steps)
+        items.push_back(s.item);
+    std::vector<std::string> got;
+    {
+        // A box would wait for a person; should one come, it is answered
+        // and the test fails.
+        winecheck::BoxWatcher box(info.dwProcessId, "Nachricht", IDOK, 15000);
+        got = probe(inst, "Fuzzy", items);
+        check(!box.found(), ("kyt shows no box for a DDE request: " + box.text()).c_str());
     }
-    items.push_back("ShowActiveBlocks");
-    const std::vector<std::string> got = probe(inst, "Fuzzy", items);
-    bool answered = got.size() >= expected.size();
-    bool values = answered;
-    for (size_t i = 0; answered && i < expected.size(); ++i) {
-        if (!expected[i].empty()) {
-            answered = answered && got[i] == expected[i];
-            continue;
-        }
-        const double u = kPairs[(i - 1) / 4].u;
-        char* end = nullptr;
-        const double v = strtod(got[i].c_str(), &end);
-        values = values && end && *end == '\0' && !got[i].empty() && std::fabs(v - u) < 1e-9;
-    }
-    check(answered, ("LoadFile gives slot 0, SetInputValue and SimulateStep reply 1: " + joined(got)).c_str());
-    check(values, "GetOutputValue gives the kernel's values for the six input pairs");
-    check(got.size() > expected.size() && got[expected.size()] == std::string("0 : ") + kBlock + " | pd9\n",
-          "ShowActiveBlocks lists the block as \"n : name | block\"");
+    check(got.size() == steps.size(), ("every request of the one conversation is answered: " + joined(got)).c_str());
+    for (size_t i = 0; i < steps.size() && i < got.size(); ++i)
+        check(got[i] == steps[i].reply,
+              ("\"" + steps[i].item + "\" gets \"" + steps[i].reply + "\": \"" + got[i] + "\"").c_str());
+    check(readText(kBlock).find("TRAPEZ 0, 0.5, 0.5, 0.875;") != std::string::npos,
+          "SaveBlock wrote the changed set into the file");
 
+    check(WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT && IsWindow(frame) && windowTitle(frame) == title,
+          "after the damaged files kyt still runs with its circuit");
     check(requestIn(CF_TEXT, "ShowActiveBlocks"), "a text request of this process is answered");
     check(!requestIn(CF_BITMAP, "ShowActiveBlocks") && !requestIn(CF_DIB, "GetOutputValue 0 u"),
           "a request in another format gets no data");
-    check(probeOnce(inst, "Fremd", "ShowActiveBlocks") == std::vector<std::string>{"refused"},
+    check(probe(inst, "Fremd", {"ShowActiveBlocks"}) == std::vector<std::string>{"refused"},
           "the topic \"Fremd\" is refused");
-    check(probe(inst, "Fuzzy", {"getoutputvalue 0 u", "GetOutputValue", "GetOutputValue abc u", "CloseBlock 0",
-                                "GetOutputValue 0 u"}) ==
-              (std::vector<std::string>{"no data", "no data", "no data", "1", "no data"}),
+    check(probe(inst, "Fuzzy", {std::string("LoadFile ") + kBlock, "getoutputvalue 0 u", "GetOutputValue",
+                                "GetOutputValue abc u", "CloseBlock 0", "GetOutputValue 0 u"}) ==
+              (std::vector<std::string>{"0", "no data", "no data", "no data", "1", "no data"}),
           "a wrong command word, missing words and a free slot get no data");
 
     if (frame)
@@ -316,8 +511,8 @@ private:
 void appMain(Application* app)
 {
     const std::vector<std::string> args = words(app->commandLine.text() ? app->commandLine.text() : "");
-    if (args.size() != 5) {
-        printf("usage: kyt_dde_test KYT-PROGRAM DDEPROBE INSTALLATION PD9-FILE WORK-FOLDER\n");
+    if (args.size() != 6) {
+        printf("usage: kyt_dde_test KYT-PROGRAM DDEPROBE INSTALLATION PD9-FILE WORK-FOLDER FUZZY-EXAMPLE\n");
         app->exitCode = 2;
         return;
     }
@@ -331,7 +526,7 @@ void appMain(Application* app)
     CreateDirectoryA(kFolder, nullptr);
     check(CopyFileA(dosPath(args[3]).c_str(), kBlock, FALSE) != 0, "pd9 is copied to C:\\kytdde");
 
-    againstKyt(inst);
+    againstKyt(inst, dosPath(args[5]));
 
     InProcessKyt kyt(app, inst);
     check(kyt.run() == 0, "kyt in this process ends with 0");

@@ -289,6 +289,30 @@ void opening(Windows& w)
           "the window is owned by the main frame");
     check(f->textPane()->rows().rows() == 9 && f->textPane()->rows().columns() == 35 * 2 + 60,
           "the pane has 9 rows of 35 * na + 60 columns");
+    // The window shows them all, up to the width of the screen, and every
+    // tool-bar button.
+    Point extent;
+    f->textPane()->getExtent(extent);
+    RECT frameRect, pane;
+    GetWindowRect(f->hwnd, &frameRect);
+    GetClientRect(f->textPane()->hwnd, &pane);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    char size[160];
+    snprintf(size, sizeof size, "the pane shows its 9 rows and its columns up to the screen's width: pane %ld x %ld, "
+             "text %d x %d, frame %ld x %ld at %ld, %ld", pane.right, pane.bottom, extent.x(), extent.y(),
+             frameRect.right - frameRect.left, frameRect.bottom - frameRect.top, frameRect.left, frameRect.top);
+    check(pane.bottom >= extent.y() &&
+              (pane.right >= extent.x() || (frameRect.right - frameRect.left == screenWidth && pane.right >= 600)),
+          size);
+    check(frameRect.left >= 0 && frameRect.right <= screenWidth, "the window lies on the screen");
+    bool buttonsShown = true;
+    for (int id : kButtons) {
+        RECT button;
+        BmpButtonCL* b = f->toolBar()->button(id);
+        buttonsShown = buttonsShown && b && GetWindowRect(b->hwnd, &button) && button.right <= bar.right &&
+                       button.bottom <= bar.bottom;
+    }
+    check(buttonsShown, "every tool-bar button lies inside the tool bar");
 
     SendMessageA(f->hwnd, WM_CLOSE, 0, 0);
     command(w.system->frameOf(w.ended), 9038);
