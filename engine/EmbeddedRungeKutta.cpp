@@ -74,6 +74,58 @@ bool classicalStep(double t, double h, double* y, double* D, int first, double* 
     return false;
 }
 
+// |y| + h·|D| without overflow (h > 0): beyond the range of doubles it is
+// infinite; a NaN stays NaN.
+inline double relativeScale(double y, double h, double D)
+{
+    const double a = std::fabs(y);
+    const double d = std::fabs(D);
+    if (std::isnan(a) || std::isnan(d))
+        return std::numeric_limits<double>::quiet_NaN();
+    double b;
+    if (std::isinf(d) || (h > 1 && d > DBL_MAX / h))
+        b = HUGE_VAL;
+    else
+        b = h * d;
+    if (std::isinf(a) || std::isinf(b) || a > DBL_MAX - b)
+        return HUGE_VAL;
+    return a + b;
+}
+
+// stateErrorRatio, inline in the norm that runs it for every state of every
+// step.
+inline bool errorRatio(double error, double absErr, double yNew, double h, double D, double* ratio)
+{
+    // A NaN error comes from the model: it must shrink the step, never make
+    // it NaN.
+    if (std::isnan(error) || std::isinf(error))
+        return false;
+    error = std::fabs(error);
+    if (error == 0) {
+        *ratio = 0;
+        return true;
+    }
+    double scale = relativeScale(yNew, h, D);
+    if (std::isnan(scale))
+        return false;
+    if (std::isgreater(absErr, scale))
+        scale = absErr;
+    // With ABSERR 0 a state resting at 0 has no scale: 0/0 would give NaN
+    // step sizes and raise the invalid flag that the math-error word blames
+    // on the circuit. A zero error above was measured as 0; any other error
+    // cannot be.
+    if (scale == 0)
+        return false;
+    if (std::isinf(scale)) {
+        *ratio = 0;
+        return true;
+    }
+    if (scale < 1 && error > scale * DBL_MAX)
+        return false;
+    *ratio = error / scale;
+    return true;
+}
+
 // The norm of methods 2 to 7 over every state, then the step control.
 // errorOf(i) gives the error of state i.
 template <class ErrorOf>
@@ -85,8 +137,8 @@ int measureAndControl(double h, const double* yNew, const double* D, ErrorOf err
     double largest = 0;
     for (int i = 0; i < s.nstates && measurable; ++i) {
         double ratio;
-        measurable = stateErrorRatio(errorOf(i), s.absErr ? s.absErr[i] : 0.0, yNew[i], h, D[i],
-                                     &ratio);
+        measurable = errorRatio(errorOf(i), s.absErr ? s.absErr[i] : 0.0, yNew[i], h, D[i],
+                                &ratio);
         if (measurable && ratio > largest)
             largest = ratio;
     }
@@ -118,56 +170,11 @@ int embeddedStep(const ButcherTableau& tab, double t, double h, double* y, doubl
     return measureAndControl(h, yNew, D, errorOf, proposal);
 }
 
-// |y| + h·|D| without overflow (h > 0): beyond the range of doubles it is
-// infinite; a NaN stays NaN.
-double relativeScale(double y, double h, double D)
-{
-    const double a = std::fabs(y);
-    const double d = std::fabs(D);
-    if (std::isnan(a) || std::isnan(d))
-        return std::numeric_limits<double>::quiet_NaN();
-    double b;
-    if (std::isinf(d) || (h > 1 && d > DBL_MAX / h))
-        b = HUGE_VAL;
-    else
-        b = h * d;
-    if (std::isinf(a) || std::isinf(b) || a > DBL_MAX - b)
-        return HUGE_VAL;
-    return a + b;
-}
-
 } // namespace
 
 bool stateErrorRatio(double error, double absErr, double yNew, double h, double D, double* ratio)
 {
-    // A NaN error comes from the model: it must shrink the step, never make
-    // it NaN.
-    if (std::isnan(error) || std::isinf(error))
-        return false;
-    error = std::fabs(error);
-    if (error == 0) {
-        *ratio = 0;
-        return true;
-    }
-    double scale = relativeScale(yNew, h, D);
-    if (std::isnan(scale))
-        return false;
-    if (std::isgreater(absErr, scale))
-        scale = absErr;
-    // With ABSERR 0 a state resting at 0 has no scale: 0/0 would give NaN
-    // step sizes and raise the invalid flag that the math-error word blames
-    // on the circuit. A zero error above was measured as 0; any other error
-    // cannot be.
-    if (scale == 0)
-        return false;
-    if (std::isinf(scale)) {
-        *ratio = 0;
-        return true;
-    }
-    if (scale < 1 && error > scale * DBL_MAX)
-        return false;
-    *ratio = error / scale;
-    return true;
+    return errorRatio(error, absErr, yNew, h, D, ratio);
 }
 
 int controlStepSize(bool measurable, double largestRatio, double h, double* proposal)

@@ -82,8 +82,9 @@ public:
     // and returns true.
     bool startSimulation(const SimParams& settings, int startAtOnce);
 
-    // One idle pass: nothing while paused; otherwise one simulmain call
-    // with the floating-point exceptions watched. 0 while the run goes on
+    // One idle pass: nothing while paused; otherwise one simulmain call.
+    // The floating-point flags of the run are noted before each step and
+    // at the end. 0 while the run goes on
     // (the task stays), 1 after the run has ended (the task goes).
     int SimulationRunStep();
 
@@ -123,6 +124,8 @@ private:
     // changed a DISCRETE var; then the end code its result asks for, or -1.
     int settleCodeRun(int result);
     int failSetUp();
+    // Floating-point flags raised so far into the math-error word; clears them.
+    void noteFloatFlags();
     void endOfRun(int code);
 
     PlotServices* plot;
