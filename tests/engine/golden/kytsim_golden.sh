@@ -10,9 +10,10 @@
 #
 # --write records the digests of this kytsim into MANIFEST instead.
 set -eu
-kytsim=$1
+# The runs change directory: every path is made absolute.
+kytsim=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 source=$2
-install=$3
+install=$(cd "$3" && pwd)
 manifest=$4
 mode=${5:-check}
 
@@ -25,37 +26,51 @@ digest() {
   sha256sum < "$1" | cut -d' ' -f1
 }
 
-# case NAME KIND MODEL [OPTIONS ...]: KIND "model" is model text, "circuit"
-# a saved circuit run with the installation's kyt.ini.
+# runOnce DIR RMODE STDOUT KIND MODEL [OPTIONS ...]: one run in the fresh
+# directory DIR with the model (and the data file of dateiwerte.kyt beside
+# it) copied in; KIND "model" is model text, "circuit" a saved circuit run
+# with the installation's kyt.ini. Sets status.
+runOnce() {
+  dir=$1
+  rmode=$2
+  out=$3
+  kind=$4
+  model=$5
+  shift 5
+  mkdir "$dir"
+  cp "$model" "$dir/"
+  if [ -f "$(dirname "$model")/messwerte.txt" ]; then
+    cp "$(dirname "$model")/messwerte.txt" "$dir/"
+  fi
+  ini=""
+  [ "$kind" = circuit ] && ini="$install/kyt.ini"
+  set +e
+  (cd "$dir" && "$kytsim" "$(basename "$model")" ${ini:+--ini "$ini"} "$@" \
+    --FNAME result --RMODE "$rmode" --HMODE 1 > "$out" 2> stderr)
+  status=$?
+  set -e
+  [ -f "$dir/result" ] || : > "$dir/result"
+}
+
+# runCase NAME KIND MODEL [OPTIONS ...]
 runCase() {
   name=$1
-  kind=$2
-  model=$3
-  shift 3
-  for form in ascii binary; do
-    dir=$work/$name-$form
-    mkdir "$dir"
-    cp "$model" "$dir/"
-    # The data file of dateiwerte.kyt lies beside the model.
-    if [ -f "$(dirname "$model")/messwerte.txt" ]; then
-      cp "$(dirname "$model")/messwerte.txt" "$dir/"
-    fi
-    rmode=0
-    [ "$form" = binary ] && rmode=1
-    set +e
-    if [ "$kind" = circuit ]; then
-      (cd "$dir" && "$kytsim" "$(basename "$model")" --ini "$install/kyt.ini" "$@" \
-        --FNAME result --RMODE $rmode --HMODE 1 > stdout 2> stderr)
-    else
-      (cd "$dir" && "$kytsim" "$(basename "$model")" "$@" \
-        --FNAME result --RMODE $rmode --HMODE 1 > stdout 2> stderr)
-    fi
-    status=$?
-    set -e
-    [ -f "$dir/result" ] || : > "$dir/result"
-    echo "$name $form $status $(digest "$dir/stdout") $(digest "$dir/stderr") $(digest "$dir/result")" >> "$actual"
-  done
+  shift
+  runOnce "$work/$name-ascii" 0 stdout "$@"
+  asciiStatus=$status
+  echo "$name ascii $status $(digest "$dir/stdout") $(digest "$dir/stderr") $(digest "$dir/result")" >> "$actual"
+  runOnce "$work/$name-binary" 1 stdout "$@"
+  echo "$name binary $status $(digest "$dir/stdout") $(digest "$dir/stderr") $(digest "$dir/result")" >> "$actual"
+  # Standard output on the null device: kytsim formats nothing for it, and
+  # the run, its messages and its result file stay the same.
+  runOnce "$work/$name-null" 0 /dev/null "$@"
+  if [ "$status" != "$asciiStatus" ] || ! cmp -s "$dir/result" "$work/$name-ascii/result" ||
+     ! cmp -s "$dir/stderr" "$work/$name-ascii/stderr"; then
+    echo "$name with standard output on the null device: status, messages or result file differ"
+    nullDiffers=1
+  fi
 }
+nullDiffers=0
 
 for example in abtastregelung example fuzzy identifikation laplace lose ofen pi-pt2 totzeit-pid; do
   runCase "example-$example" circuit "$install/Beispiele/$example.kyt"
@@ -82,8 +97,8 @@ if [ "$mode" = --write ]; then
   echo "wrote $(wc -l < "$manifest") digests to $manifest"
   exit 0
 fi
-if diff "$manifest" "$actual"; then
-  echo "$(wc -l < "$actual") runs as recorded"
+if diff "$manifest" "$actual" && [ $nullDiffers = 0 ]; then
+  echo "$(wc -l < "$actual") runs as recorded, and the same with standard output on the null device"
   exit 0
 fi
 echo "kytsim's output differs from the recorded digests (lines: name form status stdout stderr result)"
