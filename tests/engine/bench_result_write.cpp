@@ -11,58 +11,23 @@
 // record). Both run as child processes into a fresh directory; their cpu
 // times (user + system) and wall times are taken over several runs and
 // the medians and their ratio printed.
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "ChildTiming.h"
 
-#include <algorithm>
-#include <chrono>
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+using namespace childtiming;
+
 namespace {
 
 const int kBlocks = 50;
-
-struct Figure {
-    double cpu;
-    double wall;
-};
-
-double seconds(const timeval& t)
-{
-    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
-}
-
-// Runs child() in a child process and takes its cpu and wall time.
-Figure timeChild(const std::function<void()>& child)
-{
-    rusage before, after;
-    getrusage(RUSAGE_CHILDREN, &before);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        child();
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    const double wall =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    getrusage(RUSAGE_CHILDREN, &after);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        fprintf(stderr, "bench_result_write: a run ended with status %d\n", status);
-    const double cpu = seconds(after.ru_utime) - seconds(before.ru_utime) +
-                       seconds(after.ru_stime) - seconds(before.ru_stime);
-    return {cpu, wall};
-}
 
 // The plain program: the chain x' = (u - x)/T with T = 0.5 and Euler steps
 // of 0.001, the records written as kytsim writes them (header line, then
@@ -106,12 +71,6 @@ void runKytsim(const std::string& kytsim, const std::string& dir)
     execl(kytsim.c_str(), kytsim.c_str(), "kette.kyt", "--IALG", "8", "--INITSTEP", "0.001",
           "--FNAME", "kytsim.bin", "--RMODE", "1", "--HMODE", "1", static_cast<char*>(nullptr));
     _exit(127);
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 long fileSize(const std::string& path)
@@ -165,6 +124,9 @@ int main(int argc, char** argv)
         unlink(plainFile.c_str());
         const Figure k = timeChild([&] { runKytsim(kytsim, dir); });
         const Figure p = timeChild([&] { plainWriter(plainFile.c_str(), steps); });
+        if (k.status != 0 || p.status != 0)
+            fprintf(stderr, "bench_result_write: a run ended with status %d / %d\n", k.status,
+                    p.status);
         kytsimBytes = fileSize(kytsimFile);
         plainBytes = fileSize(plainFile);
         if (r == 0)
