@@ -83,9 +83,9 @@ public:
     bool startSimulation(const SimParams& settings, int startAtOnce);
 
     // One idle pass: nothing while paused; otherwise one simulmain call.
-    // The floating-point flags of the run are noted before each step and
-    // at the end. 0 while the run goes on
-    // (the task stays), 1 after the run has ended (the task goes).
+    // The floating-point flags of the run are noted before each step and at
+    // the end. 0 while the run goes on (the task stays), 1 after the run has
+    // ended (the task goes).
     int SimulationRunStep();
 
     // One state of the machine: 512 while there is more to do, else the
