@@ -32,7 +32,7 @@ std::string numberText(double v, int digits)
 
 // Points of the centroid and max sweep: x_i = lo + i * step, i = 0 ... 100.
 // Counting with an integer ends also when lo = hi or the step rounds badly.
-const int kSweepSteps = 100;
+const int kSweepSteps = kFuzzySweepPoints - 1;
 
 FuzzyIoNode* nodeNamed(FuzzyIoNode* list, const char* name)
 {
@@ -157,6 +157,8 @@ void FuzzyKernel::freeIoLists()
         }
     inputs = outputs = nullptr;
     outputRules.clear();
+    outputGrids.clear();
+    outputRuleGrids.clear();
 }
 
 FuzzyIoNode* FuzzyKernel::findInput(const char* name) const
@@ -317,10 +319,29 @@ void FuzzyMethodsSet(FuzzyKernel* kernel)
     }
     for (FuzzyIoNode* o = kernel->outputs; o; o = o->next) {
         std::vector<FuzzyRule*> rules;
+        std::vector<FuzzyTermGrid> grids;
+        std::vector<int> ruleGrids;
         for (FuzzyRuleNode* n = b->rules; n; n = n->next)
-            if (n->rule && n->rule->conclusion && n->rule->conclusion->variable == o->variable)
+            if (n->rule && n->rule->conclusion && n->rule->conclusion->variable == o->variable) {
                 rules.push_back(n->rule);
+                const FuzzyMemberSet* set = n->rule->conclusion->set;
+                int index = -1;
+                for (size_t g = 0; set && g < grids.size() && index < 0; ++g)
+                    if (grids[g].set == set)
+                        index = static_cast<int>(g);
+                if (set && index < 0) {
+                    FuzzyTermGrid grid;
+                    grid.set = set;
+                    // Never a term's shape: the grid is computed at its first use.
+                    grid.shape = -1;
+                    grids.push_back(grid);
+                    index = static_cast<int>(grids.size()) - 1;
+                }
+                ruleGrids.push_back(index);
+            }
         kernel->outputRules.push_back(rules);
+        kernel->outputGrids.push_back(grids);
+        kernel->outputRuleGrids.push_back(ruleGrids);
     }
 }
 
@@ -337,7 +358,52 @@ double FuzzyKernel::inferAt(const std::vector<FuzzyRule*>& rules, double x, bool
     return mu;
 }
 
-double FuzzyKernel::defuzzify(const FuzzyIoNode* o, const std::vector<FuzzyRule*>& allRules) const
+const double* FuzzyKernel::termGrid(const FuzzyIoNode* o, size_t k, int index) const
+{
+    FuzzyTermGrid& g = outputGrids[k][static_cast<size_t>(index)];
+    const FuzzyMemberSet* s = g.set;
+    if (g.shape != s->shape || memcmp(g.parameters, s->value, sizeof g.parameters) != 0 ||
+        memcmp(&g.lo, &o->minimum, sizeof g.lo) != 0 ||
+        memcmp(&g.hi, &o->maximum, sizeof g.hi) != 0) {
+        g.shape = s->shape;
+        memcpy(g.parameters, s->value, sizeof g.parameters);
+        g.lo = o->minimum;
+        g.hi = o->maximum;
+        // The points as the sweep computes them.
+        const double step = (g.hi - g.lo) * 0.01;
+        for (int i = 0; i <= kSweepSteps; ++i)
+            g.membership[i] = outputMembership(s, g.lo + i * step, false);
+    }
+    return g.membership;
+}
+
+void FuzzyKernel::aggregate(const FuzzyIoNode* o, size_t k, double* mu) const
+{
+    // The maximum over the rules is taken rule by rule instead of point by
+    // point: a maximum does not depend on the order. min(m, w) is written as
+    // a comparison: w > 0 is no NaN, so it is fmin's value also for a NaN m.
+    for (int i = 0; i <= kSweepSteps; ++i)
+        mu[i] = 0.0;
+    for (size_t r = 0; r < activeRules.size(); ++r) {
+        if (activeGrids[r] < 0)
+            continue;
+        const double* m = termGrid(o, k, activeGrids[r]);
+        const double w = activeRules[r]->conclusion->activation;
+        if (inference == FZ_INFERENCE_MAX_MIN) {
+            for (int i = 0; i <= kSweepSteps; ++i) {
+                const double v = m[i] < w ? m[i] : w;
+                mu[i] = v > mu[i] ? v : mu[i];
+            }
+        } else {
+            for (int i = 0; i <= kSweepSteps; ++i) {
+                const double v = m[i] * w;
+                mu[i] = v > mu[i] ? v : mu[i];
+            }
+        }
+    }
+}
+
+double FuzzyKernel::defuzzify(const FuzzyIoNode* o, size_t k) const
 {
     const FuzzyVariable* v = o->variable;
     // A rule without activation adds nothing at any point (max_prod gives
@@ -345,13 +411,20 @@ double FuzzyKernel::defuzzify(const FuzzyIoNode* o, const std::vector<FuzzyRule*
     // the sweeps visit only the rules that fired.
     std::vector<FuzzyRule*>& rules = activeRules;
     rules.clear();
-    for (FuzzyRule* r : allRules)
-        if (r->conclusion->activation > 0.0)
-            rules.push_back(r);
+    activeGrids.clear();
+    const std::vector<FuzzyRule*>& allRules = outputRules[k];
+    for (size_t r = 0; r < allRules.size(); ++r)
+        if (allRules[r]->conclusion->activation > 0.0) {
+            rules.push_back(allRules[r]);
+            activeGrids.push_back(outputRuleGrids[k][r]);
+        }
     double lo = o->minimum;
     double hi = o->maximum;
     double mid = (hi + lo) * 0.5;
     double step = (hi - lo) * 0.01;
+    double mu[kFuzzySweepPoints];
+    if (v->hasTrapez)
+        aggregate(o, k, mu);
 
     if (defuzzification == FZ_DEFUZZ_MAX) {
         // All points in one pass; the places of the largest membership are averaged.
@@ -368,10 +441,8 @@ double FuzzyKernel::defuzzify(const FuzzyIoNode* o, const std::vector<FuzzyRule*
             }
         };
         if (v->hasTrapez)
-            for (int i = 0; i <= kSweepSteps; ++i) {
-                double x = lo + i * step;
-                visit(x, inferAt(rules, x, false));
-            }
+            for (int i = 0; i <= kSweepSteps; ++i)
+                visit(lo + i * step, mu[i]);
         if (v->hasSingleton)
             for (FuzzyMember* m = v->members; m; m = m->next)
                 if (m->set && m->set->shape == FZ_SHAPE_SINGLETON)
@@ -383,9 +454,8 @@ double FuzzyKernel::defuzzify(const FuzzyIoNode* o, const std::vector<FuzzyRule*
     if (v->hasTrapez)
         for (int i = 0; i <= kSweepSteps; ++i) {
             double x = lo + i * step;
-            double mu = inferAt(rules, x, false);
-            sx1 += x * mu;
-            s1 += mu;
+            sx1 += x * mu[i];
+            s1 += mu[i];
         }
     if (v->hasSingleton)
         for (FuzzyMember* m = v->members; m; m = m->next)
@@ -414,9 +484,7 @@ int SimulateStep(FuzzyKernel* kernel)
             n->rule->conclusion->activation = n->rule->cf * premiseDegree(n->rule->premise);
     size_t k = 0;
     for (FuzzyIoNode* o = kernel->outputs; o; o = o->next, ++k)
-        o->value = o->variable && k < kernel->outputRules.size()
-                       ? kernel->defuzzify(o, kernel->outputRules[k])
-                       : 0.0;
+        o->value = o->variable && k < kernel->outputRules.size() ? kernel->defuzzify(o, k) : 0.0;
     return 1;
 }
 

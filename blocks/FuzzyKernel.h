@@ -39,6 +39,22 @@ struct FuzzyCheckTexts {
     unsigned int noRuleBase;
 };
 
+// Points of the centroid and max sweep over an output's range.
+const int kFuzzySweepPoints = 101;
+
+// The membership of one output term at every point of its output's sweep.
+// The points never change between steps, so the values are computed once;
+// the term's shape, parameters and range are kept with them, and a term
+// changed since (a new parameter through the library) is computed again.
+struct FuzzyTermGrid {
+    const FuzzyMemberSet* set;
+    int shape;
+    double parameters[4];
+    double lo;
+    double hi;
+    double membership[kFuzzySweepPoints];
+};
+
 // The numbers of the main program's string table.
 extern const FuzzyCheckTexts kFuzzyCheckTexts;
 
@@ -94,7 +110,12 @@ private:
 
     void freeIoLists();
     double inferAt(const std::vector<FuzzyRule*>& rules, double x, bool singletonPoint) const;
-    double defuzzify(const FuzzyIoNode* o, const std::vector<FuzzyRule*>& rules) const;
+    double defuzzify(const FuzzyIoNode* o, size_t k) const;
+    // The grid of a term of output k, computed again when the term changed.
+    const double* termGrid(const FuzzyIoNode* o, size_t k, int grid) const;
+    // The aggregated membership of the fired rules of output k at every
+    // point of its sweep (rules in activeRules, their grids in activeGrids).
+    void aggregate(const FuzzyIoNode* o, size_t k, double* mu) const;
 
     FuzzyBlock* block;
     // Method slots; AND and OR are always minimum and maximum.
@@ -104,8 +125,14 @@ private:
     FuzzyIoNode* outputs;
     // Per output node, in list order: the rules that conclude its variable.
     std::vector<std::vector<FuzzyRule*>> outputRules;
-    // Scratch list of the rules that fired, reused by every step.
+    // Per output node, one grid per term its rules conclude, and per rule of
+    // outputRules the index of its term's grid (-1: no term).
+    mutable std::vector<std::vector<FuzzyTermGrid>> outputGrids;
+    std::vector<std::vector<int>> outputRuleGrids;
+    // Scratch lists of the rules that fired and of their grids, reused by
+    // every step.
     mutable std::vector<FuzzyRule*> activeRules;
+    mutable std::vector<int> activeGrids;
 };
 
 // Cuts a double toward zero to an index; false for NaN, infinities and

@@ -6,11 +6,12 @@
 
 #include <cstddef>
 
+bool discreteFlagChangedInStep = false;
+
 namespace {
 
 int* flags = nullptr;   // flags[0 .. flagCount]
 int flagCount = 0;
-bool flagChanged = false;
 
 // Refused the way a library error is: the run goes on to the end of the
 // running code and stops there.
@@ -37,7 +38,7 @@ void freeDiscreteFlags()
     delete[] flags;
     flags = nullptr;
     flagCount = 0;
-    flagChanged = false;
+    discreteFlagChangedInStep = false;
 }
 
 bool hasDiscreteFlags()
@@ -68,7 +69,7 @@ int DiscreteFlag(int index, int value)
     const int phase = runState.phase;
     if (index == 0) {
         if (phase == 0 && value != 0)
-            flagChanged = true;
+            discreteFlagChangedInStep = true;
         return phase == 2 ? (value != 0) : 0;
     }
     // -index of the most negative int does not exist: compare before negating.
@@ -78,7 +79,7 @@ int DiscreteFlag(int index, int value)
         int& stored = flags[index];
         int rising = value != 0 && stored == 0;
         if (phase == 0 && rising)
-            flagChanged = true;
+            discreteFlagChangedInStep = true;
         if (phase != 2)
             return 0;
         stored = value;
@@ -86,18 +87,9 @@ int DiscreteFlag(int index, int value)
     }
     int& stored = flags[-index];
     if (phase == 0 && value != stored)
-        flagChanged = true;
+        discreteFlagChangedInStep = true;
     if (phase == 2)
         stored = value;
     return stored;
 }
 
-bool stepFlagChanged()
-{
-    return flagChanged;
-}
-
-void clearStepFlagChanged()
-{
-    flagChanged = false;
-}

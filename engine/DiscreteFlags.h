@@ -24,8 +24,16 @@ void setDiscreteFlagValue(int index, int value);
 // An index beyond the array is refused: error message, error stop, result 0.
 int DiscreteFlag(int index, int value);
 
-// The mark that a discrete flag changed during the integration step.
-bool stepFlagChanged();
-void clearStepFlagChanged();
+// The mark that a discrete flag changed during the integration step. Read
+// after every evaluation of a stage, so inline.
+extern bool discreteFlagChangedInStep;
+inline bool stepFlagChanged()
+{
+    return discreteFlagChangedInStep;
+}
+inline void clearStepFlagChanged()
+{
+    discreteFlagChangedInStep = false;
+}
 
 #endif

@@ -26,16 +26,26 @@ double* workVector(int k)
     return integratorShared.work + static_cast<size_t>(k) * integratorShared.nstates;
 }
 
+// The stage count of a table: kStages when it is given at compile time (the
+// sums over the stages are then unrolled; they add the same terms in the
+// same order), else the table's own.
+template <int kStages>
+inline int stageCount(const ButcherTableau& tab)
+{
+    return kStages > 0 ? kStages : tab.stages;
+}
+
 // Stages 2 .. s of the table from (t, y) with k[0] = D. Each stage state is
 // built in scratch (the new-state vector); its derivatives go to k[s]. For a
 // table whose last stage runs at the new point, scratch holds the new state
 // afterwards. True when a discrete flag changed.
+template <int kStages = 0>
 bool runStages(const ButcherTableau& tab, double t, double h, const double* y,
                double* const* k, double* scratch, double* discreteCurrent,
                double* discreteNext)
 {
     const int n = integratorShared.nstates;
-    for (int s = 1; s < tab.stages; ++s) {
+    for (int s = 1; s < stageCount<kStages>(tab); ++s) {
         const double* a = tab.a[s];
         for (int i = 0; i < n; ++i) {
             double sum = 0;
@@ -50,12 +60,13 @@ bool runStages(const ButcherTableau& tab, double t, double h, const double* y,
 }
 
 // out = y + h·Σ b_j·k_j; out may be y.
+template <int kStages = 0>
 void combine(const ButcherTableau& tab, double h, const double* y, double* const* k, double* out)
 {
     const int n = integratorShared.nstates;
     for (int i = 0; i < n; ++i) {
         double sum = 0;
-        for (int j = 0; j < tab.stages; ++j)
+        for (int j = 0; j < stageCount<kStages>(tab); ++j)
             sum += tab.b[j] * k[j][i];
         out[i] = y[i] + h * sum;
     }
@@ -68,59 +79,15 @@ bool classicalStep(double t, double h, double* y, double* D, int first, double* 
                    double* out, double* discreteCurrent, double* discreteNext)
 {
     double* k[4] = {D, workVector(first), workVector(first + 1), workVector(first + 2)};
-    if (runStages(kRungeKutta4, t, h, y, k, scratch, discreteCurrent, discreteNext))
+    if (runStages<4>(kRungeKutta4, t, h, y, k, scratch, discreteCurrent, discreteNext))
         return true;
-    combine(kRungeKutta4, h, y, k, out);
+    combine<4>(kRungeKutta4, h, y, k, out);
     return false;
-}
-
-// The norm of methods 2 to 7 over every state, then the step control.
-// errorOf(i) gives the error of state i.
-template <class ErrorOf>
-int measureAndControl(double h, const double* yNew, const double* D, ErrorOf errorOf,
-                      double* proposal)
-{
-    const IntegratorShared& s = integratorShared;
-    bool measurable = true;
-    double largest = 0;
-    for (int i = 0; i < s.nstates && measurable; ++i) {
-        double ratio;
-        measurable = stateErrorRatio(errorOf(i), s.absErr ? s.absErr[i] : 0.0, yNew[i], h, D[i],
-                                     &ratio);
-        if (measurable && ratio > largest)
-            largest = ratio;
-    }
-    return controlStepSize(measurable, largest, h, proposal);
-}
-
-// One step of an embedded pair; the error of state i is h·Σ e_j·k_j.
-int embeddedStep(const ButcherTableau& tab, double t, double h, double* y, double* D,
-                 double* discreteCurrent, double* discreteNext, double* proposal, double* yNew)
-{
-    double* k[kMaxStages];
-    k[0] = D;
-    for (int s = 1; s < tab.stages; ++s)
-        k[s] = workVector(s - 1);
-    *proposal = h;
-    integratorShared.newPointDerivatives = nullptr;
-    if (runStages(tab, t, h, y, k, yNew, discreteCurrent, discreteNext))
-        return 1;
-    if (!tab.lastStageAtNewPoint)
-        combine(tab, h, y, k, yNew);
-    else
-        integratorShared.newPointDerivatives = k[tab.stages - 1];
-    auto errorOf = [&](int i) {
-        double sum = 0;
-        for (int j = 0; j < tab.stages; ++j)
-            sum += tab.e[j] * k[j][i];
-        return h * sum;
-    };
-    return measureAndControl(h, yNew, D, errorOf, proposal);
 }
 
 // |y| + h·|D| without overflow (h > 0): beyond the range of doubles it is
 // infinite; a NaN stays NaN.
-double relativeScale(double y, double h, double D)
+inline double relativeScale(double y, double h, double D)
 {
     const double a = std::fabs(y);
     const double d = std::fabs(D);
@@ -136,9 +103,9 @@ double relativeScale(double y, double h, double D)
     return a + b;
 }
 
-} // namespace
-
-bool stateErrorRatio(double error, double absErr, double yNew, double h, double D, double* ratio)
+// stateErrorRatio, inline in the norm that runs it for every state of every
+// step.
+inline bool errorRatio(double error, double absErr, double yNew, double h, double D, double* ratio)
 {
     // A NaN error comes from the model: it must shrink the step, never make
     // it NaN.
@@ -168,6 +135,58 @@ bool stateErrorRatio(double error, double absErr, double yNew, double h, double 
         return false;
     *ratio = error / scale;
     return true;
+}
+
+// The norm of methods 2 to 7 over every state, then the step control.
+// errorOf(i) gives the error of state i.
+template <class ErrorOf>
+int measureAndControl(double h, const double* yNew, const double* D, ErrorOf errorOf,
+                      double* proposal)
+{
+    const IntegratorShared& s = integratorShared;
+    bool measurable = true;
+    double largest = 0;
+    for (int i = 0; i < s.nstates && measurable; ++i) {
+        double ratio;
+        measurable = errorRatio(errorOf(i), s.absErr ? s.absErr[i] : 0.0, yNew[i], h, D[i],
+                                &ratio);
+        if (measurable && ratio > largest)
+            largest = ratio;
+    }
+    return controlStepSize(measurable, largest, h, proposal);
+}
+
+// One step of an embedded pair; the error of state i is h·Σ e_j·k_j.
+template <int kStages>
+int embeddedStep(const ButcherTableau& tab, double t, double h, double* y, double* D,
+                 double* discreteCurrent, double* discreteNext, double* proposal, double* yNew)
+{
+    double* k[kMaxStages];
+    k[0] = D;
+    for (int s = 1; s < stageCount<kStages>(tab); ++s)
+        k[s] = workVector(s - 1);
+    *proposal = h;
+    integratorShared.newPointDerivatives = nullptr;
+    if (runStages<kStages>(tab, t, h, y, k, yNew, discreteCurrent, discreteNext))
+        return 1;
+    if (!tab.lastStageAtNewPoint)
+        combine<kStages>(tab, h, y, k, yNew);
+    else
+        integratorShared.newPointDerivatives = k[tab.stages - 1];
+    auto errorOf = [&](int i) {
+        double sum = 0;
+        for (int j = 0; j < stageCount<kStages>(tab); ++j)
+            sum += tab.e[j] * k[j][i];
+        return h * sum;
+    };
+    return measureAndControl(h, yNew, D, errorOf, proposal);
+}
+
+} // namespace
+
+bool stateErrorRatio(double error, double absErr, double yNew, double h, double D, double* ratio)
+{
+    return errorRatio(error, absErr, yNew, h, D, ratio);
 }
 
 int controlStepSize(bool measurable, double largestRatio, double h, double* proposal)
@@ -226,19 +245,19 @@ int stepDoubling(double t, double h, double* y, double* D, double* discreteCurre
 int stepFehlberg23(double t, double h, double* y, double* D, double* discreteCurrent,
                    double* discreteNext, double* proposal, double* yNew)
 {
-    return embeddedStep(kFehlberg23, t, h, y, D, discreteCurrent, discreteNext, proposal, yNew);
+    return embeddedStep<3>(kFehlberg23, t, h, y, D, discreteCurrent, discreteNext, proposal, yNew);
 }
 
 int stepEngland45(double t, double h, double* y, double* D, double* discreteCurrent,
                   double* discreteNext, double* proposal, double* yNew)
 {
-    return embeddedStep(kEngland45, t, h, y, D, discreteCurrent, discreteNext, proposal, yNew);
+    return embeddedStep<6>(kEngland45, t, h, y, D, discreteCurrent, discreteNext, proposal, yNew);
 }
 
 int stepFehlberg45(double t, double h, double* y, double* D, double* discreteCurrent,
                    double* discreteNext, double* proposal, double* yNew)
 {
-    return embeddedStep(kFehlberg45, t, h, y, D, discreteCurrent, discreteNext, proposal, yNew);
+    return embeddedStep<6>(kFehlberg45, t, h, y, D, discreteCurrent, discreteNext, proposal, yNew);
 }
 
 // The seventh stage evaluates the model at the new state, which is why the
@@ -246,7 +265,7 @@ int stepFehlberg45(double t, double h, double* y, double* D, double* discreteCur
 int stepDormandPrince54(double t, double h, double* y, double* D, double* discreteCurrent,
                         double* discreteNext, double* proposal, double* yNew)
 {
-    return embeddedStep(kDormandPrince54, t, h, y, D, discreteCurrent, discreteNext, proposal,
+    return embeddedStep<7>(kDormandPrince54, t, h, y, D, discreteCurrent, discreteNext, proposal,
                         yNew);
 }
 

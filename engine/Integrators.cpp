@@ -10,11 +10,11 @@
 
 #include <cstddef>
 
+ModelFunction currentModelFunction = runContCode;
+
 IntegratorShared integratorShared = {kTimeEpsilon, 0.0, 0.0, nullptr, false, 0, nullptr};
 
 namespace {
-
-ModelFunction model = runContCode;
 
 // One evaluation of a stage: the model at (t, S) into D. A discrete flag
 // that changed on the way makes the step fail at once: the simulator
@@ -22,7 +22,7 @@ ModelFunction model = runContCode;
 inline bool evaluate(double t, double* S, double* discreteCurrent, double* discreteNext,
                      double* D)
 {
-    model(t, S, discreteCurrent, discreteNext, D);
+    currentModelFunction(t, S, discreteCurrent, discreteNext, D);
     return stepFlagChanged();
 }
 
@@ -55,12 +55,7 @@ const IntegrationMethod kIntegrationMethods[kIntegrationMethodCount] = {
 
 void setModelFunction(ModelFunction m)
 {
-    model = m ? m : runContCode;
-}
-
-ModelFunction modelFunction()
-{
-    return model;
+    currentModelFunction = m ? m : runContCode;
 }
 
 StepFunction selectIntegrator(const SimParams& settings, int method)

@@ -25,7 +25,12 @@ typedef int (*ModelFunction)(double t, double* S, double* discreteCurrent,
 
 // Puts another model in place of the CONT code; null restores it.
 void setModelFunction(ModelFunction model);
-ModelFunction modelFunction();
+// Called at every evaluation of a stage, so inline.
+extern ModelFunction currentModelFunction;
+inline ModelFunction modelFunction()
+{
+    return currentModelFunction;
+}
 
 // One row per method, in IALG order. A method whose step function is still
 // null is not available: selecting it gives none.

@@ -33,6 +33,9 @@ std::string openedName;
 // -1: no count from a run in progress.
 int outputCount = -1;
 double* records = nullptr;
+// The symbol rows of the outputs, found once when the file is opened: a
+// run fills the records at every point, and most rows are no output.
+std::vector<int> outputRows;
 
 const uint32_t kCurveColours[7] = {
     plotColour(255, 0, 0), plotColour(0, 128, 0),   plotColour(0, 0, 128),
@@ -257,6 +260,10 @@ int ResultFileOpen(const SimParams& settings, int rmode, bool openResultFile)
     outputCount = countOutputs();
     if (outputCount > 0)
         records = new double[static_cast<size_t>(outputCount)]();
+    outputRows.clear();
+    for (int i = 0; i < piProgram.nsymbols; ++i)
+        if (isOutput(piProgram.symbols[i]))
+            outputRows.push_back(i);
     return 0;
 }
 
@@ -308,9 +315,8 @@ void ResultFileFill(int buffer, int discreteBuffer)
 {
     const PiProgram& p = piProgram;
     int k = 0;
-    for (int i = 0; i < p.nsymbols && k < outputCount; ++i)
-        if (isOutput(p.symbols[i]))
-            records[k++] = valueOf(p.symbols[i], buffer, discreteBuffer);
+    for (int i : outputRows)
+        records[k++] = valueOf(p.symbols[i], buffer, discreteBuffer);
 }
 
 void ResultFileRecord(const SimParams& settings, PlotServices* plot)
@@ -345,6 +351,7 @@ void ResultFileClose()
     nullDevice = false;
     delete[] records;
     records = nullptr;
+    outputRows.clear();
     outputCount = -1;
 }
 

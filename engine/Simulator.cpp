@@ -5,6 +5,7 @@
 #include "DiscreteFlags.h"
 #include "ErrorReporter.h"
 #include "EventQueue.h"
+#include "FloatFlags.h"
 #include "ModuleRegistry.h"
 #include "PiInterpreter.h"
 #include "PiLoader.h"
@@ -13,7 +14,6 @@
 #include "ResultFile.h"
 #include "RunState.h"
 
-#include <cfenv>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -22,10 +22,6 @@
 #include <string>
 
 namespace {
-
-// Exceptions stay masked: a run notes them instead of trapping, since a
-// signal handler that returns re-runs the faulting instruction.
-const int kWatchedExceptions = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
 
 // Every number a run computes with must be finite.
 bool finite(double v)
@@ -179,14 +175,11 @@ int Simulator::SimulationRunStep()
         return 1;
     if (pauseWord)
         return 0;
-    // Testing is cheaper than clearing, and the flags are rarely set.
-    if (fetestexcept(kWatchedExceptions))
-        feclearexcept(kWatchedExceptions);
     const int result = simulmain();
-    if (fetestexcept(kWatchedExceptions))
-        runState.mathErrors |= kMathErrorSignal;
     if (result == kSimulationGoesOn || result == SIM_END_RESTART || runState.state == 6)
         return 0;
+    // The flags of the last accepted point, its events and the end.
+    noteFloatFlags();
     endOfRun(result);
     return 1;
 }
@@ -231,6 +224,19 @@ void Simulator::SimulationStatus()
     host->setPlotStatus(2, text);
     snprintf(text, sizeof text, "tsim=%.1f", seconds);
     host->setPlotStatus(3, text);
+}
+
+// The floating-point flags are tested as the run's signal handler would have
+// caught an exception: everything from the set-up to the end of the run
+// counts, except a rejected trial step (see integrationStep). They are
+// sticky, so a test once per step before it is taken, and once at the end,
+// sees them all.
+void Simulator::noteFloatFlags()
+{
+    if (raisedWatchedExceptions()) {
+        runState.mathErrors |= kMathErrorSignal;
+        clearWatchedExceptions();
+    }
 }
 
 int Simulator::endWith(int code)
@@ -300,8 +306,10 @@ int Simulator::setUp()
     RunState& rs = runState;
     PiProgram& p = piProgram;
 
-    // 1. The method, and the settings it works with.
+    // 1. The method, and the settings it works with. Flags that the host
+    // left set before the run are not the model's.
     rs.mathErrors = 0;
+    clearWatchedExceptions();
     step = nullptr;
     if (!settingsUsable(params, countOutputs()))
         return SIM_END_PARAMETERS;
@@ -561,13 +569,13 @@ int Simulator::integrationStep()
         return endWith(SIM_END_ACCURACY);
     // Mended: an overflow inside a trial step that is then rejected made the
     // end of the run warn about run-time errors; only the flags of the
-    // accepted step count.
-    fexcept_t flagsBefore;
-    fegetexceptflag(&flagsBefore, kWatchedExceptions);
+    // accepted step count. What the accepted point before raised is noted
+    // first; the flags then hold the step's alone.
+    noteFloatFlags();
     const int r = step(t, h, p.state[rs.current], p.derivative, p.dstate[rs.discreteCurrent],
                        p.dstate[rs.discreteNext], &rs.stepSize[rs.next], p.state[rs.next]);
     if (r != 0 || stepFlagChanged())
-        fesetexceptflag(&flagsBefore, kWatchedExceptions);
+        clearWatchedExceptions();
     // Dormand-Prince 5(4) evaluated the new point in its last stage. CONT
     // code without side effects tests no discrete flag: evaluating the new
     // point for that test changes nothing, and state 2 evaluates it anyway

@@ -82,9 +82,10 @@ public:
     // and returns true.
     bool startSimulation(const SimParams& settings, int startAtOnce);
 
-    // One idle pass: nothing while paused; otherwise one simulmain call
-    // with the floating-point exceptions watched. 0 while the run goes on
-    // (the task stays), 1 after the run has ended (the task goes).
+    // One idle pass: nothing while paused; otherwise one simulmain call.
+    // The floating-point flags of the run are noted before each step and at
+    // the end. 0 while the run goes on (the task stays), 1 after the run has
+    // ended (the task goes).
     int SimulationRunStep();
 
     // One state of the machine: 512 while there is more to do, else the
@@ -128,6 +129,8 @@ private:
     int failResultFile(unsigned int message);
     // After the records of a point: the error end when a write failed.
     int checkResultFile();
+    // Floating-point flags raised so far into the math-error word; clears them.
+    void noteFloatFlags();
     void endOfRun(int code);
 
     PlotServices* plot;

@@ -50,6 +50,7 @@
 #include "ShowFile.h"
 
 #include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 #include <cstdio>
@@ -110,8 +111,17 @@ const char* localLibrary()
     return localDirectory.c_str();
 }
 
+// Standard output is the null device: nothing shown there is formatted.
+bool stdoutIsNullDevice()
+{
+    struct stat out, null;
+    return fstat(STDOUT_FILENO, &out) == 0 && S_ISCHR(out.st_mode) &&
+           stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode) && out.st_rdev == null.st_rdev;
+}
+
 // The points as the plot's ASCII export writes them: names with their
 // blanks as underscores, numbers in the one number text of the system.
+// A point is one line built in one buffer and written at once.
 class ConsolePlot : public PlotServices {
 public:
     void setSignals(int n) override { names.assign(static_cast<size_t>(n > 0 ? n : 0), ""); }
@@ -128,6 +138,8 @@ public:
     void clearPoints() override { headerWritten = false; }
     void addPoint(double x, const double* values, int count) override
     {
+        if (discard)
+            return;
         if (!headerWritten) {
             std::string header = "#" + underscored(title);
             for (const std::string& n : names)
@@ -135,10 +147,15 @@ public:
             puts(header.c_str());
             headerWritten = true;
         }
-        std::string line = number(x);
-        for (size_t i = 0; i < names.size(); ++i)
-            line += " " + number(static_cast<int>(i) < count ? values[i] : 0.0);
-        puts(line.c_str());
+        line.resize((names.size() + 1) * (kMaxNumberText + 1) + 1);
+        char* p = &line[0];
+        p += formatNumber(x, p);
+        for (size_t i = 0; i < names.size(); ++i) {
+            *p++ = ' ';
+            p += formatNumber(static_cast<int>(i) < count ? values[i] : 0.0, p);
+        }
+        *p++ = '\n';
+        fwrite(line.data(), 1, static_cast<size_t>(p - line.data()), stdout);
     }
     void rescale() override { fflush(stdout); }
     int newSettingsFlag() override { return 0; }
@@ -153,16 +170,12 @@ private:
                 c = '_';
         return s;
     }
-    static std::string number(double v)
-    {
-        char text[kMaxNumberText + 1];
-        formatNumber(v, text);
-        return text;
-    }
-
     std::string title;
     std::vector<std::string> names;
     bool headerWritten = false;
+    const bool discard = stdoutIsNullDevice();
+    // The line of a point; kept from point to point.
+    std::string line;
 };
 
 class ConsoleHost : public RunHost {

@@ -1,5 +1,6 @@
 #include "NumberFormat.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -16,15 +17,6 @@ size_t copyText(char* out, const char* s)
     size_t n = strlen(s);
     memcpy(out, s, n + 1);
     return n;
-}
-
-// Drops trailing zeros behind the point; the point itself stays.
-void trimMantissa(char* begin, char** end)
-{
-    if (!memchr(begin, '.', static_cast<size_t>(*end - begin)))
-        return;
-    while (*end > begin && (*end)[-1] == '0')
-        --*end;
 }
 
 bool isDigit(char c)
@@ -55,6 +47,101 @@ size_t formatNumber(double v, char* out)
     return formatNumberDigits(v, kDigits, out);
 }
 
+namespace {
+
+// Digits that the shortest text of a double may need.
+const int kShortestDigits = 17;
+// Significant digits up to which the shortest text decides the rounding
+// (see roundedDigits).
+const int kShortestRounds = 14;
+
+const double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
+                               1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
+
+// The digits and the decimal exponent of a text d[.ddd]e±x that to_chars
+// wrote in scientific form; returns the number of digits.
+int splitScientific(const char* text, char* digits, int* exponent)
+{
+    int n = 0;
+    const char* p = text;
+    for (; *p != 'e'; ++p)
+        if (*p != '.')
+            digits[n++] = *p;
+    ++p;
+    const bool negative = *p == '-';
+    ++p;
+    int x = 0;
+    for (; isDigit(*p); ++p)
+        x = x * 10 + (*p - '0');
+    *exponent = negative ? -x : x;
+    return n;
+}
+
+// The first `count` significant digits of a (finite, not negative) rounded
+// to nearest, ties to even, and the decimal exponent of the rounded value:
+// what to_chars writes with precision count - 1 in scientific form.
+//
+// That rounding of the exact binary value costs twice the shortest text
+// that reads back as a, so the shortest text S is taken where it decides
+// the same: S lies within half a unit in the last place of a, at most
+// 2^-53·|a|, which is at most 2^-53·10^count of a unit in the count-th digit
+// (a below 10^(x+1), that unit 10^(x+1-count)). When S has no more digits
+// than count, S padded with zeros is the nearest text of count digits. With
+// more, S is rounded unless the rest of S lies so near half a unit that a
+// might lie on the other side of it; that case, and subnormal values (whose
+// last place is wider), take the exact road.
+void roundedDigits(double a, int count, char* digits, int* exponent)
+{
+    if (count <= kShortestRounds && (a == 0 || a >= DBL_MIN)) {
+        char text[48];
+        char s[kShortestDigits + 8];
+        *std::to_chars(text, text + sizeof text - 1, a, std::chars_format::scientific).ptr = 0;
+        int x;
+        const int n = splitScientific(text, s, &x);
+        if (n <= count) {
+            memcpy(digits, s, static_cast<size_t>(n));
+            memset(digits + n, '0', static_cast<size_t>(count - n));
+            *exponent = x;
+            return;
+        }
+        unsigned long long rest = 0;
+        for (int i = count; i < n; ++i)
+            rest = rest * 10 + static_cast<unsigned>(s[i] - '0');
+        const double fraction = static_cast<double>(rest) / kPowersOfTen[n - count];
+        const double reach = 2 * 0x1p-53 * kPowersOfTen[count];
+        if (std::fabs(fraction - 0.5) > reach) {
+            memcpy(digits, s, static_cast<size_t>(count));
+            if (fraction > 0.5) {
+                int i = count - 1;
+                while (i >= 0 && digits[i] == '9')
+                    digits[i--] = '0';
+                if (i >= 0) {
+                    ++digits[i];
+                } else {
+                    digits[0] = '1';
+                    ++x;
+                }
+            }
+            *exponent = x;
+            return;
+        }
+    }
+    char text[48];
+    *std::to_chars(text, text + sizeof text - 1, a, std::chars_format::scientific, count - 1).ptr =
+        0;
+    splitScientific(text, digits, exponent);
+}
+
+// Drops trailing zeros of the digits after the first `keep`.
+int trimmedLength(const char* digits, int length, int keep)
+{
+    while (length > keep && digits[length - 1] == '0')
+        --length;
+    return length;
+}
+
+} // namespace
+
 size_t formatNumberDigits(double v, int digits, char* out)
 {
     if (digits < 1)
@@ -67,40 +154,47 @@ size_t formatNumberDigits(double v, int digits, char* out)
         return copyText(out, v < 0 ? "-1.#INF" : "1.#INF");
 
     // The exponent of the value rounded to the digits decides the style, as
-    // in %g.
-    char sci[48];
-    std::to_chars_result r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, digits - 1);
-    *r.ptr = 0;
-    char* e = strchr(sci, 'e');
-    int exponent = atoi(e + 1);
+    // in %g; both styles show the same rounded digits.
+    char d[kMaxNumberDigits];
+    int exponent;
+    roundedDigits(std::fabs(v), digits, d, &exponent);
 
     char* p = out;
+    if (std::signbit(v))
+        *p++ = '-';
     if (exponent >= -4 && exponent < digits) {
-        char fixed[48];
-        r = std::to_chars(fixed, fixed + sizeof fixed, v, std::chars_format::fixed, digits - 1 - exponent);
-        char* end = r.ptr;
-        trimMantissa(fixed, &end);
-        size_t n = static_cast<size_t>(end - fixed);
-        memcpy(p, fixed, n);
-        p += n;
-        if (!memchr(fixed, '.', n))
+        if (exponent >= 0) {
+            // The integer part, the point, the rest without trailing zeros.
+            const int whole = exponent + 1;
+            memcpy(p, d, static_cast<size_t>(whole));
+            p += whole;
             *p++ = '.';
+            const int n = trimmedLength(d, digits, whole);
+            memcpy(p, d + whole, static_cast<size_t>(n - whole));
+            p += n - whole;
+        } else {
+            *p++ = '0';
+            *p++ = '.';
+            for (int i = -1; i > exponent; --i)
+                *p++ = '0';
+            const int n = trimmedLength(d, digits, 0);
+            memcpy(p, d, static_cast<size_t>(n));
+            p += n;
+        }
         *p = 0;
         return static_cast<size_t>(p - out);
     }
 
-    char* end = e;
-    trimMantissa(sci, &end);
-    size_t n = static_cast<size_t>(end - sci);
-    memcpy(p, sci, n);
-    p += n;
-    if (!memchr(sci, '.', n))
-        *p++ = '.';
+    *p++ = d[0];
+    *p++ = '.';
+    const int n = trimmedLength(d, digits, 1);
+    memcpy(p, d + 1, static_cast<size_t>(n - 1));
+    p += n - 1;
     int a = exponent < 0 ? -exponent : exponent;
     *p++ = 'e';
     if (exponent < 0) {
         *p++ = '-';
-        r = std::to_chars(p, p + 8, a);
+        std::to_chars_result r = std::to_chars(p, p + 8, a);
         p = r.ptr;
     } else {
         // The old library printed at least three exponent digits.

@@ -5,9 +5,13 @@
 #include "NumberFormat.h"
 #include "ResString.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
+#include <random>
+#include <vector>
 
 using namespace fuzzytest;
 
@@ -431,3 +435,136 @@ TEST(FuzzyKernelNumberTexts, DigitsAndNotation)
 }
 
 } // namespace
+
+namespace {
+
+// The defuzzification as the kernel did it before the output terms' grids:
+// every fired rule's term evaluated at every point of the sweep. Reads the
+// activations the step left in the conclusions.
+double pointByPointOutput(FuzzyKernel* k, const FuzzyIoNode* o)
+{
+    std::vector<const FuzzyRule*> fired;
+    for (FuzzyRuleNode* n = k->getRules(); n; n = n->next)
+        if (n->rule && n->rule->conclusion && n->rule->conclusion->variable == o->variable &&
+            n->rule->conclusion->activation > 0.0)
+            fired.push_back(n->rule);
+    auto membership = [](const FuzzyMemberSet* s, double x, bool singletonPoint) {
+        if (!s)
+            return 0.0;
+        if (s->shape == FZ_SHAPE_SINGLETON)
+            return singletonPoint && x == s->value[0] ? 1.0 : 0.0;
+        return trapezMembership(x, s->value);
+    };
+    auto inferAt = [&](double x, bool singletonPoint) {
+        double mu = 0.0;
+        for (const FuzzyRule* r : fired) {
+            double m = membership(r->conclusion->set, x, singletonPoint);
+            double w = r->conclusion->activation;
+            double v = k->getInference() == FZ_INFERENCE_MAX_MIN ? std::fmin(m, w) : m * w;
+            if (v > mu)
+                mu = v;
+        }
+        return mu;
+    };
+    const FuzzyVariable* v = o->variable;
+    const double lo = o->minimum, hi = o->maximum;
+    const double mid = (hi + lo) * 0.5, step = (hi - lo) * 0.01;
+    if (k->getDefuzzification() == FZ_DEFUZZ_MAX) {
+        double best = 0.0, sum = 0.0;
+        int count = 0;
+        auto visit = [&](double x, double mu) {
+            if (mu > best) {
+                best = mu;
+                sum = x;
+                count = 1;
+            } else if (mu == best && mu > 0.0) {
+                sum += x;
+                ++count;
+            }
+        };
+        if (v->hasTrapez)
+            for (int i = 0; i <= 100; ++i)
+                visit(lo + i * step, inferAt(lo + i * step, false));
+        if (v->hasSingleton)
+            for (FuzzyMember* m = v->members; m; m = m->next)
+                if (m->set && m->set->shape == FZ_SHAPE_SINGLETON)
+                    visit(m->set->value[0], inferAt(m->set->value[0], true));
+        return count ? sum / count : mid;
+    }
+    double sx1 = 0.0, s1 = 0.0, sx2 = 0.0, s2 = 0.0;
+    if (v->hasTrapez)
+        for (int i = 0; i <= 100; ++i) {
+            double x = lo + i * step;
+            double mu = inferAt(x, false);
+            sx1 += x * mu;
+            s1 += mu;
+        }
+    if (v->hasSingleton)
+        for (FuzzyMember* m = v->members; m; m = m->next)
+            if (m->set && m->set->shape == FZ_SHAPE_SINGLETON) {
+                double a = m->set->value[0];
+                double mu = inferAt(a, true);
+                sx2 += a * mu;
+                s2 += mu;
+            }
+    if (s1 != 0.0 && s2 != 0.0)
+        return (sx1 / s1 + sx2 / s2) * 0.5;
+    if (s1 != 0.0)
+        return sx1 / s1;
+    if (s2 != 0.0)
+        return sx2 / s2;
+    return mid;
+}
+
+} // namespace
+
+// The terms' memberships on the sweep are computed once and kept: on random
+// inputs, and with output parameters and certainty factors changed between
+// steps (the kept grid must follow), every variant gives what the point by
+// point evaluation gives, within 1e-12.
+TEST(FuzzyKernelGrid, KeptTermGridsGiveThePointByPointOutputs)
+{
+    std::mt19937 random(1211);
+    std::uniform_real_distribution<double> input(-1.2, 1.2);
+    std::uniform_real_distribution<double> parameter(-1.0, 1.0);
+    const char* terms[] = {"NB", "NS", "ZO", "PS", "PB"};
+    const struct {
+        char sets;
+        const char* inference;
+        const char* defuzzification;
+    } variants[] = {{'S', "max_prod", "centroid"}, {'T', "max_min", "centroid"},
+                    {'T', "max_prod", "centroid"}, {'T', "max_min", "max"},
+                    {'T', "max_prod", "max"},      {'S', "max_min", "max"}};
+    for (const auto& variant : variants) {
+        SCOPED_TRACE(testing::Message() << variant.sets << " " << variant.inference << " "
+                                        << variant.defuzzification);
+        KernelHolder k(readText(pd9Text(variant.sets, variant.inference, variant.defuzzification)));
+        ASSERT_TRUE(k.kernel);
+        for (int step = 0; step < 3000; ++step) {
+            if (step % 50 == 49) {
+                // A new trapezoid (sorted corners) or singleton for one term.
+                double p[4];
+                for (double& x : p)
+                    x = parameter(random);
+                std::sort(p, p + 4);
+                const char* term = terms[random() % 5];
+                for (int i = 0; i < 4; ++i) {
+                    char text[32];
+                    snprintf(text, sizeof text, "%.17g", p[i]);
+                    const char number[2] = {static_cast<char>('1' + i), 0};
+                    setMemberParameter(k.kernel, "u", term, number, text);
+                }
+            }
+            if (step % 70 == 69) {
+                char cf[32], rule[8];
+                snprintf(cf, sizeof cf, "%.6f", 0.2 + 0.8 * (random() % 1000) / 1000.0);
+                snprintf(rule, sizeof rule, "%u", static_cast<unsigned>(random() % 9));
+                SetCfOfRule(k.kernel, cf, rule);
+            }
+            const double e = input(random), de = input(random);
+            const double got = evaluate(k.kernel, e, de);
+            const double expected = pointByPointOutput(k.kernel, k->outputAt(0));
+            ASSERT_NEAR(expected, got, 1e-12) << "step " << step << " e=" << e << " de=" << de;
+        }
+    }
+}

@@ -399,6 +399,46 @@ TEST_F(SimulatorTest, FlagsSetBeforeTheRunAreNotTheModels)
     EXPECT_EQ(0, fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO));
 }
 
+// The flags are tested about once per step and at the end: an overflow is
+// reported wherever the run computes it, in the INIT code before the first
+// step, in a procedure between two steps, or in the last procedure, after
+// which no step follows.
+TEST_F(SimulatorTest, AnOverflowAnywhereInTheRunIsReported)
+{
+    const std::string overflow = push("1e300") + push("1e300") + "   FUNC  MUL\n   POP   V 1\n";
+    auto run = [&](const std::string& initExtra, const std::string& recordExtra,
+                   const std::string& quitExtra) {
+        return program(declarations(),
+                       section(schedule(push("0.1"), 0) + schedule(push("0.2"), 1) + initExtra,
+                               kInitSlot),
+                       section(kDecay, kContSlot),
+                       {section(orResult(procedureSlot(0), 2) + recordExtra, procedureSlot(0), 1),
+                        section(orResult(procedureSlot(1), 8) + quitExtra, procedureSlot(1), 1)});
+    };
+    const struct {
+        const char* where;
+        std::string text;
+        bool reported;
+    } cases[] = {
+        {"nowhere", run("", "", ""), false},
+        {"INIT code", run(overflow, "", ""), true},
+        {"a procedure between steps", run("", overflow, ""), true},
+        {"the last procedure", run("", "", overflow), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        recording.sink.boxes.clear();
+        ASSERT_EQ(SIM_END_NORMAL, loadAndRun(c.text, testSettings(0.05)));
+        if (!c.reported) {
+            EXPECT_TRUE(boxes().empty());
+            continue;
+        }
+        ASSERT_EQ(1u, boxes().size());
+        EXPECT_THAT(boxes()[0], HasSubstr("Fehlerursachen sind fpecatch() \n"));
+        EXPECT_EQ(0, fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO));
+    }
+}
+
 TEST_F(SimulatorTest, ADivisionByZeroNamesItsOwnCause)
 {
     const std::string text = program(

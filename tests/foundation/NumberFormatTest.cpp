@@ -2,10 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -179,3 +187,127 @@ TEST(NumberFormatTest, LongMantissasMeetHugeExponents)
 }
 
 } // namespace
+
+namespace {
+
+// The number text as it was built before the shortest text decided the
+// rounding: the value rounded by to_chars in scientific form to find the
+// exponent, then printed again in fixed form where %g would. Kept as the
+// reference of the faster road.
+std::string twoPassText(double v, int digits)
+{
+    if (std::isnan(v))
+        return "1.#QNAN";
+    if (std::isinf(v))
+        return v < 0 ? "-1.#INF" : "1.#INF";
+    auto trim = [](std::string s) {
+        if (s.find('.') != std::string::npos)
+            while (!s.empty() && s.back() == '0')
+                s.pop_back();
+        if (s.find('.') == std::string::npos)
+            s += '.';
+        return s;
+    };
+    char sci[64];
+    *std::to_chars(sci, sci + sizeof sci - 1, v, std::chars_format::scientific, digits - 1).ptr = 0;
+    char* e = strchr(sci, 'e');
+    const int exponent = atoi(e + 1);
+    if (exponent >= -4 && exponent < digits) {
+        char fixed[400];
+        *std::to_chars(fixed, fixed + sizeof fixed - 1, v, std::chars_format::fixed,
+                       digits - 1 - exponent)
+             .ptr = 0;
+        return trim(fixed);
+    }
+    std::string text = trim(std::string(sci, e));
+    const int a = exponent < 0 ? -exponent : exponent;
+    char tail[16];
+    if (exponent < 0)
+        snprintf(tail, sizeof tail, "e-%d", a);
+    else
+        snprintf(tail, sizeof tail, "e+%03d", a);
+    return text + tail;
+}
+
+std::string fastText(double v, int digits)
+{
+    char buf[kMaxNumberText + 1];
+    const size_t n = formatNumberDigits(v, digits, buf);
+    EXPECT_EQ(strlen(buf), n);
+    return buf;
+}
+
+// Values whose 15th and later digits lie at or next to half a unit of the
+// 14th: the shortest text then cannot decide the rounding alone.
+double nearTie(std::mt19937_64& random)
+{
+    // 14 digits, then 5, then a small perturbation of a few last places.
+    const unsigned long long mantissa = 10000000000000ULL + random() % 90000000000000ULL;
+    const double base = static_cast<double>(mantissa) * 10 + 5;
+    const int scale = static_cast<int>(random() % 40) - 20;
+    double v = base * std::pow(10.0, scale - 14);
+    for (int steps = static_cast<int>(random() % 5) - 2; steps != 0; steps += steps > 0 ? -1 : 1)
+        v = std::nextafter(v, steps > 0 ? HUGE_VAL : 0.0);
+    return random() % 2 ? v : -v;
+}
+
+} // namespace
+
+// The number text comes from the shortest text of the value where that
+// decides the rounding, and from the exact rounding elsewhere: on a large
+// table of random values (any bit pattern, subnormals included; values of
+// simulation runs; near-ties of the 14th digit; integers; powers of ten and
+// their neighbours) it is the text of the two-pass road, for every count of
+// digits.
+TEST(NumberFormatTest, FasterTextEqualsTheTwoPassTextOnRandomValues)
+{
+    std::mt19937_64 random(20261211);
+    std::vector<double> values;
+    for (int i = 0; i < 400000; ++i) {
+        double v;
+        const uint64_t bits = random();
+        memcpy(&v, &bits, sizeof v);
+        values.push_back(v);
+    }
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    for (int i = 0; i < 400000; ++i)
+        values.push_back(unit(random) * std::pow(10.0, static_cast<int>(random() % 24) - 12));
+    for (int i = 0; i < 200000; ++i)
+        values.push_back(nearTie(random));
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(static_cast<double>(static_cast<int64_t>(random() % 2000000000000000ULL) -
+                                             1000000000000000LL));
+    for (int k = -330; k <= 310; ++k) {
+        const double p = std::pow(10.0, k);
+        values.push_back(p);
+        values.push_back(std::nextafter(p, 0.0));
+        values.push_back(std::nextafter(p, HUGE_VAL));
+        values.push_back(-p);
+    }
+    for (double v : {0.0, -0.0, 5e-324, -5e-324, DBL_MIN, DBL_MAX, 0.1, 0.2, 0.3, 0.1 + 0.2,
+                     99999999999999.5, 9.99999999999995, 0.000099999999999999995})
+        values.push_back(v);
+
+    int differing = 0;
+    for (size_t i = 0; i < values.size() && differing < 10; ++i) {
+        const double v = values[i];
+        const std::string expected = twoPassText(v, 14);
+        const std::string got = fastText(v, 14);
+        if (got != expected) {
+            ++differing;
+            ADD_FAILURE() << std::hexfloat << v << ": " << got << " instead of " << expected;
+        }
+    }
+    // Every other count of digits on a part of the table.
+    for (size_t i = 0; i < values.size() && differing < 10; i += 7) {
+        const int digits = 1 + static_cast<int>(i / 7 % kMaxNumberDigits);
+        const double v = values[i];
+        const std::string expected = twoPassText(v, digits);
+        const std::string got = fastText(v, digits);
+        if (got != expected) {
+            ++differing;
+            ADD_FAILURE() << std::hexfloat << v << " with " << digits << " digits: " << got
+                          << " instead of " << expected;
+        }
+    }
+}
