@@ -322,6 +322,50 @@ RECT textBox(HDC dc, const String& text, int x, int y, UINT align)
     return RECT{left, y, left + size.cx, y + size.cy};
 }
 
+// Whether the tick labels, the x title and the legend lines, as the pane
+// draws them in its tick font, are clear of each other and of the plot
+// area; inside tells whether they lie within the pane.
+bool labelsClear(PlotPane* pane, bool* inside)
+{
+    PlotModel& m = pane->model;
+    RECT client;
+    GetClientRect(pane->hwnd, &client);
+    HDC dc = GetDC(pane->hwnd);
+    HGDIOBJ oldFont = SelectObject(dc, pane->tickFont()->font());
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    // Every text as the pane draws it.
+    std::vector<RECT> boxes;
+    for (int i = 0; i <= m.xDivisions(); i += m.xLabelStep())
+        boxes.push_back(textBox(dc, m.xTickLabel(i), m.deviceX(m.left + i * m.gridPx), m.xLabelTop(), TA_CENTER));
+    for (int k = 0; k <= m.yDivisions(); k += m.yLabelStep())
+        boxes.push_back(textBox(dc, m.yTickLabel(k), m.yLabelRight(),
+                                m.deviceY(m.bottom + k * m.gridPx) - tm.tmHeight / 2, TA_RIGHT));
+    int maxW = textBox(dc, m.xTitle, 0, 0, TA_LEFT).right;
+    for (const SignalEntry& s : m.signals)
+        maxW = std::max<int>(maxW, textBox(dc, s.name, 0, 0, TA_LEFT).right);
+    const int legendX = m.drawingWidth() - 10 - maxW;
+    boxes.push_back(textBox(dc, m.xTitle, legendX, m.xLabelTop(), TA_LEFT));
+    const int legendTop = static_cast<int>(std::lround(m.bottom * m.yFactor));
+    int line = 0;
+    for (int i : m.legendOrder())
+        boxes.push_back(textBox(dc, m.signals[i].name, legendX, legendTop + (++line + 1) * (tm.tmHeight + tm.tmExternalLeading),
+                                TA_LEFT));
+    SelectObject(dc, oldFont);
+    ReleaseDC(pane->hwnd, dc);
+    const RECT area = {m.areaLeft(), m.areaTop(), m.areaRight() + 1, m.areaBottom() + 1};
+    bool clear = true;
+    *inside = true;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        clear = clear && !overlap(boxes[i], area);
+        *inside = *inside && boxes[i].left >= 0 && boxes[i].top >= 0 && boxes[i].right <= client.right &&
+                 boxes[i].bottom <= client.bottom;
+        for (size_t j = i + 1; j < boxes.size(); ++j)
+            clear = clear && !overlap(boxes[i], boxes[j]);
+    }
+    return clear;
+}
+
 // Plot window 1 as the workspace opens it, 400 x 400, fed by a run: tick
 // labels, legend and x title in a font as high as the dialog font at
 // least, thinned where neighbours would touch, clear of each other and of
@@ -356,34 +400,10 @@ void checkSmallWindow(PlotFrame* frame, Workspace& ws, const std::string& pictur
            int(client.right), int(client.bottom), int(tm.tmHeight), dialog, m.tickFontHeight(0), m.xLabelStep(),
            m.yLabelStep(), m.areaRight() - m.areaLeft(), m.areaBottom() - m.areaTop());
     check(dialog >= 11 && tm.tmHeight >= dialog, "the tick font is at least as high as the dialog font");
-
-    // Every text as the pane draws it.
-    std::vector<RECT> boxes;
-    for (int i = 0; i <= m.xDivisions(); i += m.xLabelStep())
-        boxes.push_back(textBox(dc, m.xTickLabel(i), m.deviceX(m.left + i * m.gridPx), m.xLabelTop(), TA_CENTER));
-    for (int k = 0; k <= m.yDivisions(); k += m.yLabelStep())
-        boxes.push_back(textBox(dc, m.yTickLabel(k), m.yLabelRight(),
-                                m.deviceY(m.bottom + k * m.gridPx) - tm.tmHeight / 2, TA_RIGHT));
-    int maxW = textBox(dc, m.xTitle, 0, 0, TA_LEFT).right;
-    for (const SignalEntry& s : m.signals)
-        maxW = std::max<int>(maxW, textBox(dc, s.name, 0, 0, TA_LEFT).right);
-    const int legendX = m.drawingWidth() - 10 - maxW;
-    boxes.push_back(textBox(dc, m.xTitle, legendX, m.xLabelTop(), TA_LEFT));
-    const int legendTop = static_cast<int>(std::lround(m.bottom * m.yFactor));
-    int line = 0;
-    for (int i : m.legendOrder())
-        boxes.push_back(textBox(dc, m.signals[i].name, legendX, legendTop + (++line + 1) * (tm.tmHeight + tm.tmExternalLeading),
-                                TA_LEFT));
     SelectObject(dc, oldFont);
-    const RECT area = {m.areaLeft(), m.areaTop(), m.areaRight() + 1, m.areaBottom() + 1};
-    bool clear = true, inside = true;
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        clear = clear && !overlap(boxes[i], area);
-        inside = inside && boxes[i].left >= 0 && boxes[i].top >= 0 && boxes[i].right <= client.right &&
-                 boxes[i].bottom <= client.bottom;
-        for (size_t j = i + 1; j < boxes.size(); ++j)
-            clear = clear && !overlap(boxes[i], boxes[j]);
-    }
+
+    bool inside = false;
+    const bool clear = labelsClear(pane, &inside);
     check(clear, "tick labels, x title and legend are clear of each other and of the plot area");
     check(inside, "... and inside the pane");
 
@@ -399,9 +419,52 @@ void checkSmallWindow(PlotFrame* frame, Workspace& ws, const std::string& pictur
     printf("x labels drawn %d pixel rows high\n", rows);
     check(rows >= 7, "the x labels' digits are drawn 7 pixels high at least");
     checkFieldsHoldTheirTexts(frame, "at 400 x 400");
+
+    // The clipboard's bitmap keeps the layout of tenths of a millimetre (its
+    // plot area ends 1150 units from the left); the window keeps its own,
+    // whose legend took room.
+    const int fittedRight = m.areaRight();
+    const double fittedFactor = m.xFactor;
+    const int ruleRight = static_cast<int>(std::lround(1150 * client.right / 1300.0));
+    const int midY = (m.areaTop() + m.areaBottom()) / 2 + 2;
+    SendMessageA(frame->hwnd, WM_COMMAND, 161, 0);
+    winecheck::pump();
+    COLORREF atRule = CLR_INVALID, atFitted = CLR_INVALID;
+    if (OpenClipboard(frame->hwnd)) {
+        if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+            HDC mem = CreateCompatibleDC(nullptr);
+            HGDIOBJ old = SelectObject(mem, bitmap);
+            atRule = GetPixel(mem, ruleRight, midY);
+            atFitted = GetPixel(mem, fittedRight, midY);
+            SelectObject(mem, old);
+            DeleteDC(mem);
+        }
+        CloseClipboard();
+    }
+    printf("plot area to x = %d in the window, %d in the bitmap\n", fittedRight, ruleRight);
+    check(ruleRight != fittedRight && atRule == kGrid && atFitted != kGrid,
+          "the clipboard's bitmap has its plot area where tenths of a millimetre put it");
+    check(m.areaRight() == fittedRight && m.xFactor == fittedFactor, "... and the window keeps its layout");
     if (!picture.empty())
         check(winecheck::saveWindowPicture(frame->hwnd, winecheck::pictureFolder(picture) + "plot-small.png"),
               "the picture of the 400 x 400 window is saved");
+
+    // A run to t = 100000: labels "10000." to "100000." would touch, so
+    // every second one is left out.
+    ws.setSimulationRunningUi(0);
+    feedRun(active, 100000.0, 100.0);
+    ws.setSimulationStoppedUi(0);
+    InvalidateRect(pane->hwnd, nullptr, TRUE);
+    UpdateWindow(pane->hwnd);
+    winecheck::pump();
+    printf("to t = 100000: labels on every %d. / %d. line, x from %s to %s\n", m.xLabelStep(), m.yLabelStep(),
+           m.xTickLabel(0).text(), m.xTickLabel(m.xDivisions()).text());
+    const bool wideClear = labelsClear(pane, &inside);
+    check(m.xLabelStep() == 2 && wideClear && inside,
+          "wide x labels are thinned to every second one, clear of each other and of the plot area");
+    if (!picture.empty())
+        check(winecheck::saveWindowPicture(frame->hwnd, winecheck::pictureFolder(picture) + "plot-small-wide.png"),
+              "its picture is saved");
 }
 
 void checkDrawing(PlotFrame* frame, const std::string& picture)
