@@ -1,10 +1,15 @@
 // Under wine: plot frames in the workspace's slots, fed as a run feeds them.
+// The window at its first size, 400 x 400: readable tick labels clear of
+// each other and of the plot area, thinned when wide, status fields that
+// hold their texts (saved as plot-small.png and plot-small-wide.png).
 // Title and date stamp, close refused during a run, the drawing (saved as
 // plot-run.png), the clipboard picture, solid grid lines, the background
 // colour, rescale, scrolling with its beep, zoom by mouse, the tool bar and
-// status bars, printing onto a stand-in printer (saved as plot-print.png),
-// freezing (also from a free frame), the exports, the font dialog, the
-// options dialog (saved as plot-options.png), and the frames' lifetime.
+// status bars, printing with no printer (a box) and onto a stand-in printer
+// (saved as plot-print.png), freezing (also from a free frame), the exports
+// (also through the real save dialog, and names without an extension), the
+// font dialog, the options dialog (saved as plot-options.png), and the
+// frames' lifetime.
 //
 //   plot_frame_test PNG-PATH
 #include "Application.h"
