@@ -475,7 +475,7 @@ void PlotModel::layOutLabels()
     xStep = 1;
     yStep = 1;
     const int h = labels.textHeight;
-    if (h <= 0)
+    if (h <= 0 || plotW <= 0 || plotH <= 0)
         return;
     // Below the plot area the x labels keep clear of the lowest y label,
     // which reaches half its height below its line.
