@@ -259,9 +259,11 @@ void GedPane::paintNow(GraphicObject& object, int zoomX, int zoomY)
 int GedPane::print()
 {
     PrinterDC* printer = new PrinterDC();
-    // No printer installed at all: there is nothing to choose from.
+    // No printer installed at all: there is nothing to choose from, and the
+    // user is told so.
     if (!printer->hasPrinter() && printerDevices().empty()) {
         delete printer;
+        showNoPrinter(theApplication ? static_cast<WindowCL*>(theApplication->mainFrame) : nullptr);
         return 0;
     }
     if (!printer->setup() || !printer->hasPrinter()) {

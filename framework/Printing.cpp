@@ -5,6 +5,7 @@
 #include "Control.h"
 #include "Pane.h"
 #include "Profile.h"
+#include "ResString.h"
 
 #include <commdlg.h>
 
@@ -74,6 +75,18 @@ PrinterDevice* setPrinterDevice(PrinterDevice* device)
 PrinterDevice* printerDevice()
 {
     return installedDevice ? installedDevice : &gdiDevice;
+}
+
+// ---- No printer ----
+
+namespace {
+const unsigned int kResNoPrinter = 17647;   // "Kein Druckertreiber vorhanden"
+const unsigned int kResCannotPrint = 17648; // "Kann nicht drucken"
+} // namespace
+
+void showNoPrinter(WindowCL* owner)
+{
+    MessageBoxObject(owner, getResString(kResNoPrinter), getResString(kResCannotPrint), MB_OK | MB_ICONINFORMATION);
 }
 
 // ---- PrinterDC ----

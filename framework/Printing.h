@@ -42,6 +42,10 @@ public:
 PrinterDevice* setPrinterDevice(PrinterDevice* device);
 PrinterDevice* printerDevice();
 
+// Tells the user in a box over owner that no printer is installed (a print
+// that ended silently left the user waiting for paper).
+void showNoPrinter(WindowCL* owner);
+
 class PrinterDC : public DeviceContext {
 public:
     // The printer named by spec ("device,driver,port"), else the default

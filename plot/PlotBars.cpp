@@ -13,9 +13,13 @@ const int kGroupGap = 16;
 // Button style: latches on a click, like a check box.
 const DWORD kTwoStateButton = 0x200;
 
-// Field widths: as wide as these texts in the bar's font.
-const char* const kRunTimeWidth = "XXXXXXXXXXXXXXXX";
-const char* const kRightFieldWidth = "XXXXXXXXXXXXXX";
+// Field widths: as wide as the widest texts they show, in the bar's font
+// (the run's "t=%12.6g" and "tsim=%.1f", the date stamp). Sixteen and
+// fourteen "X" were wider than a run's time and narrower than the date,
+// and left the step "h=" too little room in a window of 400 pixels.
+const char* const kRunTimeWidth = "t=-8.88888e-88";
+const char* const kElapsedWidth = "tsim=88888.8";
+const char* const kDateWidth = "88.88.8888, 88:88:88";
 
 } // namespace
 
@@ -59,10 +63,10 @@ PlotBars::PlotBars(FrameWindowCL* frame, const PlotFrameIds& ids) : tbar(nullptr
     // rest. The field ids are the field numbers.
     status = new StatusBarCL(frame, new EdgeLayout(PLACE_BOTTOM, 0, 0), 0);
     new StatusField(status, PLACE_LEFT, kRunTimeWidth, 1, 0);
-    new StatusField(status, PLACE_RIGHT, kRightFieldWidth, 3, 0);
+    new StatusField(status, PLACE_RIGHT, kElapsedWidth, 3, 0);
     new StatusField(status, PLACE_REST, nullptr, 2, 0);
     second = new StatusBarCL(frame, new EdgeLayout(PLACE_BOTTOM, 0, 0), 0);
-    new StatusField(second, PLACE_RIGHT, kRightFieldWidth, 2, 0);
+    new StatusField(second, PLACE_RIGHT, kDateWidth, 2, 0);
     new StatusField(second, PLACE_REST, nullptr, 1, 0);
 
     tbar->show(SW_SHOW);

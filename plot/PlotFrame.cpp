@@ -14,6 +14,7 @@
 #include "Printing.h"
 #include "ResString.h"
 #include "ResourceId.h"
+#include "TextHelpers.h"
 #include "WinMap.h"
 #include "Workspace.h"
 
@@ -56,9 +57,18 @@ const unsigned int kResWarning = 5000;       // "Warnung:"
 const unsigned int kResWriteFailed = 19204;  // "Beim Schreiben der Datei %s\nist ein Fehler ..."
 const unsigned int kResCannotOpen = 20907;   // "Die Datei %s kann nicht geöffnet werden!"
 
-bool chooseWithSaveDialog(WindowCL* owner, const char* title, const char* const* filters, String& path)
+// The extensions of the exports: MATLAB and Octave load a command file
+// only by the name "*.m"; the columns are text.
+const char kMatlabExtension[] = "m";
+const char kAsciiExtension[] = "txt";
+
+bool chooseWithSaveDialog(WindowCL* owner, const char* title, const char* const* filters, const char* extension,
+                          String& path)
 {
-    FileSaveDialog dialog(owner, title, "", filters);
+    // A save dialog started with a pattern shows an empty name and gives a
+    // name typed without an extension the pattern's one.
+    const std::string pattern = std::string("*.") + extension;
+    FileSaveDialog dialog(owner, title, pattern.c_str(), filters);
     if (!dialog.ok)
         return false;
     path = dialog.path;
@@ -311,9 +321,13 @@ void PlotFrame::exportPoints(int command)
     String filterText = getResString(kResMatlabFilter);
     const char* const matlabFilters[] = {filterText.text(), "*.m", nullptr};
     const char* const allFilters[] = {"*.*", "*.*", nullptr};
-    String path;
-    if (!fileChooser(this, title.text(), matlab ? matlabFilters : allFilters, path) || !path.text() || !path.text()[0])
+    const char* extension = matlab ? kMatlabExtension : kAsciiExtension;
+    String chosen;
+    if (!fileChooser(this, title.text(), matlab ? matlabFilters : allFilters, extension, chosen) || !chosen.text() ||
+        !chosen.text()[0])
         return;
+    // Whatever chose the name: "loop" is saved as loop.m.
+    const String path = setDefaultExtension(chosen.text(), extension);
     if (FILE* existing = openFile(path.text(), "r")) {
         std::fclose(existing);
         String caption = getResString(kResWarning);
@@ -376,11 +390,12 @@ void PlotFrame::print()
         plotBeep();
         return;
     }
-    // Without a printer only a beep, no box.
+    // Without a printer the user is told so: a beep alone was taken for a
+    // print on its way.
     PrinterDC* printer = new PrinterDC();
     if (!printer->hasPrinter()) {
         delete printer;
-        plotBeep();
+        showNoPrinter(this);
         return;
     }
     if (!printSetup(this, *printer) || !printer->hasPrinter()) {

@@ -31,10 +31,12 @@ typedef bool (*PlotPrintSetup)(WindowCL* owner, PrinterDC& printer);
 void setPlotPrintSetup(PlotPrintSetup setup);
 
 // The questions of the exports: the file to write (the save dialog with
-// its title and filters, pairs of text and pattern ending in null), and
-// whether an existing file is replaced (Yes/No box). Tests install answers
-// of their own; null restores the dialogs.
-typedef bool (*PlotFileChooser)(WindowCL* owner, const char* title, const char* const* filters, String& path);
+// its title, filters, pairs of text and pattern ending in null, and the
+// extension a name typed without one gets), and whether an existing file
+// is replaced (Yes/No box). Tests install answers of their own; null
+// restores the dialogs.
+typedef bool (*PlotFileChooser)(WindowCL* owner, const char* title, const char* const* filters,
+                                const char* extension, String& path);
 typedef bool (*PlotReplaceQuestion)(WindowCL* owner, const char* text, const char* caption);
 void setPlotFileChooser(PlotFileChooser chooser);
 void setPlotReplaceQuestion(PlotReplaceQuestion question);

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -24,10 +25,37 @@ const uint32_t kBlack = 0;
 const uint32_t kWhite = 0xffffff;
 const COLORREF kBandGrey = RGB(128, 128, 128);
 
-// Logical units (0.1 mm) between the plot area and its tick labels.
-const int kLabelGap = 20;
 // Pixels between the legend and the right edge of the drawing.
 const int kLegendMargin = 10;
+
+// The character height of the system's dialog font, the smallest tick font
+// on the screen: tenths of a millimetre of a small window are a few pixels,
+// and without a raster face that stops at about 8 points (wine has none)
+// the numbers were drawn 3 to 5 pixels high.
+int dialogFontHeight()
+{
+    static int height = 0;
+    if (height > 0)
+        return height;
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        return 13;
+    HGDIOBJ old = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICA tm;
+    if (GetTextMetricsA(screen, &tm) && tm.tmHeight > 0)
+        height = tm.tmHeight;
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return height > 0 ? height : 13;
+}
+
+int textWidth(HDC hdc, const String& text)
+{
+    SIZE size;
+    if (!GetTextExtentPoint32A(hdc, text.text(), static_cast<int>(text.getLength()), &size))
+        return 0;
+    return size.cx;
+}
 
 } // namespace
 
@@ -108,7 +136,7 @@ int PlotScroller::scrollHorizontal2(int requested)
 PlotPane::PlotPane(WindowCL* parentWindow, Geometry* g)
     : PaneWindowCL(parentWindow, g, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS),
       printJob(nullptr), optionsDialog(nullptr), dragging(0),
-      pressPoint{0, 0}, bandPoint{-1, -1}, ticFont(nullptr), statusBars(nullptr)
+      pressPoint{0, 0}, bandPoint{-1, -1}, ticFont(nullptr), drawingPicture(false), statusBars(nullptr)
 {
     title = "osziPane";
     scroller = new PlotScroller(this);
@@ -234,6 +262,7 @@ void PlotPane::repaint()
 void PlotPane::setupMetrics(DeviceContext& dc)
 {
     HDC hdc = dc.hdc;
+    const bool screen = !model.printing && !drawingPicture;
     if (model.printing && hdc) {
         // Pixels per 0.1 mm of the page.
         // The context's own figures: a printer's are read once, when it
@@ -247,12 +276,17 @@ void PlotPane::setupMetrics(DeviceContext& dc)
         RECT r;
         GetClientRect(hwnd, &r);
         model.setDrawingSize(r.right - r.left, r.bottom - r.top);
+        if (!screen)
+            model.fitLabels(PlotLabelSpace());
     }
-    if (hdc)
-        makeTickFont(dc);
+    if (hdc) {
+        makeTickFont(dc, screen ? dialogFontHeight() : 0);
+        if (screen)
+            fitLabels(dc);
+    }
 }
 
-void PlotPane::makeTickFont(DeviceContext& dc)
+void PlotPane::makeTickFont(DeviceContext& dc, int minimum)
 {
     if (ticFont) {
         if (dc.currentFont() == ticFont)
@@ -262,11 +296,31 @@ void PlotPane::makeTickFont(DeviceContext& dc)
         delete ticFont;
         ticFont = nullptr;
     }
-    int h = static_cast<int>(std::lround(model.fontSize * model.yFactor));
+    int h = model.tickFontHeight(minimum);
     // Not smoothed: the legend's names are written in the exact colours of
     // their curves.
-    ticFont = new Font(model.fontFace.text(), 0, h < 1 ? 1 : h, FW_NORMAL, FF_SWISS, DEFAULT_PITCH, 0, 0, 0,
-                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY);
+    ticFont = new Font(model.fontFace.text(), 0, h, FW_NORMAL, FF_SWISS, DEFAULT_PITCH, 0, 0, 0, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY);
+}
+
+void PlotPane::fitLabels(DeviceContext& dc)
+{
+    HDC hdc = dc.hdc;
+    PlotModel& m = model;
+    dc.pushFont(ticFont);
+    PlotLabelSpace space;
+    TEXTMETRICA tm;
+    if (GetTextMetricsA(hdc, &tm))
+        space.textHeight = tm.tmHeight;
+    for (int i = 0; i <= m.xDivisions(); ++i)
+        space.xLabelWidth = std::max(space.xLabelWidth, textWidth(hdc, m.xTickLabel(i)));
+    for (int k = 0; k <= m.yDivisions(); ++k)
+        space.yLabelWidth = std::max(space.yLabelWidth, textWidth(hdc, m.yTickLabel(k)));
+    for (const SignalEntry& s : m.signals)
+        space.legendWidth = std::max(space.legendWidth, textWidth(hdc, s.name));
+    space.legendWidth = std::max(space.legendWidth, textWidth(hdc, m.xTitle));
+    dc.popFont();
+    m.fitLabels(space);
 }
 
 // ---- drawing
@@ -301,23 +355,27 @@ void PlotPane::drawAxes(DeviceContext& dc)
 
     const int nx = m.xDivisions();
     const int ny = m.yDivisions();
-    const int labelTop = m.deviceY(m.bottom - kLabelGap);
+    const int labelTop = m.xLabelTop();
     // 3.
     SetTextAlign(hdc, TA_CENTER | TA_TOP);
     for (int i = 0; i <= nx; ++i) {
         int x = m.deviceX(m.left + i * m.gridPx);
         MoveToEx(hdc, x, m.deviceY(m.bottom), nullptr);
         LineTo(hdc, x, m.deviceY(m.bottom + m.plotH));
+        if (i % m.xLabelStep() != 0)
+            continue;
         String label = m.xTickLabel(i);
         TextOutA(hdc, x, labelTop, label.text(), static_cast<int>(label.getLength()));
     }
     // 4.
     SetTextAlign(hdc, TA_RIGHT | TA_TOP);
-    const int labelRight = m.deviceX(m.left - kLabelGap);
+    const int labelRight = m.yLabelRight();
     for (int k = 0; k <= ny; ++k) {
         int y = m.deviceY(m.bottom + k * m.gridPx);
         MoveToEx(hdc, m.deviceX(m.left), y, nullptr);
         LineTo(hdc, m.deviceX(m.left + m.plotW), y);
+        if (k % m.yLabelStep() != 0)
+            continue;
         String label = m.yTickLabel(k);
         TextOutA(hdc, labelRight, y - tm.tmHeight / 2, label.text(), static_cast<int>(label.getLength()));
     }
@@ -452,8 +510,14 @@ Bitmap* PlotPane::makePicture()
     MemoryDC memory(*own, r.right, r.bottom);
     if (!memory.hdc)
         return nullptr;
+    drawingPicture = true;
     fillBackground(memory.hdc, r.right, r.bottom);
     paintInto(&memory);
+    drawingPicture = false;
+    // The screen's metrics again.
+    own->attach();
+    setupMetrics(*own);
+    own->release();
     return memory.selectBitmap(nullptr);
 }
 

@@ -89,6 +89,8 @@ public:
     // A bitmap of the client size with the plot drawn on the background;
     // null when it cannot be made. Owned by the caller.
     Bitmap* makePicture();
+    // The tick font of the last drawing (screen, page or bitmap).
+    Font* tickFont() const { return ticFont; }
     // The bars show the model's ranges and positions; the pane repaints.
     void showBars();
     void repaint();
@@ -109,7 +111,8 @@ private:
     friend class PlotScroller;
 
     void setupMetrics(DeviceContext& dc);
-    void makeTickFont(DeviceContext& dc);
+    void makeTickFont(DeviceContext& dc, int minimum);
+    void fitLabels(DeviceContext& dc);
     void drawAxes(DeviceContext& dc);
     void drawCurves(DeviceContext& dc);
     void drawNewSegments(const std::vector<NewSegment>& segments, bool paged);
@@ -118,6 +121,9 @@ private:
     void showStatusField(int bar, int field, const String& text);
 
     Font* ticFont;
+    // Drawing the clipboard's bitmap: it keeps the font and margins of
+    // 0.1 mm, as a page does.
+    bool drawingPicture;
     PlotFrameBars* statusBars;
     std::vector<NewSegment> segments;
     std::vector<PlotVertex> vertices;

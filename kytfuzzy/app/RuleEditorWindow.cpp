@@ -27,8 +27,6 @@ const unsigned int kResWorkFile = 17729;
 const unsigned int kResSemantic = 17649;
 const unsigned int kResLeaveAnyway = 17650;
 const unsigned int kResCorrect = 17651;
-const unsigned int kResNoPrinter = 17647;
-const unsigned int kResCannotPrint = 17648;
 const int kPrintAbortDialog = 125;
 const char kPrintJobName[] = "Rulebase-Editor print job";
 const char kHelpTopic[] = "IDH_HELP_General";
@@ -383,7 +381,7 @@ void RuleEditorWindow::print()
         }
     }
     if (!printed)
-        MessageBoxObject(this, getResString(kResNoPrinter), getResString(kResCannotPrint), MB_OK | MB_ICONINFORMATION);
+        showNoPrinter(this);
     // 5. The rules back into the editor.
     removeFile(printPath);
     text->loadFile(workPath.c_str());

@@ -3,6 +3,7 @@
 #include "NumberFormat.h"
 #include "ResString.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,23 @@ const double kFarLogical = 1.0e6;
 // Scroll ranges and positions stay within this.
 const double kFarPosition = 1.0e15;
 const double kLargestOffset = 1.0e308;
+
+// The drawing in logical units (0.1 mm): the margins and the plot area.
+const int kLeft = 150;
+const int kRight = 150;
+const int kBottom = 100;
+const int kTop = 150;
+const double kDrawingWidth = 1300.0;
+const double kDrawingHeight = 1250.0;
+// Logical units between the plot area and its tick labels.
+const int kLabelGap = 20;
+// Pixels: between the legend and the right edge of the drawing, between
+// labels and the window's edge, at least between the plot area and its
+// labels, and at least between two neighbouring labels.
+const int kLegendMargin = 10;
+const int kEdge = 2;
+const int kMinGap = 3;
+const int kLabelSpacing = 6;
 
 double clampTo(double v, double limit)
 {
@@ -80,7 +98,8 @@ PlotModel::PlotModel()
       right(150), bottom(100), top(150), xFactor(1.0), yFactor(1.0), height(1250), drawW(1300),
       backColour(plotColour(255, 255, 232)), gridColour(plotColour(0, 64, 128)), scaleColour(plotColour(0, 64, 128)),
       fontFace("MS Sans Serif"), fontSize(20), gridStyle(2), printing(0), printLarge(1), overRight(0), overLeft(0),
-      nPoints(0), xKnown(false), yKnown(false), hMin(0), hMax(0), hPos(0), vMin(0), vMax(0), vPos(0)
+      xStep(1), yStep(1), xGap(kLabelGap), yGap(kLabelGap), nPoints(0), xKnown(false), yKnown(false), hMin(0),
+      hMax(0), hPos(0), vMin(0), vMax(0), vPos(0)
 {
 }
 
@@ -386,14 +405,112 @@ void PlotModel::setDrawingSize(int w, int h)
 {
     drawW = w > 1 ? w : 1;
     height = h > 1 ? h : 1;
-    xFactor = drawW / 1300.0;
-    yFactor = height / 1250.0;
+    layOutLabels();
 }
 
 void PlotModel::setPrintMetrics(double xmetric, double ymetric)
 {
     double k = printLarge ? 1.5 : 1.0;
+    labels = PlotLabelSpace();
     setDrawingSize(roundInt(1300 * xmetric * k), roundInt(1250 * ymetric * k));
+}
+
+int PlotModel::tickFontHeight(int minimum) const
+{
+    // Tenths of a millimetre of the drawing as it is without grown margins.
+    int h = roundInt(fontSize * (height / kDrawingHeight));
+    if (h < minimum)
+        h = minimum;
+    return h < 1 ? 1 : h;
+}
+
+void PlotModel::fitLabels(const PlotLabelSpace& space)
+{
+    labels = space;
+    layOutLabels();
+}
+
+namespace {
+
+// The device margins before and after the plot area of extent pixels: as
+// wanted, but a third of the extent stays for the curves.
+void shareMargins(int extent, int& before, int& after)
+{
+    const int keep = extent / 3 > 1 ? extent / 3 : 1;
+    if (extent - before - after >= keep)
+        return;
+    const double k = static_cast<double>(extent - keep) / (before + after);
+    before = static_cast<int>(before * k);
+    after = static_cast<int>(after * k);
+}
+
+// Every step-th of the divisions + 1 labels, so that labels of extent
+// pixels on lines spacing pixels apart keep clear of each other; a step
+// that divides the divisions where there is one, so that the last line
+// keeps its label too.
+int labelStep(int extent, double spacing, int divisions)
+{
+    if (divisions < 2)
+        return 1;
+    int step = 1;
+    while (step < divisions && step * spacing < extent)
+        ++step;
+    while (step < divisions && divisions % step != 0)
+        ++step;
+    return step;
+}
+
+} // namespace
+
+void PlotModel::layOutLabels()
+{
+    left = kLeft;
+    right = kRight;
+    bottom = kBottom;
+    top = kTop;
+    xFactor = drawW / kDrawingWidth;
+    yFactor = height / kDrawingHeight;
+    xGap = roundInt(kLabelGap * xFactor);
+    yGap = roundInt(kLabelGap * yFactor);
+    xStep = 1;
+    yStep = 1;
+    const int h = labels.textHeight;
+    if (h <= 0 || plotW <= 0 || plotH <= 0)
+        return;
+    // Below the plot area the x labels keep clear of the lowest y label,
+    // which reaches half its height below its line.
+    xGap = std::max(xGap, kMinGap);
+    yGap = std::max(yGap, h / 2 + kMinGap);
+    const int halfX = (labels.xLabelWidth + 1) / 2;
+    int l = std::max(roundInt(kLeft * xFactor), std::max(labels.yLabelWidth + xGap, halfX) + kEdge);
+    // The legend's column, and the x title in it, right of the last x label.
+    int r = std::max(roundInt(kRight * xFactor), kLegendMargin + labels.legendWidth + xGap + halfX);
+    int b = std::max(roundInt(kBottom * yFactor), yGap + h + kEdge);
+    int t = std::max(roundInt(kTop * yFactor), (h + 1) / 2 + kEdge);
+    if (l > roundInt(kLeft * xFactor) || r > roundInt(kRight * xFactor)) {
+        shareMargins(drawW, l, r);
+        xFactor = static_cast<double>(drawW - l - r) / plotW;
+        left = roundInt(l / xFactor);
+        right = roundInt(r / xFactor);
+    }
+    if (b > roundInt(kBottom * yFactor) || t > roundInt(kTop * yFactor)) {
+        shareMargins(height, b, t);
+        yFactor = static_cast<double>(height - b - t) / plotH;
+        bottom = roundInt(b / yFactor);
+        top = roundInt(t / yFactor);
+    }
+    xStep = labelStep(labels.xLabelWidth + kLabelSpacing, gridPx * xFactor, xDivisions());
+    yStep = labelStep(h + kLabelSpacing / 2, gridPx * yFactor, yDivisions());
+}
+
+int PlotModel::xLabelTop() const
+{
+    return labels.textHeight > 0 ? areaBottom() + yGap : deviceY(bottom - kLabelGap);
+}
+
+int PlotModel::yLabelRight() const
+{
+    return labels.textHeight > 0 ? areaLeft() - xGap : deviceX(left - kLabelGap);
 }
 
 int PlotModel::deviceX(double lx) const

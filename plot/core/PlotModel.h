@@ -52,6 +52,15 @@ struct PlotVertex {
     int move;
 };
 
+// What the tick labels and the legend of a screen drawing take, in device
+// pixels of the tick font. All zero: nothing measured (a page, a bitmap).
+struct PlotLabelSpace {
+    int textHeight = 0;  // the font's character height
+    int xLabelWidth = 0; // the widest x tick label
+    int yLabelWidth = 0; // the widest y tick label
+    int legendWidth = 0; // the widest legend line (signal names, x title)
+};
+
 // The smallest difference of two doubles near 1: drags and scales below it
 // count as nothing.
 const double kPlotEpsilon = 2.220446049250313e-16;
@@ -108,8 +117,28 @@ public:
     // ---- metrics and mapping
     // The drawing is w x h device pixels.
     void setDrawingSize(int w, int h);
-    // The drawing on a page: pixels per 0.1 mm in x and y.
+    // The drawing on a page: pixels per 0.1 mm in x and y. Pages keep the
+    // margins of 0.1 mm.
     void setPrintMetrics(double xmetric, double ymetric);
+    // The tick font's height: fontSize tenths of a millimetre of the
+    // drawing, at least minimum pixels (the screen's dialog font; 0 on a
+    // page or a bitmap) and at least 1.
+    int tickFontHeight(int minimum) const;
+    // The screen's labels in their font: margins grow (the plot area
+    // shrinks) where labels or the legend would not fit beside the plot
+    // area, and labels are thinned where neighbours would touch. Kept for
+    // later sizes of the drawing; an empty space gives the margins of
+    // 0.1 mm.
+    void fitLabels(const PlotLabelSpace& space);
+    const PlotLabelSpace& labelSpace() const { return labels; }
+    // Device places of the tick labels: the top of the x labels, the right
+    // end of the y labels.
+    int xLabelTop() const;
+    int yLabelRight() const;
+    // Every xLabelStep-th vertical line (from the left) and every
+    // yLabelStep-th horizontal line (from the bottom) has its label.
+    int xLabelStep() const { return xStep; }
+    int yLabelStep() const { return yStep; }
     int drawingWidth() const { return drawW; }
     int drawingHeight() const { return height; }
     int xDivisions() const { return gridPx > 0 ? plotW / gridPx : 0; }
@@ -180,6 +209,11 @@ public:
 
 private:
     void widenExtents(const PlotPoint& p);
+    void layOutLabels();
+
+    PlotLabelSpace labels;
+    int xStep, yStep;
+    int xGap, yGap;
 
     std::vector<PlotPoint> list;
     int nPoints;

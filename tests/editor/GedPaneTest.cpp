@@ -160,12 +160,14 @@ void screenAndPrint(const std::string& folder, const std::string& dir)
     if (!folder.empty())
         check(winecheck::savePicture(page.hdc, 0, 0, 1200, 900, folder + "circuit-print.png"), "the printout is saved");
 
-    // No printer: nothing is printed and no box stays.
+    // No printer: the user is told, nothing is printed and no box stays.
     TableProfile none;
     setProfileSource(&none);
     {
-        winecheck::BoxWatcher watcher("*", IDCANCEL, 3000);
+        winecheck::BoxWatcher watcher("Kann nicht drucken", IDOK, 10000);
         check(pane->print() == 0, "without a printer nothing is printed");
+        check(watcher.found() && watcher.text() == "Kein Druckertreiber vorhanden",
+              "... and a box says \"Kein Druckertreiber vorhanden\"");
     }
     check(!winecheck::findOwnBox("Drucken ..."), "no abort dialog is left");
     setProfileSource(nullptr);

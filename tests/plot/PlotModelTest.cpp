@@ -1,7 +1,8 @@
 // The plot model without windows: nice scales, rescaling and scroll
 // positions, extents (also of data that are not finite or very large),
 // paging in time mode, the vertices of a repaint, zoom, tick labels, the
-// legend and indexes outside the signal array.
+// legend, indexes outside the signal array, and the tick font and label
+// layout of small windows.
 #include "PlotModel.h"
 
 #include <gtest/gtest.h>
@@ -370,4 +371,145 @@ TEST(PlotSignals, DefaultsAndIndexesOutsideTheArray)
     EXPECT_EQ(m.nSignals, 0);
     EXPECT_TRUE(m.signals.empty());
     EXPECT_EQ(std::string(m.title().text()), "Zeit");
+}
+
+namespace {
+
+struct Box {
+    int left, top, right, bottom;
+};
+
+bool apart(const Box& a, const Box& b)
+{
+    return a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+}
+
+// Every tick label that is drawn, the x title and the legend lines as
+// boxes, laid out as the pane draws them with labels of the given sizes.
+std::vector<Box> labelBoxes(const PlotModel& m, const PlotLabelSpace& s, int legendLines)
+{
+    std::vector<Box> boxes;
+    for (int i = 0; i <= m.xDivisions(); i += m.xLabelStep()) {
+        int x = m.deviceX(m.left + i * m.gridPx);
+        boxes.push_back({x - (s.xLabelWidth + 1) / 2, m.xLabelTop(), x + (s.xLabelWidth + 1) / 2,
+                         m.xLabelTop() + s.textHeight});
+    }
+    for (int k = 0; k <= m.yDivisions(); k += m.yLabelStep()) {
+        int y = m.deviceY(m.bottom + k * m.gridPx);
+        boxes.push_back({m.yLabelRight() - s.yLabelWidth, y - s.textHeight / 2, m.yLabelRight(),
+                         y - s.textHeight / 2 + s.textHeight});
+    }
+    const int legendX = m.drawingWidth() - 10 - s.legendWidth;
+    boxes.push_back({legendX, m.xLabelTop(), legendX + s.legendWidth, m.xLabelTop() + s.textHeight});
+    const int legendTop = static_cast<int>(std::lround(m.bottom * m.yFactor));
+    for (int k = 1; k <= legendLines; ++k)
+        boxes.push_back({legendX, legendTop + (k + 1) * s.textHeight, legendX + s.legendWidth,
+                         legendTop + (k + 2) * s.textHeight});
+    return boxes;
+}
+
+} // namespace
+
+TEST(PlotMetrics, TickFontIsTenthsOfAMillimetreButNotBelowTheMinimum)
+{
+    struct {
+        int w, h, fontSize, minimum, expected;
+    } cases[] = {
+        {376, 260, 20, 0, 4},     // a small window by the millimetre rule
+        {376, 260, 20, 13, 13},   // ... on the screen
+        {1300, 1250, 20, 13, 20}, // a large window is above the minimum
+        {1300, 1250, 30, 0, 30},
+        {10, 10, 20, 0, 1}, // never below one pixel
+    };
+    for (const auto& c : cases) {
+        PlotModel m;
+        m.fontSize = c.fontSize;
+        m.setDrawingSize(c.w, c.h);
+        EXPECT_EQ(m.tickFontHeight(c.minimum), c.expected) << c.w << "x" << c.h << " min " << c.minimum;
+        // Grown margins do not feed back into the font.
+        m.fitLabels(PlotLabelSpace{13, 40, 40, 60});
+        EXPECT_EQ(m.tickFontHeight(c.minimum), c.expected) << c.w << "x" << c.h << " fitted";
+    }
+}
+
+TEST(PlotMetrics, ScreenLabelsNeitherTouchEachOtherNorThePlotArea)
+{
+    struct {
+        int w, h;
+        PlotLabelSpace space;
+    } cases[] = {
+        {376, 252, {13, 22, 28, 42}}, // the default 400 x 400 window, labels "-0.75", legend "cosinus"
+        {376, 252, {13, 44, 50, 80}}, // long labels ("1.5e+04") and names
+        {250, 150, {13, 22, 28, 42}}, // a window made small
+        {616, 380, {13, 22, 28, 42}},
+        {376, 252, {16, 30, 30, 30}},
+    };
+    for (const auto& c : cases) {
+        PlotModel m;
+        m.setDrawingSize(c.w, c.h);
+        m.fitLabels(c.space);
+        const Box area = {m.areaLeft(), m.areaTop(), m.areaRight() + 1, m.areaBottom() + 1};
+        const std::vector<Box> boxes = labelBoxes(m, c.space, 3);
+        const std::string label = std::to_string(c.w) + "x" + std::to_string(c.h) + " labels " +
+                                  std::to_string(c.space.xLabelWidth) + "/" + std::to_string(c.space.yLabelWidth);
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            EXPECT_TRUE(apart(boxes[i], area)) << label << ": box " << i << " on the plot area";
+            EXPECT_GE(boxes[i].left, 0) << label << ": box " << i;
+            EXPECT_LE(boxes[i].right, c.w) << label << ": box " << i;
+            EXPECT_GE(boxes[i].top, 0) << label << ": box " << i;
+            EXPECT_LE(boxes[i].bottom, c.h) << label << ": box " << i;
+            for (size_t j = i + 1; j < boxes.size(); ++j)
+                EXPECT_TRUE(apart(boxes[i], boxes[j])) << label << ": boxes " << i << " and " << j;
+        }
+        // The first and last lines keep their labels; the plot area keeps
+        // its ten divisions and at least a third of the window.
+        EXPECT_EQ(m.xDivisions() % m.xLabelStep(), 0) << label;
+        EXPECT_EQ(m.yDivisions() % m.yLabelStep(), 0) << label;
+        EXPECT_GE(m.areaRight() - m.areaLeft(), c.w / 3 - 1) << label;
+        EXPECT_GE(m.areaBottom() - m.areaTop(), c.h / 3 - 1) << label;
+    }
+}
+
+TEST(PlotMetrics, LabelsThatFitKeepTheMillimetreLayout)
+{
+    PlotModel m;
+    m.setDrawingSize(1300, 1250);
+    m.fitLabels(PlotLabelSpace{20, 40, 40, 60});
+    EXPECT_EQ(m.left, 150);
+    EXPECT_EQ(m.right, 150);
+    EXPECT_EQ(m.bottom, 100);
+    EXPECT_EQ(m.top, 150);
+    EXPECT_DOUBLE_EQ(m.xFactor, 1.0);
+    EXPECT_DOUBLE_EQ(m.yFactor, 1.0);
+    EXPECT_EQ(m.xLabelStep(), 1);
+    EXPECT_EQ(m.yLabelStep(), 1);
+    // Labels 20 units below and left of the plot area, as on a page.
+    EXPECT_EQ(m.xLabelTop(), 1250 - 80);
+    EXPECT_EQ(m.yLabelRight(), 130);
+}
+
+TEST(PlotMetrics, FitIsKeptOverResizesAndDroppedForPagesAndEmptySpace)
+{
+    PlotModel m;
+    m.setDrawingSize(376, 252);
+    const double ruleX = m.xFactor;
+    m.fitLabels(PlotLabelSpace{13, 22, 28, 42});
+    EXPECT_LT(m.xFactor, ruleX);
+    EXPECT_EQ(m.xLabelStep(), 2);
+    // A new size lays the same labels out again.
+    m.setDrawingSize(300, 200);
+    EXPECT_LT(m.xFactor, 300 / 1300.0);
+    EXPECT_EQ(m.labelSpace().xLabelWidth, 22);
+    // A page keeps the margins of 0.1 mm.
+    m.setPrintMetrics(827 / 2100.0, 1169 / 2970.0);
+    EXPECT_EQ(m.left, 150);
+    EXPECT_EQ(m.bottom, 100);
+    EXPECT_DOUBLE_EQ(m.xFactor, m.drawingWidth() / 1300.0);
+    EXPECT_EQ(m.xLabelStep(), 1);
+    m.setDrawingSize(376, 252);
+    m.fitLabels(PlotLabelSpace{13, 22, 28, 42});
+    m.fitLabels(PlotLabelSpace());
+    EXPECT_EQ(m.left, 150);
+    EXPECT_DOUBLE_EQ(m.xFactor, 376 / 1300.0);
+    EXPECT_EQ(m.xLabelStep(), 1);
 }

@@ -1,10 +1,15 @@
 // Under wine: plot frames in the workspace's slots, fed as a run feeds them.
+// The window at its first size, 400 x 400: readable tick labels clear of
+// each other and of the plot area, thinned when wide, status fields that
+// hold their texts (saved as plot-small.png and plot-small-wide.png).
 // Title and date stamp, close refused during a run, the drawing (saved as
 // plot-run.png), the clipboard picture, solid grid lines, the background
 // colour, rescale, scrolling with its beep, zoom by mouse, the tool bar and
-// status bars, printing onto a stand-in printer (saved as plot-print.png),
-// freezing (also from a free frame), the exports, the font dialog, the
-// options dialog (saved as plot-options.png), and the frames' lifetime.
+// status bars, printing with no printer (a box) and onto a stand-in printer
+// (saved as plot-print.png), freezing (also from a free frame), the exports
+// (also through the real save dialog, and names without an extension), the
+// font dialog, the options dialog (saved as plot-options.png), and the
+// frames' lifetime.
 //
 //   plot_frame_test PNG-PATH
 #include "Application.h"
@@ -164,6 +169,40 @@ void clickButton(HWND button)
     SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(13, 12));
 }
 
+void checkText(bool ok, const std::string& what)
+{
+    check(ok, what.c_str());
+}
+
+// Whether the text fits into the field's inside.
+bool fieldHolds(StatusBarCL* bar, StatusField* field, const std::string& text)
+{
+    if (!bar || !field)
+        return false;
+    RECT inner = field->innerRect();
+    return bar->textWidth(text.c_str()) <= inner.right - inner.left;
+}
+
+// The longest texts of a run ("t=%12.6g", "h=%12.6g", "tsim=%.1f") and the
+// date stamp fit their fields.
+void checkFieldsHoldTheirTexts(PlotFrame* frame, const std::string& where)
+{
+    PlotBars* bars = dynamic_cast<PlotBars*>(frame->frameBars());
+    StatusBarCL* status = bars ? bars->statusBar(kPlotStatusBar) : nullptr;
+    StatusBarCL* second = bars ? bars->statusBar(kPlotSecondBar) : nullptr;
+    if (!status || !second) {
+        checkText(false, "the frame has its status bars " + where);
+        return;
+    }
+    const std::string date = second->fieldById(2) ? second->fieldById(2)->getText() : std::string();
+    checkText(fieldHolds(status, status->fieldById(1), "t=-1.23457e-05") &&
+              fieldHolds(status, status->fieldById(2), "h= 1.23457e-05") &&
+              fieldHolds(status, status->fieldById(3), "tsim=12345.6"),
+          "\"t=-1.23457e-05\", \"h= 1.23457e-05\" and \"tsim=12345.6\" fit their fields " + where);
+    checkText(isDateStamp(date.c_str()) && fieldHolds(second, second->fieldById(2), date),
+          "the date stamp \"" + date + "\" fits its field " + where);
+}
+
 // The frame's own tool bar and status bars: a 30-pixel bar at the top
 // with the eight buttons in order, "status" at the bottom with three
 // fields and the second bar above it with two, the pane between them.
@@ -235,16 +274,14 @@ void checkBars(PlotFrame* frame)
         return;
     }
     RECT r1 = fieldRect(f1), r2 = fieldRect(f2), r3 = fieldRect(f3), q1 = fieldRect(g1), q2 = fieldRect(g2);
-    const int wide16 = status->textWidth("XXXXXXXXXXXXXXXX") + 8;
-    const int wide14 = status->textWidth("XXXXXXXXXXXXXX") + 8;
     printf("status fields %d | %d | %d, second %d | %d\n", int(r1.right - r1.left), int(r2.right - r2.left),
            int(r3.right - r3.left), int(q1.right - q1.left), int(q2.right - q2.left));
-    check(r1.right - r1.left == wide16 && r3.right - r3.left == wide14 && r1.right <= r2.left &&
-              r2.right <= r3.left && r2.right - r2.left > wide14,
-          "\"status\": field 1 as wide as 16 X at the left, field 3 as 14 X at the right, field 2 between");
-    check(q2.right - q2.left == wide14 && q1.right <= q2.left && q1.right - q1.left > wide14,
-          "second bar: field 2 as wide as 14 X at the right, field 1 the rest");
+    check(r1.left < r2.left && r1.right <= r2.left && r2.right <= r3.left && r3.right > r2.right,
+          "\"status\": field 1 at the left, field 3 at the right, field 2 between");
+    check(q1.right <= q2.left && q1.right - q1.left > q2.right - q2.left,
+          "second bar: field 2 at the right, field 1 the rest");
     check(isDateStamp(g2->getText().c_str()), "the second bar's field 2 shows the date stamp");
+    checkFieldsHoldTheirTexts(frame, "at 640 x 520");
 
     // A click on a button is the command; two-state buttons follow it.
     HMENU menu = GetMenu(frame->hwnd);
@@ -263,6 +300,176 @@ RECT areaOf(PlotPane* pane)
 {
     PlotModel& m = pane->model;
     return RECT{m.areaLeft() + 1, m.areaTop() + 1, m.areaRight(), m.areaBottom()};
+}
+
+// The character height of the system's dialog font.
+int dialogFontHeight()
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return tm.tmHeight;
+}
+
+bool overlap(const RECT& a, const RECT& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+RECT textBox(HDC dc, const String& text, int x, int y, UINT align)
+{
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, text.text(), static_cast<int>(text.getLength()), &size);
+    int left = align == TA_CENTER ? x - size.cx / 2 : align == TA_RIGHT ? x - size.cx : x;
+    return RECT{left, y, left + size.cx, y + size.cy};
+}
+
+// Whether the tick labels, the x title and the legend lines, as the pane
+// draws them in its tick font, are clear of each other and of the plot
+// area; inside tells whether they lie within the pane.
+bool labelsClear(PlotPane* pane, bool* inside)
+{
+    PlotModel& m = pane->model;
+    RECT client;
+    GetClientRect(pane->hwnd, &client);
+    HDC dc = GetDC(pane->hwnd);
+    HGDIOBJ oldFont = SelectObject(dc, pane->tickFont()->font());
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    // Every text as the pane draws it.
+    std::vector<RECT> boxes;
+    for (int i = 0; i <= m.xDivisions(); i += m.xLabelStep())
+        boxes.push_back(textBox(dc, m.xTickLabel(i), m.deviceX(m.left + i * m.gridPx), m.xLabelTop(), TA_CENTER));
+    for (int k = 0; k <= m.yDivisions(); k += m.yLabelStep())
+        boxes.push_back(textBox(dc, m.yTickLabel(k), m.yLabelRight(),
+                                m.deviceY(m.bottom + k * m.gridPx) - tm.tmHeight / 2, TA_RIGHT));
+    int maxW = textBox(dc, m.xTitle, 0, 0, TA_LEFT).right;
+    for (const SignalEntry& s : m.signals)
+        maxW = std::max<int>(maxW, textBox(dc, s.name, 0, 0, TA_LEFT).right);
+    const int legendX = m.drawingWidth() - 10 - maxW;
+    boxes.push_back(textBox(dc, m.xTitle, legendX, m.xLabelTop(), TA_LEFT));
+    const int legendTop = static_cast<int>(std::lround(m.bottom * m.yFactor));
+    int line = 0;
+    for (int i : m.legendOrder())
+        boxes.push_back(textBox(dc, m.signals[i].name, legendX, legendTop + (++line + 1) * (tm.tmHeight + tm.tmExternalLeading),
+                                TA_LEFT));
+    SelectObject(dc, oldFont);
+    ReleaseDC(pane->hwnd, dc);
+    const RECT area = {m.areaLeft(), m.areaTop(), m.areaRight() + 1, m.areaBottom() + 1};
+    bool clear = true;
+    *inside = true;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        clear = clear && !overlap(boxes[i], area);
+        *inside = *inside && boxes[i].left >= 0 && boxes[i].top >= 0 && boxes[i].right <= client.right &&
+                 boxes[i].bottom <= client.bottom;
+        for (size_t j = i + 1; j < boxes.size(); ++j)
+            clear = clear && !overlap(boxes[i], boxes[j]);
+    }
+    return clear;
+}
+
+// Plot window 1 as the workspace opens it, 400 x 400, fed by a run: tick
+// labels, legend and x title in a font as high as the dialog font at
+// least, thinned where neighbours would touch, clear of each other and of
+// the plot area, and the status fields hold the run's texts.
+void checkSmallWindow(PlotFrame* frame, Workspace& ws, const std::string& picture)
+{
+    RECT window;
+    GetWindowRect(frame->hwnd, &window);
+    check(window.right - window.left == 400 && window.bottom - window.top == 400, "plot window 1 opens at 400 x 400");
+    ActivePlotServices active;
+    ws.setSimulationRunningUi(0);
+    feedRun(active, 10.0, 0.01);
+    ActivePlotServices::setStatus(1, "t=          10");
+    ActivePlotServices::setStatus(2, "h= 1.23457e-05");
+    ActivePlotServices::setStatus(3, "tsim=12345.6");
+    ws.setSimulationStoppedUi(0);
+    PlotPane* pane = frame->pane();
+    InvalidateRect(pane->hwnd, nullptr, TRUE);
+    UpdateWindow(pane->hwnd);
+    winecheck::pump();
+
+    PlotModel& m = pane->model;
+    RECT client;
+    GetClientRect(pane->hwnd, &client);
+    HDC dc = GetDC(pane->hwnd);
+    HGDIOBJ oldFont = SelectObject(dc, pane->tickFont()->font());
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    const int dialog = dialogFontHeight();
+    printf("400 x 400: pane %d x %d, tick font %d pixels high (dialog font %d, %d by the millimetres), labels on "
+           "every %d. / %d. line, plot area %d x %d\n",
+           int(client.right), int(client.bottom), int(tm.tmHeight), dialog, m.tickFontHeight(0), m.xLabelStep(),
+           m.yLabelStep(), m.areaRight() - m.areaLeft(), m.areaBottom() - m.areaTop());
+    check(dialog >= 11 && tm.tmHeight >= dialog, "the tick font is at least as high as the dialog font");
+    SelectObject(dc, oldFont);
+
+    bool inside = false;
+    const bool clear = labelsClear(pane, &inside);
+    check(clear, "tick labels, x title and legend are clear of each other and of the plot area");
+    check(inside, "... and inside the pane");
+
+    // The numbers under the plot area as drawn: digits of readable height.
+    const COLORREF scale = RGB(GetRValue(m.scaleColour), GetGValue(m.scaleColour), GetBValue(m.scaleColour));
+    int rows = 0;
+    for (int y = m.areaBottom() + 2; y < client.bottom; ++y) {
+        RECT row = {m.areaLeft() + 1, y, m.areaRight(), y + 1};
+        if (winecheck::countPixels(dc, row, scale) > 0)
+            ++rows;
+    }
+    ReleaseDC(pane->hwnd, dc);
+    printf("x labels drawn %d pixel rows high\n", rows);
+    check(rows >= 7, "the x labels' digits are drawn 7 pixels high at least");
+    checkFieldsHoldTheirTexts(frame, "at 400 x 400");
+
+    // The clipboard's bitmap keeps the layout of tenths of a millimetre (its
+    // plot area ends 1150 units from the left); the window keeps its own,
+    // whose legend took room.
+    const int fittedRight = m.areaRight();
+    const double fittedFactor = m.xFactor;
+    const int ruleRight = static_cast<int>(std::lround(1150 * client.right / 1300.0));
+    const int midY = (m.areaTop() + m.areaBottom()) / 2 + 2;
+    SendMessageA(frame->hwnd, WM_COMMAND, 161, 0);
+    winecheck::pump();
+    COLORREF atRule = CLR_INVALID, atFitted = CLR_INVALID;
+    if (OpenClipboard(frame->hwnd)) {
+        if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+            HDC mem = CreateCompatibleDC(nullptr);
+            HGDIOBJ old = SelectObject(mem, bitmap);
+            atRule = GetPixel(mem, ruleRight, midY);
+            atFitted = GetPixel(mem, fittedRight, midY);
+            SelectObject(mem, old);
+            DeleteDC(mem);
+        }
+        CloseClipboard();
+    }
+    printf("plot area to x = %d in the window, %d in the bitmap\n", fittedRight, ruleRight);
+    check(ruleRight != fittedRight && atRule == kGrid && atFitted != kGrid,
+          "the clipboard's bitmap has its plot area where tenths of a millimetre put it");
+    check(m.areaRight() == fittedRight && m.xFactor == fittedFactor, "... and the window keeps its layout");
+    if (!picture.empty())
+        check(winecheck::saveWindowPicture(frame->hwnd, winecheck::pictureFolder(picture) + "plot-small.png"),
+              "the picture of the 400 x 400 window is saved");
+
+    // A run to t = 100000: labels "10000." to "100000." would touch, so
+    // every second one is left out.
+    ws.setSimulationRunningUi(0);
+    feedRun(active, 100000.0, 100.0);
+    ws.setSimulationStoppedUi(0);
+    InvalidateRect(pane->hwnd, nullptr, TRUE);
+    UpdateWindow(pane->hwnd);
+    winecheck::pump();
+    printf("to t = 100000: labels on every %d. / %d. line, x from %s to %s\n", m.xLabelStep(), m.yLabelStep(),
+           m.xTickLabel(0).text(), m.xTickLabel(m.xDivisions()).text());
+    const bool wideClear = labelsClear(pane, &inside);
+    check(m.xLabelStep() == 2 && wideClear && inside,
+          "wide x labels are thinned to every second one, clear of each other and of the plot area");
+    if (!picture.empty())
+        check(winecheck::saveWindowPicture(frame->hwnd, winecheck::pictureFolder(picture) + "plot-small-wide.png"),
+              "its picture is saved");
 }
 
 void checkDrawing(PlotFrame* frame, const std::string& picture)
@@ -440,9 +647,14 @@ void checkPrinting(PlotFrame* frame, AppFrameCL* mainFrame, PlotFrameHost* host,
     standIn.begin();
     beeps = 0;
     setPlotBeepHook(countBeep);
-    SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
-    check(beeps == 1 && standIn.created == 0 && idleCount() == 0 && !findOwnWindow("Drucken ..."),
-          "2003 with an empty profile gives one beep, no box and no job");
+    {
+        winecheck::BoxWatcher box("Kann nicht drucken", IDOK);
+        SendMessageA(frame->hwnd, WM_COMMAND, 2003, 0);
+        check(box.found() && box.text() == "Kein Druckertreiber vorhanden",
+              "2003 with no printer says \"Kein Druckertreiber vorhanden\" in a box \"Kann nicht drucken\"");
+    }
+    check(standIn.created == 0 && idleCount() == 0 && !findOwnWindow("Drucken ...") && !PrintJob::current(),
+          "... and starts no job");
 
     TableProfile profile;
     profile.set("windows", "Device", "Testdrucker,teststub,FILE:");
@@ -503,17 +715,22 @@ void checkPrinting(PlotFrame* frame, AppFrameCL* mainFrame, PlotFrameHost* host,
     setPrinterDevice(nullptr);
 }
 
+// The name field of the file dialogs: a combo box with an edit.
+const int kNameCombo = 0x47c;
+
 // The answers of the exports' questions, and what they were asked.
 std::string chosenPath;
 std::string askedTitle;
 std::vector<std::string> offeredFilters;
+std::string offeredExtension;
 bool replaceAnswer = false;
 std::string askedText;
 std::string askedCaption;
 
-bool answerFile(WindowCL*, const char* title, const char* const* filters, String& path)
+bool answerFile(WindowCL*, const char* title, const char* const* filters, const char* extension, String& path)
 {
     askedTitle = title ? title : "";
+    offeredExtension = extension ? extension : "";
     offeredFilters.clear();
     for (const char* const* f = filters; f && *f; ++f)
         offeredFilters.push_back(*f);
@@ -608,6 +825,52 @@ void checkExports(PlotFrame* frame, const std::string& picture)
     replaceAnswer = true;
     SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
     check(fileText(ascii).compare(0, 5, "#Zeit") == 0, "Yes replaces it");
+
+    // Names typed without an extension get the export's own: MATLAB and
+    // Octave run only *.m files.
+    const std::string loop = folder + "loop";
+    for (const std::string& stale : {loop, loop + ".m", loop + ".txt"})
+        remove(stale.c_str());
+    chosenPath = loop;
+    SendMessageA(frame->hwnd, WM_COMMAND, 116, 0);
+    check(offeredExtension == "m" && fileText(loop + ".m").rfind("Zeit = [\n", 0) == 0 &&
+              GetFileAttributesA(loop.c_str()) == INVALID_FILE_ATTRIBUTES,
+          "116 with the name \"loop\" writes loop.m, no file \"loop\"");
+    chosenPath = loop;
+    SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+    check(offeredExtension == "txt" && fileText(loop + ".txt").rfind("#Zeit", 0) == 0,
+          "151 with the name \"loop\" writes loop.txt");
+    chosenPath = loop;
+    replaceAnswer = false;
+    askedText.clear();
+    SendMessageA(frame->hwnd, WM_COMMAND, 116, 0);
+    check(askedText == "Soll die bereits existierende Datei\n" + loop + ".m\nersetzt werden?",
+          "the question about an existing file names loop.m");
+    chosenPath = folder + "loop.dat";
+    SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+    check(fileText(folder + "loop.dat").rfind("#Zeit", 0) == 0, "a name with an extension keeps it");
+    remove((folder + "loop.dat").c_str());
+
+    // The same through the real save dialog, as the user types the name.
+    setPlotFileChooser(nullptr);
+    const std::string typed = winecheck::dosPath("Z:" + folder + "dialog");
+    for (const char* extension : {"", ".m", ".txt"})
+        remove((folder + "dialog" + extension).c_str());
+    {
+        winecheck::BoxWatcher watcher("Speichere als *.m Datei ...", kNameCombo, typed.c_str(), IDOK);
+        SendMessageA(frame->hwnd, WM_COMMAND, 116, 0);
+        check(watcher.found() && watcher.fieldBefore().empty(), "116 opens the save dialog with an empty name");
+    }
+    check(fileText(folder + "dialog.m").rfind("Zeit = [\n", 0) == 0 &&
+              GetFileAttributesA((folder + "dialog").c_str()) == INVALID_FILE_ATTRIBUTES,
+          "\"dialog\" typed into the save dialog of 116 gives dialog.m");
+    {
+        winecheck::BoxWatcher watcher("Speichere als ASCII Datei ...", kNameCombo, typed.c_str(), IDOK);
+        SendMessageA(frame->hwnd, WM_COMMAND, 151, 0);
+        check(watcher.found(), "151 opens the save dialog");
+    }
+    check(fileText(folder + "dialog.txt").rfind("#Zeit", 0) == 0, "... and \"dialog\" typed into it gives dialog.txt");
+    setPlotFileChooser(answerFile);
 
     // A file that cannot be created.
     const std::string missing = folder + "fehlt-hier/plot.txt";
@@ -1155,6 +1418,7 @@ void run(AppFrameCL* mainFrame, const std::string& picture)
     check(frame && plotOszi == frame, "in slot 1, and active");
     if (!frame)
         return;
+    checkSmallWindow(frame, *ws, picture);
     MoveWindow(frame->hwnd, 20, 20, 640, 520, TRUE);
     winecheck::pump();
     check(windowTitle(frame->hwnd) == "KYTide:ZIZAdir 1 - aktiv", "titled \"KYTide:ZIZAdir 1 - aktiv\"");

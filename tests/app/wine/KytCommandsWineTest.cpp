@@ -11,6 +11,8 @@
 #include "GedPane.h"
 #include "KytProgram.h"
 #include "MainFrame.h"
+#include "Printing.h"
+#include "Profile.h"
 #include "ResString.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
@@ -246,6 +248,7 @@ private:
     void zoomOut();
     void standardGrids();
     void plotToFront();
+    void printWithoutPrinter();
     void unknownCommands();
     void fileDialogs();
     void realOpenDialog();
@@ -333,6 +336,7 @@ void CommandsKyt::scenarios()
     zoomOut();
     standardGrids();
     plotToFront();
+    printWithoutPrinter();
     unknownCommands();
     fileDialogs();
     StandInChooser chooser;
@@ -761,6 +765,18 @@ void CommandsKyt::plotToFront()
     settle();
     const std::string expected = std::string(getResString(20909)) + " " + getResString(9018);
     check(box.found() && box.text() == expected, ("230 without a plot window shows 9018 as an error: " + box.text()).c_str());
+}
+
+// "Drucken" (9001) with no printer installed says so, and nothing prints.
+void CommandsKyt::printWithoutPrinter()
+{
+    TableProfile none;
+    setProfileSource(&none);
+    const std::string said = boxOf(9001, "Kann nicht drucken");
+    setProfileSource(nullptr);
+    check(said == "Kein Druckertreiber vorhanden",
+          ("9001 without a printer shows \"Kein Druckertreiber vorhanden\": " + said).c_str());
+    check(!PrintJob::current() && !winecheck::findOwnBox("Drucken ..."), "... and starts no job");
 }
 
 void CommandsKyt::unknownCommands()
