@@ -191,15 +191,26 @@ bool writeRecordValues(const double* values, int n)
 {
     if (nullDevice)
         return true;
+    const size_t count = static_cast<size_t>(n);
     if (binaryForm) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        // The file's little-endian doubles are the memory's own bytes here.
+        bytesWritten += static_cast<long>(8 * count);
+        if (fwrite(values, 8, count, resultFile) != count || ferror(resultFile))
+            writeFailed = true;
+        return !writeFailed;
+#else
         std::string out;
-        for (int i = 0; i < n; ++i)
+        for (size_t i = 0; i < count; ++i)
             putDouble(out, values[i]);
         return writeResult(out);
+#endif
     }
-    std::string line;
+    // One buffer for every line of the run: no allocation per record.
+    static std::string line;
+    line.clear();
     char number[kMaxNumberText + 1];
-    for (int i = 0; i < n; ++i) {
+    for (size_t i = 0; i < count; ++i) {
         if (i)
             line += ' ';
         formatNumber(values[i], number);
@@ -324,8 +335,8 @@ void ResultFileRecord(const SimParams& settings, PlotServices* plot)
     if (!records || settings.XVAR < 0 || settings.XVAR >= outputCount)
         return;
     if (plot) {
-        std::vector<double> values;
-        values.reserve(static_cast<size_t>(outputCount));
+        static std::vector<double> values;
+        values.clear();
         for (int i = 0; i < outputCount; ++i) {
             if (i == settings.XVAR || (i == 0 && settings.XVAR != 0))
                 continue;
