@@ -530,14 +530,16 @@ void checkDialogs(FuzzyEditorFrame* frame)
           "the editor opens again with the stored rules");
     if (editor) {
         SetWindowTextA(editor->editor()->hwnd, "IF (e==neg) THEN u=;\r\n");
-        // The parser reports the error through the error reporter first.
-        BoxWatcher parser(getResString(20912), IDOK);
+        // The editor's box only: the parser keeps its message for it.
+        BoxWatcher parser(getResString(20912), IDOK, 8000);
         BoxWatcher boxes(getResString(17664), IDYES, 10000, 2);
         SendMessageA(editor->hwnd, WM_COMMAND, 11023, 0);
         winecheck::pump();
-        check(boxes.texts().size() == 2 && boxes.texts()[0].find("Rulebase : ") == 0 &&
+        check(boxes.texts().size() == 2 && boxes.texts()[0].find("Rulebase : In oder vor Zeile 1:") == 0 &&
+                  boxes.texts()[0].find("erwartet wird: ") != std::string::npos &&
                   boxes.texts()[1] == getResString(17650),
-              "a syntax error on leaving is shown, then 17650 asks");
+              "a syntax error on leaving is shown with its line and expected token, then 17650 asks");
+        check(!parser.found(), "... and the parser shows no box of its own");
         check(!hooks.ruleEditor() && frame->getSession().getRuleText() == "IF (e==neg) THEN u=pos;\r\n" &&
                   frame->block()->rules && frame->block()->rules->rule->conclusion->term &&
                   std::string(frame->block()->rules->rule->conclusion->term) == "pos",
