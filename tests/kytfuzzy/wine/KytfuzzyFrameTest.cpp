@@ -197,6 +197,22 @@ void plainMode(FuzzyEditorFrame* frame, FuzzyOptions* options, const std::string
     check(!before.empty() && readText(fixture) == before, "Save writes the opened file byte-identical");
     check(!frame->getSession().isModified(), "... and the block is not modified");
 
+    // Save as onto a file that is there: the editor asks first; No keeps
+    // the file as it was and the editor on its own file.
+    {
+        const std::string taken = scratch + "\\belegt.kyb";
+        writeText(taken, "bleibt");
+        const std::string saveTitle = "Speichere Fuzzy-Block als ...";
+        BoxWatcher dialog(saveTitle.c_str(), kNameCombo, taken.c_str());
+        BoxWatcher question(title.c_str(), IDNO);
+        command(frame, CMD_SAVE_AS);
+        check(dialog.found(), "Save as (11020) asks for the name with \"Speichere Fuzzy-Block als ...\"");
+        check(question.found() && question.text() == "Die Datei \"" + taken + "\" gibt es schon.\nWollen Sie sie ersetzen?",
+              "... a name in use is answered with the question whether to replace the file");
+        check(readText(taken) == "bleibt" && windowText(frame->hwnd) == title + " - " + fixture,
+              "... No leaves the file and the editor's own file as they were");
+    }
+
     // A file with a syntax error.
     const std::string broken = scratch + "\\kaputt.kyb";
     writeText(broken, kBroken);
