@@ -24,16 +24,19 @@ public:
     }
 
     // Free text whose lines each get the prefix; a last line feed is added
-    // when the text lacks one.
+    // when the text lacks one. The editor keeps its text with CR LF: its line
+    // ends become the writer's own, so the file has one kind throughout.
     void text(const char* s)
     {
         std::string out;
         bool lineStart = true;
         for (const char* p = s; *p; ++p) {
+            if (*p == '\r' && p[1] == '\n')
+                continue;
             if (lineStart && hashPrefix)
                 out += '#';
-            out += *p;
-            lineStart = *p == '\n';
+            out += *p == '\r' ? '\n' : *p;
+            lineStart = *p == '\n' || *p == '\r';
         }
         if (!lineStart || out.empty()) {
             if (out.empty() && hashPrefix)

@@ -14,15 +14,16 @@ namespace {
 // Alternatives are quoted with a blank inside each quote.
 const char kQuotedName[] = "\" %s \"";
 
-void show(const char* text)
+void show(const YaccParser* p)
 {
     // As text: a "%" in a token or file name must not be read as a format.
-    reportError(ERR_ERROR, "%s", text);
+    if (p->isReporting())
+        reportError(ERR_ERROR, "%s", p->getMessage());
 }
 
 } // namespace
 
-YaccParser::YaccParser() : lineMode(1), linePending(0), listOpen(0), line(0), trace(0)
+YaccParser::YaccParser() : lineMode(1), linePending(0), listOpen(0), line(0), trace(0), reporting(true)
 {
     message[0] = 0;
     // Not through the table: a derived object does not exist yet.
@@ -99,7 +100,7 @@ void YaccParser::verror(YaccParser* p, const char* format, va_list args)
     // 1. A list of alternatives is open: add one, or close and show it.
     if (!format && p->listOpen) {
         if (!name) {
-            show(p->message);
+            show(p);
             p->listOpen = 0;
         } else {
             BoundedText tail(p->message, kMessageSize, true);
@@ -128,7 +129,7 @@ void YaccParser::verror(YaccParser* p, const char* format, va_list args)
     if (format) {
         // 3. The formatted text.
         text.vappendf(format, args);
-        show(p->message);
+        show(p);
     } else if (name) {
         // 4. The first alternative opens the list; nothing is shown yet.
         text.append(getResString(kResExpected));
@@ -137,7 +138,7 @@ void YaccParser::verror(YaccParser* p, const char* format, va_list args)
     } else {
         // 5. Nothing to offer.
         text.append("syntax error");
-        show(p->message);
+        show(p);
     }
     va_end(rest);
 }

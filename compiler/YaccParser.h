@@ -58,6 +58,10 @@ public:
     int isListOpen() const { return listOpen; }
     int getTrace() const { return trace; }
     void setTrace(int on) { trace = on; }
+    // Off: a message is only kept (getMessage), for a caller that shows it
+    // in a box of its own; on (the default): it is reported as well.
+    void setReporting(bool on) { reporting = on; }
+    bool isReporting() const { return reporting; }
 
 protected:
     char message[kMessageSize];
@@ -66,6 +70,7 @@ protected:
     int listOpen;     // 1: expected alternatives are being collected
     int line;         // read and written through getLine and setLine only
     int trace;        // derived parsers may print traces while it is set
+    bool reporting;   // messages go to the error reporter as well
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "CharacteristicDialogs.h"
 
+#include "Application.h"
 #include "Control.h"
 #include "FuzzyKernel.h"
 #include "Layout.h"
@@ -13,10 +14,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
 const unsigned int kResValue = 17632;
+const unsigned int kResProgramTitle = 17723;
+const unsigned int kResDivisionTooSmall = 17791;
+const unsigned int kResXDivisionName = 17792;
+const unsigned int kResYDivisionName = 17793;
 
 CharacteristicDialogHook dialogHook = nullptr;
 std::function<void(const char*)>& helpFunction()
@@ -136,6 +142,18 @@ LRESULT SurfaceDlg::leaveDivision(EventRecord* event)
     return 0;
 }
 
+void SurfaceDlg::refuseDivision(EditCL* field, unsigned int name)
+{
+    const char* format = getResString(kResDivisionTooSmall);
+    char text[200];
+    snprintf(text, sizeof text, format ? format : "%s", getResString(name) ? getResString(name) : "");
+    MessageBoxObject(this, text, getResString(kResProgramTitle), MB_OK | MB_ICONHAND);
+    if (field && field->isWindow()) {
+        SetFocus(field->hwnd);
+        SendMessageA(field->hwnd, EM_SETSEL, 0, -1);
+    }
+}
+
 LRESULT SurfaceDlg::onCommand(EventRecord* event)
 {
     const int id = LOWORD(event->wParam);
@@ -146,14 +164,23 @@ LRESULT SurfaceDlg::onCommand(EventRecord* event)
     case kOk:
     case IDOK:
         readFields();
-        if (!choice.confirm()) {
+        switch (choice.confirm()) {
+        case SURFACE_CONFIRMED:
+            result = 1;
+            endDialog();
+            return 1;
+        case SURFACE_AXIS_MISSING:
             // An axis missing, or x equal to y: no message, the x list again.
             if (xList->isWindow())
                 SetFocus(xList->hwnd);
             return 1;
+        case SURFACE_X_DIVISION_ZERO:
+            refuseDivision(xDivision, kResXDivisionName);
+            return 1;
+        case SURFACE_Y_DIVISION_ZERO:
+            refuseDivision(yDivision, kResYDivisionName);
+            return 1;
         }
-        result = 1;
-        endDialog();
         return 1;
     case IDCANCEL:
         result = 0;

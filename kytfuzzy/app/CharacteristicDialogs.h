@@ -52,6 +52,8 @@ public:
 private:
     void readFields();
     LRESULT leaveDivision(EventRecord* event);
+    // A division below 1: the box names the field, which gets the focus.
+    void refuseDivision(EditCL* field, unsigned int name);
 
     ComboBoxCL* xList;
     ComboBoxCL* yList;

@@ -5,12 +5,18 @@
 #include "Layout.h"
 #include "WinMap.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 bool classRegistered = false;
 int registrations = 0;
+bool canvasRegistered = false;
+const char kCanvasClass[] = "GLCanvasCL";
+const int kRenderGap = 16;
 
 // The format every window asks for first: RGBA into the window, with
 // OpenGL, single-buffered, 24 colour bits.
@@ -36,7 +42,10 @@ GLPaneWindowCL::GLPaneWindowCL(WindowCL* parentWindow, Geometry* g, DWORD window
     create();
     if (!isWindow())
         return;
-    glDc = GetDC(hwnd);
+    createCanvas();
+    if (!canvas || !renderWindow)
+        return;
+    glDc = GetDC(renderWindow);
     setUpPixelFormat(depth);
     glContext = wglCreateContext(glDc);
     if (glContext)
@@ -81,6 +90,61 @@ void GLPaneWindowCL::create()
                            nullptr, programInstance(), nullptr);
     if (hwnd)
         mapWindow();
+}
+
+void GLPaneWindowCL::createCanvas()
+{
+    if (!canvasRegistered) {
+        WNDCLASSA wc = {};
+        // A device context of its own: the rendering context stays bound to it.
+        wc.style = CS_OWNDC;
+        wc.lpfnWndProc = canvasProc;
+        wc.hInstance = programInstance();
+        wc.hCursor = nullptr;
+        wc.hbrBackground = nullptr;
+        wc.lpszClassName = kCanvasClass;
+        canvasRegistered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }
+    RECT r;
+    GetClientRect(hwnd, &r);
+    const int w = r.right, h = std::max<int>(1, r.bottom - topStrip);
+    canvas = CreateWindowExA(0, kCanvasClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, topStrip, w, h, hwnd,
+                             nullptr, programInstance(), nullptr);
+    // Left of the client area, where it covers nothing, and as large as the
+    // screen: Wine gives a resized OpenGL child a drawable of its own that the
+    // context does not draw into, so the size never changes and the scene
+    // takes its lower left corner.
+    const int rw = std::max<int>(w, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    const int rh = std::max<int>(h, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    renderWindow = CreateWindowExA(0, kCanvasClass, "", WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS,
+                                   -(rw + kRenderGap), 0, rw, rh, hwnd, nullptr, programInstance(), nullptr);
+    for (HWND child : {canvas, renderWindow})
+        if (child)
+            SetWindowLongPtrA(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void GLPaneWindowCL::setCanvasTop(int top)
+{
+    topStrip = std::max(0, top);
+    placeCanvas();
+}
+
+void GLPaneWindowCL::placeCanvas()
+{
+    if (!canvas || !isWindow())
+        return;
+    RECT r;
+    GetClientRect(hwnd, &r);
+    const int w = r.right, h = std::max<int>(1, r.bottom - topStrip);
+    MoveWindow(canvas, 0, topStrip, w, h, TRUE);
+}
+
+RECT GLPaneWindowCL::canvasRect() const
+{
+    RECT r = {0, 0, 0, 0};
+    if (canvas)
+        GetClientRect(canvas, &r);
+    return r;
 }
 
 void GLPaneWindowCL::setUpPixelFormat(int depth)
@@ -143,8 +207,8 @@ void GLPaneWindowCL::releaseGl()
         wglDeleteContext(glContext);
     }
     glContext = nullptr;
-    if (glDc && hwnd)
-        ReleaseDC(hwnd, glDc);
+    if (glDc && renderWindow)
+        ReleaseDC(renderWindow, glDc);
     glDc = nullptr;
 }
 
@@ -157,25 +221,96 @@ void GLPaneWindowCL::redraw()
 {
     // Posting WM_PAINT to a window with nothing invalid paints nothing
     // under Wine; invalidating the whole window always repaints it.
-    if (isWindow())
-        InvalidateRect(hwnd, nullptr, FALSE);
+    if (canvas && IsWindow(canvas))
+        InvalidateRect(canvas, nullptr, FALSE);
 }
 
 LRESULT GLPaneWindowCL::paintNow()
 {
     PAINTSTRUCT ps;
-    BeginPaint(hwnd, &ps);
+    BeginPaint(canvas, &ps);
     int result = 0;
     if (glContext) {
         // Another OpenGL window of the run may have taken the thread's context.
         if (wglGetCurrentContext() != glContext)
             wglMakeCurrent(glDc, glContext);
         result = draw();
+        if (result)
+            showScene(ps.hdc);
         if (doubleBuffered)
             SwapBuffers(glDc);
     }
-    EndPaint(hwnd, &ps);
+    EndPaint(canvas, &ps);
     return result;
+}
+
+void GLPaneWindowCL::showScene(HDC dc)
+{
+    // Wine renders the scene of an OpenGL child window off the screen and
+    // does not bring it there, while the child's own X window hides the
+    // area with what lay behind it. So the scene is drawn in a child outside
+    // the client area, read back and painted onto the canvas with GDI,
+    // which is what the screen shows (and what a picture of the window holds).
+    const RECT r = canvasRect();
+    const int w = r.right, h = r.bottom;
+    if (w <= 0 || h <= 0)
+        return;
+    glFinish();
+    glReadBuffer(doubleBuffered ? GL_BACK : GL_FRONT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    // GDI wants blue, green, red; the rows stay bottom up, as a DIB of
+    // positive height has them.
+    for (size_t i = 0; i < rgba.size(); i += 4)
+        std::swap(rgba[i], rgba[i + 2]);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0, static_cast<UINT>(h),
+                      rgba.data(), &info, DIB_RGB_COLORS);
+    GdiFlush();
+}
+
+LRESULT CALLBACK GLPaneWindowCL::canvasProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    GLPaneWindowCL* pane = reinterpret_cast<GLPaneWindowCL*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    if (pane && (pane->state & STATE_DELETING))
+        pane = nullptr;
+    switch (message) {
+    case WM_PAINT:
+        if (pane && pane->canvas == h) {
+            pane->paintNow();
+            return 0;
+        }
+        break;
+    case WM_ERASEBKGND:
+        // The scene covers the whole canvas.
+        if (pane && pane->glContext)
+            return 1;
+        break;
+    case WM_SETCURSOR:
+        // The frame's cursor (the normal one, or the wait cursor of an export).
+        if (pane && pane->cursor && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(pane->cursor);
+            return TRUE;
+        }
+        break;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+        if (pane && pane->canvas == h)
+            pane->canvas = nullptr;
+        if (pane && pane->renderWindow == h)
+            pane->renderWindow = nullptr;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(h, message, wParam, lParam);
 }
 
 LRESULT CALLBACK GLPaneWindowCL::windowProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam)
@@ -185,14 +320,8 @@ LRESULT CALLBACK GLPaneWindowCL::windowProc(HWND h, UINT message, WPARAM wParam,
                                                                        : nullptr;
     if (pane) {
         switch (message) {
-        case WM_PAINT:
-            if (LRESULT r = pane->paintNow())
-                return r;
-            return 0;
-        case WM_ERASEBKGND:
-            // The scene covers the whole client area.
-            if (pane->glContext)
-                return 1;
+        case WM_SIZE:
+            pane->placeCanvas();
             break;
         case WM_DESTROY:
             pane->releaseGl();

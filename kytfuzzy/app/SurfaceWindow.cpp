@@ -141,6 +141,8 @@ GLMeshWindow::GLMeshWindow(SurfaceGrid grid, int keepView, const FuzzyPaneColor&
     if (getMenu())
         getMenu()->checkItem(SURFACE_SOLID_LINES, 1);
     bar->show(SW_SHOW);
+    // The scene goes below the tool bar, which stays in sight.
+    setCanvasTop(kToolBarHeight);
     box = surfaceBox(points.bounds);
     setUpGl();
     setClassIcon(new Icon(ResourceId(static_cast<unsigned>(kSurfaceIcon))));
@@ -202,8 +204,8 @@ void GLMeshWindow::setProjection(bool force)
 {
     if (!isWindow())
         return;
-    RECT r;
-    GetClientRect(hwnd, &r);
+    // The canvas is the client area less the tool bar's strip.
+    const RECT r = canvasRect();
     if (!force && !resizePending && r.right == client.right && r.bottom == client.bottom)
         return;
     resizePending = 0;
@@ -213,7 +215,7 @@ void GLMeshWindow::setProjection(bool force)
     if (wglGetCurrentContext() != renderingContext())
         wglMakeCurrent(deviceContext(), renderingContext());
     const int w = std::max<int>(1, r.right - r.left);
-    const int h = std::max<int>(1, r.bottom - r.top - kToolBarHeight);
+    const int h = std::max<int>(1, r.bottom - r.top);
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

@@ -29,13 +29,20 @@ double wholeValue(const std::string& text)
     return std::trunc(v);
 }
 
-// A step count as OK takes it: whole, positive, and clamped so that the
-// grid has at least one step and stays small enough to compute.
+// A step count as OK takes it: whole, positive, and at most so many that
+// the grid stays small enough to compute.
 std::string confirmedDivision(const std::string& text)
 {
     double v = std::fabs(wholeValue(text));
-    v = std::min<double>(std::max<double>(v, SurfaceChoiceModel::kMinDivisions), SurfaceChoiceModel::kMaxDivisions);
+    v = std::min<double>(v, SurfaceChoiceModel::kMaxDivisions);
     return number(v);
+}
+
+// Below one step there is no grid to draw: raising it to one would show a
+// straight line between the two ends that says nothing about the block.
+bool tooFewDivisions(const std::string& text)
+{
+    return std::fabs(wholeValue(text)) < SurfaceChoiceModel::kMinDivisions;
 }
 
 bool contains(const std::vector<std::string>& names, const std::string& name)
@@ -79,20 +86,19 @@ std::string SurfaceChoiceModel::leaveDivisionField(const std::string& text)
     return number(v < 5 ? 5 : v);
 }
 
-bool SurfaceChoiceModel::confirm()
+SurfaceConfirm SurfaceChoiceModel::confirm()
 {
-    if (hasYAxis()) {
-        if (x.empty() || y.empty() || z.empty() || x == y)
-            return false;
-        xDivision = confirmedDivision(xDivision);
+    if (x.empty() || z.empty() || (hasYAxis() && (y.empty() || x == y)))
+        return SURFACE_AXIS_MISSING;
+    if (tooFewDivisions(xDivision))
+        return SURFACE_X_DIVISION_ZERO;
+    if (hasYAxis() && tooFewDivisions(yDivision))
+        return SURFACE_Y_DIVISION_ZERO;
+    xDivision = confirmedDivision(xDivision);
+    if (hasYAxis())
         yDivision = confirmedDivision(yDivision);
-    } else {
-        if (x.empty() || z.empty())
-            return false;
-        xDivision = confirmedDivision(xDivision);
-    }
     rememberedSurfaceChoice() = SurfaceChoice{x, xDivision, y, yDivision, z};
-    return true;
+    return SURFACE_CONFIRMED;
 }
 
 int SurfaceChoiceModel::xDivisions() const

@@ -20,6 +20,14 @@ struct SurfaceChoice {
 };
 SurfaceChoice& rememberedSurfaceChoice();
 
+// What OK makes of the dialog's fields.
+enum SurfaceConfirm {
+    SURFACE_CONFIRMED = 0,
+    SURFACE_AXIS_MISSING = 1,    // an axis not chosen, or x equal to y
+    SURFACE_X_DIVISION_ZERO = 2, // a division below 1: a curve of one step
+    SURFACE_Y_DIVISION_ZERO = 3  // would only join its two end points
+};
+
 // The fields of the dialog over the block's input and output names.
 class SurfaceChoiceModel {
 public:
@@ -32,9 +40,11 @@ public:
     // A division field's text when it loses the focus: whole, positive and
     // at least 5.
     static std::string leaveDivisionField(const std::string& text);
-    // OK: false keeps the dialog open (an axis missing, x equal to y);
-    // true stores the remembered choice.
-    bool confirm();
+    // OK: anything but SURFACE_CONFIRMED keeps the dialog open (an axis
+    // missing, x equal to y, a division that is no whole number of at least
+    // 1); confirmed, the divisions are whole and positive and the choice is
+    // remembered.
+    SurfaceConfirm confirm();
 
     int xDivisions() const;
     int yDivisions() const;

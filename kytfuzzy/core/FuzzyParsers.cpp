@@ -32,6 +32,9 @@ int runPlain(FuzzyParser& parser, FILE* stream, std::string* message)
     std::string text = plainText(stream);
     FILE* plain = text.empty() ? nullptr : fmemopen(&text[0], text.size(), "rb");
     FuzzyLineSource source(plain ? plain : stream, false);
+    // The editor shows the message itself, in German and once, in the box
+    // that names the file or the rule base; the parser only keeps it.
+    parser.setReporting(false);
     parser.setInput(&source);
     int result = parser.parse();
     parser.setInput(nullptr);

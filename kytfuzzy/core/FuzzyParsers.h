@@ -25,7 +25,8 @@ public:
 };
 
 // Each gives 0 for accepted text and 1 for a syntax error or a full parser
-// stack; *message (when given) then holds the parser's error text.
+// stack; *message (when given) then holds the parser's error text. None of
+// them reports the error: the caller shows it.
 
 // #4: checks a whole fuzzy-block text; the model is not touched.
 int checkFuzzyText(FILE* stream, std::string* message = nullptr);

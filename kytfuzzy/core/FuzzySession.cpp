@@ -35,6 +35,7 @@ const unsigned int kResUndoNameTaken = 11013;
 const unsigned int kResUndoVariableGone = 11016;
 const unsigned int kResSaveFailed = 139;
 const unsigned int kResWizardNotWritten = 57608;
+const unsigned int kResReplaceFile = 17794;
 
 std::string res(unsigned int id)
 {
@@ -46,6 +47,18 @@ std::string formatted(unsigned int id, const std::string& argument)
     std::vector<char> buffer(res(id).size() + argument.size() + 1);
     snprintf(buffer.data(), buffer.size(), getResString(id), argument.c_str());
     return buffer.data();
+}
+
+// A file that Save as would replace: something readable, not a directory
+// (which can be opened, but not read, and is not replaced but refused).
+bool fileExists(const std::string& path)
+{
+    FILE* f = openFile(path.c_str(), "rb");
+    if (!f)
+        return false;
+    const bool readable = fgetc(f) != EOF || !ferror(f);
+    fclose(f);
+    return readable;
 }
 
 bool inList(FuzzyVariable* list, FuzzyVariable* v)
@@ -349,6 +362,9 @@ int FuzzySession::saveAs()
     if (chosen.empty())
         return 0;
     String path = setDefaultExtension(chosen.c_str(), "kyb");
+    // Another file of that name is replaced only when the user says so.
+    if (fileExists(path.text()) && !ui->ask(formatted(kResReplaceFile, path.text())))
+        return 0;
     // Title, file and recent list change only once the file is written.
     if (!writePlain(path.text())) {
         // In wizard mode only the wizard save speaks for the exit code.
@@ -359,7 +375,13 @@ int FuzzySession::saveAs()
     currentFile = path.text();
     setTitle(fileTitle(currentFile));
     ui->addRecentFile(currentFile);
-    reportError(ERR_WARNING, "Die Fuzzy Datei wurde nur zwischengesichert!");
+    if (isWizardMode()) {
+        // The main program reads the wizard block, which this did not write.
+        reportError(ERR_WARNING, "Die Fuzzy Datei wurde nur zwischengesichert!");
+    } else {
+        // Without the main program the file is the block: it is saved.
+        modified = false;
+    }
     return 1;
 }
 

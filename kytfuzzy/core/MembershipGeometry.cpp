@@ -312,6 +312,20 @@ int hitHandle(const SetShape& shape, int x, int y)
     return -1;
 }
 
+int dragPointFor(const SetShape& shape, int x, int y, int movedX)
+{
+    int first = -1, last = -1;
+    for (int i = 0; i < 4; ++i)
+        if (shape.point[i].visible && shape.point[i].handle.contains(x, y)) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    // Each point stops at its right neighbour and its left one: of two
+    // points on one spot only the right one can go right, the left one left.
+    return movedX > x ? last : first;
+}
+
 namespace {
 
 bool nearEnd(const SupportPoint& e, int x, int y)

@@ -145,6 +145,12 @@ std::string parameterText(double v);
 // Which of the shape's visible points has its handle at (x, y); -1 none.
 int hitHandle(const SetShape& shape, int x, int y);
 bool hitShape(const SetShape& shape, int x, int y);
+// The point a drag pressed at (x, y) takes once the pointer has moved to
+// movedX: where several handles lie under the press (the apex of a
+// triangle, b = c), the one that can go that way, the rightmost for a move
+// to the right, the leftmost for one to the left; without a horizontal move
+// the first. -1 when no handle is under the press.
+int dragPointFor(const SetShape& shape, int x, int y, int movedX);
 
 // Where the pointer lets a dragged point go: x clamped to the plot's edges
 // (the edge code says which) or snapped to the grid, y clamped to the plot.

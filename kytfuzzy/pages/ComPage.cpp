@@ -20,8 +20,8 @@ ComPage::ComPage(FuzzyEditorFrame* owner, Geometry* g, DWORD windowStyle)
 {
     setBackColor(kPageGrey);
     Rect area = own->drawingArea();
-    e_line = assertControl(new MultiEditCL(this, new Geometry(85, 1, area.width() - 2, area.height() - 2),
-                                           ES_MULTILINE | ES_AUTOVSCROLL, "", kCommentField),
+    e_line = assertControl(new PageFieldCL(this, new Geometry(85, 1, area.width() - 2, area.height() - 2),
+                                           ES_MULTILINE | ES_AUTOVSCROLL, kCommentField),
                            "e_line", kSource);
     e_line->bindBuffer(&frame->pageState().comment);
     e_line->limitText(kCommentLength);

@@ -374,6 +374,22 @@ void MsfPage::drawRubberBand()
     ReleaseDC(hwnd, h);
 }
 
+void MsfPage::chooseDragPoint(int x)
+{
+    // The press may lie on two handles at once (a triangle's apex): the
+    // first move to either side decides which point goes with the pointer.
+    if (directionKnown || x == pressX || selected < 0 || dragIndex < 0)
+        return;
+    directionKnown = true;
+    SetShape& shape = shapeList[selected];
+    const int chosen = dragPointFor(shape, pressX, pressY, x);
+    if (chosen < 0 || chosen == dragIndex)
+        return;
+    shape.point[dragIndex].dragged = false;
+    dragIndex = chosen;
+    shape.point[dragIndex].dragged = true;
+}
+
 LRESULT MsfPage::onMouseMove(EventRecord* event)
 {
     if (tooSmall)
@@ -409,6 +425,7 @@ LRESULT MsfPage::onMouseMove(EventRecord* event)
         shapeList[selected].moved = true;
         if (!firstMove)
             drawRubberBand();
+        chooseDragPoint(x);
         lastBand = dragPosition(map, x, y);
         drawRubberBand();
         firstMove = false;
@@ -436,6 +453,9 @@ LRESULT MsfPage::onButtonDown(EventRecord* event)
         dragging = true;
         dragIndex = index;
         firstMove = true;
+        pressX = x;
+        pressY = y;
+        directionKnown = false;
         shapeList[selected].point[index].dragged = true;
         SetCapture(hwnd);
     };
@@ -495,6 +515,7 @@ LRESULT MsfPage::onButtonUp(EventRecord* event)
     }
     if (!firstMove)
         drawRubberBand();
+    chooseDragPoint(m->x());
     const ValueMapping map = mapping();
     SetShape& shape = shapeList[selected];
     dropPoint(shape, dragIndex, dragPosition(map, m->x(), m->y()), geometryNow.plot);

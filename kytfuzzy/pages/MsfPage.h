@@ -51,6 +51,7 @@ public:
 private:
     void layOut();
     void drawRubberBand();
+    void chooseDragPoint(int x);
     void setCursorResource(int id);
     void paintHead(HDC dc);
     void paintAxes(HDC dc);
@@ -64,6 +65,11 @@ private:
     bool dragging = false;
     int dragIndex = -1;
     bool firstMove = true;
+    // Where the drag was pressed, and whether a move to a side has chosen
+    // its point yet.
+    int pressX = 0;
+    int pressY = 0;
+    bool directionKnown = false;
     DragPosition lastBand = {0, 0, 0};
     bool tooSmall = false;
     MembershipLayout geometryNow;

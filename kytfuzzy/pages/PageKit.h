@@ -29,11 +29,40 @@ inline StaticCL* pageLabel(WindowCL* page, int x, int y, int w, int h, const cha
     return label;
 }
 
+// A field of the pages: Tab and Shift+Tab leave it for the next or the
+// previous field of its page, as in a dialog (a multi-line edit would take
+// the tab as a character and keep the focus). Leaving commits the field.
+class PageFieldCL : public MultiEditCL {
+public:
+    PageFieldCL(WindowCL* page, Geometry* geometry, DWORD style, int id) : MultiEditCL(page, geometry, style, "", id) {}
+
+    LRESULT defaultEvent(EventRecord* event) override
+    {
+        if (event->message == WM_CHAR && event->wParam == '\t')
+            return 0;
+        if (event->message == WM_KEYDOWN && event->wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000)) {
+            moveFocus((GetKeyState(VK_SHIFT) & 0x8000) != 0);
+            return 0;
+        }
+        return MultiEditCL::defaultEvent(event);
+    }
+
+    // The next (or previous) tab stop of the page; with none but this field,
+    // the page itself, so that the field is left all the same.
+    void moveFocus(bool backwards)
+    {
+        if (!hwnd || !parent || !parent->hwnd)
+            return;
+        HWND next = GetNextDlgTabItem(parent->hwnd, hwnd, backwards ? TRUE : FALSE);
+        SetFocus(next && next != hwnd ? next : parent->hwnd);
+    }
+};
+
 // A one-line-high multi-line field: Enter scrolls it (EN_VSCROLL), so Enter
-// and leaving the field both commit.
+// and leaving the field (Tab among others) both commit.
 inline MultiEditCL* pageField(WindowCL* page, int x, int y, int w, int h, DWORD style, String* buffer, int id)
 {
-    MultiEditCL* field = new MultiEditCL(page, new Geometry(x, y, w, h), style, "", id);
+    MultiEditCL* field = new PageFieldCL(page, new Geometry(x, y, w, h), style, id);
     field->bindBuffer(buffer);
     field->style |= ES_WANTRETURN;
     field->updateStyle();

@@ -248,6 +248,20 @@ TEST(FuzzyTextWriter, RuleTextReplacesTheRules)
     std::string embedded = writeToStream(k->getBlock(), rules);
     EXPECT_NE(std::string::npos,
               embedded.find("#RULEBASE;\n#IF (e==N) THEN u=NB;\n#\n#IF (e==P) THEN u=PB;\n#ENDRULEBASE;\n"));
+
+    // The editor holds its rule text with CR LF (a lone CR from a pasted
+    // text too): the file gets the writer's line end alone, in both forms.
+    for (const char* windows : {"IF (e==N) THEN u=NB;\r\n\r\nIF (e==P) THEN u=PB;\r\n",
+                                "IF (e==N) THEN u=NB;\r\rIF (e==P) THEN u=PB;\r"}) {
+        SCOPED_TRACE(windows);
+        plain = writeToFile(k->getBlock(), windows);
+        EXPECT_EQ(std::string::npos, plain.find('\r'));
+        EXPECT_NE(std::string::npos, plain.find("RULEBASE;\nIF (e==N) THEN u=NB;\n\nIF (e==P) THEN u=PB;\nENDRULEBASE;\n"));
+        embedded = writeToStream(k->getBlock(), windows);
+        EXPECT_EQ(std::string::npos, embedded.find('\r'));
+        EXPECT_NE(std::string::npos,
+                  embedded.find("#RULEBASE;\n#IF (e==N) THEN u=NB;\n#\n#IF (e==P) THEN u=PB;\n#ENDRULEBASE;\n"));
+    }
 }
 
 TEST(FuzzyTextWriter, ColoursAndPositionsAsTheModelHasThem)

@@ -173,6 +173,27 @@ TEST(YaccParserTest, LongTextsAreCutAtTheMessageSize)
     EXPECT_EQ(2u, rec.sink.boxes.size());
 }
 
+TEST(YaccParserTest, WithoutReportingTheMessageIsOnlyKept)
+{
+    RecordingScope rec;
+    ProbeParser p;
+    EXPECT_TRUE(p.isReporting());
+    p.setReporting(false);
+    p.setLine(3);
+    YaccParser::error(&p, nullptr, "IF");
+    YaccParser::error(&p, nullptr, nullptr);
+    EXPECT_STREQ("In oder vor Zeile 2:\n\nerwartet wird: \" IF \"", p.getMessage());
+    p.stackOverflow();
+    // A parse starts over, and stays quiet.
+    p.parse();
+    YaccParser::error(&p, "x");
+    EXPECT_TRUE(rec.sink.boxes.empty());
+    EXPECT_STREQ("In oder vor Zeile 0:\nx", p.getMessage());
+    p.setReporting(true);
+    YaccParser::error(&p, "y");
+    EXPECT_EQ(1u, rec.sink.boxes.size());
+}
+
 TEST(YaccParserTest, StackDepthOfTheGeneratedParsers)
 {
     EXPECT_EQ(150, kYaccStackDepth);

@@ -79,7 +79,7 @@ TEST_F(CharacteristicTest, ChoiceOfAxes)
     EXPECT_EQ("20", first.yDivision);
     EXPECT_EQ("a1", first.z);
     EXPECT_EQ(0, first.choiceStillValid);
-    ASSERT_TRUE(first.confirm());
+    ASSERT_EQ(SURFACE_CONFIRMED, first.confirm());
     EXPECT_EQ("20.", first.xDivision);
 
     SurfaceChoiceModel again({"e1", "e2", "e3"}, {"a1"});
@@ -89,32 +89,52 @@ TEST_F(CharacteristicTest, ChoiceOfAxes)
     EXPECT_EQ("x2", renamed.y);
     EXPECT_EQ(0, renamed.choiceStillValid);
 
+    // A division below 1 is refused (nothing confirmed: the choice
+    // remembered stays the last one), on either axis.
     struct Case {
         const char* typed;
         const char* left;
+        SurfaceConfirm onX;
+        SurfaceConfirm onY;
         const char* confirmed;
     } cases[] = {
-        {"-7.9", "7.", "7."}, {"2", "5.", "2."}, {"0", "5.", "1."}, {"100000", "100000.", "500."}, {"abc", "5.", "1."},
+        {"-7.9", "7.", SURFACE_CONFIRMED, SURFACE_CONFIRMED, "7."},
+        {"2", "5.", SURFACE_CONFIRMED, SURFACE_CONFIRMED, "2."},
+        {"1", "5.", SURFACE_CONFIRMED, SURFACE_CONFIRMED, "1."},
+        {"0", "5.", SURFACE_X_DIVISION_ZERO, SURFACE_Y_DIVISION_ZERO, nullptr},
+        {"0.9", "5.", SURFACE_X_DIVISION_ZERO, SURFACE_Y_DIVISION_ZERO, nullptr},
+        {"-0.5", "5.", SURFACE_X_DIVISION_ZERO, SURFACE_Y_DIVISION_ZERO, nullptr},
+        {"abc", "5.", SURFACE_X_DIVISION_ZERO, SURFACE_Y_DIVISION_ZERO, nullptr},
+        {"100000", "100000.", SURFACE_CONFIRMED, SURFACE_CONFIRMED, "500."},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.left, SurfaceChoiceModel::leaveDivisionField(c.typed)) << c.typed;
-        SurfaceChoiceModel m({"e1", "e2"}, {"a1"});
-        m.xDivision = c.typed;
-        ASSERT_TRUE(m.confirm());
-        EXPECT_EQ(c.confirmed, m.xDivision) << c.typed;
+        for (int axis = 0; axis < 2; ++axis) {
+            rememberedSurfaceChoice() = SurfaceChoice{"e1", "20.", "e2", "20.", "a1"};
+            SurfaceChoiceModel m({"e1", "e2"}, {"a1"});
+            (axis ? m.yDivision : m.xDivision) = c.typed;
+            EXPECT_EQ(axis ? c.onY : c.onX, m.confirm()) << c.typed << " on axis " << axis;
+            if (c.confirmed)
+                EXPECT_EQ(c.confirmed, axis ? m.yDivision : m.xDivision) << c.typed;
+            else
+                EXPECT_EQ("20.", axis ? rememberedSurfaceChoice().yDivision : rememberedSurfaceChoice().xDivision);
+        }
     }
 
     SurfaceChoiceModel same({"e1", "e2"}, {"a1"});
     same.y = "e1";
-    EXPECT_FALSE(same.confirm());
+    EXPECT_EQ(SURFACE_AXIS_MISSING, same.confirm());
 
     SurfaceChoiceModel one({"e"}, {"u"});
     EXPECT_FALSE(one.hasYAxis());
     EXPECT_EQ(" ", one.y);
     EXPECT_EQ("0", one.yDivision);
     EXPECT_EQ(0, one.choiceStillValid);
-    EXPECT_TRUE(one.confirm());
+    // Its disabled y division of 0 is no refusal.
+    EXPECT_EQ(SURFACE_CONFIRMED, one.confirm());
     EXPECT_EQ(0, one.yDivisions());
+    one.xDivision = "0";
+    EXPECT_EQ(SURFACE_X_DIVISION_ZERO, one.confirm());
 
     EXPECT_EQ("2.", rangeMidpointText(0, 4));
     EXPECT_EQ(0, cellValue("abc"));

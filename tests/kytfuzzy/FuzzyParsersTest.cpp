@@ -1,4 +1,5 @@
 #include "EditorStrings.h"
+#include "ErrorReporter.h"
 #include "FuzzyBlockWriter.h"
 #include "FuzzyModel.h"
 #include "FuzzyParsers.h"
@@ -9,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -150,6 +152,55 @@ TEST_F(FuzzyParsersTest, SyntaxErrorListsTheExpectedTokens)
     std::string message;
     EXPECT_EQ(1, checkFuzzyText(in.f, &message));
     EXPECT_NE(std::string::npos, message.find("\nerwartet wird: ")) << message;
+}
+
+// Counts what would reach the user through the error reporter.
+class CountingSink : public ErrorSink {
+public:
+    void beep() override {}
+    void showBox(const char* text, const char*) override { boxes.push_back(text); }
+    [[noreturn]] void endProcess(int exitCode) override { _exit(exitCode); }
+    std::vector<std::string> boxes;
+};
+
+TEST_F(FuzzyParsersTest, TheReadersKeepTheirMessageAndShowNoBox)
+{
+    // The editor shows a syntax error in one German box of its own; the
+    // parser must not show a second one through the error reporter.
+    std::string block = blockText(1);
+    block.replace(block.find("XMAX 1;"), 7, "XMAX 1");
+    const std::string rules = "IF (e0==neg) THEN u=;\n";
+    struct Reader {
+        const char* what;
+        const std::string* text;
+        int (*read)(FuzzyKernel* k, FILE* f, std::string* m);
+        int line;
+        const char* expected;
+    } readers[] = {
+        {"#4 block check", &block, [](FuzzyKernel*, FILE* f, std::string* m) { return checkFuzzyText(f, m); }, 11,
+         "\" ; \""},
+        {"#1 block build", &block, [](FuzzyKernel* k, FILE* f, std::string* m) { return parseFuzzyBlock(k, f, m); }, 11,
+         "\" ; \""},
+        {"#2 rule check", &rules, [](FuzzyKernel*, FILE* f, std::string* m) { return checkRuleBase(f, m); }, 1,
+         "\" Identifier \""},
+        {"#3 rule build", &rules, [](FuzzyKernel* k, FILE* f, std::string* m) { return parseRuleBase(k, f, m); }, 1,
+         "\" Identifier \""},
+    };
+    for (const Reader& r : readers) {
+        SCOPED_TRACE(r.what);
+        CountingSink sink;
+        setErrorSink(&sink);
+        disableErrorLog();
+        Stream in(*r.text);
+        KernelPtr k(newFuzzyBlock());
+        std::string message;
+        EXPECT_EQ(1, r.read(k.get(), in.f, &message));
+        setErrorSink(nullptr);
+        enableErrorLog();
+        EXPECT_TRUE(sink.boxes.empty()) << sink.boxes.front();
+        EXPECT_EQ(0u, message.find("In oder vor Zeile " + std::to_string(r.line) + ":")) << message;
+        EXPECT_NE(std::string::npos, message.find(std::string("erwartet wird: ") + r.expected)) << message;
+    }
 }
 
 TEST_F(FuzzyParsersTest, DeepNestingOverflowsTheParserStack)

@@ -239,15 +239,96 @@ TEST_F(FuzzySessionTest, FailedSaveAsChangesNothing)
     ASSERT_EQ(1u, ui.boxes.size());
     EXPECT_EQ(getResString(139), ui.boxes[0]);
 
-    // Written: the name gets its extension, then title, recent list and the
-    // warning that this was only an intermediate save.
+    // Written: the name gets its extension, then title and recent list.
     ui.fileToSave = dir + "/zwei";
     ASSERT_EQ(1, session.saveAs());
     EXPECT_EQ(dir + "/zwei.kyb", session.getCurrentFile());
     EXPECT_EQ("KYTfuzzy 2.51 - " + dir + "/zwei.kyb", session.getTitle());
     EXPECT_EQ(2u, ui.recent.size());
-    ASSERT_EQ(1u, sink.boxes.size());
     EXPECT_FALSE(read(dir + "/zwei.kyb").empty());
+}
+
+TEST_F(FuzzySessionTest, SaveAsAsksBeforeReplacingAFile)
+{
+    struct Case {
+        const char* what;
+        bool wizard;
+        bool exists;
+        bool answer;
+        int result;
+        bool written;
+        bool stillModified;
+        size_t warnings; // "nur zwischengesichert"
+    } const cases[] = {
+        {"a new name: no question, saved", false, false, true, 1, true, false, 0},
+        {"a taken name, Yes: replaced", false, true, true, 1, true, false, 0},
+        {"a taken name, No: nothing written", false, true, false, 0, false, true, 0},
+        {"wizard, a new name: only a copy, said so", true, false, true, 1, true, true, 1},
+        {"wizard, a taken name, No: nothing written, nothing said", true, true, false, 0, false, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(0, system(("cd '" + dir + "' && rm -rf regler.kyb kopie.kyb Fuzzy1").c_str()));
+        const std::string file = write("regler.kyb", kBlock);
+        const std::string target = dir + "/kopie.kyb";
+        const std::string old = "nicht ersetzen";
+        if (c.exists)
+            write("kopie.kyb", old);
+        ScriptedUi ui;
+        FuzzySession session(&ui, fixedClock);
+        if (c.wizard)
+            session.setWizard("Fuzzy1", dir);
+        ASSERT_EQ(1, session.openBlock(file));
+        session.setModified();
+        sink.boxes.clear();
+        ui.answers = {c.answer};
+        ui.fileToSave = dir + "/kopie";
+        EXPECT_EQ(c.result, session.saveAs());
+        if (c.exists) {
+            ASSERT_EQ(1u, ui.questions.size());
+            EXPECT_EQ("Die Datei \"" + target + "\" gibt es schon.\nWollen Sie sie ersetzen?", ui.questions[0]);
+        } else {
+            EXPECT_TRUE(ui.questions.empty());
+        }
+        const std::string now = read(target);
+        EXPECT_EQ(c.written, now.find("FBLOCK \"Regler\";") == 0) << now;
+        if (!c.written) {
+            EXPECT_EQ(c.exists ? old : "", now);
+        }
+        EXPECT_EQ(c.written ? target : file, session.getCurrentFile());
+        EXPECT_EQ(c.stillModified, session.isModified());
+        ASSERT_EQ(c.warnings, sink.boxes.size());
+        if (c.warnings) {
+            EXPECT_NE(std::string::npos, sink.boxes[0].find("Die Fuzzy Datei wurde nur zwischengesichert!"));
+        }
+        ui.answers = {true};
+        session.close();
+    }
+}
+
+TEST_F(FuzzySessionTest, AWrittenBlockHasOneKindOfLineEnd)
+{
+    // The rule text comes in with CR LF (as the editor keeps it); Save,
+    // Save as and the wizard block write the file's own line end throughout.
+    std::string crlf;
+    for (const char* p = kBlock; *p; ++p)
+        crlf += *p == '\n' ? std::string("\r\n") : std::string(1, *p);
+    const std::string file = write("regler.kyb", crlf);
+    ScriptedUi ui;
+    FuzzySession session(&ui, fixedClock);
+    session.setWizard("Fuzzy1", dir);
+    ASSERT_EQ(1, session.openBlock(file));
+    ASSERT_NE(std::string::npos, session.getRuleText().find("\r\n"));
+    ASSERT_EQ(1, session.save());
+    ui.fileToSave = dir + "/kopie.kyb";
+    ASSERT_EQ(1, session.saveAs());
+    ASSERT_EQ(1, session.save());
+    for (const char* name : {"/Fuzzy1", "/kopie.kyb"}) {
+        SCOPED_TRACE(name);
+        const std::string written = read(dir + name);
+        EXPECT_NE(std::string::npos, written.find("IF ((e==neg) AND (de==neg)) THEN u=pos;\n"));
+        EXPECT_EQ(std::string::npos, written.find('\r'));
+    }
 }
 
 TEST_F(FuzzySessionTest, OpenFailures)

@@ -371,6 +371,47 @@ TEST(MembershipDrops, WrittenBackValues)
     EXPECT_EQ(pos.member->set->text[1], nullptr);
 }
 
+TEST(MembershipDrops, TheApexOfATriangleGoesEitherWay)
+{
+    // TRAPEZ 2, 5, 5, 8: points 1 and 2 share the apex at (300, 50), and
+    // point 1 cannot pass point 2. The move decides which of them is taken.
+    struct Case {
+        const char* what;
+        int pressX;
+        int pressY;
+        int movedX;
+        int index;
+        double dropValue;
+        const char* texts[4];
+    } const cases[] = {
+        {"to the right: point 2", 300, 50, 305, 2, 6.5, {"2.", "5.", "6.5", "8."}},
+        {"to the left: point 1", 300, 50, 295, 1, 3.5, {"2.", "3.5", "5.", "8."}},
+        {"straight down: the first", 302, 53, 302, 1, 5, {"2.", "5.", "5.", "8."}},
+        {"beside the handles: none", 320, 50, 330, -1, 0, {}},
+    };
+    for (const Case& c : cases) {
+        ValueMapping m(testPlot(), 0, 10, 0.5);
+        MemberHolder tri(makeTestMember("dreieck", "TRAPEZ", {"2", "5", "5", "8"}));
+        SetShape s = buildSetShape(m, tri.member, 20, 10);
+        ASSERT_EQ(s.point[1].x, s.point[2].x) << c.what;
+        const int index = dragPointFor(s, c.pressX, c.pressY, c.movedX);
+        EXPECT_EQ(index, c.index) << c.what;
+        if (index < 0)
+            continue;
+        dropPoint(s, index, dragPosition(m, m.pixelOf(c.dropValue), T + 10), m.plot);
+        writeBackShape(m, s, tri.member);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_STREQ(tri.member->set->text[i], c.texts[i]) << c.what << ", point " << i;
+    }
+    // A trapezoid's corners lie apart: each handle is its own.
+    ValueMapping m(testPlot(), 0, 10, 0.5);
+    MemberHolder zero(makeTestMember("zero", "TRAPEZ", {"2", "4", "6", "8"}));
+    const SetShape t = buildSetShape(m, zero.member, 20, 10);
+    EXPECT_EQ(dragPointFor(t, 260, 50, 200), 1);
+    EXPECT_EQ(dragPointFor(t, 260, 50, 300), 1);
+    EXPECT_EQ(dragPointFor(t, 340, 50, 200), 2);
+}
+
 TEST(MembershipDrops, RubberBandFollowsTheDrop)
 {
     ValueMapping m(testPlot(), 0, 10, 0.5);

@@ -1,10 +1,11 @@
 // Under wine with OpenGL: the characteristic of a fuzzy block. The OpenGL
 // pane clears to its colour; the control surface of a two-input block opens
-// in its window, turns, switches its mesh lines and is replaced by the next
-// one; a block with three inputs asks for the third's value; a block with
-// an inconsistent rule base opens nothing; a one-input block draws its curve
-// into a plot window; the exports write the grid; the
-// About box sits over the frame, shows its picture and opens and closes its
+// in its window, its tool bar above the scene on the screen, turns by menu
+// and tool bar, grows with the window, switches its mesh lines and is
+// replaced by the next one; a division of 0 is refused; a block with three
+// inputs asks for the third's value; a block with an inconsistent rule base
+// opens nothing; a one-input block draws its curve into a plot window; the
+// exports write the grid; the About box sits over the frame, shows its picture and opens and closes its
 // credit pictures. Every window object is destroyed exactly once.
 //
 //   kytfuzzy_characteristic_test PICTURE-FOLDER SCRATCH-FOLDER
@@ -97,17 +98,18 @@ struct GlPicture {
     }
 };
 
-// What the window's OpenGL viewport shows, read back with glReadPixels
+// What the window's OpenGL canvas shows, read back with glReadPixels
 // after a paint.
-GlPicture readGl(GLPaneWindowCL* window, int toolBarHeight)
+GlPicture readGl(GLPaneWindowCL* window)
 {
     GlPicture p;
     UpdateWindow(window->hwnd);
+    if (window->canvasWindow())
+        UpdateWindow(window->canvasWindow());
     winecheck::pump();
-    RECT r;
-    GetClientRect(window->hwnd, &r);
+    const RECT r = window->canvasRect();
     p.width = r.right;
-    p.height = r.bottom - toolBarHeight;
+    p.height = r.bottom;
     if (p.width <= 0 || p.height <= 0 || !window->renderingContext())
         return p;
     wglMakeCurrent(window->deviceContext(), window->renderingContext());
@@ -127,6 +129,101 @@ GlPicture readGl(GLPaneWindowCL* window, int toolBarHeight)
 bool savePicture(const GlPicture& p, const std::string& path)
 {
     return !p.rgb.empty() && winecheck::savePng(p.rgb, p.width, p.height, path);
+}
+
+// w x h pixels of a device context at (x, y), top row first.
+GlPicture grab(HDC source, int x, int y, int w, int h)
+{
+    GlPicture p;
+    if (w <= 0 || h <= 0)
+        return p;
+    HDC mem = CreateCompatibleDC(source);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
+    GdiFlush();
+    p.width = w;
+    p.height = h;
+    p.rgb.resize(size_t(w) * h * 3);
+    const unsigned char* b = static_cast<const unsigned char*>(bits);
+    for (size_t i = 0; i < size_t(w) * h; ++i) {
+        p.rgb[i * 3] = b[i * 4 + 2];
+        p.rgb[i * 3 + 1] = b[i * 4 + 1];
+        p.rgb[i * 3 + 2] = b[i * 4];
+    }
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    return p;
+}
+
+// The whole surface window as the user sees it: frame, menu and tool bar
+// as GDI painted them, the scene from OpenGL where the canvas lies.
+GlPicture framePicture(GLPaneWindowCL* window)
+{
+    const GlPicture scene = readGl(window);
+    RECT outer;
+    GetWindowRect(window->hwnd, &outer);
+    HDC dc = GetWindowDC(window->hwnd);
+    GlPicture whole = grab(dc, 0, 0, outer.right - outer.left, outer.bottom - outer.top);
+    ReleaseDC(window->hwnd, dc);
+    POINT at = {0, 0};
+    if (window->canvasWindow())
+        ClientToScreen(window->canvasWindow(), &at);
+    const int left = at.x - outer.left, top = at.y - outer.top;
+    for (int y = 0; y < scene.height; ++y)
+        for (int x = 0; x < scene.width; ++x)
+            if (left + x >= 0 && left + x < whole.width && top + y >= 0 && top + y < whole.height)
+                std::copy(scene.at(x, y), scene.at(x, y) + 3,
+                          &whole.rgb[(size_t(top + y) * whole.width + (left + x)) * 3]);
+    return whole;
+}
+
+// The tool bar's strip as the screen shows it and as the bar painted it:
+// under Wine an OpenGL scene over the strip hides the bar on the screen
+// while its own pixels stay as painted. The share of equal pixels.
+double toolBarOnScreen(GLMeshWindow* window)
+{
+    HWND bar = window->toolBar()->hwnd;
+    RECT r;
+    GetClientRect(bar, &r);
+    POINT at = {0, 0};
+    ClientToScreen(bar, &at);
+    HDC own = GetDC(bar);
+    const GlPicture painted = grab(own, 0, 0, r.right, r.bottom);
+    ReleaseDC(bar, own);
+    HDC screen = GetDC(nullptr);
+    const GlPicture shown = grab(screen, at.x, at.y, r.right, r.bottom);
+    ReleaseDC(nullptr, screen);
+    return 1.0 - shown.differenceTo(painted);
+}
+
+// The same for the scene: the screen over the canvas against what OpenGL
+// drew.
+double sceneOnScreen(GLMeshWindow* window)
+{
+    const GlPicture drawn = readGl(window);
+    POINT at = {0, 0};
+    ClientToScreen(window->canvasWindow(), &at);
+    HDC screen = GetDC(nullptr);
+    const GlPicture shown = grab(screen, at.x, at.y, drawn.width, drawn.height);
+    ReleaseDC(nullptr, screen);
+    return 1.0 - shown.differenceTo(drawn);
+}
+
+void clickButton(HWND button)
+{
+    SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(13, 12));
+    SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(13, 12));
+    winecheck::pump();
 }
 
 // A pane that only clears to the graphic panes' colour.
@@ -154,7 +251,53 @@ struct Script {
     bool cancel = false;
     int surfaceRuns = 0, hillRuns = 0;
     std::string hillRowTitle, hillValue;
+    // A refused division: the box's text and where the focus went; then
+    // the x division is typed anew and OK pressed again.
+    std::string retryXDivision;
+    std::string refusal;
+    bool focusOnField = false;
+    HANDLE retry = nullptr;
 } script;
+
+// Answers the refusal box of the dialog on a thread of its own (the test's
+// thread runs the dialog and the box), then corrects the field and presses
+// OK once more.
+BOOL CALLBACK refusalText(HWND child, LPARAM)
+{
+    char cls[32] = "", text[400] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0 && GetWindowTextA(child, text, sizeof text) > 0)
+        script.refusal = text;
+    return TRUE;
+}
+
+DWORD WINAPI answerRefusal(LPVOID dialogHandle)
+{
+    HWND dialog = static_cast<HWND>(dialogHandle);
+    HWND box = nullptr;
+    for (int waited = 0; waited < 10000 && !box; waited += 50) {
+        box = winecheck::findOwnBox(getResString(17723));
+        if (!box)
+            Sleep(50);
+    }
+    if (!box)
+        return 0;
+    Sleep(100);
+    // The box's text is its static with text (the icon's has none).
+    EnumChildWindows(box, refusalText, 0);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    for (int waited = 0; waited < 5000 && IsWindow(box); waited += 50)
+        Sleep(50);
+    Sleep(100);
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+    script.focusOnField = gui.hwndFocus == GetDlgItem(dialog, SurfaceDlg::kXDivision);
+    SendDlgItemMessageA(dialog, SurfaceDlg::kXDivision, WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(script.retryXDivision.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(SurfaceDlg::kOk, BN_CLICKED), 0);
+    return 0;
+}
 
 void setCombo(DialogFrameCL* dialog, int id, const std::string& text)
 {
@@ -171,6 +314,8 @@ void answerDialog(DialogFrameCL* dialog)
         SetDlgItemTextA(dialog->hwnd, SurfaceDlg::kYDivision, script.yDivision.c_str());
         setCombo(dialog, SurfaceDlg::kXList, script.x);
         setCombo(dialog, SurfaceDlg::kYList, script.y);
+        if (!script.retryXDivision.empty())
+            script.retry = CreateThread(nullptr, 0, answerRefusal, dialog->hwnd, 0, nullptr);
         (void)surface;
     } else if (HillDlg* hill = dynamic_cast<HillDlg*>(dialog)) {
         ++script.hillRuns;
@@ -208,7 +353,7 @@ bool openBlock(FuzzyEditorFrame* frame, const std::string& scratch, const std::s
 void glPane(const std::string& pictures)
 {
     ClearPane* first = new ClearPane;
-    const GlPicture cleared = readGl(first, 0);
+    const GlPicture cleared = readGl(first);
     check(first->renderingContext() != nullptr && first->pixelFormat() != 0,
           "the OpenGL pane has a pixel format and a rendering context");
     check(!cleared.rgb.empty() && cleared.looksLike(cleared.width / 2, cleared.height / 2, 254, 254, 231, 1),
@@ -238,23 +383,78 @@ void surface(FuzzyEditorFrame* frame, const std::string& scratch, const std::str
           "... over 11 x 11 points");
     check(GLMeshWindow::liveCount() == 1, "one surface window lives");
 
-    const GlPicture start = readGl(window, 30);
-    savePicture(start, pictures + "\\kytfuzzy-surface.png");
+    const GlPicture start = readGl(window);
     check(!start.rgb.empty() && !start.looksLike(start.width / 2, start.height / 2, 254, 254, 231, 2),
           "the surface covers the centre of the window");
     check(!start.rgb.empty() && start.looksLike(2, 2, 254, 254, 231, 1), "a corner shows the background");
 
+    // The tool bar above the scene: the canvas begins below its strip, and
+    // the screen shows the bar as it painted itself.
+    RECT client, barRect, canvasAt;
+    GetClientRect(window->hwnd, &client);
+    GetWindowRect(window->toolBar()->hwnd, &barRect);
+    GetWindowRect(window->canvasWindow(), &canvasAt);
+    check(barRect.bottom - barRect.top == 30 && canvasAt.top == barRect.bottom &&
+              canvasAt.bottom - canvasAt.top == client.bottom - 30 && canvasAt.right - canvasAt.left == client.right,
+          "the scene's canvas fills the client area below the 30-pixel tool bar");
+    check(start.width == client.right && start.height == client.bottom - 30, "... and the scene is the canvas's size");
+    // Another test's window may come up over it for a moment: asked again.
+    double shown = 0, scene = 0;
+    for (int attempt = 0; attempt < 3 && (shown <= 0.95 || scene <= 0.95); ++attempt) {
+        winecheck::bringToFront(window->hwnd);
+        UpdateWindow(window->toolBar()->hwnd);
+        winecheck::pump();
+        shown = toolBarOnScreen(window);
+        scene = sceneOnScreen(window);
+    }
+    check(shown > 0.95, "the screen shows the tool bar, not the scene or what lay there before");
+    check(scene > 0.95, "... and below it the scene, not what lay there before");
+    if (shown <= 0.95 || scene <= 0.95)
+        printf("on the screen: %.3f of the tool bar's pixels, %.3f of the scene's\n", shown, scene);
+    const GlPicture whole = framePicture(window);
+    check(savePicture(whole, pictures + "\\kytfuzzy-surface.png"), "the picture of the whole surface window is saved");
+
+    // A larger window: the canvas and the scene grow with it.
+    SetWindowPos(window->hwnd, nullptr, 0, 0, 700, 450, SWP_NOMOVE | SWP_NOZORDER);
+    winecheck::pump();
+    GetClientRect(window->hwnd, &client);
+    const GlPicture wider = readGl(window);
+    check(wider.width == client.right && wider.height == client.bottom - 30,
+          "a wider window gives a wider canvas and scene");
+    check(!wider.rgb.empty() && wider.looksLike(wider.width - 3, wider.height / 2, 254, 254, 231, 1) &&
+              wider.looksLike(2, 2, 254, 254, 231, 1),
+          "... cleared to its right edge");
+    double widerOnScreen = sceneOnScreen(window);
+    for (int attempt = 0; attempt < 2 && widerOnScreen <= 0.95; ++attempt) {
+        winecheck::bringToFront(window->hwnd);
+        widerOnScreen = sceneOnScreen(window);
+    }
+    check(widerOnScreen > 0.95, "... and shown whole on the screen");
+    if (widerOnScreen <= 0.95)
+        printf("wider scene on the screen: %.3f\n", widerOnScreen);
+    SetWindowPos(window->hwnd, nullptr, 0, 0, 550, 500, SWP_NOMOVE | SWP_NOZORDER);
+    winecheck::pump();
+    check(readGl(window).differenceTo(start) < 0.001, "back at its first size it shows the first picture");
+
+    // The bar's buttons work the window.
+    clickButton(window->toolBar()->button(SURFACE_TURN_RIGHT)->hwnd);
+    check(surfaceView().aboutZ == 40.0 && readGl(window).differenceTo(start) > 0.01,
+          "the bar's button 18234 turns the picture to the right");
+    clickButton(window->toolBar()->button(SURFACE_HOME)->hwnd);
+    check(surfaceView().aboutZ == 30.0 && readGl(window).differenceTo(start) < 0.001,
+          "... and its button 18235 turns it back");
+
     command(window, SURFACE_TURN_LEFT);
-    const GlPicture turned = readGl(window, 30);
+    const GlPicture turned = readGl(window);
     check(turned.differenceTo(start) > 0.01, "18232 turns the picture");
     for (int i = 0; i < 35; ++i)
         command(window, SURFACE_TURN_LEFT);
-    const GlPicture around = readGl(window, 30);
+    const GlPicture around = readGl(window);
     check(around.differenceTo(start) < 0.001, "36 turns to the left return to the first picture");
     check(surfaceView().aboutZ == 30.0 - 360.0, "... with an angle 360 degrees smaller");
     command(window, SURFACE_TURN_UP);
     command(window, SURFACE_HOME);
-    check(readGl(window, 30).differenceTo(start) < 0.001, "18235 gives the picture of a fresh window");
+    check(readGl(window).differenceTo(start) < 0.001, "18235 gives the picture of a fresh window");
 
     HMENU menu = window->getMenu() ? window->getMenu()->handle() : nullptr;
     check(menu && (GetMenuState(menu, SURFACE_SOLID_LINES, MF_BYCOMMAND) & MF_CHECKED) &&
@@ -264,7 +464,7 @@ void surface(FuzzyEditorFrame* frame, const std::string& scratch, const std::str
     check(window->dottedLines() && !(GetMenuState(menu, SURFACE_SOLID_LINES, MF_BYCOMMAND) & MF_CHECKED) &&
               !window->toolBar()->isButtonChecked(SURFACE_SOLID_LINES),
           "18044 makes the lines dotted and unchecks its entry and button");
-    check(readGl(window, 30).differenceTo(start) > 0.0, "... which changes the picture");
+    check(readGl(window).differenceTo(start) > 0.0, "... which changes the picture");
 
     // The window's own exports.
     chosenFile = scratch + "\\flaeche";
@@ -277,9 +477,12 @@ void surface(FuzzyEditorFrame* frame, const std::string& scratch, const std::str
 
     // Turning is kept for the next window with the same choice.
     command(window, SURFACE_TURN_RIGHT);
+    // The new object may take the old one's memory: the windows tell them apart.
+    const HWND first = window->hwnd;
     command(frame, CMD_SHOW_CHARACTERISTIC);
     GLMeshWindow* next = currentSurfaceWindow();
-    check(next && next != window && GLMeshWindow::liveCount() == 1, "a second 163 replaces the window");
+    check(next && next->hwnd != first && !IsWindow(first) && GLMeshWindow::liveCount() == 1,
+          "a second 163 replaces the window");
     check(surfaceView().aboutZ == 40.0, "... keeping the view when the same variables are chosen");
     // 18238: the last choice without the dialog.
     const int runs = script.surfaceRuns;
@@ -310,12 +513,27 @@ void surface(FuzzyEditorFrame* frame, const std::string& scratch, const std::str
     }
     chosenFile.clear();
 
-    // Division counts out of range are clamped by OK.
+    // A division of 0 would give a line between two points that says
+    // nothing: OK refuses it with a box naming the field, which gets the
+    // focus. Too many divisions are clamped.
     script.xDivision = "0";
     script.yDivision = "100000";
+    script.retryXDivision = "3";
     command(frame, CMD_SHOW_CHARACTERISTIC);
-    check(currentSurfaceWindow() && currentSurfaceWindow()->grid().nx == 2 && currentSurfaceWindow()->grid().ny == 501,
-          "OK clamps a division of 0 to 1 and of 100000 to 500");
+    if (script.retry) {
+        WaitForSingleObject(script.retry, 10000);
+        CloseHandle(script.retry);
+        script.retry = nullptr;
+    }
+    winecheck::pump();
+    check(script.refusal.find("Die x-Teilung muss mindestens 1 sein") == 0,
+          "OK with an x division of 0 is refused: \"Die x-Teilung muss mindestens 1 sein ...\"");
+    if (script.refusal.find("Die x-Teilung") != 0)
+        printf("refusal: [%s]\n", script.refusal.c_str());
+    check(script.focusOnField, "... and the x division field has the focus");
+    check(currentSurfaceWindow() && currentSurfaceWindow()->grid().nx == 4 && currentSurfaceWindow()->grid().ny == 501,
+          "corrected to 3, OK computes 4 points along x; a division of 100000 is clamped to 500");
+    script.retryXDivision.clear();
 
     // Cancel keeps the window there.
     GLMeshWindow* kept = currentSurfaceWindow();

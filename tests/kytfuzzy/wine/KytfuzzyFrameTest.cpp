@@ -95,11 +95,7 @@ bool makeFixture(const std::string& source, const std::string& fixture)
     FixtureUi ui;
     ui.target = fixture;
     FuzzySession session(&ui);
-    // Save as warns through the reporter that the file is only a copy.
-    setMessageBoxesEnabled(false);
-    bool ok = session.openBlock(source) == 1 && session.saveAs() == 1;
-    setMessageBoxesEnabled(true);
-    return ok;
+    return session.openBlock(source) == 1 && session.saveAs() == 1;
 }
 
 void command(FuzzyEditorFrame* frame, unsigned int id)
@@ -201,16 +197,35 @@ void plainMode(FuzzyEditorFrame* frame, FuzzyOptions* options, const std::string
     check(!before.empty() && readText(fixture) == before, "Save writes the opened file byte-identical");
     check(!frame->getSession().isModified(), "... and the block is not modified");
 
+    // Save as onto a file that is there: the editor asks first; No keeps
+    // the file as it was and the editor on its own file.
+    {
+        const std::string taken = scratch + "\\belegt.kyb";
+        writeText(taken, "bleibt");
+        const std::string saveTitle = "Speichere Fuzzy-Block als ...";
+        BoxWatcher dialog(saveTitle.c_str(), kNameCombo, taken.c_str());
+        BoxWatcher question(title.c_str(), IDNO);
+        command(frame, CMD_SAVE_AS);
+        check(dialog.found(), "Save as (11020) asks for the name with \"Speichere Fuzzy-Block als ...\"");
+        check(question.found() && question.text() == "Die Datei \"" + taken + "\" gibt es schon.\nWollen Sie sie ersetzen?",
+              "... a name in use is answered with the question whether to replace the file");
+        check(readText(taken) == "bleibt" && windowText(frame->hwnd) == title + " - " + fixture,
+              "... No leaves the file and the editor's own file as they were");
+    }
+
     // A file with a syntax error.
     const std::string broken = scratch + "\\kaputt.kyb";
     writeText(broken, kBroken);
     {
-        // The parser shows its message through the error reporter first.
-        BoxWatcher parser(getResString(20912), IDOK);
+        // One box, the editor's own: the parser keeps its message for it and
+        // shows nothing through the error reporter.
+        BoxWatcher parser(getResString(20912), IDOK, 8000);
         BoxWatcher box(title.c_str(), IDOK);
         openThroughDialog(frame, broken);
-        check(parser.found(), "the parser reports the syntax error");
-        check(box.found() && box.text().find(broken + " - ") == 0, "a syntax error shows PATH - MESSAGE");
+        check(box.found() && box.text().find(broken + " - In oder vor Zeile 2:") == 0 &&
+                  box.text().find("erwartet wird: \" CONFIGURATION \"") != std::string::npos,
+              "a syntax error shows PATH - MESSAGE with the line and the expected token");
+        check(!parser.found(), "... in the one box: the parser shows none of its own");
         printf("box: %s\n", box.text().c_str());
     }
     check(grayed(menu, CMD_SAVE_AS) && !bar->isButtonEnabled(CMD_SAVE), "... the block commands stay disabled");

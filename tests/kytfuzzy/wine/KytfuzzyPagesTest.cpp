@@ -1,7 +1,8 @@
 // Under wine: a block on the editor pages. The variable page shows the
 // current variable, the graphic draws its sets where the geometry puts them,
 // the read-out follows the pointer, a dragged support point is written back
-// snapped, a refused range and a comment commit, the clipboard bitmap, a
+// snapped, a triangle's apex drags to the right, Tab commits a field and
+// moves on, a refused range and a comment commit, the clipboard bitmap, a
 // print into a recorded context, the frame grown back from too small a size
 // and a variable whose range cannot be drawn.
 //
@@ -37,6 +38,8 @@ using winecheck::check;
 namespace {
 
 using winecheck::writeText;
+
+std::string picturesFolder;
 
 const char* const kHead =
     "FBLOCK \"Seiten\";\n"
@@ -323,6 +326,82 @@ void checkPages(FuzzyEditorFrame* frame, const std::string& scratch, const std::
     repaint(frame);
 }
 
+// Tab in a field of the pages commits it and moves the focus on, as Enter
+// commits it: typed keys go through the message loop as the user's do.
+void checkTab(FuzzyEditorFrame* frame)
+{
+    LvarPage* lvar = frame->getVariablePage();
+    FsetPage* fset = frame->getSetPage();
+    if (!lvar || !fset)
+        return;
+    winecheck::bringToFront(frame->hwnd);
+    SetFocus(lvar->e_line2->hwnd);
+    SetWindowTextA(lvar->e_line2->hwnd, "12");
+    PostMessageA(lvar->e_line2->hwnd, WM_KEYDOWN, VK_TAB, 0x000f0001);
+    PostMessageA(lvar->e_line2->hwnd, WM_KEYUP, VK_TAB, 0xc00f0001);
+    winecheck::pump();
+    FuzzyVariable* e = findModelVariable(frame->block(), "e");
+    check(e && std::string(e->xmax) == "12." && windowText(lvar->e_line2->hwnd) == "12.",
+          "Tab in the XMAX field commits 12 (model and field 12.)");
+    HWND focus = GetFocus();
+    check(focus == lvar->e_line3->hwnd, "... and moves the focus on to the next field, Raster");
+    printf("focus after Tab: id %d; xmax %s, field [%s]\n", focus ? GetDlgCtrlID(focus) : -1, e ? e->xmax : "-",
+           windowText(lvar->e_line2->hwnd).c_str());
+
+    // A point field of the set page, with the tab typed as a character too.
+    SetFocus(fset->e_line_p[0]->hwnd);
+    const std::string before = windowText(fset->e_line_p[0]->hwnd);
+    SetWindowTextA(fset->e_line_p[0]->hwnd, "1");
+    PostMessageA(fset->e_line_p[0]->hwnd, WM_KEYDOWN, VK_TAB, 0x000f0001);
+    winecheck::pump();
+    PostMessageA(fset->e_line_p[0]->hwnd, WM_CHAR, '\t', 0x000f0001);
+    winecheck::pump();
+    check(GetFocus() == fset->e_line_p[1]->hwnd, "Tab in point a goes on to point b");
+    check(windowText(fset->e_line_p[0]->hwnd) == "1." && frame->pageState().set &&
+              frame->pageState().set->set->value[0] == 1.0,
+          "... committing a = 1 without a tab in the field");
+    printf("a before: %s, after: [%s]\n", before.c_str(), windowText(fset->e_line_p[0]->hwnd).c_str());
+}
+
+// The apex of a triangle (b = c) is one handle over two points: a drag to
+// the right moves c, the point that can go there.
+void checkApexDrag(FuzzyEditorFrame* frame, const std::string& scratch)
+{
+    std::string text = block("0", "10");
+    const std::string zero = "TRAPEZ 2, 4, 6, 8;";
+    text.replace(text.find(zero), zero.size(), "TRAPEZ 2, 5, 5, 8;");
+    const std::string path = scratch + "\\dreieck.kyb";
+    writeText(path, text);
+    if (frame->getSession().isModified()) {
+        BoxWatcher any("*", IDOK, 5000);
+        frame->getSession().save();
+    }
+    check(frame->getSession().openBlock(path) == 1, "the block with the triangle opens");
+    repaint(frame);
+    MsfPage* msf = frame->getMembershipPage();
+    FsetPage* fset = frame->getSetPage();
+    if (!msf || !fset)
+        return;
+    SendMessageA(fset->c_box2->hwnd, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("zero"));
+    SendMessageA(fset->hwnd, WM_COMMAND, MAKEWPARAM(fset->c_box2->id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(fset->c_box2->hwnd));
+    repaint(frame);
+    const ValueMapping m = msf->mapping();
+    mouse(msf->hwnd, WM_LBUTTONDOWN, m.pixelOf(5), m.plot.top, MK_LBUTTON);
+    mouse(msf->hwnd, WM_MOUSEMOVE, m.pixelOf(5.5), m.plot.top + 5, MK_LBUTTON);
+    mouse(msf->hwnd, WM_MOUSEMOVE, m.pixelOf(6.5), m.plot.top + 5, MK_LBUTTON);
+    mouse(msf->hwnd, WM_LBUTTONUP, m.pixelOf(6.5), m.plot.top + 5);
+    winecheck::pump();
+    FuzzyMember* z = member(frame, "zero");
+    check(z && z->set->value[0] == 2 && z->set->value[1] == 5 && z->set->value[2] == 6.5 && z->set->value[3] == 8,
+          "the apex dragged to the right moves c to 6.5 and keeps b at 5");
+    printf("zero after the apex drag: %s\n", texts(z).c_str());
+    check(windowText(fset->e_line_p[2]->hwnd) == "6.5", "... the set page shows c 6.5");
+    repaint(frame);
+    check(winecheck::saveWindowPicture(frame->hwnd, picturesFolder + "kytfuzzy-apex.png"),
+          "the picture of the dragged apex is saved");
+}
+
 void checkBadRange(FuzzyEditorFrame* frame, const std::string& scratch)
 {
     printf("%lu ms: a bad range\n", GetTickCount());
@@ -423,8 +502,6 @@ private:
     std::vector<DialogAnswer>* answers;
     HANDLE thread;
 };
-
-std::string picturesFolder;
 
 void checkDialogs(FuzzyEditorFrame* frame)
 {
@@ -530,14 +607,16 @@ void checkDialogs(FuzzyEditorFrame* frame)
           "the editor opens again with the stored rules");
     if (editor) {
         SetWindowTextA(editor->editor()->hwnd, "IF (e==neg) THEN u=;\r\n");
-        // The parser reports the error through the error reporter first.
-        BoxWatcher parser(getResString(20912), IDOK);
+        // The editor's box only: the parser keeps its message for it.
+        BoxWatcher parser(getResString(20912), IDOK, 8000);
         BoxWatcher boxes(getResString(17664), IDYES, 10000, 2);
         SendMessageA(editor->hwnd, WM_COMMAND, 11023, 0);
         winecheck::pump();
-        check(boxes.texts().size() == 2 && boxes.texts()[0].find("Rulebase : ") == 0 &&
+        check(boxes.texts().size() == 2 && boxes.texts()[0].find("Rulebase : In oder vor Zeile 1:") == 0 &&
+                  boxes.texts()[0].find("erwartet wird: ") != std::string::npos &&
                   boxes.texts()[1] == getResString(17650),
-              "a syntax error on leaving is shown, then 17650 asks");
+              "a syntax error on leaving is shown with its line and expected token, then 17650 asks");
+        check(!parser.found(), "... and the parser shows no box of its own");
         check(!hooks.ruleEditor() && frame->getSession().getRuleText() == "IF (e==neg) THEN u=pos;\r\n" &&
                   frame->block()->rules && frame->block()->rules->rule->conclusion->term &&
                   std::string(frame->block()->rules->rule->conclusion->term) == "pos",
@@ -572,6 +651,8 @@ void appMain(Application* app)
     winecheck::pump();
     picturesFolder = winecheck::pictureFolder(args[0]);
     checkPages(frame, scratch, args[0]);
+    checkTab(frame);
+    checkApexDrag(frame, scratch);
     checkBadRange(frame, scratch);
     checkDialogs(frame);
     delete frame;
