@@ -556,6 +556,7 @@ void writeCircuits()
 
 struct FrameSearch {
     const char* cls;
+    DWORD process;
     HWND found;
 };
 
@@ -564,16 +565,23 @@ BOOL CALLBACK findVisible(HWND hwnd, LPARAM p)
     FrameSearch* s = reinterpret_cast<FrameSearch*>(p);
     char cls[64] = "";
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (lstrcmpA(cls, s->cls) == 0 && IsWindowVisible(hwnd)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (lstrcmpA(cls, s->cls) == 0 && IsWindowVisible(hwnd) && process == s->process) {
         s->found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND visibleWindow(const char* cls)
+// A visible window of the class that belongs to the process of owner (kyt's
+// frame): other wine tests show their plot windows on the same display.
+HWND visibleWindowOf(HWND owner, const char* cls)
 {
-    FrameSearch search = {cls, nullptr};
+    if (!owner)
+        return nullptr;
+    FrameSearch search = {cls, 0, nullptr};
+    GetWindowThreadProcessId(owner, &search.process);
     EnumWindows(findVisible, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -622,7 +630,7 @@ int watchRun(const std::string& picture, const std::string& result, const std::s
     HWND frame = nullptr, plot = nullptr;
     for (int i = 0; i < 1200 && !(frame && plot); ++i) {
         frame = FindWindowA("AppFrameCL", "KYT 2.52 - example.kyt");
-        plot = visibleWindow("PlotFrameCL");
+        plot = visibleWindowOf(frame, "PlotFrameCL");
         Sleep(100);
     }
     check(frame && plot, "kyt -r shows the example and a plot window");
@@ -685,7 +693,7 @@ int watchRunToEnd(const std::string& picture, const std::string& circuit)
     HWND frame = nullptr, plot = nullptr;
     for (int i = 0; i < 1200 && !(frame && plot); ++i) {
         frame = FindWindowA("AppFrameCL", title.c_str());
-        plot = visibleWindow("PlotFrameCL");
+        plot = visibleWindowOf(frame, "PlotFrameCL");
         Sleep(100);
     }
     check(frame != nullptr, ("kyt -r loads the circuit with a blank in its path: \"" + title + "\"").c_str());
