@@ -231,6 +231,12 @@ void OpenKyt::editFuzzyBlock(ForeignBoxes& boxes)
             Sleep(25);
         }
         editorShown = editor && winecheck::windowText(editor).find(".kyb") != std::string::npos;
+        // The editor lays out and paints its pages once the block is in.
+        for (int i = 0; editorShown && i < 40; ++i) {
+            winecheck::pump();
+            app->runIdleTasks();
+            Sleep(25);
+        }
         if (editorShown)
             winecheck::saveWindowPicture(editor, folder + "kyt-open-kytfuzzy.png");
         if (editor) {
