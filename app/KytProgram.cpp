@@ -1,7 +1,7 @@
 #include "KytProgram.h"
 
 #include "Application.h"
-#include "CommandLine.h"
+#include "KytCommandLine.h"
 #include "Dde.h"
 #include "DeferredMessages.h"
 #include "ErrorReporter.h"

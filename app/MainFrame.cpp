@@ -115,7 +115,7 @@ MainToolBar::~MainToolBar()
 
 MainFrame::MainFrame(void* parentWindow, Geometry* g, DWORD frameStyle, const char* text, const char* iniDirectory)
     : AppFrameCL(parentWindow, g, frameStyle, text), statusBar(nullptr), toolBar(nullptr), pane(nullptr),
-      menuSink(nullptr), toolBarStates(nullptr), commonChooser(nullptr), chooser(nullptr)
+      installDirectory(iniDirectory ? iniDirectory : ""), menuSink(nullptr), toolBarStates(nullptr), commonChooser(nullptr), chooser(nullptr)
 {
     edWin = this;
     commonChooser = new CommonFileChooser(this);
@@ -148,16 +148,7 @@ MainFrame::MainFrame(void* parentWindow, Geometry* g, DWORD frameStyle, const ch
         theWorkspace->setMainToolBar(toolBarStates);
     toolBar->show(SW_SHOW);
 
-    createPane();
-    if (!pane)
-        assertionFailed("ep");
-    pane->readIniSetup(iniDirectory);
-    if (theWorkspace) {
-        theWorkspace->readSettingsFile();
-        GridSize grid = theWorkspace->getGrid();
-        pane->model().setZoom(grid.x, grid.y);
-    }
-    pane->show(SW_SHOW);
+    createPane(true);
 
     setClassIcon(new Icon(ResourceId(kMainIcon)));
     if (theApplication)
@@ -188,13 +179,21 @@ MainFrame::~MainFrame()
         edWin = nullptr;
 }
 
-void MainFrame::createPane()
+void MainFrame::createPane(bool atStart)
 {
     pane = new GedPane(this, new FillLayout, WS_CHILD | WS_VISIBLE);
-    if (pane) {
-        pane->setStatusBar(statusBar);
-        pane->setClipFileCommands(this);
+    if (!pane)
+        assertionFailed(atStart ? "ep" : "ep != NULL");
+    pane->setStatusBar(statusBar);
+    pane->setClipFileCommands(this);
+    pane->readIniSetup(installDirectory.text());
+    if (theWorkspace) {
+        if (atStart)
+            theWorkspace->readSettingsFile();
+        GridSize grid = theWorkspace->getGrid();
+        pane->model().setZoom(grid.x, grid.y);
     }
+    pane->show(SW_SHOW);
 }
 
 CircuitState MainFrame::circuitState() const
@@ -710,18 +709,9 @@ int MainFrame::discardCircuit(int ask, int askOnly)
         LocalBlockLibrary().reset();
         delete pane;
         pane = nullptr;
-        createPane();
-        if (!pane)
-            assertionFailed("ep != NULL");
-        if (theWorkspace) {
-            GridSize grid = theWorkspace->getGrid();
-            pane->model().setZoom(grid.x, grid.y);
-        }
-        pane->show(SW_SHOW);
+        createPane(false);
         if (theWorkspace)
             theWorkspace->updateMainTitle(getResString(kResUntitled));
-        if (geometry)
-            geometry->layout(nullptr);
     }
     return decision.result;
 }

@@ -149,7 +149,12 @@ private:
     void showAbout(int id);
 
     bool confirm(const std::string& text, const std::string& caption) override;
-    void createPane();
+    // The editing pane, at the start and for every circuit that replaces
+    // one: made in the rest between tool bar and status bar, set up from
+    // kyt.ini of the installation (its directories, the companions' working
+    // directory) and given the workspace's grid; shown. At the start kyt.set
+    // is read too (its place, TEMPDIR, comes from kyt.ini).
+    void createPane(bool atStart);
     void grayUndo();
     void setState(unsigned int text);
     // The file dialog of a file command; false when cancelled.
@@ -160,6 +165,8 @@ private:
     FrameStatusBarCL* statusBar;
     MainToolBar* toolBar;
     GedPane* pane;
+    // The directory of kyt.ini, which every new pane reads.
+    String installDirectory;
     // The workspace's views of the menu and the tool bar.
     FrameMenuSink* menuSink;
     CommandStateSink* toolBarStates;

@@ -252,21 +252,31 @@ int ResultFileOpen(const SimParams& settings, int rmode, bool openResultFile)
         memcpy(name, settings.FNAME, kFileNameSize);
         name[kFileNameSize] = 0;
         openedName = name;
-        FILE* f = openFile(name, binaryForm ? "ab" : "at");
-        if (!f)
-            return 1;
-        struct stat st;
-        deviceFile = fstat(fileno(f), &st) == 0 && S_ISCHR(st.st_mode);
-        if (deviceFile) {
-            if (rmode == 1) {
-                fclose(f);
-                deviceFile = false;
+        if (namesNullDevice(name)) {
+            // The default result file "nul": no file is opened, under any
+            // path mapping, and nothing is written. It stays a device, which
+            // the binary form refuses.
+            if (rmode == 1)
                 return 2;
+            deviceFile = true;
+            nullDevice = true;
+        } else {
+            FILE* f = openFile(name, binaryForm ? "ab" : "at");
+            if (!f)
+                return 1;
+            struct stat st;
+            deviceFile = fstat(fileno(f), &st) == 0 && S_ISCHR(st.st_mode);
+            if (deviceFile) {
+                if (rmode == 1) {
+                    fclose(f);
+                    deviceFile = false;
+                    return 2;
+                }
+                setvbuf(f, nullptr, _IONBF, 0);
+                nullDevice = isNullDevice(st);
             }
-            setvbuf(f, nullptr, _IONBF, 0);
-            nullDevice = isNullDevice(st);
+            resultFile = f;
         }
-        resultFile = f;
     }
     outputCount = countOutputs();
     if (outputCount > 0)

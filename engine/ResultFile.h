@@ -19,7 +19,8 @@ int countOutputs();
 // Opens FNAME for appending ("ab" when rmode is not 0, else "at"), unless
 // openFile is false (MODE 2: no file, only the record buffer). A character
 // device is refused with rmode not 0 (closed again) and made unbuffered
-// otherwise; the null device is kept open but never written. Counts the
+// otherwise; the null device is kept open but never written, and for a name
+// of the device NUL (namesNullDevice) no file is opened at all. Counts the
 // outputs and allocates the record buffer. 1 when the file does not open, 2
 // when it is refused (the binary form on a device), else 0. An output count or record buffer
 // left from an earlier run is fatal.

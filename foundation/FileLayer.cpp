@@ -10,17 +10,6 @@
 
 namespace {
 
-// The DOS device NUL (a result file's default name), in any directory and
-// case, with or without its colon.
-bool namesNullDevice(const char* path)
-{
-    const char* name = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/')
-            name = p + 1;
-    return strcasecmp(name, "nul") == 0 || strcasecmp(name, "nul:") == 0;
-}
-
 // Paths of the programs ignore case, as Wine's do: a path that does not
 // exist as written is matched component by component without case.
 String withoutCase(const String& path)
@@ -62,8 +51,6 @@ String withoutCase(const String& path)
 
 String nativePath(const char* path)
 {
-    if (namesNullDevice(path))
-        return String("/dev/null");
     String s(path);
     char* p = s.getBuffer();
     for (; *p; ++p)
@@ -186,8 +173,23 @@ void setPathMapper(PathMapper mapper)
     currentMapper = mapper ? mapper : nativePath;
 }
 
+bool namesNullDevice(const char* path)
+{
+    if (!path)
+        return false;
+    const char* name = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '\\' || *p == '/' || (*p == ':' && p[1]))
+            name = p + 1;
+    return strcasecmp(name, "nul") == 0 || strcasecmp(name, "nul:") == 0;
+}
+
 String mapPath(const char* path)
 {
+    // Every mapper: Wine's own knows no DOS devices and would make "nul" a
+    // file in the current directory, growing with every run.
+    if (namesNullDevice(path))
+        return String("/dev/null");
     return currentMapper(path ? path : "");
 }
 

@@ -35,11 +35,16 @@ bool isAbsolutePath(const char* path);
 // of path turned into the kind baseDir uses.
 String resolvePath(const char* baseDir, const char* path);
 
-// How a path reaches the operating system. The native mapper turns
-// backslashes into slashes and the DOS device NUL (any directory, any case)
-// into the null device, and matches a path that does not exist as written
-// component by component without case, as Wine does; a Windows program installs one that asks Wine for
-// the Unix name of a DOS path. Null restores the native mapper.
+// The DOS device NUL: "nul" in any case, with or without a directory
+// ("C:\\KYT\\nul", "sub/Nul"), a drive ("C:nul") or a trailing colon.
+bool namesNullDevice(const char* path);
+
+// How a path reaches the operating system. A name of the device NUL
+// (namesNullDevice) becomes the null device whatever the mapper. Other
+// paths go through the mapper: the native one turns backslashes into
+// slashes and matches a path that does not exist as written component by
+// component without case, as Wine does; a Windows program installs one that
+// asks Wine for the Unix name of a DOS path. Null restores the native mapper.
 typedef String (*PathMapper)(const char* path);
 void setPathMapper(PathMapper mapper);
 String mapPath(const char* path);

@@ -112,7 +112,13 @@ void setCompilerLine(int line)
 
 void enableMessageLog()
 {
+    // A new parse starts a new log: a line given for a message that never
+    // came, or a list of alternatives that an aborted parse left open,
+    // belongs to the earlier text and must not reach the first message of
+    // this one.
     logState.enabled = true;
+    logState.linePending = false;
+    logState.listOpen = false;
     *logState.line = 1;
 }
 

@@ -39,7 +39,8 @@ void detachScanner();
 int getCompilerLine();
 void setCompilerLine(int line);
 
-// Log switch on (the parser runs), line counter 1.
+// Log switch on (the parser runs), line counter 1; a line still pending from
+// setMessageLine and a list of alternatives still open are dropped.
 void enableMessageLog();
 // Log switch off.
 void disableMessageLog();

@@ -3,7 +3,7 @@
 #include "ErrorReporter.h"
 #include "ResString.h"
 
-#include "CommandLine.h"
+#include "KytCommandLine.h"
 
 namespace {
 

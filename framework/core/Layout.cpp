@@ -516,7 +516,7 @@ void MeasuredEdgeLayout::getSizeHints(SizeHints& hints)
     EdgeLayout::getSizeHints(hints);
 }
 
-FillLayout::FillLayout() : Layout(nullptr)
+FillLayout::FillLayout() : Layout(nullptr), givenWidth(kNotGiven), givenHeight(kNotGiven)
 {
     kind = PLACE_CENTRED;
 }
@@ -527,14 +527,28 @@ void FillLayout::apply(WindowCL* w, const SizeEvent& event)
     y = 0;
     width = event.width;
     height = event.height;
+    givenWidth = event.width;
+    givenHeight = event.height;
     WindowCL* target = window ? window : w;
     if (target)
         layoutWindowPort().moveWindow(target, Rect(0, 0, event.width, event.height), 1);
 }
 
+void FillLayout::applyRect(const Rect& rect, int flag)
+{
+    // Placed by the parent (flag 0): that is the size it fills. Its own
+    // window's size (flag 1) is only the client area.
+    if (flag == 0) {
+        givenWidth = rect.width();
+        givenHeight = rect.height();
+    }
+    Layout::applyRect(rect, flag);
+}
+
 void FillLayout::getSizeHints(SizeHints& hints)
 {
-    fixedSizeHints(hints, *this, width, height);
+    const bool given = givenWidth != kNotGiven && givenHeight != kNotGiven;
+    fixedSizeHints(hints, *this, given ? givenWidth : width, given ? givenHeight : height);
 }
 
 ProportionalLayout::ProportionalLayout(int s, Layout* parent)

@@ -194,12 +194,21 @@ public:
 };
 
 // Takes what remains of the parent; on a new size of the parent it first
-// covers the whole client area, then the parent's layout fits it in.
+// covers the whole client area, then the parent's layout fits it in. Its
+// hints are the size it was last given, by the parent's size event or the
+// parent's layout: its own window's size events report only the client
+// area, which scroll bars or a border make smaller, and a later layout of
+// the parent (a sibling shown, a pane replaced) would otherwise centre a
+// shrunken fill in a band of the parent's background.
 class FillLayout : public Layout {
 public:
     FillLayout();
     void apply(WindowCL* window, const SizeEvent& event) override;
+    void applyRect(const Rect& rect, int flag) override;
     void getSizeHints(SizeHints& hints) override;
+
+    int32_t givenWidth;
+    int32_t givenHeight;
 };
 
 // A strip whose size is a percentage of the parent layout's size (0: all of it).

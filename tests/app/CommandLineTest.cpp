@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "KytCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,8 @@ struct Case {
     const char* iniDirectory;
 };
 
-// The directory before the line is read: "C:\\kyt".
+// The directory before the line is read: "C:\\kyt". Words are split as the
+// companions split theirs: at blanks, a quoted run belongs to its word.
 const Case kCases[] = {
     {"-r -p f.kyt", "f.kyt", 1, 1, "C:\\kyt"},
     {"/Pxx", "", 0, 1, "C:\\kyt"},
@@ -24,16 +25,30 @@ const Case kCases[] = {
     {"/IC:\\k", "", 0, 0, "C:\\k"},
     {"-i C:\\k", "C:\\k", 0, 0, ""},
     {"a b", "b", 0, 0, "C:\\kyt"},
-    {"\"x.kyt\"", "\"x.kyt\"", 0, 0, "C:\\kyt"},
-    {"\"my circuit.kyt\"", "circuit.kyt\"", 0, 0, "C:\\kyt"},
     {"-x", "", 0, 0, "C:\\kyt"},
     {"-", "", 0, 0, "C:\\kyt"},
     {"/", "", 0, 0, "C:\\kyt"},
     {"", "", 0, 0, "C:\\kyt"},
-    {"   \t ", "", 0, 0, "C:\\kyt"},
-    {"a\tb\t-p", "b", 0, 1, "C:\\kyt"},
-    {"\t-r\tf.kyt\t", "f.kyt", 1, 0, "C:\\kyt"},
+    {"     ", "", 0, 0, "C:\\kyt"},
     {"a.kyt -x b.kyt", "b.kyt", 0, 0, "C:\\kyt"},
+    // Quotes hold a word with blanks together and are not part of it.
+    {"\"x.kyt\"", "x.kyt", 0, 0, "C:\\kyt"},
+    {"\"my circuit.kyt\"", "my circuit.kyt", 0, 0, "C:\\kyt"},
+    {"-r \"C:\\Meine Schaltungen\\regel.kyt\"", "C:\\Meine Schaltungen\\regel.kyt", 1, 0, "C:\\kyt"},
+    {"\"C:\\Meine Schaltungen\\regel.kyt\" -r -p", "C:\\Meine Schaltungen\\regel.kyt", 1, 1, "C:\\kyt"},
+    {"C:\\Meine\" \"Schaltungen\\regel.kyt", "C:\\Meine Schaltungen\\regel.kyt", 0, 0, "C:\\kyt"},
+    {"\"-iC:\\Program Files\\KYT\" r.kyt", "r.kyt", 0, 0, "C:\\Program Files\\KYT"},
+    {"-i\"C:\\Program Files\\KYT\\\" \"a b.kyt\"", "a b.kyt", 0, 0, "C:\\Program Files\\KYT\\"},
+    // An unclosed quote runs to the end of the line.
+    {"-p \"C:\\a b\\c.kyt", "C:\\a b\\c.kyt", 0, 1, "C:\\kyt"},
+    // A quoted empty word names nothing; a quoted option is still an option.
+    {"f.kyt \"\"", "f.kyt", 0, 0, "C:\\kyt"},
+    {"\"-r\" f.kyt", "f.kyt", 1, 0, "C:\\kyt"},
+    // A quoted "-" or "/" word is an option like an unquoted one.
+    {"\"/p\"", "", 0, 1, "C:\\kyt"},
+    // A tab separates nothing, as on the companions' command lines.
+    {"a\tb", "a\tb", 0, 0, "C:\\kyt"},
+    {"-r\tf.kyt", "", 1, 0, "C:\\kyt"},
 };
 
 TEST(CommandLine, WordsAndOptions)

@@ -1,6 +1,6 @@
 #include "IniDirectory.h"
 
-#include "CommandLine.h"
+#include "KytCommandLine.h"
 #include "ErrorReporter.h"
 #include "TestSinks.h"
 

@@ -5,6 +5,7 @@
 #include "TextLines.h"
 
 #include "EventQueue.h"
+#include "FileLayer.h"
 #include "NumberFormat.h"
 #include "PiInterpreter.h"
 
@@ -164,6 +165,48 @@ TEST_F(ResultFileTest, AResultFileThatCannotBeWrittenEndsTheRunWithAMessageNamin
     ASSERT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.5"), s));
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(static_cast<long>(scratch.read("out.txt").size()), resultFileBytesWritten());
+}
+
+// A mapper as Wine's: it knows no DOS devices and makes every name a file in
+// the current directory.
+String fileInCurrentDirectory(const char* path)
+{
+    String name;
+    splitPath(path, nullptr, &name);
+    return name;
+}
+
+// Under any path mapping the name of the device NUL opens no file: a run
+// leaves no file "nul" behind (kyt under Wine wrote one into its current
+// directory, growing with every run), and the binary form is still refused.
+struct MapperScope {
+    explicit MapperScope(PathMapper mapper) { setPathMapper(mapper); }
+    ~MapperScope() { setPathMapper(nullptr); }
+};
+
+TEST_F(ResultFileTest, NoFileIsOpenedForTheNullDeviceUnderAnyMapping)
+{
+    MapperScope wineLike(fileInCurrentDirectory);
+    SimParams s = testSettings();
+    for (const char* name : {"nul", "NUL", "Nul:", "C:\\KYT\\Beispiele\\nul", "C:nul", "sub/nUl"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(setResultFileName(s, name));
+        s.RMODE = 0;
+        EXPECT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.2"), s));
+        EXPECT_TRUE(boxes().empty());
+        EXPECT_FALSE(plot.points.empty());
+        EXPECT_EQ(0, resultFileBytesWritten());
+        s.RMODE = 1;
+        EXPECT_EQ(SIM_END_PARAMETERS, loadAndRun(decayProgram("0.2"), s));
+        recording.sink.boxes.clear();
+    }
+    // A name that only looks like it is an ordinary file.
+    ASSERT_TRUE(setResultFileName(s, "nul.txt"));
+    s.RMODE = 0;
+    EXPECT_EQ(SIM_END_NORMAL, loadAndRun(decayProgram("0.2"), s));
+    EXPECT_TRUE(scratch.exists("nul.txt"));
+    for (const char* file : {"nul", "NUL", "Nul", "Nul:", "nUl", "C:nul"})
+        EXPECT_FALSE(scratch.exists(file)) << file;
 }
 
 TEST_F(ResultFileTest, ABinaryFileReadsBackBitEqual)

@@ -183,6 +183,32 @@ TEST(FileLayerTest, PathsReachTheSystemThroughTheMapper)
     EXPECT_STREQ("a/b/c", mapPath("a\\b/c").text());
 }
 
+// The device NUL is the null device whatever mapper is installed (Wine's
+// knows no devices); every other name goes to the mapper.
+TEST(FileLayerTest, TheNullDeviceNeverReachesTheMapper)
+{
+    setPathMapper(redirect);
+    for (const char* name : {"nul", "NUL", "Nul:", "C:\\KYT\\nul", "C:nul", "sub/nUl", "a\\b/NUL:"}) {
+        recordedPath = "";
+        EXPECT_STREQ("/dev/null", mapPath(name).text()) << name;
+        EXPECT_STREQ("", recordedPath.text()) << name;
+        EXPECT_TRUE(namesNullDevice(name)) << name;
+    }
+    for (const char* name : {"null", "nul.txt", "anul", "nul\\x", "nul:x", "C:\\nul\\kyt.ini", ""}) {
+        recordedPath = "x";
+        mapPath(name);
+        EXPECT_STREQ(name, recordedPath.text()) << name;
+        EXPECT_FALSE(namesNullDevice(name)) << name;
+    }
+    setPathMapper(nullptr);
+    EXPECT_FALSE(namesNullDevice(nullptr));
+    // The null device opens, for writing too, and takes what is written.
+    FILE* f = openFile("C:\\KYT\\NUL", "at");
+    ASSERT_NE(nullptr, f);
+    EXPECT_GE(fputs("abc", f), 0);
+    fclose(f);
+}
+
 TEST(FileLayerTest, ReadLineReadsWholeLines)
 {
     ScratchDir dir;

@@ -153,6 +153,37 @@ TEST(MessageLogTest, LongMessagesAreCut)
     disableMessageLog();
 }
 
+// Each parse starts its log afresh: a line given for a message that never
+// came and a list of alternatives that an aborted parse left open stay with
+// the earlier parse.
+TEST(MessageLogTest, AParseStartsWithoutWhatTheLastOneLeft)
+{
+    RecordingScope rec;
+    enableMessageLog();
+    setMessageLine(40);
+    disableMessageLog();
+    enableMessageLog();
+    setCompilerLine(3);
+    compilerMessage("Block %s unbekannt", "PT2");
+    ASSERT_EQ(1u, rec.viewer.calls.size());
+    EXPECT_EQ("In oder vor Zeile 2:\nBlock PT2 unbekannt", rec.viewer.calls[0].message);
+    EXPECT_EQ(3, rec.viewer.calls[0].line);
+
+    setCompilerLine(5);
+    compilerMessage(nullptr, "IDENT");
+    disableMessageLog();
+    enableMessageLog();
+    setCompilerLine(8);
+    compilerMessage(nullptr, "NUMBER");
+    compilerMessage(nullptr, nullptr);
+    ASSERT_EQ(2u, rec.viewer.calls.size());
+    const std::string& shown = rec.viewer.calls[1].message;
+    EXPECT_EQ(0u, shown.find("In oder vor Zeile 7:\n"));
+    EXPECT_NE(std::string::npos, shown.find("NUMBER"));
+    EXPECT_EQ(std::string::npos, shown.find("IDENT"));
+    disableMessageLog();
+}
+
 TEST(ResStringTableTest, EveryRowCanBeWalked)
 {
     unsigned int n = compiledStringCount();

@@ -186,6 +186,58 @@ TEST_F(LayoutTest, FrameWithTopStripAndFill)
     delete strip;
 }
 
+// A fill whose window has scroll bars: the window's own size events report
+// the client area, smaller than the rectangle the parent gave. Layouts of
+// the parent without a size event of its own (a sibling shown, a pane
+// replaced) keep the fill over the whole rest: no band of the parent's
+// background around a shrinking fill.
+TEST_F(LayoutTest, AFillKeepsTheRestWhateverItsWindowReports)
+{
+    Layout* frameLayout = new Layout(0, 0, 0, 0);
+    frameLayout->bindWindow(frame);
+    port.clients[frame] = Point(400, 300);
+    EdgeLayout* strip = new EdgeLayout(PLACE_TOP, 0, 40, frameLayout);
+    strip->bindWindow(top);
+    EdgeLayout* bar = new EdgeLayout(PLACE_BOTTOM, 0, 20, frameLayout);
+    FillLayout* rest = new FillLayout;
+    rest->bindWindow(fill);
+    frameLayout->addChild(rest);
+
+    // Shown in a frame that is already on the screen: the pane's first
+    // show covers the client area, then the frame's layout fits it in.
+    rest->setSize(Point(400, 300));
+    rest->apply(fill, SizeEvent{400, 300, 0});
+    frameLayout->layout(nullptr);
+    const Rect whole(0, 40, 400, 280);
+    EXPECT_EQ(port.lastMoveOf(fill), whole);
+    for (int pass = 0; pass < 3; ++pass) {
+        SCOPED_TRACE(pass);
+        // The window's size event: its client area without the scroll bars.
+        const Rect placed = port.lastMoveOf(fill);
+        rest->width = placed.width() - 17;
+        rest->height = placed.height() - 17;
+        Rect client(0, 0, rest->width, rest->height);
+        rest->layout(&client);
+        frameLayout->layout(nullptr);
+        EXPECT_EQ(port.lastMoveOf(fill), whole);
+    }
+
+    // A new size of the frame: the fill follows it, smaller and larger.
+    for (Point size : {Point(300, 200), Point(500, 400)}) {
+        port.clients[frame] = size;
+        rest->apply(fill, SizeEvent{size.x(), size.y(), 0});
+        frameLayout->layout(nullptr);
+        rest->width = size.x() - 17;
+        rest->height = size.y() - 60 - 17;
+        frameLayout->layout(nullptr);
+        EXPECT_EQ(port.lastMoveOf(fill), Rect(0, 40, size.x(), size.y() - 20));
+    }
+    delete rest;
+    delete bar;
+    delete strip;
+    delete frameLayout;
+}
+
 TEST_F(LayoutTest, AFreeLayoutIsNotMovedByItsParent)
 {
     Layout parent;

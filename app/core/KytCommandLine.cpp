@@ -1,29 +1,18 @@
+#include "KytCommandLine.h"
+
 #include "CommandLine.h"
 
-namespace {
-
-bool isSeparator(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-} // namespace
+#include <vector>
 
 CommandLineRequest parseCommandLine(const char* text, const std::string& iniDirectory)
 {
     CommandLineRequest request;
     request.iniDirectory = iniDirectory;
-    const std::string line = text ? text : "";
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isSeparator(line[i]))
-            ++i;
-        if (i >= line.size())
-            break;
-        const size_t start = i;
-        while (i < line.size() && !isSeparator(line[i]))
-            ++i;
-        const std::string word = line.substr(start, i - start);
+    const std::vector<std::string> words = splitCommandLine(text);
+    for (const std::string& word : words) {
+        // A quoted empty word names no file and no option.
+        if (word.empty())
+            continue;
         if (word[0] != '-' && word[0] != '/') {
             request.circuitFile = word;
             continue;
