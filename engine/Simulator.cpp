@@ -52,9 +52,9 @@ const unsigned kStepTooSmall = 20632;
 // "Die Prozedur %s lief zur Zeit t = %g mehr als %ld Mal: sie plant sich wohl
 // immer wieder zur selben Zeit ein!"
 const unsigned kEndlessEvents = 20633;
-const unsigned kResultFileNotOpened = 20640;
-const unsigned kResultFileNotWritten = 20641;
-const unsigned kSnapshotNotWritten = 20642;
+const unsigned kResultFileNotOpened = 20660;
+const unsigned kResultFileNotWritten = 20661;
+const unsigned kSnapshotNotWritten = 20662;
 
 // Mended: a step that the time cannot resolve (t + h == t, or below the
 // time tolerance, e.g. INITSTEP 1e-300) was taken and the run never moved

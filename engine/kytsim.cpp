@@ -96,7 +96,7 @@ const int kExitInterrupted = 130;
 // "Warnung: Das Verfahren IALG 0 integriert nicht: die %d Zustände ..."
 const unsigned kNoIntegration = 20634;
 // "Der für den Übersetzer geschriebene Text der Schaltung bleibt in %s ..."
-const unsigned kCompilerTextKept = 20643;
+const unsigned kCompilerTextKept = 20663;
 // --help: the call, the options besides the settings fields and the exit
 // statuses.
 const unsigned kHelpTexts[] = {20625, 20635, 20637, 20638, 20639};
