@@ -31,6 +31,13 @@ std::string fieldNameOf(HWND field)
     return fieldLabelName(fieldText(label).c_str());
 }
 
+namespace {
+
+// "Nachricht", the title of kyt's message boxes.
+const unsigned int kResMessageTitle = 20912;
+
+} // namespace
+
 void refuseField(HWND field, const std::string& message)
 {
     HWND dialog = field ? GetAncestor(field, GA_ROOT) : nullptr;
@@ -38,7 +45,10 @@ void refuseField(HWND field, const std::string& message)
     const HWND owner = getReportOwnerWindow();
     if (dialog)
         setReportOwnerWindow(dialog);
-    reportError(ERR_MESSAGE, "%s", message.c_str());
+    // Straight to the sink: a typing slip is no error of the program, so it
+    // gets no level word and no ERROR.LOG line, and the companions show it
+    // in German like kyt.
+    getErrorSink()->showBox(message.c_str(), getResString(kResMessageTitle));
     setReportOwnerWindow(owner);
     if (field && IsWindow(field)) {
         SetFocus(field);

@@ -10,11 +10,11 @@
 #include "IdentHelpWindow.h"
 #include "IdentStart.h"
 #include "Layout.h"
+#include "NumberField.h"
+#include "NumberFields.h"
 #include "PictureMask.h"
 #include "ResString.h"
 #include "UnitPoint.h"
-#include "NumberField.h"
-#include "NumberFields.h"
 
 #include <ctime>
 
