@@ -53,6 +53,10 @@ void refuseField(HWND field, const std::string& message)
     if (field && IsWindow(field)) {
         SetFocus(field);
         SendMessageA(field, EM_SETSEL, 0, -1);
+        // The dialog's activation after the box may come later and give the
+        // focus elsewhere: once more when the messages are through.
+        if (dialog)
+            PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
     }
 }
 
