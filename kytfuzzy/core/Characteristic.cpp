@@ -115,7 +115,10 @@ std::string rangeMidpointText(double xmin, double xmax)
 
 double cellValue(const std::string& text)
 {
+    // A decimal comma is read as German users mean it ("0,5" was 0).
     double v = 0;
+    if (readNumberField(text.c_str(), &v))
+        return v;
     if (parseNumber(text.c_str(), &v) == 0)
         return 0;
     return v;
