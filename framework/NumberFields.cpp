@@ -6,7 +6,6 @@
 #include "WinServices.h"
 
 #include <cstdio>
-
 #include <vector>
 
 std::string fieldText(HWND field)
