@@ -47,20 +47,21 @@ const unsigned kSettingXAxis = 20645;
 const unsigned kSettingFinite = 20646;
 const unsigned kSettingMethod = 20647;
 
-// The settings' names as the simulation options dialog shows them.
+// The settings' names as the simulation options dialog shows them: the
+// texts 20648 to 20653 of the string table.
 struct SettingRow {
     const char* key;
-    const char* label;
+    unsigned label;
     double SimParams::*value;
     unsigned rule;
 };
 const SettingRow kNumberSettings[] = {
-    {"INITSTEP", "Anfangsschrittweite", &SimParams::INITSTEP, kSettingAboveZero},
-    {"MINSTEP", "Min. Schrittweite (Grenze)", &SimParams::MINSTEP, kSettingNotNegative},
-    {"MAXSTEP", "Max Schrittweite (Grenze)", &SimParams::MAXSTEP, kSettingAboveZero},
-    {"RELERR", "Max rel. lokaler Fehler", &SimParams::RELERR, kSettingFinite},
-    {"ABSERR", "Min. rel. bewert. Amplitude", &SimParams::ABSERR, kSettingFinite},
-    {"LIMIT", "Ereignisgenauigkeit", &SimParams::LIMIT, kSettingAboveZero},
+    {"INITSTEP", 20648, &SimParams::INITSTEP, kSettingAboveZero},
+    {"MINSTEP", 20649, &SimParams::MINSTEP, kSettingNotNegative},
+    {"MAXSTEP", 20650, &SimParams::MAXSTEP, kSettingAboveZero},
+    {"RELERR", 20651, &SimParams::RELERR, kSettingFinite},
+    {"ABSERR", 20652, &SimParams::ABSERR, kSettingFinite},
+    {"LIMIT", 20653, &SimParams::LIMIT, kSettingAboveZero},
 };
 
 // Extra arguments beyond those the text uses are ignored.
@@ -81,7 +82,7 @@ std::string unusableSetting(const SimParams& s, int outputs)
         const bool usable = finite(v) && (row.rule != kSettingAboveZero || v > 0) &&
                             (row.rule != kSettingNotNegative || v >= 0);
         if (!usable)
-            return formatted(row.rule, row.label, row.key,
+            return formatted(row.rule, getResString(row.label), row.key,
                              formatDouble(v).text());
     }
     char number[32];
