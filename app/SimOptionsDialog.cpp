@@ -1,6 +1,7 @@
 #include "SimOptionsDialog.h"
 
 #include "Control.h"
+#include "NumberFields.h"
 #include "ResourceId.h"
 #include "Workspace.h"
 
@@ -37,7 +38,8 @@ SimOptionsDialog::SimOptionsDialog(WindowCL* parentWindow, SimOptionsModel& m)
     for (const std::string& entry : model.xAxisEntries)
         xAxis->addText(entry.c_str());
     for (int i = 0; i < 6; ++i) {
-        edits[i] = new EditCL(this, kNumberFields[i]);
+        // OK refuses a text that is no number, naming the field by its label.
+        edits[i] = new NumberEditCL(this, kNumberFields[i]);
         edits[i]->limitText(kTextLimit);
     }
     showModel();

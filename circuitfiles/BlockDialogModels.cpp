@@ -2,12 +2,14 @@
 
 #include "Assert.h"
 #include "ErrorReporter.h"
+#include "NumberField.h"
 #include "NumberFormat.h"
 #include "ResString.h"
 #include "SignalNameRegistry.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -63,6 +65,27 @@ int parameterValueValid(int parameterKind, const char* value)
             return 0;
     }
     return 1;
+}
+
+int parameterValueToStore(int parameterKind, const char* typed, String* stored)
+{
+    std::string value = typed ? typed : "";
+    const bool plain = (parameterKind & kParamPlain) && !(parameterKind & kParamText);
+    if (plain && !pointDecimalCommas(value.c_str(), &value))
+        return 0;
+    if (!parameterValueValid(parameterKind, value.c_str()))
+        return 0;
+    *stored = value.c_str();
+    return 1;
+}
+
+String parameterRefusalText(int parameterKind, const char* name, const char* typed)
+{
+    const bool plain = (parameterKind & kParamPlain) && !(parameterKind & kParamText);
+    char text[kMaxResString + 600];
+    snprintf(text, sizeof text, getResString(plain ? kResPlainValueRefused : kResTextValueRefused),
+             name ? name : "", typed ? typed : "");
+    return String(text);
 }
 
 ParameterDialogLayout parameterDialogLayout(const BlockObject& block)
@@ -194,8 +217,9 @@ void BlockLayoutValues::applyTo(BlockObject& b) const
 
 double textFactorFrom(const char* text, double previous)
 {
+    // A decimal comma is read as German users mean it ("0,5" was 0).
     double value = 0.0;
-    if (!parseNumber(text ? text : "", &value))
+    if (!readNumberField(text, &value))
         value = 0.0;
     if (!std::isfinite(value) || std::fabs(value) > kMaxTextFactor)
         return previous;

@@ -33,6 +33,8 @@ const unsigned int kResInputs = 19102;
 const unsigned int kResOutputs = 19103;
 const unsigned int kResParameters = 19104;
 const unsigned int kResHelpTitle = 19012;
+const unsigned int kResPlainValueRefused = 19155;
+const unsigned int kResTextValueRefused = 19156;
 const int kHelpButtonId = 4444;
 // Ids of the parameter dialog's value controls: kFirstParameterId + i.
 const int kFirstParameterId = 3000;
@@ -58,6 +60,14 @@ int checkBoxShowsChecked(const char* value);
 // kind: a plain value is written unquoted, so it may hold none of ";", ",",
 // "=", '"', "#", "//" and "/*"; a text value is quoted and may hold no '"'.
 int parameterValueValid(int parameterKind, const char* value);
+// What OK stores for a value typed into a parameter's edit field: in a
+// plain value each number written with a decimal comma gets a point ("0,5"
+// gives "0.5", "K*0,5" gives "K*0.5"); a text value is stored as typed.
+// 0 when the result is not valid (parameterValueValid); stored is then
+// untouched.
+int parameterValueToStore(int parameterKind, const char* typed, String* stored);
+// The message that refuses such a value, naming the parameter.
+String parameterRefusalText(int parameterKind, const char* name, const char* typed);
 
 // ---------------------------------------------------------------- layout
 

@@ -8,8 +8,10 @@
 #include "EditorShell.h"
 #include "FileLayer.h"
 #include "FormattedEdit.h"
+#include "NumberField.h"
 #include "Icon.h"
 #include "LibraryIndex.h"
+#include "NumberFields.h"
 #include "NumberFormat.h"
 #include "ResString.h"
 #include "SignalNameRegistry.h"
@@ -269,15 +271,19 @@ BlockParameterDialog::BlockParameterDialog(WindowCL* parentWindow, BlockObject* 
 void BlockParameterDialog::pressOk()
 {
     // Every value must survive the circuit text; the first that would not
-    // keeps the dialog open with the focus on its field.
+    // is refused with a message naming its parameter (the beep alone left
+    // the dialog looking frozen), and the dialog stays open with the focus
+    // on its field. A decimal comma in a number is stored as a point.
+    std::vector<String> typed(static_cast<size_t>(parameterCount));
     for (int i = 0; i < parameterCount; ++i) {
         const int kind = BlockObject::at(block->parameterKinds, i);
         if (!controls[i] || parameterControlKind(kind) != ParameterControl::EDIT)
             continue;
         EditCL* edit = static_cast<EditCL*>(controls[i]);
-        if (!parameterValueValid(kind, edit->getText().text())) {
-            MessageBeep(0);
-            SetFocus(edit->hwnd);
+        const String text = edit->getText();
+        if (!parameterValueToStore(kind, text.text(), &typed[static_cast<size_t>(i)])) {
+            const String name = BlockObject::at(block->parameterNames, i);
+            refuseField(edit->hwnd, parameterRefusalText(kind, name.text(), text.text()).text());
             return;
         }
     }
@@ -286,7 +292,7 @@ void BlockParameterDialog::pressOk()
             continue;
         const int kind = BlockObject::at(block->parameterKinds, i);
         if (parameterControlKind(kind) == ParameterControl::EDIT)
-            values[i] = controls[i]->getText();
+            values[i] = typed[static_cast<size_t>(i)];
         else
             values[i] = static_cast<CheckBoxCL*>(controls[i])->getCheck() ? "1" : "0";
     }
@@ -456,7 +462,7 @@ TextBlockDialog::TextBlockDialog(WindowCL* parentWindow, BlockObject* block)
 {
     new MultiEditCL(this, kTextField, &text);
     new CheckBoxCL(this, kCentreBox, &lineCenter);
-    factorField = new BorderEditCL(this, kFactorField, &factorText);
+    factorField = new NumberEditCL(this, kFactorField, nullptr, &factorText);
     factorField->limitText(5);
     factorField->onKillFocus(this, &TextBlockDialog::onFactorLeft);
     loadAll();
@@ -465,6 +471,10 @@ TextBlockDialog::TextBlockDialog(WindowCL* parentWindow, BlockObject* block)
 
 LRESULT TextBlockDialog::onFactorLeft(EventRecord*)
 {
+    // A text that is no number stays for OK to refuse.
+    double typed = 0;
+    if (!readNumberField(factorField->getText().text(), &typed))
+        return 0;
     factor = textFactorFrom(factorField->getText().text(), factor);
     factorField->setText(formatDouble(factor));
     return 0;
@@ -656,7 +666,8 @@ LRESULT SignalNameDialog::onCommand(EventRecord* event)
 LaplaceWizardDialog::LaplaceWizardDialog(WindowCL* parentWindow, int resource, const char* text)
     : FieldDialogCL(parentWindow, ResourceId(static_cast<unsigned>(resource))), transfer(text ? text : "")
 {
-    new MultiEditCL(this, kTransferField, &transfer);
+    // A coefficient may be written with a decimal comma; OK stores points.
+    new ModelTextEditCL(this, kTransferField, &transfer);
     loadAll();
     runCentred(this);
 }

@@ -7,6 +7,7 @@
 #include "EventQueue.h"
 #include "FloatFlags.h"
 #include "ModuleRegistry.h"
+#include "NumberFormat.h"
 #include "PiInterpreter.h"
 #include "PiLoader.h"
 #include "ResetSimulator.h"
@@ -32,18 +33,68 @@ bool finite(double v)
 // Mended: wrong settings ended in endless runs (a step of 0 or backwards, h
 // = 0 at a pending event), read past the record buffer (XVAR) or overran
 // the name. They end the run at once with the parameter message.
-bool settingsUsable(const SimParams& s, int outputs)
+// "Die Einstellung "%s" (%s = %s) muss größer als 0 sein." and its kin:
+// a run refused for its settings names the first setting it cannot use.
+const unsigned kSettingAboveZero = 20641;
+const unsigned kSettingNotNegative = 20642;
+const unsigned kSettingMode = 20643;
+const unsigned kSettingResultFile = 20644;
+const unsigned kSettingXAxis = 20645;
+const unsigned kSettingFinite = 20646;
+const unsigned kSettingMethod = 20647;
+
+// The settings' names as the simulation options dialog shows them: the
+// texts 20648 to 20653 of the string table.
+struct SettingRow {
+    const char* key;
+    unsigned label;
+    double SimParams::*value;
+    unsigned rule;
+};
+const SettingRow kNumberSettings[] = {
+    {"INITSTEP", 20648, &SimParams::INITSTEP, kSettingAboveZero},
+    {"MINSTEP", 20649, &SimParams::MINSTEP, kSettingNotNegative},
+    {"MAXSTEP", 20650, &SimParams::MAXSTEP, kSettingAboveZero},
+    {"RELERR", 20651, &SimParams::RELERR, kSettingFinite},
+    {"ABSERR", 20652, &SimParams::ABSERR, kSettingFinite},
+    {"LIMIT", 20653, &SimParams::LIMIT, kSettingAboveZero},
+};
+
+// Extra arguments beyond those the text uses are ignored.
+std::string formatted(unsigned id, const char* a, const char* b, const char* c)
 {
-    if (!finite(s.INITSTEP) || !finite(s.MINSTEP) || !finite(s.MAXSTEP) || !finite(s.ABSERR) ||
-        !finite(s.RELERR) || !finite(s.LIMIT))
-        return false;
-    if (!(s.INITSTEP > 0) || !(s.MAXSTEP > 0) || !(s.LIMIT > 0) || !(s.MINSTEP >= 0))
-        return false;
-    if (s.MODE < 0 || s.MODE > 2)
-        return false;
+    char text[400];
+    snprintf(text, sizeof text, getResString(id), a, b, c);
+    return text;
+}
+
+// The first setting the run cannot use, as a line naming it; empty when
+// every setting is usable. The error bounds need only be finite: they are
+// read by the variable-step methods alone.
+std::string unusableSetting(const SimParams& s, int outputs)
+{
+    for (const SettingRow& row : kNumberSettings) {
+        const double v = s.*row.value;
+        const bool usable = finite(v) && (row.rule != kSettingAboveZero || v > 0) &&
+                            (row.rule != kSettingNotNegative || v >= 0);
+        if (!usable)
+            return formatted(row.rule, getResString(row.label), row.key,
+                             formatDouble(v).text());
+    }
+    char number[32];
+    if (s.MODE < 0 || s.MODE > 2) {
+        snprintf(number, sizeof number, "%d", s.MODE);
+        return formatted(kSettingMode, number, "", "");
+    }
     if (memchr(s.FNAME, 0, sizeof s.FNAME) == nullptr)
-        return false;
-    return s.XVAR >= 0 && s.XVAR < outputs;
+        return formatted(kSettingResultFile, "", "", "");
+    if (s.XVAR < 0 || s.XVAR >= outputs) {
+        char count[32];
+        snprintf(number, sizeof number, "%d", s.XVAR);
+        snprintf(count, sizeof count, "%d", outputs);
+        return formatted(kSettingXAxis, number, count, "");
+    }
+    return std::string();
 }
 
 // "Die Schrittweite %s = %g ist zu klein: die Zeit t = %g schreitet damit
@@ -311,10 +362,16 @@ int Simulator::setUp()
     rs.mathErrors = 0;
     clearWatchedExceptions();
     step = nullptr;
-    if (!settingsUsable(params, countOutputs()))
+    settingsProblem = unusableSetting(params, countOutputs());
+    if (!settingsProblem.empty())
         return SIM_END_PARAMETERS;
     methodInUse = p.nstates > 0 ? params.IALG : kMethodNone;
     step = selectIntegrator(params, methodInUse);
+    if (!step && (methodInUse < 0 || methodInUse >= kIntegrationMethodCount)) {
+        char number[32];
+        snprintf(number, sizeof number, "%d", params.IALG);
+        settingsProblem = formatted(kSettingMethod, number, "", "");
+    }
     if (!step || !hasDiscreteFlags())
         return failSetUp();
 
@@ -682,6 +739,8 @@ void Simulator::endOfRun(int code)
     if (const char* message = endCodeMessage(code)) {
         if (code == SIM_END_EXIT)
             reportError(ERR_ERROR, "%s%s", message, getExitMessage());
+        else if (code == SIM_END_PARAMETERS && !settingsProblem.empty())
+            reportError(ERR_ERROR, "%s\n%s", message, settingsProblem.c_str());
         else
             reportError(ERR_ERROR, "%s", message);
     }

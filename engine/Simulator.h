@@ -13,6 +13,7 @@
 #include "SimParams.h"
 
 #include <chrono>
+#include <string>
 #include <vector>
 
 class RunHost {
@@ -146,6 +147,8 @@ private:
     bool firstSetUp = true;
     bool ended = false;
     int finalCode = -1;
+    // The line naming the setting that refused the last set-up.
+    std::string settingsProblem;
     double shownTime = 0;
     double shownStep = 0;
     // The events run at the current time so far.

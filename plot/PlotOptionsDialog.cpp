@@ -2,6 +2,8 @@
 
 #include "Control.h"
 #include "ErrorReporter.h"
+#include "NumberField.h"
+#include "NumberFields.h"
 #include "NumberFormat.h"
 #include "PlotExport.h"
 #include "PlotFrame.h"
@@ -16,6 +18,10 @@ namespace {
 
 const unsigned int kResBadXScale = 19302; // "Ungültiger Wert für xscale: %s!"
 const unsigned int kResBadYScale = 19303; // "Ungültiger Wert für yscale: %s!"
+// The names of the scale fields in the message that refuses a text that is
+// no number: "Skalierung X", "Skalierung Y".
+const unsigned int kResXScaleName = 19318;
+const unsigned int kResYScaleName = 19319;
 
 // A scale edit: OK checks it as leaving it does.
 class ScaleEditCL : public EditCL {
@@ -196,10 +202,17 @@ bool PlotOptionsDialog::checkScale(EditCL* edit)
     // The message box takes the focus from the edit: that is no second
     // leaving.
     checking = true;
-    reportError(ERR_ERROR, getResString(edit == yEdit ? kResBadYScale : kResBadXScale), text.text());
+    double typed = 0;
+    if (!readNumberField(text.text(), &typed))
+        refuseField(edit->hwnd,
+                    numberRefusalText(getResString(edit == yEdit ? kResYScaleName : kResXScaleName), text.text()));
+    else
+        reportError(ERR_ERROR, getResString(edit == yEdit ? kResBadYScale : kResBadXScale), text.text());
     checking = false;
-    if (edit->isWindow())
+    if (edit->isWindow()) {
         edit->setText(lastGood);
+        SendMessageA(edit->hwnd, EM_SETSEL, 0, -1);
+    }
     return false;
 }
 

@@ -1,8 +1,7 @@
 #include "SimOptionsModel.h"
 
+#include "NumberField.h"
 #include "NumberFormat.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -46,8 +45,14 @@ void SimOptionsModel::fill(const SimParams& s)
 
 std::string SimOptionsModel::normalise(const std::string& text)
 {
-    // The longest leading number; none gives 0.
-    return number(strtod(text.c_str(), nullptr));
+    // Mended: the longest leading number was taken and anything else gave 0
+    // without a word, so "0,05" became 0 and the run failed for a reason
+    // no field showed. A text that is no number now stays as it was typed,
+    // and OK refuses it.
+    double v = 0;
+    if (!readNumberField(text.c_str(), &v))
+        return text;
+    return number(v);
 }
 
 void SimOptionsModel::selectMethod(int index)
@@ -90,11 +95,25 @@ void SimOptionsModel::leaveField(int controlId)
 void SimOptionsModel::storeInto(SimParams& s) const
 {
     s.IALG = methodIndex + 1;
-    s.INITSTEP = strtod(initStep.c_str(), nullptr);
-    s.MINSTEP = strtod(minStep.c_str(), nullptr);
-    s.MAXSTEP = strtod(maxStep.c_str(), nullptr);
-    s.ABSERR = strtod(absErr.c_str(), nullptr);
-    s.RELERR = strtod(relErr.c_str(), nullptr);
-    s.LIMIT = strtod(limit.c_str(), nullptr);
+    // A field that holds no number (a greyed error field the dialog did not
+    // check) keeps the setting it had.
+    readNumberField(initStep.c_str(), &s.INITSTEP);
+    readNumberField(minStep.c_str(), &s.MINSTEP);
+    readNumberField(maxStep.c_str(), &s.MAXSTEP);
+    readNumberField(absErr.c_str(), &s.ABSERR);
+    readNumberField(relErr.c_str(), &s.RELERR);
+    readNumberField(limit.c_str(), &s.LIMIT);
     s.XVAR = xIndex;
+}
+
+int SimOptionsModel::firstFieldWithoutNumber() const
+{
+    const int order[6] = {SIMOPT_INITSTEP, SIMOPT_MINSTEP, SIMOPT_MAXSTEP, SIMOPT_RELERR, SIMOPT_ABSERR, SIMOPT_LIMIT};
+    for (int id : order) {
+        const bool greyed = !errorFieldsEnabled() && (id == SIMOPT_RELERR || id == SIMOPT_ABSERR);
+        double v = 0;
+        if (!greyed && !readNumberField(const_cast<SimOptionsModel*>(this)->field(id)->c_str(), &v))
+            return id;
+    }
+    return 0;
 }

@@ -41,8 +41,9 @@ public:
     // the loaded program whose flag bit 0 is set, in table order).
     SimOptionsModel(const SimParams& settings, const std::vector<std::string>& listedVariables);
 
-    // A number field's text as the dialog shows it: read as a number (no
-    // number: 0) and written by formatDouble.
+    // A number field's text as the dialog shows it: read as a number (a
+    // decimal comma or point) and written by formatDouble; a text that is
+    // no number stays as it is, for OK to refuse.
     static std::string normalise(const std::string& text);
 
     // The method chosen in the combo.
@@ -57,8 +58,12 @@ public:
     // On leaving a number field.
     void leaveField(int controlId);
 
-    // OK: the dialog's values into the settings; FNAME and the modes stay.
+    // OK: the dialog's values into the settings; FNAME and the modes stay,
+    // and so does a setting whose field holds no number.
     void storeInto(SimParams& settings) const;
+    // The control id of the first field, top to bottom, that OK refuses (a
+    // used field that holds no number); 0 when there is none.
+    int firstFieldWithoutNumber() const;
 
     int methodIndex;
     // -1 while no variable is listed.

@@ -391,9 +391,13 @@ int NumericMask::apply(std::string& text, char* chars, int count, Selection& sel
         }
         return APPLY_DONE;
     };
+    // A typed point or comma is the decimal character, whatever the
+    // international settings say: German users type "0,5", the files "0.5"
+    // (a comma that fit nowhere was refused with a beep).
+    const bool typedPoint = count == 1 && hasPoint() && (chars[0] == decimalChar || chars[0] == '.' || chars[0] == ',');
     // 3. Edit modes.
     if (editMode != 3 && hasPoint()) {
-        if (count == 1 && chars[0] == decimalChar && sel.start == sel.end) {
+        if (typedPoint && sel.start == sel.end) {
             int caretPos = 0;
             text = render(negative, intPart, fracPart, Caret{true, 0}, caretPos);
             selection.start = selection.end = caretPos;
@@ -468,7 +472,7 @@ int NumericMask::apply(std::string& text, char* chars, int count, Selection& sel
         bool changed = false;
         for (; i < count; ++i) {
             char c = chars[i];
-            bool isPoint = c == decimalChar || (count > 1 && c == '.');
+            bool isPoint = c == decimalChar || (count > 1 && c == '.') || typedPoint;
             if (c == '-' || c == '+' || isPoint || isDigit(c)) {
                 // 6. The selected digits go first.
                 removeSelected();

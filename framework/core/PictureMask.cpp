@@ -226,7 +226,11 @@ bool PictureMask::isMaskLiteral(char c) const
 bool PictureMask::fill(const std::string& text, int start, bool typed, std::vector<int>* taken, int* next)
 {
     int p = start;
-    for (char c : text) {
+    // A decimal comma typed where the picture has a fixed point is that
+    // point (German users type "0,5"; it was refused with a beep).
+    const bool commaIsPoint = typed && isMaskLiteral('.') && !isMaskLiteral(',');
+    for (char typedChar : text) {
+        const char c = commaIsPoint && typedChar == ',' ? '.' : typedChar;
         int lit = nextOfKind(p, false);
         int in = nextOfKind(p, true);
         int at = -1;
@@ -259,6 +263,10 @@ bool PictureMask::fill(const std::string& text, int start, bool typed, std::vect
             tryInput();
             tryLiteral();
         }
+        // The fixed character the caret has just passed, typed: nothing to
+        // add ("12" shows "12." and the user types the point or a comma).
+        if (at < 0 && typed && p > 0 && !positions[p - 1]->isInput() && positions[p - 1]->maskChar == c)
+            at = p - 1;
         if (at < 0)
             return false;
         if (taken)

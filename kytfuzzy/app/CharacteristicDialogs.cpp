@@ -4,6 +4,7 @@
 #include "Control.h"
 #include "FuzzyKernel.h"
 #include "Layout.h"
+#include "NumberFields.h"
 #include "NumberFormat.h"
 #include "ResString.h"
 #include "ResourceId.h"
@@ -163,6 +164,10 @@ LRESULT SurfaceDlg::onCommand(EventRecord* event)
     switch (id) {
     case kOk:
     case IDOK:
+        // A step count that is no number is refused, naming its field.
+        for (EditCL* field : {xDivision, yDivision})
+            if (field->isWindow() && IsWindowEnabled(field->hwnd) && !readNumberFieldOf(field->hwnd, nullptr))
+                return 1;
         readFields();
         switch (choice.confirm()) {
         case SURFACE_CONFIRMED:

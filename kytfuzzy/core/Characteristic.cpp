@@ -3,6 +3,7 @@
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "FuzzyKernel.h"
+#include "NumberField.h"
 #include "NumberFormat.h"
 #include "ResString.h"
 
@@ -22,8 +23,10 @@ std::string number(double v)
 // The text read as a number and cut to a whole one (no number: 0).
 double wholeValue(const std::string& text)
 {
+    // The number fields' rule first ("10,0" is 10); else the leading number.
     double v = 0;
-    parseNumber(text.c_str(), &v);
+    if (!readNumberField(text.c_str(), &v))
+        parseNumber(text.c_str(), &v);
     if (!std::isfinite(v))
         return 0;
     return std::trunc(v);
@@ -118,7 +121,10 @@ std::string rangeMidpointText(double xmin, double xmax)
 
 double cellValue(const std::string& text)
 {
+    // A decimal comma is read as German users mean it ("0,5" was 0).
     double v = 0;
+    if (readNumberField(text.c_str(), &v))
+        return v;
     if (parseNumber(text.c_str(), &v) == 0)
         return 0;
     return v;

@@ -1,6 +1,7 @@
 #include "PageRules.h"
 
 #include "FuzzyModel.h"
+#include "NumberField.h"
 #include "NumberFormat.h"
 #include "ResString.h"
 
@@ -69,6 +70,10 @@ void commitComment(FuzzyBlock* block, bool valid, String& buffer)
 
 String normalizedNumber(const char* text)
 {
+    // A decimal comma is read as German users mean it ("0,5" was 0).
+    double value = 0;
+    if (readNumberField(text, &value))
+        return formatDouble(value);
     return formatDouble(fuzzyTextValue(text));
 }
 

@@ -4,6 +4,7 @@
 #include "FuzzyModel.h"
 #include "LvarPage.h"
 #include "MsfPage.h"
+#include "NumberFields.h"
 #include "PageKit.h"
 #include "PageRules.h"
 #include "ResString.h"
@@ -264,6 +265,13 @@ LRESULT FsetPage::commitPoint(int index)
         return 1;
     FuzzyPageState& s = frame->pageState();
     MultiEditCL* field = e_line_p[index];
+    // A text that is no number is refused, naming the point; the field
+    // shows the point it keeps.
+    if (IsWindowEnabled(field->hwnd) && !readNumberFieldOf(field->hwnd, nullptr)) {
+        field->loadValue();
+        field->setSelection(0, 50);
+        return 1;
+    }
     field->storeValue();
     const bool valid = field->validate() != 0;
     commitSetPoint(s.set, index, valid, s.point[index]);

@@ -4,6 +4,7 @@
 #include "FsetPage.h"
 #include "FuzzyEditorFrame.h"
 #include "MsfPage.h"
+#include "NumberFields.h"
 #include "PageKit.h"
 #include "PageRules.h"
 #include "ResString.h"
@@ -180,6 +181,13 @@ LRESULT LvarPage::commitBound(bool xmin)
         return 1;
     FuzzyPageState& s = frame->pageState();
     MultiEditCL* field = xmin ? e_line1 : e_line2;
+    // A text that is no number is refused, naming the field; the field
+    // shows the bound it keeps, as for a refused range.
+    if (!readNumberFieldOf(field->hwnd, nullptr)) {
+        field->loadValue();
+        field->setSelection(0, 50);
+        return 1;
+    }
     field->storeValue();
     const bool valid = field->validate() != 0;
     const RangeCommit result =
@@ -220,6 +228,11 @@ LRESULT LvarPage::commitGrid(EventRecord*)
     if (!guard.entered_())
         return 1;
     FuzzyPageState& s = frame->pageState();
+    if (!readNumberFieldOf(e_line3->hwnd, nullptr)) {
+        e_line3->loadValue();
+        e_line3->setSelection(0, 50);
+        return 1;
+    }
     e_line3->storeValue();
     const bool valid = e_line3->validate() != 0;
     // The new step counts from the next snapping on; the block does not

@@ -10,6 +10,8 @@
 #include "IdentHelpWindow.h"
 #include "IdentStart.h"
 #include "Layout.h"
+#include "NumberField.h"
+#include "NumberFields.h"
 #include "PictureMask.h"
 #include "ResString.h"
 #include "UnitPoint.h"
@@ -208,6 +210,12 @@ void IdentWizardDialog::showDocument()
     buildParameterRows();
 }
 
+bool IdentWizardDialog::holdsNumber(EditCL* field)
+{
+    double v = 0;
+    return readNumberField(textOf(field).c_str(), &v);
+}
+
 void IdentWizardDialog::showNumberField(EditCL* field, double value)
 {
     field->setText(identNumberText(value).c_str());
@@ -279,8 +287,11 @@ LRESULT IdentWizardDialog::onCommand(EventRecord* event)
         if (code == EN_KILLFOCUS && !finished) {
             EditCL* field = control == IDC_IDENT_SAMPLE ? sampleField : deadField;
             double& value = control == IDC_IDENT_SAMPLE ? doc->sample : doc->dead;
-            value = readIdentNumberField(textOf(field));
-            showNumberField(field, value);
+            // A text that is no number stays for OK to refuse.
+            if (holdsNumber(field)) {
+                value = readIdentNumberField(textOf(field));
+                showNumberField(field, value);
+            }
         }
         return 1;
     case IDC_IDENT_NUM_DEG:
@@ -296,7 +307,7 @@ LRESULT IdentWizardDialog::onCommand(EventRecord* event)
     const int row = control - IDC_IDENT_ROW_FIELD_FIRST;
     if (row >= 0 && row < static_cast<int>(parameterFields.size())) {
         // Shown again as the number it is read as; stored on OK.
-        if (code == EN_KILLFOCUS && !finished)
+        if (code == EN_KILLFOCUS && !finished && holdsNumber(parameterFields[static_cast<size_t>(row)]))
             showNumberField(parameterFields[static_cast<size_t>(row)],
                             readIdentNumberField(textOf(parameterFields[static_cast<size_t>(row)])));
         return 1;
@@ -328,6 +339,13 @@ void IdentWizardDialog::confirm()
 {
     if (finished)
         return;
+    // A number field whose text is no number is refused, naming it; the
+    // dialog stays with the focus there (it was read as 0 without a word).
+    std::vector<EditCL*> numberFields = {sampleField, deadField};
+    numberFields.insert(numberFields.end(), parameterFields.begin(), parameterFields.end());
+    for (EditCL* field : numberFields)
+        if (field && field->isWindow() && !readNumberFieldOf(field->hwnd, nullptr))
+            return;
     readFields();
     IdentFinding stop;
     const IdentConfirmResult result =

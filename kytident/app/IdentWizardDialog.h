@@ -76,6 +76,8 @@ private:
     void showDocument();
     void readFields();
     void showNumberField(EditCL* field, double value);
+    // The field's text is a number by the one rule.
+    static bool holdsNumber(EditCL* field);
     void showOrderField(FormattedEditCL* field, int value);
     void focusOn(const IdentFinding& finding);
     void checkOutputOption(int gOutput);

@@ -1,6 +1,7 @@
 #include "IdentDialogModel.h"
 
 #include "IdentMessage.h"
+#include "NumberField.h"
 #include "NumberFormat.h"
 #include "ResString.h"
 
@@ -56,8 +57,10 @@ bool chooseIdentMethodItem(IdentBlockData* doc, int item)
 
 double readIdentNumberField(const std::string& text)
 {
+    // The number fields' one rule (a decimal comma is a point); the dialog
+    // refuses a text that is no number before it reads the fields.
     double v = 0.0;
-    if (parseNumber(text.c_str(), &v) == 0 || !std::isfinite(v))
+    if (!readNumberField(text.c_str(), &v))
         return 0.0;
     return v;
 }

@@ -53,8 +53,8 @@ unsigned int identOutputOptionText(int gOutput, char letter);
 // its default parameters (the rows are made anew). True when it changed.
 bool chooseIdentMethodItem(IdentBlockData* doc, int item);
 
-// A number field: its text read as a number (none gives 0), and the text it
-// shows again.
+// A number field: its text read as a number by the rule of NumberField.h
+// (a decimal comma is a point; none gives 0), and the text it shows again.
 double readIdentNumberField(const std::string& text);
 std::string identNumberText(double value);
 // An order field ("##"): its whole number.

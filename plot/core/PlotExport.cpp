@@ -1,5 +1,6 @@
 #include "PlotExport.h"
 
+#include "NumberField.h"
 #include "NumberFormat.h"
 #include "TextHelpers.h"
 
@@ -135,18 +136,9 @@ bool exportMatlab(const PlotModel& model, FILE* f)
 
 bool parseScaleText(const char* text, double* value)
 {
-    std::string t = text ? text : "";
-    // A decimal comma, as German users type it, is a point.
-    for (char& c : t)
-        if (c == ',')
-            c = '.';
-    size_t end = t.find_last_not_of(" \t");
-    if (end == std::string::npos)
-        return false;
-    t.erase(end + 1);
+    // The number fields' one rule: a decimal comma is a point.
     double v = 0;
-    size_t used = parseNumber(t.c_str(), &v);
-    if (used == 0 || used != t.size() || !std::isfinite(v) || v < 0 || std::fabs(v) < kPlotMinScale)
+    if (!readNumberField(text, &v) || v < 0 || std::fabs(v) < kPlotMinScale)
         return false;
     *value = v;
     return true;

@@ -24,8 +24,8 @@ String exportNumber(double v);
 // signal; every one a valid name that is no keyword, none twice.
 std::vector<String> matlabNames(const PlotModel& model);
 
-// A scale text of the options dialog: it must read whole as a number (C
-// rules; a decimal comma counts as a point), must not be negative and
+// A scale text of the options dialog: it must read as a number field does
+// (NumberField.h: a decimal comma counts as a point), must not be negative and
 // must be at least kPlotMinScale. True with the value stored.
 const double kPlotMinScale = 2.220446049250313e-16;
 bool parseScaleText(const char* text, double* value);

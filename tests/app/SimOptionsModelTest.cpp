@@ -21,19 +21,44 @@ SimParams circuitSettings()
 
 TEST(SimOptionsModel, NumberTextsAreNormalised)
 {
+    // A decimal comma is read as German users mean it; a text that is no
+    // number stays as typed (it was 0 without a word, "0,05" too).
     const struct {
         const char* typed;
         const char* shown;
-    } cases[] = {{"abc", "0."}, {"1e-6", "1.e-6"}, {"0.100", "0.1"}, {"1e20", "1.e+020"}, {"2.5xyz", "2.5"}};
+    } cases[] = {{"0,05", "0.05"}, {"-1,5e-3", "-0.0015"}, {"1e-6", "1.e-6"}, {"0.100", "0.1"},
+                 {"1e20", "1.e+020"}, {"abc", "abc"},     {"2.5xyz", "2.5xyz"}, {"1,5,3", "1,5,3"},
+                 {"", ""}};
     for (const auto& c : cases)
         EXPECT_EQ(SimOptionsModel::normalise(c.typed), c.shown) << c.typed;
 
     SimOptionsModel m(circuitSettings(), kThree);
     EXPECT_EQ(m.initStep, "0.01");
-    *m.field(SIMOPT_LIMIT) = "abc";
+    *m.field(SIMOPT_LIMIT) = "0,5";
     m.leaveField(SIMOPT_LIMIT);
-    EXPECT_EQ(m.limit, "0.");
+    EXPECT_EQ(m.limit, "0.5");
     EXPECT_EQ(m.field(SIMOPT_METHOD), nullptr);
+}
+
+TEST(SimOptionsModel, OkRefusesTheFirstUsedFieldWithoutANumber)
+{
+    SimOptionsModel m(circuitSettings(), kThree);
+    EXPECT_EQ(m.firstFieldWithoutNumber(), 0);
+    *m.field(SIMOPT_LIMIT) = "abc";
+    *m.field(SIMOPT_RELERR) = "";
+    EXPECT_EQ(m.firstFieldWithoutNumber(), SIMOPT_RELERR);
+    // Euler greys the error fields: they are not checked, and their
+    // settings are kept.
+    m.selectMethod(7);
+    EXPECT_EQ(m.firstFieldWithoutNumber(), SIMOPT_LIMIT);
+    *m.field(SIMOPT_LIMIT) = "1,5e-3";
+    EXPECT_EQ(m.firstFieldWithoutNumber(), 0);
+    SimParams stored = circuitSettings();
+    stored.RELERR = 0.25;
+    m.storeInto(stored);
+    EXPECT_DOUBLE_EQ(stored.LIMIT, 1.5e-3);
+    EXPECT_DOUBLE_EQ(stored.RELERR, 0.25);
+    EXPECT_EQ(stored.IALG, 8);
 }
 
 TEST(SimOptionsModel, FixedStepMethodsDisableTheErrorFields)

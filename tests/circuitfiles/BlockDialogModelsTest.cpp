@@ -219,6 +219,29 @@ TEST(ParameterDialog, ValuesThatWouldBreakTheSavedCircuitAreRefused)
         EXPECT_EQ(parameterValueValid(c.kind, c.value), c.valid) << c.kind << " " << c.value;
 }
 
+TEST(ParameterDialog, DecimalCommasAreStoredAsPoints)
+{
+    struct Case {
+        int kind;
+        const char* typed;
+        const char* stored; // null: refused
+    } cases[] = {
+        {kParamPlain, "0,5", "0.5"},         {kParamPlain, "-1,5e-3", "-1.5e-3"}, {kParamPlain, "K*0,5", "K*0.5"},
+        {kParamPlain, "0.5", "0.5"},         {kParamPlain, "1,5,3", nullptr},     {kParamPlain, "MAX(1,2)", nullptr},
+        {kParamPlain, "0,5;", nullptr},      {kParamPlain, "abc", "abc"},         {kParamText, "a,b", "a,b"},
+        {kParamText, "0,5", "0,5"},          {kParamPlain | kParamFlagged, "2,5", "2.5"},
+    };
+    for (const Case& c : cases) {
+        String stored("untouched");
+        EXPECT_EQ(parameterValueToStore(c.kind, c.typed, &stored), c.stored ? 1 : 0) << c.typed;
+        EXPECT_STREQ(stored.text(), c.stored ? c.stored : "untouched") << c.typed;
+    }
+    const std::string plain = parameterRefusalText(kParamPlain, "Kp", "1,5,3").text();
+    EXPECT_EQ(plain.rfind("Der Wert im Feld \"Kp\" l\xe4sst sich so nicht speichern: \"1,5,3\"", 0), 0u) << plain;
+    const std::string text = parameterRefusalText(kParamText, "name", "a\"b").text();
+    EXPECT_EQ(text.rfind("Der Text im Feld \"name\" darf kein", 0), 0u) << text;
+}
+
 // ---------------------------------------------------------------- layout
 
 TEST(LayoutFitting, HeightAndWidth)
@@ -258,6 +281,7 @@ TEST(TextBlock, FactorAndValues)
 {
     EXPECT_DOUBLE_EQ(textFactorFrom("1.5", 1.0), 1.5);
     EXPECT_DOUBLE_EQ(textFactorFrom("abc", 1.0), 0.0);
+    EXPECT_DOUBLE_EQ(textFactorFrom("0,5", 1.0), 0.5);
     EXPECT_DOUBLE_EQ(textFactorFrom("1e300", 2.0), 2.0);
     EXPECT_DOUBLE_EQ(textFactorFrom("-101", 2.0), 2.0);
     EXPECT_DOUBLE_EQ(textFactorFrom("100", 2.0), 100.0);

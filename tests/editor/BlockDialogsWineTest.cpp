@@ -322,6 +322,7 @@ void parameters(WindowCL* frame, CircuitModel& model, const std::string& dir, co
     int clientHeight = 0, mapped = 0;
     std::vector<std::string> boxes;
     bool checked = false, refused = false;
+    std::vector<std::string> refusals;
     Script accept{"Parameter - ", [&](HWND d) {
                       RECT c;
                       GetClientRect(d, &c);
@@ -330,13 +331,19 @@ void parameters(WindowCL* frame, CircuitModel& model, const std::string& dir, co
                       EnumChildWindows(d, collectGroupBoxes, reinterpret_cast<LPARAM>(&boxes));
                       checked = SendMessageA(GetDlgItem(d, kFirstParameterId + 1), BM_GETCHECK, 0, 0) == BST_CHECKED;
                       winecheck::saveWindowPicture(d, folder + "block-parameter-dialog.png");
+                      sink.boxes.clear();
                       setText(d, kFirstParameterId, "1;2");
                       click(d, IDOK);
                       refused = IsWindowVisible(d) && GetFocus() == GetDlgItem(d, kFirstParameterId);
-                      setText(d, kFirstParameterId, "7");
+                      // A comma that is no decimal comma cannot be stored.
+                      setText(d, kFirstParameterId, "1,5,3");
+                      click(d, IDOK);
+                      refused = refused && IsWindowVisible(d) && GetFocus() == GetDlgItem(d, kFirstParameterId);
+                      setText(d, kFirstParameterId, "0,5");
                       setText(d, kFirstParameterId + 2, "a\"b");
                       click(d, IDOK);
-                      refused = refused && IsWindowVisible(d);
+                      refused = refused && IsWindowVisible(d) && GetFocus() == GetDlgItem(d, kFirstParameterId + 2);
+                      refusals = sink.boxes;
                       setText(d, kFirstParameterId + 2, "Regler; 1");
                       click(d, IDOK);
                   }};
@@ -346,12 +353,37 @@ void parameters(WindowCL* frame, CircuitModel& model, const std::string& dir, co
     check(boxes == std::vector<std::string>({"Eing\xe4nge", "Ausg\xe4nge", "Parameter"}),
           "parameters: group boxes Eingaenge, Ausgaenge, Parameter");
     check(checked, "parameters: a check box with value 2 shows checked");
-    check(refused, "parameters: 1;2 as plain value and a\"b as text keep the dialog open");
+    check(refused, "parameters: 1;2 and 1,5,3 as plain value and a\"b as text keep the dialog open, the focus on the field");
+    for (const std::string& r : refusals)
+        printf("refused: %s\n", r.c_str());
+    check(refusals.size() == 3 && refusals[0].find("Der Wert im Feld \"K\" l\xe4sst sich so nicht speichern: \"1;2\"") == 0 &&
+              refusals[1].find("Im Feld \"K\"") == std::string::npos &&
+              refusals[1].find("\"K\" l\xe4sst sich so nicht speichern: \"1,5,3\"") != std::string::npos &&
+              refusals[2].find("Der Text im Feld \"name\" darf kein") == 0,
+          "parameters: each refusal is a message naming the parameter (it was a beep alone)");
     dialog->applyValues();
-    check(dialog->accepted && std::string(block->parameterValues[0].text()) == "7" &&
+    check(dialog->accepted && std::string(block->parameterValues[0].text()) == "0.5" &&
               std::string(block->parameterValues[1].text()) == "1" &&
               std::string(block->parameterValues[2].text()) == "Regler; 1",
-          "parameters: OK stores the edits and the check box as 1");
+          "parameters: OK stores the edits (0,5 as 0.5) and the check box as 1");
+    // The saved circuit holds the point.
+    char saved[] = "/tmp/kyt-parameters-XXXXXX";
+    int fd = mkstemp(saved);
+    FILE* out = fd >= 0 ? fdopen(fd, "w") : nullptr;
+    std::string circuit;
+    if (out) {
+        model.writeCircuit(out, 0, 0);
+        fclose(out);
+        FILE* in = fopen(saved, "r");
+        char line[400];
+        while (in && fgets(line, sizeof line, in))
+            circuit += line;
+        if (in)
+            fclose(in);
+        remove(saved);
+    }
+    check(circuit.find("K = 0.5;") != std::string::npos && circuit.find("0,5") == std::string::npos,
+          ("parameters: the circuit text holds K = 0.5 with a point" + std::string(circuit.empty() ? " (none written)" : "")).c_str());
     delete dialog;
 
     Script cancel{"Parameter - ", [&](HWND d) {
@@ -361,7 +393,7 @@ void parameters(WindowCL* frame, CircuitModel& model, const std::string& dir, co
     expect(cancel);
     dialog = new BlockParameterDialog(frame, block);
     dialog->applyValues();
-    check(cancel.done && !dialog->accepted && std::string(block->parameterValues[0].text()) == "7",
+    check(cancel.done && !dialog->accepted && std::string(block->parameterValues[0].text()) == "0.5",
           "parameters: Cancel keeps every value");
     delete dialog;
 }
@@ -560,6 +592,25 @@ void signalNamesAndLaplace(WindowCL* frame, const std::string& folder)
     LaplaceWizardDialog* wizard = new LaplaceWizardDialog(frame, kLaplaceTemplate, "K/(1+T*s)");
     check(laplace.done && shown == "K/(1+T*s)" && wizard->accepted && std::string(wizard->transfer.text()) == "1/(s+1)",
           "Laplace: opens with the given text and returns the edited one");
+    delete wizard;
+    // A coefficient with a decimal comma is handed on with a point; a comma
+    // that is none keeps the dialog open, naming the field.
+    bool laplaceRefused = false;
+    Script laplaceComma{"Laplace Wizard", [&](HWND d) {
+                            sink.boxes.clear();
+                            setText(d, LaplaceWizardDialog::kTransferField, "1/(1+s,5)");
+                            click(d, IDOK);
+                            laplaceRefused = IsWindowVisible(d) && sink.boxes.size() == 1 &&
+                                             sink.boxes[0].find("Der Wert im Feld \"\xdc" "bertragungsfunktion G(s) oder G(z)\"") == 0 &&
+                                             GetFocus() == GetDlgItem(d, LaplaceWizardDialog::kTransferField);
+                            setText(d, LaplaceWizardDialog::kTransferField, "0,5/(1+2,5*s)");
+                            click(d, IDOK);
+                        }};
+    expect(laplaceComma);
+    wizard = new LaplaceWizardDialog(frame, kLaplaceTemplate, "K");
+    check(laplaceRefused, "Laplace: a comma that is no decimal comma is refused naming the field");
+    check(laplaceComma.done && wizard->accepted && std::string(wizard->transfer.text()) == "0.5/(1+2.5*s)",
+          ("Laplace: 0,5/(1+2,5*s) is handed on as 0.5/(1+2.5*s): " + std::string(wizard->transfer.text())).c_str());
     delete wizard;
     Script laplaceCancel{"Laplace Wizard", [&](HWND d) {
                              setText(d, LaplaceWizardDialog::kTransferField, "s");

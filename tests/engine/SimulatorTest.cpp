@@ -154,22 +154,28 @@ TEST_F(SimulatorTest, TheStopFlagEndsTheRunQuietlyWithCode1AndClosesTheFile)
 struct WrongSettings {
     const char* what;
     void (*change)(SimParams&);
+    // The line after the parameter message that names the setting.
+    const char* named;
 };
 
 const WrongSettings kWrongSettings[] = {
-    {"MODE 3", [](SimParams& s) { s.MODE = 3; }},
-    {"INITSTEP 0", [](SimParams& s) { s.INITSTEP = 0; }},
-    {"INITSTEP -0.1", [](SimParams& s) { s.INITSTEP = -0.1; }},
-    {"MAXSTEP 0", [](SimParams& s) { s.MAXSTEP = 0; }},
-    {"LIMIT 0", [](SimParams& s) { s.LIMIT = 0; }},
-    {"MINSTEP -1", [](SimParams& s) { s.MINSTEP = -1; }},
-    {"RELERR NaN", [](SimParams& s) { s.RELERR = std::nan(""); }},
-    {"ABSERR infinite", [](SimParams& s) { s.ABSERR = HUGE_VAL; }},
-    {"XVAR = outputs", [](SimParams& s) { s.XVAR = 3; }},
-    {"XVAR -1", [](SimParams& s) { s.XVAR = -1; }},
-    {"FNAME without its end", [](SimParams& s) { memset(s.FNAME, 'a', sizeof s.FNAME); }},
-    {"method 10", [](SimParams& s) { s.IALG = 10; }},
-    {"method -1", [](SimParams& s) { s.IALG = -1; }},
+    {"MODE 3", [](SimParams& s) { s.MODE = 3; }, "Der Simulationsmodus MODE = 3 muss 0, 1 oder 2 sein."},
+    {"INITSTEP 0", [](SimParams& s) { s.INITSTEP = 0; },
+     "Die Einstellung \"Anfangsschrittweite\" (INITSTEP = 0.) muss gr\xf6\xdf" "er als 0 sein."},
+    {"INITSTEP -0.1", [](SimParams& s) { s.INITSTEP = -0.1; }, "(INITSTEP = -0.1)"},
+    {"MAXSTEP 0", [](SimParams& s) { s.MAXSTEP = 0; }, "\"Max Schrittweite (Grenze)\" (MAXSTEP = 0.)"},
+    {"LIMIT 0", [](SimParams& s) { s.LIMIT = 0; }, "\"Ereignisgenauigkeit\" (LIMIT = 0.)"},
+    {"MINSTEP -1", [](SimParams& s) { s.MINSTEP = -1; },
+     "\"Min. Schrittweite (Grenze)\" (MINSTEP = -1.) darf nicht negativ sein."},
+    {"RELERR NaN", [](SimParams& s) { s.RELERR = std::nan(""); }, "\"Max rel. lokaler Fehler\" (RELERR = "},
+    {"ABSERR infinite", [](SimParams& s) { s.ABSERR = HUGE_VAL; },
+     "\"Min. rel. bewert. Amplitude\" (ABSERR = 1.#INF) muss eine endliche Zahl sein."},
+    {"XVAR = outputs", [](SimParams& s) { s.XVAR = 3; }, "(XVAR = 3) gibt es nicht: das Modell gibt 3 Signale aus."},
+    {"XVAR -1", [](SimParams& s) { s.XVAR = -1; }, "(XVAR = -1)"},
+    {"FNAME without its end", [](SimParams& s) { memset(s.FNAME, 'a', sizeof s.FNAME); },
+     "Der Name der Ergebnisdatei (FNAME) ist zu lang."},
+    {"method 10", [](SimParams& s) { s.IALG = 10; }, "Das Integrationsverfahren IALG = 10 gibt es nicht."},
+    {"method -1", [](SimParams& s) { s.IALG = -1; }, "IALG = -1"},
 };
 
 TEST_F(SimulatorTest, WrongSettingsEndTheRunWithTheParameterMessageAndNoFile)
@@ -183,7 +189,8 @@ TEST_F(SimulatorTest, WrongSettingsEndTheRunWithTheParameterMessageAndNoFile)
         w.change(s);
         EXPECT_EQ(SIM_END_PARAMETERS, loadAndRun(decayProgram(), s));
         ASSERT_EQ(1u, boxes().size());
-        EXPECT_THAT(boxes()[0], HasSubstr("Fehler aufgrund falscher Simulationsparameter!"));
+        EXPECT_THAT(boxes()[0], HasSubstr("Fehler aufgrund falscher Simulationsparameter!\n"));
+        EXPECT_THAT(boxes()[0], HasSubstr(w.named));
         EXPECT_FALSE(scratch.exists("wrong.txt"));
         EXPECT_TRUE(plot.points.empty());
         EXPECT_EQ(nullptr, integratorShared.work);

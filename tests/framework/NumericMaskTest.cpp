@@ -107,8 +107,13 @@ TEST(NumericMask, Keystrokes)
         {"#0.00", "0.50", {0, 0}, ".", 1, "0.50", 2},
         {"#0.00", "7.25", {2, 2}, "\b", 1, "0.25", 1},
         {"##.##", "12.5", {4, 4}, "\b", 1, "12.0", 3},
-        // A character that fits nowhere changes nothing.
+        // A decimal comma typed goes to the fraction as the point does.
+        {"#0.00", "0.00", {0, 0}, ",", 1, "0.00", 2},
+        {"##.##", "12", {2, 2}, ",", 1, "12.0", 3},
+        // A character that fits nowhere changes nothing, nor does a comma
+        // where there is no fraction.
         {"-#####", "42", {1, 1}, "a", 1, "42", 1},
+        {"-#####", "42", {2, 2}, ",", 1, "42", 2},
     };
     for (const Case& c : cases) {
         NumericMask mask(0, c.mask, new IntlSettings());
@@ -120,6 +125,24 @@ TEST(NumericMask, Keystrokes)
         EXPECT_EQ(c.shown, text);
         EXPECT_EQ(c.caret, sel.start);
         EXPECT_EQ(sel.start, sel.end);
+    }
+}
+
+TEST(NumericMask, BothDecimalCharactersAreTypedAsThePoint)
+{
+    // German settings show a comma; the point of the files is taken too.
+    for (const char* typed : {",", "."}) {
+        NumericMask mask(0, "##.##", settingsOf({{"sDecimal", ","}, {"sThousand", "."}}));
+        std::string text = loaded(mask, "+12");
+        Selection sel{2, 2};
+        std::string chars = typed;
+        mask.apply(text, &chars[0], 1, sel);
+        chars = "5";
+        mask.apply(text, &chars[0], 1, sel);
+        EXPECT_EQ("12,50", text) << typed;
+        std::string plain = text;
+        mask.strip(plain, 0);
+        EXPECT_EQ("12.50", plain) << typed;
     }
 }
 

@@ -96,6 +96,22 @@ TEST(PictureMask, Edits)
     }
 }
 
+TEST(PictureMask, ADecimalCommaTypedIsTheFixedPoint)
+{
+    PictureMask mask(0, "99'.'99");
+    Selection sel{0, 0};
+    std::string text;
+    for (const char* typed : {"1", "2", ",", "5"})
+        ASSERT_EQ(2, edit(mask, text, sel, typed)) << typed;
+    EXPECT_EQ("12.5", text);
+    // Where the picture has no point, a comma fits nowhere.
+    PictureMask digits(0, "99");
+    std::string shown = "1";
+    Selection at{1, 1};
+    EXPECT_EQ(0, edit(digits, shown, at, ","));
+    EXPECT_EQ("1", shown);
+}
+
 TEST(PictureMask, AnEditThatPushesCharactersOutIsUndone)
 {
     RecordingTraceSink sink;

@@ -139,6 +139,9 @@ TEST_F(CharacteristicTest, ChoiceOfAxes)
     EXPECT_EQ("2.", rangeMidpointText(0, 4));
     EXPECT_EQ(0, cellValue("abc"));
     EXPECT_EQ(1.5, cellValue("1.5"));
+    // A decimal comma, as German users type it.
+    EXPECT_EQ(0.5, cellValue("0,5"));
+    EXPECT_EQ("7.", SurfaceChoiceModel::leaveDivisionField("7,9"));
 }
 
 TEST_F(CharacteristicTest, GridOnTheKernel)

@@ -66,6 +66,7 @@ TEST_F(PageRulesTest, RangeCommitsNormaliseAndRefuseAnEmptyRange)
     } const cases[] = {
         {"1e3 into XMIN", true, "1e3", "0", "2000", RANGE_STORED, "1000.", "1000."},
         {"0.50 into XMIN", true, "0.50", "0", "1", RANGE_STORED, "0.5", "0.5"},
+        {"-0,5 into XMIN", true, "-0,5", "0", "1", RANGE_STORED, "-0.5", "-0.5"},
         {"text reads as 0, then is checked", true, "abc", "-1", "1", RANGE_STORED, "0.", "0."},
         {"text as 0 above XMAX -1", true, "abc", "-5", "-1", RANGE_REFUSED, "-5", "-5"},
         {"XMIN equal to XMAX", true, "10", "0", "10", RANGE_REFUSED, "0", "0"},

@@ -54,8 +54,8 @@ TEST_F(IdentDialogModelTest, FieldsReadAndShowNumbers)
         const char* text;
         double value;
         const char* shown;
-    } cases[] = {{"0.5", 0.5, "0.5"}, {" 1e-3s", 0.001, "0.001"}, {"abc", 0.0, "0."}, {"-2", -2.0, "-2."},
-                 {"1e999", 0.0, "0."}};
+    } cases[] = {{"0.5", 0.5, "0.5"}, {"0,5", 0.5, "0.5"}, {" 1e-3 ", 0.001, "0.001"}, {"-1,5e-3", -0.0015, "-0.0015"},
+                 {"abc", 0.0, "0."}, {"1e-3s", 0.0, "0."}, {"-2", -2.0, "-2."}, {"1e999", 0.0, "0."}};
     for (const Case& c : cases) {
         EXPECT_EQ(c.value, readIdentNumberField(c.text)) << c.text;
         EXPECT_EQ(c.shown, identNumberText(readIdentNumberField(c.text))) << c.text;

@@ -1159,7 +1159,11 @@ void checkOptionsDialog(PlotFrame* frame, const std::string& picture)
         for (const char* bad : {"0", "-1", "abc"}) {
             sink.boxes.clear();
             typeAndLeave(dialog, PlotOptionsDialog::kYScale, bad, byEnter);
-            const std::string expected = std::string("Fehler: Ung\xfcltiger Wert f\xfcr yscale: ") + bad + "!";
+            // A number out of range gives 19303; a text that is no number the
+            // number fields' message naming the field.
+            const std::string expected =
+                std::string(bad) == "abc" ? std::string("Im Feld \"Skalierung Y\" steht keine Zahl: \"abc\"")
+                                          : std::string("Fehler: Ung\xfcltiger Wert f\xfcr yscale: ") + bad + "!";
             bool refused = sink.boxes.size() == 1 && sink.boxes[0].find(expected) != std::string::npos;
             bool kept = pane->optionsDialog == dialog && IsWindowVisible(dialog->hwnd) &&
                         GetFocus() == item(dialog, PlotOptionsDialog::kYScale) && m.yscale == yscale &&
@@ -1167,13 +1171,20 @@ void checkOptionsDialog(PlotFrame* frame, const std::string& picture)
             printf("y scale \"%s\" left by %s: %zu boxes%s%s\n", bad, byEnter ? "Enter" : "the focus",
                    sink.boxes.size(), sink.boxes.empty() ? "" : ", ", sink.boxes.empty() ? "" : sink.boxes[0].c_str());
             check(refused && kept, (std::string("21002 \"") + bad + "\" left by " + (byEnter ? "Enter" : "the focus") +
-                                    " gives 19303, keeps the dialog, the focus and the scale")
+                                    " is refused by name, keeps the dialog, the focus and the scale")
                                        .c_str());
         }
     sink.boxes.clear();
     typeAndLeave(dialog, PlotOptionsDialog::kYScale, "1,5", false);
     check(sink.boxes.empty() && itemText(dialog, PlotOptionsDialog::kYScale) == "1.5",
           "\"1,5\" is accepted and shown as 1.5");
+    for (const char* bad : {"1,5,3", "1.000,5"}) {
+        sink.boxes.clear();
+        typeAndLeave(dialog, PlotOptionsDialog::kYScale, bad, true);
+        check(sink.boxes.size() == 1 && sink.boxes[0].find("\"Skalierung Y\" steht keine Zahl") != std::string::npos &&
+                  GetFocus() == item(dialog, PlotOptionsDialog::kYScale) && pane->optionsDialog == dialog,
+              (std::string("\"") + bad + "\" is no number: refused by name, the dialog stays").c_str());
+    }
 
     // The x scale likewise, with its own message.
     press(dialog, PlotOptionsDialog::kAutoX);

@@ -218,6 +218,7 @@ private:
     void noControlBlock();
     void dialogCancel();
     void dialogOk();
+    void decimalCommas();
     void syntaxError();
     void tempDirGone();
     void liveRun();
@@ -292,6 +293,95 @@ void RunKyt::dialogOk()
     }
     check(ramp, "the plot's last point is t = 10, y = 10");
     check(stateField(frame()) == "Bearbeiten" && unlocked(), "at the end Start is enabled and Stop disabled");
+}
+
+// ---------------------------------------------------------------- decimal commas
+
+// Typed as a German student types: "0,05" into the initial step, "abc" into
+// the event accuracy; OK is refused naming that field, then "0,001" there.
+struct CommaPlan {
+    bool seen = false;
+    bool refusedOpen = false;
+    bool focusOnField = false;
+    std::string boxText;
+    bool picture = false;
+};
+CommaPlan comma;
+
+// Reads, pictures and answers the refusal box from a thread of its own: the
+// dialog's thread sits in the box's loop meanwhile.
+DWORD WINAPI answerRefusal(LPVOID)
+{
+    for (int waited = 0; waited < 10000; waited += 50) {
+        HWND box = winecheck::findOwnBox("Nachricht");
+        if (!box) {
+            Sleep(50);
+            continue;
+        }
+        Sleep(300);
+        HWND text = nullptr;
+        while ((text = FindWindowExA(box, text, "Static", nullptr)) != nullptr) {
+            char shown[600] = "";
+            if (GetWindowTextA(text, shown, sizeof shown) > 0)
+                comma.boxText = shown;
+        }
+        if (!folder.empty())
+            comma.picture = winecheck::saveWindowPicture(box, folder + "number-field-refused.png");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    return 0;
+}
+
+VOID CALLBACK commaDialogShown(HWND hwnd, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(hwnd, id);
+    comma.seen = true;
+    SetDlgItemTextA(hwnd, SIMOPT_INITSTEP, "0,05");
+    SetDlgItemTextA(hwnd, SIMOPT_LIMIT, "abc");
+    HANDLE answer = CreateThread(nullptr, 0, answerRefusal, nullptr, 0, nullptr);
+    SendMessageA(GetDlgItem(hwnd, IDOK), BM_CLICK, 0, 0);
+    WaitForSingleObject(answer, 15000);
+    CloseHandle(answer);
+    winecheck::pump();
+    comma.refusedOpen = IsWindowVisible(hwnd) != 0;
+    comma.focusOnField = GetFocus() == GetDlgItem(hwnd, SIMOPT_LIMIT);
+    SetDlgItemTextA(hwnd, SIMOPT_LIMIT, "0,001");
+    PostMessageA(GetDlgItem(hwnd, IDOK), BM_CLICK, 0, 0);
+}
+
+void onCommaDialog(SimOptionsDialog* dialog)
+{
+    SetTimer(dialog->hwnd, 1, 400, commaDialogShown);
+}
+
+void RunKyt::decimalCommas()
+{
+    load("komma");
+    comma = CommaPlan();
+    SimOptionsDialog::shownHook = onCommaDialog;
+    command(kCommandStart);
+    runIdle([] { return comma.seen; });
+    runIdle([this] { return runEnded(); });
+    SimOptionsDialog::shownHook = nullptr;
+    check(comma.seen && comma.refusedOpen && comma.focusOnField,
+          "OK with \"abc\" as Ereignisgenauigkeit keeps dialog 1104 open with the focus on that field");
+    check(comma.boxText.find("Im Feld \"Ereignisgenauigkeit\" steht keine Zahl: \"abc\"") != std::string::npos,
+          ("... and the message names the field: " + comma.boxText).c_str());
+    check(comma.picture, "number-field-refused.png is saved");
+    SimParams after;
+    theWorkspace->getSimParams(after);
+    check(after.INITSTEP == 0.05 && after.LIMIT == 0.001,
+          "\"0,05\" and \"0,001\" are the settings 0.05 and 0.001 (they were 0)");
+    check(current() && current()->simulator().lastEndCode() == SIM_END_NORMAL, "... and the run ends normally");
+    // Saved, the circuit holds them in the files' point form.
+    frame()->getPane()->model().circuitSaved = 0;
+    SendMessageA(frame()->hwnd, WM_COMMAND, 112, 0);
+    settle();
+    const std::string text = readText(install + "\\examples\\komma.kyt");
+    check(text.find("$ INITSTEP     0.05") != std::string::npos && text.find("0,05") == std::string::npos &&
+              text.find("$ LIMIT        0.001") != std::string::npos,
+          "the saved circuit holds INITSTEP 0.05 and LIMIT 0.001 with points");
 }
 
 // The compiler's messages reach the file viewer (the listing viewer in
@@ -471,6 +561,7 @@ void RunKyt::scenarios()
     noControlBlock();
     dialogCancel();
     dialogOk();
+    decimalCommas();
     syntaxError();
     tempDirGone();
     liveRun();
@@ -513,6 +604,7 @@ void writeCircuits()
         noControl.erase(control, controlEnd + 6 - control);
     writeText(dir + "nocontrol.kyt", noControl);
     writeText(dir + "syntax.kyt", replaced(example, "    c = 1;", "    c = 1 + * ;"));
+    writeText(dir + "komma.kyt", example);
     const std::string endless = replaced(example, "tend = 10;", "tend = 1e30;");
     writeText(dir + "endless.kyt", endless);
     DeleteFileA((dir + "closing.txt").c_str());

@@ -266,6 +266,27 @@ void checkPages(FuzzyEditorFrame* frame, const std::string& scratch, const std::
           "... the field shows the old XMIN text, the model keeps it");
     check(frame->getSession().isModified() == modifiedBefore, "... and the modified flag is as it was");
 
+    // A decimal comma, as German students type it, and a text that is no
+    // number: refused naming the field, the focus back on it.
+    SetWindowTextA(lvar->e_line1->hwnd, "-0,5");
+    SendMessageA(lvar->hwnd, WM_COMMAND, MAKEWPARAM(lvar->e_line1->id, EN_VSCROLL),
+                 reinterpret_cast<LPARAM>(lvar->e_line1->hwnd));
+    check(std::string(findModelVariable(frame->block(), "e")->xmin) == "-0.5" &&
+              windowText(lvar->e_line1->hwnd) == "-0.5",
+          "XMIN -0,5 is stored and shown as -0.5");
+    SetWindowTextA(lvar->e_line1->hwnd, "abc");
+    {
+        BoxWatcher box("Nachricht", IDOK);
+        SendMessageA(lvar->hwnd, WM_COMMAND, MAKEWPARAM(lvar->e_line1->id, EN_VSCROLL),
+                     reinterpret_cast<LPARAM>(lvar->e_line1->hwnd));
+        check(box.found() && box.text().find("Im Feld \"xmin\" steht keine Zahl: \"abc\"") == 0,
+              ("XMIN abc is refused naming the field: " + box.text()).c_str());
+    }
+    winecheck::pump();
+    check(std::string(findModelVariable(frame->block(), "e")->xmin) == "-0.5" &&
+              GetFocus() == lvar->e_line1->hwnd && windowText(lvar->e_line1->hwnd) == "-0.5",
+          "... the model keeps -0.5, the field shows it again and has the focus");
+
     // The comment's first line.
     SetWindowTextA(com->e_line->hwnd, "abc\r\ndef");
     SendMessageA(com->hwnd, WM_COMMAND, MAKEWPARAM(com->e_line->id, EN_KILLFOCUS),

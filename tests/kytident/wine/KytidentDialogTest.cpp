@@ -401,7 +401,31 @@ void program(const std::string& exe, const std::string& scratch, const std::stri
         check(d != nullptr, "the program opens its dialog on a new block");
         check(itemText(d, IDC_IDENT_SAMPLE) == "1." && itemText(d, IDC_IDENT_DEAD) == "0.",
               "... with the defaults Tsamp 1. and dead time 0.");
-        SendMessageA(GetDlgItem(d, IDC_IDENT_SAMPLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0.5"));
+        // Typed as German students type: a decimal comma is written with a
+        // point; a text that is no number is refused naming its field.
+        SendMessageA(GetDlgItem(d, IDC_IDENT_SAMPLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0,5"));
+        SendMessageA(GetDlgItem(d, IDC_IDENT_DEAD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("abc"));
+        {
+            BoxWatcher refused(info.dwProcessId, "Nachricht", IDOK, 15000);
+            post(d, IDOK);
+            check(refused.found() && refused.text().find("Im Feld \"Totzeit [s]\" steht keine Zahl: \"abc\"") == 0,
+                  ("OK with the dead time abc is refused naming the field: " + refused.text()).c_str());
+        }
+        // The other process's focus, once its box has gone.
+        GUITHREADINFO focus = {};
+        focus.cbSize = sizeof focus;
+        for (int waited = 0; waited < 5000; waited += 100) {
+            Sleep(100);
+            GetGUIThreadInfo(GetWindowThreadProcessId(d, nullptr), &focus);
+            if (focus.hwndFocus == GetDlgItem(d, IDC_IDENT_DEAD))
+                break;
+        }
+        char title[200] = "";
+        GetWindowTextA(focus.hwndActive, title, sizeof title);
+        printf("after the refusal: the focus on %p (the dead time is %p), the active window \"%s\"\n",
+               static_cast<void*>(focus.hwndFocus), static_cast<void*>(GetDlgItem(d, IDC_IDENT_DEAD)), title);
+        check(IsWindowVisible(d) && focus.hwndFocus == GetDlgItem(d, IDC_IDENT_DEAD),
+              "... the dialog stays open with the focus on the dead time");
         SendMessageA(GetDlgItem(d, IDC_IDENT_DEAD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1"));
         SendMessageA(GetDlgItem(d, IDC_IDENT_PARAMETER_OUT), BM_SETCHECK, BST_CHECKED, 0);
         post(d, IDC_IDENT_PARAMETER_OUT);
