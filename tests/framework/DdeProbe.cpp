@@ -17,6 +17,8 @@
 
 namespace {
 
+const int kRequestTimeoutMs = 30000;
+
 // Handles the messages that have come in, as an interactive client does
 // between its requests: Wine's DDEML client leaves the end of the last
 // synchronous transaction among them, and a request sent before they are
@@ -64,7 +66,10 @@ int main(int argc, char** argv)
         std::string op = argv[i];
         if (op.compare(0, 8, "request:") == 0) {
             String reply;
-            if (ddeRequestText(&conversation, op.c_str() + 8, reply))
+            // A loaded machine can keep the server from answering within the
+            // usual 5 s; a reply that comes late would be taken for the next
+            // request's and shift every answer after it.
+            if (ddeRequestText(&conversation, op.c_str() + 8, reply, kRequestTimeoutMs))
                 fprintf(out, "%s\n", oneLine(reply.text()).c_str());
             else
                 fprintf(out, "no data\n");
