@@ -15,10 +15,19 @@
 #include "Timer.h"
 #include "Workspace.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The longest a run keeps the message loop waiting. Under a tenth of the
+// status timer's pulse: Stop, moves and paints answer at once to a person.
+const auto kRunSlice = std::chrono::milliseconds(10);
+// State-machine calls between two looks at the clock, and clock looks
+// between two looks at the input queue (a wineserver round trip).
+const int kCallsPerClockLook = 32;
+const int kClockLooksPerQueueLook = 8;
 
 SimulationRun* theRun = nullptr;
 WindowCL* dialogOwner = nullptr;
@@ -125,7 +134,7 @@ void KytRunHost::registerIdleTask()
 {
     if (!theApplication || owner.idleTaskOn)
         return;
-    theApplication->addIdleTask(owner.sim, &Simulator::SimulationRunStep);
+    theApplication->addIdleTask(&owner, &SimulationRun::runSlice);
     owner.idleTaskOn = true;
 }
 
@@ -133,6 +142,7 @@ void KytRunHost::unlockEditing()
 {
     // The idle list drops the task itself once the last step returned 1.
     owner.idleTaskOn = false;
+    timingEvent("ended");
     if (theWorkspace)
         theWorkspace->setSimulationStoppedUi(0);
 }
@@ -168,8 +178,29 @@ SimulationRun::~SimulationRun()
 void SimulationRun::removeIdleTask()
 {
     if (theApplication)
-        theApplication->removeIdleTask(sim, &Simulator::SimulationRunStep);
+        theApplication->removeIdleTask(this, &SimulationRun::runSlice);
     idleTaskOn = false;
+}
+
+int SimulationRun::runSlice()
+{
+    const auto end = std::chrono::steady_clock::now() + kRunSlice;
+    int ended = 0;
+    for (int clockLooks = 0; !ended;) {
+        for (int i = 0; i < kCallsPerClockLook && !ended; ++i) {
+            ended = sim->SimulationRunStep();
+            // A message waits to be shown: the machine pauses until the
+            // loop has shown it.
+            if (sim->pauseWord)
+                break;
+        }
+        if (ended || sim->pauseWord || std::chrono::steady_clock::now() >= end)
+            break;
+        if (++clockLooks % kClockLooksPerQueueLook == 0 &&
+            HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0)
+            break;
+    }
+    return ended;
 }
 
 void SimulationRun::deleteTimer()
