@@ -520,6 +520,10 @@ LRESULT PlotPane::paint(DeviceContext& dc)
 
 void PlotPane::drawNewPoints()
 {
+    if (idleTaskOn && theApplication) {
+        idleTaskOn = false;
+        theApplication->removeIdleTask(this, &PlotPane::drawNewPointsWhenIdle);
+    }
     if (newSegments.empty() && !newPage)
         return;
     if (!isWindow() || !IsWindowVisible(hwnd)) {
