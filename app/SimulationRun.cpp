@@ -21,13 +21,13 @@
 
 namespace {
 
-// The longest a run keeps the message loop waiting. Under a tenth of the
-// status timer's pulse: Stop, moves and paints answer at once to a person.
+// The longest a run keeps the message loop waiting: short enough that
+// Stop, moves and paints answer at once to a person.
 const auto kRunSlice = std::chrono::milliseconds(10);
-// State-machine calls between two looks at the clock, and clock looks
-// between two looks at the input queue (a wineserver round trip).
-const int kCallsPerClockLook = 32;
-const int kClockLooksPerQueueLook = 8;
+// Input is looked for this often within a slice (each look is a wineserver
+// round trip), and the clock after this many state-machine calls.
+const auto kQueueLookInterval = std::chrono::milliseconds(1);
+const int kCallsPerClockLook = 8;
 
 SimulationRun* theRun = nullptr;
 WindowCL* dialogOwner = nullptr;
@@ -184,23 +184,27 @@ void SimulationRun::removeIdleTask()
 
 int SimulationRun::runSlice()
 {
-    const auto end = std::chrono::steady_clock::now() + kRunSlice;
-    int ended = 0;
-    for (int clockLooks = 0; !ended;) {
-        for (int i = 0; i < kCallsPerClockLook && !ended; ++i) {
-            ended = sim->SimulationRunStep();
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    Clock::time_point queueLook = start + kQueueLookInterval;
+    for (;;) {
+        for (int i = 0; i < kCallsPerClockLook; ++i) {
+            if (sim->SimulationRunStep())
+                return 1;
             // A message waits to be shown: the machine pauses until the
             // loop has shown it.
             if (sim->pauseWord)
-                break;
+                return 0;
         }
-        if (ended || sim->pauseWord || std::chrono::steady_clock::now() >= end)
-            break;
-        if (++clockLooks % kClockLooksPerQueueLook == 0 &&
-            HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0)
-            break;
+        const Clock::time_point now = Clock::now();
+        if (now - start >= kRunSlice)
+            return 0;
+        if (now >= queueLook) {
+            if (HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0)
+                return 0;
+            queueLook = now + kQueueLookInterval;
+        }
     }
-    return ended;
 }
 
 void SimulationRun::deleteTimer()
