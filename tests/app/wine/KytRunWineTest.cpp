@@ -469,6 +469,11 @@ void RunKyt::stopLongRun()
            " of 10000")
               .c_str());
     check(stateField(frame()) == "Bearbeiten" && unlocked(), "... and kyt is ready to edit again");
+    if (!runEnded()) {
+        // The click went astray: the later scenarios need the run ended.
+        command(kCommandStop);
+        runIdle([this] { return runEnded(); });
+    }
     settle();
     check(winecheck::saveWindowPicture(plot->hwnd, folder + "kyt-long-run-stopped.png"),
           "kyt-long-run-stopped.png is saved");
