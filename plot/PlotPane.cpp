@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 
 namespace {
 
@@ -531,12 +532,20 @@ void PlotPane::drawNewPoints()
         newPage = false;
         return;
     }
-    own->attach();
-    HDC hdc = own->hdc;
+    // Within a paint the pane's own context is clipped to the region being
+    // painted: the lines go on the whole window, as they would have before.
+    std::unique_ptr<WindowDC> whole;
+    DeviceContext* dc = own;
+    if (own->isAttached()) {
+        whole.reset(new WindowDC(this));
+        dc = whole.get();
+    }
+    dc->attach();
+    HDC hdc = dc->hdc;
     if (newPage) {
-        setupMetrics(*own);
+        setupMetrics(*dc);
         fillBackground(hdc, model.drawingWidth(), model.drawingHeight());
-        drawAxes(*own);
+        drawAxes(*dc);
     }
     const int left = model.areaLeft(), right = model.areaRight();
     const int top = model.areaTop(), bottom = model.areaBottom();
@@ -588,7 +597,7 @@ void PlotPane::drawNewPoints()
             delete pen;
     }
     SelectClipRgn(hdc, nullptr);
-    own->release();
+    dc->release();
     newSegments.clear();
     newPage = false;
 }

@@ -3,7 +3,8 @@
 // size draws each point at once, a line per signal with a pen of its own and
 // the page drawn anew when the view pages; the batched pane is drawn after
 // 1, 3, 50 and 1000 points and once at the end (more lines than the pane
-// keeps: it draws on its own in between). The curves cross, page, leave the
+// keeps: it draws on its own in between), also with part of both panes
+// painted anew in the middle of a batch. The curves cross, page, leave the
 // plot area, break at values that are no numbers, stay flat, share a colour
 // and hide; the pixels of both client areas are compared.
 //
@@ -120,6 +121,9 @@ struct FeedCase {
     // Pages of the time axis the points span.
     double pages;
     bool hideOne;
+    // After this many points part of both panes is painted anew (0: never),
+    // while the batched pane still holds undrawn lines.
+    int paintAt;
 };
 
 // The values of point i: crossing sines, a fast ripple, a flat stretch,
@@ -178,6 +182,16 @@ bool samePicture(const FeedCase& c, const std::string& png)
         reference->feed(t, values, kSignals);
         if (c.batch > 0 && (i + 1) % c.batch == 0)
             batched.pane->drawNewPoints();
+        if (i + 1 == c.paintAt) {
+            // The left third of the plot, as when a window over it goes;
+            // the undrawn lines are further right.
+            for (PlotPane* pane : {batched.pane, each.pane}) {
+                RECT part = {0, 0, pane->model.areaLeft() + (pane->model.areaRight() - pane->model.areaLeft()) / 3,
+                             pane->model.areaBottom()};
+                InvalidateRect(pane->hwnd, &part, TRUE);
+                UpdateWindow(pane->hwnd);
+            }
+        }
     }
     batched.pane->drawNewPoints();
     GdiFlush();
@@ -215,11 +229,12 @@ void appMain(Application* app)
     winecheck::startWatchdog(200);
     const std::string png = winecheck::trimmedArgument(app->commandLine.text());
     const FeedCase cases[] = {
-        {"every point drawn at once", 3000, 1, 2.5, false},
-        {"batches of 3", 3000, 3, 2.5, false},
-        {"batches of 50, a signal hidden", 6000, 50, 3.5, true},
-        {"batches of 1000, 100 points per column", 40000, 1000, 1.2, false},
-        {"one batch at the end, drawn on its own in between", 40000, 0, 3.5, false},
+        {"every point drawn at once", 3000, 1, 2.5, false, 0},
+        {"batches of 3", 3000, 3, 2.5, false, 0},
+        {"batches of 50, a signal hidden", 6000, 50, 3.5, true, 0},
+        {"batches of 1000, 100 points per column", 40000, 1000, 1.2, false, 0},
+        {"one batch at the end, drawn on its own in between", 40000, 0, 3.5, false, 0},
+        {"batches of 1000, part of the pane painted in the middle of one", 20000, 1000, 1.2, false, 14500},
     };
     for (const FeedCase& c : cases)
         check(samePicture(c, &c == &cases[3] ? png : std::string()),
