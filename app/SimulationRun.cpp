@@ -15,10 +15,19 @@
 #include "Timer.h"
 #include "Workspace.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The longest a run keeps the message loop waiting: short enough that
+// Stop, moves and paints answer at once to a person.
+const auto kRunSlice = std::chrono::milliseconds(10);
+// Input is looked for this often within a slice (each look is a wineserver
+// round trip), and the clock after this many state-machine calls.
+const auto kQueueLookInterval = std::chrono::milliseconds(1);
+const int kCallsPerClockLook = 8;
 
 SimulationRun* theRun = nullptr;
 WindowCL* dialogOwner = nullptr;
@@ -125,7 +134,7 @@ void KytRunHost::registerIdleTask()
 {
     if (!theApplication || owner.idleTaskOn)
         return;
-    theApplication->addIdleTask(owner.sim, &Simulator::SimulationRunStep);
+    theApplication->addIdleTask(&owner, &SimulationRun::runSlice);
     owner.idleTaskOn = true;
 }
 
@@ -133,6 +142,7 @@ void KytRunHost::unlockEditing()
 {
     // The idle list drops the task itself once the last step returned 1.
     owner.idleTaskOn = false;
+    timingEvent("ended");
     if (theWorkspace)
         theWorkspace->setSimulationStoppedUi(0);
 }
@@ -168,8 +178,33 @@ SimulationRun::~SimulationRun()
 void SimulationRun::removeIdleTask()
 {
     if (theApplication)
-        theApplication->removeIdleTask(sim, &Simulator::SimulationRunStep);
+        theApplication->removeIdleTask(this, &SimulationRun::runSlice);
     idleTaskOn = false;
+}
+
+int SimulationRun::runSlice()
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    Clock::time_point queueLook = start + kQueueLookInterval;
+    for (;;) {
+        for (int i = 0; i < kCallsPerClockLook; ++i) {
+            if (sim->SimulationRunStep())
+                return 1;
+            // A message waits to be shown: the machine pauses until the
+            // loop has shown it.
+            if (sim->pauseWord)
+                return 0;
+        }
+        const Clock::time_point now = Clock::now();
+        if (now - start >= kRunSlice)
+            return 0;
+        if (now >= queueLook) {
+            if (HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0)
+                return 0;
+            queueLook = now + kQueueLookInterval;
+        }
+    }
 }
 
 void SimulationRun::deleteTimer()

@@ -2,7 +2,9 @@
 // active plot window in idle time. It owns the engine's Simulator, made with
 // kyt's RunHost (dialog 1104, the idle task, the 500 ms status timer, the
 // status texts, the unlock at the end) and a PlotServices that reaches the
-// active plot frame at each call.
+// active plot frame at each call. Its idle task runs the state machine for
+// a time slice per idle pass: one call per pass spent nearly all of a run in
+// wine's message round trips.
 #ifndef KYT_APP_SIMULATIONRUN_H
 #define KYT_APP_SIMULATIONRUN_H
 
@@ -58,6 +60,12 @@ public:
     bool running() const;
 
     Simulator& simulator() { return *sim; }
+
+    // The idle task: state-machine calls until the slice has passed, input
+    // waits, deferred messages wait to be shown or the run has ended (the
+    // plot draws the new points in the same idle pass). 1 once the run has
+    // ended (the task goes).
+    int runSlice();
 
 private:
     friend class KytRunHost;

@@ -87,7 +87,7 @@ BOOL MessageSource::getMessage(MSG* msg)
 
 BOOL MessageSource::peekMessage(MSG* msg)
 {
-    return PeekMessageA(msg, nullptr, 0, 0, PM_NOREMOVE);
+    return PeekMessageA(msg, nullptr, 0, 0, PM_REMOVE);
 }
 
 ScreenMetrics readScreenMetrics()
@@ -179,13 +179,17 @@ int Application::MessageLoop()
     MSG msg = {};
     for (;;) {
         // Without idle tasks the loop blocks and uses no processor time.
+        // With them, a message found is taken by that one look: each look
+        // is a wineserver round trip.
+        BOOL got = TRUE;
         if (idleTasks.getCount() > 0 && idleTasks.isEnabled()) {
             if (!messageSource->peekMessage(&msg)) {
                 runIdleTasks();
                 continue;
             }
+        } else {
+            got = messageSource->getMessage(&msg);
         }
-        BOOL got = messageSource->getMessage(&msg);
         if (got == -1) {
             // GetMessageA failed (a bad window handle or message pointer): the
             // message is not valid; dispatching it would act on garbage.

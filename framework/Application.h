@@ -29,7 +29,8 @@ struct CustomControlClass {
 };
 
 // Where MessageLoop takes its messages from: GetMessageA and PeekMessageA
-// (PM_NOREMOVE) by default; tests count the peeks and inject failures.
+// (PM_REMOVE: a message found is taken) by default; tests count the peeks
+// and inject failures.
 class MessageSource {
 public:
     virtual ~MessageSource() {}

@@ -248,6 +248,9 @@ String PlotFrame::statusField(int bar, int field) const
 
 void PlotFrame::setRunState(int runState)
 {
+    // The lines that came while it was shown are drawn before it hides.
+    if (!runState)
+        plotPane->drawNewPoints();
     if (isWindow())
         ShowWindow(hwnd, runState ? SW_SHOW : SW_HIDE);
 }
@@ -704,8 +707,11 @@ public:
     }
     void addPoint(double x, double value) override
     {
-        if (PlotFrame* f = alive())
+        if (PlotFrame* f = alive()) {
             f->pane()->addPoint(x, &value, 1);
+            // One point per pass of the net's training: drawn as it comes.
+            f->pane()->drawNewPoints();
+        }
     }
     void rescale() override
     {

@@ -1,5 +1,6 @@
 #include "PlotPane.h"
 
+#include "Application.h"
 #include "Bitmap.h"
 #include "PlotFrameParts.h"
 #include "PlotOptionsDialog.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 
 namespace {
 
@@ -27,6 +29,9 @@ const COLORREF kBandGrey = RGB(128, 128, 128);
 
 // Pixels between the legend and the right edge of the drawing.
 const int kLegendMargin = 10;
+
+// New lines a pane keeps before it draws them without being asked.
+const size_t kMostNewSegments = 1 << 16;
 
 // The character height of the system's dialog font, the smallest tick font
 // on the screen: tenths of a millimetre of a small window are a few pixels,
@@ -58,6 +63,92 @@ int textWidth(HDC hdc, const String& text)
 }
 
 } // namespace
+
+// What drawNewPoints collects before it draws: per signal the polylines of
+// its waiting lines, and per pixel column the rows those lines may touch.
+// A line of one colour that may touch a waiting line of another colour
+// draws everything waiting first, so the later line stays on top, as it was
+// when every point was drawn as it came. Lines of one colour need no order.
+struct SegmentBatch {
+    struct Curve {
+        std::vector<POINT> points;
+        std::vector<DWORD> counts;
+        // Rows per column (from the batch's first column), valid where the
+        // stamp is the batch's generation.
+        std::vector<int> low, high;
+        std::vector<unsigned> stamp;
+        uint32_t colour = 0;
+    };
+    std::vector<Curve> curves;
+    int firstColumn = 0;
+    unsigned generation = 1;
+    bool waiting = false;
+
+    void start(size_t signals, int left, int right)
+    {
+        if (curves.size() < signals)
+            curves.resize(signals);
+        firstColumn = left;
+        const size_t columns = static_cast<size_t>(right - left + 1);
+        for (Curve& c : curves) {
+            if (c.stamp.size() < columns) {
+                c.low.resize(columns);
+                c.high.resize(columns);
+                c.stamp.assign(columns, 0);
+            }
+            c.points.clear();
+            c.counts.clear();
+        }
+        next();
+    }
+    void next()
+    {
+        waiting = false;
+        if (++generation == 0) {
+            for (Curve& c : curves)
+                std::fill(c.stamp.begin(), c.stamp.end(), 0u);
+            generation = 1;
+        }
+    }
+    bool touchesOther(size_t signal, int c0, int c1, int y0, int y1) const
+    {
+        for (size_t r = 0; r < curves.size(); ++r) {
+            const Curve& other = curves[r];
+            if (r == signal || other.counts.empty() || other.colour == curves[signal].colour)
+                continue;
+            for (int c = c0; c <= c1; ++c) {
+                const size_t i = static_cast<size_t>(c - firstColumn);
+                if (other.stamp[i] == generation && other.low[i] <= y1 && y0 <= other.high[i])
+                    return true;
+            }
+        }
+        return false;
+    }
+    void add(size_t signal, POINT from, POINT to, int c0, int c1, int y0, int y1)
+    {
+        Curve& curve = curves[signal];
+        for (int c = c0; c <= c1; ++c) {
+            const size_t i = static_cast<size_t>(c - firstColumn);
+            if (curve.stamp[i] != generation) {
+                curve.stamp[i] = generation;
+                curve.low[i] = y0;
+                curve.high[i] = y1;
+            } else {
+                curve.low[i] = std::min(curve.low[i], y0);
+                curve.high[i] = std::max(curve.high[i], y1);
+            }
+        }
+        if (!curve.counts.empty() && curve.points.back().x == from.x && curve.points.back().y == from.y) {
+            curve.points.push_back(to);
+            ++curve.counts.back();
+        } else {
+            curve.points.push_back(from);
+            curve.points.push_back(to);
+            curve.counts.push_back(2);
+        }
+        waiting = true;
+    }
+};
 
 void setPlotBeepHook(PlotBeepHook hook)
 {
@@ -136,7 +227,8 @@ int PlotScroller::scrollHorizontal2(int requested)
 PlotPane::PlotPane(WindowCL* parentWindow, Geometry* g)
     : PaneWindowCL(parentWindow, g, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS),
       printJob(nullptr), optionsDialog(nullptr), dragging(0),
-      pressPoint{0, 0}, bandPoint{-1, -1}, ticFont(nullptr), drawingPicture(false), statusBars(nullptr)
+      pressPoint{0, 0}, bandPoint{-1, -1}, ticFont(nullptr), drawingPicture(false), statusBars(nullptr),
+      newPage(false), idleTaskOn(false), batch(nullptr)
 {
     title = "osziPane";
     scroller = new PlotScroller(this);
@@ -163,6 +255,9 @@ PlotPane::~PlotPane()
     printJob = nullptr;
     delete scroller;
     scroller = nullptr;
+    if (idleTaskOn && theApplication)
+        theApplication->removeIdleTask(this, &PlotPane::drawNewPointsWhenIdle);
+    delete batch;
     if (ticFont) {
         if (own->currentFont() == ticFont)
             own->popFont();
@@ -191,16 +286,36 @@ void PlotPane::addPoint(double t, const double* values, int count)
 {
     bool paged = false;
     model.addPoint(t, values, count, &segments, &paged);
-    drawNewSegments(segments, paged);
+    // A new page covers every line before it.
+    if (paged) {
+        newSegments.clear();
+        newPage = true;
+    }
+    newSegments.insert(newSegments.end(), segments.begin(), segments.end());
+    if (!idleTaskOn && theApplication) {
+        idleTaskOn = true;
+        theApplication->addIdleTask(this, &PlotPane::drawNewPointsWhenIdle);
+    }
+    if (newSegments.size() >= kMostNewSegments)
+        drawNewPoints();
+}
+
+int PlotPane::drawNewPointsWhenIdle()
+{
+    idleTaskOn = false;
+    drawNewPoints();
+    return 1;
 }
 
 void PlotPane::clearPoints()
 {
+    drawNewPoints();
     model.clearPoints();
 }
 
 void PlotPane::rescale()
 {
+    drawNewPoints();
     if (model.pointCount() == 0)
         return;
     model.rescale();
@@ -253,6 +368,7 @@ void PlotPane::showBars()
 
 void PlotPane::repaint()
 {
+    drawNewPoints();
     if (isWindow())
         InvalidateRect(hwnd, nullptr, TRUE);
 }
@@ -450,6 +566,9 @@ LRESULT PlotPane::paint(DeviceContext& dc)
 {
     if (!dc.hdc)
         return 0;
+    // The lines that came before the paint are on the screen before it.
+    if (!model.printing)
+        drawNewPoints();
     drawAxes(dc);
     if (model.pointCount() && model.nSignals)
         drawCurves(dc);
@@ -457,31 +576,92 @@ LRESULT PlotPane::paint(DeviceContext& dc)
     return 0;
 }
 
-void PlotPane::drawNewSegments(const std::vector<NewSegment>& newSegments, bool paged)
+void PlotPane::drawNewPoints()
 {
-    if (!isWindow() || !IsWindowVisible(hwnd))
-        return;
-    own->attach();
-    HDC hdc = own->hdc;
-    if (paged) {
-        setupMetrics(*own);
-        fillBackground(hdc, model.drawingWidth(), model.drawingHeight());
-        drawAxes(*own);
+    if (idleTaskOn && theApplication) {
+        idleTaskOn = false;
+        theApplication->removeIdleTask(this, &PlotPane::drawNewPointsWhenIdle);
     }
-    IntersectClipRect(hdc, model.areaLeft(), model.areaTop(), model.areaRight() + 1, model.areaBottom() + 1);
-    for (const NewSegment& s : newSegments) {
-        own->pushPen(new Pen(PS_SOLID, 1, Color(model.signals[s.signal].colour)));
-        MoveToEx(hdc, s.from.x, s.from.y, nullptr);
-        if (s.hasFrom)
-            LineTo(hdc, s.to.x, s.to.y);
-        delete own->popPen();
+    if (newSegments.empty() && !newPage)
+        return;
+    if (!isWindow() || !IsWindowVisible(hwnd)) {
+        newSegments.clear();
+        newPage = false;
+        return;
+    }
+    // Within a paint the pane's own context is clipped to the region being
+    // painted: the lines go on the whole window, as they would have before.
+    std::unique_ptr<WindowDC> whole;
+    DeviceContext* dc = own;
+    if (own->isAttached()) {
+        whole.reset(new WindowDC(this));
+        dc = whole.get();
+    }
+    dc->attach();
+    HDC hdc = dc->hdc;
+    if (newPage) {
+        setupMetrics(*dc);
+        fillBackground(hdc, model.drawingWidth(), model.drawingHeight());
+        drawAxes(*dc);
+    }
+    const int left = model.areaLeft(), right = model.areaRight();
+    const int top = model.areaTop(), bottom = model.areaBottom();
+    IntersectClipRect(hdc, left, top, right + 1, bottom + 1);
+    if (right >= left && bottom >= top) {
+        if (!batch)
+            batch = new SegmentBatch;
+        batch->start(model.signals.size(), left, right);
+        for (size_t i = 0; i < model.signals.size(); ++i)
+            batch->curves[i].colour = model.signals[i].colour;
+        std::vector<Pen*> pens(model.signals.size(), nullptr);
+        HGDIOBJ oldPen = nullptr;
+        auto drawWaiting = [&] {
+            for (size_t i = 0; i < batch->curves.size(); ++i) {
+                SegmentBatch::Curve& curve = batch->curves[i];
+                if (curve.counts.empty())
+                    continue;
+                if (!pens[i])
+                    pens[i] = new Pen(PS_SOLID, 1, Color(curve.colour));
+                HGDIOBJ previous = SelectObject(hdc, pens[i]->pen());
+                if (!oldPen)
+                    oldPen = previous;
+                PolyPolyline(hdc, curve.points.data(), curve.counts.data(), static_cast<DWORD>(curve.counts.size()));
+                curve.points.clear();
+                curve.counts.clear();
+            }
+            batch->next();
+        };
+        for (const NewSegment& s : newSegments) {
+            // A signal's first point is only moved to; a line of no length
+            // and one outside the plot area leave no pixel.
+            if (!s.hasFrom || (s.from.x == s.to.x && s.from.y == s.to.y))
+                continue;
+            const int x0 = std::max(std::min(s.from.x, s.to.x), left);
+            const int x1 = std::min(std::max(s.from.x, s.to.x), right);
+            const int y0 = std::min(s.from.y, s.to.y), y1 = std::max(s.from.y, s.to.y);
+            if (x0 > x1 || y1 < top || y0 > bottom)
+                continue;
+            const size_t signal = static_cast<size_t>(s.signal);
+            if (batch->waiting && batch->touchesOther(signal, x0, x1, y0, y1))
+                drawWaiting();
+            batch->add(signal, POINT{s.from.x, s.from.y}, POINT{s.to.x, s.to.y}, x0, x1, y0, y1);
+        }
+        if (batch->waiting)
+            drawWaiting();
+        if (oldPen)
+            SelectObject(hdc, oldPen);
+        for (Pen* pen : pens)
+            delete pen;
     }
     SelectClipRgn(hdc, nullptr);
-    own->release();
+    dc->release();
+    newSegments.clear();
+    newPage = false;
 }
 
 int PlotPane::printTo(DeviceContext* dc, int)
 {
+    drawNewPoints();
     model.printing = 1;
     // A page is white; a bitmap that stands in for one is not.
     dc->attach();
@@ -507,6 +687,7 @@ Bitmap* PlotPane::makePicture()
     GetClientRect(hwnd, &r);
     if (r.right <= 0 || r.bottom <= 0)
         return nullptr;
+    drawNewPoints();
     MemoryDC memory(*own, r.right, r.bottom);
     if (!memory.hdc)
         return nullptr;
@@ -523,6 +704,8 @@ Bitmap* PlotPane::makePicture()
 
 LRESULT PlotPane::onSize(EventRecord* event)
 {
+    // The waiting lines were mapped to the old size.
+    drawNewPoints();
     PaneWindowCL::onSize(event);
     model.setDrawingSize(LOWORD(event->lParam), HIWORD(event->lParam));
     repaint();

@@ -1,7 +1,7 @@
 // The drawing pane of a plot window: it draws its PlotModel as an
 // oscilloscope screen (grid, tick labels, legend, one curve per shown
-// signal) on the screen, a printer or a bitmap, draws each new point as it
-// arrives, pages the time axis, scrolls and zooms to a dragged rectangle.
+// signal) on the screen, a printer or a bitmap, draws the new points in
+// batches, pages the time axis, scrolls and zooms to a dragged rectangle.
 // All arithmetic is the model's; this class routes messages and draws.
 #ifndef KYT_PLOT_PLOTPANE_H
 #define KYT_PLOT_PLOTPANE_H
@@ -14,6 +14,7 @@
 
 class Bitmap;
 class PlotPane;
+struct SegmentBatch;
 class PlotFrameBars;
 class PlotOptionsDialog;
 class PrintJob;
@@ -64,7 +65,14 @@ public:
     void setSignals(int n);
     void setSignal(int index, const char* name, uint32_t colour);
     void setTitle(const char* text);
+    // Appends a point to the model; its lines are drawn in the next idle
+    // pass, by drawNewPoints, or before anything else draws in the pane.
     void addPoint(double t, const double* values, int count);
+    // Draws the lines of the points fed since the last call, in the order
+    // they came wherever lines of different colours could touch, so that
+    // the picture is the one a drawing per point would give. Lines fed
+    // while the pane was not visible are not drawn.
+    void drawNewPoints();
     void clearPoints();
     // New scales (where automatic), bars and a repaint.
     void rescale();
@@ -107,16 +115,19 @@ public:
     POINT pressPoint;
     POINT bandPoint;
 
+protected:
+    void drawAxes(DeviceContext& dc);
+    void fillBackground(HDC hdc, int width, int height);
+
 private:
     friend class PlotScroller;
 
     void setupMetrics(DeviceContext& dc);
     void makeTickFont(DeviceContext& dc, int minimum);
     void fitLabels(DeviceContext& dc);
-    void drawAxes(DeviceContext& dc);
     void drawCurves(DeviceContext& dc);
-    void drawNewSegments(const std::vector<NewSegment>& segments, bool paged);
-    void fillBackground(HDC hdc, int width, int height);
+    // The idle task that draws the new points once.
+    int drawNewPointsWhenIdle();
     void drawBand(POINT to);
     void showStatusField(int bar, int field, const String& text);
 
@@ -126,6 +137,12 @@ private:
     bool drawingPicture;
     PlotFrameBars* statusBars;
     std::vector<NewSegment> segments;
+    // The lines of the points fed since the last drawing, and whether one
+    // of them paged the view (the page is drawn anew first).
+    std::vector<NewSegment> newSegments;
+    bool newPage;
+    bool idleTaskOn;
+    SegmentBatch* batch;
     std::vector<PlotVertex> vertices;
     std::vector<POINT> polyline;
 };

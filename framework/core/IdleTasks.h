@@ -1,6 +1,7 @@
 // Work that runs while the message queue is empty: the simulation advances
-// one step per idle pass, the wizard start polls its worker thread, printing
-// sends one page. A task stays registered while it returns 0.
+// for a short time slice per idle pass, the plot draws its new points, the
+// wizard start polls its worker thread, printing sends one page. A task
+// stays registered while it returns 0.
 #ifndef KYT_FRAMEWORK_IDLETASKS_H
 #define KYT_FRAMEWORK_IDLETASKS_H
 

@@ -39,6 +39,20 @@ public:
     }
     LRESULT ranged(EventRecord* e) { trail += "ranged" + std::to_string(HIWORD(e->wParam)) + ","; return 1; }
     LRESULT posted(EventRecord*) { trail += "posted,"; return 1; }
+    // An idle task that posts a message on its first call and ends the loop
+    // on its second.
+    HWND postTo = nullptr;
+    int postingCalls = 0;
+    int postingIdle()
+    {
+        trail += "idle" + std::to_string(++postingCalls) + ",";
+        if (postingCalls == 1) {
+            PostMessageA(postTo, WM_USER + 9, 0, 0);
+            return 0;
+        }
+        PostQuitMessage(8);
+        return 1;
+    }
     int idleCalls = 0;
     int idle()
     {
@@ -365,6 +379,15 @@ void messageLoop(Application* app, RecordingFrame* frame, Recorder& rec)
     check(code == 7 && rec.idleCalls == 3 && source.peeks >= 3, "idle tasks run while the queue is empty");
 
     frame->AddEventHandler(&rec, &Recorder::posted, WM_USER + 9);
+    // While idle tasks run, the look that finds a message takes it: it is
+    // dispatched once, and the idle passes go on after it.
+    rec.postTo = frame->hwnd;
+    app->addIdleTask(&rec, &Recorder::postingIdle);
+    trail.clear();
+    code = app->MessageLoop();
+    check(code == 8 && trail == "idle1,posted,idle2,",
+          ("a message posted during idle passes is dispatched once between them: " + trail).c_str());
+
     PostMessageA(frame->hwnd, WM_USER + 9, 0, 0);
     source.failNextGet = 1;
     trail.clear();

@@ -1351,6 +1351,8 @@ void checkScrollAndZoom(PlotFrame* frame)
         double v = std::sin(i * 0.1);
         feed.addPoint(i * 0.1, &v, 1);
     }
+    // The new points are drawn in the next idle pass.
+    theApplication->runIdleTasks();
     HDC dc = GetDC(pane->hwnd);
     const int third = (m.areaRight() - m.areaLeft()) / 3;
     RECT leftPart = {m.areaLeft() + 1, m.areaTop() + 1, m.areaLeft() + third, m.areaBottom()};

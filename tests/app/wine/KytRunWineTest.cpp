@@ -4,8 +4,9 @@
 // that stays live and stops on 9031, and the errors the road shows: no
 // control block, a syntax error, a temporary directory that is gone, a
 // library message (FZINIT on a file that is not there) and nine plot
-// windows in use. Last, kyt closes while a run goes on: the run ends and
-// its program is unloaded.
+// windows in use. A run of a million steps in kyt's own message loop stops
+// when Stop in the tool bar is clicked with the mouse. Last, kyt closes
+// while a run goes on: the run ends and its program is unloaded.
 //
 //   kyt_run_wine_test PNG-FOLDER INSTALLATION
 #include "Application.h"
@@ -222,6 +223,7 @@ private:
     void syntaxError();
     void tempDirGone();
     void liveRun();
+    void stopLongRun();
     void fuzzyNoFile();
     void tooManyPlots();
     void closeWhileRunning();
@@ -486,6 +488,87 @@ void RunKyt::liveRun()
     check(plot->pane()->model.pointCount() >= points && points > 0, "... and the plot keeps its points");
 }
 
+// kyt's own message loop, until done says so or the give-up time has
+// passed (a bound of the test, no check on time).
+struct LoopWatch {
+    std::function<bool()> done;
+    DWORD start;
+    DWORD giveUpMs;
+};
+LoopWatch* loopWatch = nullptr;
+
+VOID CALLBACK watchLoop(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (loopWatch && (loopWatch->done() || GetTickCount() - loopWatch->start > loopWatch->giveUpMs))
+        PostQuitMessage(0);
+}
+
+void runOwnLoop(const std::function<bool()>& done, DWORD giveUpMs)
+{
+    LoopWatch watch = {done, GetTickCount(), giveUpMs};
+    loopWatch = &watch;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, watchLoop);
+    theApplication->MessageLoop();
+    KillTimer(nullptr, timer);
+    loopWatch = nullptr;
+}
+
+// A click with the mouse, through the input queue, in the middle of a window.
+void clickOn(HWND hwnd)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+HWND childWithId(HWND parent, int id);
+
+// A million steps: the run goes on in kyt's own message loop, which must
+// still take the click on Stop: the run ends long before its end time.
+void RunKyt::stopLongRun()
+{
+    load("million");
+    command(kCommandStartAtOnce);
+    PlotFrame* plot = nullptr;
+    runIdle([&] {
+        plot = activePlot();
+        return current() && current()->running() && plot && plot->pane()->model.pointCount() > 100;
+    });
+    check(plot && current() && current()->running(), "a run of a million steps starts at once");
+    if (!plot || !current() || !current()->running())
+        return;
+    SetWindowPos(frame()->hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    HWND stop = childWithId(frame()->hwnd, kCommandStop);
+    check(stop && IsWindowEnabled(stop), "Stop (9031) is enabled during the run");
+    if (!stop)
+        return;
+    clickOn(stop);
+    const DWORD clicked = GetTickCount();
+    runOwnLoop([this] { return runEnded(); }, 20000);
+    const DWORD took = GetTickCount() - clicked;
+    const double lastT = plot->pane()->model.points().empty() ? -1 : plot->pane()->model.points().back().t;
+    check(runEnded() && current()->simulator().lastEndCode() == SIM_END_STOPPED,
+          "a click on Stop in kyt's own loop stops the run of a million steps");
+    check(took < 5000 && lastT > 0 && lastT < 9000,
+          ("... within a moment of the click (" + std::to_string(took) + " ms), at t = " + std::to_string(lastT) +
+           " of 10000")
+              .c_str());
+    check(stateField(frame()) == "Bearbeiten" && unlocked(), "... and kyt is ready to edit again");
+    if (!runEnded()) {
+        // The click went astray: the later scenarios need the run ended.
+        command(kCommandStop);
+        runIdle([this] { return runEnded(); });
+    }
+    settle();
+    check(winecheck::saveWindowPicture(plot->hwnd, folder + "kyt-long-run-stopped.png"),
+          "kyt-long-run-stopped.png is saved");
+}
+
 // A block whose INIT calls FZINIT on a file that library "Local" lacks: the
 // library's message waits for 9032, which shows it; the run stops there.
 void RunKyt::fuzzyNoFile()
@@ -565,6 +648,7 @@ void RunKyt::scenarios()
     syntaxError();
     tempDirGone();
     liveRun();
+    stopLongRun();
     fuzzyNoFile();
     tooManyPlots();
     closeWhileRunning();
@@ -605,6 +689,9 @@ void writeCircuits()
     writeText(dir + "nocontrol.kyt", noControl);
     writeText(dir + "syntax.kyt", replaced(example, "    c = 1;", "    c = 1 + * ;"));
     writeText(dir + "komma.kyt", example);
+    // A million steps of the fixed-step method.
+    writeText(dir + "million.kyt",
+              replaced(replaced(example, "tend = 10;", "tend = 10000;"), "$ IALG         6", "$ IALG         1"));
     const std::string endless = replaced(example, "tend = 10;", "tend = 1e30;");
     writeText(dir + "endless.kyt", endless);
     DeleteFileA((dir + "closing.txt").c_str());
@@ -695,11 +782,17 @@ BOOL CALLBACK findButton(HWND hwnd, LPARAM p)
     return TRUE;
 }
 
-bool buttonEnabled(HWND frame, int id)
+HWND childWithId(HWND parent, int id)
 {
     ButtonSearch search = {id, nullptr};
-    EnumChildWindows(frame, findButton, reinterpret_cast<LPARAM>(&search));
-    return search.found && IsWindowEnabled(search.found);
+    EnumChildWindows(parent, findButton, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool buttonEnabled(HWND frame, int id)
+{
+    HWND button = childWithId(frame, id);
+    return button && IsWindowEnabled(button);
 }
 
 // The last record of the text result file: its first two numbers.
