@@ -286,10 +286,23 @@ void PlotPane::addPoint(double t, const double* values, int count)
 {
     bool paged = false;
     model.addPoint(t, values, count, &segments, &paged);
-    // A new page covers every line before it.
+    // A new page covers every line before it. Its labels may need other
+    // margins: the points after it are placed in the new plot area at once,
+    // as when every point was drawn as it came.
     if (paged) {
         newSegments.clear();
         newPage = true;
+        if (isWindow() && IsWindowVisible(hwnd)) {
+            std::unique_ptr<WindowDC> whole;
+            DeviceContext* dc = own;
+            if (own->isAttached()) {
+                whole.reset(new WindowDC(this));
+                dc = whole.get();
+            }
+            dc->attach();
+            setupMetrics(*dc);
+            dc->release();
+        }
     }
     newSegments.insert(newSegments.end(), segments.begin(), segments.end());
     if (!idleTaskOn && theApplication) {

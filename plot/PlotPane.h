@@ -116,13 +116,13 @@ public:
     POINT bandPoint;
 
 protected:
+    void setupMetrics(DeviceContext& dc);
     void drawAxes(DeviceContext& dc);
     void fillBackground(HDC hdc, int width, int height);
 
 private:
     friend class PlotScroller;
 
-    void setupMetrics(DeviceContext& dc);
     void makeTickFont(DeviceContext& dc, int minimum);
     void fitLabels(DeviceContext& dc);
     void drawCurves(DeviceContext& dc);

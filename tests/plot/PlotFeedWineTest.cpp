@@ -45,6 +45,8 @@ public:
         own->attach();
         HDC hdc = own->hdc;
         if (paged) {
+            // A new page may need other margins for its labels.
+            setupMetrics(*own);
             fillBackground(hdc, model.drawingWidth(), model.drawingHeight());
             drawAxes(*own);
         }
