@@ -6,7 +6,9 @@
 #include "BlockObject.h"
 #include "CircuitModel.h"
 #include "FileLayer.h"
+#include "ErrorReporter.h"
 #include "LocalLibrary.h"
+#include "PlainFileName.h"
 #include "ResString.h"
 #include "SignalNameRegistry.h"
 #include "Workspace.h"
@@ -64,14 +66,25 @@ void CircuitReader::skipString()
 
 void CircuitReader::readCircuit(CircuitModel& m)
 {
+    EmbeddedSection section;
     if (fp) {
-        LocalBlockLibrary::readFromCircuit(fp, this);
+        section = LocalBlockLibrary::readFromCircuit(fp, this);
         rewind(fp);
     }
+    lostBlocks = section.lost;
     beginRead();
     model = &m;
     target = nullptr;
     connection = nullptr;
+    if (!pasteMode)
+        m.incompleteSource = lostBlocks.empty() ? String() : fileName;
+    if (section.tooLarge) {
+        line = section.lastLine;
+        reportTooLarge();
+    }
+    // The embedded blocks are code the editor never parses: a stray quote
+    // or comment in them must not hide the circuit behind them.
+    skipToLine(section.lastLine);
     nextNonBlank();
     // Header, embedded library and prolog lie before the word CIRCUIT.
     while (kind != TOK_EOF && !isWord("CIRCUIT")) {
@@ -171,6 +184,13 @@ void CircuitReader::readUse()
     type.toLower();
     if (const String* renamed = lookUpRename(typeRenames, type.text()))
         type = *renamed;
+    // A block type names a file inside its library, nothing else.
+    bool usable = isPlainFileName(type.text());
+    if (!usable)
+        reportError(ERR_ERROR, getResString(kResNotPlainBlockName), type.text());
+    for (const String& lost : lostBlocks)
+        if (lost == type)
+            usable = false;
     nextNonBlank();
     if (!isWord("AS")) {
         fail(kResExpectAs);
@@ -194,6 +214,12 @@ void CircuitReader::readUse()
             return;
         library = token;
         String dir = theWorkspace ? theWorkspace->findLibraryBlockFile(library.text()) : String();
+        if (usable && dir.getLength() == 0) {
+            // A library that is not installed: the type is not looked up in
+            // whatever directory the program runs in.
+            reportError(ERR_ERROR, getResString(kResCannotReadDescription), type.text(), library.text());
+            usable = false;
+        }
         file = joinPath(dir.text(), type.text());
         nextNonBlank();
     } else if (theWorkspace && theWorkspace->libraryCount > 0) {
@@ -203,7 +229,8 @@ void CircuitReader::readUse()
     if (stopped)
         return;
 
-    BlockObject* block = model->createBlock(Point(0, 0), Point(6, 3), file.text(), library.text(), 1);
+    BlockObject* block =
+        usable ? model->createBlock(Point(0, 0), Point(6, 3), file.text(), library.text(), 1) : nullptr;
     if (block) {
         block->setName(uniqueName(instance.text(), block).text());
         if (pasteMode)

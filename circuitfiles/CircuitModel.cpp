@@ -443,6 +443,7 @@ void CircuitModel::removeBlock(BlockObject* block)
 
 void CircuitModel::clear()
 {
+    incompleteSource = String();
     // Connections first: they point at the blocks.
     std::vector<GraphicObject*> blocks;
     for (GraphicObject* object : objects) {

@@ -9,6 +9,7 @@
 
 #include "String.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -80,6 +81,20 @@ const unsigned int kResNoDestinationBlock = 19431;
 extern const char* const kExpectConnectSaveEnd;
 // A failing stream is reported like a syntax error with this hint.
 const unsigned int kResStreamError = 19120;
+// So is a text or a line longer than circuits may have (19443, two numbers).
+const unsigned int kResCircuitTooLarge = 19443;
+
+// How much the readers of circuit text and block descriptions take: a line
+// (an embedded wizard block writes long ones) and the whole text. Reading
+// stops with a message at either, so that a device or a broken file ends.
+struct CircuitReadLimits {
+    size_t line;
+    size_t text;
+};
+const CircuitReadLimits kCircuitReadLimits = {64u << 20, 256u << 20};
+CircuitReadLimits circuitReadLimits();
+// The tests set smaller ones; returns the previous limits.
+CircuitReadLimits setCircuitReadLimits(const CircuitReadLimits& limits);
 
 // The converter of version-1.x circuits that openFile asks first: the one
 // of Kyt1xConverter.h unless the tests install another; null restores it.
@@ -121,6 +136,9 @@ public:
 
     // Scanner layer.
     void readChar();
+    // Raw characters up to the end of line last (after an embedded section).
+    void skipToLine(int last);
+    void reportTooLarge();
     void nextChar();
     void readWord();
     void nextToken();
@@ -142,6 +160,9 @@ public:
 
     // An error was reported and reading stopped (warnings do not count).
     bool failed() const { return stopped; }
+    // Blocks of the embedded library could not be written to library Local
+    // (reported): the circuit read is not the whole circuit.
+    bool incomplete() const { return !lostBlocks.empty(); }
     int current() const { return currentChar; }
     int tokenKind() const { return kind; }
     const String& tokenText() const { return token; }
@@ -207,6 +228,12 @@ private:
     // After an error every token is the end of file.
     bool stopped;
     bool streamFailed;
+    // Bytes read since beginRead, and since the last line feed.
+    size_t bytesRead;
+    size_t lineBytes;
+    bool tooLarge;
+    // File names in Local of embedded blocks that could not be written.
+    std::vector<String> lostBlocks;
 
     CircuitReader(const CircuitReader&) = delete;
     CircuitReader& operator=(const CircuitReader&) = delete;

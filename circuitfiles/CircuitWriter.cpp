@@ -286,7 +286,11 @@ void CircuitModel::writeLocalLibrary(FILE* out, int markedOnly)
         if (object->kind() != 1)
             continue;
         BlockObject* b = static_cast<BlockObject*>(object);
-        if (!b->wizardFlag || (markedOnly && !b->isMarked()))
+        // Every block of library Local goes with the circuit, a wizard's or
+        // not: an embedded block without a wizard header was once lost on
+        // the first save, and the circuit did not read back.
+        const bool local = b->wizardFlag || strcmp(b->libraryName.text(), "Local") == 0;
+        if (!local || (markedOnly && !b->isMarked()))
             continue;
         String path = blockFilePath(*b);
         FILE* probe = openFile(path.text(), "rb");
