@@ -207,7 +207,8 @@ void CircuitReader::readLayoutLines()
     b.setGeometry(w, h);
     nextNonBlank();
     if (kind != TOK_DOLLAR && kind != TOK_EOF) {
-        b.mirrored = kind == TOK_WORD ? intOf(token.text()) : 0;
+        // A flag: any number but 0 mirrors, and the writer writes it as 1.
+        b.mirrored = kind == TOK_WORD && intOf(token.text()) != 0 ? 1 : 0;
         nextNonBlank();
     }
     if (!expectDollar())

@@ -237,6 +237,7 @@ void CircuitReader::readUse()
             block->setMarked(1);
     }
 
+    assignedParameters.clear();
     while (kind == TOK_WORD && !isWord("ENDUSE"))
         readParameterAssignment(block);
     if (kind == TOK_DOLLAR) {
@@ -315,7 +316,17 @@ void CircuitReader::readParameterAssignment(BlockObject* block)
         return;
     if (block && !block->errorFlag) {
         if (portOf(block->parameterNames, block->parameterCount, name.text())) {
-            block->setParameterValue(name.text(), value.text());
+            // A description may name two parameters alike; the writer gives
+            // each its line, so the n-th line of a name is its n-th parameter.
+            int earlier = 0;
+            for (const String& assigned : assignedParameters)
+                earlier += assigned == name ? 1 : 0;
+            assignedParameters.push_back(name);
+            int last = -1;
+            for (int i = 0; i < block->parameterCount; ++i)
+                if (BlockObject::at(block->parameterNames, i) == name && (last < 0 || earlier-- > 0))
+                    last = i;
+            BlockObject::store(block->parameterValues, last, value.text());
         } else {
             setMessage(kResUnknownParameter);
             warnAtPosition();

@@ -234,6 +234,8 @@ private:
     bool tooLarge;
     // File names in Local of embedded blocks that could not be written.
     std::vector<String> lostBlocks;
+    // The parameter names assigned so far in the current USE statement.
+    std::vector<String> assignedParameters;
 
     CircuitReader(const CircuitReader&) = delete;
     CircuitReader& operator=(const CircuitReader&) = delete;

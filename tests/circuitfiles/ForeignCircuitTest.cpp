@@ -439,3 +439,25 @@ TEST(ForeignCircuit, ShippedExamplesReadBackAsTheyWereSaved)
     }
     EXPECT_GE(examples, 9);
 }
+
+TEST(ForeignCircuit, WhatReadsWithoutMessageReadsBackTheSame)
+{
+    // Found by the circuit fuzz test: two parameters of one name each keep
+    // their value, and a mirror flag other than 1 reads back as it was read.
+    const std::string twoAlike =
+        "$ WIZARD Laplace \"1\"\nBLOCK E;\nINPUT u;\nOUTPUT y;\nPARAMETER k = 1.; k = 2.;\nSIM\ny = k*u;\nENDBLOCK\n";
+    const std::string circuit = "CIRCUIT a;\nUSE eigen AS B_1 \n$ BLOCKLIB Local\n    k = 3;\n    k = 4;\n"
+                                "$ BLOCKDIM 2 2 6 3 5\n$ TEXT \"E\"\n$ TEXTALIG 1 1 1 1 \n$ ICONNAME \"*** NO PIC ***\"\n"
+                                "$ ICONDIM 4 2\n$ ICONALIG 1 1 1\n$ SIGNAMES\n$ ENDSIGNAMES\nENDUSE\nSAVE ;\nENDCIRCUIT a;\n";
+    TextWorld w;
+    CircuitModel m;
+    w.read(m, section({{"eigen", twoAlike, true}}) + circuit);
+    EXPECT_TRUE(w.rec.viewer.calls.empty());
+    BlockObject* b = m.findBlockByName("B_1");
+    ASSERT_TRUE(b);
+    ASSERT_EQ(2, b->parameterCount);
+    EXPECT_STREQ("3", BlockObject::at(b->parameterValues, 0).text());
+    EXPECT_STREQ("4", BlockObject::at(b->parameterValues, 1).text());
+    EXPECT_EQ(1, b->mirrored);
+    roundTrip(w, m);
+}
