@@ -344,9 +344,11 @@ int LocalBlockLibrary::importBlock(const char* sourceFile, const char* newName, 
     }
     std::vector<char> bytes;
     int c;
-    while ((c = fgetc(in)) != EOF)
+    // A block description is no larger than a circuit may be.
+    const size_t limit = circuitReadLimits().text;
+    while (bytes.size() <= limit && (c = fgetc(in)) != EOF)
         bytes.push_back(static_cast<char>(c));
-    bool readFailed = ferror(in) != 0;
+    bool readFailed = ferror(in) != 0 || bytes.size() > limit;
     fclose(in);
     bool written = !readFailed && writeFileChecked(targetPath.text(), "wt", [&bytes](FILE* out) {
         return bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();

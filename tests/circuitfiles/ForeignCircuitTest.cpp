@@ -305,6 +305,14 @@ TEST(ForeignCircuit, DevicesAsCircuitsAndDescriptionsEnd)
     BlockObject block(Point(0, 0), Point(0, 0), "/dev/zero", "Geraete");
     EXPECT_EQ(1, block.errorFlag);
     EXPECT_EQ(2u, w.rec.viewer.calls.size());
+
+    // Inserted from that library (its wizard header is looked for first)
+    // and copied into Local: both end, and Local stays empty.
+    ReadLimits limits({4096, 1u << 20});
+    EXPECT_FALSE(m.createBlock(Point(0, 0), Point(6, 3), "/dev/zero", "Geraete", 0));
+    EXPECT_EQ(3u, w.rec.viewer.calls.size());
+    EXPECT_EQ(0, LocalBlockLibrary::importBlock("/dev/zero", "zero"));
+    EXPECT_EQ((std::set<std::string>{"ablocks.bfl"}), filesBelow(w.scratch.file("local")));
 }
 
 // ---- Library Local full ----
