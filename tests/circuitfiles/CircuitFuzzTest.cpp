@@ -233,7 +233,8 @@ private:
             return "the saved circuit does not read back without messages: " +
                    (world.rec.viewer.calls.empty() ? world.rec.sink.boxes[0] : world.rec.viewer.calls[0].message);
         if (describe(again) != before)
-            return "the saved circuit reads back otherwise:\n" + before + "---\n" + describe(again);
+            return "the saved circuit reads back otherwise:\n" + before + "---\n" + describe(again) +
+                   "---- saved ----\n" + printable(first);
         const std::string second = withoutEmptySection(world.text(again));
         const std::string firstText = withoutEmptySection(first);
         if (second != firstText) {

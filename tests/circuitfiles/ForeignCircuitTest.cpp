@@ -451,7 +451,9 @@ TEST(ForeignCircuit, ShippedExamplesReadBackAsTheyWereSaved)
 TEST(ForeignCircuit, WhatReadsWithoutMessageReadsBackTheSame)
 {
     // Found by the circuit fuzz test: two parameters of one name each keep
-    // their value, and a mirror flag other than 1 reads back as it was read.
+    // their value, a mirror flag other than 1 reads back as it was read, a
+    // block mirrored by its description but not in the circuit stays so,
+    // and a number beyond the doubles reads as none.
     const std::string twoAlike =
         "$ WIZARD Laplace \"1\"\nBLOCK E;\nINPUT u;\nOUTPUT y;\nPARAMETER k = 1.; k = 2.;\nSIM\ny = k*u;\nENDBLOCK\n";
     const std::string circuit = "CIRCUIT a;\nUSE eigen AS B_1 \n$ BLOCKLIB Local\n    k = 3;\n    k = 4;\n"
@@ -468,4 +470,20 @@ TEST(ForeignCircuit, WhatReadsWithoutMessageReadsBackTheSame)
     EXPECT_STREQ("4", BlockObject::at(b->parameterValues, 1).text());
     EXPECT_EQ(1, b->mirrored);
     roundTrip(w, m);
+
+    // A block whose description mirrors it, turned back in the editor; a
+    // step size beyond the doubles.
+    TextWorld v;
+    CircuitModel n;
+    BlockObject* pid = v.add(n, "pid.blk", Point(2, 2));
+    ASSERT_TRUE(pid);
+    EXPECT_EQ(1, pid->mirrored);
+    pid->mirrored = 0;
+    roundTrip(v, n);
+    CircuitModel huge;
+    v.read(huge, "CIRCUIT a;\nSAVE ;\nENDCIRCUIT a;\n$ MINSTEP 1e999\n$ OSZIXSCALE -1e400\n");
+    EXPECT_TRUE(v.rec.viewer.calls.empty());
+    SimParams sim;
+    v.workspace.getSimParams(sim);
+    EXPECT_EQ(0.0, sim.MINSTEP);
 }
