@@ -274,7 +274,9 @@ void CircuitReader::readSignalNames(BlockObject& block)
         String wanted = readString();
         if (stopped)
             return;
-        if (sNBase && i <= block.outputCount)
+        // An empty name is none: the writer leaves such a line out, and the
+        // output keeps the name it has.
+        if (sNBase && i <= block.outputCount && wanted.getLength() > 0)
             sNBase->rename(block.signalName(i).text(), wanted.text());
     }
     if (!isWord("ENDSIGNAMES")) {

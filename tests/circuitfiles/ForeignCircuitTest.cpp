@@ -453,7 +453,8 @@ TEST(ForeignCircuit, WhatReadsWithoutMessageReadsBackTheSame)
     // Found by the circuit fuzz test: two parameters of one name each keep
     // their value, a mirror flag other than 1 reads back as it was read, a
     // block mirrored by its description but not in the circuit stays so,
-    // and a number beyond the doubles reads as none.
+    // a number beyond the doubles reads as none, and an empty signal name
+    // is none.
     const std::string twoAlike =
         "$ WIZARD Laplace \"1\"\nBLOCK E;\nINPUT u;\nOUTPUT y;\nPARAMETER k = 1.; k = 2.;\nSIM\ny = k*u;\nENDBLOCK\n";
     const std::string circuit = "CIRCUIT a;\nUSE eigen AS B_1 \n$ BLOCKLIB Local\n    k = 3;\n    k = 4;\n"
@@ -486,4 +487,13 @@ TEST(ForeignCircuit, WhatReadsWithoutMessageReadsBackTheSame)
     SimParams sim;
     v.workspace.getSimParams(sim);
     EXPECT_EQ(0.0, sim.MINSTEP);
+
+    // An empty signal name in the text leaves the output its own.
+    CircuitModel unnamed;
+    v.read(unnamed, "CIRCUIT a;\nUSE pt1.blk AS B_1 \n$ BLOCKLIB Standard\n$ BLOCKDIM 2 2 6 5\n$ TEXT \"PT1\"\n"
+                    "$ TEXTALIG 1 2 1 0 \n$ ICONNAME \"pt1.ico\"\n$ ICONDIM 4 3\n$ ICONALIG 1 0 1\n$ SIGNAMES\n"
+                    "$    \"\"\n$ ENDSIGNAMES\nENDUSE\nSAVE ;\nENDCIRCUIT a;\n");
+    ASSERT_TRUE(unnamed.findBlockByName("B_1"));
+    EXPECT_STRNE("", unnamed.findBlockByName("B_1")->signalName(1).text());
+    roundTrip(v, unnamed);
 }
