@@ -20,8 +20,11 @@ bool isDeviceName(const char* name)
     for (const char* device : kDevices)
         if (base == device)
             return true;
+    // COM and LPT with a digit, also a superscript one (Windows-1252 B9, B2
+    // and B3), which Windows takes for the same ports.
+    const unsigned char digit = base.size() == 4 ? static_cast<unsigned char>(base[3]) : 0;
     return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) &&
-           isdigit(static_cast<unsigned char>(base[3]));
+           (isdigit(digit) || digit == 0xB9 || digit == 0xB2 || digit == 0xB3);
 }
 
 } // namespace

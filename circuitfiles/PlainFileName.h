@@ -7,9 +7,9 @@
 
 // The name reaches no other directory and no device: not empty, no "/" or
 // "\", no drive or stream colon, no control character, not made of dots
-// only, and not a DOS device name (NUL, CON, AUX, PRN, COM0-9, LPT0-9,
-// CONIN$, CONOUT$, CLOCK$; any case, with or without an extension, with
-// trailing blanks or dots).
+// only, and not a DOS device name (NUL, CON, AUX, PRN, COM0-9, LPT0-9 and
+// with a superscript digit, CONIN$, CONOUT$, CLOCK$; any case, with or
+// without an extension, with trailing blanks or dots).
 bool isPlainFileName(const char* name);
 
 // "Der Blockname ... ist kein einfacher Dateiname ..." with the name.

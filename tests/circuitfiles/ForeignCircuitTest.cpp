@@ -129,11 +129,11 @@ TEST(PlainFileName, RefusesDirectoriesDrivesDotsAndDevices)
                              "c:\\x",   "x:y",    ".",       "..",       "...",     " ",           "nul",
                              "NUL",     "Nul.blk", "nul.",   "nul ",     "con",     "CON.txt",     "aux",
                              "prn.x.y", "com1",   "COM9.dat", "lpt1",    "LPT0",    "conin$",      "CONOUT$",
-                             "clock$",  "a\tb",   "a\nb"};
+                             "clock$",  "a\tb",   "a\nb",     "COM\xB9",  "lpt\xB2.txt"};
     for (const char* name : refused)
         EXPECT_FALSE(isPlainFileName(name)) << name;
     const char* accepted[] = {"pt1.blk", "w0fuzzy", "a..b", ".hidden", "nullable", "nul_1", "com10", "console",
-                              "lpt",     "comx",    "*** NO PIC ***", "G1", "prnt.ico"};
+                              "lpt",     "comx",    "*** NO PIC ***", "G1", "prnt.ico", "com\xB4", "Me\xDF.blk"};
     for (const char* name : accepted)
         EXPECT_TRUE(isPlainFileName(name)) << name;
     EXPECT_FALSE(isPlainFileName(nullptr));
