@@ -5,8 +5,8 @@
 
 #include "BlockObject.h"
 #include "CircuitModel.h"
-#include "FileLayer.h"
 #include "ErrorReporter.h"
+#include "FileLayer.h"
 #include "LocalLibrary.h"
 #include "PlainFileName.h"
 #include "ResString.h"

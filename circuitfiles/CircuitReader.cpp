@@ -15,9 +15,9 @@
 
 namespace {
 
-// Every program that reads circuits converts version-1.x files.
 CircuitReadLimits readLimits = kCircuitReadLimits;
 
+// Every program that reads circuits converts version-1.x files.
 Kyt1xConverter standardConverter;
 OldCircuitConverter* converter = &standardConverter;
 MenuCheckHook menuCheck = nullptr;

@@ -511,12 +511,15 @@ EmbeddedSection LocalBlockLibrary::readFromCircuit(FILE* circuit, CircuitReader*
         bool written = writeFileChecked(path.text(), "wt", [&text](FILE* out) {
             return text.empty() || fwrite(text.data(), 1, text.size(), out) == text.size();
         });
+        addEntry(type, fileName.text());
         if (!written) {
+            // The entry stays, removed: it keeps the name from a later block
+            // of the section and out of the index and the block menus.
+            LibrarySection& first = local->sections[0];
+            first.removed[first.count - 1] = 1;
             reportError(ERR_ERROR, getResString(kResLocalBlockNotWritten), type, path.text());
             section.lost.push_back(fileName);
-            continue;
         }
-        addEntry(type, fileName.text());
     }
     if (local && !writeIndex())
         reportError(ERR_ERROR, getResString(kResLocalIndexNotWritten), joinPath(local->file.text(), kIndexName).text());

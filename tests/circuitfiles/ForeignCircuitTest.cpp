@@ -322,7 +322,10 @@ TEST(ForeignCircuit, ABlockThatLocalCannotTakeIsReportedAndLeavesNothing)
     TextWorld w;
     std::string code = kEmbeddedCode;
     code.insert(0, "# " + std::string(400, '-') + "\n");
-    const std::string text = section({{"eigen", code, true}}) + circuitUsing("eigen");
+    // A small block after it fits, under a name of its own: it does not
+    // take the lost block's file name.
+    const std::string text = section({{"eigen", code, true}, {"w0eigen", "BLOCK K;\nENDBLOCK\n", true}}) +
+                             circuitUsing("eigen");
     const std::string path = w.scratch.write("voll.kyt", text);
     CircuitModel m;
     CircuitReader reader(0);
@@ -347,8 +350,8 @@ TEST(ForeignCircuit, ABlockThatLocalCannotTakeIsReportedAndLeavesNothing)
     ASSERT_EQ(1u, w.rec.viewer.calls.size());
     EXPECT_EQ(0u, w.rec.viewer.calls[0].message.find("WARNUNG"));
     EXPECT_EQ(2, blockCount(m));
-    EXPECT_EQ((std::set<std::string>{"ablocks.bfl"}), filesBelow(w.scratch.file("local")));
-    EXPECT_EQ("", w.scratch.read("local/ablocks.bfl"));
+    EXPECT_EQ((std::set<std::string>{"ablocks.bfl", "w0eigen"}), filesBelow(w.scratch.file("local")));
+    EXPECT_EQ("$[Lokale Bloecke]\nw0eigen,w0eigen\n", w.scratch.read("local/ablocks.bfl"));
 
     // Loaded again with room, the circuit is whole; a load of another
     // circuit clears the mark as well.
