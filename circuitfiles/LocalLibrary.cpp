@@ -260,8 +260,10 @@ String LocalBlockLibrary::uniqueBlockName(const char* name)
             ++end;
         base = base.substr(end);
     }
-    // Without library Local nothing is ever free: the name stays.
-    if (!findLocalLibrary() || isFileNameFree(base.c_str()))
+    // Without library Local nothing is ever free: the name stays. A name
+    // that lost its prefix may have become a device ("w0CON.blk"): it
+    // keeps a prefix then.
+    if (!findLocalLibrary() || (isPlainFileName(base.c_str()) && isFileNameFree(base.c_str())))
         return String(base.c_str());
     for (int i = 0; i < INT_MAX; ++i) {
         std::string candidate = "w" + std::to_string(i) + base;

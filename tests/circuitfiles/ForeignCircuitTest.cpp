@@ -167,15 +167,23 @@ TEST(ForeignCircuit, EmbeddedBlocksAndBlockTypesStayInsideTheirLibraries)
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(w.scratch.path).parent_path() / "escaped"));
     }
 
-    // Plain names that only look odd are blocks of Local.
-    for (const std::string name : {"eigen", "a..b", "nullable", "com10", "console"}) {
+    // Plain names that only look odd are blocks of Local; a name whose old
+    // "w0" prefix would go keeps it when the rest is a device (found by the
+    // circuit fuzz test).
+    const struct {
+        const char* type;
+        const char* file;
+    } plain[] = {{"eigen", "eigen"},     {"a..b", "a..b"},       {"nullable", "nullable"}, {"com10", "com10"},
+                 {"console", "console"}, {"w0CON.blk", "w0con.blk"}, {"w12nul", "w0nul"},  {"w3eigen", "eigen"}};
+    for (const auto& p : plain) {
         TextWorld w;
         CircuitModel m;
-        w.read(m, section({{name, kEmbeddedCode, true}}) + circuitUsing(name));
-        EXPECT_TRUE(w.rec.viewer.calls.empty()) << name;
-        EXPECT_TRUE(w.rec.sink.boxes.empty()) << name << ": " << w.rec.sink.boxes[0];
-        EXPECT_EQ(3, blockCount(m)) << name;
-        EXPECT_EQ(kEmbeddedCode, w.scratch.read("local/" + name)) << name;
+        w.read(m, section({{p.type, kEmbeddedCode, true}}) + circuitUsing(p.type));
+        EXPECT_TRUE(w.rec.viewer.calls.empty()) << p.type;
+        EXPECT_TRUE(w.rec.sink.boxes.empty()) << p.type << ": " << w.rec.sink.boxes[0];
+        EXPECT_EQ(3, blockCount(m)) << p.type;
+        EXPECT_EQ(kEmbeddedCode, w.scratch.read(std::string("local/") + p.file)) << p.type;
+        EXPECT_EQ((std::set<std::string>{"ablocks.bfl", p.file}), filesBelow(w.scratch.file("local"))) << p.type;
     }
 }
 
