@@ -38,6 +38,7 @@ const char* const kWords[] = {
     "Local", "Standard", "Nirgends", "ENDUSE\n", "CIRCUIT ", "CIRCUIT a;\n", "ENDCIRCUIT a;\n", "CONNECT ", " TO ",
     "$ INTERPOINTS\n", "$ ENDINTERPOINTS\n", "SAVE ", "$ SIGNAMES\n", "$ ENDSIGNAMES\n", "$ TEXT \"", "BLOCK ",
     "ENDBLOCK\n", "$ WIZARD Laplace \"1\"\n", "$ BLOCKDIM 2 2 6 3\n", "99999999999", "-1", "1e308", "B_1.y",
+    "w0", "W12", "@START_BLOCK \"w0aux\"\n",
 };
 
 const char* const kEmbeddedCode = "$ WIZARD Laplace \"1/(1+s)\"\nBLOCK E;\nINPUT u;\nOUTPUT y;\nSIM\ny = u;\nENDBLOCK\n";
