@@ -191,7 +191,9 @@ public:
         if (broken.empty()) {
             // The same bytes as a block description and as an icon file.
             std::string path = world.scratch.write("in.kyt", text);
+            CircuitReadLimits previous = setCircuitReadLimits(limits);
             BlockObject block(Point(0, 0), Point(0, 0), path.c_str(), "Standard");
+            setCircuitReadLimits(previous);
             icons.loadFile(path.c_str());
         }
         iconBase = &world.icons;
@@ -251,17 +253,16 @@ private:
         if (describe(again) != before)
             return "the saved circuit reads back otherwise:\n" + before + "---\n" + describe(again) +
                    "---- saved ----\n" + printable(first);
-        const std::string second = withoutEmptySection(world.text(again));
-        const std::string firstText = withoutEmptySection(first);
-        if (second != firstText) {
-            const std::string& first = firstText;
+        const std::string one = withoutEmptySection(first);
+        const std::string two = withoutEmptySection(world.text(again));
+        if (two != one) {
             size_t d = 0;
-            while (d < first.size() && d < second.size() && first[d] == second[d])
+            while (d < one.size() && d < two.size() && one[d] == two[d])
                 ++d;
-            size_t from = first.rfind('\n', d);
+            size_t from = one.rfind('\n', d);
             from = from == std::string::npos ? 0 : from + 1;
-            return "the circuit read back writes another text; first:\n" + first.substr(from, 300) +
-                   "\n---- then:\n" + second.substr(from, 300);
+            return "the circuit read back writes another text; first:\n" + one.substr(from, 300) +
+                   "\n---- then:\n" + two.substr(from, 300);
         }
         ++roundTrips;
         return std::string();
