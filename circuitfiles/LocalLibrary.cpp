@@ -463,9 +463,14 @@ EmbeddedSection LocalBlockLibrary::readFromCircuit(FILE* circuit, CircuitReader*
         if (!inBlock)
             continue;
         if (word == "@END_BLOCK" || endsWith(line, "@END_BLOCK")) {
-            // The marker may stand glued to the block's last line.
-            if (word != "@END_BLOCK")
-                blocks.back().text += line.substr(0, line.rfind("@END_BLOCK")) + "\n";
+            // The marker may stand glued to the block's last line; markers
+            // glued twice are no code either (the copy would end early).
+            if (word != "@END_BLOCK") {
+                std::string last = line;
+                while (endsWith(last, "@END_BLOCK"))
+                    last.erase(last.rfind("@END_BLOCK"));
+                blocks.back().text += last + "\n";
+            }
             blocks.back().closed = true;
             inBlock = false;
             section.lastLine = lineNumber;

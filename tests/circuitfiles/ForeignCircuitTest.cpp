@@ -508,3 +508,16 @@ TEST(ForeignCircuit, WhatReadsWithoutMessageReadsBackTheSame)
     EXPECT_STRNE("", unnamed.findBlockByName("B_1")->signalName(1).text());
     roundTrip(v, unnamed);
 }
+
+TEST(ForeignCircuit, EndMarkersGluedTwiceToABlocksLastLine)
+{
+    // Found by the circuit fuzz test: the copy read back ended at the
+    // second marker.
+    TextWorld w;
+    CircuitModel m;
+    w.read(m, section({{"eigen", std::string(kEmbeddedCode) + "# Ende@END_BLOCK@END_BLOCK\n", false}}) +
+                  circuitUsing("eigen"));
+    EXPECT_TRUE(w.rec.viewer.calls.empty());
+    EXPECT_EQ(std::string(kEmbeddedCode) + "# Ende\n", w.scratch.read("local/eigen"));
+    roundTrip(w, m);
+}
