@@ -13,8 +13,6 @@
 
 namespace {
 
-const int kMaxGridCoordinate = 100000;
-
 struct SectionKeyword {
     const char* word;
     int section;

@@ -13,6 +13,7 @@
 #include "SignalNameRegistry.h"
 #include "Workspace.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -423,8 +424,11 @@ void CircuitReader::readInterpoints()
             fail(kResExpectEndinterpoints);
             return;
         }
-        int x = atoi(token.text());
-        int y = readInt();
+        auto held = [](long v) {
+            return static_cast<int>(std::max<long>(-kMaxGridCoordinate, std::min<long>(v, kMaxGridCoordinate)));
+        };
+        int x = held(strtol(token.text(), nullptr, 10));
+        int y = held(readInt());
         if (stopped)
             return;
         if (pasteMode) {

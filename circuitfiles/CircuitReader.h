@@ -84,6 +84,10 @@ const unsigned int kResStreamError = 19120;
 // So is a text or a line longer than circuits may have (19443, two numbers).
 const unsigned int kResCircuitTooLarge = 19443;
 
+// Positions, sizes and interpoints beyond any document are held to it, so
+// that no pixel computation (nor the shift of an insertion) overflows.
+const int kMaxGridCoordinate = 100000;
+
 // How much the readers of circuit text and block descriptions take: a line
 // (an embedded wizard block writes long ones) and the whole text. Reading
 // stops with a message at either, so that a device or a broken file ends.

@@ -521,3 +521,25 @@ TEST(ForeignCircuit, EndMarkersGluedTwiceToABlocksLastLine)
     EXPECT_EQ(std::string(kEmbeddedCode) + "# Ende\n", w.scratch.read("local/eigen"));
     roundTrip(w, m);
 }
+
+TEST(ForeignCircuit, InterpointsBeyondAnyDocumentAreHeldToIt)
+{
+    // Found by the circuit fuzz test under the sanitizers: the shift of an
+    // insertion overflowed.
+    TextWorld w;
+    const std::string text = "CIRCUIT a;\nUSE sprung.blk AS B_1 \n$ BLOCKLIB Standard\nENDUSE\n"
+                             "USE pt1.blk AS B_2 \n$ BLOCKLIB Standard\nENDUSE\nCONNECT B_1.y TO B_2.u;\n"
+                             "$ INTERPOINTS\n$    2147483647 -2147483648\n$    99999999999999999999 7\n"
+                             "$ ENDINTERPOINTS\nSAVE ;\nENDCIRCUIT a;\n";
+    for (int paste : {0, 1}) {
+        CircuitModel m;
+        w.read(m, text, paste);
+        EXPECT_TRUE(w.rec.viewer.calls.empty());
+        ConnectionObject* c = m.findConnectionAtPort(m.findBlockByName("B_2"), PortRef{1, 1}, 1);
+        ASSERT_TRUE(c) << paste;
+        std::string points;
+        for (const Interpoint& p : c->interpoints)
+            points += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+        EXPECT_EQ(paste ? "(100001,8)(100001,-99999)" : "(100000,7)(100000,-100000)", points);
+    }
+}
