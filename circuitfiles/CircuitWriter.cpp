@@ -85,9 +85,16 @@ bool copyFile(const String& path, FILE* out)
     int c;
     int last = '\n';
     while ((c = fgetc(in)) != EOF) {
-        // Text mode on both sides: the line ends of the file stay as they are.
-        if (c == '\r')
-            continue;
+        // Text mode on both sides: the line ends of the file stay as they
+        // are. A carriage return inside a line is a blank to the readers
+        // and stays: without it two words ran together in the copy.
+        if (c == '\r') {
+            int next = fgetc(in);
+            if (next != EOF)
+                ungetc(next, in);
+            if (next == '\n' || next == EOF)
+                continue;
+        }
         fputc(c, out);
         last = c;
     }

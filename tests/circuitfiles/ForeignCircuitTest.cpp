@@ -543,3 +543,19 @@ TEST(ForeignCircuit, InterpointsBeyondAnyDocumentAreHeldToIt)
         EXPECT_EQ(paste ? "(100001,8)(100001,-99999)" : "(100000,7)(100000,-100000)", points);
     }
 }
+
+TEST(ForeignCircuit, ACarriageReturnInsideALineOfAnEmbeddedBlockStays)
+{
+    // Found by the circuit fuzz test: the copy into the saved circuit
+    // dropped it, "1 1\r1" became "1 11", and the block lost its ports.
+    TextWorld w;
+    const std::string code = "$ WIZARD Laplace \"1\"\nBLOCK E;\n$ BLOCKDIM -1 -1 6 4\n$ TEXT \"E\"\n"
+                             "$ TEXTALIG 1 1 1 1\n$ ICONNAME \"*** NO PIC ***\"\n$ ICONDIM 4 4\n$ ICONALIG 1 1\r1\n"
+                             "INPUT u;\nOUTPUT y;\nSIM\ny = u;\nENDBLOCK\n";
+    CircuitModel m;
+    w.read(m, section({{"eigen", code, true}}) + circuitUsing("eigen"));
+    EXPECT_TRUE(w.rec.viewer.calls.empty());
+    ASSERT_EQ(5u, m.objects.size());
+    const std::string text = roundTrip(w, m);
+    EXPECT_NE(std::string::npos, text.find("$ ICONALIG 1 1\r1\n"));
+}
