@@ -6,6 +6,7 @@
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "Icon.h"
+#include "PlainFileName.h"
 #include "ResString.h"
 #include "SignalNameRegistry.h"
 #include "Workspace.h"
@@ -234,6 +235,15 @@ void BlockObject::loadIcon(const char* iconFile)
 {
     iconName = iconFile ? iconFile : "";
     if (iconBase && !iconBase->find(iconName.text())) {
+        // An icon is a file of the icon directory; the name stays with the
+        // block (and in what is saved), but nothing else is read for it.
+        if (!isPlainFileName(iconName.text())) {
+            if (!iconBase->isRefused(iconName.text())) {
+                reportError(ERR_ERROR, getResString(kResNotPlainIconName), iconName.text());
+                iconBase->refuse(iconName.text());
+            }
+            return;
+        }
         const char* iconDir = theWorkspace ? theWorkspace->ICONDIR.text() : "";
         iconBase->loadFile(joinPath(iconDir, iconName.text()).text());
     }

@@ -7,12 +7,11 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <string>
 
 namespace {
-
-const int kMaxGridCoordinate = 100000;
 
 struct SectionKeyword {
     const char* word;
@@ -69,7 +68,9 @@ double CircuitReader::readDouble()
 {
     nextNonBlank();
     double v = 0;
-    if (kind != TOK_WORD || parseNumber(token.text(), &v) == 0)
+    // A number beyond the doubles counts as none: the writer would give it
+    // as text no reader takes back.
+    if (kind != TOK_WORD || parseNumber(token.text(), &v) == 0 || !std::isfinite(v))
         return 0;
     return v;
 }
@@ -206,8 +207,12 @@ void CircuitReader::readLayoutLines()
         b.moveTo(pasteMode ? Point(x + 1, y + 1) : Point(x, y));
     b.setGeometry(w, h);
     nextNonBlank();
+    // A flag: any number but 0 mirrors, and the writer writes it as 1. The
+    // writer leaves it out for a block that is not mirrored, so a missing
+    // flag un-mirrors a block whose description mirrors it.
+    b.mirrored = 0;
     if (kind != TOK_DOLLAR && kind != TOK_EOF) {
-        b.mirrored = kind == TOK_WORD ? intOf(token.text()) : 0;
+        b.mirrored = kind == TOK_WORD && intOf(token.text()) != 0 ? 1 : 0;
         nextNonBlank();
     }
     if (!expectDollar())

@@ -5,12 +5,15 @@
 
 #include "BlockObject.h"
 #include "CircuitModel.h"
+#include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "LocalLibrary.h"
+#include "PlainFileName.h"
 #include "ResString.h"
 #include "SignalNameRegistry.h"
 #include "Workspace.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -64,15 +67,26 @@ void CircuitReader::skipString()
 
 void CircuitReader::readCircuit(CircuitModel& m)
 {
+    EmbeddedSection section;
     if (fp) {
-        LocalBlockLibrary::readFromCircuit(fp, this);
+        section = LocalBlockLibrary::readFromCircuit(fp, this);
         rewind(fp);
     }
+    lostBlocks = section.lost;
     beginRead();
     model = &m;
     blockNamesKnown = false;
     target = nullptr;
     connection = nullptr;
+    if (!pasteMode)
+        m.incompleteSource = lostBlocks.empty() ? String() : fileName;
+    if (section.tooLarge) {
+        line = section.lastLine;
+        reportTooLarge();
+    }
+    // The embedded blocks are code the editor never parses: a stray quote
+    // or comment in them must not hide the circuit behind them.
+    skipToLine(section.lastLine);
     nextNonBlank();
     // Header, embedded library and prolog lie before the word CIRCUIT.
     while (kind != TOK_EOF && !isWord("CIRCUIT")) {
@@ -182,6 +196,13 @@ void CircuitReader::readUse()
     type.toLower();
     if (const String* renamed = lookUpRename(typeRenames, type.text()))
         type = *renamed;
+    // A block type names a file inside its library, nothing else.
+    bool usable = isPlainFileName(type.text());
+    if (!usable)
+        reportError(ERR_ERROR, getResString(kResNotPlainBlockName), type.text());
+    for (const String& lost : lostBlocks)
+        if (lost == type)
+            usable = false;
     nextNonBlank();
     if (!isWord("AS")) {
         fail(kResExpectAs);
@@ -205,6 +226,12 @@ void CircuitReader::readUse()
             return;
         library = token;
         String dir = theWorkspace ? theWorkspace->findLibraryBlockFile(library.text()) : String();
+        if (usable && dir.getLength() == 0) {
+            // A library that is not installed: the type is not looked up in
+            // whatever directory the program runs in.
+            reportError(ERR_ERROR, getResString(kResCannotReadDescription), type.text(), library.text());
+            usable = false;
+        }
         file = joinPath(dir.text(), type.text());
         nextNonBlank();
     } else if (theWorkspace && theWorkspace->libraryCount > 0) {
@@ -214,13 +241,15 @@ void CircuitReader::readUse()
     if (stopped)
         return;
 
-    BlockObject* block = model->createBlock(Point(0, 0), Point(6, 3), file.text(), library.text(), 1);
+    BlockObject* block =
+        usable ? model->createBlock(Point(0, 0), Point(6, 3), file.text(), library.text(), 1) : nullptr;
     if (block) {
         block->setName(uniqueName(instance.text(), block).text());
         if (pasteMode)
             block->setMarked(1);
     }
 
+    assignedParameters.clear();
     while (kind == TOK_WORD && !isWord("ENDUSE"))
         readParameterAssignment(block);
     if (kind == TOK_DOLLAR) {
@@ -306,7 +335,17 @@ void CircuitReader::readParameterAssignment(BlockObject* block)
         return;
     if (block && !block->errorFlag) {
         if (portOf(block->parameterNames, block->parameterCount, name.text())) {
-            block->setParameterValue(name.text(), value.text());
+            // A description may name two parameters alike; the writer gives
+            // each its line, so the n-th line of a name is its n-th parameter.
+            int earlier = 0;
+            for (const String& assigned : assignedParameters)
+                earlier += assigned == name ? 1 : 0;
+            assignedParameters.push_back(name);
+            int last = -1;
+            for (int i = 0; i < block->parameterCount; ++i)
+                if (BlockObject::at(block->parameterNames, i) == name && (last < 0 || earlier-- > 0))
+                    last = i;
+            BlockObject::store(block->parameterValues, last, value.text());
         } else {
             setMessage(kResUnknownParameter);
             warnAtPosition();
@@ -401,8 +440,11 @@ void CircuitReader::readInterpoints()
             fail(kResExpectEndinterpoints);
             return;
         }
-        int x = atoi(token.text());
-        int y = readInt();
+        auto held = [](long v) {
+            return static_cast<int>(std::max<long>(-kMaxGridCoordinate, std::min<long>(v, kMaxGridCoordinate)));
+        };
+        int x = held(strtol(token.text(), nullptr, 10));
+        int y = held(readInt());
         if (stopped)
             return;
         if (pasteMode) {

@@ -1,6 +1,7 @@
 #include "CircuitModel.h"
 
 #include "Canvas.h"
+#include "CircuitReader.h"
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "LocalLibrary.h"
@@ -50,7 +51,11 @@ int wizardKindOf(const char* file, std::string& kind)
         return -1;
     std::string line;
     kind.clear();
-    while (readBoundedLine(f, line, 1024) != LINE_AT_END) {
+    // Comment lines stand before the "$" line; a device or a file without
+    // one ends at the text limit of descriptions.
+    size_t taken = 0;
+    while (taken <= circuitReadLimits().text && readBoundedLine(f, line, 1024) != LINE_AT_END) {
+        taken += line.size() + 1;
         size_t a = line.find_first_not_of(" \t");
         if (a == std::string::npos || line[a] != '$')
             continue;
@@ -145,8 +150,13 @@ BlockObject* CircuitModel::createBlock(const Point& requested, const Point& size
         }
         std::string line;
         bool failed = false;
-        while (!failed && readBoundedLine(in, line, 64u << 20) != LINE_AT_END)
-            failed = fprintf(out, "%s\n", line.c_str()) < 0;
+        const CircuitReadLimits limits = circuitReadLimits();
+        size_t taken = 0;
+        LineReadResult r;
+        while (!failed && (r = readBoundedLine(in, line, limits.line)) != LINE_AT_END) {
+            taken += line.size() + 1;
+            failed = r == LINE_TOO_LONG || taken > limits.text || fprintf(out, "%s\n", line.c_str()) < 0;
+        }
         failed = failed || ferror(in) || ferror(out);
         fclose(in);
         failed = fclose(out) != 0 || failed;
@@ -443,6 +453,7 @@ void CircuitModel::removeBlock(BlockObject* block)
 
 void CircuitModel::clear()
 {
+    incompleteSource = String();
     // Connections first: they point at the blocks.
     std::vector<GraphicObject*> blocks;
     for (GraphicObject* object : objects) {

@@ -194,6 +194,10 @@ public:
     Point documentSize;
     // 0 once the circuit was changed with the mouse.
     int circuitSaved;
+    // The file of a load that lost blocks of its embedded library (they
+    // could not be written to Local); empty when the circuit is whole. A
+    // save must not write the shorter circuit over that file.
+    String incompleteSource;
 
 private:
     void paintNow(GraphicObject& object);

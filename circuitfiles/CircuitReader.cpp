@@ -15,6 +15,8 @@
 
 namespace {
 
+CircuitReadLimits readLimits = kCircuitReadLimits;
+
 // Every program that reads circuits converts version-1.x files.
 Kyt1xConverter standardConverter;
 OldCircuitConverter* converter = &standardConverter;
@@ -24,6 +26,18 @@ const int kMenuShowInputNames = 4011;
 const int kMenuHideConnections = 4012;
 
 } // namespace
+
+CircuitReadLimits circuitReadLimits()
+{
+    return readLimits;
+}
+
+CircuitReadLimits setCircuitReadLimits(const CircuitReadLimits& limits)
+{
+    CircuitReadLimits previous = readLimits;
+    readLimits = limits;
+    return previous;
+}
 
 void setOldCircuitConverter(OldCircuitConverter* c)
 {
@@ -39,7 +53,8 @@ CircuitReader::CircuitReader(int paste)
     : fp(nullptr), ownsStream(false), currentChar(-1), kind(TOK_EOF), line(0), column(0),
       section(SECTION_NONE), target(nullptr), connection(nullptr), pane(nullptr), model(nullptr),
       inQuotes(false), groupFlag(0),
-      pasteMode(paste), pushedBack(-1), stopped(false), streamFailed(false)
+      pasteMode(paste), pushedBack(-1), stopped(false), streamFailed(false), bytesRead(0), lineBytes(0),
+      tooLarge(false)
 {
 }
 
@@ -103,6 +118,28 @@ void CircuitReader::beginRead()
 {
     line = 1;
     column = 0;
+    bytesRead = 0;
+    lineBytes = 0;
+}
+
+void CircuitReader::reportTooLarge()
+{
+    if (target)
+        target->errorFlag = 1;
+    char hint[256];
+    snprintf(hint, sizeof hint, getResString(kResCircuitTooLarge), static_cast<unsigned long>(readLimits.text >> 20),
+             static_cast<unsigned long>(readLimits.line >> 20));
+    setMessage(hint);
+    reportAtPosition();
+}
+
+void CircuitReader::skipToLine(int last)
+{
+    while (line <= last && !stopped) {
+        readChar();
+        if (currentChar == -1)
+            break;
+    }
 }
 
 void CircuitReader::readChar()
@@ -112,7 +149,17 @@ void CircuitReader::readChar()
         pushedBack = -1;
         return;
     }
-    int c = fp && !streamFailed ? fgetc(fp) : EOF;
+    int c = fp && !streamFailed && !tooLarge ? fgetc(fp) : EOF;
+    if (c != EOF && (++bytesRead > readLimits.text || (c != '\n' && ++lineBytes > readLimits.line))) {
+        // A device or a broken file: reading ends here, with a message.
+        tooLarge = true;
+        currentChar = -1;
+        if (!stopped)
+            reportTooLarge();
+        return;
+    }
+    if (c == '\n')
+        lineBytes = 0;
     if (c == EOF) {
         currentChar = -1;
         // A mended fault: a failing stream once ended the program, and

@@ -9,6 +9,7 @@
 
 #include "String.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <unordered_map>
@@ -83,6 +84,24 @@ const unsigned int kResEmptySignalName = 19449;
 extern const char* const kExpectConnectSaveEnd;
 // A failing stream is reported like a syntax error with this hint.
 const unsigned int kResStreamError = 19120;
+// So is a text or a line longer than circuits may have (19443, two numbers).
+const unsigned int kResCircuitTooLarge = 19443;
+
+// Positions, sizes and interpoints beyond any document are held to it, so
+// that no pixel computation (nor the shift of an insertion) overflows.
+const int kMaxGridCoordinate = 100000;
+
+// How much the readers of circuit text and block descriptions take: a line
+// (an embedded wizard block writes long ones) and the whole text. Reading
+// stops with a message at either, so that a device or a broken file ends.
+struct CircuitReadLimits {
+    size_t line;
+    size_t text;
+};
+const CircuitReadLimits kCircuitReadLimits = {64u << 20, 256u << 20};
+CircuitReadLimits circuitReadLimits();
+// The tests set smaller ones; returns the previous limits.
+CircuitReadLimits setCircuitReadLimits(const CircuitReadLimits& limits);
 
 // The converter of version-1.x circuits that openFile asks first: the one
 // of Kyt1xConverter.h unless the tests install another; null restores it.
@@ -124,6 +143,9 @@ public:
 
     // Scanner layer.
     void readChar();
+    // Raw characters up to the end of line last (after an embedded section).
+    void skipToLine(int last);
+    void reportTooLarge();
     void nextChar();
     void readWord();
     void nextToken();
@@ -145,6 +167,9 @@ public:
 
     // An error was reported and reading stopped (warnings do not count).
     bool failed() const { return stopped; }
+    // Blocks of the embedded library could not be written to library Local
+    // (reported): the circuit read is not the whole circuit.
+    bool incomplete() const { return !lostBlocks.empty(); }
     int current() const { return currentChar; }
     int tokenKind() const { return kind; }
     const String& tokenText() const { return token; }
@@ -220,6 +245,14 @@ private:
     bool blockNamesKnown = false;
     // B_1 up to B_(n-1) are all taken (names are only added during a read).
     int nextBlockNumber = 1;
+    // Bytes read since beginRead, and since the last line feed.
+    size_t bytesRead;
+    size_t lineBytes;
+    bool tooLarge;
+    // File names in Local of embedded blocks that could not be written.
+    std::vector<String> lostBlocks;
+    // The parameter names assigned so far in the current USE statement.
+    std::vector<String> assignedParameters;
 
     CircuitReader(const CircuitReader&) = delete;
     CircuitReader& operator=(const CircuitReader&) = delete;

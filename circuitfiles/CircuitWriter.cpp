@@ -85,9 +85,16 @@ bool copyFile(const String& path, FILE* out)
     int c;
     int last = '\n';
     while ((c = fgetc(in)) != EOF) {
-        // Text mode on both sides: the line ends of the file stay as they are.
-        if (c == '\r')
-            continue;
+        // Text mode on both sides: the line ends of the file stay as they
+        // are. A carriage return inside a line is a blank to the readers
+        // and stays: without it two words ran together in the copy.
+        if (c == '\r') {
+            int next = fgetc(in);
+            if (next != EOF)
+                ungetc(next, in);
+            if (next == '\n' || next == EOF)
+                continue;
+        }
         fputc(c, out);
         last = c;
     }
@@ -286,7 +293,11 @@ void CircuitModel::writeLocalLibrary(FILE* out, int markedOnly)
         if (object->kind() != 1)
             continue;
         BlockObject* b = static_cast<BlockObject*>(object);
-        if (!b->wizardFlag || (markedOnly && !b->isMarked()))
+        // Every block of library Local goes with the circuit, a wizard's or
+        // not: an embedded block without a wizard header was once lost on
+        // the first save, and the circuit did not read back.
+        const bool local = b->wizardFlag || strcmp(b->libraryName.text(), "Local") == 0;
+        if (!local || (markedOnly && !b->isMarked()))
             continue;
         String path = blockFilePath(*b);
         FILE* probe = openFile(path.text(), "rb");

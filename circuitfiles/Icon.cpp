@@ -2,8 +2,10 @@
 #include "Icon.h"
 
 #include "Canvas.h"
+#include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "NumberFormat.h"
+#include "ResString.h"
 
 #include <cfloat>
 #include <climits>
@@ -296,11 +298,26 @@ void IconStore::loadFile(const char* fileName)
         return;
     std::string text;
     int c;
-    while ((c = fgetc(f)) != EOF)
+    // An icon program is a few lines: a device or a huge file is refused
+    // before it fills the memory.
+    while ((c = fgetc(f)) != EOF && text.size() <= kMaxIconFile)
         text += static_cast<char>(c);
+    bool tooLarge = text.size() > kMaxIconFile;
     fclose(f);
+    if (tooLarge) {
+        reportError(ERR_ERROR, getResString(kResIconTooLarge), fileName, static_cast<unsigned long>(kMaxIconFile >> 10));
+        return;
+    }
     if (!find(file.text()))
         add(text.c_str(), file.text());
+}
+
+bool IconStore::isRefused(const char* name) const
+{
+    for (const String& r : refused)
+        if (strcasecmp(r.text(), name ? name : "") == 0)
+            return true;
+    return false;
 }
 
 void IconStore::draw(const char* name, Canvas& dc, int x, int y, int width, int height) const

@@ -6,6 +6,7 @@
 
 #include "String.h"
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -67,7 +68,12 @@ public:
     IconStore();
 
     void add(const char* text, const char* name);
+    // A vector icon file (at most kMaxIconFile bytes, else 19444) or the name
+    // of a bitmap file.
     void loadFile(const char* fileName);
+    // Names that were refused once (no plain file name) are told only once.
+    void refuse(const char* name) { refused.push_back(String(name ? name : "")); }
+    bool isRefused(const char* name) const;
     int find(const char* name) const;
     const Icon* get(const char* name) const;
     void draw(const char* name, Canvas& dc, int x, int y, int width, int height) const;
@@ -77,7 +83,11 @@ public:
 
 private:
     std::vector<std::unique_ptr<Icon>> icons;
+    std::vector<String> refused;
 };
+
+const size_t kMaxIconFile = 1u << 20;
+const unsigned int kResIconTooLarge = 19444;
 
 // The program's icon store, made and deleted by the editing pane.
 extern IconStore* iconBase;

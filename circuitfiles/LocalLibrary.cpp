@@ -4,6 +4,7 @@
 #include "CircuitReader.h"
 #include "ErrorReporter.h"
 #include "FileLayer.h"
+#include "PlainFileName.h"
 #include "ResString.h"
 #include "Workspace.h"
 
@@ -143,9 +144,6 @@ bool endsWith(const std::string& s, const char* tail)
     return t.size() >= n && t.compare(t.size() - n, n, tail) == 0;
 }
 
-// Lines of an embedded block can be as long as a wizard writes them.
-const size_t kMaxCircuitLine = 64u << 20;
-
 } // namespace
 
 LockFileSystem* setLockFileSystem(LockFileSystem* system)
@@ -262,8 +260,10 @@ String LocalBlockLibrary::uniqueBlockName(const char* name)
             ++end;
         base = base.substr(end);
     }
-    // Without library Local nothing is ever free: the name stays.
-    if (!findLocalLibrary() || isFileNameFree(base.c_str()))
+    // Without library Local nothing is ever free: the name stays. A name
+    // that lost its prefix may have become a device ("w0CON.blk"): it
+    // keeps a prefix then.
+    if (!findLocalLibrary() || (isPlainFileName(base.c_str()) && isFileNameFree(base.c_str())))
         return String(base.c_str());
     for (int i = 0; i < INT_MAX; ++i) {
         std::string candidate = "w" + std::to_string(i) + base;
@@ -346,9 +346,11 @@ int LocalBlockLibrary::importBlock(const char* sourceFile, const char* newName, 
     }
     std::vector<char> bytes;
     int c;
-    while ((c = fgetc(in)) != EOF)
+    // A block description is no larger than a circuit may be.
+    const size_t limit = circuitReadLimits().text;
+    while (bytes.size() <= limit && (c = fgetc(in)) != EOF)
         bytes.push_back(static_cast<char>(c));
-    bool readFailed = ferror(in) != 0;
+    bool readFailed = ferror(in) != 0 || bytes.size() > limit;
     fclose(in);
     bool written = !readFailed && writeFileChecked(targetPath.text(), "wt", [&bytes](FILE* out) {
         return bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
@@ -385,76 +387,148 @@ int LocalBlockLibrary::removeBlock(const char* blockName)
     return 1;
 }
 
-void LocalBlockLibrary::readFromCircuit(FILE* circuit, CircuitReader* reader)
+EmbeddedSection LocalBlockLibrary::readFromCircuit(FILE* circuit, CircuitReader* reader)
 {
-    BlockLibrary* local = findLocalLibrary();
+    EmbeddedSection section;
+    const CircuitReadLimits limits = circuitReadLimits();
     std::string line;
+    int lineNumber = 0;
+    size_t total = 0;
+    // Every read ends: a device or an endless line costs no more than the
+    // limits, and the circuit reader reports where it stopped.
+    auto next = [&]() {
+        LineReadResult r = readBoundedLine(circuit, line, limits.line);
+        if (r == LINE_AT_END)
+            return false;
+        total += line.size() + 1;
+        ++lineNumber;
+        if (r == LINE_TOO_LONG || total > limits.text) {
+            section.tooLarge = true;
+            section.lastLine = lineNumber;
+            return false;
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        return true;
+    };
     bool started = false;
+    bool indexEnded = false;
     // Up to "@START_BFL", then past "@END_BFL".
-    while (readBoundedLine(circuit, line, kMaxCircuitLine) != LINE_AT_END) {
+    while (next()) {
         std::string word = firstWord(line);
         if (!started) {
             started = word == "@START_BFL";
+            section.lastLine = lineNumber;
             continue;
         }
-        if (word == "@END_BFL")
+        if (word == "@END_BFL") {
+            indexEnded = true;
+            section.lastLine = lineNumber;
             break;
+        }
     }
-    if (!started)
-        return;
-    FILE* block = nullptr;
-    bool inBlock = false;
-    auto endBlock = [&]() {
-        if (block)
-            fclose(block);
-        block = nullptr;
-        inBlock = false;
+    if (!started || !indexEnded || section.tooLarge) {
+        if (!started && !section.tooLarge)
+            section.lastLine = 0;
+        return section;
+    }
+
+    // The blocks are collected first and written afterwards: the section's
+    // end is known, a cut-short copy can give way to a whole one, and a
+    // file is written whole or not at all.
+    struct Embedded {
+        std::string type;
+        std::string text;
+        bool closed;
     };
-    while (readBoundedLine(circuit, line, kMaxCircuitLine) != LINE_AT_END) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    std::vector<Embedded> blocks;
+    bool inBlock = false;
+    while (next()) {
         std::string word = firstWord(line);
-        if (word == "@END_LOCALLIB")
+        if (word == "@END_LOCALLIB") {
+            section.lastLine = lineNumber;
             break;
+        }
         if (word == "@START_BLOCK") {
             // A block without its end marker ends where the next begins.
-            endBlock();
             std::string type = secondWord(line);
             if (!type.empty() && type.front() == '"')
                 type.erase(0, 1);
             if (!type.empty() && type.back() == '"')
                 type.pop_back();
-            String fileName = uniqueBlockName(type.c_str());
-            fileName.toLower();
-            if (strcmp(lowered(type.c_str()).text(), fileName.text()) != 0 && reader)
-                CircuitReader::addRename(reader->typeRenames, type.c_str(), fileName.text());
-            addEntry(type.c_str(), fileName.text());
+            blocks.push_back(Embedded{type, std::string(), false});
             inBlock = true;
-            if (local) {
-                String path = joinPath(local->file.text(), fileName.text());
-                block = openFile(path.text(), "wt");
-                if (!block)
-                    reportError(ERR_ERROR, getResString(kResFileNotOpened), path.text());
-            }
             continue;
         }
         if (!inBlock)
             continue;
-        if (word == "@END_BLOCK") {
-            endBlock();
+        if (word == "@END_BLOCK" || endsWith(line, "@END_BLOCK")) {
+            // The marker may stand glued to the block's last line; markers
+            // glued twice are no code either (the copy would end early).
+            if (word != "@END_BLOCK") {
+                std::string last = line;
+                while (endsWith(last, "@END_BLOCK"))
+                    last.erase(last.rfind("@END_BLOCK"));
+                blocks.back().text += last + "\n";
+            }
+            blocks.back().closed = true;
+            inBlock = false;
+            section.lastLine = lineNumber;
             continue;
         }
-        if (endsWith(line, "@END_BLOCK")) {
-            // The marker glued to the block's last line.
-            std::string last = line.substr(0, line.rfind("@END_BLOCK"));
-            if (block)
-                fprintf(block, "%s\n", last.c_str());
-            endBlock();
-            continue;
-        }
-        if (block)
-            fwrite(line.data(), 1, line.size(), block), fputc('\n', block);
+        blocks.back().text += line;
+        blocks.back().text += '\n';
     }
-    endBlock();
-    writeIndex();
+    if (section.tooLarge)
+        return section;
+
+    std::vector<Embedded*> kept;
+    for (Embedded& block : blocks) {
+        if (!isPlainFileName(block.type.c_str())) {
+            reportError(ERR_ERROR, getResString(kResNotPlainBlockName), block.type.c_str());
+            continue;
+        }
+        Embedded* earlier = nullptr;
+        for (Embedded* k : kept)
+            if (sameNoCase(k->type.c_str(), block.type.c_str()))
+                earlier = k;
+        if (!earlier) {
+            kept.push_back(&block);
+        } else if (!earlier->closed && block.closed) {
+            // Two instances of one type are written twice; a copy cut short
+            // gives way to a whole one.
+            earlier->text = block.text;
+            earlier->closed = true;
+        }
+    }
+
+    BlockLibrary* local = findLocalLibrary();
+    for (Embedded* block : kept) {
+        const char* type = block->type.c_str();
+        String fileName = uniqueBlockName(type);
+        fileName.toLower();
+        // The rename stands even for a block that is lost: its USE
+        // statements must not find another file of the type's name.
+        if (strcmp(lowered(type).text(), fileName.text()) != 0 && reader)
+            CircuitReader::addRename(reader->typeRenames, type, fileName.text());
+        if (!local)
+            continue;
+        String path = joinPath(local->file.text(), fileName.text());
+        const std::string& text = block->text;
+        bool written = writeFileChecked(path.text(), "wt", [&text](FILE* out) {
+            return text.empty() || fwrite(text.data(), 1, text.size(), out) == text.size();
+        });
+        addEntry(type, fileName.text());
+        if (!written) {
+            // The entry stays, removed: it keeps the name from a later block
+            // of the section and out of the index and the block menus.
+            LibrarySection& first = local->sections[0];
+            first.removed[first.count - 1] = 1;
+            reportError(ERR_ERROR, getResString(kResLocalBlockNotWritten), type, path.text());
+            section.lost.push_back(fileName);
+        }
+    }
+    if (local && !writeIndex())
+        reportError(ERR_ERROR, getResString(kResLocalIndexNotWritten), joinPath(local->file.text(), kIndexName).text());
+    return section;
 }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 class CircuitReader;
 
@@ -20,6 +21,22 @@ const unsigned int kResLocalSectionName = 18011;
 const unsigned int kResInstanceLocked = 18019;
 const unsigned int kResNoLocalLibrary = 18020;
 const unsigned int kResFileNotOpened = 20907;
+const unsigned int kResLocalBlockNotWritten = 19442;
+const unsigned int kResLocalIndexNotWritten = 19446;
+
+// What the reader of a circuit's embedded section leaves for the circuit
+// reader.
+struct EmbeddedSection {
+    // The last line of the section (its "@END_LOCALLIB" line, else the last
+    // line of its last closed block); 0 without a section. The circuit text
+    // is read behind it: block code is never scanned as circuit text.
+    int lastLine = 0;
+    // A line or the text was longer than circuits may be; lastLine is then
+    // the line where reading stopped.
+    bool tooLarge = false;
+    // The file names of blocks that could not be written (reported).
+    std::vector<String> lost;
+};
 
 // How the lock file is held: an exclusive open (CreateFile with share mode
 // 0 in the programs; flock natively). open gives 0 when the file is held.
@@ -71,8 +88,11 @@ public:
     static void writeIndexLines(FILE* stream);
 
     // The embedded section of a circuit file: its blocks become files of
-    // the library, type renames go to the reader.
-    static void readFromCircuit(FILE* circuit, CircuitReader* reader);
+    // the library, type renames go to the reader. A block type that is no
+    // plain file name is refused (19440); of two blocks of one type the
+    // first stands, unless it was cut short and a later one is whole. A
+    // block file is written whole or not at all (19442).
+    static EmbeddedSection readFromCircuit(FILE* circuit, CircuitReader* reader);
 
     intptr_t lockHandle;
 };

@@ -412,7 +412,9 @@ int runCircuit(const char* path, const char* iniPath, const OptionList& options)
             reader.closeFile();
             SimParams settings;
             workspace.getSimParams(settings);
-            if (!reader.failed() && applyOptions(settings, options)) {
+            // A circuit without blocks that could not be written to Local
+            // is not the circuit asked for: it does not run.
+            if (!reader.failed() && !reader.incomplete() && applyOptions(settings, options)) {
                 const int finding = model.checkRunnable();
                 if (finding & kNoCircuit)
                     reportError(ERR_ERROR, "%s", getResString(kResNoCircuit));

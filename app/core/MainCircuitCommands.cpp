@@ -12,16 +12,29 @@
 
 #include <cstring>
 #include <strings.h>
+#include <sys/stat.h>
 
 namespace {
 
 const unsigned int kResSaveFailed = 19200; // "Speichern der Datei\n%s\nmißlungen! ..."
 const unsigned int kResNoTempRights = 19201; // "Keine Schreibrechte im temporären Verzeichnis %s!"
+// "Die Schaltung %s wurde nicht vollständig geladen ..."
+const unsigned int kResIncompleteCircuit = 19445;
 const char kClipFile[] = "kytclip.tmp";
 const char kDuplicateFile[] = "kytdup.tmp";
 // What kytdup.tmp holds between two duplicates.
 const char kEmptyDuplicate[] = "empty";
 const char kLocalLibrary[] = "Local";
+
+// Two names of one file: the same file on disk, else the same text
+// without case (a file not yet there).
+bool sameFile(const char* a, const char* b)
+{
+    struct stat sa, sb;
+    if (stat(mapPath(a).text(), &sa) == 0 && stat(mapPath(b).text(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return strcasecmp(a, b) == 0;
+}
 
 const char* tempDir()
 {
@@ -91,6 +104,12 @@ void restoreLocalEntry(const BlockObject& block)
 
 int saveWholeCircuit(CircuitModel& model, Workspace& workspace, const char* path)
 {
+    // A circuit loaded without blocks that Local could not take is not
+    // written over the file that still holds them.
+    if (model.incompleteSource.getLength() > 0 && sameFile(model.incompleteSource.text(), path)) {
+        reportError(ERR_WARNING, getResString(kResIncompleteCircuit), path);
+        return 0;
+    }
     // A mended fault: only the open was checked, so a full disk left a
     // truncated file that counted as saved.
     if (!model.saveCircuit(path, 0, 0)) {

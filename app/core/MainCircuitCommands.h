@@ -15,7 +15,9 @@ class Workspace;
 // The whole circuit into path. On success the pane counts as unchanged, the
 // main title shows path, its directory becomes the circuit directory and it
 // heads the recent files: 1. Otherwise warning 19200 with the name, the old
-// file and the changed state stay: 0.
+// file and the changed state stay: 0. A circuit that was loaded without
+// some of its embedded blocks is not written over the file it came from
+// (warning 19445): 0.
 int saveWholeCircuit(CircuitModel& model, Workspace& workspace, const char* path);
 
 // Only the marked objects into path (Save fragment); 0 and warning 19200

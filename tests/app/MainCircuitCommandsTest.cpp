@@ -313,3 +313,51 @@ TEST_F(MainCircuitCommandsTest, UndoOfALocalWizardBlockKeepsItsFile)
 }
 
 } // namespace
+
+TEST_F(MainCircuitCommandsTest, ACircuitLoadedWithoutABlockOfItsOwnIsNotSavedOverItsFile)
+{
+    // A circuit with a block of its own in the embedded library; the block
+    // is larger than any file may grow while it loads (a full Local).
+    CircuitModel m;
+    build(m);
+    const std::string saved = text(m);
+    const std::string block = "# " + std::string(300, '-') + "\nBLOCK E;\nINPUT u;\nOUTPUT y;\nSIM\ny = u;\nENDBLOCK\n";
+    const std::string circuit = "@START_BFL\n@END_BFL\n@START_BLOCK \"eigen\"\n" + block +
+                                "@END_BLOCK\n@END_LOCALLIB\n" + saved.substr(0, saved.find("CONNECT")) +
+                                "USE eigen AS B_3 \n$ BLOCKLIB Local\nENDUSE\n" + saved.substr(saved.find("CONNECT"));
+    const std::string path = scratch.write("eigen.kyt", circuit);
+    m.clear();
+
+    CircuitModel loaded;
+    LocalBlockLibrary().reset();
+    CircuitReader reader(0);
+    ASSERT_EQ(1, reader.openFile(path.c_str()));
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limited = old;
+    limited.rlim_cur = 200;
+    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limited));
+    loaded.readCircuit(reader);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_DFL);
+    reader.closeFile();
+    // The step, the PT1 and the line between them; the block of its own is missing.
+    ASSERT_EQ(3u, loaded.objects.size());
+    ASSERT_EQ(1u, rec.sink.boxes.size());
+    rec.sink.boxes.clear();
+
+    // Save onto the file it came from: refused, the file keeps the block.
+    workspace.circuitName = path.c_str();
+    loaded.circuitSaved = 0;
+    EXPECT_EQ(0, saveWholeCircuit(loaded, workspace, path.c_str()));
+    EXPECT_EQ(circuit, scratch.read("eigen.kyt"));
+    ASSERT_EQ(1u, rec.sink.boxes.size());
+    EXPECT_EQ(reported(20908, 19445, path), rec.sink.boxes[0]);
+    EXPECT_EQ(0, loaded.circuitSaved);
+
+    // Under another name the shorter circuit is what the user chose to keep.
+    const std::string other = scratch.file("ohne.kyt");
+    EXPECT_EQ(1, saveWholeCircuit(loaded, workspace, other.c_str()));
+    EXPECT_TRUE(scratch.exists("ohne.kyt"));
+}

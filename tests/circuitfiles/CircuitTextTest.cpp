@@ -1,8 +1,7 @@
 // Circuit text: the writer against golden files, write-read-write round
 // trips, insertion (paste mode), the reader's messages and bad input.
 // Golden files live in fixtures/golden; KYT_UPDATE_GOLDEN=1 rewrites them.
-#include "CircuitModel.h"
-#include "CircuitTestSupport.h"
+#include "CircuitTextSupport.h"
 #include "FileLayer.h"
 #include "LocalLibrary.h"
 #include "ResString.h"
@@ -24,92 +23,6 @@
 #include <vector>
 
 namespace {
-
-class FixedClock : public Clock {
-public:
-    ClockTime now() const override { return ClockTime{1970, 1, 1, 4, 0, 0, 0}; }
-};
-
-// A plot window with settings of its own.
-class SettingsPlotWindow : public PlotWindow {
-public:
-    void setTitle(const char*) override {}
-    String getTitle() override { return String(); }
-    void checkCommand(int, bool) override {}
-    void enableCommand(int, bool) override {}
-    void showAndRaise() override {}
-    bool currentPlotParams(PlotParams& p) override
-    {
-        p = params;
-        return true;
-    }
-    void noteNewSettings() override { ++newSettings; }
-    PlotParams params{0, 1, 2.5, 0.5, -1.0, 0.25};
-    int newSettings = 0;
-};
-
-// An installation in a scratch directory with libraries Standard and Local,
-// a fixed clock and the circuit name "probe.kyt".
-class TextWorld {
-public:
-    TextWorld()
-    {
-        scratch.mkdir("local");
-        scratch.mkdir("tmp");
-        std::string ini = "CIRCUITDIR = " + scratch.file("tmp") + ";\nICONDIR = " + kFixtures +
-                          "/icons;\nTEMPDIR = " + scratch.file("tmp") + ";\nBLOCKLIBS\n    LIB Standard AT " +
-                          kFixtures + "/standard;\n    LIB Local AT " + scratch.file("local") +
-                          ";\nENDBLOCKLIBS\n";
-        readInstallationFile(workspace, scratch.write("kyt.ini", ini).c_str());
-        setWorkspace(&workspace);
-        sNBase = &registry;
-        iconBase = &icons;
-        previousClock = setCircuitClock(&clock);
-        workspace.circuitName = "probe.kyt";
-        LocalBlockLibrary().reset();
-    }
-    ~TextWorld()
-    {
-        plotOszi = nullptr;
-        setCircuitClock(previousClock);
-        iconBase = nullptr;
-        sNBase = nullptr;
-        setWorkspace(nullptr);
-    }
-    std::string standard(const std::string& file) const { return kFixtures + "/standard/" + file; }
-    BlockObject* add(CircuitModel& m, const std::string& file, Point at, int wizardCheck = 1)
-    {
-        BlockObject* b = m.createBlock(at, Point(6, 3), standard(file).c_str(), "Standard", wizardCheck ? 0 : 1);
-        EXPECT_TRUE(b) << file;
-        return b;
-    }
-    // The text writeCircuit gives.
-    std::string text(CircuitModel& m, int forCompiler = 0, int markedOnly = 0)
-    {
-        std::string path = scratch.file("out.kyt");
-        EXPECT_EQ(1, m.saveCircuit(path.c_str(), forCompiler, markedOnly));
-        return scratch.read("out.kyt");
-    }
-    // Reads text into m (paste mode as given); a load first empties Local.
-    void read(CircuitModel& m, const std::string& text, int paste = 0)
-    {
-        if (!paste)
-            LocalBlockLibrary().reset();
-        std::string path = scratch.write("in.kyt", text);
-        CircuitReader reader(paste);
-        ASSERT_EQ(1, reader.openFile(path.c_str()));
-        m.readCircuit(reader);
-        reader.closeFile();
-    }
-
-    RecordingScope rec;
-    ScratchDir scratch;
-    Workspace workspace;
-    SignalNameRegistry registry;
-    IconStore icons;
-    FixedClock clock;
-    Clock* previousClock;
-};
 
 void markSymbol(BlockObject* b, int group, int i)
 {
@@ -172,72 +85,6 @@ void expectGolden(const std::string& name, const std::string& text)
         return;
     }
     EXPECT_EQ(readFileBytes(goldenPath(name)), text) << name;
-}
-
-// Everything of a model that its text carries, one line per object.
-std::string describe(const CircuitModel& m)
-{
-    std::ostringstream out;
-    for (const GraphicObject* o : m.objects) {
-        if (o->kind() == 1) {
-            const BlockObject& b = *static_cast<const BlockObject*>(o);
-            out << "block " << b.name.text() << " " << b.typeName.text() << " " << b.libraryName.text() << " at "
-                << b.position.x() << "," << b.position.y() << " size " << b.size.x() << "x" << b.size.y()
-                << " mirrored " << b.mirrored << " kind " << b.kindFlags << " text [" << b.getText().text()
-                << "] icon " << b.iconName.text() << " " << b.iconDim.x() << "x" << b.iconDim.y() << " layout";
-            for (int word : b.layout)
-                out << " " << word;
-            out << " scale " << b.scale << " colours " << b.textColour.packed() << " " << b.frameColour.packed()
-                << " " << b.frameOutline << " " << b.frameFill << " wizard " << b.wizardFlag << " params";
-            for (int i = 0; i < b.parameterCount; ++i)
-                out << " " << BlockObject::at(b.parameterNames, i).text() << "="
-                    << BlockObject::at(b.parameterValues, i).text();
-            out << " signals";
-            for (int i = 1; i <= b.outputCount; ++i)
-                out << " " << b.signalName(i).text();
-            out << " marks";
-            for (int mark : b.symbolMarks)
-                out << " " << mark;
-            out << " selected " << b.isMarked() << "\n";
-        } else {
-            // Either way round, a line runs from an output to an input.
-            const ConnectionObject& c = *static_cast<const ConnectionObject*>(o);
-            bool aIsInput = c.portA().side == 1;
-            const BlockObject* from = aIsInput ? c.blockB : c.blockA;
-            const BlockObject* to = aIsInput ? c.blockA : c.blockB;
-            PortRef fromPort = aIsInput ? c.portB : c.portA();
-            PortRef toPort = aIsInput ? c.portA() : c.portB;
-            out << "line " << from->name.text() << "." << fromPort.index << " -> " << to->name.text() << "."
-                << toPort.index << " via";
-            std::vector<Interpoint> points(c.interpoints.begin(), c.interpoints.end());
-            if (aIsInput)
-                points.assign(c.interpoints.rbegin(), c.interpoints.rend());
-            for (const Interpoint& p : points)
-                out << " " << p.x << "," << p.y << (p.mark ? "*" : "");
-            out << "\n";
-        }
-    }
-    return out.str();
-}
-
-// Writes m, reads the text into a fresh model, writes that: both texts
-// equal and the models alike. Returns the first text.
-std::string roundTrip(TextWorld& w, CircuitModel& m)
-{
-    std::string first = w.text(m);
-    std::string before = describe(m);
-    SimParams simBefore;
-    w.workspace.getSimParams(simBefore);
-    m.clear();
-    CircuitModel again;
-    w.read(again, first);
-    EXPECT_TRUE(w.rec.viewer.calls.empty()) << w.rec.viewer.calls[0].message;
-    EXPECT_EQ(before, describe(again));
-    SimParams simAfter;
-    w.workspace.getSimParams(simAfter);
-    EXPECT_STREQ(simBefore.FNAME, simAfter.FNAME);
-    EXPECT_EQ(first, w.text(again));
-    return first;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // fixture library Regel is checked, written for the compiler, compiled,
 // loaded, labelled and simulated. Expected values are analytic.
 #include "CircuitModel.h"
+#include "CircuitReader.h"
 #include "CircuitTestSupport.h"
 #include "CompileRoad.h"
 #include "Integrators.h"
@@ -198,10 +199,11 @@ protected:
                                                  "/regel;\n    LIB Local AT " + scratch.file("editor-local") +
                                                  ";\nENDBLOCKLIBS\n");
     }
-    ConsoleRun kytsim(const std::string& arguments)
+    ConsoleRun kytsim(const std::string& arguments) { return shell("'" KYTSIM_PATH "' " + arguments); }
+    // A shell command line whose last command's output is caught.
+    ConsoleRun shell(const std::string& line)
     {
-        std::string command = "'" KYTSIM_PATH "' " + arguments + " > '" + scratch.file("out.txt") + "' 2> '" +
-                              scratch.file("err.txt") + "'";
+        std::string command = line + " > '" + scratch.file("out.txt") + "' 2> '" + scratch.file("err.txt") + "'";
         int status = system(command.c_str());
         return ConsoleRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(scratch.file("out.txt")),
                           readAll(scratch.file("err.txt"))};
@@ -284,6 +286,81 @@ TEST_F(KytsimCircuitTest, ACompileErrorNamesTheKeptCompilerTextAndItsLine)
     ASSERT_GT(line, 0);
     EXPECT_NE(std::string::npos, lines[line - 1].find("*/")) << lines[line - 1];
     EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-tmp")));
+    EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-local")));
+}
+
+namespace {
+
+// The saved PT1 circuit with its PT1 as block "eigen" of an embedded
+// library (with more embedded blocks before it when given).
+std::string withEmbeddedPt1(const std::string& saved, const std::string& padding, const std::string& more = "")
+{
+    std::string text = saved;
+    const std::string use = "USE pt1 AS B_3 \n$ BLOCKLIB Regel\n";
+    size_t at = text.find(use);
+    if (at == std::string::npos)
+        return std::string();
+    text.replace(at, use.size(), "USE eigen AS B_3 \n$ BLOCKLIB Local\n");
+    return "@START_BFL\n@END_BFL\n\n" + more + "@START_BLOCK \"eigen\"\n" + padding +
+           readAll(kFixtures + "/regel/pt1") + "@END_BLOCK\n\n@END_LOCALLIB\n\n" + text;
+}
+
+} // namespace
+
+TEST_F(KytsimCircuitTest, DevicesAndEndlessLinesEndWithAMessage)
+{
+    std::string ini = writeIni();
+    ConsoleRun r = kytsim("/dev/zero --ini '" + ini + "'");
+    EXPECT_EQ(1, r.status);
+    EXPECT_NE(std::string::npos, r.err.find(std::string(getResString(kResCircuitTooLarge)).substr(0, 30))) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-local")));
+}
+
+TEST_F(KytsimCircuitTest, EmbeddedBlocksStayInsideItsLocalDirectory)
+{
+    buildPt1Circuit();
+    ASSERT_EQ(1, model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
+    std::string ini = writeIni();
+    // kytsim's Local is a fresh directory in the system's temporary
+    // directory: one step up is that directory itself.
+    const std::string escape = "kytsim-escape-" + std::to_string(getpid());
+    const std::string outside = std::string(P_tmpdir) + "/" + escape;
+    std::string bad;
+    for (const std::string& name : std::vector<std::string>{"../" + escape, "..\\" + escape, "nul", "con.blk"})
+        bad += "@START_BLOCK \"" + name + "\"\nBLOCK boese;\nENDBLOCK\n@END_BLOCK\n";
+    scratch.write("eigen.kyt", withEmbeddedPt1(readAll(scratch.file("pt1.kyt")), "", bad));
+
+    ConsoleRun r = kytsim("eigen.kyt --ini '" + ini + "'");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_NEAR(1.9993291, lastValue(r.out), 1e-6) << r.out;
+    EXPECT_NE(std::string::npos, r.err.find("\"../" + escape + "\"")) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find("\"nul\"")) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find("\"con.blk\"")) << r.err;
+    EXPECT_NE(0, access(outside.c_str(), F_OK));
+    EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-local")));
+}
+
+TEST_F(KytsimCircuitTest, ACircuitWhoseBlockLocalCannotTakeDoesNotRun)
+{
+    buildPt1Circuit();
+    ASSERT_EQ(1, model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
+    std::string ini = writeIni();
+    const std::string padding = "# " + std::string(2000, '-') + "\n";
+    scratch.write("eigen.kyt", withEmbeddedPt1(readAll(scratch.file("pt1.kyt")), padding));
+
+    // With room the embedded PT1 runs as the library's did.
+    ConsoleRun r = kytsim("eigen.kyt --ini '" + ini + "'");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_NEAR(1.9993291, lastValue(r.out), 1e-6) << r.out;
+
+    // Files of at most 1024 bytes: the block does not fit, and the circuit
+    // without it is not run as if it were the whole.
+    r = shell("trap '' XFSZ; ulimit -f 2; '" KYTSIM_PATH "' eigen.kyt --ini '" + ini + "'");
+    EXPECT_EQ(1, r.status) << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_NE(std::string::npos, r.err.find("Der Block \"eigen\"")) << r.err;
+    EXPECT_EQ(std::string::npos, r.err.find("FEHLER in Datei")) << r.err;
     EXPECT_TRUE(isEmptyDirectory(scratch.file("editor-local")));
 }
 #endif

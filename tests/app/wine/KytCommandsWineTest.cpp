@@ -23,7 +23,10 @@
 
 #include <windows.h>
 
+#include <sys/resource.h>
+
 #include <cctype>
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -263,6 +266,7 @@ private:
     void resources();
     void toolBarClicks();
     void insertAndRecent();
+    void foreignCircuits();
     void help();
 
     // Posts the command and answers the box it shows; its text, or "(no
@@ -351,6 +355,7 @@ void CommandsKyt::scenarios()
     fragment();
     toolBarClicks();
     insertAndRecent();
+    foreignCircuits();
     frame()->setFileNameChooser(nullptr);
     standIn = nullptr;
     realOpenDialog();
@@ -599,6 +604,69 @@ void CommandsKyt::insertAndRecent()
     model().circuitSaved = 1;
     check(quietly(1101) && std::string(theWorkspace->circuitName.text()) == example,
           "1101 loads the first recent file, now example.kyt");
+}
+
+// Circuits from elsewhere, opened with 111: an embedded block named to
+// leave library Local is refused (19440) and nothing is written outside;
+// a block that Local cannot take (every file of this process is held to
+// 1000 bytes while it loads, a full disk as the program sees it) is
+// reported (19442), and 112 does not write the shorter circuit over its
+// file (19445).
+void CommandsKyt::foreignCircuits()
+{
+    const std::string example = install + "\\examples\\example.kyt";
+    const std::string text = winecheck::readText(example);
+    const std::string rule = "#-------\n";
+    const std::string escaping = rule + "@START_BFL\n@END_BFL\n\n@START_BLOCK \"..\\escaped\"\nBLOCK boese;\n"
+                                 "ENDBLOCK\n@END_BLOCK\n\n@END_LOCALLIB\n" + rule + "\n" + text;
+    const std::string student = install + "\\tmp\\schueler.kyt";
+    check(winecheck::writeText(student, escaping), "the student's circuit is written");
+    model().circuitSaved = 1;
+    standIn->answers = {student};
+    std::string box = boxOf(111);
+    check(box.find("Der Blockname \"..\\escaped\" ist kein einfacher Dateiname") != std::string::npos,
+          ("111 of a circuit whose block leaves Local shows 19440: " + box).c_str());
+    check(!fileExists(install + "\\escaped") && model().objects.size() == 4 &&
+              std::string(theWorkspace->circuitName.text()) == student,
+          "... writes nothing beside Local and loads the rest of the circuit");
+    winecheck::saveWindowPicture(frame()->hwnd, folder + "kyt-foreign-circuit.png");
+
+    const size_t connect = text.find("CONNECT");
+    check(connect != std::string::npos, "the example has a connection");
+    const std::string full = install + "\\tmp\\voll.kyt";
+    const std::string withBlock = rule + "@START_BFL\n@END_BFL\n\n@START_BLOCK \"eigen\"\n# " + std::string(2000, '-') +
+                                  "\nBLOCK eigen;\nOUTPUT y;\nSIM\ny = 1;\nENDBLOCK\n@END_BLOCK\n\n@END_LOCALLIB\n" +
+                                  rule + "\n" + text.substr(0, connect) + "USE eigen AS B_9 \n$ BLOCKLIB Local\nENDUSE\n" +
+                                  text.substr(connect);
+    check(winecheck::writeText(full, withBlock), "the circuit with a block of its own is written");
+    model().circuitSaved = 1;
+    standIn->answers = {full};
+    void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    box = boxOf(111);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    check(box.find("Der Block \"eigen\" kann nicht in die Bibliothek Local geschrieben werden") != std::string::npos,
+          ("111 of a circuit whose block Local cannot take shows 19442: " + box).c_str());
+    check(model().objects.size() == 4 && !fileExists(install + "\\local\\eigen") &&
+              !fileExists(install + "\\local\\eigen.new"),
+          "... leaves nothing half written in Local and shows the rest of the circuit");
+    model().circuitSaved = 0;
+    box = boxOf(112);
+    check(box.find("wurde nicht vollst\xe4ndig geladen") != std::string::npos && winecheck::readText(full) == withBlock &&
+              model().circuitSaved == 0,
+          ("112 does not write the circuit without its block over its file (19445): " + box).c_str());
+
+    // The example again, for what follows.
+    model().circuitSaved = 1;
+    standIn->answers = {example};
+    command(111);
+    DeleteFileA(student.c_str());
+    DeleteFileA(full.c_str());
 }
 
 // 18021 writes the marked objects alone; on an empty circuit it shows 13.
