@@ -1584,7 +1584,7 @@ std::string trimmed(const char* s)
 
 void appMain(Application* app)
 {
-    winecheck::startWatchdog(90);
+    winecheck::startWatchdog(200);
     AppFrameCL* mainFrame = new AppFrameCL(nullptr, new Layout(0, 0, 300, 200), WS_OVERLAPPEDWINDOW, "Editor");
     mainFrame->show(SW_SHOWNORMAL);
     run(mainFrame, trimmed(app->commandLine.text()));

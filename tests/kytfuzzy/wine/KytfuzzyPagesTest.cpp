@@ -651,7 +651,7 @@ void checkDialogs(FuzzyEditorFrame* frame)
 
 void appMain(Application* app)
 {
-    winecheck::startWatchdog(100);
+    winecheck::startWatchdog(200);
     disableErrorLog();
     std::vector<std::string> args = splitCommandLine(app->commandLine.text());
     if (args.size() != 2) {
