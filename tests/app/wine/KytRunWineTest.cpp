@@ -27,6 +27,7 @@
 #include "KytRegistry.h"
 #include "WineCheck.h"
 #include "Workspace.h"
+#include "RunTimeLibraries.h"
 
 #include <windows.h>
 
@@ -678,6 +679,8 @@ int watchRun(const std::string& picture, const std::string& result, const std::s
 
 void appMain(Application* app)
 {
+    // The libraries kyt hands to the registry (FUZZY and IDENT with the engine's own).
+    setModuleLibraryList(kRunTimeLibraries);
     {
         const std::string line = app->commandLine.text() ? app->commandLine.text() : "";
         const size_t mode = line.find("--watch-run ");
