@@ -3,8 +3,12 @@
 #include "Application.h"
 #include "KytProgram.h"
 
+#include "ModuleRegistry.h"
+#include "RunTimeLibraries.h"
+
 void appMain(Application* application)
 {
+    setModuleLibraryList(kRunTimeLibraries);
     KytProgram program(application, application->commandLine.text());
     application->exitCode = program.run();
 }

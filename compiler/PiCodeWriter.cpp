@@ -9,6 +9,7 @@
 #include "SymbolListing.h"
 
 #include "ModuleDescriptor.h"
+#include "PiOpcodes.h"
 #include "PiTextBuffer.h"
 
 #include "Assert.h"
@@ -42,6 +43,36 @@ int labelCounter = 0;
 int eventCounter = 0;
 int resultSlot = 0;      // of the section being written
 
+// ---- instructions
+
+// The first word of an instruction as the opcode table spells it, padded to
+// the operand column when more follows ("FUNC  ", "PUSH  ", "END").
+void emitInstructionWord(PiOpcode op, bool more)
+{
+    const char* text = kPiOpcodes[op].text;
+    const char* space = strchr(text, ' ');
+    int length = space ? static_cast<int>(space - text) : static_cast<int>(strlen(text));
+    piEmit(more ? "   %-6.*s" : "   %.*s", length, text);
+}
+
+// An instruction's words from the opcode table ("   FUNC  ADD", "   PUSH  V",
+// "   PUSH  "), ready for its operand.
+void emitInstruction(PiOpcode op)
+{
+    const char* space = strchr(kPiOpcodes[op].text, ' ');
+    emitInstructionWord(op, space || kPiOpcodes[op].operand != PI_OPERAND_NONE);
+    if (space)
+        piEmit("%s", space + 1);
+}
+
+// A parameter shares the value array with the V-variables and their
+// instructions; only its bank letter differs.
+void emitParameterInstruction(PiOpcode op)
+{
+    emitInstructionWord(op, true);
+    piEmit("P");
+}
+
 // ---- numbers
 
 bool emitNumber(double v, int line)
@@ -51,7 +82,8 @@ bool emitNumber(double v, int line)
         compileErrorAtLine(line, 20095);
         return false;
     }
-    piEmit("   PUSH  %s%s", text, v == kAtExit ? "  // at exit\n" : "\n");
+    emitInstruction(PI_PUSH_NUMBER);
+    piEmit("%s%s", text, v == kAtExit ? "  // at exit\n" : "\n");
     return true;
 }
 
@@ -242,10 +274,14 @@ int emitTree(const SyntaxNode* n);
 
 int emitResultFlag(int flag)
 {
-    piEmit("   PUSH  V %d  // return\n", resultSlot);
-    piEmit("   PUSH  %d\n", flag);
-    piEmit("   FUNC  OR\n");
-    piEmit("   POP   V %d  // return\n\n", resultSlot);
+    emitInstruction(PI_PUSH_V);
+    piEmit(" %d  // return\n", resultSlot);
+    emitInstruction(PI_PUSH_NUMBER);
+    piEmit("%d\n", flag);
+    emitInstruction(PI_OR);
+    piEmit("\n");
+    emitInstruction(PI_POP_V);
+    piEmit(" %d  // return\n\n", resultSlot);
     return 0;
 }
 
@@ -258,27 +294,30 @@ int emitCall(const SyntaxNode* n, bool function)
     if (emitTree(n->right))
         return 1;
     int arguments = static_cast<int>(strlen(row->signature));
-    if (function)
-        piEmit("   FUNC  UFUNC %d \"%s\"\n", arguments - 1, row->name);
-    else
-        piEmit("   FUNC  UPROC %d \"%s\"\n", arguments, row->name);
+    // A function's signature counts its result as well.
+    int k = function ? arguments - 1 : arguments;
+    KYT_ASSERT(k >= 0 && k <= kPiMaxArguments);
+    emitInstruction(static_cast<PiOpcode>((function ? PI_UFUNC0 : PI_UPROC0) + k));
+    piEmit(" \"%s\"\n", row->name);
     return 0;
 }
 
-int emitBinary(const SyntaxNode* n, const char* operation)
+int emitBinary(const SyntaxNode* n, PiOpcode operation)
 {
     if (emitTree(n->left) || emitTree(n->right))
         return 1;
-    piEmit("   FUNC  %s\n", operation);
+    emitInstruction(operation);
+    piEmit("\n");
     return 0;
 }
 
-int emitShortCircuit(const SyntaxNode* n, const char* jump)
+int emitShortCircuit(const SyntaxNode* n, PiOpcode jump)
 {
     int label = labelCounter++;
     if (emitTree(n->left))
         return 1;
-    piEmit("   %s  $%d\n", jump, label);
+    emitInstruction(jump);
+    piEmit("$%d\n", label);
     if (emitTree(n->right))
         return 1;
     piEmit("$%d\n", label);
@@ -294,21 +333,25 @@ int emitVariableRead(const SyntaxNode* n)
     case SYMBOL_INPUT:
     case SYMBOL_OUTPUT:
     case SYMBOL_VAR:
-        piEmit("   PUSH  V %d  // %s", vLocation(v), v->name);
+        emitInstruction(PI_PUSH_V);
+        piEmit(" %d  // %s", vLocation(v), v->name);
         emitAliasPart(v);
         piEmit("\n");
         return 0;
     case SYMBOL_PARAMETER:
-        piEmit("   PUSH  P %d  // %s", v->location, v->name);
+        emitParameterInstruction(PI_PUSH_V);
+        piEmit(" %d  // %s", v->location, v->name);
         emitAliasPart(v);
         piEmit("\n");
         return 0;
     case SYMBOL_STATE:
-        piEmit("   PUSH  S %d  // %s\n", v->location, v->name);
+        emitInstruction(PI_PUSH_S);
+        piEmit(" %d  // %s\n", v->location, v->name);
         return 0;
     case SYMBOL_DELAY:
         // A bare delay name stands for its line index, as library calls take it.
-        piEmit("   PUSH  %d  // %s\n", v->location, v->name);
+        emitInstruction(PI_PUSH_NUMBER);
+        piEmit("%d  // %s\n", v->location, v->name);
         return 0;
     default:
         compileErrorAtLine(n->line, 20081);
@@ -328,7 +371,8 @@ int emitStringIndex(const SyntaxNode* n)
     const SyntaxNode* text = v->initialCode ? v->initialCode->right : nullptr;
     if (!text || text->type != NODE_STRING || !text->entry)
         compileInternalError(20077);
-    piEmit("   PUSH  %d  // \"%s\"\n", static_cast<const StringConstant*>(text->entry)->index,
+    emitInstruction(PI_PUSH_NUMBER);
+    piEmit("%d  // \"%s\"\n", static_cast<const StringConstant*>(text->entry)->index,
            text->value.text);
     return 0;
 }
@@ -342,21 +386,26 @@ int emitAssignment(const SyntaxNode* n)
     case SYMBOL_INPUT:
     case SYMBOL_OUTPUT:
     case SYMBOL_VAR:
-        piEmit("   POP   V %d  // %s", vLocation(v), v->name);
+        emitInstruction(PI_POP_V);
+        piEmit(" %d  // %s", vLocation(v), v->name);
         emitAliasPart(v);
         piEmit("\n\n");
         return 0;
     case SYMBOL_PARAMETER:
-        piEmit("   POP   P %d  // %s", v->location, v->name);
+        emitParameterInstruction(PI_POP_V);
+        piEmit(" %d  // %s", v->location, v->name);
         emitAliasPart(v);
         piEmit("\n\n");
         return 0;
     case SYMBOL_STATE:
-        piEmit("   POP   S %d  // %s\n\n", v->location, v->name);
+        emitInstruction(PI_POP_S);
+        piEmit(" %d  // %s\n\n", v->location, v->name);
         return 0;
     case SYMBOL_DELAY:
-        piEmit("   PUSH  %d  // %s\n", v->location, v->name);
-        piEmit("   FUNC  SDELAY\n\n");
+        emitInstruction(PI_PUSH_NUMBER);
+        piEmit("%d  // %s\n", v->location, v->name);
+        emitInstruction(PI_SDELAY);
+        piEmit("\n\n");
         return 0;
     default:
         compileErrorAtLine(n->line, 20081);
@@ -371,17 +420,24 @@ int emitSchedule(const SyntaxNode* n)
     const CodeProcedure* p = procedureOfName(n->left->left);
     if (!n->right) {
         // A trailer: the procedure runs at once and its result joins ours.
-        piEmit("   CALL  %d  // %s\n", p->number, p->name);
-        piEmit("   PUSH  V %d  // return\n", resultSlot);
-        piEmit("   FUNC  OR\n");
-        piEmit("   POP   V %d  // return\n\n", resultSlot);
+        emitInstruction(PI_CALL);
+        piEmit("%d  // %s\n", p->number, p->name);
+        emitInstruction(PI_PUSH_V);
+        piEmit(" %d  // return\n", resultSlot);
+        emitInstruction(PI_OR);
+        piEmit("\n");
+        emitInstruction(PI_POP_V);
+        piEmit(" %d  // return\n\n", resultSlot);
         return 0;
     }
     if (emitTree(n->right))
         return 1;
-    piEmit("   PUSH  %d  // priority\n", p->priority);
-    piEmit("   PUSH  %d  // %s\n", p->number, p->name);
-    piEmit("   FUNC  SCHED\n\n");
+    emitInstruction(PI_PUSH_NUMBER);
+    piEmit("%d  // priority\n", p->priority);
+    emitInstruction(PI_PUSH_NUMBER);
+    piEmit("%d  // %s\n", p->number, p->name);
+    emitInstruction(PI_SCHED);
+    piEmit("\n\n");
     return 0;
 }
 
@@ -416,10 +472,12 @@ int emitTree(const SyntaxNode* n)
         compileErrorAtLine(n->line, 20082);
         return 1;
     case NODE_STRING:
-        piEmit("   PUSH  %d  // \"%s\"\n", static_cast<const StringConstant*>(n->entry)->index, n->value.text);
+        emitInstruction(PI_PUSH_NUMBER);
+        piEmit("%d  // \"%s\"\n", static_cast<const StringConstant*>(n->entry)->index, n->value.text);
         return 0;
     case NODE_NOW:
-        piEmit("   PUSH  T\n");
+        emitInstruction(PI_PUSH_T);
+        piEmit("\n");
         return 0;
     case NODE_STORE:
         return emitResultFlag(2);
@@ -437,19 +495,26 @@ int emitTree(const SyntaxNode* n)
     case NODE_NOT:
         if (emitTree(n->right))
             return 1;
-        piEmit(n->type == NODE_NEGATE ? "   FUNC  CHS\n" : "   FUNC  NOT\n");
+        emitInstruction(n->type == NODE_NEGATE ? PI_CHS : PI_NOT);
+        piEmit("\n");
         return 0;
     case NODE_EXIT: {
         const SyntaxNode* text = n->right;
         if (!text || text->type != NODE_STRING || !text->entry)
             compileInternalError(20084);
-        piEmit("   PUSH  %d  // \"%s\"\n", static_cast<const StringConstant*>(text->entry)->index,
+        emitInstruction(PI_PUSH_NUMBER);
+        piEmit("%d  // \"%s\"\n", static_cast<const StringConstant*>(text->entry)->index,
                text->value.text);
-        piEmit("   FUNC  ABORT\n");
-        piEmit("   PUSH  V %d  // return\n", resultSlot);
-        piEmit("   PUSH  16\n");
-        piEmit("   FUNC  OR\n");
-        piEmit("   POP   V %d  // return \n\n", resultSlot);
+        emitInstruction(PI_ABORT);
+        piEmit("\n");
+        emitInstruction(PI_PUSH_V);
+        piEmit(" %d  // return\n", resultSlot);
+        emitInstruction(PI_PUSH_NUMBER);
+        piEmit("16\n");
+        emitInstruction(PI_OR);
+        piEmit("\n");
+        emitInstruction(PI_POP_V);
+        piEmit(" %d  // return \n\n", resultSlot);
         return 0;
     }
     case NODE_PAIR:
@@ -460,18 +525,18 @@ int emitTree(const SyntaxNode* n)
         if (n->left && n->left->type == NODE_PROCEDURE_NAME)
             return 0;
         return emitTree(n->left);
-    case NODE_ADD: return emitBinary(n, "ADD");
-    case NODE_SUBTRACT: return emitBinary(n, "SUB");
-    case NODE_MULTIPLY: return emitBinary(n, "MUL");
-    case NODE_DIVIDE: return emitBinary(n, "DIV");
-    case NODE_EQUAL: return emitBinary(n, "EQ");
-    case NODE_NOT_EQUAL: return emitBinary(n, "NE");
-    case NODE_LESS_EQUAL: return emitBinary(n, "LE");
-    case NODE_GREATER_EQUAL: return emitBinary(n, "GE");
-    case NODE_LESS: return emitBinary(n, "LT");
-    case NODE_GREATER: return emitBinary(n, "GT");
-    case NODE_AND: return emitShortCircuit(n, "NIFF");
-    case NODE_OR: return emitShortCircuit(n, "NIFT");
+    case NODE_ADD: return emitBinary(n, PI_ADD);
+    case NODE_SUBTRACT: return emitBinary(n, PI_SUB);
+    case NODE_MULTIPLY: return emitBinary(n, PI_MUL);
+    case NODE_DIVIDE: return emitBinary(n, PI_DIV);
+    case NODE_EQUAL: return emitBinary(n, PI_EQ);
+    case NODE_NOT_EQUAL: return emitBinary(n, PI_NE);
+    case NODE_LESS_EQUAL: return emitBinary(n, PI_LE);
+    case NODE_GREATER_EQUAL: return emitBinary(n, PI_GE);
+    case NODE_LESS: return emitBinary(n, PI_LT);
+    case NODE_GREATER: return emitBinary(n, PI_GT);
+    case NODE_AND: return emitShortCircuit(n, PI_NIFF);
+    case NODE_OR: return emitShortCircuit(n, PI_NIFT);
     case NODE_ASSIGN:
         return emitAssignment(n);
     case NODE_DERIVATIVE: {
@@ -482,7 +547,8 @@ int emitTree(const SyntaxNode* n)
             compileErrorAtLine(n->line, 20086);
             return 1;
         }
-        piEmit("   POP   D %d  // %s\n\n", v->location, v->name);
+        emitInstruction(PI_POP_D);
+        piEmit(" %d  // %s\n\n", v->location, v->name);
         return 0;
     }
     case NODE_SEQUENCE:
@@ -491,15 +557,22 @@ int emitTree(const SyntaxNode* n)
         if (emitTree(n->left))
             return 1;
         // Flag 0 is the loader's immediate flag.
-        piEmit("   PUSH  %d\n", n->spare + 1);
-        piEmit("   FUNC  EVENT\n");
+        emitInstruction(PI_PUSH_NUMBER);
+        piEmit("%d\n", n->spare + 1);
+        emitInstruction(PI_EVENT);
+        piEmit("\n");
         int label = labelCounter++;
-        piEmit("   IFF   $%d\n", label);
-        piEmit("   PUSH  T\n");
+        emitInstruction(PI_IFF);
+        piEmit("$%d\n", label);
+        emitInstruction(PI_PUSH_T);
+        piEmit("\n");
         const CodeProcedure* p = procedureOfName(n->right);
-        piEmit("   PUSH  %d  // priority\n", p->priority);
-        piEmit("   PUSH  %d  // %s\n", p->number, p->name);
-        piEmit("   FUNC  SCHED\n\n");
+        emitInstruction(PI_PUSH_NUMBER);
+        piEmit("%d  // priority\n", p->priority);
+        emitInstruction(PI_PUSH_NUMBER);
+        piEmit("%d  // %s\n", p->number, p->name);
+        emitInstruction(PI_SCHED);
+        piEmit("\n\n");
         piEmit("$%d\n", label);
         return 0;
     }
@@ -507,7 +580,8 @@ int emitTree(const SyntaxNode* n)
         if (emitTree(n->left))
             return 1;
         int label = labelCounter++;
-        piEmit("   IFF   $%d\n", label);
+        emitInstruction(PI_IFF);
+        piEmit("$%d\n", label);
         if (emitTree(n->right))
             return 1;
         piEmit("$%d\n", label);
@@ -524,8 +598,10 @@ int emitTree(const SyntaxNode* n)
         const CodeVariable* v = static_cast<const CodeVariable*>(name->entry);
         if (!v)
             compileInternalError(20077);
-        piEmit("   PUSH  %d  // %s\n", v->location, v->name);
-        piEmit("   FUNC  DELAY\n\n");
+        emitInstruction(PI_PUSH_NUMBER);
+        piEmit("%d  // %s\n", v->location, v->name);
+        emitInstruction(PI_DELAY);
+        piEmit("\n\n");
         return 0;
     }
     case NODE_DELAY_TIME: {
@@ -536,8 +612,10 @@ int emitTree(const SyntaxNode* n)
             compileErrorAtLine(n->line, 20081);
             return 1;
         }
-        piEmit("   PUSH  %d  // %s\n", v->location, v->name);
-        piEmit("   FUNC  DDELAY\n\n");
+        emitInstruction(PI_PUSH_NUMBER);
+        piEmit("%d  // %s\n", v->location, v->name);
+        emitInstruction(PI_DDELAY);
+        piEmit("\n\n");
         return 0;
     }
     default:
@@ -559,12 +637,16 @@ int writeStatements(const StatementList* list)
 int writeCodeSection(const StatementList* list, int slot, int start)
 {
     resultSlot = slot;
-    piEmit("   PUSH  %d\n", start);
-    piEmit("   POP   V %d  // return\n\n", slot);
+    emitInstruction(PI_PUSH_NUMBER);
+    piEmit("%d\n", start);
+    emitInstruction(PI_POP_V);
+    piEmit(" %d  // return\n\n", slot);
     if (writeStatements(list))
         return 1;
-    piEmit("   PUSH  V %d  // return\n", slot);
-    piEmit("   END\n\n");
+    emitInstruction(PI_PUSH_V);
+    piEmit(" %d  // return\n", slot);
+    emitInstruction(PI_END);
+    piEmit("\n\n");
     return 0;
 }
 

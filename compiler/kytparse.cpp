@@ -16,6 +16,9 @@
 #include "PiCodeWriter.h"
 #include "SymbolTables.h"
 
+#include "ModuleRegistry.h"
+#include "RunTimeLibraries.h"
+
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "ResString.h"
@@ -90,6 +93,7 @@ int main(int argc, char** argv)
     // A program of the user's locale: neither the PI text nor the listings
     // may depend on it.
     setlocale(LC_ALL, "");
+    setModuleLibraryList(kRunTimeLibraries);
 
     bool compile = false;
     CompileRequest request;

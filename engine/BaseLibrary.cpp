@@ -2,7 +2,7 @@
 
 #include "Assert.h"
 #include "DelayLines.h"
-#include "ModuleDescriptor.h"
+#include "ModuleRegistry.h"
 #include "PiInterpreter.h"
 #include "ResString.h"
 

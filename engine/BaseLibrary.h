@@ -1,6 +1,6 @@
 // The BASE library: mathematical functions, random numbers, rounding and the
 // delay-line initialisation that every model program can call. The registry
-// attaches it with BaseModuleRegister (ModuleDescriptor.h).
+// attaches it with BaseModuleRegister (ModuleRegistry.h).
 #ifndef KYT_ENGINE_BASELIBRARY_H
 #define KYT_ENGINE_BASELIBRARY_H
 

@@ -1,6 +1,6 @@
 #include "FileLibrary.h"
 
-#include "ModuleDescriptor.h"
+#include "ModuleRegistry.h"
 #include "RunTimeFiles.h"
 
 #include "NumberFormat.h"

@@ -2,7 +2,7 @@
 // FOPEN(name) gives a handle, FREAD(handle) takes the next line, FGET(handle,
 // column) its values (column 0 is the status: 0 good, 1 after an error or
 // the end of the file), FCLOSE(handle) closes. The registry attaches it with
-// FileModuleRegister (ModuleDescriptor.h) after BASE.
+// FileModuleRegister (ModuleRegistry.h) after BASE.
 //
 // Data file: one record a line; words separated by blanks or tabs, each read
 // as a number from its first character (what follows the number up to the

@@ -23,8 +23,6 @@ const ModuleRegisterFunction builtInLibraries[] = {
     BaseModuleRegister,
     FileModuleRegister,
     TableModuleRegister,
-    FuzzyModuleRegister,
-    IdentModuleRegister,
     nullptr,
 };
 

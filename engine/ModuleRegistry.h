@@ -23,9 +23,15 @@ int runLoadHooks();
 void runStartHooks();
 void runUnloadHooks();
 
+// The engine's own libraries, attached in this order.
+ModuleDescriptor* BaseModuleRegister(const HostServices* services);
+ModuleDescriptor* FileModuleRegister(const HostServices* services);
+ModuleDescriptor* TableModuleRegister(const HostServices* services);
+
 // The libraries attached by ModuleRegistryLoad: a null-terminated array that
-// must outlive the registry's use of it. Null restores the built-in list
-// (BASE, FILE, TABLE, FUZZY, IDENT). Tests attach their own libraries.
+// must outlive the registry's use of it. Null restores the engine's own list
+// (BASE, FILE, TABLE); the programs hand in theirs with the libraries of
+// blocks/ (kRunTimeLibraries), tests attach their own.
 void setModuleLibraryList(const ModuleRegisterFunction* list);
 const ModuleRegisterFunction* moduleLibraryList();
 

@@ -1,6 +1,6 @@
 #include "TableLibrary.h"
 
-#include "ModuleDescriptor.h"
+#include "ModuleRegistry.h"
 #include "RunTimeFiles.h"
 
 #include "FileLayer.h"

@@ -2,7 +2,7 @@
 // even grid and interpolates in it. TABLEOPEN(name) gives a handle,
 // TABLEGET(handle, y, x) the interpolated value, TABLECLOSE(handle) frees
 // the values. The registry attaches it with TableModuleRegister
-// (ModuleDescriptor.h) after FILE.
+// (ModuleRegistry.h) after FILE.
 //
 // Table file: numbers separated by white space: xmin xmax nx ymin ymax ny,
 // then ny rows of nx values. nx and ny are whole numbers of at least 1; a

@@ -33,7 +33,10 @@
 #include "SignalNameRegistry.h"
 #include "Workspace.h"
 
+#include "RunTimeLibraries.h"
+
 #include "HostServices.h"
+#include "ModuleRegistry.h"
 #include "PiLoader.h"
 #include "PiProgram.h"
 #include "PlotServices.h"
@@ -535,6 +538,7 @@ int main(int argc, char** argv)
     ConsoleViewer viewer;
     setFileViewer(&viewer);
     setTempDirSource(systemTempDir);
+    setModuleLibraryList(kRunTimeLibraries);
     const int status = run(argc, argv);
     setHostSeams(nullptr);
     setTempDirSource(nullptr);

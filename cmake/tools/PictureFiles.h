@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,27 @@ public:
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x)
                 set(x, y, c);
+    }
+    // Bresenham's line, both ends included.
+    void line(int x0, int y0, int x1, int y1, Rgb c)
+    {
+        int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+        int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+        int err = dx + dy;
+        for (;;) {
+            set(x0, y0, c);
+            if (x0 == x1 && y0 == y1)
+                break;
+            int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
+        }
     }
     void frame(int x0, int y0, int x1, int y1, Rgb c)
     {

@@ -10,6 +10,7 @@
 #include "FuzzyParser.h"
 #include "PiLoader.h"
 #include "PolyGrammarParser.h"
+#include "RunTimeLibraries.h"
 #include "TransferBlockCases.h"
 
 #include <algorithm>
@@ -53,8 +54,8 @@ protected:
     void SetUp() override
     {
         SimulationTest::SetUp();
-        // The libraries of the program, as the run command attaches them.
-        setModuleLibraryList(nullptr);
+        // The libraries of the program, as it hands them to the registry.
+        setModuleLibraryList(kRunTimeLibraries);
         scratch.mkdir("Local");
         localDirectory = scratch.file("Local");
         HostSeams seams = {};

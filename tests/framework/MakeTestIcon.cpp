@@ -2,25 +2,10 @@
 // icon (a red bar over a blue field, the colours of the framed application).
 //
 //   maketesticon OUT.ico
-#include <cstdint>
+#include "PictureFiles.h"
+
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-void put16(std::vector<unsigned char>& out, unsigned v)
-{
-    out.push_back(static_cast<unsigned char>(v));
-    out.push_back(static_cast<unsigned char>(v >> 8));
-}
-
-void put32(std::vector<unsigned char>& out, uint32_t v)
-{
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -69,11 +54,9 @@ int main(int argc, char** argv)
     }
     ico.insert(ico.end(), andBytes, 0);
 
-    FILE* f = fopen(argv[1], "wb");
-    if (!f || fwrite(ico.data(), 1, ico.size(), f) != ico.size()) {
+    if (!writeFile(argv[1], ico)) {
         fprintf(stderr, "maketesticon: cannot write %s\n", argv[1]);
         return 1;
     }
-    fclose(f);
     return 0;
 }

@@ -14,9 +14,11 @@
 #include "Frame.h"
 #include "GedPane.h"
 #include "Layout.h"
+#include "ModuleRegistry.h"
 #include "PaneCommands.h"
 #include "ResString.h"
 #include "RunRoad.h"
+#include "RunTimeLibraries.h"
 #include "StatusBar.h"
 #include "CompanionWindows.h"
 #include "WineCheck.h"
@@ -333,6 +335,8 @@ void appMain(Application* app)
     winecheck::startWatchdog(280);
     setErrorSink(&sink);
     disableErrorLog();
+    // The libraries kyt hands to the registry: the identification block calls IDENT.
+    setModuleLibraryList(kRunTimeLibraries);
     const std::string bin = winecheck::trimmedArgument(app->commandLine.text());
     char tmpl[] = "/tmp/kyt-companions-XXXXXX";
     const std::string root = mkdtemp(tmpl) ? tmpl : "/tmp";

@@ -16,6 +16,7 @@
 #include "MainFrame.h"
 #include "ModuleRegistry.h"
 #include "WineCheck.h"
+#include "RunTimeLibraries.h"
 
 #include <windows.h>
 
@@ -510,6 +511,8 @@ private:
 
 void appMain(Application* app)
 {
+    // The libraries kyt hands to the registry (FUZZY and IDENT with the engine's own).
+    setModuleLibraryList(kRunTimeLibraries);
     const std::vector<std::string> args = words(app->commandLine.text() ? app->commandLine.text() : "");
     if (args.size() != 6) {
         printf("usage: kyt_dde_test KYT-PROGRAM DDEPROBE INSTALLATION PD9-FILE WORK-FOLDER FUZZY-EXAMPLE\n");

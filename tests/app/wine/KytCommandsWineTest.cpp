@@ -20,6 +20,8 @@
 #include "KytRegistry.h"
 #include "WineCheck.h"
 #include "Workspace.h"
+#include "ModuleRegistry.h"
+#include "RunTimeLibraries.h"
 
 #include <windows.h>
 
@@ -1055,6 +1057,8 @@ void CommandsKyt::help()
 
 void appMain(Application* app)
 {
+    // The libraries kyt hands to the registry (FUZZY and IDENT with the engine's own).
+    setModuleLibraryList(kRunTimeLibraries);
     winecheck::startWatchdog(240);
     std::string line = app->commandLine.text() ? app->commandLine.text() : "";
     size_t cut = line.find(' ');

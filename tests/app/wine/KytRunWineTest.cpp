@@ -28,6 +28,7 @@
 #include "KytRegistry.h"
 #include "WineCheck.h"
 #include "Workspace.h"
+#include "RunTimeLibraries.h"
 
 #include <windows.h>
 
@@ -902,6 +903,8 @@ int watchRunToEnd(const std::string& picture, const std::string& circuit)
 
 void appMain(Application* app)
 {
+    // The libraries kyt hands to the registry (FUZZY and IDENT with the engine's own).
+    setModuleLibraryList(kRunTimeLibraries);
     {
         const std::string line = app->commandLine.text() ? app->commandLine.text() : "";
         const size_t toEnd = line.find("--watch-end ");

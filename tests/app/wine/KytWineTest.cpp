@@ -21,6 +21,8 @@
 #include "KytRegistry.h"
 #include "WineCheck.h"
 #include "Workspace.h"
+#include "ModuleRegistry.h"
+#include "RunTimeLibraries.h"
 
 #include <windows.h>
 
@@ -601,6 +603,8 @@ int closeWindow(const std::string& title)
 
 void appMain(Application* app)
 {
+    // The libraries kyt hands to the registry (FUZZY and IDENT with the engine's own).
+    setModuleLibraryList(kRunTimeLibraries);
     const std::vector<std::string> args = words(app->commandLine.text() ? app->commandLine.text() : "");
     if (args.size() == 2 && args[0] == "--close") {
         app->exitCode = closeWindow(args[1]);

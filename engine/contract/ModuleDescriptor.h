@@ -98,11 +98,4 @@ struct HostServices {
 
 typedef ModuleDescriptor* (*ModuleRegisterFunction)(const HostServices* services);
 
-// The libraries the registry attaches, in this order.
-ModuleDescriptor* BaseModuleRegister(const HostServices* services);
-ModuleDescriptor* FileModuleRegister(const HostServices* services);
-ModuleDescriptor* TableModuleRegister(const HostServices* services);
-ModuleDescriptor* FuzzyModuleRegister(const HostServices* services);
-ModuleDescriptor* IdentModuleRegister(const HostServices* services);
-
 #endif
