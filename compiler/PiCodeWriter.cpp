@@ -413,6 +413,17 @@ int emitAssignment(const SyntaxNode* n)
     }
 }
 
+// The procedure's priority and number, and SCHED: the time is on the stack.
+void emitScheduleOf(const CodeProcedure* p)
+{
+    emitInstruction(PI_PUSH_NUMBER);
+    piEmit("%d  // priority\n", p->priority);
+    emitInstruction(PI_PUSH_NUMBER);
+    piEmit("%d  // %s\n", p->number, p->name);
+    emitInstruction(PI_SCHED);
+    piEmit("\n\n");
+}
+
 int emitSchedule(const SyntaxNode* n)
 {
     if (!n->left || n->left->type != NODE_PRIORITY)
@@ -432,12 +443,7 @@ int emitSchedule(const SyntaxNode* n)
     }
     if (emitTree(n->right))
         return 1;
-    emitInstruction(PI_PUSH_NUMBER);
-    piEmit("%d  // priority\n", p->priority);
-    emitInstruction(PI_PUSH_NUMBER);
-    piEmit("%d  // %s\n", p->number, p->name);
-    emitInstruction(PI_SCHED);
-    piEmit("\n\n");
+    emitScheduleOf(p);
     return 0;
 }
 
@@ -566,13 +572,7 @@ int emitTree(const SyntaxNode* n)
         piEmit("$%d\n", label);
         emitInstruction(PI_PUSH_T);
         piEmit("\n");
-        const CodeProcedure* p = procedureOfName(n->right);
-        emitInstruction(PI_PUSH_NUMBER);
-        piEmit("%d  // priority\n", p->priority);
-        emitInstruction(PI_PUSH_NUMBER);
-        piEmit("%d  // %s\n", p->number, p->name);
-        emitInstruction(PI_SCHED);
-        piEmit("\n\n");
+        emitScheduleOf(procedureOfName(n->right));
         piEmit("$%d\n", label);
         return 0;
     }

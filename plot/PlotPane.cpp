@@ -282,6 +282,16 @@ void PlotPane::setTitle(const char* text)
     model.setTitle(text ? text : "");
 }
 
+DeviceContext* PlotPane::drawingContext(std::unique_ptr<WindowDC>& whole)
+{
+    // Within a paint the pane's own context is clipped to the region being
+    // painted: the lines go on the whole window, as they would have before.
+    if (!own->isAttached())
+        return own;
+    whole.reset(new WindowDC(this));
+    return whole.get();
+}
+
 void PlotPane::addPoint(double t, const double* values, int count)
 {
     bool paged = false;
@@ -294,11 +304,7 @@ void PlotPane::addPoint(double t, const double* values, int count)
         newPage = true;
         if (isWindow() && IsWindowVisible(hwnd)) {
             std::unique_ptr<WindowDC> whole;
-            DeviceContext* dc = own;
-            if (own->isAttached()) {
-                whole.reset(new WindowDC(this));
-                dc = whole.get();
-            }
+            DeviceContext* dc = drawingContext(whole);
             dc->attach();
             setupMetrics(*dc);
             dc->release();
@@ -602,14 +608,8 @@ void PlotPane::drawNewPoints()
         newPage = false;
         return;
     }
-    // Within a paint the pane's own context is clipped to the region being
-    // painted: the lines go on the whole window, as they would have before.
     std::unique_ptr<WindowDC> whole;
-    DeviceContext* dc = own;
-    if (own->isAttached()) {
-        whole.reset(new WindowDC(this));
-        dc = whole.get();
-    }
+    DeviceContext* dc = drawingContext(whole);
     dc->attach();
     HDC hdc = dc->hdc;
     if (newPage) {

@@ -10,9 +10,11 @@
 #include "PlotModel.h"
 #include "Scroll.h"
 
+#include <memory>
 #include <vector>
 
 class Bitmap;
+class WindowDC;
 class PlotPane;
 struct SegmentBatch;
 class PlotFrameBars;
@@ -123,6 +125,9 @@ protected:
 private:
     friend class PlotScroller;
 
+    // The context new lines are drawn into: the pane's own, or one of the
+    // whole window while the own one is held by a paint.
+    DeviceContext* drawingContext(std::unique_ptr<WindowDC>& whole);
     void makeTickFont(DeviceContext& dc, int minimum);
     void fitLabels(DeviceContext& dc);
     void drawCurves(DeviceContext& dc);

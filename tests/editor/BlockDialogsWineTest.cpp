@@ -20,6 +20,7 @@
 #include "TableModel.h"
 #include "WinMap.h"
 #include "WineCheck.h"
+#include "WineRecordingSink.h"
 #include "Workspace.h"
 
 #include <windows.h>
@@ -37,13 +38,7 @@ namespace {
 
 const std::string kFixtures = KYT_FIXTURES;
 
-class RecordingSink : public ErrorSink {
-public:
-    void beep() override {}
-    void showBox(const char* text, const char*) override { boxes.push_back(text); }
-    [[noreturn]] void endProcess(int code) override { ExitProcess(static_cast<UINT>(code)); }
-    std::vector<std::string> boxes;
-};
+using winecheck::RecordingSink;
 RecordingSink sink;
 
 // The shell's text editor and help viewer: the editor appends a line to the

@@ -15,6 +15,7 @@
 #include "ResString.h"
 #include "StatusBar.h"
 #include "WineCheck.h"
+#include "WineRecordingSink.h"
 #include "Workspace.h"
 
 #include <windows.h>
@@ -32,13 +33,7 @@ namespace {
 const std::string kFixtures = KYT_FIXTURES;
 const std::string kDummy = KYT_DUMMY_COMPANION;
 
-class RecordingSink : public ErrorSink {
-public:
-    void beep() override {}
-    void showBox(const char* text, const char*) override { boxes.push_back(text); }
-    [[noreturn]] void endProcess(int code) override { ExitProcess(static_cast<UINT>(code)); }
-    std::vector<std::string> boxes;
-};
+using winecheck::RecordingSink;
 RecordingSink sink;
 
 // The shell's editor rewrites the file it is given and reports it saved;

@@ -15,6 +15,7 @@
 #include "UnitPoint.h"
 #include "Window.h"
 #include "WineCheck.h"
+#include "WineRecordingSink.h"
 
 #include <windows.h>
 
@@ -38,13 +39,7 @@ const int kExtendedDialog = 113;
 const char kCaption1252[] = "Einstellungen \xe4ndern ...";
 const char kStatic1252[] = "\x84Gr\xf6\xdf" "e\x93 \x96 5 \x80";
 
-class RecordingSink : public ErrorSink {
-public:
-    void beep() override {}
-    void showBox(const char* text, const char*) override { boxes.push_back(text ? text : ""); }
-    [[noreturn]] void endProcess(int exitCode) override { ExitProcess(static_cast<UINT>(exitCode)); }
-    std::vector<std::string> boxes;
-};
+using winecheck::RecordingSink;
 
 RecordingSink sink;
 

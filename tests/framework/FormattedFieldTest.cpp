@@ -16,6 +16,7 @@
 #include "Profile.h"
 #include "String.h"
 #include "WineCheck.h"
+#include "WineRecordingSink.h"
 
 #include <windows.h>
 
@@ -31,13 +32,7 @@ namespace {
 
 const int kFieldsDialog = 200;
 
-class RecordingSink : public ErrorSink {
-public:
-    void beep() override {}
-    void showBox(const char* text, const char*) override { boxes.push_back(text ? text : ""); }
-    [[noreturn]] void endProcess(int exitCode) override { ExitProcess(static_cast<UINT>(exitCode)); }
-    std::vector<std::string> boxes;
-};
+using winecheck::RecordingSink;
 
 RecordingSink sink;
 

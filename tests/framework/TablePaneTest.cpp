@@ -15,6 +15,7 @@
 #include "TableModel.h"
 #include "TablePane.h"
 #include "WineCheck.h"
+#include "WineRecordingSink.h"
 
 #include <windows.h>
 
@@ -30,13 +31,7 @@ namespace {
 const int kTableDialog = 120;
 const int kEditorId = 500;
 
-class RecordingSink : public ErrorSink {
-public:
-    void beep() override {}
-    void showBox(const char* text, const char*) override { boxes.push_back(text ? text : ""); }
-    [[noreturn]] void endProcess(int exitCode) override { ExitProcess(static_cast<UINT>(exitCode)); }
-    std::vector<std::string> boxes;
-};
+using winecheck::RecordingSink;
 
 RecordingSink sink;
 

@@ -22,6 +22,7 @@
 #include "StatusBar.h"
 #include "CompanionWindows.h"
 #include "WineCheck.h"
+#include "WineRecordingSink.h"
 #include "Workspace.h"
 
 #include <windows.h>
@@ -46,13 +47,7 @@ const std::string kFuzzyData = KYT_FUZZY_DATA;
 const std::string kIdentData = KYT_IDENT_DATA;
 const std::string kInstallation = KYT_STAGED_INSTALLATION;
 
-class RecordingSink : public ErrorSink {
-public:
-    void beep() override {}
-    void showBox(const char* text, const char*) override { boxes.push_back(text); }
-    [[noreturn]] void endProcess(int code) override { ExitProcess(static_cast<UINT>(code)); }
-    std::vector<std::string> boxes;
-};
+using winecheck::RecordingSink;
 RecordingSink sink;
 
 void writeFile(const std::string& path, const std::string& text)

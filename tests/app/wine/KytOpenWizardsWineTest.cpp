@@ -22,6 +22,7 @@
 #include "PaneCommands.h"
 #include "StatusBar.h"
 #include "WineCheck.h"
+#include "WineRecordingSink.h"
 #include "Workspace.h"
 
 #include <windows.h>
@@ -48,13 +49,7 @@ const int kFuzzyExit = 11004;
 std::string folder;   // where the pictures go, DOS form with a closing backslash
 std::string install;  // the copy of the installation, DOS form
 
-class RecordingSink : public ErrorSink {
-public:
-    void beep() override {}
-    void showBox(const char* text, const char*) override { boxes.push_back(text); }
-    [[noreturn]] void endProcess(int code) override { ExitProcess(static_cast<UINT>(code)); }
-    std::vector<std::string> boxes;
-};
+using winecheck::RecordingSink;
 RecordingSink sink;
 
 bool fileExists(const std::string& path)
