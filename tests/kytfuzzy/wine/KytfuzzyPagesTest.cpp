@@ -275,6 +275,9 @@ void checkPages(FuzzyEditorFrame* frame, const std::string& scratch, const std::
               windowText(lvar->e_line1->hwnd) == "-0.5",
           "XMIN -0,5 is stored and shown as -0.5");
     SetWindowTextA(lvar->e_line1->hwnd, "abc");
+    // The focus is the active window's: other tests' windows on the shared
+    // display must not hold the activation while the box comes and goes.
+    winecheck::bringToFront(frame->hwnd);
     {
         BoxWatcher box("Nachricht", IDOK);
         SendMessageA(lvar->hwnd, WM_COMMAND, MAKEWPARAM(lvar->e_line1->id, EN_VSCROLL),
@@ -283,6 +286,8 @@ void checkPages(FuzzyEditorFrame* frame, const std::string& scratch, const std::
               ("XMIN abc is refused naming the field: " + box.text()).c_str());
     }
     winecheck::pump();
+    if (GetFocus() != lvar->e_line1->hwnd)
+        winecheck::bringToFront(frame->hwnd);
     check(std::string(findModelVariable(frame->block(), "e")->xmin) == "-0.5" &&
               GetFocus() == lvar->e_line1->hwnd && windowText(lvar->e_line1->hwnd) == "-0.5",
           "... the model keeps -0.5, the field shows it again and has the focus");
