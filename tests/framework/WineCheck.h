@@ -11,6 +11,7 @@
 #include "PngWriter.h"
 
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -424,11 +425,13 @@ inline bool savePng(const std::vector<unsigned char>& rgb, int width, int height
     return ok && written == png.size();
 }
 
-// The w x h pixels of source at (x, y) as a PNG file; its folder is made.
-inline bool savePicture(HDC source, int x, int y, int w, int h, const std::string& path)
+// The w x h pixels of source at (x, y), top row first, as 32-bit words
+// (blue in the low byte); empty when there are none.
+inline std::vector<uint32_t> readPixels(HDC source, int x, int y, int w, int h)
 {
-    if (w <= 0 || h <= 0 || path.empty())
-        return false;
+    std::vector<uint32_t> out;
+    if (w <= 0 || h <= 0)
+        return out;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
@@ -443,18 +446,37 @@ inline bool savePicture(HDC source, int x, int y, int w, int h, const std::strin
     HGDIOBJ old = SelectObject(mem, dib);
     BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
     GdiFlush();
-    std::vector<unsigned char> rgb(size_t(w) * h * 3);
-    const unsigned char* p = static_cast<const unsigned char*>(bits);
-    for (size_t i = 0; i < size_t(w) * h; ++i) {
-        rgb[i * 3] = p[i * 4 + 2];
-        rgb[i * 3 + 1] = p[i * 4 + 1];
-        rgb[i * 3 + 2] = p[i * 4];
+    if (bits) {
+        out.resize(size_t(w) * h);
+        memcpy(out.data(), bits, out.size() * sizeof(uint32_t));
     }
     SelectObject(mem, old);
     DeleteObject(dib);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
-    return savePng(rgb, w, h, path);
+    return out;
+}
+
+// The same pixels as red, green and blue bytes.
+inline std::vector<unsigned char> readRgb(HDC source, int x, int y, int w, int h)
+{
+    const std::vector<uint32_t> words = readPixels(source, x, y, w, h);
+    std::vector<unsigned char> rgb(words.size() * 3);
+    for (size_t i = 0; i < words.size(); ++i) {
+        rgb[i * 3] = static_cast<unsigned char>(words[i] >> 16);
+        rgb[i * 3 + 1] = static_cast<unsigned char>(words[i] >> 8);
+        rgb[i * 3 + 2] = static_cast<unsigned char>(words[i]);
+    }
+    return rgb;
+}
+
+// The w x h pixels of source at (x, y) as a PNG file; its folder is made.
+inline bool savePicture(HDC source, int x, int y, int w, int h, const std::string& path)
+{
+    if (w <= 0 || h <= 0 || path.empty())
+        return false;
+    const std::vector<unsigned char> rgb = readRgb(source, x, y, w, h);
+    return !rgb.empty() && savePng(rgb, w, h, path);
 }
 
 // What the window shows, frame and menu bar included. Read from the

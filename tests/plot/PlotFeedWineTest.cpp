@@ -91,27 +91,10 @@ std::vector<uint32_t> pixels(HWND hwnd, int& width, int& height)
     GetClientRect(hwnd, &r);
     width = r.right;
     height = r.bottom;
-    std::vector<uint32_t> out(static_cast<size_t>(width) * static_cast<size_t>(height));
     HDC screen = GetDC(hwnd);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    if (bits)
-        memcpy(out.data(), bits, out.size() * sizeof(uint32_t));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    std::vector<uint32_t> out = winecheck::readPixels(screen, 0, 0, width, height);
     ReleaseDC(hwnd, screen);
+    out.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
     return out;
 }
 

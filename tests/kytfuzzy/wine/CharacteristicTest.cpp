@@ -135,33 +135,11 @@ bool savePicture(const GlPicture& p, const std::string& path)
 GlPicture grab(HDC source, int x, int y, int w, int h)
 {
     GlPicture p;
-    if (w <= 0 || h <= 0)
-        return p;
-    HDC mem = CreateCompatibleDC(source);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
-    GdiFlush();
-    p.width = w;
-    p.height = h;
-    p.rgb.resize(size_t(w) * h * 3);
-    const unsigned char* b = static_cast<const unsigned char*>(bits);
-    for (size_t i = 0; i < size_t(w) * h; ++i) {
-        p.rgb[i * 3] = b[i * 4 + 2];
-        p.rgb[i * 3 + 1] = b[i * 4 + 1];
-        p.rgb[i * 3 + 2] = b[i * 4];
+    p.rgb = winecheck::readRgb(source, x, y, w, h);
+    if (!p.rgb.empty()) {
+        p.width = w;
+        p.height = h;
     }
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
     return p;
 }
 
