@@ -5,10 +5,9 @@
 // cursors are 32 x 32 black shapes with a white rim.
 //
 //   makekytimages FOLDER
-#include <algorithm>
 #include "PictureFiles.h"
 
-#include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <cstdio>
 #include <set>
@@ -18,7 +17,6 @@
 
 namespace {
 
-const Rgb kFace = {192, 192, 192};
 const Rgb kBlack = {0, 0, 0};
 const Rgb kWhite = {255, 255, 255};
 
@@ -53,18 +51,13 @@ void drawSign(Picture& p, int ox, int oy, Sign sign, Rgb c)
     auto fr = [&](int x0, int y0, int x1, int y1) { p.frame(ox + x0, oy + y0, ox + x1, oy + y1, kBlack); };
     switch (sign) {
     case SHEET:
-        f(5, 2, 15, 16, c);
-        fr(5, 2, 15, 16);
+        drawFileSign(p, ox, oy, FILE_SIGN_SHEET, c);
         break;
     case FOLDER:
-        f(3, 6, 17, 15, c);
-        fr(3, 6, 17, 15);
-        fr(3, 4, 8, 6);
+        drawFileSign(p, ox, oy, FILE_SIGN_FOLDER, c);
         break;
     case DISK:
-        f(3, 2, 17, 16, c);
-        f(6, 3, 14, 7, kWhite);
-        fr(3, 2, 17, 16);
+        drawFileSign(p, ox, oy, FILE_SIGN_DISK, c);
         break;
     case ARROW:
         for (int y = 0; y < 11; ++y)
@@ -120,62 +113,16 @@ void drawSign(Picture& p, int ox, int oy, Sign sign, Rgb c)
     }
 }
 
-// A monochrome cursor: the shape black, a one-pixel white rim, the rest
-// transparent.
+// A cursor's shape: its black pixels; the file gets them with a white rim.
 typedef std::set<std::pair<int, int>> Shape;
 
 bool saveCursor(const Shape& shape, int hotX, int hotY, const std::string& path)
 {
-    const int size = 32;
-    Shape rim;
+    MonoCursor cursor(hotX, hotY);
     for (const auto& p : shape)
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy) {
-                const std::pair<int, int> q(p.first + dx, p.second + dy);
-                if (!shape.count(q) && q.first >= 0 && q.first < size && q.second >= 0 && q.second < size)
-                    rim.insert(q);
-            }
-    std::vector<unsigned char> xorRows, andRows;
-    for (int y = size - 1; y >= 0; --y) {
-        uint32_t xo = 0, an = 0;
-        for (int x = 0; x < size; ++x) {
-            const uint32_t bit = 1u << (31 - x);
-            const std::pair<int, int> q(x, y);
-            if (shape.count(q))
-                continue;
-            if (rim.count(q))
-                xo |= bit;
-            else
-                an |= bit;
-        }
-        for (int shift = 24; shift >= 0; shift -= 8) {
-            xorRows.push_back(static_cast<unsigned char>(xo >> shift));
-            andRows.push_back(static_cast<unsigned char>(an >> shift));
-        }
-    }
-    std::vector<unsigned char> image;
-    infoHeader(image, size, size * 2, 0);
-    // Monochrome: one bit per pixel, two colours.
-    image[14] = 1;
-    image[32] = 2;
-    const unsigned char palette[] = {0, 0, 0, 0, 255, 255, 255, 0};
-    image.insert(image.end(), palette, palette + sizeof palette);
-    image.insert(image.end(), xorRows.begin(), xorRows.end());
-    image.insert(image.end(), andRows.begin(), andRows.end());
-    std::vector<unsigned char> out;
-    put16(out, 0);
-    put16(out, 2);
-    put16(out, 1);
-    out.push_back(size);
-    out.push_back(size);
-    out.push_back(0);
-    out.push_back(0);
-    put16(out, static_cast<unsigned>(hotX));
-    put16(out, static_cast<unsigned>(hotY));
-    put32(out, static_cast<uint32_t>(image.size()));
-    put32(out, 6 + 16);
-    out.insert(out.end(), image.begin(), image.end());
-    return writeFile(path, out);
+        cursor.set(p.first, p.second, MonoCursor::BLACK);
+    cursor.rim();
+    return saveCursor(cursor, path);
 }
 
 void line(Shape& s, int x0, int y0, int x1, int y1)

@@ -1,6 +1,8 @@
 // What the build tools that draw tool-bar strips, icons and pictures share:
 // a true-colour picture and its files, a 24-bit BMP and a 24-bit icon with
-// an all-opaque mask. Header only: each tool is one source file.
+// an all-opaque mask, the signs of the file commands that several tool bars
+// show, and the 32 x 32 monochrome cursor. Header only: each tool is one
+// source file.
 #ifndef KYT_TOOLS_PICTUREFILES_H
 #define KYT_TOOLS_PICTUREFILES_H
 
@@ -155,6 +157,109 @@ inline bool saveIcon(const Picture& p, const std::string& path)
     infoHeader(out, p.width, p.height * 2, 0);
     out.insert(out.end(), bits.begin(), bits.end());
     out.insert(out.end(), size_t(maskRow) * p.height, 0);
+    return writeFile(path, out);
+}
+
+// The file commands' signs, drawn into the 21 x 19 cell at (ox, oy): a new
+// sheet, an open folder, a disk; in the command's colour with black rims.
+enum FileSign { FILE_SIGN_SHEET, FILE_SIGN_FOLDER, FILE_SIGN_DISK };
+
+inline void drawFileSign(Picture& p, int ox, int oy, FileSign sign, Rgb c)
+{
+    const Rgb black = {0, 0, 0};
+    auto f = [&](int x0, int y0, int x1, int y1, Rgb col) { p.fill(ox + x0, oy + y0, ox + x1, oy + y1, col); };
+    auto fr = [&](int x0, int y0, int x1, int y1) { p.frame(ox + x0, oy + y0, ox + x1, oy + y1, black); };
+    switch (sign) {
+    case FILE_SIGN_SHEET:
+        f(5, 2, 15, 16, c);
+        fr(5, 2, 15, 16);
+        break;
+    case FILE_SIGN_FOLDER:
+        f(3, 6, 17, 15, c);
+        fr(3, 6, 17, 15);
+        fr(3, 4, 8, 6);
+        break;
+    case FILE_SIGN_DISK:
+        f(3, 2, 17, 16, c);
+        f(6, 3, 14, 7, {255, 255, 255});
+        fr(3, 2, 17, 16);
+        break;
+    }
+}
+
+// A 32 x 32 monochrome cursor: each cell transparent, black or white; the
+// hot spot at (hotX, hotY).
+class MonoCursor {
+public:
+    enum Cell { CLEAR = ' ', BLACK = '#', WHITE = 'o' };
+    static const int kSize = 32;
+
+    MonoCursor(int x, int y) : hotX(x), hotY(y), cells(kSize * kSize, CLEAR) {}
+
+    void set(int x, int y, Cell c)
+    {
+        if (x >= 0 && x < kSize && y >= 0 && y < kSize)
+            cells[size_t(y) * kSize + x] = c;
+    }
+    Cell get(int x, int y) const { return cells[size_t(y) * kSize + x]; }
+    // Black cells, then a one-pixel white rim around every black cell where
+    // the cursor is still clear.
+    void rim()
+    {
+        std::vector<Cell> before = cells;
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x)
+                if (before[size_t(y) * kSize + x] == BLACK)
+                    for (int dy = -1; dy <= 1; ++dy)
+                        for (int dx = -1; dx <= 1; ++dx)
+                            if (x + dx >= 0 && x + dx < kSize && y + dy >= 0 && y + dy < kSize &&
+                                get(x + dx, y + dy) == CLEAR)
+                                set(x + dx, y + dy, WHITE);
+    }
+
+    int hotX, hotY;
+    std::vector<Cell> cells;
+};
+
+// The cursor file: XOR rows (white) then AND rows (clear), bottom row first,
+// one bit a pixel over a two-colour palette.
+inline bool saveCursor(const MonoCursor& c, const std::string& path)
+{
+    const int size = MonoCursor::kSize;
+    std::vector<unsigned char> image;
+    put32(image, 40);
+    put32(image, size);
+    put32(image, size * 2);
+    put16(image, 1);
+    put16(image, 1);
+    for (int i = 0; i < 6; ++i)
+        put32(image, 0);
+    put32(image, 0x00000000);
+    put32(image, 0x00FFFFFF);
+    for (int pass = 0; pass < 2; ++pass)
+        for (int y = size - 1; y >= 0; --y)
+            for (int byte = 0; byte < size / 8; ++byte) {
+                unsigned char bits = 0;
+                for (int bit = 0; bit < 8; ++bit) {
+                    const MonoCursor::Cell cell = c.get(byte * 8 + bit, y);
+                    if (pass == 0 ? cell == MonoCursor::WHITE : cell == MonoCursor::CLEAR)
+                        bits |= static_cast<unsigned char>(0x80 >> bit);
+                }
+                image.push_back(bits);
+            }
+    std::vector<unsigned char> out;
+    put16(out, 0);
+    put16(out, 2);
+    put16(out, 1);
+    out.push_back(static_cast<unsigned char>(size));
+    out.push_back(static_cast<unsigned char>(size));
+    out.push_back(2);
+    out.push_back(0);
+    put16(out, static_cast<unsigned>(c.hotX));
+    put16(out, static_cast<unsigned>(c.hotY));
+    put32(out, static_cast<uint32_t>(image.size()));
+    put32(out, 6 + 16);
+    out.insert(out.end(), image.begin(), image.end());
     return writeFile(path, out);
 }
 

@@ -59,18 +59,13 @@ void drawSign(Picture& p, int ox, Sign sign, Rgb c)
     auto fr = [&](int x0, int y0, int x1, int y1) { p.frame(ox + x0, y0, ox + x1, y1, kBlack); };
     switch (sign) {
     case SHEET:
-        f(5, 2, 15, 16, c);
-        fr(5, 2, 15, 16);
+        drawFileSign(p, ox, 0, FILE_SIGN_SHEET, c);
         break;
     case FOLDER:
-        f(3, 6, 17, 15, c);
-        fr(3, 6, 17, 15);
-        fr(3, 4, 8, 6);
+        drawFileSign(p, ox, 0, FILE_SIGN_FOLDER, c);
         break;
     case DISK:
-        f(3, 2, 17, 16, c);
-        f(6, 3, 14, 7, kWhite);
-        fr(3, 2, 17, 16);
+        drawFileSign(p, ox, 0, FILE_SIGN_DISK, c);
         break;
     case PRINTER:
         f(6, 2, 14, 7, kWhite);
@@ -218,106 +213,46 @@ Rgb gray(Rgb c)
     return level < 100 ? kDark : kFace;
 }
 
-} // namespace
-
-// A 32 x 32 monochrome cursor: each cell ' ' transparent, '#' black, 'o'
-// white; the hot spot at (hx, hy).
-struct CursorPicture {
-    char cells[32][33];
-    int hx, hy;
-    CursorPicture(int x, int y) : hx(x), hy(y)
-    {
-        for (auto& row : cells) {
-            for (int i = 0; i < 32; ++i)
-                row[i] = ' ';
-            row[32] = 0;
-        }
-    }
-    void set(int x, int y, char c)
-    {
-        if (x >= 0 && x < 32 && y >= 0 && y < 32)
-            cells[y][x] = c;
-    }
-    // A black line with a white border.
-    void bar(int x0, int y0, int x1, int y1)
-    {
-        for (int y = y0 - 1; y <= y1 + 1; ++y)
-            for (int x = x0 - 1; x <= x1 + 1; ++x)
-                if (y >= 0 && y < 32 && x >= 0 && x < 32 && cells[y][x] == ' ')
-                    set(x, y, 'o');
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                set(x, y, '#');
-    }
-};
-
-bool saveCursor(const CursorPicture& c, const std::string& path)
+// A black bar with a white border, drawn into a cursor.
+void bar(MonoCursor& c, int x0, int y0, int x1, int y1)
 {
-    std::vector<unsigned char> image;
-    put32(image, 40);
-    put32(image, 32);
-    put32(image, 64);
-    put16(image, 1);
-    put16(image, 1);
-    for (int i = 0; i < 6; ++i)
-        put32(image, 0);
-    put32(image, 0x00000000);
-    put32(image, 0x00FFFFFF);
-    // The XOR rows, then the AND rows, bottom row first.
-    for (int pass = 0; pass < 2; ++pass)
-        for (int y = 31; y >= 0; --y)
-            for (int byte = 0; byte < 4; ++byte) {
-                unsigned char bits = 0;
-                for (int bit = 0; bit < 8; ++bit) {
-                    const char cell = c.cells[y][byte * 8 + bit];
-                    const bool on = pass == 0 ? cell == 'o' : cell == ' ';
-                    if (on)
-                        bits |= static_cast<unsigned char>(0x80 >> bit);
-                }
-                image.push_back(bits);
-            }
-    std::vector<unsigned char> out;
-    put16(out, 0);
-    put16(out, 2);
-    put16(out, 1);
-    out.push_back(32);
-    out.push_back(32);
-    out.push_back(2);
-    out.push_back(0);
-    put16(out, static_cast<unsigned>(c.hx));
-    put16(out, static_cast<unsigned>(c.hy));
-    put32(out, static_cast<uint32_t>(image.size()));
-    put32(out, 22);
-    out.insert(out.end(), image.begin(), image.end());
-    return writeFile(path, out);
+    for (int y = y0 - 1; y <= y1 + 1; ++y)
+        for (int x = x0 - 1; x <= x1 + 1; ++x)
+            if (y >= 0 && y < MonoCursor::kSize && x >= 0 && x < MonoCursor::kSize && c.get(x, y) == MonoCursor::CLEAR)
+                c.set(x, y, MonoCursor::WHITE);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            c.set(x, y, MonoCursor::BLACK);
 }
 
 // The membership graphic's cursors: 147 a cross hair over the page, 148 a
 // pointing cross over a set, 150 the four-way arrow over a support point.
 bool saveCursors(const std::string& folder)
 {
-    CursorPicture cross(15, 15);
-    cross.bar(15, 4, 15, 26);
-    cross.bar(4, 15, 26, 15);
-    CursorPicture pick(15, 15);
-    pick.bar(15, 2, 15, 28);
-    pick.bar(2, 15, 28, 15);
-    pick.bar(11, 11, 19, 11);
-    pick.bar(11, 19, 19, 19);
-    pick.bar(11, 11, 11, 19);
-    pick.bar(19, 11, 19, 19);
-    CursorPicture move(15, 15);
-    move.bar(15, 3, 15, 27);
-    move.bar(3, 15, 27, 15);
+    MonoCursor cross(15, 15);
+    bar(cross, 15, 4, 15, 26);
+    bar(cross, 4, 15, 26, 15);
+    MonoCursor pick(15, 15);
+    bar(pick, 15, 2, 15, 28);
+    bar(pick, 2, 15, 28, 15);
+    bar(pick, 11, 11, 19, 11);
+    bar(pick, 11, 19, 19, 19);
+    bar(pick, 11, 11, 11, 19);
+    bar(pick, 19, 11, 19, 19);
+    MonoCursor move(15, 15);
+    bar(move, 15, 3, 15, 27);
+    bar(move, 3, 15, 27, 15);
     for (int i = 1; i <= 4; ++i) {
-        move.bar(15 - i, 3 + i, 15 + i, 3 + i);
-        move.bar(15 - i, 27 - i, 15 + i, 27 - i);
-        move.bar(3 + i, 15 - i, 3 + i, 15 + i);
-        move.bar(27 - i, 15 - i, 27 - i, 15 + i);
+        bar(move, 15 - i, 3 + i, 15 + i, 3 + i);
+        bar(move, 15 - i, 27 - i, 15 + i, 27 - i);
+        bar(move, 3 + i, 15 - i, 3 + i, 15 + i);
+        bar(move, 27 - i, 15 - i, 27 - i, 15 + i);
     }
     return saveCursor(cross, folder + "/fuzzy147.cur") && saveCursor(pick, folder + "/fuzzy148.cur") &&
            saveCursor(move, folder + "/fuzzy150.cur");
 }
+
+} // namespace
 
 int main(int argc, char** argv)
 {
