@@ -25,9 +25,8 @@ enum FileText {
     TEXT_NO_SUCH_COLUMN = 20278
 };
 
-// The services of the table the library gets when attached (all null until then).
-HostServices host = {};
 const char kErrorKey[] = "FILE";
+RunTimeHost host(kErrorKey);
 
 struct FileSlot {
     FILE* stream = nullptr;
@@ -43,26 +42,6 @@ std::string lineBuffer;
 std::vector<double> valueBuffer;
 const size_t kFirstValueCapacity = 10;
 
-bool compiling()
-{
-    return host.isCompiling && host.isCompiling(kErrorKey);
-}
-
-void errorStop()
-{
-    if (host.requestErrorStop)
-        host.requestErrorStop(0);
-}
-
-// Level 1: a queued error; every caller asks for the stop itself where the
-// library does.
-template <typename... Args>
-void message(int level, FileText text, Args... args)
-{
-    if (host.moduleMessage)
-        host.moduleMessage(level, getResString(text), args...);
-}
-
 // Closes the stream of a slot. A close that fails is reported, without an
 // error stop; the stream is gone either way (fclose frees it even when it
 // fails, so keeping it would use freed memory later).
@@ -70,7 +49,7 @@ void closeSlot(FileSlot& s, int handle)
 {
     if (s.stream) {
         if (fclose(s.stream) != 0)
-            message(1, TEXT_CANNOT_CLOSE, handle);
+            host.message(1, TEXT_CANNOT_CLOSE, handle);
         s.stream = nullptr;
     }
     s.status = 1;
@@ -143,9 +122,9 @@ size_t takeLineApart(FileSlot& s, int handle, const std::string& line, bool* com
             // A line of nothing but blanks ends in an empty word that does
             // not read; blanks after the last number are harmless.
             if (!anyWord && p != line.c_str()) {
-                message(1, TEXT_BAD_FORMAT, handle, s.lineNumber);
+                host.message(1, TEXT_BAD_FORMAT, handle, s.lineNumber);
                 s.status = 1;
-                errorStop();
+                host.errorStop();
             }
             break;
         }
@@ -157,9 +136,9 @@ size_t takeLineApart(FileSlot& s, int handle, const std::string& line, bool* com
         double v = 0;
         size_t taken = parseNumber(p, &v);
         if (taken == 0) {
-            message(1, TEXT_BAD_FORMAT, handle, s.lineNumber);
+            host.message(1, TEXT_BAD_FORMAT, handle, s.lineNumber);
             s.status = 1;
-            errorStop();
+            host.errorStop();
             break;
         }
         valueBuffer.push_back(v);
@@ -181,9 +160,9 @@ void readRecord(FileSlot& s, int handle)
         if (r == LINE_ERROR) {
             // The status goes to 1 as well: FSTATUS must not report a good
             // stream after a failed read.
-            message(1, TEXT_READ_ERROR, handle);
+            host.message(1, TEXT_READ_ERROR, handle);
             s.status = 1;
-            errorStop();
+            host.errorStop();
             return;
         }
         if (r == LINE_NONE) {
@@ -192,9 +171,9 @@ void readRecord(FileSlot& s, int handle)
         }
         // 2. A line too long is reported; what was read is still taken.
         if (r == LINE_TOO_LONG) {
-            message(1, TEXT_LINE_TOO_LONG, handle, kDataLineBuffer);
+            host.message(1, TEXT_LINE_TOO_LONG, handle, kDataLineBuffer);
             s.status = 1;
-            errorStop();
+            host.errorStop();
         }
         // 3. The words.
         ++s.lineNumber;
@@ -214,13 +193,7 @@ void readRecord(FileSlot& s, int handle)
 // The slot of a handle, or null after "Es gibt keine Datei mit der #%d!".
 FileSlot* slotOf(double handle)
 {
-    int index = 0;
-    if (!runTimeIndex(handle, static_cast<long long>(slots.size()), &index)) {
-        message(1, TEXT_NO_SUCH_FILE, runTimeMessageNumber(handle));
-        errorStop();
-        return nullptr;
-    }
-    return &slots[static_cast<size_t>(index)];
+    return host.slot(slots, handle, TEXT_NO_SUCH_FILE);
 }
 
 // ---- the rows
@@ -228,7 +201,7 @@ FileSlot* slotOf(double handle)
 int fileLoad()
 {
     if (!slots.empty()) {
-        message(0, TEXT_FILES_DECLARED);
+        host.message(0, TEXT_FILES_DECLARED);
         closeAllSlots();
     }
     slots.clear();
@@ -252,7 +225,7 @@ void fileUnload()
 
 double FOPEN(double name)
 {
-    if (compiling())
+    if (host.compiling())
         return 0;
     size_t index = 0;
     while (index < slots.size() && slots[index].stream)
@@ -266,11 +239,11 @@ double FOPEN(double name)
     s.columns.clear();
 
     String path;
-    if (!openNamedRunTimeFile(host, name, &path, &s.stream))
+    if (!openNamedRunTimeFile(host.services, name, &path, &s.stream))
         return handle;
     if (!s.stream) {
-        message(1, TEXT_CANNOT_OPEN, path.text());
-        errorStop();
+        host.message(1, TEXT_CANNOT_OPEN, path.text());
+        host.errorStop();
         return handle;
     }
     s.status = 0;
@@ -280,7 +253,7 @@ double FOPEN(double name)
 
 void FCLOSE(double handle)
 {
-    if (compiling())
+    if (host.compiling())
         return;
     FileSlot* s = slotOf(handle);
     if (s)
@@ -289,16 +262,16 @@ void FCLOSE(double handle)
 
 void FREAD(double handle)
 {
-    if (compiling())
+    if (host.compiling())
         return;
     FileSlot* s = slotOf(handle);
     if (!s)
         return;
     const int h = static_cast<int>(s - slots.data());
     if (!s->stream) {
-        message(1, TEXT_NEVER_OPENED, h);
+        host.message(1, TEXT_NEVER_OPENED, h);
         s->status = 1;
-        errorStop();
+        host.errorStop();
         return;
     }
     readRecord(*s, h);
@@ -306,7 +279,7 @@ void FREAD(double handle)
 
 double FGET(double handle, double column)
 {
-    if (compiling())
+    if (host.compiling())
         return 0;
     FileSlot* s = slotOf(handle);
     if (!s)
@@ -319,15 +292,15 @@ double FGET(double handle, double column)
     if (inRange && c == 0)
         return s->status;
     if (!s->stream) {
-        message(1, TEXT_NEVER_OPENED, h);
+        host.message(1, TEXT_NEVER_OPENED, h);
         s->status = 1;
-        errorStop();
+        host.errorStop();
         return 0;
     }
     if (!inRange) {
-        message(1, TEXT_NO_SUCH_COLUMN, runTimeMessageNumber(column), h);
+        host.message(1, TEXT_NO_SUCH_COLUMN, runTimeMessageNumber(column), h);
         s->status = 1;
-        errorStop();
+        host.errorStop();
         return 0;
     }
     return s->columns[static_cast<size_t>(c - 1)];
@@ -356,8 +329,7 @@ ModuleDescriptor descriptor = {0, 0, rows, kErrorKey};
 
 ModuleDescriptor* FileModuleRegister(const HostServices* services)
 {
-    // The table lives only during this call: keep a copy.
-    host = *services;
+    host.attach(services);
     return &descriptor;
 }
 

@@ -5,9 +5,11 @@
 #define KYT_ENGINE_RUNTIMEFILES_H
 
 #include "ModuleDescriptor.h"
+#include "ResString.h"
 #include "String.h"
 
 #include <cstdio>
+#include <vector>
 
 // Longest path of a data or table file; a longer one cannot be opened.
 const int kMaxRunTimePath = 255;
@@ -38,5 +40,47 @@ bool runTimeIndex(double v, long long count, int* index);
 // The whole number that a message shows for v: its truncation, held to the
 // int range; -1 for NaN.
 int runTimeMessageNumber(double v);
+
+// The host services as FILE and TABLE keep them from their registration
+// (all null until then), and what both ask of them.
+class RunTimeHost {
+public:
+    explicit RunTimeHost(const char* key) : errorKey(key) {}
+
+    // The table lives only during the registration call: keep a copy.
+    void attach(const HostServices* table) { services = *table; }
+    bool compiling() const { return services.isCompiling && services.isCompiling(errorKey); }
+    void errorStop() const
+    {
+        if (services.requestErrorStop)
+            services.requestErrorStop(0);
+    }
+    // Level 1: a queued error; every caller asks for the stop itself where
+    // the library does.
+    template <typename... Args>
+    void message(int level, int text, Args... args) const
+    {
+        if (services.moduleMessage)
+            services.moduleMessage(level, getResString(text), args...);
+    }
+    // The slot of a handle, or null after the error text (which shows the
+    // handle's number) and an error stop.
+    template <typename Slot>
+    Slot* slot(std::vector<Slot>& slots, double handle, int noSuchText) const
+    {
+        int index = 0;
+        if (!runTimeIndex(handle, static_cast<long long>(slots.size()), &index)) {
+            message(1, noSuchText, runTimeMessageNumber(handle));
+            errorStop();
+            return nullptr;
+        }
+        return &slots[static_cast<size_t>(index)];
+    }
+
+    HostServices services = {};
+
+private:
+    const char* errorKey;
+};
 
 #endif

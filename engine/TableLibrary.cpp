@@ -36,9 +36,8 @@ const size_t kMaxTableLine = 1u << 20;
 
 enum TableRead { TABLE_READ, TABLE_BROKEN, TABLE_TOO_MANY_VALUES, TABLE_LINE_TOO_LONG };
 
-// The services of the table the library gets when attached (all null until then).
-HostServices host = {};
 const char kErrorKey[] = "TABLE";
+RunTimeHost host(kErrorKey);
 
 // One table on an even grid; values row by row (the value at column i of
 // row j is values[j * nx + i]). A slot without values is free.
@@ -51,24 +50,6 @@ struct TableSlot {
 };
 
 std::vector<TableSlot> slots;
-
-bool compiling()
-{
-    return host.isCompiling && host.isCompiling(kErrorKey);
-}
-
-void errorStop()
-{
-    if (host.requestErrorStop)
-        host.requestErrorStop(0);
-}
-
-template <typename... Args>
-void message(int level, TableText text, Args... args)
-{
-    if (host.moduleMessage)
-        host.moduleMessage(level, getResString(text), args...);
-}
 
 void freeValues(TableSlot& s)
 {
@@ -172,13 +153,7 @@ TableRead readTable(FILE* stream, TableSlot& s)
 // The slot of a handle, or null after "Es gibt keine Tabelle mit der #%d!".
 TableSlot* slotOf(double handle)
 {
-    int index = 0;
-    if (!runTimeIndex(handle, static_cast<long long>(slots.size()), &index)) {
-        message(1, TEXT_NO_SUCH_TABLE, runTimeMessageNumber(handle));
-        errorStop();
-        return nullptr;
-    }
-    return &slots[static_cast<size_t>(index)];
+    return host.slot(slots, handle, TEXT_NO_SUCH_TABLE);
 }
 
 // ---- the rows
@@ -186,7 +161,7 @@ TableSlot* slotOf(double handle)
 int tableLoad()
 {
     if (!slots.empty()) {
-        message(0, TEXT_TABLES_DECLARED);
+        host.message(0, TEXT_TABLES_DECLARED);
         freeAllValues();
     }
     slots.clear();
@@ -206,7 +181,7 @@ void tableUnload()
 
 double TABLEOPEN(double name)
 {
-    if (compiling())
+    if (host.compiling())
         return 0;
     size_t index = 0;
     while (index < slots.size() && !slots[index].values.empty())
@@ -218,25 +193,25 @@ double TABLEOPEN(double name)
 
     String path;
     FILE* stream = nullptr;
-    if (!openNamedRunTimeFile(host, name, &path, &stream))
+    if (!openNamedRunTimeFile(host.services, name, &path, &stream))
         return handle;
     TableRead read = stream ? readTable(stream, s) : TABLE_BROKEN;
     if (stream)
         fclose(stream);
     if (read == TABLE_TOO_MANY_VALUES)
-        message(1, TEXT_TOO_MANY_VALUES, path.text(), static_cast<int>(kMaxTableValues));
+        host.message(1, TEXT_TOO_MANY_VALUES, path.text(), static_cast<int>(kMaxTableValues));
     else if (read == TABLE_LINE_TOO_LONG)
-        message(1, TEXT_LINE_TOO_LONG, path.text(), static_cast<int>(kMaxTableLine));
+        host.message(1, TEXT_LINE_TOO_LONG, path.text(), static_cast<int>(kMaxTableLine));
     else if (read != TABLE_READ)
-        message(1, TEXT_CANNOT_OPEN, path.text());
+        host.message(1, TEXT_CANNOT_OPEN, path.text());
     if (read != TABLE_READ)
-        errorStop();
+        host.errorStop();
     return handle;
 }
 
 void TABLECLOSE(double handle)
 {
-    if (compiling())
+    if (host.compiling())
         return;
     TableSlot* s = slotOf(handle);
     if (s)
@@ -245,7 +220,7 @@ void TABLECLOSE(double handle)
 
 double TABLEGET(double handle, double y, double x)
 {
-    if (compiling())
+    if (host.compiling())
         return 0;
     TableSlot* s = slotOf(handle);
     if (!s)
@@ -254,14 +229,14 @@ double TABLEGET(double handle, double y, double x)
         // A slot keeps no name: the handle stands for it.
         char name[24];
         snprintf(name, sizeof name, "#%d", static_cast<int>(s - slots.data()));
-        message(1, TEXT_CANNOT_OPEN, name);
-        errorStop();
+        host.message(1, TEXT_CANNOT_OPEN, name);
+        host.errorStop();
         return 0;
     }
     int i = 0, j = 0;
     if (!runTimeIndex((x - s->xmin) / s->dx, s->nx, &i) || !runTimeIndex((y - s->ymin) / s->dy, s->ny, &j)) {
-        message(1, TEXT_OUT_OF_RANGE, s->xmin, x, s->xmax, s->ymin, y, s->ymax);
-        errorStop();
+        host.message(1, TEXT_OUT_OF_RANGE, s->xmin, x, s->xmax, s->ymin, y, s->ymax);
+        host.errorStop();
         return 0;
     }
     const long long nx = s->nx;
@@ -292,8 +267,7 @@ ModuleDescriptor descriptor = {0, 0, rows, kErrorKey};
 
 ModuleDescriptor* TableModuleRegister(const HostServices* services)
 {
-    // The table lives only during this call: keep a copy.
-    host = *services;
+    host.attach(services);
     return &descriptor;
 }
 
