@@ -18,6 +18,7 @@
 namespace {
 
 const int kRequestTimeoutMs = 30000;
+const DWORD kTrailingAckMs = 3000;
 
 // Handles the messages that have come in, as an interactive client does
 // between its requests: Wine's DDEML client leaves the end of the last
@@ -29,6 +30,32 @@ void handleMessages()
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
+    }
+}
+
+// Wine's DDEML server follows the data of an answered request with a
+// positive WM_DDE_ACK. A synchronous transaction started before that ACK has
+// come takes it for its own answer: a request then gets no data and its
+// real data lands on the transaction after it, whose wait ends on data of
+// another item. So after data the probe waits for the ACK and hands it to
+// DDEML, which drops it.
+void awaitTrailingAck(const DdeConversation& conversation)
+{
+    CONVINFO info = {};
+    info.cb = sizeof info;
+    if (!DdeQueryConvInfo(conversation.conversation, QID_SYNC, &info))
+        return;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        if (PeekMessageA(&msg, info.hwnd, WM_DDE_ACK, WM_DDE_ACK, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+            return;
+        }
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= kTrailingAckMs)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kTrailingAckMs - waited, QS_POSTMESSAGE);
     }
 }
 
@@ -69,10 +96,14 @@ int main(int argc, char** argv)
             // A loaded machine can keep the server from answering within the
             // usual 5 s; a reply that comes late would be taken for the next
             // request's and shift every answer after it.
-            if (ddeRequestText(&conversation, op.c_str() + 8, reply, kRequestTimeoutMs))
+            if (ddeRequestText(&conversation, op.c_str() + 8, reply, kRequestTimeoutMs)) {
                 fprintf(out, "%s\n", oneLine(reply.text()).c_str());
-            else
+                awaitTrailingAck(conversation);
+            } else {
                 fprintf(out, "no data\n");
+                fprintf(stderr, "ddeprobe: no data for %s (DDEML error 0x%x)\n", op.c_str(),
+                        DdeGetLastError(client.instance()));
+            }
         } else if (op.compare(0, 8, "execute:") == 0) {
             DdeExecute execute(&conversation, op.c_str() + 8, 5);
             fprintf(out, "%s\n", execute.started() ? "ok" : "failed");
