@@ -70,8 +70,9 @@ HDDEDATA withData(DdeEvent& event, F operation)
     return result;
 }
 
-HDDEDATA dispatchToTopic(UINT type, UINT format, HCONV conversation, HSZ string1, HSZ string2, HDDEDATA data,
-                         ULONG_PTR data1, ULONG_PTR data2)
+// The arguments of a DDEML callback as one event.
+DdeEvent makeEvent(UINT type, UINT format, HCONV conversation, HSZ string1, HSZ string2, HDDEDATA data,
+                   ULONG_PTR data1, ULONG_PTR data2)
 {
     DdeEvent event;
     event.type = type;
@@ -82,6 +83,13 @@ HDDEDATA dispatchToTopic(UINT type, UINT format, HCONV conversation, HSZ string1
     event.dataHandle = data;
     event.data1 = data1;
     event.data2 = data2;
+    return event;
+}
+
+HDDEDATA dispatchToTopic(UINT type, UINT format, HCONV conversation, HSZ string1, HSZ string2, HDDEDATA data,
+                         ULONG_PTR data1, ULONG_PTR data2)
+{
+    DdeEvent event = makeEvent(type, format, conversation, string1, string2, data, data1, data2);
     event.instance = gServerInstance;
     DdeTopic* topic = findTopic(queryString(gServerInstance, string1));
     if (!topic)
@@ -129,15 +137,7 @@ HDDEDATA CALLBACK serverCallback(UINT type, UINT format, HCONV conversation, HSZ
 HDDEDATA CALLBACK clientCallback(UINT type, UINT format, HCONV conversation, HSZ string1, HSZ string2,
                                  HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2)
 {
-    DdeEvent event;
-    event.type = type;
-    event.format = format;
-    event.conversation = conversation;
-    event.topic = string1;
-    event.item = string2;
-    event.dataHandle = data;
-    event.data1 = data1;
-    event.data2 = data2;
+    DdeEvent event = makeEvent(type, format, conversation, string1, string2, data, data1, data2);
     switch (type) {
     case XTYP_XACT_COMPLETE: {
         CONVINFO info = {};
