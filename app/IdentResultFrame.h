@@ -9,6 +9,8 @@
 #include "Dde.h"
 #include "Dialog.h"
 #include "IdentResultWindow.h"
+#include "strings/IdentStrings.h"
+#include "strings/WorkspaceStrings.h"
 
 #include <string>
 
@@ -34,10 +36,10 @@ const int kIdentCommandCopy = 18301;
 const int kIdentCommandHandOver = 18300;
 const int kIdentCommandHelp = 4444;
 // Texts of the window.
-const unsigned int kResIdentNoPartner = 26971;  // "Morvane ist nicht gestartet!"
-const unsigned int kResIdentErrorCaption = 26972;  // "Fehler"
-const unsigned int kResIdentNoResult = 26973;   // "Es ist kein Identifikationsresultat verfügbar!"
-const unsigned int kResIdentFrozen = 19206;     // "- eingefroren"
+const unsigned int kResIdentNoPartner = kStrIdentNoPartner;
+const unsigned int kResIdentErrorCaption = kStrIdentErrorCaption;
+const unsigned int kResIdentNoResult = kStrIdentNoResult;
+const unsigned int kResIdentFrozen = kStrPlotFrozen;
 
 extern const char* const kHandOverService;
 extern const char* const kHandOverTopic;

@@ -28,6 +28,7 @@
 #include "Workspace.h"
 #include "WorkspaceSeams.h"
 #include "WorkspaceWin.h"
+#include "strings/WorkspaceStrings.h"
 
 #include <windows.h>
 
@@ -36,7 +37,6 @@
 namespace {
 
 // kyt.set could not be written at the end.
-const unsigned int kSettingsNotWritten = 19122;
 
 std::string iniDirectory;
 
@@ -276,7 +276,7 @@ void KytProgram::writeSettings()
     // Said at the end, when nothing else can be lost: the grid and the
     // recent files stay as kyt.set had them.
     if (work && !work->writeSettingsFile())
-        reportError(ERR_ERROR, getResString(kSettingsNotWritten), work->settingsFilePath().text());
+        reportError(ERR_ERROR, getResString(kStrSettingsNotWritten), work->settingsFilePath().text());
 }
 
 void KytProgram::closeLock()

@@ -11,6 +11,9 @@
 #include "MainCommandTable.h"
 #include "String.h"
 #include "ToolBar.h"
+#include "strings/AppStrings.h"
+#include "strings/PlotStrings.h"
+#include "strings/SimulatorStrings.h"
 
 class CommandStateSink;
 class FrameMenuSink;
@@ -27,15 +30,15 @@ const int kStateField = 1;
 const int kMenuHelpField = 2;
 // The menu help of command n is string kMenuHelpBase + n.
 const int kMenuHelpBase = 30000;
-const unsigned int kResStateEditing = 19900;
-const unsigned int kResStateLoading = 19901;
-const unsigned int kResStateSaving = 19902;
-const unsigned int kResStatePrinting = 19905;
-const unsigned int kResUntitled = 19107;
-const unsigned int kResGridTooSmall = 11;
-const unsigned int kResNothingToSave = 13;
-const unsigned int kResReplaceFile = 19010;
-const unsigned int kResAboutTitle = 19111;
+const unsigned int kResStateEditing = kStrStateEditing;
+const unsigned int kResStateLoading = kStrStateLoading;
+const unsigned int kResStateSaving = kStrStateSaving;
+const unsigned int kResStatePrinting = kStrStatePrinting;
+const unsigned int kResUntitled = kStrUntitled;
+const unsigned int kResGridTooSmall = kStrGridAtSmallest;
+const unsigned int kResNothingToSave = kStrNoCircuitToSave;
+const unsigned int kResReplaceFile = kStrReplaceFile;
+const unsigned int kResAboutTitle = kStrAboutKyt;
 // The signal-name dialog and the help section of 18010.
 const int kSignalNameDialog = 132;
 const char kGeneralHelpSection[] = "IDH_HELP_General";

@@ -5,6 +5,7 @@
 #include "IdentHost.h"
 #include "MeschachGuard.h"
 #include "ResString.h"
+#include "strings/IdentStrings.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -32,19 +33,19 @@ struct MethodRow {
 };
 
 const MethodRow methodRows[kIdentMethodCount] = {
-    {26100, 2, {{26110, 0, 1, UPPER_FIXED, 0, 1.0}, {26111, 1, 1e6, UPPER_FIXED, 0, 10000.0}}},
-    {26200, 2, {{26210, 0, 1, UPPER_FIXED, 0, 1.0}, {26211, 0, 1e4, UPPER_FIXED, 0, 100.0}}},
-    {26300, 4,
-     {{26310, 0, 1, UPPER_FIXED, 0, 1.0},
-      {26311, 1, 1e6, UPPER_FIXED, 0, 10000.0},
-      {26312, 0, 1, UPPER_FIXED, 0, 0.9},
-      {26313, 1, 0, UPPER_TWICE_NA, 1, 2.0}}},
-    {26400, 3,
-     {{26410, 0, 1, UPPER_FIXED, 0, 1.0},
-      {26411, 1, 1e6, UPPER_FIXED, 0, 10000.0},
-      {26412, 0, 0, UPPER_NA, 1, 2.0}}},
-    {26500, 2, {{26510, 0, 1, UPPER_FIXED, 0, 1.0}, {26511, 0, 1e4, UPPER_FIXED, 0, 100.0}}},
-    {26600, 2, {{26610, 0, 1, UPPER_FIXED, 0, 1.0}, {26611, 0, 1e4, UPPER_FIXED, 0, 100.0}}},
+    {kStrIdentMethodLeastSquares, 2, {{kStrIdentLsLambda, 0, 1, UPPER_FIXED, 0, 1.0}, {kStrIdentLsAlpha, 1, 1e6, UPPER_FIXED, 0, 10000.0}}},
+    {kStrIdentMethodLeastSquaresQr, 2, {{kStrIdentQrLambda, 0, 1, UPPER_FIXED, 0, 1.0}, {kStrIdentQrAlpha, 0, 1e4, UPPER_FIXED, 0, 100.0}}},
+    {kStrIdentMethodInstrumental, 4,
+     {{kStrIdentIvLambda, 0, 1, UPPER_FIXED, 0, 1.0},
+      {kStrIdentIvAlpha, 1, 1e6, UPPER_FIXED, 0, 10000.0},
+      {kStrIdentIvGamma, 0, 1, UPPER_FIXED, 0, 0.9},
+      {kStrIdentIvD, 1, 0, UPPER_TWICE_NA, 1, 2.0}}},
+    {kStrIdentMethodExtended, 3,
+     {{kStrIdentElsLambda, 0, 1, UPPER_FIXED, 0, 1.0},
+      {kStrIdentElsAlpha, 1, 1e6, UPPER_FIXED, 0, 10000.0},
+      {kStrIdentElsFilterDegree, 0, 0, UPPER_NA, 1, 2.0}}},
+    {kStrIdentMethodTotal, 2, {{kStrIdentTlsLambda, 0, 1, UPPER_FIXED, 0, 1.0}, {kStrIdentTlsAlpha, 0, 1e4, UPPER_FIXED, 0, 100.0}}},
+    {kStrIdentMethodAdjusted, 2, {{kStrIdentAlsLambda, 0, 1, UPPER_FIXED, 0, 1.0}, {kStrIdentAlsAlpha, 0, 1e4, UPPER_FIXED, 0, 100.0}}},
 };
 
 // Parameter indexes shared by all methods, and those of methods 2 and 3.
@@ -865,12 +866,12 @@ const VEC* thetaTri(const EstimatorRecord* r)
 } // namespace
 
 const IdentMethod identMethods[kIdentMethodCount] = {
-    {26100, checkParameter<0>, createLs, resetLs, stepLs, thetaLs, freeLs, parameterInfo<0>},
-    {26200, checkParameter<1>, createQr, resetTri, stepQr, thetaTri, freeTri, parameterInfo<1>},
-    {26300, checkParameter<2>, createIv, resetIv, stepIv, thetaIv, freeIv, parameterInfo<2>},
-    {26400, checkParameter<3>, createEls, resetEls, stepLs, thetaLs, freeLs, parameterInfo<3>},
-    {26500, checkParameter<4>, createTls, resetTri, stepTls, thetaTri, freeTri, parameterInfo<4>},
-    {26600, checkParameter<5>, createAls, resetTri, stepAls, thetaTri, freeTri, parameterInfo<5>},
+    {kStrIdentMethodLeastSquares, checkParameter<0>, createLs, resetLs, stepLs, thetaLs, freeLs, parameterInfo<0>},
+    {kStrIdentMethodLeastSquaresQr, checkParameter<1>, createQr, resetTri, stepQr, thetaTri, freeTri, parameterInfo<1>},
+    {kStrIdentMethodInstrumental, checkParameter<2>, createIv, resetIv, stepIv, thetaIv, freeIv, parameterInfo<2>},
+    {kStrIdentMethodExtended, checkParameter<3>, createEls, resetEls, stepLs, thetaLs, freeLs, parameterInfo<3>},
+    {kStrIdentMethodTotal, checkParameter<4>, createTls, resetTri, stepTls, thetaTri, freeTri, parameterInfo<4>},
+    {kStrIdentMethodAdjusted, checkParameter<5>, createAls, resetTri, stepAls, thetaTri, freeTri, parameterInfo<5>},
 };
 
 double defaultParameter(int method, int index, int na)

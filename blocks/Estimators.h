@@ -15,11 +15,12 @@
 #define KYT_BLOCKS_ESTIMATORS_H
 
 #include "Meschach.h"
+#include "strings/IdentStrings.h"
 
 // Texts of the estimators.
-const unsigned int kTextParameterOutOfRange = 26967;  // "Parameter außerhalb der zulässigen Grenzen!"
-const unsigned int kTextMathError = 26969;            // "Mathematischer Fehler!"
-const unsigned int kTextIllegalParameter = 26912;     // "Interner Fehler: Illegaler Parameter in KYTident"
+const unsigned int kTextParameterOutOfRange = kStrIdentParameterOutOfRange;
+const unsigned int kTextMathError = kStrIdentMathError;
+const unsigned int kTextIllegalParameter = kStrIdentIllegalParameter;
 
 // The largest model order (denominator, and so numerator) and the most dead
 // steps an estimator is made for; IDOPEN refuses more. A mended fault: an

@@ -3,6 +3,7 @@
 #include "CheckedHeap.h"
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/FuzzyStrings.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -11,8 +12,8 @@
 #include <vector>
 
 const FuzzyCheckTexts kFuzzyCheckTexts = {
-    21100, 21101, 21102, 21103, 21104, 21105, 21106, 21107, 21108, 21109, 21110,
-    21111, 21112, 21113, 21114
+    kStrNoFuzzyBlock, kStrFuzzyNoInputs, kStrFuzzyChangedTo, kStrFuzzyNoOutputs, kStrFuzzyNoRuleBase, kStrFuzzyNoOutputNamed, kStrFuzzyAndSoOn, kStrFuzzyNoSetNamed, kStrFuzzyForOutput, kStrFuzzyNoInputNamed, kStrFuzzyForInput,
+    kStrFuzzyNoConfiguration, kStrFuzzyCheckNoInputs, kStrFuzzyCheckNoOutputs, kStrFuzzyCheckNoRuleBase
 };
 
 namespace {

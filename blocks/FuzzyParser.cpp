@@ -4,6 +4,7 @@
 
 #include "FileLayer.h"
 #include "ResString.h"
+#include "strings/FuzzyStrings.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -20,8 +21,6 @@ int fuzzyErrorToken();
 
 namespace {
 
-// "Der Fuzzy-Block-Text ist zu lang (mehr als %lu MB)!"
-const unsigned int kResFuzzyTextTooLong = 21115;
 
 } // namespace
 
@@ -156,7 +155,7 @@ int FuzzyParser::yylex()
         // The text was cut at its limit: the parse ends here with this
         // message, not with a syntax error at a cut the file does not have.
         setMessageLine(scanLine);
-        YaccParser::error(this, getResString(kResFuzzyTextTooLong), static_cast<unsigned long>(input->getLimit() >> 20));
+        YaccParser::error(this, getResString(kStrFuzzyTextTooLong), static_cast<unsigned long>(input->getLimit() >> 20));
         return fuzzyErrorToken();
     }
     return token;

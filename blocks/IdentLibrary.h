@@ -15,17 +15,18 @@
 #include "Estimators.h"
 #include "IdentResultWindow.h"
 #include "ModuleDescriptor.h"
+#include "strings/IdentStrings.h"
 
 // Texts of the library.
-const unsigned int kTextBadMethod = 26961;       // "Ungültige Verfahrensnummer!"
-const unsigned int kTextBadNumerator = 26962;    // "Ungültige Zählerordnung!"
-const unsigned int kTextBadDenominator = 26963;  // "Ungültige Nennerordnung!"
-const unsigned int kTextBadTsamp = 26964;        // "Ungültige Abtastzeit!"
-const unsigned int kTextBadDeadTime = 26965;     // "Ungültige Totzeit!"
-const unsigned int kTextBadSetIndex = 26966;     // "Ungültiger Index!"
-const unsigned int kTextBadGetIndex = 26968;     // "Ungültiger Index!"
-const unsigned int kTextBadHandle = 26970;       // "%d ist kein gültiger Handle!"
-const unsigned int kTextBadWindowMode = 26974;   // "Der Fensterausgabemodus muß zwischen 1 und 3 liegen!"
+const unsigned int kTextBadMethod = kStrIdentBadMethod;
+const unsigned int kTextBadNumerator = kStrIdentBadNumeratorOrder;
+const unsigned int kTextBadDenominator = kStrIdentBadDenominatorOrder;
+const unsigned int kTextBadTsamp = kStrIdentBadSampleTime;
+const unsigned int kTextBadDeadTime = kStrIdentBadDeadTime;
+const unsigned int kTextBadSetIndex = kStrIdentBadIndex;
+const unsigned int kTextBadGetIndex = kStrIdentBadIndex2;
+const unsigned int kTextBadHandle = kStrIdentBadHandle;
+const unsigned int kTextBadWindowMode = kStrIdentBadWindowMode;
 
 // One open identification object.
 struct IdentHandle {

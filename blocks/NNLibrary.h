@@ -15,6 +15,8 @@
 #define KYT_BLOCKS_NNLIBRARY_H
 
 #include "ModuleDescriptor.h"
+#include "strings/MessagesStrings.h"
+#include "strings/NnStrings.h"
 
 class NeuralNet;
 class NetErrorPlot;
@@ -22,14 +24,14 @@ class NetDescriptionParser;
 class NetAuxParser;
 
 // Texts of the library.
-const unsigned int kTextNNBadHandle = 22101;      // "Interne Blockkennung ist ungültig!"
-const unsigned int kTextNNBadParameter = 22102;   // "Ungültiger Parameter %s im Neuronalen Netz %i !"
-const unsigned int kTextNNNoSamples = 22103;      // "Es sind keine Testmusterdaten vorhanden!"
-const unsigned int kTextNNCannotClose = 22104;    // "Kann die Datei %s nicht schließen!"
-const unsigned int kTextNNParseError = 22105;     // "Netz-Parser fand einen Fehler:\n%s"
-const unsigned int kTextNNTooManyNets = 22106;    // "Es wurden mehr als %s Neuro-Einheiten instanziert!"
-const unsigned int kTextNNCannotOpen = 20907;     // "Die Datei %s kann nicht geöffnet werden!"
-const unsigned int kTextNNFileTooLarge = 22109;   // "Die Datei %s ist zu groß für ein Netz (mehr als %lu MB)!"
+const unsigned int kTextNNBadHandle = kStrNNBadBlockId;
+const unsigned int kTextNNBadParameter = kStrNNBadParameter;
+const unsigned int kTextNNNoSamples = kStrNNNoTestPatterns;
+const unsigned int kTextNNCannotClose = kStrNNCannotClose;
+const unsigned int kTextNNParseError = kStrNNParserError;
+const unsigned int kTextNNTooManyNets = kStrNNTooManyUnits;
+const unsigned int kTextNNCannotOpen = kStrCannotOpen;
+const unsigned int kTextNNFileTooLarge = kStrNNFileTooLarge;
 
 // Number of net slots.
 const int kNNSlots = 10;

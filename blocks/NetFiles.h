@@ -13,6 +13,7 @@
 #define KYT_BLOCKS_NETFILES_H
 
 #include "String.h"
+#include "strings/NnStrings.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -49,7 +50,7 @@ struct NetFileImage {
 };
 
 // Texts of the saving messages.
-const unsigned int kTextSaveFailed = 19200;   // "Speichern der Datei\n%s\nmißlungen!..."
+const unsigned int kTextSaveFailed = kStrSaveFailed;
 
 // A number as net and pattern files write it: the program's number text,
 // with a positive exponent written without its "+" and leading zeros, which

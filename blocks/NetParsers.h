@@ -15,6 +15,7 @@
 #include "NetFiles.h"
 #include "TokenNames.h"
 #include "YaccParser.h"
+#include "strings/NnStrings.h"
 
 #include <cstddef>
 #include <string>
@@ -48,8 +49,8 @@ const int kNetMaxNeurons = 2000;
 const int kNetMaxPatterns = 1000000;
 
 // Texts of the count checks.
-const unsigned int kTextNegativeCount = 22107;   // "Die Anzahl nach %s darf nicht negativ sein!"
-const unsigned int kTextCountTooLarge = 22108;   // "Die Anzahl nach %s ist zu groß!"
+const unsigned int kTextNegativeCount = kStrNNCountNegative;
+const unsigned int kTextCountTooLarge = kStrNNCountTooLarge;
 
 // --- The parsers -----------------------------------------------------------------
 

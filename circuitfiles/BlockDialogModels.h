@@ -7,6 +7,7 @@
 
 #include "BlockObject.h"
 #include "String.h"
+#include "strings/CircuitStrings.h"
 
 #include <cstddef>
 #include <vector>
@@ -26,15 +27,15 @@ struct ParameterControl {
     int parameter;
 };
 
-const unsigned int kResParameterTitle = 18042;
-const unsigned int kResCancel = 19100;
-const unsigned int kResHelp = 19101;
-const unsigned int kResInputs = 19102;
-const unsigned int kResOutputs = 19103;
-const unsigned int kResParameters = 19104;
-const unsigned int kResHelpTitle = 19012;
-const unsigned int kResPlainValueRefused = 19155;
-const unsigned int kResTextValueRefused = 19156;
+const unsigned int kResParameterTitle = kStrParameterTitle;
+const unsigned int kResCancel = kStrCancel;
+const unsigned int kResHelp = kStrHelp;
+const unsigned int kResInputs = kStrInputs;
+const unsigned int kResOutputs = kStrOutputs;
+const unsigned int kResParameters = kStrParameters;
+const unsigned int kResHelpTitle = kStrBlockHelpTitle;
+const unsigned int kResPlainValueRefused = kStrPlainValueRefused;
+const unsigned int kResTextValueRefused = kStrTextValueRefused;
 const int kHelpButtonId = 4444;
 // Ids of the parameter dialog's value controls: kFirstParameterId + i.
 const int kFirstParameterId = 3000;
@@ -121,9 +122,9 @@ void setAllMarks(BlockObject& block, int value);
 
 // ---------------------------------------------------------------- signal names
 
-const unsigned int kResSignalNameConflict = 9;
-const unsigned int kResSignalCurrentName = 19501;
-const unsigned int kResSignalNewName = 19502;
+const unsigned int kResSignalNameConflict = kStrSignalNameConflict;
+const unsigned int kResSignalCurrentName = kStrSignalCurrentName;
+const unsigned int kResSignalNewName = kStrSignalNewName;
 
 struct SignalRename {
     String current;

@@ -6,6 +6,8 @@
 #include "HelpText.h"
 #include "GraphicObject.h"
 #include "String.h"
+#include "strings/CircuitStrings.h"
+#include "strings/WorkspaceStrings.h"
 
 #include <vector>
 
@@ -24,10 +26,10 @@ const int kParamFlagged = 16;
 
 extern const char* const kNoPictureName;
 
-const unsigned int kResCannotReadDescription = 19118;
-const unsigned int kResNoHelp = 19119;
-const unsigned int kResHelpReadError = 19120;
-const unsigned int kResHelpTooLong = 19121;
+const unsigned int kResCannotReadDescription = kStrDescriptionNotRead;
+const unsigned int kResNoHelp = kStrNoHelp;
+const unsigned int kResHelpReadError = kStrHelpReadError;
+const unsigned int kResHelpTooLong = kStrHelpTooLong;
 
 // Number of layout words and their meanings (1-based in the descriptions).
 const int kLayoutWords = 7;

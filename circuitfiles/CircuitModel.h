@@ -8,6 +8,8 @@
 #include "BlockObject.h"
 #include "ConnectionObject.h"
 #include "GraphicObject.h"
+#include "strings/CircuitStrings.h"
+#include "strings/WorkspaceStrings.h"
 
 #include <cstdio>
 #include <cstddef>
@@ -45,10 +47,10 @@ const int kToolEdit = 1267;
 const int kToolDelete = 1268;
 const int kToolConnections = 1269;
 
-const unsigned int kResNoLocalBlock = 22011;
-const unsigned int kResWarning = 5000;
-const unsigned int kResDeleteMarkedBlocks = 5008;
-const unsigned int kResLocalBlockNotRemoved = 18012;
+const unsigned int kResNoLocalBlock = kStrNoLocalBlockMade;
+const unsigned int kResWarning = kStrWarning;
+const unsigned int kResDeleteMarkedBlocks = kStrDeleteMarkedBlocks;
+const unsigned int kResLocalBlockNotRemoved = kStrInternalLocalBlockNotDeleted;
 // The undo command and how many deleted objects it keeps.
 const int kUndoCommand = 1118;
 const size_t kUndoLimit = 50;
@@ -60,9 +62,9 @@ const int kRunnable = 0;
 const int kNoControlBlock = 1;
 const int kNoCircuit = 2;
 const int kNoMarkedSignal = 4;
-const unsigned int kResNoControlBlock = 9029;
-const unsigned int kResNoCircuit = 9028;
-const unsigned int kResNoMarkedSignal = 9027;
+const unsigned int kResNoControlBlock = kStrNoControlBlock;
+const unsigned int kResNoCircuit = kStrNoCircuitToSimulate;
+const unsigned int kResNoMarkedSignal = kStrNoSignalMarked;
 
 class CircuitModel {
 public:

@@ -8,6 +8,9 @@
 #define KYT_CIRCUITFILES_CIRCUITREADER_H
 
 #include "String.h"
+#include "strings/CircuitStrings.h"
+#include "strings/MessagesStrings.h"
+#include "strings/WorkspaceStrings.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -46,46 +49,46 @@ enum DescriptionSection {
 };
 
 // Hints of the reader (string table).
-const unsigned int kResReadError = 19400;
-const unsigned int kResReadWarning = 19401;
-const unsigned int kResOldFormat = 19402;
-const unsigned int kResExpectBlock = 19403;
-const unsigned int kResExpectSemicolon = 19405;
-const unsigned int kResExpectString = 19406;
-const unsigned int kResExpectQuote = 19407;
-const unsigned int kResExpectSgroup = 19408;
-const unsigned int kResBadSubtype = 19417;
-const unsigned int kResExpectBlockdim = 19418;
-const unsigned int kResExpectDollar = 19419;
-const unsigned int kResExpectText = 19420;
-const unsigned int kResExpectTextalig = 19421;
-const unsigned int kResExpectIconname = 19422;
-const unsigned int kResExpectIcondim = 19423;
-const unsigned int kResExpectIconalig = 19424;
-const unsigned int kResExpectWizard = 19432;
-const unsigned int kResUnexpectedEnd = 19404;
-const unsigned int kResExpectConnect = 19409;
-const unsigned int kResExpectEndcircuit = 19410;
-const unsigned int kResExpectBlocklib = 19411;
-const unsigned int kResExpectEnduse = 19412;
-const unsigned int kResExpectAs = 19413;
-const unsigned int kResUnknownParameter = 19414;
-const unsigned int kResExpectEquals = 19415;
-const unsigned int kResExpectTo = 19416;
-const unsigned int kResExpectEndsignames = 19425;
-const unsigned int kResExpectSignames = 19426;
-const unsigned int kResExpectEndinterpoints = 19427;
-const unsigned int kResExpectInterpoints = 19428;
-const unsigned int kResUnknownKey = 19429;
-const unsigned int kResNoSourceBlock = 19430;
-const unsigned int kResNoDestinationBlock = 19431;
-const unsigned int kResEmptySignalName = 19449;
+const unsigned int kResReadError = kStrCircuitReadError;
+const unsigned int kResReadWarning = kStrCircuitReadWarning;
+const unsigned int kResOldFormat = kStrKyt1xFormat;
+const unsigned int kResExpectBlock = kStrExpectBlock;
+const unsigned int kResExpectSemicolon = kStrExpectSemicolon;
+const unsigned int kResExpectString = kStrExpectString;
+const unsigned int kResExpectQuote = kStrExpectQuote;
+const unsigned int kResExpectSgroup = kStrExpectSgroup;
+const unsigned int kResBadSubtype = kStrBadSubtype;
+const unsigned int kResExpectBlockdim = kStrExpectBlockdim;
+const unsigned int kResExpectDollar = kStrExpectDollar;
+const unsigned int kResExpectText = kStrExpectText;
+const unsigned int kResExpectTextalig = kStrExpectTextalig;
+const unsigned int kResExpectIconname = kStrExpectIconname;
+const unsigned int kResExpectIcondim = kStrExpectIcondim;
+const unsigned int kResExpectIconalig = kStrExpectIconalig;
+const unsigned int kResExpectWizard = kStrExpectWizard;
+const unsigned int kResUnexpectedEnd = kStrUnexpectedEnd;
+const unsigned int kResExpectConnect = kStrExpectConnect;
+const unsigned int kResExpectEndcircuit = kStrExpectEndcircuit;
+const unsigned int kResExpectBlocklib = kStrExpectBlocklib;
+const unsigned int kResExpectEnduse = kStrExpectEnduse;
+const unsigned int kResExpectAs = kStrExpectAs;
+const unsigned int kResUnknownParameter = kStrUnknownParameterValue;
+const unsigned int kResExpectEquals = kStrExpectEquals;
+const unsigned int kResExpectTo = kStrExpectTo;
+const unsigned int kResExpectEndsignames = kStrExpectEndsignames;
+const unsigned int kResExpectSignames = kStrExpectSignames;
+const unsigned int kResExpectEndinterpoints = kStrExpectEndinterpoints;
+const unsigned int kResExpectInterpoints = kStrExpectInterpoints;
+const unsigned int kResUnknownKey = kStrUnknownKeyword;
+const unsigned int kResNoSourceBlock = kStrNoSourceObject;
+const unsigned int kResNoDestinationBlock = kStrNoDestinationObject;
+const unsigned int kResEmptySignalName = kStrEmptySignalName;
 // Not in the string table: the text stands as it always stood.
 extern const char* const kExpectConnectSaveEnd;
 // A failing stream is reported like a syntax error with this hint.
-const unsigned int kResStreamError = 19120;
+const unsigned int kResStreamError = kStrHelpReadError;
 // So is a text or a line longer than circuits may have (19443, two numbers).
-const unsigned int kResCircuitTooLarge = 19443;
+const unsigned int kResCircuitTooLarge = kStrCircuitFileTooLarge;
 
 // Positions, sizes and interpoints beyond any document are held to it, so
 // that no pixel computation (nor the shift of an insertion) overflows.

@@ -5,6 +5,7 @@
 #define KYT_CIRCUITFILES_ICON_H
 
 #include "String.h"
+#include "strings/CircuitStrings.h"
 
 #include <cstddef>
 #include <memory>
@@ -87,7 +88,7 @@ private:
 };
 
 const size_t kMaxIconFile = 1u << 20;
-const unsigned int kResIconTooLarge = 19444;
+const unsigned int kResIconTooLarge = kStrIconFileTooLarge;
 
 // The program's icon store, made and deleted by the editing pane.
 extern IconStore* iconBase;

@@ -4,6 +4,7 @@
 #include "FileLayer.h"
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/Kyt1xStrings.h"
 
 #include <cctype>
 #include <cmath>
@@ -13,10 +14,6 @@
 
 namespace {
 
-const unsigned int kResUnknownKind = 20300;
-const unsigned int kResCannotCreate = 20303;
-const unsigned int kResWriteError = 20304;
-const unsigned int kResCannotRead = 20906;
 
 const int kMaxKind = 25;
 const int kControlSource = 100;
@@ -228,14 +225,14 @@ Kyt1xResult writeConvertedCircuit(const char* name, const char* outPath)
         return KYT1X_NOT_OLD;
     }
     if (fclose(in) != 0 || readError) {
-        reportError(ERR_ERROR, getResString(kResCannotRead), name);
+        reportError(ERR_ERROR, getResString(kStrKyt1xCannotRead), name);
         return KYT1X_FAILED;
     }
     // A damaged or foreign record is refused before anything is written,
     // and the program goes on.
     for (int i = 0; i < kKyt1xRecords; ++i)
         if (record(bytes.data(), i)[0] > kMaxKind) {
-            reportError(ERR_ERROR, "%s", getResString(kResUnknownKind));
+            reportError(ERR_ERROR, "%s", getResString(kStrKyt1xUnknownBlock));
             return KYT1X_FAILED;
         }
 
@@ -271,6 +268,6 @@ Kyt1xResult writeConvertedCircuit(const char* name, const char* outPath)
     });
     if (written)
         return KYT1X_CONVERTED;
-    reportError(ERR_ERROR, getResString(opened ? kResWriteError : kResCannotCreate), outPath);
+    reportError(ERR_ERROR, getResString(opened ? kStrKyt1xWriteError : kStrKyt1xCannotCreate), outPath);
     return KYT1X_FAILED;
 }

@@ -8,6 +8,8 @@
 
 #include "LibraryRecords.h"
 #include "String.h"
+#include "strings/CircuitStrings.h"
+#include "strings/MessagesStrings.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -15,14 +17,14 @@
 
 class CircuitReader;
 
-const unsigned int kResLocalNotDeletable = 18004;
-const unsigned int kResLocalNoDirectory = 18005;
-const unsigned int kResLocalSectionName = 18011;
-const unsigned int kResInstanceLocked = 18019;
-const unsigned int kResNoLocalLibrary = 18020;
-const unsigned int kResFileNotOpened = 20907;
-const unsigned int kResLocalBlockNotWritten = 19442;
-const unsigned int kResLocalIndexNotWritten = 19446;
+const unsigned int kResLocalNotDeletable = kStrLocalNotDeletable;
+const unsigned int kResLocalNoDirectory = kStrNoLocalDirectory;
+const unsigned int kResLocalSectionName = kStrLocalSectionName;
+const unsigned int kResInstanceLocked = kStrTempDirInUse;
+const unsigned int kResNoLocalLibrary = kStrNoLocalLibrary;
+const unsigned int kResFileNotOpened = kStrCannotOpen;
+const unsigned int kResLocalBlockNotWritten = kStrLocalBlockNotWritten;
+const unsigned int kResLocalIndexNotWritten = kStrLocalIndexNotWritten;
 
 // What the reader of a circuit's embedded section leaves for the circuit
 // reader.

@@ -11,6 +11,8 @@
 #include "CircuitModel.h"
 #include "PaneController.h"
 #include "String.h"
+#include "strings/CircuitStrings.h"
+#include "strings/SimulatorStrings.h"
 
 #include <vector>
 
@@ -32,14 +34,14 @@ const int kCommandParameters = 1112;
 const int kCommandLoadFragment = 18022;
 const int kCommandToLocal = 18047;
 
-const unsigned int kResNoLocalForWizard = 18000;
-const unsigned int kResIdentFailed = 18006;
-const unsigned int kResInWizard = 18017;
-const unsigned int kResFuzzyFailed = 18018;
-const unsigned int kResFragmentFilter = 18023;
-const unsigned int kResFragmentTitle = 18024;
-const unsigned int kResEditing = 19900;
-const unsigned int kResUnknownWizard = 22012;
+const unsigned int kResNoLocalForWizard = kStrNoLocalForWizard;
+const unsigned int kResIdentFailed = kStrIdentWizardFailed;
+const unsigned int kResInWizard = kStrInWizard;
+const unsigned int kResFuzzyFailed = kStrFuzzyWizardFailed;
+const unsigned int kResFragmentFilter = kStrFragmentFilter;
+const unsigned int kResFragmentTitle = kStrLoadFragment;
+const unsigned int kResEditing = kStrStateEditing;
+const unsigned int kResUnknownWizard = kStrUnknownWizard;
 
 // The block a select-block dialog chose.
 struct ChosenBlock {

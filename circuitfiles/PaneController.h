@@ -7,6 +7,7 @@
 #define KYT_CIRCUITFILES_PANECONTROLLER_H
 
 #include "CircuitModel.h"
+#include "strings/CircuitStrings.h"
 
 #include <map>
 
@@ -26,18 +27,18 @@ const int kCursorResize = 125;
 const int kCursorInterpoint = 1125;
 
 // Hints for status field 2.
-const unsigned int kHintBlock = 9013;
-const unsigned int kHintInterpoint = 9014;
-const unsigned int kHintLine = 9015;
-const unsigned int kHintPort = 9016;
-const unsigned int kHintResize = 9017;
-const unsigned int kHintDeletePort = 9020;
-const unsigned int kHintChangePort = 9021;
-const unsigned int kHintDeleteInterpoint = 9022;
-const unsigned int kHintDeleteLine = 9023;
-const unsigned int kHintDeleteBlock = 9024;
-const unsigned int kHintChangeBlock = 9025;
-const unsigned int kResDeleteBlock = 5001;
+const unsigned int kHintBlock = kStrHintBlock;
+const unsigned int kHintInterpoint = kStrHintInterpoint;
+const unsigned int kHintLine = kStrHintLine;
+const unsigned int kHintPort = kStrHintPort;
+const unsigned int kHintResize = kStrHintResize;
+const unsigned int kHintDeletePort = kStrHintDeletePort;
+const unsigned int kHintChangePort = kStrHintChangePort;
+const unsigned int kHintDeleteInterpoint = kStrHintDeleteInterpoint;
+const unsigned int kHintDeleteLine = kStrHintDeleteLine;
+const unsigned int kHintDeleteBlock = kStrHintDeleteBlock;
+const unsigned int kHintChangeBlock = kStrHintChangeBlock;
+const unsigned int kResDeleteBlock = kStrDeleteBlock;
 
 // Virtual keys the pane reacts to.
 const int kKeyInsert = 45;

@@ -5,6 +5,8 @@
 #ifndef KYT_CIRCUITFILES_PLAINFILENAME_H
 #define KYT_CIRCUITFILES_PLAINFILENAME_H
 
+#include "strings/CircuitStrings.h"
+
 // The name reaches no other directory and no device: not empty, no "/" or
 // "\", no drive or stream colon, no control character, not made of dots
 // only, and not a DOS device name (NUL, CON, AUX, PRN, COM0-9, LPT0-9 and
@@ -13,8 +15,8 @@
 bool isPlainFileName(const char* name);
 
 // "Der Blockname ... ist kein einfacher Dateiname ..." with the name.
-const unsigned int kResNotPlainBlockName = 19440;
+const unsigned int kResNotPlainBlockName = kStrBlockNameNotPlain;
 // The same for an icon name.
-const unsigned int kResNotPlainIconName = 19441;
+const unsigned int kResNotPlainIconName = kStrIconNameNotPlain;
 
 #endif

@@ -4,6 +4,7 @@
 #include "SyntaxTree.h"
 
 #include "CheckedHeap.h"
+#include "strings/CompilerStrings.h"
 
 #include <cstdlib>
 
@@ -25,7 +26,7 @@ void registerPointer(void* pointer, int kind)
         return;
     for (Registration* r = head; r; r = r->next)
         if (r->pointer == pointer)
-            compileInternalError(20400);
+            compileInternalError(kStrInternalPointerKnown);
     Registration* r = static_cast<Registration*>(CheckedAlloc(sizeof(Registration)));
     r->next = head;
     r->kind = kind;
@@ -45,7 +46,7 @@ void unregisterPointer(void* pointer)
             return;
         }
     }
-    compileInternalError(20402);
+    compileInternalError(kStrInternalPointerUnknown);
 }
 
 void freeRegisteredPointers()
@@ -62,7 +63,7 @@ void freeRegisteredPointers()
             freeTree(static_cast<SyntaxNode*>(r->pointer));
             break;
         default:
-            compileInternalError(20401);
+            compileInternalError(kStrInternalPointerKind);
         }
         free(r);
     }

@@ -6,6 +6,8 @@
 #include "CompilerMessages.h"
 
 #include "CheckedHeap.h"
+#include "strings/BackendStrings.h"
+#include "strings/CompilerStrings.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -123,7 +125,7 @@ int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
     if (!n)
         return 0;
     if (n->type == NODE_SEQUENCE && !root && !sequencesAllowed) {
-        compileErrorAtLine(n->line, 20053);
+        compileErrorAtLine(n->line, kStrInternalNtseq);
         return 1;
     }
     if (n->type == NODE_SEQUENCE)
@@ -136,24 +138,24 @@ int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
     case NODE_STRING_INDEX: {
         const Symbol* s = findBlockTypeSymbol(instance->blockType, n->value.text);
         if (!s) {
-            compileErrorAtLine(n->line, 20055, n->value.text, instance->name);
+            compileErrorAtLine(n->line, kStrSymbolNotDefinedInBlock, n->value.text, instance->name);
             return 1;
         }
         CodeVariable* v = findVariable(instance, s);
         if (!v) {
-            compileErrorAtLine(n->line, 20054, n->value.text, instance->name);
+            compileErrorAtLine(n->line, kStrInternalSymbolNotInTable, n->value.text, instance->name);
             return 1;
         }
         n->entry = v;
         return 0;
     }
     case NODE_STRING_PARAMETER:
-        compileErrorAtLine(n->line, 18015);
+        compileErrorAtLine(n->line, kStrNoStringHere);
         return 1;
     case NODE_PROCEDURE_NAME: {
         CodeProcedure* p = findProcedure(instance, n->value.text);
         if (!p) {
-            compileErrorAtLine(n->line, 20056, n->value.text, instance->name);
+            compileErrorAtLine(n->line, kStrProcedureNotDefinedInBlock, n->value.text, instance->name);
             return 1;
         }
         n->entry = p;
@@ -172,7 +174,7 @@ int bindNode(SyntaxNode* n, Instance* instance, int sequencesAllowed, bool root)
                                     ? static_cast<const CodeVariable*>(name->entry)
                                     : nullptr;
         if (v && v->kind != SYMBOL_DELAY) {
-            compileErrorAtLine(n->line, 20097, v->name);
+            compileErrorAtLine(n->line, kStrOnlyDelayIndexed, v->name);
             return 1;
         }
         return 0;
@@ -220,13 +222,13 @@ int checkOneSwitch(const SyntaxNode* sw)
 {
     const SyntaxNode* variable = sw->left;
     if (!variable || variable->type != NODE_VARIABLE)
-        compileInternalError(20059);
+        compileInternalError(kStrInternalSwitchNotVariable);
 
     std::vector<const SyntaxNode*> all;
     collectAssignments(sw->right, all);
     for (const SyntaxNode* a : all) {
-        if (strcmp(targetName(a, 20061), variable->value.text) == 0) {
-            compileErrorAtLine(a->line, 20062, variable->value.text);
+        if (strcmp(targetName(a, kStrInternalLhsNotVariable), variable->value.text) == 0) {
+            compileErrorAtLine(a->line, kStrSwitchVariableAsLhs, variable->value.text);
             return 1;
         }
     }
@@ -235,7 +237,7 @@ int checkOneSwitch(const SyntaxNode* sw)
     std::vector<const SyntaxNode*> cases;
     for (const SyntaxNode* chain = sw->right; chain; chain = chain->left) {
         if (chain->type != NODE_CASE_CHAIN)
-            compileInternalError(20060);
+            compileInternalError(kStrInternalUnknownCaseNode);
         if (chain->right)
             cases.push_back(chain->right);
     }
@@ -248,7 +250,7 @@ int checkOneSwitch(const SyntaxNode* sw)
     std::vector<const SyntaxNode*> first;
     collectAssignments(cases[0]->right, first);
     for (const SyntaxNode* a : first) {
-        std::string name = targetName(a, 20058);
+        std::string name = targetName(a, kStrInternalTargetNotVariable);
         bool known = false;
         for (const std::string& t : targets)
             known |= t == name;
@@ -261,7 +263,7 @@ int checkOneSwitch(const SyntaxNode* sw)
         std::vector<const SyntaxNode*> assignments;
         collectAssignments(cases[c]->right, assignments);
         for (const SyntaxNode* a : assignments) {
-            std::string name = targetName(a, 20058);
+            std::string name = targetName(a, kStrInternalTargetNotVariable);
             bool found = false;
             for (size_t i = 0; i < targets.size(); ++i)
                 if (targets[i] == name) {
@@ -269,13 +271,13 @@ int checkOneSwitch(const SyntaxNode* sw)
                     found = true;
                 }
             if (!found) {
-                compileErrorAtLine(a->line, 20057, name.c_str());
+                compileErrorAtLine(a->line, kStrSwitchVariableUnbalanced, name.c_str());
                 return 1;
             }
         }
         for (size_t i = 0; i < targets.size(); ++i) {
             if (!marked[i]) {
-                compileErrorAtLine(cases[c]->line, 20057, targets[i].c_str());
+                compileErrorAtLine(cases[c]->line, kStrSwitchVariableUnbalanced, targets[i].c_str());
                 return 1;
             }
             marked[i] = false;
@@ -327,7 +329,7 @@ VariableList variableListOfKind(int kind)
     case SYMBOL_DELAY:
         return LIST_DELAYS;
     default:
-        compileInternalError(20040);
+        compileInternalError(kStrInternalUnknownSignalKind);
     }
 }
 
@@ -337,11 +339,11 @@ int instantiateBlock(Instance* instance)
     for (const Symbol* value = instance->parameterValues; value; value = value->next) {
         const Symbol* s = findBlockTypeSymbol(type, value->name);
         if (!s) {
-            compileError(20042, value->name, instance->name);
+            compileError(kStrUnknownActualParameter, value->name, instance->name);
             return 1;
         }
         if (s->kind != SYMBOL_PARAMETER) {
-            compileError(20041, value->name, instance->name);
+            compileError(kStrSymbolNotParameter, value->name, instance->name);
             return 1;
         }
     }
@@ -366,7 +368,7 @@ int instantiateBlock(Instance* instance)
         if (textParameter) {
             SyntaxNode* copy = copyTree(initial);
             if (copy->type != NODE_STRING) {
-                compileError(19151, s->name, instance->name);
+                compileError(kStrStringExpectedInAssignment, s->name, instance->name);
                 failed = 1;
             } else if (isThisPlaceholder(copy)) {
                 // Replaced here, not when the code is bound: a STRING
@@ -389,7 +391,7 @@ int instantiateBlock(Instance* instance)
             case FOLD_NON_FINITE:
                 // 1e200*1e200 would reach the PI text as a word the loader
                 // cannot read back.
-                compileErrorAtLine(initial->line, 20095);
+                compileErrorAtLine(initial->line, kStrNumberOutOfRange);
                 return 1;
             default:
                 v->initialCode = initialStatement(s->name, copyTree(initial), NODE_ASSIGN);
@@ -433,24 +435,24 @@ int checkConnections()
         const SignalReference* to = c->target;
         CodeVariable* source = findVariable(from->instance, from->symbol);
         if (!source) {
-            compileError(20033, from->instance->name, from->symbol->name);
+            compileError(kStrConnectNoSuchSignal, from->instance->name, from->symbol->name);
             return 1;
         }
         if (source->kind != SYMBOL_OUTPUT) {
-            compileError(20034, from->instance->name, from->symbol->name);
+            compileError(kStrConnectNotAnOutput, from->instance->name, from->symbol->name);
             return 1;
         }
         CodeVariable* target = findVariable(to->instance, to->symbol);
         if (!target) {
-            compileError(20033, to->instance->name, to->symbol->name);
+            compileError(kStrConnectNoSuchSignal, to->instance->name, to->symbol->name);
             return 1;
         }
         if (target->kind != SYMBOL_INPUT) {
-            compileError(20035, to->instance->name, to->symbol->name);
+            compileError(kStrConnectNotAnInput, to->instance->name, to->symbol->name);
             return 1;
         }
         if (target->alias) {
-            compileError(20036, to->instance->name, to->symbol->name);
+            compileError(kStrConnectInputAlreadyConnected, to->instance->name, to->symbol->name);
             return 1;
         }
         target->alias = source;
@@ -458,7 +460,7 @@ int checkConnections()
 
     for (const CodeVariable* v = variables[LIST_V].head; v; v = v->next) {
         if (v->kind == SYMBOL_INPUT && !v->alias) {
-            compileError(20037, v->name);
+            compileError(kStrConnectInputNotConnected, v->name);
             return 1;
         }
     }
@@ -467,11 +469,11 @@ int checkConnections()
         const SignalReference* r = s->signal;
         CodeVariable* v = findVariable(r->instance, r->symbol);
         if (!v) {
-            compileError(20038, r->instance->name, r->symbol->name);
+            compileError(kStrSaveNoSuchSignal, r->instance->name, r->symbol->name);
             return 1;
         }
         if (v->kind == SYMBOL_INPUT) {
-            compileError(20039, r->instance->name, r->symbol->name);
+            compileError(kStrSaveInputNotSavable, r->instance->name, r->symbol->name);
             return 1;
         }
         v->flags |= (r->derivative && v->kind == SYMBOL_STATE) ? VARIABLE_DERIVATIVE_SAVED : VARIABLE_SAVED;
@@ -495,7 +497,7 @@ int checkConnections()
                 continue;   // kept: their text is read where the code uses them
             if (v->kind == SYMBOL_PARAMETER && v->initialCode->right &&
                 v->initialCode->right->type == NODE_STRING) {
-                compileError(19150, v->name);
+                compileError(kStrNoStringForParameter, v->name);
                 return 1;
             }
             SyntaxNode* statement = v->initialCode;

@@ -14,6 +14,7 @@
 #include "ResString.h"
 #include "ShowFile.h"
 #include "Scanner.h"
+#include "strings/MessagesStrings.h"
 
 #include <string>
 
@@ -81,7 +82,7 @@ int compileModelFile(const char* path, const CompileRequest& request)
 {
     FILE* input = openFile(path, "rt");
     if (!input) {
-        reportError(ERR_ERROR, getResString(20907), path);
+        reportError(ERR_ERROR, getResString(kStrCannotOpen), path);
         return COMPILE_NOT_OPENED;
     }
     int result = compileModelStream(input, request);

@@ -26,6 +26,7 @@ int yyparse();
 
 #include "BoundedText.h"
 #include "MessageLog.h"
+#include "strings/CompilerStrings.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -99,7 +100,7 @@ SyntaxNode* node(SyntaxNode* left, SyntaxNode* right, int type)
     while (first->left || first->right)
         first = first->left ? first->left : first->right;
     int line = first->line;
-    compileErrorAtLine(line, 20204, kMaxTreeHeight);
+    compileErrorAtLine(line, kStrStatementTooLarge, kMaxTreeHeight);
     freeTree(n);
     SyntaxNode* standIn = makeNumberNode(0, line);
     standIn->spare = kRefusedTree;
@@ -155,7 +156,7 @@ void defineProcedure(const char* procedureName, SyntaxNode* body)
     SyntaxNode* n = makeNameNode(procedureName, NODE_PROCEDURE_NAME, scannerLine());
     take(body);
     if (addProcedure(n, body)) {
-        compileError(20014, procedureName, currentBlockName());
+        compileError(kStrDuplicateProcedureInBlock, procedureName, currentBlockName());
         freeTree(n);
         freeTree(body);
     }
@@ -255,7 +256,7 @@ SyntaxNode* typeNameValue()
     if (!text || !text[0])
         text = currentBlockName();
     if (!text[0]) {
-        compileError(18014);
+        compileError(kStrTypenameWithoutBlock);
         return nullptr;
     }
     return own(makeStringNode(text, scannerLine()));
@@ -265,7 +266,7 @@ void declare(const char* symbolName, int kind, const char* comment, int attribut
 {
     take(value);
     if (!addSymbol(symbolName, kind, comment, attributes, value)) {
-        compileError(20013, symbolName, currentBlockName());
+        compileError(kStrDuplicateSymbolInBlock, symbolName, currentBlockName());
         freeTree(value);
     }
 }
@@ -274,7 +275,7 @@ void parameterValue(const char* symbolName, SyntaxNode* value)
 {
     take(value);
     if (!addSymbol(symbolName, SYMBOL_PARAMETER_VALUE, "", 0, value)) {
-        compileError(20005, symbolName);
+        compileError(kStrDuplicateSymbol, symbolName);
         freeTree(value);
     }
 }
@@ -285,24 +286,24 @@ void endBlock(const char* closingName)
     int result = closeBlock(closingName);
     if (result == 1 && currentBlockName()[0]) {
         String opening(currentBlockName());
-        compileError(20011, closingName, opening.text());
+        compileError(kStrBlockEndNameMismatch, closingName, opening.text());
         result = closeBlock(opening.text());
     }
     if (result == 2)
-        compileError(20012);
+        compileError(kStrDuplicateBlockType);
 }
 
 void endUse()
 {
     switch (addInstance(use.prefix, use.typeName, use.instanceName, use.thisName)) {
     case 1:
-        compileError(20002, use.instanceName);
+        compileError(kStrDuplicateBlock, use.instanceName);
         break;
     case 2:
-        compileError(20003, use.typeName);
+        compileError(kStrUndefinedBlock, use.typeName);
         break;
     case 3:
-        compileError(20004, use.instanceName);
+        compileError(kStrBlockNameStartsWithD, use.instanceName);
         break;
     default:
         break;
@@ -314,10 +315,10 @@ SignalReference* resolve(const char* instanceName, const char* symbolName)
     SignalReference* ref = nullptr;
     switch (resolveSignal(instanceName, symbolName, &ref)) {
     case 1:
-        compileError(20008, instanceName, symbolName);
+        compileError(kStrUnknownSignalBlock, instanceName, symbolName);
         break;
     case 2:
-        compileError(20009, instanceName, symbolName);
+        compileError(kStrUnknownSignalSymbol, instanceName, symbolName);
         break;
     default:
         break;
@@ -330,7 +331,7 @@ void save(SignalReference* ref)
 {
     unregisterPointer(ref);
     if (addSave(ref))
-        compileError(20006);
+        compileError(kStrSaveNotAllowed);
 }
 
 void connect(SignalReference* from, SignalReference* to)
@@ -430,7 +431,7 @@ blockHead
     : fromClause BLOCK Identifier SEMICOLON
         {
             if (openBlock($1, $3))
-                compileError(20010, $3);
+                compileError(kStrInternalDuplicateBlockName, $3);
             hiddenVariables = 0;
         }
     ;
@@ -626,7 +627,7 @@ target
     : Identifier                { $$ = variable($1); }
     | NOW
         {
-            compileError(20096);
+            compileError(kStrNowAssigned);
             $$ = nullptr;
         }
     ;
@@ -715,7 +716,7 @@ circuit
         {
             const char* opened = circuitName() ? circuitName() : "";
             if (strcmp($5, opened) != 0)
-                compileError(20001, $5, opened);
+                compileError(kStrCircuitEndNameMismatch, $5, opened);
         }
     ;
 

@@ -6,6 +6,7 @@
 #include "ErrorReporter.h"
 #include "MessageLog.h"
 #include "ResString.h"
+#include "strings/CompilerStrings.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ int parseModelText(FILE* input)
 {
     kytfil = input;
     if (scanreset()) {
-        reportError(ERR_WARNING, "%s", getResString(20802));
+        reportError(ERR_WARNING, "%s", getResString(kStrScanResetAbort));
         freeSymbolTables();
         return 2;
     }

@@ -5,6 +5,7 @@
 
 #include "ModuleRegistry.h"
 #include "String.h"
+#include "strings/CompilerStrings.h"
 
 #include <cstring>
 
@@ -52,7 +53,7 @@ String parameterWords(const char* parameters, const char* name)
         else if (*p == 's')
             words += "String";
         else
-            compileInternalError(22006, name);
+            compileInternalError(kStrInternalUnknownCallParameter, name);
     }
     return words;
 }
@@ -70,7 +71,7 @@ int checkModuleCall(SyntaxNode* call)
 {
     if (!call || (call->type != NODE_FUNCTION_CALL && call->type != NODE_PROCEDURE_CALL) || !call->left
         || !call->left->value.text)
-        compileInternalError(22005);
+        compileInternalError(kStrInternalUnknownCallLayout);
     bool function = call->type == NODE_FUNCTION_CALL;
     String actual = actualSignatureOf(call->right);
 

@@ -16,6 +16,9 @@
 #include "FileLayer.h"
 #include "MessageLog.h"
 #include "NumberFormat.h"
+#include "strings/BackendStrings.h"
+#include "strings/CompilerStrings.h"
+#include "strings/MessagesStrings.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -79,7 +82,7 @@ bool emitNumber(double v, int line)
 {
     char text[kMaxNumberText + 1];
     if (!writeNumber(v, text)) {
-        compileErrorAtLine(line, 20095);
+        compileErrorAtLine(line, kStrNumberOutOfRange);
         return false;
     }
     emitInstruction(PI_PUSH_NUMBER);
@@ -92,7 +95,7 @@ bool valueText(double v, char* text)
 {
     if (writeNumber(v, text))
         return true;
-    compileError(20095);
+    compileError(kStrNumberOutOfRange);
     return false;
 }
 
@@ -250,7 +253,7 @@ const CodeVariable* assignmentTarget(const SyntaxNode* n, unsigned int notAName)
         compileInternalError(notAName);
     const CodeVariable* v = static_cast<const CodeVariable*>(target->entry);
     if (!v)
-        compileInternalError(20077);
+        compileInternalError(kStrInternalVariableWithoutSymbol);
     return v;
 }
 
@@ -263,10 +266,10 @@ void emitAliasPart(const CodeVariable* v)
 const CodeProcedure* procedureOfName(const SyntaxNode* name)
 {
     if (!name || name->type != NODE_PROCEDURE_NAME)
-        compileInternalError(20087);
+        compileInternalError(kStrInternalProcedureNameExpected);
     const CodeProcedure* p = static_cast<const CodeProcedure*>(name->entry);
     if (!p)
-        compileInternalError(20087);
+        compileInternalError(kStrInternalProcedureNameExpected);
     return p;
 }
 
@@ -328,7 +331,7 @@ int emitVariableRead(const SyntaxNode* n)
 {
     const CodeVariable* v = static_cast<const CodeVariable*>(n->entry);
     if (!v)
-        compileInternalError(20077);
+        compileInternalError(kStrInternalVariableWithoutSymbol);
     switch (v->kind) {
     case SYMBOL_INPUT:
     case SYMBOL_OUTPUT:
@@ -354,7 +357,7 @@ int emitVariableRead(const SyntaxNode* n)
         piEmit("%d  // %s\n", v->location, v->name);
         return 0;
     default:
-        compileErrorAtLine(n->line, 20081);
+        compileErrorAtLine(n->line, kStrInternalUnknownAssignmentType);
         return 1;
     }
 }
@@ -363,14 +366,14 @@ int emitStringIndex(const SyntaxNode* n)
 {
     const CodeVariable* v = static_cast<const CodeVariable*>(n->entry);
     if (!v)
-        compileInternalError(20077);
+        compileInternalError(kStrInternalVariableWithoutSymbol);
     if (v->kind != SYMBOL_PARAMETER) {
-        compileErrorAtLine(n->line, 20081);
+        compileErrorAtLine(n->line, kStrInternalUnknownAssignmentType);
         return 1;
     }
     const SyntaxNode* text = v->initialCode ? v->initialCode->right : nullptr;
     if (!text || text->type != NODE_STRING || !text->entry)
-        compileInternalError(20077);
+        compileInternalError(kStrInternalVariableWithoutSymbol);
     emitInstruction(PI_PUSH_NUMBER);
     piEmit("%d  // \"%s\"\n", static_cast<const StringConstant*>(text->entry)->index,
            text->value.text);
@@ -381,7 +384,7 @@ int emitAssignment(const SyntaxNode* n)
 {
     if (emitTree(n->right))
         return 1;
-    const CodeVariable* v = assignmentTarget(n, 20058);
+    const CodeVariable* v = assignmentTarget(n, kStrInternalTargetNotVariable);
     switch (v->kind) {
     case SYMBOL_INPUT:
     case SYMBOL_OUTPUT:
@@ -408,7 +411,7 @@ int emitAssignment(const SyntaxNode* n)
         piEmit("\n\n");
         return 0;
     default:
-        compileErrorAtLine(n->line, 20081);
+        compileErrorAtLine(n->line, kStrInternalUnknownAssignmentType);
         return 1;
     }
 }
@@ -427,7 +430,7 @@ void emitScheduleOf(const CodeProcedure* p)
 int emitSchedule(const SyntaxNode* n)
 {
     if (!n->left || n->left->type != NODE_PRIORITY)
-        compileInternalError(20088);
+        compileInternalError(kStrInternalScheduleWithoutPriority);
     const CodeProcedure* p = procedureOfName(n->left->left);
     if (!n->right) {
         // A trailer: the procedure runs at once and its result joins ours.
@@ -459,7 +462,7 @@ KYT_WALK_HELPER int unknownType(const SyntaxNode* n)
 {
     char type[16];
     snprintf(type, sizeof type, "%d", n->type);
-    compileErrorAtLine(n->line, 20094, type);
+    compileErrorAtLine(n->line, kStrInternalNoCodeForNode, type);
     return 1;
 }
 
@@ -475,7 +478,7 @@ int emitTree(const SyntaxNode* n)
     case NODE_STRING_INDEX:
         return emitStringIndex(n);
     case NODE_PROCEDURE_NAME:
-        compileErrorAtLine(n->line, 20082);
+        compileErrorAtLine(n->line, kStrInternalNtprocUnsupported);
         return 1;
     case NODE_STRING:
         emitInstruction(PI_PUSH_NUMBER);
@@ -507,7 +510,7 @@ int emitTree(const SyntaxNode* n)
     case NODE_EXIT: {
         const SyntaxNode* text = n->right;
         if (!text || text->type != NODE_STRING || !text->entry)
-            compileInternalError(20084);
+            compileInternalError(kStrInternalExitNeedsString);
         emitInstruction(PI_PUSH_NUMBER);
         piEmit("%d  // \"%s\"\n", static_cast<const StringConstant*>(text->entry)->index,
                text->value.text);
@@ -548,9 +551,9 @@ int emitTree(const SyntaxNode* n)
     case NODE_DERIVATIVE: {
         if (emitTree(n->right))
             return 1;
-        const CodeVariable* v = assignmentTarget(n, 20061);
+        const CodeVariable* v = assignmentTarget(n, kStrInternalLhsNotVariable);
         if (v->kind != SYMBOL_STATE) {
-            compileErrorAtLine(n->line, 20086);
+            compileErrorAtLine(n->line, kStrLhsMustBeState);
             return 1;
         }
         emitInstruction(PI_POP_D);
@@ -594,10 +597,10 @@ int emitTree(const SyntaxNode* n)
             return 1;
         const SyntaxNode* name = n->left;
         if (!name || name->type != NODE_VARIABLE)
-            compileInternalError(20089);
+            compileInternalError(kStrInternalOnlyVariableIndexed);
         const CodeVariable* v = static_cast<const CodeVariable*>(name->entry);
         if (!v)
-            compileInternalError(20077);
+            compileInternalError(kStrInternalVariableWithoutSymbol);
         emitInstruction(PI_PUSH_NUMBER);
         piEmit("%d  // %s\n", v->location, v->name);
         emitInstruction(PI_DELAY);
@@ -607,9 +610,9 @@ int emitTree(const SyntaxNode* n)
     case NODE_DELAY_TIME: {
         if (emitTree(n->right))
             return 1;
-        const CodeVariable* v = assignmentTarget(n, 20061);
+        const CodeVariable* v = assignmentTarget(n, kStrInternalLhsNotVariable);
         if (v->kind != SYMBOL_DELAY) {
-            compileErrorAtLine(n->line, 20081);
+            compileErrorAtLine(n->line, kStrInternalUnknownAssignmentType);
             return 1;
         }
         emitInstruction(PI_PUSH_NUMBER);
@@ -771,7 +774,7 @@ void closePiOutput(int failed)
         FILE* f = listingFile;
         listingFile = nullptr;
         if (fclose(f) != 0)
-            compileInternalError(20030);
+            compileInternalError(kStrInternalPiFileNotClosed);
     }
 }
 
@@ -787,7 +790,7 @@ int PiCodeGenerate(int generator, const char* listingFileName, int writeSymbols)
         closeSymbolFile();
     }
     if (generator != kPiCodeGenerator) {
-        compileError(20032);
+        compileError(kStrInternalNoCodeGenerator);
         return 1;
     }
 
@@ -795,7 +798,7 @@ int PiCodeGenerate(int generator, const char* listingFileName, int writeSymbols)
     if (listingFileName) {
         listingFile = openFile(listingFileName, "wt");
         if (!listingFile) {
-            compileError(20907, listingFileName);
+            compileError(kStrCannotOpen, listingFileName);
             return 1;
         }
     }

@@ -7,6 +7,7 @@
 #include "MessageLog.h"
 #include "ResString.h"
 #include "ShowFile.h"
+#include "strings/BackendStrings.h"
 
 #include <algorithm>
 #include <functional>
@@ -53,7 +54,7 @@ CodeVariable* boundVariable(const SyntaxNode* name)
 {
     CodeVariable* v = static_cast<CodeVariable*>(name->entry);
     if (!v)
-        compileInternalError(20077);
+        compileInternalError(kStrInternalVariableWithoutSymbol);
     return v;
 }
 
@@ -127,26 +128,26 @@ Readiness targetIsAllowed(const Section& section, const SyntaxNode* assignment, 
 {
     const SyntaxNode* target = assignment->left;
     if (!target || target->type != NODE_VARIABLE)
-        compileInternalError(20061);
+        compileInternalError(kStrInternalLhsNotVariable);
     const CodeVariable* v = boundVariable(target);
     int line = assignment->line;
     if (section.init) {
         if (!insideIf && (v->flags & (VARIABLE_INITIALIZED | VARIABLE_INITIALIZED_IN_IF)))
-            return refuse(line, 20073, v->name);
+            return refuse(line, kStrMultipleAssignment, v->name);
         if (v->kind == SYMBOL_INPUT)
-            return refuse(line, 20075, v->name);
+            return refuse(line, kStrInputAssigned, v->name);
         if (v->kind == SYMBOL_OUTPUT)
-            return refuse(line, 20078, v->name);
+            return refuse(line, kStrOutputAssignedTwice, v->name);
         return READY;
     }
     if (!insideIf && (v->flags & (VARIABLE_DISCRETE | VARIABLE_ASSIGNED_IN_IF | VARIABLE_ASSIGNED)))
-        return refuse(line, 20073, v->name);
+        return refuse(line, kStrMultipleAssignment, v->name);
     if (v->kind == SYMBOL_INPUT)
-        return refuse(line, 20075, v->name);
+        return refuse(line, kStrInputAssigned, v->name);
     if (v->kind == SYMBOL_PARAMETER && !(v->flags & VARIABLE_SOCKET_PARAMETER))
-        return refuse(line, 20074, v->name);
+        return refuse(line, kStrParameterAssigned, v->name);
     if (v->kind == SYMBOL_STATE && assignment->type == NODE_ASSIGN)
-        return refuse(line, 20076, v->name);
+        return refuse(line, kStrStateAssigned, v->name);
     return READY;
 }
 
@@ -524,19 +525,19 @@ int checkInitialized()
 {
     for (const CodeVariable* v = codeVariables(LIST_V); v; v = v->next) {
         if ((v->flags & VARIABLE_DISCRETE) && !(v->flags & (VARIABLE_INITIALIZED | VARIABLE_INITIALIZED_IN_IF))) {
-            compileError(20067, v->name, v->instance->name);
+            compileError(kStrDiscreteNotInitialised, v->name, v->instance->name);
             return 1;
         }
     }
     for (const CodeVariable* v = codeVariables(LIST_PARAMETERS); v; v = v->next) {
         if (!(v->flags & (VARIABLE_INITIALIZED | VARIABLE_INITIALIZED_IN_IF))) {
-            compileError(20066, v->name, v->instance->name);
+            compileError(kStrParameterNotInitialised, v->name, v->instance->name);
             return 1;
         }
     }
     for (const CodeVariable* v = codeVariables(LIST_DELAYS); v; v = v->next) {
         if (!(v->flags & (VARIABLE_INITIALIZED | VARIABLE_INITIALIZED_IN_IF))) {
-            compileError(20065, v->name, v->instance->name);
+            compileError(kStrDelayNotInitialised, v->name, v->instance->name);
             return 1;
         }
     }
@@ -549,25 +550,25 @@ int checkAssigned()
 {
     for (const CodeVariable* v = codeVariables(LIST_STATES); v; v = v->next) {
         if (!(v->flags & kAnyAssignment)) {
-            compileError(20069, v->name, v->instance->name);
+            compileError(kStrStateDerivativeNotAssigned, v->name, v->instance->name);
             return 1;
         }
     }
     for (const CodeVariable* v = codeVariables(LIST_DELAYS); v; v = v->next) {
         if (!(v->flags & kAnyAssignment)) {
-            compileError(20070, v->name, v->instance->name);
+            compileError(kStrDelayNotAssigned, v->name, v->instance->name);
             return 1;
         }
     }
     for (const CodeVariable* v = codeVariables(LIST_V); v; v = v->next) {
         if (v->kind == SYMBOL_OUTPUT && !(v->flags & (VARIABLE_ASSIGNED_IN_IF | VARIABLE_ASSIGNED))) {
-            compileError(20071, v->name, v->instance->name);
+            compileError(kStrOutputNotAssigned, v->name, v->instance->name);
             return 1;
         }
     }
     for (const CodeProcedure* p = codeProcedures(); p; p = p->next) {
         if (!(p->used & 1)) {
-            compileError(20072, p->name, p->instance->blockType->key);
+            compileError(kStrProcedureNeverUsed, p->name, p->instance->blockType->key);
             return 1;
         }
     }

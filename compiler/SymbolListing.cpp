@@ -6,6 +6,7 @@
 #include "MessageLog.h"
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/BackendStrings.h"
 
 #include <cstring>
 
@@ -30,7 +31,7 @@ const char* kindWord(const CodeVariable* v)
     case SYMBOL_STATE: return "state    ";
     case SYMBOL_PARAMETER_VALUE: return "unknown  ";
     case SYMBOL_DELAY: return "delay    ";
-    default: compileInternalError(20040);
+    default: compileInternalError(kStrInternalUnknownSignalKind);
     }
 }
 
@@ -58,7 +59,7 @@ void writeVariableEntry(const CodeVariable* v)
         if (v->flags & w.flag)
             symbolFilePrintf("%s", w.word);
     if (v->flags & ~kAllFlags)
-        compileInternalError(20052);
+        compileInternalError(kStrInternalUnknownSymbolFlag);
     if (v->alias)
         symbolFilePrintf(" alias %s\n", v->alias->name);
     else
@@ -106,9 +107,9 @@ void SymbolFileWrite(int errorsOnly)
 {
     if (errorsOnly)
         symbolFilePrintf("\n");
-    symbolFilePrintf("%s", getResString(20044));
+    symbolFilePrintf("%s", getResString(kStrSymbolTableHeading));
     if (errorsOnly)
-        symbolFilePrintf("%s", getResString(20045));
+        symbolFilePrintf("%s", getResString(kStrSymbolTableErrorsOnly));
     symbolFilePrintf("\n");
 
     static const unsigned int headings[kVariableLists] = {20046, 20047, 20048, 20049};
@@ -130,12 +131,12 @@ void SymbolFileWrite(int errorsOnly)
             if (strcmp(s->text, kThisPlaceholder) == 0)
                 continue;
             if (first)
-                symbolFilePrintf("%s", getResString(20050));
+                symbolFilePrintf("%s", getResString(kStrSymbolTableString));
             first = false;
             symbolFilePrintf("   \"%s\" /* %d */\n", s->text, s->index);
         }
     }
-    symbolFilePrintf("%s", getResString(20051));
+    symbolFilePrintf("%s", getResString(kStrSymbolTableEnd));
     if (errorsOnly)
         return;
 

@@ -7,6 +7,7 @@
 #include "ErrorReporter.h"
 #include "ModuleRegistry.h"
 #include "ResString.h"
+#include "strings/CompilerStrings.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -194,7 +195,7 @@ Symbol* findOwnedSymbol(const void* owner, const char* name)
 StringConstant* SYMaddstring(const char* text)
 {
     if (!text)
-        compileInternalError(20700);
+        compileInternalError(kStrInternalAddStringNull);
     auto found = stringConstantIndex.find(text);
     if (found != stringConstantIndex.end())
         return found->second;
@@ -274,7 +275,7 @@ const Symbol* findParameterValue(const Instance* instance, const char* name)
 void setContinuousCode(SyntaxNode* tree)
 {
     if (continuousSet)
-        compileInternalError(20703);
+        compileInternalError(kStrInternalSimSectionPrepared);
     continuousSet = true;
     pendingContinuous = tree;
 }
@@ -282,7 +283,7 @@ void setContinuousCode(SyntaxNode* tree)
 void setInitialCode(SyntaxNode* tree)
 {
     if (initialSet)
-        compileInternalError(20704);
+        compileInternalError(kStrInternalInitSectionPrepared);
     initialSet = true;
     pendingInitial = tree;
 }
@@ -359,7 +360,7 @@ int closeBlock(const char* name)
 void setCircuitName(const char* name)
 {
     if (theCircuitName)
-        compileInternalError(20705);
+        compileInternalError(kStrInternalCircuitDefined);
     theCircuitName = copyText(name);
 }
 

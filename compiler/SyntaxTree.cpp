@@ -6,6 +6,7 @@
 #include "CheckedHeap.h"
 #include "ErrorReporter.h"
 #include "ResString.h"
+#include "strings/CompilerStrings.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -300,6 +301,6 @@ int nodePrecedence(const SyntaxNode* tree)
     default:
         if (tree->type >= NODE_ASSIGN && tree->type <= NODE_DELAY_TIME)
             return 0;
-        compileInternalError(20201);
+        compileInternalError(kStrInternalUnknownNodeType);
     }
 }

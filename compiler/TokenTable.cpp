@@ -4,6 +4,7 @@
 
 #include "BoundedText.h"
 #include "ResString.h"
+#include "strings/CompilerStrings.h"
 
 #include <cstring>
 
@@ -133,13 +134,13 @@ String tokenName(int token)
 {
     char text[64];
     switch (token) {
-    case 0: return String(getResString(19146));
+    case 0: return String(getResString(kStrTokenEndOfFile));
     case 8: return String("'\\b'");
     case 9: return String("'\\t'");
     case 10: return String("'\\n'");
     case 12: return String("'\\f'");
     case 13: return String("'\\r'");
-    case 256: return String(getResString(19147));
+    case 256: return String(getResString(kStrTokenError));
     default: break;
     }
     if (token >= kFirstNamedToken && token <= kLastNamedToken)
@@ -147,9 +148,9 @@ String tokenName(int token)
     if (token >= 32 && token < 127) {
         formatBounded(text, sizeof text, "'%c`", token);
     } else if (token >= 256) {
-        formatBounded(text, sizeof text, getResString(19149), token);
+        formatBounded(text, sizeof text, getResString(kStrTokenSymbol), token);
     } else {
-        formatBounded(text, sizeof text, getResString(19148), token);
+        formatBounded(text, sizeof text, getResString(kStrTokenCharacter), token);
     }
     return String(text);
 }

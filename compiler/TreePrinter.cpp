@@ -7,6 +7,7 @@
 
 #include "MessageLog.h"
 #include "NumberFormat.h"
+#include "strings/CompilerStrings.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -115,7 +116,7 @@ void printNumber(const PrintTarget& to, double v)
 [[noreturn]] void unknownNode(const PrintTarget& to, const SyntaxNode* n)
 {
     emit(to, "KYTNode <%d>\n", n->type);
-    compileInternalError(20201);
+    compileInternalError(kStrInternalUnknownNodeType);
 }
 
 void printExpression(const PrintTarget& to, const SyntaxNode* n)

@@ -4,6 +4,7 @@
 #include "SyntaxTree.h"
 
 #include "CompilerMessages.h"
+#include "strings/CompilerStrings.h"
 
 #include <cstdlib>
 #include <vector>
@@ -30,11 +31,11 @@ KYT_WALK_HELPER int replaceSwitch(SyntaxNode** slot)
     std::vector<SyntaxNode*> cases;
     for (SyntaxNode* chain = sw->right; chain; chain = chain->left) {
         if (chain->type != NODE_CASE_CHAIN)
-            compileInternalError(20239);
+            compileInternalError(kStrInternalSwitchNotTransformed);
         if (!chain->right)
-            compileInternalError(20240);
+            compileInternalError(kStrInternalRightTreeEmpty);
         if (chain->right->type != NODE_CASE && chain->right->type != NODE_DEFAULT)
-            compileInternalError(20201);
+            compileInternalError(kStrInternalUnknownNodeType);
         cases.push_back(chain->right);
     }
     SyntaxNode* defaultCase = nullptr;
@@ -43,7 +44,7 @@ KYT_WALK_HELPER int replaceSwitch(SyntaxNode** slot)
         if (c->type == NODE_DEFAULT) {
             if (defaultCase) {
                 // The cases come last written first: defaultCase is the second.
-                compileErrorAtLine(defaultCase->line, 20200);
+                compileErrorAtLine(defaultCase->line, kStrSwitchTwoDefaults);
                 return 1;
             }
             defaultCase = c;
@@ -54,7 +55,7 @@ KYT_WALK_HELPER int replaceSwitch(SyntaxNode** slot)
     // Without a CASE there is nothing to test, and DEFAULT has no condition
     // to negate.
     if (caseCount == 0) {
-        compileErrorAtLine(sw->line, 20202);
+        compileErrorAtLine(sw->line, kStrSwitchWithoutCase);
         return 1;
     }
 
@@ -278,6 +279,6 @@ int checkInitCode(const SyntaxNode* tree)
     const SyntaxNode* bad = findRunControl(tree);
     if (!bad)
         return 0;
-    compileErrorAtLine(bad->line, 20203);
+    compileErrorAtLine(bad->line, kStrQuitStoreInInit);
     return 1;
 }

@@ -23,6 +23,7 @@
 #include "FileLayer.h"
 #include "ResString.h"
 #include "ShowFile.h"
+#include "strings/MessagesStrings.h"
 
 #include <clocale>
 #include <cstdio>
@@ -73,7 +74,7 @@ int listTables(const char* path)
 {
     FILE* input = openFile(path, "rt");
     if (!input) {
-        fprintf(stderr, getResString(20907), path);
+        fprintf(stderr, getResString(kStrCannotOpen), path);
         fputs("\n", stderr);
         return 1;
     }

@@ -6,6 +6,7 @@
 
 #include "Dialog.h"
 #include "Pane.h"
+#include "strings/CircuitStrings.h"
 
 #include <string>
 #include <vector>
@@ -13,9 +14,9 @@
 const int kAboutBitmap = 9000;
 const int kCreditBitmap1 = 9051;
 const int kCreditBitmap2 = 9052;
-const unsigned int kResFirstCredit = 19950;
-const unsigned int kResCreditButton1 = 19958;
-const unsigned int kResCreditButton2 = 19959;
+const unsigned int kResFirstCredit = kStrAboutCredit1;
+const unsigned int kResCreditButton1 = kStrAboutCreditButton1;
+const unsigned int kResCreditButton2 = kStrAboutCreditButton2;
 const int kCreditButton1 = 4101;
 const int kCreditButton2 = 4102;
 

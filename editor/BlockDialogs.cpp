@@ -18,6 +18,7 @@
 #include "TablePane.h"
 #include "TableModel.h"
 #include "Workspace.h"
+#include "strings/CircuitStrings.h"
 
 #include <windows.h>
 
@@ -334,8 +335,8 @@ void BlockParameterDialog::applyValues()
 
 namespace {
 
-const unsigned int kHorizontalTexts[] = {5002, 5005, 5003};
-const unsigned int kVerticalTexts[] = {5004, 5006, 5007};
+const unsigned int kHorizontalTexts[] = {kStrAlignLeft, kStrAlignCentreHorizontal, kStrAlignRight};
+const unsigned int kVerticalTexts[] = {kStrAlignTop, kStrAlignCentreVertical, kStrAlignBottom};
 
 ComboBoxCL* alignmentBox(FieldDialogCL* dialog, int id, int* value, const unsigned int* texts)
 {
@@ -432,7 +433,7 @@ void BlockLayoutDialog::addIcon()
                                           "Bitmap (*.bmp)", "*.bmp", nullptr};
     String initial = theWorkspace ? theWorkspace->ICONDIR : String();
     initial += "\\*.;*.bmp";
-    FileOpenDialog chooser(this, getResString(19500), initial.text(), filters);
+    FileOpenDialog chooser(this, getResString(kStrChooseIcon), initial.text(), filters);
     if (!chooser.ok || !iconBase)
         return;
     int before = iconBase->count();

@@ -8,6 +8,7 @@
 #include "BlockCatalogue.h"
 #include "LibraryRecords.h"
 #include "Menu.h"
+#include "strings/CircuitStrings.h"
 
 #include <vector>
 
@@ -17,8 +18,8 @@ const int kInsertMenuResource = 170;
 const int kBlockMenuResource = 109;
 const int kCommandEditBlock = 172;
 const int kCommandCopyToLocal = 18047;
-const unsigned int kResViewSource = 18041;
-const unsigned int kResCopyToLocal = 18046;
+const unsigned int kResViewSource = kStrViewSource;
+const unsigned int kResCopyToLocal = kStrCopyToLocal;
 // The block menu's text for a block of library Local (its string number
 // holds another text in the table).
 extern const char kEditLocalBlockText[];

@@ -19,12 +19,12 @@
 #include "StatusBar.h"
 #include "UnitPoint.h"
 #include "Workspace.h"
+#include "strings/CircuitStrings.h"
 
 #include <string>
 
 namespace {
 
-const unsigned int kResPrintJobName = 19011;
 
 // The editor's grid: 4 mm on the screen, made odd.
 Point screenGrid(DeviceContext& screen)
@@ -273,7 +273,7 @@ int GedPane::print()
     WindowCL* owner = theApplication ? static_cast<WindowCL*>(theApplication->mainFrame) : nullptr;
     PrintAbortDialogCL* dialog = new PrintAbortDialogCL(owner, ResourceId(PrintAbortDialogCL::kProgramTemplate));
     PrintJob* job = new PrintJob(this, printer, dialog);
-    job->setDocName(getResString(kResPrintJobName));
+    job->setDocName(getResString(kStrCircuitPrintJob));
     job->print();
     return 1;
 }

@@ -5,6 +5,7 @@
 #include "ModuleRegistry.h"
 #include "PiInterpreter.h"
 #include "ResString.h"
+#include "strings/PiStrings.h"
 
 #include <cmath>
 #include <ctime>
@@ -26,7 +27,7 @@ const char kErrorKey[] = "BASE";
 double domainError(const char* name)
 {
     if (host.moduleMessage)
-        host.moduleMessage(1, getResString(20267), name);
+        host.moduleMessage(1, getResString(kStrArgumentOutOfRange), name);
     if (host.requestErrorStop)
         host.requestErrorStop(0);
     return 0;

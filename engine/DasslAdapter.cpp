@@ -4,6 +4,7 @@
 #include "HostServices.h"
 #include "Integrators.h"
 #include "ResString.h"
+#include "strings/IntegratorsStrings.h"
 
 #include <ida/ida.h>
 #include <nvector/nvector_serial.h>
@@ -62,8 +63,6 @@ DasslSolver solver;
 // keeps IDA from reporting it as an error (with the code −22) first.
 const long kNoStepLimit = -1;
 
-// "Probleme mit DDASSL(), IDID = %d"
-const unsigned kSolverProblem = 20330;
 
 void currentFlags(std::vector<int>& flags)
 {
@@ -135,7 +134,7 @@ bool startAt(double t, const double* y, const double* D)
 // run when the last try at this time failed as well.
 int failure(int flag, double t, double h, double* proposal)
 {
-    moduleMessage(1, getResString(kSolverProblem), flag);
+    moduleMessage(1, getResString(kStrDasslProblem), flag);
     solver.canContinue = false;
     *proposal = h;
     // Mended: retrying with the same h forever queued a message each time

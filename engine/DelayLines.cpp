@@ -3,6 +3,7 @@
 #include "HostServices.h"
 #include "ResString.h"
 #include "RunState.h"
+#include "strings/PiStrings.h"
 
 #include <cstddef>
 
@@ -47,7 +48,7 @@ DelayLine* checkedLine(int line)
 {
     if (line >= 0 && line < lineCount)
         return &lines[line];
-    moduleMessage(1, getResString(20266), line);
+    moduleMessage(1, getResString(kStrInternalDelayNotDeclared), line);
     requestErrorStop(0);
     return nullptr;
 }
@@ -128,7 +129,7 @@ void DelayAppend(int line, double t, double value)
     // may lie up to LIMIT ahead, and CONT then appends at the earlier current
     // time. The run is stopped with a message instead of ending the program.
     if (newest != l->first && newest->time > t) {
-        moduleMessage(1, "%s", getResString(20264));
+        moduleMessage(1, "%s", getResString(kStrInternalDelayNotMonotonic));
         requestErrorStop(0);
         return;
     }

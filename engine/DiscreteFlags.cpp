@@ -3,6 +3,7 @@
 #include "HostServices.h"
 #include "ResString.h"
 #include "RunState.h"
+#include "strings/PiStrings.h"
 
 #include <cstddef>
 
@@ -17,7 +18,7 @@ int flagCount = 0;
 // running code and stops there.
 int refuseFlag(int index)
 {
-    moduleMessage(1, getResString(20265), index);
+    moduleMessage(1, getResString(kStrInternalEventNotDeclared), index);
     requestErrorStop(0);
     return 0;
 }

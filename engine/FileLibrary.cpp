@@ -5,6 +5,7 @@
 
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/FiletableStrings.h"
 
 #include <cstdio>
 #include <string>
@@ -14,15 +15,15 @@ namespace {
 
 // Texts (filetable.strings).
 enum FileText {
-    TEXT_FILES_DECLARED = 20270,
-    TEXT_CANNOT_CLOSE = 20271,
-    TEXT_CANNOT_OPEN = 20272,
-    TEXT_NO_SUCH_FILE = 20273,
-    TEXT_NEVER_OPENED = 20274,
-    TEXT_READ_ERROR = 20275,
-    TEXT_LINE_TOO_LONG = 20276,
-    TEXT_BAD_FORMAT = 20277,
-    TEXT_NO_SUCH_COLUMN = 20278
+    TEXT_FILES_DECLARED = kStrFilesDeclared,
+    TEXT_CANNOT_CLOSE = kStrFileCannotClose,
+    TEXT_CANNOT_OPEN = kStrFileCannotOpen,
+    TEXT_NO_SUCH_FILE = kStrNoSuchFile,
+    TEXT_NEVER_OPENED = kStrFileNeverOpened,
+    TEXT_READ_ERROR = kStrFileReadError,
+    TEXT_LINE_TOO_LONG = kStrFileLineTooLong,
+    TEXT_BAD_FORMAT = kStrFileBadFormat,
+    TEXT_NO_SUCH_COLUMN = kStrFileNoSuchColumn
 };
 
 const char kErrorKey[] = "FILE";

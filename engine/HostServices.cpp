@@ -8,6 +8,7 @@
 #include "FileLayer.h"
 #include "ResString.h"
 #include "String.h"
+#include "strings/EngineStrings.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -88,7 +89,7 @@ const char* stringConstant(int index)
 {
     int count = seams.stringCount ? seams.stringCount() : 0;
     if (index < 0 || index >= count || !seams.stringText) {
-        reportError(ERR_ERROR, getResString(20212), index);
+        reportError(ERR_ERROR, getResString(kStrStringIndexOutOfRange), index);
         runState.errorFlag = kRunErrorStop;
         return nullptr;
     }
@@ -100,7 +101,7 @@ const char* localLibraryDirectory()
     const char* dir = seams.localLibraryDirectory ? seams.localLibraryDirectory() : nullptr;
     localDirectoryText = dir ? dir : "";
     if (!localDirectoryText.getLength())
-        reportError(ERR_ERROR, "%s", getResString(22008));
+        reportError(ERR_ERROR, "%s", getResString(kStrNoLocalForLoading));
     return localDirectoryText.text();
 }
 

@@ -5,6 +5,7 @@
 #include "CheckedHeap.h"
 #include "ErrorReporter.h"
 #include "ResString.h"
+#include "strings/EngineStrings.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -74,7 +75,7 @@ int fileRow(const ModuleEntry* row)
     if (row->kind & MODULE_FOURTH_HOOK)
         appendHook(MODULE_LIST_FOURTH, row);
     if ((row->kind & (MODULE_FUNCTION_ROW | MODULE_PROCEDURE_ROW)) && insertFunction(row)) {
-        reportError(ERR_ERROR, getResString(22007), row->name);
+        reportError(ERR_ERROR, getResString(kStrDuplicateLibraryCall), row->name);
         return 1;
     }
     return 0;

@@ -8,6 +8,8 @@
 #include "PiOpcodes.h"
 #include "ResString.h"
 #include "RunState.h"
+#include "strings/EngineStrings.h"
+#include "strings/PiStrings.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -39,7 +41,7 @@ __attribute__((noinline)) void divisionByZero()
     runState.mathErrors |= kMathErrorDivision;
     if (!runState.divisionReported) {
         runState.divisionReported = true;
-        reportError(ERR_ERROR, "%s", getResString(20210));
+        reportError(ERR_ERROR, "%s", getResString(kStrDivisionByZero));
     }
 }
 
@@ -51,7 +53,7 @@ __attribute__((noinline)) void abortWith(int index)
         return;
     }
     p.exitString = -1;
-    reportError(ERR_ERROR, getResString(20212), index);
+    reportError(ERR_ERROR, getResString(kStrStringIndexOutOfRange), index);
     runState.errorFlag = kRunErrorStop;
 }
 
@@ -229,14 +231,14 @@ int piInteger(double x)
 // A push that the loader has not proven to fit checks the room first.
 #define CHECK_ROOM                                                                       \
     if (!kProven && sp >= top)                                                           \
-        return abandonRun(20263, base);
+        return abandonRun(kStrStackOverflow, base);
 
 // A fused opcode is only known in the loader's fused copy; anywhere else it
 // is an unknown opcode.
 #define FUSED_CASE(op)                                                                   \
     case op:                                                                             \
         if (!kProven)                                                                    \
-            fatalMessage(20261);
+            fatalMessage(kStrUnknownInstruction);
 
 #define FUSED_BINARY_CASES(suffix, operand)                                              \
     FUSED_CASE(PI_ADD_##suffix)                                                          \
@@ -419,12 +421,12 @@ int runCode(const PiInstruction* ip, double* const base, double t, double* S,
             // A procedure that schedules itself without a time recurses
             // without end; the native stack must not run out.
             if (runNesting > kMaxCallDepth)
-                return abandonRun(20262, base);
+                return abandonRun(kStrCallsTooDeep, base);
             p.stackPointer = static_cast<int>(sp - p.stack);
             const int r = execPICode(p.discrete[ip->u.index], t, S, discreteCurrent,
                                      discreteNext, D);
             if (abandoned)
-                return abandonRun(20262, base);
+                return abandonRun(kStrCallsTooDeep, base);
             runState.currentTime = t;
             *sp++ = r & ~PI_RESULT_DISCRETE;
             ++ip;
@@ -485,7 +487,7 @@ int runCode(const PiInstruction* ip, double* const base, double t, double* S,
 
         case PI_END: {
             if (sp != base + 1)
-                fatalMessage(20260);
+                fatalMessage(kStrStackUnbalanced);
             const int result = toInteger(base[0]);
             p.stackPointer = static_cast<int>(base - p.stack);
             --runNesting;
@@ -525,7 +527,7 @@ int runCode(const PiInstruction* ip, double* const base, double t, double* S,
         default:
             if (kProven)
                 __builtin_unreachable();
-            fatalMessage(20261);
+            fatalMessage(kStrUnknownInstruction);
         }
     }
 }
@@ -575,7 +577,7 @@ int runDiscreteSection(double t, double* S, double* discreteCurrent, double* dis
 {
     PiProgram& p = piProgram;
     if (section < 0 || section >= p.ndiscr) {
-        reportError(ERR_FATAL, getResString(19800), "KYT", static_cast<long>(__LINE__),
+        reportError(ERR_FATAL, getResString(kStrCheckFailed), "KYT", static_cast<long>(__LINE__),
                     "arg >= 0 && arg < ndiscr", 0L);
         abort();
     }

@@ -11,6 +11,7 @@
 #include "PiTextBuffer.h"
 #include "ResString.h"
 #include "ResetSimulator.h"
+#include "strings/PiStrings.h"
 
 #include <climits>
 #include <cmath>
@@ -139,7 +140,7 @@ struct DeclaredSymbol {
 // the PI line.
 [[noreturn]] void checkFailed(const char* text, int checkLine)
 {
-    reportError(ERR_FATAL, getResString(19800), "KYT", static_cast<long>(checkLine), text,
+    reportError(ERR_FATAL, getResString(kStrCheckFailed), "KYT", static_cast<long>(checkLine), text,
                 loader.lineNumber);
     abort();
 }
@@ -220,7 +221,7 @@ void nextPiToken()
         while (*end && *end != '"' && *end != '\n')
             ++end;
         if (*end != '"')
-            fatalText(getResString(20223));
+            fatalText(getResString(kStrStringPastLineEnd));
         copyWord(s + 1, static_cast<size_t>(end - s - 1));
         loader.cursor = end + 1;
         t.token = AT_STRING;
@@ -252,7 +253,7 @@ void nextPiToken()
         t.token = AT_LETTER;
         return;
     }
-    reportError(ERR_FATAL, getResString(20224), loader.lineNumber);
+    reportError(ERR_FATAL, getResString(kStrUnknownCharacter), loader.lineNumber);
     abort();
 }
 
@@ -392,7 +393,7 @@ void readStrings(int count)
         if (t == AT_EVENTS)
             break;
         if (t == AT_STRINGS)
-            fatalText(getResString(20229));
+            fatalText(getResString(kStrInternalStringTableDefined));
         PI_CHECK(t == AT_STRING, "ctok.token == ATSTRING");
         PI_CHECK(index < count, "index < nstrings");
         piProgram.strings[index] = copyText(loader.ctok.text);
@@ -437,7 +438,7 @@ void readDeclarations(std::vector<DeclaredSymbol>& symbols)
 
     n = readCount("n >= 0");
     if (n != 0)
-        fatalText(getResString(20225));
+        fatalText(getResString(kStrDiscreteStatesUnsupported));
     p.ndstates = 0;
     readDeclarationLines(PI_DISCRETE_STATE, 0, true, nullptr, symbols, AT_VARS);
 
@@ -727,7 +728,7 @@ void linkPiCode(const std::vector<RawInstruction>& section, PiCode& code)
         if (r.opcode != PI_LABEL)
             ++count;
     if (count == 0)
-        fatalText(getResString(20238));
+        fatalText(getResString(kStrInternalNoPiCode));
     code.code = new PiInstruction[static_cast<size_t>(count)];
     code.count = count;
     // Where each label stands (the first line of its name), found once: a
@@ -918,7 +919,7 @@ int loadPICode(const char* sourceName, int stackSize)
     (void)sourceName;
     clearOption(OPTION_COMPILE_PHASE);
     if (stackSize <= 0)
-        fatalText(getResString(20600));
+        fatalText(getResString(kStrStackSizeNotPositive));
     freeLoadedProgram();
     resetSimulator();
 

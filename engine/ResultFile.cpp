@@ -7,6 +7,7 @@
 #include "NumberFormat.h"
 #include "PiProgram.h"
 #include "ResString.h"
+#include "strings/SimulatorStrings.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -239,7 +240,7 @@ int countOutputs()
 int ResultFileOpen(const SimParams& settings, int rmode, bool openResultFile)
 {
     if (outputCount >= 0 || records) {
-        reportError(ERR_FATAL, "%s", getResString(20626));
+        reportError(ERR_FATAL, "%s", getResString(kStrInternalNoCache));
         abort();
     }
     binaryForm = rmode != 0;
@@ -294,7 +295,7 @@ void ResultFileHeader(const SimParams& settings, PlotServices* plot, const char*
     if (plot) {
         int signals = outputCount - 1 - (settings.XVAR != 0 ? 1 : 0);
         plot->setSignals(signals > 0 ? signals : 0);
-        plot->setTitle(getResString(20627));
+        plot->setTitle(getResString(kStrResultTime));
         int output = 0;
         int curve = 0;
         for (int i = 0; i < p.nsymbols; ++i) {

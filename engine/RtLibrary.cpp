@@ -3,6 +3,7 @@
 #include "RunTimeFiles.h"
 
 #include "ResString.h"
+#include "strings/RtStrings.h"
 
 #include <cmath>
 #include <cstdio>
@@ -11,15 +12,15 @@ namespace {
 
 // Texts (rt.strings).
 enum RtText {
-    TEXT_HARDWARE_ERROR = 20290,
-    TEXT_CARD_NOT_FOUND = 20291,
-    TEXT_AIN_FAILED = 20292,
-    TEXT_AOUT_FAILED = 20293,
-    TEXT_DIGIN_FAILED = 20294,
-    TEXT_DIGOUT_FAILED = 20295,
-    TEXT_SLEEP_MISSED = 20296,
-    TEXT_TIMER_READ_FAILED = 20297,
-    TEXT_TIMER_SET_FAILED = 20298
+    TEXT_HARDWARE_ERROR = kStrRtHardwareError,
+    TEXT_CARD_NOT_FOUND = kStrRtCardNotFound,
+    TEXT_AIN_FAILED = kStrRtAinFailed,
+    TEXT_AOUT_FAILED = kStrRtAoutFailed,
+    TEXT_DIGIN_FAILED = kStrRtDiginFailed,
+    TEXT_DIGOUT_FAILED = kStrRtDigoutFailed,
+    TEXT_SLEEP_MISSED = kStrRtSleepMissed,
+    TEXT_TIMER_READ_FAILED = kStrRtTimerReadFailed,
+    TEXT_TIMER_SET_FAILED = kStrRtTimerSetFailed
 };
 
 // The services RT keeps of the table it gets when attached.

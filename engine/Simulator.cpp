@@ -14,6 +14,7 @@
 #include "ResString.h"
 #include "ResultFile.h"
 #include "RunState.h"
+#include "strings/SimulatorStrings.h"
 
 #include <cfloat>
 #include <cmath>
@@ -35,13 +36,6 @@ bool finite(double v)
 // the name. They end the run at once with the parameter message.
 // "Die Einstellung "%s" (%s = %s) muss größer als 0 sein." and its kin:
 // a run refused for its settings names the first setting it cannot use.
-const unsigned kSettingAboveZero = 20641;
-const unsigned kSettingNotNegative = 20642;
-const unsigned kSettingMode = 20643;
-const unsigned kSettingResultFile = 20644;
-const unsigned kSettingXAxis = 20645;
-const unsigned kSettingFinite = 20646;
-const unsigned kSettingMethod = 20647;
 
 // The settings' names as the simulation options dialog shows them: the
 // texts 20648 to 20653 of the string table.
@@ -52,12 +46,12 @@ struct SettingRow {
     unsigned rule;
 };
 const SettingRow kNumberSettings[] = {
-    {"INITSTEP", 20648, &SimParams::INITSTEP, kSettingAboveZero},
-    {"MINSTEP", 20649, &SimParams::MINSTEP, kSettingNotNegative},
-    {"MAXSTEP", 20650, &SimParams::MAXSTEP, kSettingAboveZero},
-    {"RELERR", 20651, &SimParams::RELERR, kSettingFinite},
-    {"ABSERR", 20652, &SimParams::ABSERR, kSettingFinite},
-    {"LIMIT", 20653, &SimParams::LIMIT, kSettingAboveZero},
+    {"INITSTEP", kStrSettingInitStep, &SimParams::INITSTEP, kStrSettingAboveZero},
+    {"MINSTEP", kStrSettingMinStep, &SimParams::MINSTEP, kStrSettingNotNegative},
+    {"MAXSTEP", kStrSettingMaxStep, &SimParams::MAXSTEP, kStrSettingAboveZero},
+    {"RELERR", kStrSettingRelErr, &SimParams::RELERR, kStrSettingFinite},
+    {"ABSERR", kStrSettingAbsErr, &SimParams::ABSERR, kStrSettingFinite},
+    {"LIMIT", kStrSettingLimit, &SimParams::LIMIT, kStrSettingAboveZero},
 };
 
 // Extra arguments beyond those the text uses are ignored.
@@ -75,8 +69,8 @@ std::string unusableSetting(const SimParams& s, int outputs)
 {
     for (const SettingRow& row : kNumberSettings) {
         const double v = s.*row.value;
-        const bool usable = finite(v) && (row.rule != kSettingAboveZero || v > 0) &&
-                            (row.rule != kSettingNotNegative || v >= 0);
+        const bool usable = finite(v) && (row.rule != kStrSettingAboveZero || v > 0) &&
+                            (row.rule != kStrSettingNotNegative || v >= 0);
         if (!usable)
             return formatted(row.rule, getResString(row.label), row.key,
                              formatDouble(v).text());
@@ -84,28 +78,23 @@ std::string unusableSetting(const SimParams& s, int outputs)
     char number[32];
     if (s.MODE < 0 || s.MODE > 2) {
         snprintf(number, sizeof number, "%d", s.MODE);
-        return formatted(kSettingMode, number, "", "");
+        return formatted(kStrSettingMode, number, "", "");
     }
     if (memchr(s.FNAME, 0, sizeof s.FNAME) == nullptr)
-        return formatted(kSettingResultFile, "", "", "");
+        return formatted(kStrSettingResultFile, "", "", "");
     if (s.XVAR < 0 || s.XVAR >= outputs) {
         char count[32];
         snprintf(number, sizeof number, "%d", s.XVAR);
         snprintf(count, sizeof count, "%d", outputs);
-        return formatted(kSettingXAxis, number, count, "");
+        return formatted(kStrSettingXAxis, number, count, "");
     }
     return std::string();
 }
 
 // "Die Schrittweite %s = %g ist zu klein: die Zeit t = %g schreitet damit
 // nicht fort!"
-const unsigned kStepTooSmall = 20632;
 // "Die Prozedur %s lief zur Zeit t = %g mehr als %ld Mal: sie plant sich wohl
 // immer wieder zur selben Zeit ein!"
-const unsigned kEndlessEvents = 20633;
-const unsigned kResultFileNotOpened = 20660;
-const unsigned kResultFileNotWritten = 20661;
-const unsigned kSnapshotNotWritten = 20662;
 
 // Mended: a step that the time cannot resolve (t + h == t, or below the
 // time tolerance, e.g. INITSTEP 1e-300) was taken and the run never moved
@@ -114,7 +103,7 @@ bool stepAdvances(const char* name, double t, double h)
 {
     if (h >= kTimeEpsilon && t + h != t)
         return true;
-    reportError(ERR_ERROR, getResString(kStepTooSmall), name, h, t);
+    reportError(ERR_ERROR, getResString(kStrStepTooSmall), name, h, t);
     return false;
 }
 
@@ -150,17 +139,17 @@ const char* endCodeMessage(int code)
     case SIM_END_ERROR:
         return nullptr;
     case SIM_END_EXIT:
-        return getResString(20613);
+        return getResString(kStrExitMessage);
     case SIM_END_PARAMETERS:
-        return getResString(20614);
+        return getResString(kStrBadSimulationSettings);
     case SIM_END_ACCURACY:
-        return getResString(20615);
+        return getResString(kStrAccuracyError);
     case SIM_END_SCHEDULE:
-        return getResString(20616);
+        return getResString(kStrScheduleError);
     case SIM_END_NO_STATES:
-        return getResString(20617);
+        return getResString(kStrStatesNotDeclared);
     default:
-        return getResString(20618);
+        return getResString(kStrInternalUnknownSimResult);
     }
 }
 
@@ -188,14 +177,14 @@ bool Simulator::startSimulation(const SimParams& settings, int startAtOnce)
         unloadPICode();
         ModuleRegistryFree();
         host->unlockEditing();
-        host->setMainStatus(1, getResString(19900));
+        host->setMainStatus(1, getResString(kStrStateEditing));
         ended = true;
         return false;
     }
     if (host)
-        host->setMainStatus(1, getResString(19904));
+        host->setMainStatus(1, getResString(kStrStateSimulating));
     if (!plot) {
-        reportError(ERR_FATAL, "%s", getResString(20619));
+        reportError(ERR_FATAL, "%s", getResString(kStrInternalNoPlot));
         abort();
     }
     plot->clearPoints();
@@ -348,7 +337,7 @@ int Simulator::checkResultFile()
 {
     if (!resultFileWriteFailed())
         return -1;
-    return endWith(failResultFile(kResultFileNotWritten));
+    return endWith(failResultFile(kStrResultFileNotWritten));
 }
 
 // State 1, the set-up.
@@ -370,7 +359,7 @@ int Simulator::setUp()
     if (!step && (methodInUse < 0 || methodInUse >= kIntegrationMethodCount)) {
         char number[32];
         snprintf(number, sizeof number, "%d", params.IALG);
-        settingsProblem = formatted(kSettingMethod, number, "", "");
+        settingsProblem = formatted(kStrSettingMethod, number, "", "");
     }
     if (!step || !hasDiscreteFlags())
         return failSetUp();
@@ -408,13 +397,13 @@ int Simulator::setUp()
             DiscreteFlag(i, 0);
         if (const int opened = ResultFileOpen(params, params.RMODE)) {
             failSetUp();
-            return opened == 1 ? failResultFile(kResultFileNotOpened) : SIM_END_PARAMETERS;
+            return opened == 1 ? failResultFile(kStrResultFileNotOpened) : SIM_END_PARAMETERS;
         }
         if (params.HMODE == 1)
             ResultFileHeader(params, plot, host ? host->circuitName() : "");
         if (resultFileWriteFailed()) {
             failSetUp();
-            return failResultFile(kResultFileNotWritten);
+            return failResultFile(kStrResultFileNotWritten);
         }
         clearDelayLines();
         runStartHooks();
@@ -435,13 +424,13 @@ int Simulator::setUp()
         }
         if (const int opened = ResultFileOpen(params, params.RMODE)) {
             failSetUp();
-            return opened == 1 ? failResultFile(kResultFileNotOpened) : SIM_END_PARAMETERS;
+            return opened == 1 ? failResultFile(kStrResultFileNotOpened) : SIM_END_PARAMETERS;
         }
         if (params.HMODE == 1)
             ResultFileHeader(params, plot, host ? host->circuitName() : "");
         if (resultFileWriteFailed()) {
             failSetUp();
-            return failResultFile(kResultFileNotWritten);
+            return failResultFile(kStrResultFileNotWritten);
         }
         initResult = runInitCode(p.t[rs.current], 0);
         break;
@@ -520,7 +509,7 @@ int Simulator::dueEvents()
         return endWith(SIM_END_SCHEDULE);
     }
     if (++eventsAtThisTime > kMaxEventsAtOneTime) {
-        reportError(ERR_ERROR, getResString(kEndlessEvents), eventName(*event), now,
+        reportError(ERR_ERROR, getResString(kStrEndlessEvents), eventName(*event), now,
                     kMaxEventsAtOneTime);
         freeEvent(event);
         return endWith(SIM_END_SCHEDULE);
@@ -557,7 +546,7 @@ int Simulator::outputAndNextStep()
     if ((rs.flags & PI_RESULT_SNAPSHOT) &&
         SimulationSnapshot(params, rs.stepSize[0], rs.stepSize[rs.current], rs.current,
                            rs.discreteCurrent) != 0) {
-        reportError(ERR_ERROR, getResString(kSnapshotNotWritten), kSnapshotFileName);
+        reportError(ERR_ERROR, getResString(kStrSnapshotNotWritten), kSnapshotFileName);
         return endWith(SIM_END_ERROR);
     }
     // 2. Around events: the values before them and after them.
@@ -708,7 +697,7 @@ int Simulator::finish()
     ResultFileClose();
     // The last records reach the disk only at the close.
     if (resultFileWriteFailed()) {
-        failResultFile(kResultFileNotWritten);
+        failResultFile(kStrResultFileNotWritten);
         rs.endCode = SIM_END_ERROR;
     }
     if (plot)
@@ -728,11 +717,11 @@ void Simulator::endOfRun(int code)
     if ((code == SIM_END_NORMAL || code == SIM_END_STOPPED) && runState.errorFlag)
         code = SIM_END_ERROR;
     if (runState.mathErrors) {
-        std::string text = getResString(20610);
+        std::string text = getResString(kStrRunTimeErrors);
         if (runState.mathErrors & kMathErrorSignal)
-            text += getResString(20611);
+            text += getResString(kStrCauseFpeCatch);
         if (runState.mathErrors & kMathErrorDivision)
-            text += getResString(20612);
+            text += getResString(kStrCauseSeparator);
         text += "\n";
         reportError(ERR_WARNING, "%s", text.c_str());
     }
@@ -757,7 +746,7 @@ void Simulator::endOfRun(int code)
     ModuleRegistryFree();
     if (host) {
         host->unlockEditing();
-        host->setMainStatus(1, getResString(19900));
+        host->setMainStatus(1, getResString(kStrStateEditing));
         host->stopStatusTimer();
     }
     SimulationStatus();

@@ -6,6 +6,7 @@
 #include "FileLayer.h"
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/FiletableStrings.h"
 
 #include <cctype>
 #include <climits>
@@ -19,12 +20,12 @@ namespace {
 
 // Texts (filetable.strings).
 enum TableText {
-    TEXT_TABLES_DECLARED = 20280,
-    TEXT_CANNOT_OPEN = 20281,
-    TEXT_NO_SUCH_TABLE = 20282,
-    TEXT_OUT_OF_RANGE = 20283,
-    TEXT_TOO_MANY_VALUES = 20284,
-    TEXT_LINE_TOO_LONG = 20285
+    TEXT_TABLES_DECLARED = kStrTablesDeclared,
+    TEXT_CANNOT_OPEN = kStrTableCannotOpen,
+    TEXT_NO_SUCH_TABLE = kStrNoSuchTable,
+    TEXT_OUT_OF_RANGE = kStrTableOutOfRange,
+    TEXT_TOO_MANY_VALUES = kStrTableTooManyValues,
+    TEXT_LINE_TOO_LONG = kStrTableLineTooLong
 };
 
 // What a table file can sensibly hold. A table of 4096 x 4096 values fills

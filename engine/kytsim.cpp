@@ -51,6 +51,8 @@
 #include "NumberFormat.h"
 #include "ResString.h"
 #include "ShowFile.h"
+#include "strings/MessagesStrings.h"
+#include "strings/SimulatorStrings.h"
 
 #include <csignal>
 #include <sys/stat.h>
@@ -96,15 +98,9 @@ public:
 const int kExitNothingRan = 1;
 const int kExitInterrupted = 130;
 
-// "Warnung: Das Verfahren IALG 0 integriert nicht: die %d Zustände ..."
-const unsigned kNoIntegration = 20634;
-// "Der für den Übersetzer geschriebene Text der Schaltung bleibt in %s ..."
-const unsigned kCompilerTextKept = 20663;
 // --help: the call, the options besides the settings fields and the exit
 // statuses.
-const unsigned kHelpTexts[] = {20625, 20635, 20637, 20638, 20639};
-// "Die Blockbibliothek Local ist in %s nicht eingetragen!"
-const unsigned kNoLocalInIni = 20636;
+const unsigned kHelpTexts[] = {kStrKytsimUsage, kStrKytsimMoreOptions, kStrKytsimExitCodes1, kStrKytsimExitCodes2, kStrKytsimExitCodes3};
 
 // The directory of the library "Local".
 std::string localDirectory;
@@ -246,25 +242,25 @@ bool setOption(SimParams& settings, const char* option, const char* value)
     const SimParamField* field =
         strncmp(option, "--", 2) == 0 ? findSimParamField(option + 2) : nullptr;
     if (!field) {
-        reportError(ERR_ERROR, getResString(20622), option);
+        reportError(ERR_ERROR, getResString(kStrUnknownOption), option);
         return false;
     }
     if (!value) {
-        reportError(ERR_ERROR, getResString(20628), option);
+        reportError(ERR_ERROR, getResString(kStrOptionWithoutValue), option);
         return false;
     }
     char* at = reinterpret_cast<char*>(&settings) + field->offset;
     switch (field->kind) {
     case SIM_PARAM_TEXT:
         if (!setResultFileName(settings, value)) {
-            reportError(ERR_ERROR, getResString(20624), value);
+            reportError(ERR_ERROR, getResString(kStrFileNameTooLong), value);
             return false;
         }
         return true;
     case SIM_PARAM_INT: {
         int v;
         if (!readInt(value, &v)) {
-            reportError(ERR_ERROR, getResString(20623), option, value);
+            reportError(ERR_ERROR, getResString(kStrOptionNotANumber), option, value);
             return false;
         }
         memcpy(at, &v, sizeof v);
@@ -273,7 +269,7 @@ bool setOption(SimParams& settings, const char* option, const char* value)
     case SIM_PARAM_DOUBLE: {
         double v;
         if (!readDouble(value, &v)) {
-            reportError(ERR_ERROR, getResString(20623), option, value);
+            reportError(ERR_ERROR, getResString(kStrOptionNotANumber), option, value);
             return false;
         }
         memcpy(at, &v, sizeof v);
@@ -321,7 +317,7 @@ bool readInstallation(const char* installDir, bool named)
     if (!f) {
         if (!named)
             return true;
-        reportError(ERR_ERROR, getResString(20907), path.text());
+        reportError(ERR_ERROR, getResString(kStrCannotOpen), path.text());
         return false;
     }
     ADArray<BlockLibrary> libraries;
@@ -340,7 +336,7 @@ bool readInstallation(const char* installDir, bool named)
             return true;
         }
     if (named) {
-        reportError(ERR_ERROR, getResString(kNoLocalInIni), path.text());
+        reportError(ERR_ERROR, getResString(kStrNoLocalInIni), path.text());
         return false;
     }
     return true;
@@ -380,7 +376,7 @@ int runCircuit(const char* path, const char* iniPath, const OptionList& options)
     readInstallationFile(workspace, iniPath);
     const std::string privateDir = makePrivateDirectory();
     if (privateDir.empty()) {
-        reportError(ERR_ERROR, getResString(20907), systemTempDir());
+        reportError(ERR_ERROR, getResString(kStrCannotOpen), systemTempDir());
         return kExitNothingRan;
     }
     workspace.setTempDir(privateDir.c_str());
@@ -409,7 +405,7 @@ int runCircuit(const char* path, const char* iniPath, const OptionList& options)
         CircuitModel model;
         CircuitReader reader(0);
         if (!reader.openFile(path)) {
-            reportError(ERR_ERROR, getResString(20907), path);
+            reportError(ERR_ERROR, getResString(kStrCannotOpen), path);
         } else {
             model.readCircuit(reader);
             reader.closeFile();
@@ -436,12 +432,12 @@ int runCircuit(const char* path, const char* iniPath, const OptionList& options)
                     if (compiled == COMPILE_LOADED) {
                         model.collectMarkedSymbols(piProgram);
                         if (settings.IALG == kMethodNone && piProgram.nstates > 0)
-                            reportError(ERR_WARNING, getResString(kNoIntegration), piProgram.nstates);
+                            reportError(ERR_WARNING, getResString(kStrNoIntegration), piProgram.nstates);
                         status = simulate(settings);
                         releaseCompiledModel();
                     } else if (compiled == COMPILE_PARSE_FAILED || compiled == COMPILE_GENERATION_FAILED) {
                         keepPrivate = true;
-                        reportError(ERR_MESSAGE, getResString(kCompilerTextKept), compilerText.c_str());
+                        reportError(ERR_MESSAGE, getResString(kStrCompilerTextKept), compilerText.c_str());
                     }
                 }
             }
@@ -472,27 +468,27 @@ int run(int argc, char** argv)
         }
         if (strcmp(a, "--INI") == 0 || strcmp(a, "--LOCAL") == 0) {
             if (i + 1 >= argc) {
-                reportError(ERR_ERROR, getResString(20628), a);
+                reportError(ERR_ERROR, getResString(kStrOptionWithoutValue), a);
                 return kExitNothingRan;
             }
             (a[2] == 'I' ? installDir : localDir) = argv[++i];
         } else if (strcmp(a, "--ini") == 0) {
             if (i + 1 >= argc) {
-                reportError(ERR_ERROR, getResString(20628), a);
+                reportError(ERR_ERROR, getResString(kStrOptionWithoutValue), a);
                 return kExitNothingRan;
             }
             circuitIni = argv[++i];
         } else if (a[0] == '-' && a[1]) {
             options.emplace_back(a, i + 1 < argc ? argv[++i] : nullptr);
         } else if (path) {
-            reportError(ERR_ERROR, "%s", getResString(20625));
+            reportError(ERR_ERROR, "%s", getResString(kStrKytsimUsage));
             return kExitNothingRan;
         } else {
             path = a;
         }
     }
     if (!path) {
-        reportError(ERR_ERROR, "%s", getResString(20625));
+        reportError(ERR_ERROR, "%s", getResString(kStrKytsimUsage));
         return kExitNothingRan;
     }
     modelPath = path;
@@ -523,7 +519,7 @@ int run(int argc, char** argv)
     labelOutputs();
     // Mended: method 0 left the states frozen without a word.
     if (settings.IALG == kMethodNone && piProgram.nstates > 0)
-        reportError(ERR_WARNING, getResString(kNoIntegration), piProgram.nstates);
+        reportError(ERR_WARNING, getResString(kStrNoIntegration), piProgram.nstates);
     return simulate(settings);
 }
 

@@ -1,6 +1,7 @@
 #include "ErrorReporter.h"
 
 #include "ResString.h"
+#include "strings/FoundationStrings.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -252,7 +253,7 @@ void reportError(int level, const char* format, ...)
     va_end(args);
     appendText(message, sizeof message, text);
 
-    const char* title = getResString(20912);
+    const char* title = getResString(kStrMessageCaption);
     if (level < ERR_FATAL && boxSwitch)
         currentSink->showBox(message, title);
 
@@ -260,7 +261,7 @@ void reportError(int level, const char* format, ...)
         fputs(text, log);
 
     if (level >= ERR_FATAL) {
-        appendText(message, sizeof message, getResString(20911));
+        appendText(message, sizeof message, getResString(kStrProgramEnds));
         if (boxSwitch)
             currentSink->showBox(message, title);
         if (log) {

@@ -6,6 +6,7 @@
 #include "LibraryIndex.h"
 #include "ResString.h"
 #include "ShowFile.h"
+#include "strings/MessagesStrings.h"
 
 #include <cstring>
 #include <string>
@@ -13,22 +14,12 @@
 namespace {
 
 // Messages of the reader (string table).
-const unsigned int kResUnknownKeyword = 19134;
-const unsigned int kResLibExpected = 19137;
-const unsigned int kResEndExpected = 19138;
-const unsigned int kResIndexUnreadable = 19139;
-const unsigned int kResAtExpected = 19140;
-const unsigned int kResFrame = 19400;  // "FEHLER in Datei %s:\nZeile %d, vor oder in Spalte %d\n"
-const unsigned int kResWordExpected = 19406;
-const unsigned int kResFileTooLarge = 19135;   // "HINWEIS: Die Datei ist länger als %s Byte! ..."
-const unsigned int kResIndexTooLarge = 19136;  // "HINWEIS: Das Inhaltsverzeichnis >%s< ist zu groß! ..."
 
 // An installation file is a few dozen lines; directories of any length are
 // read whole up to this size. A longer input (a device such as /dev/zero, a
 // wrong file) is read up to here only: without the limit an endless one was
 // read for ever.
 const long kMaxIniFile = 16L << 20;
-const unsigned int kResEqualsExpected = 19415;
 
 // The frame names the file, line and column in at most this many characters.
 const size_t kMaxFrame = 255;
@@ -44,7 +35,7 @@ bool endsWord(int c)
 // so that line and column stay visible.
 void buildFrame(char* out, size_t outSize, const char* fileName, int line, int column)
 {
-    const char* format = getResString(kResFrame);
+    const char* format = getResString(kStrCircuitReadError);
     int rest = snprintf(nullptr, 0, format, "", line, column);
     size_t nameLen = strlen(fileName);
     if (rest >= 0 && static_cast<size_t>(rest) + nameLen > kMaxFrame) {
@@ -257,7 +248,7 @@ void IniReader::read(ADArray<BlockLibrary>& destination, int& count)
     if (tooLarge) {
         char limit[24];
         snprintf(limit, sizeof limit, "%ld", kMaxIniFile);
-        report(kResFileTooLarge, limit);
+        report(kStrIniFileTooLong, limit);
     }
     destination = libraries;
     count = libraryCount;
@@ -270,13 +261,13 @@ void IniReader::parseStatement()
         nextToken();
         skipBlanks();
         if (tokenKind != TOK_EQUALS) {
-            report(kResEqualsExpected);
+            report(kStrExpectEquals);
             return;
         }
         nextToken();
         skipBlanks();
         if (tokenKind != TOK_WORD) {
-            report(kResWordExpected);
+            report(kStrExpectString);
             return;
         }
         *dir = resolved(tokenText);
@@ -289,13 +280,13 @@ void IniReader::parseStatement()
         return;
     }
     if (!isWord("BLOCKLIBS")) {
-        report(kResUnknownKeyword);
+        report(kStrIniUnknownKey);
         return;
     }
     nextToken();
     skipBlanks();
     if (!isWord("LIB"))
-        report(kResLibExpected);
+        report(kStrIniExpectLib);
     while (isWord("LIB"))
         parseLibraryEntry();
     if (isWord("ENDBLOCKLIBS")) {
@@ -303,7 +294,7 @@ void IniReader::parseStatement()
         skipBlanks();
         return;
     }
-    report(kResEndExpected);
+    report(kStrIniExpectEndblocklibs);
 }
 
 void IniReader::parseLibraryEntry()
@@ -323,7 +314,7 @@ void IniReader::parseLibraryEntry()
     nextToken();
     skipBlanks();
     if (!isWord("AT")) {
-        report(kResAtExpected);
+        report(kStrIniExpectAt);
         return;
     }
     // 3. The directory.
@@ -345,9 +336,9 @@ void IniReader::parseLibraryEntry()
                 ++libraryCount;
                 // The groups read before the limit stay.
                 if (!whole)
-                    report(kResIndexTooLarge, indexPath.text());
+                    report(kStrLibraryIndexTooLarge, indexPath.text());
             } else {
-                report(kResIndexUnreadable, indexPath.text());
+                report(kStrFileReadFailed, indexPath.text());
             }
         }
     }

@@ -2,6 +2,8 @@
 
 #include "FileLayer.h"
 #include "ResString.h"
+#include "strings/MessagesStrings.h"
+#include "strings/ViewersStrings.h"
 
 #include <cstdio>
 #include <cstring>
@@ -28,9 +30,9 @@ ListingStyle mainListingStyle()
     style.linesBefore = 150;
     style.linesAfter = 100;
     style.highlightBehindNumber = false;
-    style.cannotOpen = getResString(20907);
-    style.readError = getResString(19202);
-    style.tooLong = getResString(19203);
+    style.cannotOpen = getResString(kStrCannotOpen);
+    style.readError = getResString(kStrFileReadErrorShown);
+    style.tooLong = getResString(kStrFileTooLargeToShow);
     return style;
 }
 

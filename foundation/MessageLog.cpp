@@ -5,6 +5,7 @@
 #include "FileLayer.h"
 #include "ResString.h"
 #include "ShowFile.h"
+#include "strings/MessagesStrings.h"
 
 #include <cstring>
 
@@ -13,7 +14,6 @@ const char kSymbolFile[] = "kytsym.tmp";
 
 namespace {
 
-const unsigned int kResNoWriteRights = 19201;
 
 struct LogState {
     bool enabled = false;
@@ -84,7 +84,7 @@ void openSymbolStream(const char* mode)
 {
     symbolStream = openFile(symbolPath().text(), mode);
     if (!symbolStream)
-        reportError(ERR_FATAL, getResString(kResNoWriteRights), getTempDir());
+        reportError(ERR_FATAL, getResString(kStrNoTempRights), getTempDir());
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #ifndef KYT_FOUNDATION_MESSAGELOG_H
 #define KYT_FOUNDATION_MESSAGELOG_H
 
+#include "strings/MessagesStrings.h"
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -21,11 +23,11 @@ const int kMessageTextSize = 520;
 
 // String-table texts of the message positions and the expected alternatives,
 // shared with the parser base so both build the same messages.
-const unsigned int kResLine = 19105;         // "In oder vor Zeile %d"
-const unsigned int kResNoLine = 19106;       // "Während der Analyse"
-const unsigned int kResNear = 19142;         // "in der Nähe von \"%.*s\""
-const unsigned int kResExpected = 19143;     // "\nerwartet wird: "
-const unsigned int kResAlternative = 19145;  // "\n         oder: "
+const unsigned int kResLine = kStrInOrBeforeLine;
+const unsigned int kResNoLine = kStrDuringAnalysis;
+const unsigned int kResNear = kStrNear;
+const unsigned int kResExpected = kStrExpected;
+const unsigned int kResAlternative = kStrExpectedOr;
 const int kMessageWorkSize = 500;
 // A token is quoted with at most this many characters.
 const int kMessageTokenChars = 20;

@@ -2,6 +2,7 @@
 
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/FoundationStrings.h"
 
 #include <cmath>
 #include <cstring>
@@ -9,8 +10,6 @@
 
 namespace {
 
-// "Im Feld "%s" steht keine Zahl: "%s" ..."
-const unsigned int kResNoNumber = 20941;
 
 bool isBlank(char c)
 {
@@ -170,7 +169,7 @@ std::string fieldLabelName(const char* label)
 
 std::string numberRefusalText(const char* fieldName, const char* typed)
 {
-    const char* format = getResString(kResNoNumber);
+    const char* format = getResString(kStrNotANumber);
     const std::string name = fieldName ? fieldName : "";
     const std::string text = typed ? typed : "";
     std::string out;

@@ -5,6 +5,7 @@
 #include "Frame.h"
 #include "ResString.h"
 #include "Window.h"
+#include "strings/FrameworkStrings.h"
 
 #include <cstring>
 #include <string>
@@ -12,7 +13,6 @@
 namespace {
 
 // String id of "Can't open file".
-const unsigned kCannotOpenFileText = 25000;
 
 } // namespace
 
@@ -138,7 +138,7 @@ Dib::Dib(DeviceContext& context, const char* fileName, HPALETTE palette)
     if (!file) {
         context.release();
         WindowCL* owner = theApplication ? theApplication->mainFrame : nullptr;
-        MessageBoxObject(owner, getResString(kCannotOpenFileText), fileName ? fileName : "", MB_OK);
+        MessageBoxObject(owner, getResString(kStrCannotOpenFile), fileName ? fileName : "", MB_OK);
         return;
     }
     DibBlock dib;

@@ -5,13 +5,12 @@
 #include "ErrorReporter.h"
 #include "ResString.h"
 #include "Scrollers.h"
+#include "strings/FrameworkStrings.h"
 
 #include <string>
 
 namespace {
 
-// "Dialog %d hat kein Element %d ..."
-const unsigned int kMissingItemText = 25010;
 
 HBRUSH sharedBrush = nullptr;
 
@@ -163,7 +162,7 @@ void CtrlWindowCL::takeOver(int controlId)
         // nothing. The object stays without a window, and says so.
         missing = true;
         int dialogId = parent ? parent->id : 0;
-        reportError(ERR_ERROR, getResString(kMissingItemText), dialogId, controlId);
+        reportError(ERR_ERROR, getResString(kStrDialogItemMissing), dialogId, controlId);
         return;
     }
     adoptFrom(placeholder);

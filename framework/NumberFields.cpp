@@ -4,6 +4,8 @@
 #include "NumberField.h"
 #include "ResString.h"
 #include "WinServices.h"
+#include "strings/CircuitStrings.h"
+#include "strings/FoundationStrings.h"
 
 #include <cstdio>
 #include <vector>
@@ -32,8 +34,6 @@ std::string fieldNameOf(HWND field)
 
 namespace {
 
-// "Nachricht", the title of kyt's message boxes.
-const unsigned int kResMessageTitle = 20912;
 
 } // namespace
 
@@ -47,7 +47,7 @@ void refuseField(HWND field, const std::string& message)
     // Straight to the sink: a typing slip is no error of the program, so it
     // gets no level word and no ERROR.LOG line, and the companions show it
     // in German like kyt.
-    getErrorSink()->showBox(message.c_str(), getResString(kResMessageTitle));
+    getErrorSink()->showBox(message.c_str(), getResString(kStrMessageCaption));
     setReportOwnerWindow(owner);
     if (field && IsWindow(field)) {
         SetFocus(field);
@@ -99,8 +99,6 @@ int NumberEditCL::validate()
 
 namespace {
 
-// "Der Wert im Feld "%s" lässt sich so nicht speichern: "%s" ..."
-const unsigned int kResModelTextRefused = 19155;
 
 } // namespace
 
@@ -111,7 +109,7 @@ bool readModelTextFieldOf(HWND field, std::string* pointForm, const char* name)
         return true;
     const std::string shownName = name && *name ? std::string(name) : fieldNameOf(field);
     std::vector<char> text(kMaxResString + shownName.size() + typed.size() + 1);
-    snprintf(text.data(), text.size(), getResString(kResModelTextRefused), shownName.c_str(), typed.c_str());
+    snprintf(text.data(), text.size(), getResString(kStrPlainValueRefused), shownName.c_str(), typed.c_str());
     refuseField(field, text.data());
     return false;
 }

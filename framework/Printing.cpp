@@ -6,6 +6,7 @@
 #include "Pane.h"
 #include "Profile.h"
 #include "ResString.h"
+#include "strings/FrameworkStrings.h"
 
 #include <commdlg.h>
 
@@ -80,13 +81,11 @@ PrinterDevice* printerDevice()
 // ---- No printer ----
 
 namespace {
-const unsigned int kResNoPrinter = 17647;   // "Kein Druckertreiber vorhanden"
-const unsigned int kResCannotPrint = 17648; // "Kann nicht drucken"
 } // namespace
 
 void showNoPrinter(WindowCL* owner)
 {
-    MessageBoxObject(owner, getResString(kResNoPrinter), getResString(kResCannotPrint), MB_OK | MB_ICONINFORMATION);
+    MessageBoxObject(owner, getResString(kStrNoPrinter), getResString(kStrCannotPrint), MB_OK | MB_ICONINFORMATION);
 }
 
 // ---- PrinterDC ----

@@ -4,16 +4,15 @@
 #include "NumberFormat.h"
 #include "ParameterList.h"
 #include "PolyGrammarParser.h"
+#include "strings/CompilerStrings.h"
+#include "strings/LaplaceStrings.h"
+#include "strings/PiStrings.h"
 
 #include <cmath>
 
 namespace {
 
 // Messages of the expression trees.
-const unsigned int kResComplexResult = 18030;  // complex number in the result
-const unsigned int kResOverflow = 18040;       // a coefficient outside the range of numbers
-const unsigned int kResUnknownNode = 20201;    // "Interner Fehler: Unbekannter Typ node!"
-const unsigned int kResDivisionByZero = 20210; // "Interpreter - Division durch Null!"
 
 // What a quotient by zero folds to.
 const CaComplex kDivisionByZeroValue = {1e30, 1e30};
@@ -221,7 +220,7 @@ void CaNode::simplify()
             if (left->kind == CA_NUMBER) {
                 CaComplex v = {-left->value.re, -left->value.im};
                 if (!isFinite(v))
-                    PolyGrammarParser::report(kResOverflow);
+                    PolyGrammarParser::report(kStrLaplaceOverflow);
                 becomeNumber(v);
             } else {
                 updateHeight();
@@ -230,7 +229,7 @@ void CaNode::simplify()
         }
 
         if (!isOperator(kind)) {
-            PolyGrammarParser::report(kResUnknownNode);
+            PolyGrammarParser::report(kStrInternalUnknownNodeType);
             return;
         }
         if (!left || !right)
@@ -257,7 +256,7 @@ void CaNode::simplify()
                 break;
             default:
                 if (complexAbs(b) == 0.0) {
-                    PolyGrammarParser::report(kResDivisionByZero);
+                    PolyGrammarParser::report(kStrDivisionByZero);
                     v = kDivisionByZeroValue;
                 } else {
                     v = complexDiv(a, b);
@@ -267,7 +266,7 @@ void CaNode::simplify()
             // A mended fault: an overflow went on as infinity (written as
             // "1.#INF") or, with a NaN imaginary part, as 18030.
             if (!isFinite(v))
-                PolyGrammarParser::report(kResOverflow);
+                PolyGrammarParser::report(kStrLaplaceOverflow);
             becomeNumber(v);
             return;
         }
@@ -320,7 +319,7 @@ void CaNode::simplify()
                 if (right->isOne()) {
                     replaceBy(left);
                 } else if (complexAbs(right->value) == 0.0) {
-                    PolyGrammarParser::report(kResDivisionByZero);
+                    PolyGrammarParser::report(kStrDivisionByZero);
                     becomeNumber(kDivisionByZeroValue);
                 }
                 break;
@@ -345,7 +344,7 @@ int CaNode::priority() const
     case CA_DIFFERENCE:
         return 1;
     default:
-        PolyGrammarParser::report(kResUnknownNode);
+        PolyGrammarParser::report(kStrInternalUnknownNodeType);
         return 0;
     }
 }
@@ -368,11 +367,11 @@ void CaNode::print() const
     switch (kind) {
     case CA_NUMBER: {
         if (!isFinite(value)) {
-            PolyGrammarParser::report(kResOverflow);
+            PolyGrammarParser::report(kStrLaplaceOverflow);
             return;
         }
         if (value.im != 0.0) {
-            PolyGrammarParser::report(kResComplexResult);
+            PolyGrammarParser::report(kStrLaplaceComplexResult);
             return;
         }
         char text[kMaxNumberText + 1];
@@ -416,7 +415,7 @@ void CaNode::print() const
         printOperand(right, 3);
         return;
     default:
-        PolyGrammarParser::report(kResUnknownNode);
+        PolyGrammarParser::report(kStrInternalUnknownNodeType);
         return;
     }
 }

@@ -6,16 +6,14 @@
 #include "ErrorReporter.h"
 #include "Polynomial.h"
 #include "ResString.h"
+#include "strings/CompilerStrings.h"
+#include "strings/LaplaceStrings.h"
 
 #include <cstdarg>
 #include <cstring>
 
 namespace {
 
-const unsigned int kResTooLarge = 18039;        // "Die Übertragungsfunktion ist zu umfangreich!"
-const unsigned int kResPointerKnown = 20400;    // "Interner Fehler: Zeiger bereits bekannt!"
-const unsigned int kResPointerKind = 20401;     // "Interner Fehler: Unbekannter Zeigertyp!"
-const unsigned int kResPointerUnknown = 20402;  // "Interner Fehler: Unbekannter Zeiger!"
 
 // A broken allocation list is the program's fault, not the user's: fatal.
 [[noreturn]] void internalError(unsigned int id)
@@ -125,7 +123,7 @@ void PolyGrammarParser::registerPointer(void* p, int kind)
         return;
     for (Allocation* a = allocations; a; a = a->next)
         if (a->pointer == p)
-            internalError(kResPointerKnown);
+            internalError(kStrInternalPointerKnown);
     Allocation* a = static_cast<Allocation*>(CheckedAlloc(sizeof(Allocation)));
     a->next = allocations;
     a->kind = kind;
@@ -145,7 +143,7 @@ void PolyGrammarParser::unregisterPointer(void* p)
             return;
         }
     }
-    internalError(kResPointerUnknown);
+    internalError(kStrInternalPointerUnknown);
 }
 
 void PolyGrammarParser::freeRegisteredPointers()
@@ -161,7 +159,7 @@ void PolyGrammarParser::freeRegisteredPointers()
             freeHook(a->pointer);
             break;
         default:
-            internalError(kResPointerKind);
+            internalError(kStrInternalPointerKind);
         }
         freeHook(a);
     }
@@ -185,7 +183,7 @@ void PolyGrammarParser::markTooLarge()
 {
     if (!tooLarge) {
         tooLarge = true;
-        storeMessage(kResTooLarge);
+        storeMessage(kStrLaplaceTooLarge);
     }
 }
 

@@ -2,14 +2,13 @@
 
 #include "CheckedHeap.h"
 #include "PolyGrammarParser.h"
+#include "strings/LaplaceStrings.h"
 
 #include <cstring>
 #include <utility>
 
 namespace {
 
-const unsigned int kResWrongDegree = 18031;   // "Falsche Ordnung des Polynoms!"
-const unsigned int kResIncompatible = 18032;  // "Polynome nicht kompatibel!"
 
 CaNode** allocateCoefficients(long count)
 {
@@ -52,7 +51,7 @@ Polynomial::Polynomial(const CaNode& coefficient, int deg, int var)
     : degree(deg), variable(signOf(var)), coefficients(nullptr)
 {
     if (deg < 0 || deg > kMaxPolynomialDegree) {
-        PolyGrammarParser::report(kResWrongDegree);
+        PolyGrammarParser::report(kStrLaplaceWrongDegree);
         degree = 0;
     }
     coefficients = allocateCoefficients(degree + 1);
@@ -131,11 +130,11 @@ void Polynomial::resize(int newDegree)
 void Polynomial::addOrSubtract(const Polynomial& p, int kind)
 {
     if (degree < 0 || p.degree < 0) {
-        PolyGrammarParser::report(kResWrongDegree);
+        PolyGrammarParser::report(kStrLaplaceWrongDegree);
         return;
     }
     if (!variablesCompatible(variable, p.variable)) {
-        PolyGrammarParser::report(kResIncompatible);
+        PolyGrammarParser::report(kStrLaplaceIncompatible);
         return;
     }
     if (PolyGrammarParser::tooLargeNow())
@@ -175,11 +174,11 @@ Polynomial& Polynomial::operator-=(const Polynomial& p)
 Polynomial& Polynomial::operator*=(const Polynomial& p)
 {
     if (degree < 0 || p.degree < 0) {
-        PolyGrammarParser::report(kResWrongDegree);
+        PolyGrammarParser::report(kStrLaplaceWrongDegree);
         return *this;
     }
     if (!variablesCompatible(variable, p.variable)) {
-        PolyGrammarParser::report(kResIncompatible);
+        PolyGrammarParser::report(kStrLaplaceIncompatible);
         return *this;
     }
     if (PolyGrammarParser::tooLargeNow())
@@ -243,7 +242,7 @@ Polynomial Polynomial::operator*(const Polynomial& p) const
 void Polynomial::normalize()
 {
     if (degree < 0) {
-        PolyGrammarParser::report(kResWrongDegree);
+        PolyGrammarParser::report(kStrLaplaceWrongDegree);
         return;
     }
     for (int i = 0; i <= degree; ++i)

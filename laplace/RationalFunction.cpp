@@ -2,6 +2,7 @@
 
 #include "CheckedHeap.h"
 #include "PolyGrammarParser.h"
+#include "strings/LaplaceStrings.h"
 
 #include <cmath>
 #include <cstring>
@@ -9,10 +10,6 @@
 
 namespace {
 
-const unsigned int kResIncompatible = 18032;   // "Polynome nicht kompatibel!"
-const unsigned int kResExponentNumber = 18033; // "Der Exponent muß eine Zahl sein!"
-const unsigned int kResExponentRange = 18034;  // "Der Exponent ist zu groß oder nicht ganzzahlig!"
-const unsigned int kResUnknownFunction = 18035; // "Unbekannte Funktion!"
 
 // Largest magnitude of an exponent.
 const double kMaxExponent = 50.0;
@@ -156,7 +153,7 @@ void RationalFunction::normalize()
 {
     // 1. s and z do not mix.
     if (!variablesCompatible(numerator.variable, denominator.variable))
-        PolyGrammarParser::report(kResIncompatible);
+        PolyGrammarParser::report(kStrLaplaceIncompatible);
 
     // 2. Common powers of the variable cancel.
     while (numerator.degree > 0 && denominator.degree >= 1 && numerator.coefficients[0]->isZero() &&
@@ -185,13 +182,13 @@ RationalFunction RationalFunction::power(const RationalFunction& e) const
     if (en.degree == 0 && ed.degree == 0 && en.isRealConstant() && ed.isRealConstant()) {
         x = en.coefficients[0]->value.re / ed.coefficients[0]->value.re;
     } else {
-        PolyGrammarParser::report(kResExponentNumber);
+        PolyGrammarParser::report(kStrLaplaceExponentNumber);
         x = 0.0;
     }
 
     // 2. An integer of at most 50 (NaN and infinity fail here as well).
     if (!(x == std::floor(x) && std::fabs(x) <= kMaxExponent)) {
-        PolyGrammarParser::report(kResExponentRange);
+        PolyGrammarParser::report(kStrLaplaceExponentRange);
         x = 0.0;
     }
 
@@ -225,6 +222,6 @@ RationalFunction RationalFunction::applyFunction(const char* functionName) const
     for (const TransferFunctionRow& row : transferFunctions)
         if (functionName && strcmp(row.name, functionName) == 0)
             return *this + RationalFunction(row.constant);
-    PolyGrammarParser::report(kResUnknownFunction);
+    PolyGrammarParser::report(kStrLaplaceUnknownFunction);
     return RationalFunction(1.0);
 }

@@ -5,15 +5,12 @@
 #include "FileLayer.h"
 #include "Polynomial.h"
 #include "String.h"
+#include "strings/LaplaceStrings.h"
 
 #include <cstdio>
 
 namespace {
 
-const unsigned int kResWorkFileOpen = 18001;   // work file cannot be opened
-const unsigned int kResWorkFileWrite = 18002;  // work file had a write error
-const unsigned int kResWorkFileRemove = 18003; // work file cannot be deleted
-const unsigned int kResBlockNotCompilable = 18054; // the compiler would refuse the block
 
 bool removeFile(const char* path)
 {
@@ -56,7 +53,7 @@ int PolyGrammarParser::generateBlock(const char* text, const char* workPath, con
     // 3.
     FILE* work = openFile(workPath, "wt");
     if (!work) {
-        storeMessage(kResWorkFileOpen);
+        storeMessage(kStrLaplaceWorkFileOpen);
         setResult(nullptr);
         return 1;
     }
@@ -80,21 +77,21 @@ int PolyGrammarParser::generateBlock(const char* text, const char* workPath, con
         writeError = true;
     setWorkFile(nullptr);
     if (writeError && parsed == 0)
-        storeMessage(kResWorkFileWrite);
+        storeMessage(kStrLaplaceWorkFileWrite);
 
     // A block that the compiler would refuse (a statement of more than its
     // 1000 operators, as a^40^40 gives) is not handed out: the block file
     // stays as it was.
     if (parsed == 0 && !hasMessage() && blockCheck && !blockCheck(workPath))
-        storeMessage(kResBlockNotCompilable);
+        storeMessage(kStrLaplaceNotCompilable);
 
     // 8.
     if (parsed == 0 && !hasMessage() && !copyWorkFileToBlock(workPath, blockPath))
-        storeMessage(kResWorkFileWrite);
+        storeMessage(kStrLaplaceWorkFileWrite);
 
     // 9.
     if (!removeFile(workPath))
-        storeMessage(kResWorkFileRemove);
+        storeMessage(kStrLaplaceWorkFileRemove);
 
     setResult(nullptr);
     // 10.

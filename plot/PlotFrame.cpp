@@ -17,6 +17,9 @@
 #include "TextHelpers.h"
 #include "WinMap.h"
 #include "Workspace.h"
+#include "strings/MessagesStrings.h"
+#include "strings/PlotStrings.h"
+#include "strings/WorkspaceStrings.h"
 
 #include <windows.h>
 
@@ -40,7 +43,6 @@ bool chooseWithDialog(WindowCL* owner, uint32_t& colour)
 
 PlotColourChooser colourChooser = chooseWithDialog;
 
-const unsigned int kResJobName = 19304; // "Oszi-Ausdruck"
 
 bool setupWithDialog(WindowCL*, PrinterDC& printer)
 {
@@ -49,13 +51,6 @@ bool setupWithDialog(WindowCL*, PrinterDC& printer)
 
 PlotPrintSetup printSetup = setupWithDialog;
 
-const unsigned int kResMatlabTitle = 19305;  // "Speichere als *.m Datei ..."
-const unsigned int kResAsciiTitle = 19306;   // "Speichere als ASCII Datei ..."
-const unsigned int kResMatlabFilter = 19141; // "MATLAB command (*.m)"
-const unsigned int kResReplace = 19010;      // "Soll die bereits existierende Datei\n%s\nersetzt werden?"
-const unsigned int kResWarning = 5000;       // "Warnung:"
-const unsigned int kResWriteFailed = 19204;  // "Beim Schreiben der Datei %s\nist ein Fehler ..."
-const unsigned int kResCannotOpen = 20907;   // "Die Datei %s kann nicht geöffnet werden!"
 
 // The extensions of the exports: MATLAB and Octave load a command file
 // only by the name "*.m"; the columns are text.
@@ -320,8 +315,8 @@ void PlotFrame::copyToClipboard()
 void PlotFrame::exportPoints(int command)
 {
     const bool matlab = command == ids.matlabExport;
-    String title = getResString(matlab ? kResMatlabTitle : kResAsciiTitle);
-    String filterText = getResString(kResMatlabFilter);
+    String title = getResString(matlab ? kStrSaveAsMatlab : kStrSaveAsAscii);
+    String filterText = getResString(kStrMatlabFilter);
     const char* const matlabFilters[] = {filterText.text(), "*.m", nullptr};
     const char* const allFilters[] = {"*.*", "*.*", nullptr};
     const char* extension = matlab ? kMatlabExtension : kAsciiExtension;
@@ -333,8 +328,8 @@ void PlotFrame::exportPoints(int command)
     const String path = setDefaultExtension(chosen.text(), extension);
     if (FILE* existing = openFile(path.text(), "r")) {
         std::fclose(existing);
-        String caption = getResString(kResWarning);
-        if (!replaceQuestion(this, withName(kResReplace, path.text()).c_str(), caption.text()))
+        String caption = getResString(kStrWarning);
+        if (!replaceQuestion(this, withName(kStrReplaceFile, path.text()).c_str(), caption.text()))
             return;
     }
     // Written to a new copy that replaces the file only when every write,
@@ -348,7 +343,7 @@ void PlotFrame::exportPoints(int command)
     });
     if (ok)
         return;
-    reportError(2, "%s", withName(created ? kResWriteFailed : kResCannotOpen, path.text()).c_str());
+    reportError(2, "%s", withName(created ? kStrWriteFailed : kStrCannotOpen, path.text()).c_str());
 }
 
 void PlotFrame::showOptions()
@@ -409,7 +404,7 @@ void PlotFrame::print()
     // The job owns the printer and the dialog from here on and ends itself
     // in the idle passes; the pane abandons it if it goes first.
     PrintJob* job = new PrintJob(plotPane, printer, dialog);
-    job->setDocName(getResString(kResJobName));
+    job->setDocName(getResString(kStrPlotPrintJob));
     plotPane->printJob = job;
     job->print();
 }

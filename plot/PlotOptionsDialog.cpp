@@ -11,17 +11,14 @@
 #include "PlotPane.h"
 #include "ResString.h"
 #include "ResourceId.h"
+#include "strings/PlotStrings.h"
 
 #include <windows.h>
 
 namespace {
 
-const unsigned int kResBadXScale = 19302; // "Ungültiger Wert für xscale: %s!"
-const unsigned int kResBadYScale = 19303; // "Ungültiger Wert für yscale: %s!"
 // The names of the scale fields in the message that refuses a text that is
 // no number: "Skalierung X", "Skalierung Y".
-const unsigned int kResXScaleName = 19318;
-const unsigned int kResYScaleName = 19319;
 
 // A scale edit: OK checks it as leaving it does.
 class ScaleEditCL : public EditCL {
@@ -205,9 +202,9 @@ bool PlotOptionsDialog::checkScale(EditCL* edit)
     double typed = 0;
     if (!readNumberField(text.text(), &typed))
         refuseField(edit->hwnd,
-                    numberRefusalText(getResString(edit == yEdit ? kResYScaleName : kResXScaleName), text.text()));
+                    numberRefusalText(getResString(edit == yEdit ? kStrScalingY : kStrScalingX), text.text()));
     else
-        reportError(ERR_ERROR, getResString(edit == yEdit ? kResBadYScale : kResBadXScale), text.text());
+        reportError(ERR_ERROR, getResString(edit == yEdit ? kStrBadYScale : kStrBadXScale), text.text());
     checking = false;
     if (edit->isWindow()) {
         edit->setText(lastGood);

@@ -5,6 +5,7 @@
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "ResString.h"
+#include "strings/WorkspaceStrings.h"
 
 #include <cctype>
 #include <cstring>
@@ -12,12 +13,6 @@
 
 namespace {
 
-const unsigned int kResHelpTitle = 18007;     // "KYT Hilfe"
-const unsigned int kResHelpFile = 18008;      // "kythelp.txt"
-const unsigned int kResNoHelpFile = 18009;    // "Die Hilfedatei \"%s\"  ist nicht verfügbar!"
-const unsigned int kResNoHelp = 19119;        // "Es ist leider keine Hilfe verfügbar!"
-const unsigned int kResReadError = 19120;     // "Ein Lesefehler ist aufgetreten!"
-const unsigned int kResHelpTooLong = 19121;   // "Hilfetext zu lang für die Anzeige!"
 const char kSectionMarker[] = "IDH_HELP_";
 
 // One line without its line end; ended tells whether a line feed (with or
@@ -67,10 +62,10 @@ bool holdsWord(const std::string& line, const char* word)
 String loadHelpSection(const char* helpDir, const char* marker)
 {
     // 1.
-    String path = joinPath(helpDir, getResString(kResHelpFile));
+    String path = joinPath(helpDir, getResString(kStrHelpFileName));
     FILE* f = openFile(path.text(), "rb");
     if (!f) {
-        reportError(ERR_MESSAGE, getResString(kResNoHelpFile), path.text());
+        reportError(ERR_MESSAGE, getResString(kStrNoHelpFile), path.text());
         return String();
     }
     // 2.
@@ -95,12 +90,12 @@ String loadHelpSection(const char* helpDir, const char* marker)
     fclose(f);
     // 4.
     if (text.empty() && !readError)
-        reportError(ERR_MESSAGE, "%s", getResString(kResNoHelp));
+        reportError(ERR_MESSAGE, "%s", getResString(kStrNoHelp));
     // 5.
     if (readError)
-        reportError(ERR_ERROR, "%s", getResString(kResReadError));
+        reportError(ERR_ERROR, "%s", getResString(kStrHelpReadError));
     else if (text.size() >= kMaxHelpText)
-        reportError(ERR_WARNING, "%s", getResString(kResHelpTooLong));
+        reportError(ERR_WARNING, "%s", getResString(kStrHelpTooLong));
     return String(text.c_str());
 }
 
@@ -121,5 +116,5 @@ void Workspace::showHelpSection(const char* marker)
         delete old;
     }
     if (helpFactory)
-        helpWindow = helpFactory->createHelpViewer(getResString(kResHelpTitle), text.text(), &helpWindow);
+        helpWindow = helpFactory->createHelpViewer(getResString(kStrHelpTitle), text.text(), &helpWindow);
 }

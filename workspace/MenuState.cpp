@@ -2,6 +2,7 @@
 #include "Workspace.h"
 
 #include "ResString.h"
+#include "strings/WorkspaceStrings.h"
 
 #include <cstdio>
 
@@ -10,11 +11,6 @@ namespace {
 const int kFileMenuPosition = 0;
 const int kWindowMenuPosition = 5;
 
-const unsigned int kResFileMenu = 19000;
-const unsigned int kResWindowMenu = 220;
-const unsigned int kResWindowToFront = 154;
-const unsigned int kResTitle = 18027;
-const unsigned int kResInWizard = 18028;
 
 struct FileMenuItem {
     int command;  // 0: separator
@@ -23,9 +19,9 @@ struct FileMenuItem {
 
 // Up to the recent files, and after them.
 const FileMenuItem kFileMenuHead[] = {
-    {9003, 19001}, {111, 19002}, {0, 0}, {112, 19003}, {141, 19004}, {0, 0}, {1126, 19005}, {0, 0}, {9001, 19006},
+    {9003, kStrMenuNewCircuit}, {111, kStrMenuOpenCircuit}, {0, 0}, {112, kStrMenuSaveCircuit}, {141, kStrMenuSaveCircuitAs}, {0, 0}, {1126, kStrMenuInsertCircuit}, {0, 0}, {9001, kStrMenuPrint},
 };
-const FileMenuItem kFileMenuTail[] = {{0, 0}, {4017, 19007}};
+const FileMenuItem kFileMenuTail[] = {{0, 0}, {4017, kStrMenuExit}};
 
 const int kCommandStart = 9008;
 const int kCommandStartAtOnce = 140;
@@ -66,7 +62,7 @@ void Workspace::rebuildFileMenu()
     }
     for (const FileMenuItem& item : kFileMenuTail)
         items.push_back(item.command ? MenuEntry{item.command, String(getResString(item.text))} : separator());
-    mainMenu->replacePopup(kFileMenuPosition, getResString(kResFileMenu), items);
+    mainMenu->replacePopup(kFileMenuPosition, getResString(kStrMenuFile), items);
     // New items come enabled: a rebuild during a run keeps them locked.
     if (busy)
         applyCommandStates(mainMenu, false);
@@ -77,7 +73,7 @@ void Workspace::rebuildWindowMenu()
     if (!mainMenu)
         return;
     std::vector<MenuEntry> items;
-    items.push_back(MenuEntry{kCommandWindowToFront, String(getResString(kResWindowToFront))});
+    items.push_back(MenuEntry{kCommandWindowToFront, String(getResString(kStrMenuActivePlotToFront))});
     bool any = false;
     for (int n = 1; n <= kPlotSlotCount; ++n) {
         PlotWindow* frame = plotWindows[n - 1];
@@ -88,7 +84,7 @@ void Workspace::rebuildWindowMenu()
         any = true;
         items.push_back(MenuEntry{plotWindowCommands[n - 1], numbered(n, frame->getTitle().text())});
     }
-    mainMenu->replacePopup(kWindowMenuPosition, getResString(kResWindowMenu), items);
+    mainMenu->replacePopup(kWindowMenuPosition, getResString(kStrMenuWindow), items);
 }
 
 bool Workspace::isCommandEnabled(int command) const
@@ -159,9 +155,9 @@ void Workspace::setSimulationStoppedUi(int force)
 
 String Workspace::mainTitle() const
 {
-    String title = String(getResString(kResTitle)) + circuitName;
+    String title = String(getResString(kStrMainTitle)) + circuitName;
     if (wizardActive)
-        title = String("(") + title + ")" + getResString(kResInWizard);
+        title = String("(") + title + ")" + getResString(kStrInWizardSuffix);
     return title;
 }
 

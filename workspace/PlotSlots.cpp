@@ -3,17 +3,12 @@
 
 #include "ErrorReporter.h"
 #include "ResString.h"
+#include "strings/WorkspaceStrings.h"
 
 #include <cstdio>
 
 namespace {
 
-const unsigned int kResPlotName = 200;        // "KYTide:ZIZAdir"
-const unsigned int kResActive = 19205;        // "- aktiv"
-const unsigned int kResFrozen = 19206;        // "- eingefroren"
-const unsigned int kResAllSlotsUsed = 19700;  // "Es sind bereits %d ZIZadirs geöffnet! ..."
-const unsigned int kResWarning = 5000;        // "Warnung:"
-const unsigned int kResNoActivePlot = 9018;   // "Es ist kein aktives ZIZadir verfügbar. ..."
 
 const int kSlotStep = 10;
 const int kPlotSize = 400;
@@ -29,7 +24,7 @@ PlotWindow::~PlotWindow()
 String Workspace::slotTitle(int slot, unsigned int stateText) const
 {
     char title[256];
-    snprintf(title, sizeof title, "%s %d %s", getResString(kResPlotName), slot, getResString(stateText));
+    snprintf(title, sizeof title, "%s %d %s", getResString(kStrPlotWindowTitle), slot, getResString(stateText));
     return String(title);
 }
 
@@ -58,8 +53,8 @@ int Workspace::openPlotWindow(WindowCL* owner)
     // 2.
     if (!n) {
         char text[512];
-        snprintf(text, sizeof text, getResString(kResAllSlotsUsed), kPlotSlotCount);
-        int answer = askQuestion ? askQuestion(owner, text, getResString(kResWarning)) : 0;
+        snprintf(text, sizeof text, getResString(kStrAllPlotsUsed), kPlotSlotCount);
+        int answer = askQuestion ? askQuestion(owner, text, getResString(kStrWarning)) : 0;
         if (answer != kAnswerYes)
             return 1;
         PlotWindow* old = plotWindows[0];
@@ -77,7 +72,7 @@ int Workspace::openPlotWindow(WindowCL* owner)
     // with result 0, and the run then stopped at its assertion on plotOszi.
     int at = kSlotStep * (n - 1);
     PlotWindow* frame = plotFactory ? plotFactory->createPlotWindow(owner, at, at, kPlotSize, kPlotSize,
-                                                                    slotTitle(n, kResActive).text())
+                                                                    slotTitle(n, kStrPlotActive).text())
                                     : nullptr;
     if (!frame) {
         rebuildWindowMenu();
@@ -97,7 +92,7 @@ void Workspace::freezePlotWindow(PlotWindow* frame)
     int n = slotOf(frame);
     if (!n)
         return;
-    frame->setTitle(slotTitle(n, kResFrozen).text());
+    frame->setTitle(slotTitle(n, kStrPlotFrozen).text());
     frame->checkCommand(kPlotFreezeCommand, true);
     frame->enableCommand(kPlotFreezeCommand, false);
     // The frozen frame keeps its data; the next run opens a new one.
@@ -134,7 +129,7 @@ int Workspace::bringPlotToFront(int command)
             if (plotWindowCommands[i] == command && plotWindows[i])
                 target = plotWindows[i];
     if (!target) {
-        reportError(ERR_ERROR, "%s", getResString(kResNoActivePlot));
+        reportError(ERR_ERROR, "%s", getResString(kStrNoActivePlot));
         return 0;
     }
     target->showAndRaise();

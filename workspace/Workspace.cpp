@@ -6,6 +6,7 @@
 #include "LibraryIndex.h"
 #include "ResString.h"
 #include "ShowFile.h"
+#include "strings/MessagesStrings.h"
 
 #include <cstring>
 
@@ -14,7 +15,6 @@ PlotWindow* plotOszi = nullptr;
 
 namespace {
 
-const unsigned int kResCannotOpen = 20907;  // "Die Datei %s kann nicht geöffnet werden!"
 const char kInstallationFile[] = "kyt.ini";
 
 const char* workspaceTempDir()
@@ -171,7 +171,7 @@ void readInstallationFile(Workspace& w, const char* iniPath)
 {
     FILE* f = openFile(iniPath, "rt");
     if (!f) {
-        reportError(ERR_FATAL, getResString(kResCannotOpen), iniPath);
+        reportError(ERR_FATAL, getResString(kStrCannotOpen), iniPath);
         return;
     }
     String installDir;

@@ -5,10 +5,13 @@
 #ifndef KYT_APP_CORE_CLOSEDECISION_H
 #define KYT_APP_CORE_CLOSEDECISION_H
 
+#include "strings/AppStrings.h"
+#include "strings/WorkspaceStrings.h"
+
 #include <string>
 
-const unsigned int kResDiscardQuestion = 12;
-const unsigned int kResDiscardCaption = 5000;
+const unsigned int kResDiscardQuestion = kStrDiscardCircuitChanges;
+const unsigned int kResDiscardCaption = kStrWarning;
 
 // What the decisions look at.
 struct CircuitState {

@@ -1,10 +1,10 @@
 #include "EditorWindowRules.h"
 
 #include "ResString.h"
+#include "strings/ViewersStrings.h"
 
 namespace {
 
-const unsigned int kResReadOnlyTitle = 18029; // " - schreibgeschützt"
 const unsigned kDeleteKey = 0x2E;
 const unsigned kCtrlC = 3;
 
@@ -45,6 +45,6 @@ std::string editorWindowTitle(const char* title, bool readOnly)
 {
     std::string text = title ? title : "";
     if (readOnly)
-        text += getResString(kResReadOnlyTitle);
+        text += getResString(kStrReadOnlySuffix);
     return text;
 }

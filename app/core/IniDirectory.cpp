@@ -4,10 +4,10 @@
 #include "ResString.h"
 
 #include "KytCommandLine.h"
+#include "strings/MessagesStrings.h"
 
 namespace {
 
-const unsigned int kResFileNotOpened = 20907;
 
 // REG_SZ data need not end in a zero: the text ends at the first zero, and
 // without one all the bytes count, as long as they fit the directory.
@@ -46,6 +46,6 @@ int locateIniDirectory(RegistryReader& registry, CurrentDirectorySource& current
         return 0;
     // Without a directory there is no kyt.ini to read: say so instead of
     // ending without a word.
-    reportError(ERR_ERROR, getResString(kResFileNotOpened), "kyt.ini");
+    reportError(ERR_ERROR, getResString(kStrCannotOpen), "kyt.ini");
     return 1;
 }

@@ -9,6 +9,9 @@
 #include "LocalLibrary.h"
 #include "ResString.h"
 #include "Workspace.h"
+#include "strings/CircuitStrings.h"
+#include "strings/MessagesStrings.h"
+#include "strings/NnStrings.h"
 
 #include <cstring>
 #include <strings.h>
@@ -16,10 +19,7 @@
 
 namespace {
 
-const unsigned int kResSaveFailed = 19200; // "Speichern der Datei\n%s\nmißlungen! ..."
-const unsigned int kResNoTempRights = 19201; // "Keine Schreibrechte im temporären Verzeichnis %s!"
 // "Die Schaltung %s wurde nicht vollständig geladen ..."
-const unsigned int kResIncompleteCircuit = 19445;
 const char kClipFile[] = "kytclip.tmp";
 const char kDuplicateFile[] = "kytdup.tmp";
 // What kytdup.tmp holds between two duplicates.
@@ -45,7 +45,7 @@ const char* tempDir()
 // and lost the circuit. It is reported, and the command does nothing.
 void reportNoTempRights()
 {
-    reportError(ERR_ERROR, getResString(kResNoTempRights), tempDir());
+    reportError(ERR_ERROR, getResString(kStrNoTempRights), tempDir());
 }
 
 int writeMarked(CircuitModel& model, const char* name)
@@ -107,13 +107,13 @@ int saveWholeCircuit(CircuitModel& model, Workspace& workspace, const char* path
     // A circuit loaded without blocks that Local could not take is not
     // written over the file that still holds them.
     if (model.incompleteSource.getLength() > 0 && sameFile(model.incompleteSource.text(), path)) {
-        reportError(ERR_WARNING, getResString(kResIncompleteCircuit), path);
+        reportError(ERR_WARNING, getResString(kStrCircuitIncomplete), path);
         return 0;
     }
     // A mended fault: only the open was checked, so a full disk left a
     // truncated file that counted as saved.
     if (!model.saveCircuit(path, 0, 0)) {
-        reportError(ERR_WARNING, getResString(kResSaveFailed), path);
+        reportError(ERR_WARNING, getResString(kStrSaveFailed), path);
         return 0;
     }
     model.circuitSaved = 1;
@@ -129,7 +129,7 @@ int saveMarkedObjects(CircuitModel& model, const char* path)
 {
     if (model.saveCircuit(path, 0, 1))
         return 1;
-    reportError(ERR_WARNING, getResString(kResSaveFailed), path);
+    reportError(ERR_WARNING, getResString(kStrSaveFailed), path);
     return 0;
 }
 

@@ -1,6 +1,8 @@
 #include "MainCommandRules.h"
 
 #include "TextHelpers.h"
+#include "strings/AppStrings.h"
+#include "strings/CircuitStrings.h"
 
 #include <cctype>
 
@@ -16,11 +18,11 @@ const int kCommandHideLines = 4012;
 // Title, filter text, pattern, extension: Open and Insert share the open
 // dialog, Save and Save as the save dialog.
 const FileDialogRow kFileDialogs[] = {
-    {111, 19109, 19108, "*.kyt", "kyt", false},
-    {1126, 19109, 19108, "*.kyt", "kyt", false},
-    {kCommandSave, 19110, 19108, "*.kyt", "kyt", true},
-    {kCommandSaveAs, 19110, 19108, "*.kyt", "kyt", true},
-    {kCommandSaveFragment, 18025, 18023, "*.kyf", "kyf", true},
+    {111, kStrChooseCircuit, kStrCircuitFilter, "*.kyt", "kyt", false},
+    {1126, kStrChooseCircuit, kStrCircuitFilter, "*.kyt", "kyt", false},
+    {kCommandSave, kStrSaveCircuitAs, kStrCircuitFilter, "*.kyt", "kyt", true},
+    {kCommandSaveAs, kStrSaveCircuitAs, kStrCircuitFilter, "*.kyt", "kyt", true},
+    {kCommandSaveFragment, kStrSaveFragmentAs, kStrFragmentFilter, "*.kyf", "kyf", true},
 };
 
 struct ToolCursor {

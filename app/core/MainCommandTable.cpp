@@ -1,4 +1,5 @@
 #include "MainCommandTable.h"
+#include "strings/WorkspaceStrings.h"
 
 namespace {
 
@@ -7,16 +8,16 @@ namespace {
 // Ctrl+V, Del, Ins) are no accelerators: the editing pane handles those keys
 // itself.
 const MainCommandRow kRows[] = {
-    {9003, 9003, MAIN_NEW_CIRCUIT, 19001, nullptr, 'N', true},
-    {111, 111, MAIN_OPEN, 19002, nullptr, 'O', true},
-    {112, 112, MAIN_SAVE, 19003, nullptr, 'S', true},
-    {141, 141, MAIN_SAVE_AS, 19004, nullptr, KEY_F12, false},
+    {9003, 9003, MAIN_NEW_CIRCUIT, kStrMenuNewCircuit, nullptr, 'N', true},
+    {111, 111, MAIN_OPEN, kStrMenuOpenCircuit, nullptr, 'O', true},
+    {112, 112, MAIN_SAVE, kStrMenuSaveCircuit, nullptr, 'S', true},
+    {141, 141, MAIN_SAVE_AS, kStrMenuSaveCircuitAs, nullptr, KEY_F12, false},
     {1101, 1101, MAIN_RECENT_FILE, 0, nullptr, KEY_NONE, false},
     {2102, 2104, MAIN_RECENT_FILE, 0, nullptr, KEY_NONE, false},
     {1105, 1105, MAIN_RECENT_FILE, 0, nullptr, KEY_NONE, false},
-    {1126, 1126, MAIN_INSERT_CIRCUIT, 19005, nullptr, KEY_NONE, false},
-    {9001, 9001, MAIN_PRINT, 19006, nullptr, 'P', true},
-    {4017, 4017, MAIN_EXIT, 19007, nullptr, KEY_NONE, false},
+    {1126, 1126, MAIN_INSERT_CIRCUIT, kStrMenuInsertCircuit, nullptr, KEY_NONE, false},
+    {9001, 9001, MAIN_PRINT, kStrMenuPrint, nullptr, 'P', true},
+    {4017, 4017, MAIN_EXIT, kStrMenuExit, nullptr, KEY_NONE, false},
     {1267, 1267, MAIN_TOOL, 0, "Schaltung &bearbeiten - Werkzeug\tF2", KEY_F2, false},
     {1268, 1268, MAIN_TOOL, 0, "Lösche &Objekte - Werkzeug\tF3", KEY_F3, false},
     {1269, 1269, MAIN_TOOL, 0, "Wechsle &Verbindungen - Werkzeug\tF4", KEY_F4, false},
@@ -43,7 +44,7 @@ const MainCommandRow kRows[] = {
     {140, 140, MAIN_START_AT_ONCE, 0, "Starte so&fort\tCtrl+R", 'R', true},
     {9031, 9031, MAIN_STOP, 0, "St&op\tCtrl+B", 'B', true},
     {201, 209, MAIN_PLOT_TO_FRONT, 0, nullptr, KEY_NONE, false},
-    {230, 230, MAIN_PLOT_TO_FRONT, 154, nullptr, 'T', true},
+    {230, 230, MAIN_PLOT_TO_FRONT, kStrMenuActivePlotToFront, nullptr, 'T', true},
     {18010, 18010, MAIN_HELP, 0, "&Inhalt", KEY_NONE, false},
     {4019, 4019, MAIN_ABOUT, 0, "Inf&o ...", KEY_NONE, false},
 };

@@ -7,6 +7,10 @@
 #ifndef KYT_APP_RUNSEQUENCE_H
 #define KYT_APP_RUNSEQUENCE_H
 
+#include "strings/CircuitStrings.h"
+#include "strings/MessagesStrings.h"
+#include "strings/SimulatorStrings.h"
+
 #include <string>
 
 class RunRoadSteps {
@@ -50,12 +54,12 @@ enum RunRoadResult {
 };
 
 // Texts of the road.
-const unsigned int kRunNoControlBlock = 9029;
-const unsigned int kRunNoCircuit = 9028;
-const unsigned int kResNoSignalMarked = 9027;
+const unsigned int kRunNoControlBlock = kStrNoControlBlock;
+const unsigned int kRunNoCircuit = kStrNoCircuitToSimulate;
+const unsigned int kResNoSignalMarked = kStrNoSignalMarked;
 const unsigned int kResCompiling = 19903;
-const unsigned int kResEditing = 19900;
-const unsigned int kResNoTempRights = 19201;
+const unsigned int kResEditing = kStrStateEditing;
+const unsigned int kResNoTempRights = kStrNoTempRights;
 
 // Runs the road; messages go to the error reporter.
 RunRoadResult runCircuitRoad(RunRoadSteps& steps, int startAtOnce);

@@ -6,6 +6,9 @@
 #include "FileLayer.h"
 #include "Menu.h"
 #include "ResString.h"
+#include "strings/MessagesStrings.h"
+#include "strings/NnStrings.h"
+#include "strings/ViewersStrings.h"
 
 #include <cstdio>
 #include <string>
@@ -13,10 +16,6 @@
 
 namespace {
 
-const unsigned int kResCannotOpen = 20907;   // "Die Datei %s kann nicht geöffnet werden!"
-const unsigned int kResCaption = 19131;      // "KYT Editor"
-const unsigned int kResDropChanges = 19130;  // "Achtung!\nDie veränderte Datei %s wurde nicht gespeichert! ..."
-const unsigned int kResSaveFailed = 19200;   // "Speichern der Datei\n%s\nmißlungen! ..."
 
 const int32_t kMaximumText = 0x7FFFFFFF;
 const DWORD kButtonStyle = 0x30;
@@ -151,8 +150,8 @@ TextEditorWindow::TextEditorWindow(WindowCL* parentWindow, Geometry* g, DWORD wi
         geometry->layout(nullptr);
     // 11.
     if (!editControl->loadFile(fileName.text())) {
-        const std::string message = formatted(kResCannotOpen, fileName.text());
-        MessageBoxObject(this, message.c_str(), getResString(kResCaption), MB_OK | MB_ICONSTOP);
+        const std::string message = formatted(kStrCannotOpen, fileName.text());
+        MessageBoxObject(this, message.c_str(), getResString(kStrEditorCaption), MB_OK | MB_ICONSTOP);
     }
     // 12.
     centerWindow(this, 1);
@@ -210,8 +209,8 @@ int TextEditorWindow::canClose()
     EditorState state = {readOnly != 0, false, false, editControl && editControl->isModified() != 0};
     if (!editorAsksBeforeClose(state))
         return 1;
-    const std::string question = formatted(kResDropChanges, fileName.text());
-    return MessageBoxObject(this, question.c_str(), getResString(kResCaption),
+    const std::string question = formatted(kStrEditorDiscardChanges, fileName.text());
+    return MessageBoxObject(this, question.c_str(), getResString(kStrEditorCaption),
                             MB_YESNO | MB_ICONSTOP | MB_SYSTEMMODAL)
                    .answer == IDYES
                ? 1
@@ -236,8 +235,8 @@ void TextEditorWindow::saveAndClose()
     }
     // A mended fault: a failed save closed the window and lost the edits.
     // The window stays open with its text, and the old file stays as it was.
-    const std::string message = formatted(kResSaveFailed, fileName.text());
-    MessageBoxObject(this, message.c_str(), getResString(kResCaption), MB_OK | MB_ICONSTOP);
+    const std::string message = formatted(kStrSaveFailed, fileName.text());
+    MessageBoxObject(this, message.c_str(), getResString(kStrEditorCaption), MB_OK | MB_ICONSTOP);
 }
 
 LRESULT TextEditorWindow::onCommand(EventRecord* event)

@@ -3,6 +3,7 @@
 #include "CheckedHeap.h"
 #include "ErrorReporter.h"
 #include "ResString.h"
+#include "strings/PiStrings.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -146,7 +147,7 @@ char* readCodeLine(char* dest, size_t size, PiTextBuffer* buffer)
         return nullptr;
     size_t length = strlen(line->text);
     if (length + 1 > size)
-        reportError(ERR_FATAL, "%s", getResString(20222));
+        reportError(ERR_FATAL, "%s", getResString(kStrInternalBufferTooSmall));
     memcpy(dest, line->text, length + 1);
     buffer->cursor = line->next;
     return dest;

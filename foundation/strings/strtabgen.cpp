@@ -1,18 +1,26 @@
-// Build tool: turns string-table sources (UTF-8, "number<TAB>text" per line)
-// into a Windows-1252 resource script for wrc and a C++ table for the
-// portable core, so that both give the same bytes.
+// Build tool: turns string-table sources (UTF-8, "number<TAB>name<TAB>text"
+// per line) into a Windows-1252 resource script for wrc and a C++ table for
+// the portable core, so that both give the same bytes; and into one header of
+// named ids per source, so that code names a text instead of its number.
 //
-//   strtabgen OUT.rc OUT.cpp SOURCE...
+//   strtabgen OUT.rc OUT.cpp SOURCE... [--over SOURCE...]
+//   strtabgen --headers DIR SOURCE... [--over SOURCE...]
 //
 // A number may stand only once in the shared sources. Sources after the
 // argument --over belong to one program and replace shared texts of the same
-// number (the companion programs give some ids texts of their own).
+// number (the companion programs give some ids texts of their own). A name
+// may stand only once in all sources given; the name "-" gives a text no
+// constant (texts the code reaches only from a named base by arithmetic).
+// The header of x.strings is XStrings.h.
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -114,15 +122,39 @@ std::string rcLiteral(const std::string& s)
 
 } // namespace
 
-int main(int argc, char** argv)
+namespace {
+
+struct Entry {
+    unsigned int id;
+    std::string name;   // "-": no constant
+    std::string source; // the text as the source writes it
+};
+
+struct Source {
+    std::string path;
+    bool over;
+    std::vector<Entry> entries;
+};
+
+bool isIdentifier(const std::string& s)
 {
-    if (argc < 4) {
-        fprintf(stderr, "usage: strtabgen OUT.rc OUT.cpp SOURCE...\n");
-        return 2;
-    }
-    std::map<unsigned int, std::string> table;
+    if (s.empty() || !(isalpha(static_cast<unsigned char>(s[0])) || s[0] == '_'))
+        return false;
+    for (char c : s)
+        if (!(isalnum(static_cast<unsigned char>(c)) || c == '_'))
+            return false;
+    return true;
+}
+
+// Reads every source; fails on a malformed line, a number given twice in the
+// shared sources and a name given twice anywhere. table gets the converted
+// texts, later sources over earlier ones.
+std::vector<Source> readSources(int argc, char** argv, int first, std::map<unsigned int, std::string>& table)
+{
+    std::vector<Source> sources;
+    std::map<std::string, std::string> nameWhere;
     bool overriding = false;
-    for (int a = 3; a < argc; ++a) {
+    for (int a = first; a < argc; ++a) {
         if (strcmp(argv[a], "--over") == 0) {
             overriding = true;
             continue;
@@ -130,6 +162,7 @@ int main(int argc, char** argv)
         std::ifstream in(argv[a], std::ios::binary);
         if (!in)
             fail(argv[a], "cannot open");
+        Source source{argv[a], overriding, {}};
         std::string line;
         int lineNo = 0;
         while (std::getline(in, line)) {
@@ -140,18 +173,103 @@ int main(int argc, char** argv)
             if (line.empty() || line[0] == '#')
                 continue;
             size_t tab = line.find('\t');
-            if (tab == std::string::npos)
-                fail(where, "expected number, tab, text");
+            size_t tab2 = tab == std::string::npos ? tab : line.find('\t', tab + 1);
+            if (tab2 == std::string::npos)
+                fail(where, "expected number, tab, name, tab, text");
             std::string number = line.substr(0, tab);
+            std::string name = line.substr(tab + 1, tab2 - tab - 1);
             char* end = nullptr;
             unsigned long id = strtoul(number.c_str(), &end, 10);
             if (number.empty() || *end || id > 0xFFFF)
                 fail(where, "bad string number");
+            if (name != "-" && !isIdentifier(name))
+                fail(where, "bad string name \"" + name + "\"");
             if (!overriding && table.count(static_cast<unsigned int>(id)))
                 fail(where, "string number " + number + " given twice");
-            table[static_cast<unsigned int>(id)] = convert(line.substr(tab + 1), where);
+            if (name != "-") {
+                auto known = nameWhere.find(name);
+                if (known != nameWhere.end())
+                    fail(where, "string name " + name + " given twice (first at " + known->second + ")");
+                nameWhere[name] = where;
+            }
+            std::string text = line.substr(tab2 + 1);
+            table[static_cast<unsigned int>(id)] = convert(text, where);
+            source.entries.push_back({static_cast<unsigned int>(id), name, text});
         }
+        sources.push_back(source);
     }
+    return sources;
+}
+
+// "dir/engine.strings" -> "EngineStrings"
+std::string headerStem(const std::string& path)
+{
+    size_t slash = path.find_last_of("/\\");
+    std::string base = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    size_t dot = base.find('.');
+    if (dot != std::string::npos)
+        base = base.substr(0, dot);
+    if (base.empty() || !isIdentifier(base))
+        fail(path, "source name gives no header name");
+    base[0] = static_cast<char>(toupper(static_cast<unsigned char>(base[0])));
+    return base + "Strings";
+}
+
+// Writes the file only when its bytes change, so that a new text elsewhere
+// does not rebuild every user of an unchanged header.
+void writeIfChanged(const std::string& path, const std::string& bytes)
+{
+    std::ifstream old(path, std::ios::binary);
+    if (old) {
+        std::string present((std::istreambuf_iterator<char>(old)), std::istreambuf_iterator<char>());
+        if (present == bytes)
+            return;
+    }
+    FILE* out = fopen(path.c_str(), "wb");
+    if (!out || fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || fclose(out) != 0)
+        fail(path, "cannot write");
+}
+
+void writeHeaders(const std::string& dir, const std::vector<Source>& sources)
+{
+    for (const Source& source : sources) {
+        std::string stem = headerStem(source.path);
+        std::string guard = "KYT_STRINGS_";
+        for (char c : stem)
+            guard += static_cast<char>(toupper(static_cast<unsigned char>(c)));
+        guard += "_H";
+        size_t slash = source.path.find_last_of("/\\");
+        std::string file = source.path.substr(slash == std::string::npos ? 0 : slash + 1);
+        std::string h = "// Generated from " + file + "; do not edit. The ids of its texts by name.\n"
+                        "#ifndef " + guard + "\n#define " + guard + "\n\n";
+        for (const Entry& e : source.entries) {
+            if (e.name == "-")
+                continue;
+            h += "const unsigned int " + e.name + " = " + std::to_string(e.id) + "; // \"" + e.source + "\"\n";
+        }
+        h += "\n#endif\n";
+        writeIfChanged(dir + "/" + stem + ".h", h);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::map<unsigned int, std::string> table;
+    if (argc >= 2 && strcmp(argv[1], "--headers") == 0) {
+        if (argc < 4) {
+            fprintf(stderr, "usage: strtabgen --headers DIR SOURCE...\n");
+            return 2;
+        }
+        writeHeaders(argv[2], readSources(argc, argv, 3, table));
+        return 0;
+    }
+    if (argc < 4) {
+        fprintf(stderr, "usage: strtabgen OUT.rc OUT.cpp SOURCE...\n");
+        return 2;
+    }
+    readSources(argc, argv, 3, table);
 
     FILE* rc = fopen(argv[1], "wb");
     FILE* cpp = fopen(argv[2], "wb");

@@ -10,6 +10,7 @@
 #include "ResString.h"
 #include "ResourceId.h"
 #include "UnitPoint.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <windows.h>
 
@@ -87,7 +88,7 @@ const AboutContent& fuzzyAboutContent()
 {
     static const AboutContent content = {
         159,
-        {18300, 18301, 18302, 18303, 18304, 18305, 18306, 18307, 18308},
+        {kStrFzAbout1, kStrFzAbout2, kStrFzAbout3, kStrFzAbout4, kStrFzAbout5, kStrFzAbout6, kStrFzAbout7, kStrFzAbout8, kStrFzAbout9},
         {{151, "&Idee", "Die Idee hinter KYTfuzzy"},
          {155, "&Team", "Das Team von KYTfuzzy"},
          {149, "&Dank", "Dank an alle Helfer"}}};

@@ -9,6 +9,7 @@
 #include "FuzzyPlots.h"
 #include "ResString.h"
 #include "SurfaceWindow.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <windows.h>
 
@@ -19,10 +20,6 @@
 
 namespace {
 
-const unsigned int kResNoConfiguration = 17646;
-const unsigned int kResAmbiguous = 17654;
-const unsigned int kResInconsistent = 17655;
-const unsigned int kResCurveText = 17743;
 const int kCursorNormal = 147;
 
 std::vector<std::string> names(FuzzyIoNode* list)
@@ -79,15 +76,15 @@ bool CharacteristicCommands::prepare(bool recalculate, SurfaceGrid* grid, int* k
     if (!kernel)
         return false;
     if (!checkConfiguration(kernel)) {
-        showBox(kernel->message.text(), kResNoConfiguration, MB_ICONHAND);
+        showBox(kernel->message.text(), kStrFzSurfaceNotComputedBecause, MB_ICONHAND);
         return false;
     }
     if (!checkAmbiguity(kernel)) {
-        showBox(kernel->message.text(), kResAmbiguous, MB_ICONINFORMATION);
+        showBox(kernel->message.text(), kStrFzSurfaceAmbiguous, MB_ICONINFORMATION);
         return false;
     }
     if (!checkCompleteness(kernel)) {
-        showBox(kernel->message.text(), kResInconsistent, MB_ICONINFORMATION);
+        showBox(kernel->message.text(), kStrFzSurfaceInconsistent, MB_ICONINFORMATION);
         return false;
     }
     FuzzyMethodsSet(kernel);
@@ -159,7 +156,7 @@ void CharacteristicCommands::drawCurve(const SurfaceGrid& grid)
     plot.setSignals(1);
     plot.setSignal(0, grid.zName.c_str(), plotColour(255, 0, 0));
     plot.setTitle(grid.xName.c_str());
-    const char* heading = getResString(kResCurveText);
+    const char* heading = getResString(kStrFzCharacteristicTitle);
     plot.setStatusText((std::string(heading ? heading : "") + grid.zName + " = f(" + grid.xName + ")").c_str());
     for (const SurfacePoint& point : grid.points) {
         plot.addPoint(point.x, &point.z, 1);

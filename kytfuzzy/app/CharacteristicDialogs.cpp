@@ -11,6 +11,7 @@
 #include "TableModel.h"
 #include "TablePane.h"
 #include "UnitPoint.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <windows.h>
 
@@ -19,11 +20,6 @@
 
 namespace {
 
-const unsigned int kResValue = 17632;
-const unsigned int kResProgramTitle = 17723;
-const unsigned int kResDivisionTooSmall = 17791;
-const unsigned int kResXDivisionName = 17792;
-const unsigned int kResYDivisionName = 17793;
 
 CharacteristicDialogHook dialogHook = nullptr;
 std::function<void(const char*)>& helpFunction()
@@ -145,10 +141,10 @@ LRESULT SurfaceDlg::leaveDivision(EventRecord* event)
 
 void SurfaceDlg::refuseDivision(EditCL* field, unsigned int name)
 {
-    const char* format = getResString(kResDivisionTooSmall);
+    const char* format = getResString(kStrFzDivisionsTooFew);
     char text[200];
     snprintf(text, sizeof text, format ? format : "%s", getResString(name) ? getResString(name) : "");
-    MessageBoxObject(this, text, getResString(kResProgramTitle), MB_OK | MB_ICONHAND);
+    MessageBoxObject(this, text, getResString(kStrFzProgramTitle), MB_OK | MB_ICONHAND);
     if (field && field->isWindow()) {
         SetFocus(field->hwnd);
         SendMessageA(field->hwnd, EM_SETSEL, 0, -1);
@@ -180,10 +176,10 @@ LRESULT SurfaceDlg::onCommand(EventRecord* event)
                 SetFocus(xList->hwnd);
             return 1;
         case SURFACE_X_DIVISION_ZERO:
-            refuseDivision(xDivision, kResXDivisionName);
+            refuseDivision(xDivision, kStrFzDivisionsX);
             return 1;
         case SURFACE_Y_DIVISION_ZERO:
-            refuseDivision(yDivision, kResYDivisionName);
+            refuseDivision(yDivision, kStrFzDivisionsY);
             return 1;
         }
         return 1;
@@ -222,7 +218,7 @@ HillDlg::HillDlg(WindowCL* parentWindow, FuzzyKernel* k, const std::string& xNam
     pane->setOption(HEADER_COLUMNS, HEADER_STORED);
     for (int i = 0; i < n; ++i)
         pane->setHeaderText(HEADER_ROWS, static_cast<uint32_t>(i + 1), names[static_cast<size_t>(i)]);
-    pane->setHeaderText(HEADER_COLUMNS, 1, getResString(kResValue) ? getResString(kResValue) : "Wert");
+    pane->setHeaderText(HEADER_COLUMNS, 1, getResString(kStrFzValue) ? getResString(kStrFzValue) : "Wert");
     pane->allowColumnResize(false);
     pane->allowRowResize(false);
     pane->setHeaderShown(true);

@@ -8,12 +8,12 @@
 #include "ResString.h"
 #include "RuleEditorWindow.h"
 #include "RuleText.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <commdlg.h>
 
 namespace {
 
-const unsigned int kResProgramTitle = 17723;
 const int kNameField = 1012;
 const int kNameOk = 1017;
 enum { TEMPLATE_CONFIGURATION = 108, TEMPLATE_VARIABLE = 109, TEMPLATE_SET = 111,
@@ -59,7 +59,7 @@ COLORREF customColours[16] = {
 
 void stopBox(WindowCL* owner, unsigned int message)
 {
-    MessageBoxObject(owner, getResString(message), getResString(kResProgramTitle), MB_OK | MB_ICONHAND);
+    MessageBoxObject(owner, getResString(message), getResString(kStrFzProgramTitle), MB_OK | MB_ICONHAND);
 }
 
 void redrawGraphic(FuzzyEditorFrame* frame)
@@ -398,7 +398,7 @@ void EditorDialogHooks::openRuleEditor()
     // The editor control holds no more: it would open empty, and leaving it
     // would replace the rules with nothing.
     if (frame->getSession().getRuleText().size() > kMaxRuleText) {
-        MessageBoxObject(frame, getResString(kResRulesTooLong), getResString(17664), MB_OK | MB_ICONHAND);
+        MessageBoxObject(frame, getResString(kResRulesTooLong), getResString(kStrFzRuleEditorTitle), MB_OK | MB_ICONHAND);
         return;
     }
     rules = new RuleEditorWindow(frame, &rules);

@@ -20,6 +20,7 @@
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "Window.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <windows.h>
 
@@ -28,17 +29,6 @@
 
 namespace {
 
-const unsigned int kResProgramTitle = 17723;
-const unsigned int kResOpenTitle = 17635;
-const unsigned int kResSaveAsTitle = 17643;
-const unsigned int kResAllFiles = 17739;
-const unsigned int kResBlockFiles = 17741;
-const unsigned int kResAmbiguous = 17637;
-const unsigned int kResIncomplete = 17638;
-const unsigned int kResScriptAmbiguous = 17640;
-const unsigned int kResScriptIncomplete = 17641;
-const unsigned int kResWizardNotWritten = 57608;
-const unsigned int kResInformation = 17689;
 const char kGeneralHelp[] = "IDH_HELP_FuzzyGeneral";
 const char kErrorHelp[] = "IDH_HELP_Errormessages";
 
@@ -105,7 +95,7 @@ bool holdsMember(const FuzzyVariable* variable, const FuzzyMember* member)
 
 std::string chooseFile(WindowCL* owner, unsigned int title, bool save)
 {
-    const std::string blocks = res(kResBlockFiles), all = res(kResAllFiles);
+    const std::string blocks = res(kStrFzBlockFilter), all = res(kStrFzAllFilesFilter);
     const char* const filters[] = {blocks.c_str(), "*.kyb", all.c_str(), "*.*", nullptr};
     const std::string caption = res(title);
     if (save) {
@@ -359,17 +349,17 @@ void FuzzyEditorFrame::rebuildMenus()
 bool FuzzyEditorFrame::ask(const std::string& text)
 {
     // Leaving wizard mode without the block asks OK or Cancel.
-    if (text == res(kResWizardNotWritten))
-        return MessageBoxObject(this, text.c_str(), res(kResProgramTitle).c_str(), MB_OKCANCEL | MB_ICONQUESTION)
+    if (text == res(kStrFzWizardNotWritten))
+        return MessageBoxObject(this, text.c_str(), res(kStrFzProgramTitle).c_str(), MB_OKCANCEL | MB_ICONQUESTION)
                    .answer == IDOK;
-    return MessageBoxObject(this, text.c_str(), res(kResProgramTitle).c_str(), MB_YESNO | MB_ICONQUESTION).answer ==
+    return MessageBoxObject(this, text.c_str(), res(kStrFzProgramTitle).c_str(), MB_YESNO | MB_ICONQUESTION).answer ==
            IDYES;
 }
 
 void FuzzyEditorFrame::showBox(const std::string& text, const std::string& caption)
 {
     // The check results only inform; everything else is an error.
-    const unsigned int informing[] = {kResAmbiguous, kResIncomplete, kResScriptAmbiguous, kResScriptIncomplete};
+    const unsigned int informing[] = {kStrFzAmbiguous, kStrFzIncomplete, kStrFzScriptAmbiguous, kStrFzScriptInconsistent};
     UINT style = MB_ICONHAND;
     for (unsigned int id : informing)
         if (caption == res(id))
@@ -379,12 +369,12 @@ void FuzzyEditorFrame::showBox(const std::string& text, const std::string& capti
 
 std::string FuzzyEditorFrame::chooseFileToOpen()
 {
-    return chooseFile(this, kResOpenTitle, false);
+    return chooseFile(this, kStrFzOpenFileTitle, false);
 }
 
 std::string FuzzyEditorFrame::chooseFileToSave()
 {
-    return chooseFile(this, kResSaveAsTitle, true);
+    return chooseFile(this, kStrFzSaveAsTitle, true);
 }
 
 int FuzzyEditorFrame::openGivenFile(unsigned int command)
@@ -483,7 +473,7 @@ void FuzzyEditorFrame::closeEditor()
 
 void FuzzyEditorFrame::showInfo()
 {
-    AboutDialog* box = new AboutDialog(this, fuzzyAboutContent(), getResString(kResInformation), 0);
+    AboutDialog* box = new AboutDialog(this, fuzzyAboutContent(), getResString(kStrFzInformation), 0);
     delete box;
 }
 

@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "FuzzyEditorFrame.h"
 #include "SurfaceWindow.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <windows.h>
 
@@ -15,9 +16,9 @@ namespace {
 PlotFrameIds fuzzyPlotFrameIds()
 {
     PlotFrameIds ids = kKytPlotFrameIds;
-    ids.titleName = 18200;   // "KYTfuzzy:ZIZAdir"
-    ids.titleActive = 18049; // "- aktiv"
-    ids.titleFrozen = 18048; // "- eingefroren"
+    ids.titleName = kStrFzPlotWindowTitle;   // "KYTfuzzy:ZIZAdir"
+    ids.titleActive = kStrFzPlotActive; // "- aktiv"
+    ids.titleFrozen = kStrFzPlotFrozen; // "- eingefroren"
     return ids;
 }
 

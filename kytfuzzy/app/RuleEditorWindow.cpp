@@ -14,6 +14,7 @@
 #include "StatusBar.h"
 #include "TextEditCtrl.h"
 #include "ToolBar.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <cstdio>
 #include <cstring>
@@ -22,11 +23,6 @@
 
 namespace {
 
-const unsigned int kResTitle = 17664;
-const unsigned int kResWorkFile = 17729;
-const unsigned int kResSemantic = 17649;
-const unsigned int kResLeaveAnyway = 17650;
-const unsigned int kResCorrect = 17651;
 const int kPrintAbortDialog = 125;
 const char kPrintJobName[] = "Rulebase-Editor print job";
 const char kHelpTopic[] = "IDH_HELP_General";
@@ -105,7 +101,7 @@ HelpViewer* RuleEditorWindow::textViewer() const
 }
 
 RuleEditorWindow::RuleEditorWindow(FuzzyEditorFrame* editorFrame, RuleEditorWindow** o)
-    : AppFrameCL(nullptr, new Layout(0, 0, 640, 300), WS_OVERLAPPEDWINDOW, getResString(kResTitle)),
+    : AppFrameCL(nullptr, new Layout(0, 0, 640, 300), WS_OVERLAPPEDWINDOW, getResString(kStrFzRuleEditorTitle)),
       frame(editorFrame), owner(o)
 {
     // The window's own icon: the class is the frame's as well.
@@ -173,9 +169,9 @@ void RuleEditorWindow::buildStatusLine()
 
 void RuleEditorWindow::workFileFailure()
 {
-    std::vector<char> message(strlen(getResString(kResWorkFile)) + workPath.size() + 1);
-    snprintf(message.data(), message.size(), getResString(kResWorkFile), workPath.c_str());
-    MessageBoxObject(this, message.data(), getResString(kResTitle), MB_OK | MB_ICONHAND);
+    std::vector<char> message(strlen(getResString(kStrFzTempFileNotOpened)) + workPath.size() + 1);
+    snprintf(message.data(), message.size(), getResString(kStrFzTempFileNotOpened), workPath.c_str());
+    MessageBoxObject(this, message.data(), getResString(kStrFzRuleEditorTitle), MB_OK | MB_ICONHAND);
 }
 
 bool RuleEditorWindow::saveWorkFile()
@@ -221,13 +217,13 @@ void RuleEditorWindow::check()
         workFileFailure();
         break;
     case RULES_SYNTAX_ERROR:
-        MessageBoxObject(this, message.c_str(), getResString(kResTitle), MB_OK | MB_ICONHAND);
+        MessageBoxObject(this, message.c_str(), getResString(kStrFzRuleEditorTitle), MB_OK | MB_ICONHAND);
         break;
     case RULES_SEMANTIC_ERROR:
-        MessageBoxObject(this, message.c_str(), getResString(kResSemantic), MB_OK | MB_ICONINFORMATION);
+        MessageBoxObject(this, message.c_str(), getResString(kStrFzRuleSemanticError), MB_OK | MB_ICONINFORMATION);
         break;
     case RULES_CORRECT:
-        MessageBoxObject(this, getResString(kResCorrect), getResString(kResTitle), MB_OK | MB_ICONINFORMATION);
+        MessageBoxObject(this, getResString(kStrFzRulesCorrect), getResString(kStrFzRuleEditorTitle), MB_OK | MB_ICONINFORMATION);
         break;
     }
 }
@@ -245,12 +241,12 @@ void RuleEditorWindow::leave()
         return;
     }
     auto leaveAnyway = [&]() {
-        return MessageBoxObject(this, getResString(kResLeaveAnyway), getResString(kResTitle),
+        return MessageBoxObject(this, getResString(kStrFzLeaveRuleEditor), getResString(kStrFzRuleEditorTitle),
                                 MB_YESNO | MB_ICONQUESTION)
                    .answer == IDYES;
     };
     if (result == RULES_SYNTAX_ERROR) {
-        MessageBoxObject(this, message.c_str(), getResString(kResTitle), MB_OK | MB_ICONHAND);
+        MessageBoxObject(this, message.c_str(), getResString(kStrFzRuleEditorTitle), MB_OK | MB_ICONHAND);
         if (leaveAnyway())
             close();
         return;
@@ -259,7 +255,7 @@ void RuleEditorWindow::leave()
     frame->setModified();
     removeFile(workPath);
     if (result == RULES_SEMANTIC_ERROR) {
-        MessageBoxObject(this, message.c_str(), getResString(kResSemantic), MB_OK | MB_ICONHAND);
+        MessageBoxObject(this, message.c_str(), getResString(kStrFzRuleSemanticError), MB_OK | MB_ICONHAND);
         if (!leaveAnyway())
             return;
     }

@@ -12,6 +12,7 @@
 #include "ShowFile.h"
 #include "SurfaceWindow.h"
 #include "VisualCtrl.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <windows.h>
 
@@ -19,13 +20,6 @@
 
 namespace {
 
-const unsigned int kResProgramTitle = 17723;
-const unsigned int kResCannotOpen = 17652;
-const unsigned int kResTempDirLocked = 17730;
-const unsigned int kResWrongCall = 11051;
-const unsigned int kResErrorTitle = 11052;
-const unsigned int kResWarningTitle = 11053;
-const unsigned int kResNotWizardBlock = 11054;
 
 // 64-bit precision and projective infinity are what the x87 code of old
 // needed; on x86-64 the doubles are SSE ones and there is nothing to set.
@@ -61,7 +55,7 @@ void runApplication(Application* app)
 
     FuzzyOptions* options = new FuzzyOptions;
     FuzzyEditorFrame* frame =
-        new FuzzyEditorFrame(nullptr, new Layout, WS_OVERLAPPEDWINDOW, getResString(kResProgramTitle), options);
+        new FuzzyEditorFrame(nullptr, new Layout, WS_OVERLAPPEDWINDOW, getResString(kStrFzProgramTitle), options);
     EditorDialogHooks dialogs(frame);
     frame->setHooks(&dialogs);
     FrameListingViewer viewer(frame);
@@ -72,10 +66,10 @@ void runApplication(Application* app)
     std::string tempDir, helpDir, iniPath;
     switch (readCompanionIni(startDir, &tempDir, &helpDir, &iniPath)) {
     case COMPANION_INI_MISSING:
-        reportError(ERR_FATAL, getResString(kResCannotOpen), iniPath.c_str());
+        reportError(ERR_FATAL, getResString(kStrFzCannotOpen), iniPath.c_str());
         break;
     case COMPANION_INI_TEMPDIR_LOCKED:
-        reportError(ERR_FATAL, getResString(kResTempDirLocked), tempDir.c_str());
+        reportError(ERR_FATAL, getResString(kStrFzNoTempRights), tempDir.c_str());
         break;
     case COMPANION_INI_OK:
         break;
@@ -95,7 +89,7 @@ void runApplication(Application* app)
             session.setWizard(blockName, path);
             std::string fileToOpen;
             auto askOverwrite = [&]() {
-                return MessageBoxObject(frame, getResString(kResNotWizardBlock), getResString(kResWarningTitle),
+                return MessageBoxObject(frame, getResString(kStrFzNotWizardBlock), getResString(kStrFzWarningCaption),
                                         MB_YESNO | MB_ICONQUESTION)
                            .answer == IDYES;
             };
@@ -111,7 +105,7 @@ void runApplication(Application* app)
                 break;
             }
         } else {
-            MessageBoxObject(frame, getResString(kResWrongCall), getResString(kResErrorTitle), MB_ICONHAND);
+            MessageBoxObject(frame, getResString(kStrFzBadWizardCall), getResString(kStrFzErrorCaption), MB_ICONHAND);
         }
     }
     if (runLoop)

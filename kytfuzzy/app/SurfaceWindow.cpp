@@ -12,6 +12,7 @@
 #include "ResourceId.h"
 #include "TextHelpers.h"
 #include "ToolBar.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <GL/gl.h>
 
@@ -20,12 +21,6 @@
 
 namespace {
 
-const unsigned int kResSurfaceTitle = 18236;
-const unsigned int kResActive = 18049;
-const unsigned int kResExportTitle = 17656;
-const unsigned int kResTextFiles = 17738;
-const unsigned int kResAllFiles = 17739;
-const unsigned int kResMatlabFiles = 17740;
 const int kCursorNormal = 147;
 const int kToolBarHeight = 30;
 
@@ -91,8 +86,8 @@ void setCharacteristicFileChooser(CharacteristicFileChooser chooser)
 
 bool chooseCharacteristicFile(WindowCL* owner, bool matlab, std::string& path)
 {
-    const std::string title = res(kResExportTitle), kind = res(matlab ? kResMatlabFiles : kResTextFiles),
-                      all = res(kResAllFiles);
+    const std::string title = res(kStrFzSaveSurfaceAs), kind = res(matlab ? kStrFzMatlabFilter : kStrFzTextFilter),
+                      all = res(kStrFzAllFilesFilter);
     const char* const filters[] = {kind.c_str(), matlab ? "*.m" : "*.txt", all.c_str(), "*.*", nullptr};
     std::string chosen;
     if (!(fileChooser ? fileChooser : dialogChooser)(owner, title.c_str(), filters, chosen))
@@ -113,12 +108,12 @@ int GLMeshWindow::liveCount()
 }
 
 GLMeshWindow::GLMeshWindow(SurfaceGrid grid, int keepView, const FuzzyPaneColor& backgroundColour)
-    : GLPaneWindowCL(nullptr, new Layout(100, 100, 550, 500), WS_OVERLAPPEDWINDOW, res(kResSurfaceTitle).c_str(), 1),
+    : GLPaneWindowCL(nullptr, new Layout(100, 100, 550, 500), WS_OVERLAPPEDWINDOW, res(kStrFzSurfaceWindowTitle).c_str(), 1),
       points(std::move(grid)), background(backgroundColour)
 {
     ++liveWindows;
     char text[128];
-    snprintf(text, sizeof text, "%s %d %s", res(kResSurfaceTitle).c_str(), 1, res(kResActive).c_str());
+    snprintf(text, sizeof text, "%s %d %s", res(kStrFzSurfaceWindowTitle).c_str(), 1, res(kStrFzPlotActive).c_str());
     setTitle(text);
     if (!keepView)
         surfaceView() = SurfaceView();

@@ -6,6 +6,7 @@
 #include "NumberField.h"
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +14,6 @@
 
 namespace {
 
-const unsigned int kResExportFailed = 17745;
 
 std::string number(double v)
 {
@@ -340,7 +340,7 @@ bool writeExport(const char* path, const std::string& text)
         return fwrite(text.data(), 1, text.size(), out) == text.size();
     });
     if (!written)
-        reportError(ERR_ERROR, getResString(kResExportFailed), path);
+        reportError(ERR_ERROR, getResString(kStrFzCannotWrite), path);
     return written;
 }
 

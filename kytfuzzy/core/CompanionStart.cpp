@@ -6,15 +6,12 @@
 #include "FuzzyParser.h"
 #include "ResString.h"
 #include "ShowFile.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <cstring>
 
 namespace {
 
-const unsigned int kResSyntaxHead = 17665;
-const unsigned int kResExpectString = 17668;
-const unsigned int kResExpectEquals = 17669;
-const unsigned int kResTempFile = 17729;
 
 // A line's first blank-delimited word.
 std::string firstWord(const std::string& line)
@@ -166,13 +163,13 @@ void CompanionIniReader::parseStatement()
     nextToken();
     skipBlanks();
     if (kind != TOKEN_EQUALS) {
-        reportSyntaxError(kResExpectEquals);
+        reportSyntaxError(kStrFzExpectEquals);
         return;
     }
     nextToken();
     skipBlanks();
     if (kind != TOKEN_WORD) {
-        reportSyntaxError(kResExpectString);
+        reportSyntaxError(kStrFzExpectString);
         return;
     }
     *target = token;
@@ -188,7 +185,7 @@ void CompanionIniReader::reportSyntaxError(unsigned int detail)
 {
     kind = TOKEN_END;
     char head[256];
-    snprintf(head, sizeof head, getResString(kResSyntaxHead), fileName.c_str(), line, column);
+    snprintf(head, sizeof head, getResString(kStrFzReadError), fileName.c_str(), line, column);
     std::string text = std::string(head) + "\n" + getResString(detail);
     showFileAtLine(text.c_str(), fileName.c_str(), line, 1);
 }
@@ -267,7 +264,7 @@ int extractWizardKyb(const std::string& blockName, const std::string& path, cons
     });
     fclose(in);
     if (!written) {
-        reportError(ERR_ERROR, getResString(kResTempFile), output.c_str());
+        reportError(ERR_ERROR, getResString(kStrFzTempFileNotOpened), output.c_str());
         return -1;
     }
     *fileToOpen = output;

@@ -6,16 +6,17 @@
 
 #include "FuzzyKernel.h"
 #include "PageRules.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <string>
 
-const unsigned int kResSetNoVariable = 17629;
-const unsigned int kResSetNameTaken = 17630;
-const unsigned int kResVariableNameTaken = 17631;
-const unsigned int kResCentroidWord = 17627;
-const unsigned int kResMaximumWord = 17628;
+const unsigned int kResSetNoVariable = kStrFzNoVariableForSet;
+const unsigned int kResSetNameTaken = kStrFzSetNameExists;
+const unsigned int kResVariableNameTaken = kStrFzVariableNameExists;
+const unsigned int kResCentroidWord = kStrFzCentreOfGravity;
+const unsigned int kResMaximumWord = kStrFzMaximum;
 // A name that cannot be written into a block or a model.
-const unsigned int kResBadName = 17751;
+const unsigned int kResBadName = kStrFzNameRule;
 
 // ---------------------------------------------------------------- names
 

@@ -1,13 +1,14 @@
 #include "FuzzyModel.h"
 
 #include "ResString.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <cstdlib>
 #include <cstring>
 
 const FuzzyCheckTexts kFuzzyEditorCheckTexts = {
-    17705, 17706, 17707, 17708, 17709, 17710, 17711, 17712, 17713, 17714, 17715,
-    17716, 17717, 17718, 17719
+    kStrFzNoFuzzyBlock, kStrFzNoInputs, kStrFzChangedTo, kStrFzNoOutputs, kStrFzNoRuleBase, kStrFzNoOutputNamed, kStrFzAndSoOn, kStrFzNoSetNamed, kStrFzForOutput, kStrFzNoInputNamed, kStrFzForInput,
+    kStrFzNoConfiguration, kStrFzCheckNoInputs, kStrFzCheckNoOutputs, kStrFzCheckNoRuleBase
 };
 
 namespace {

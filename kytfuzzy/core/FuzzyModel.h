@@ -5,11 +5,12 @@
 
 #include "FuzzyBlock.h"
 #include "FuzzyKernel.h"
+#include "strings/KytfuzzyStrings.h"
 
 // The editor keeps the check texts under its own numbers (17705 ... 17719).
 extern const FuzzyCheckTexts kFuzzyEditorCheckTexts;
 // Texts of the configuration check.
-const unsigned int kFuzzyNoConfigurationText = 17716;
+const unsigned int kFuzzyNoConfigurationText = kStrFzNoConfiguration;
 
 // Colour a new member set is given when it follows no other set: as if its
 // predecessor had colour 7, so the first set of a variable gets 1 (cyan).

@@ -3,6 +3,7 @@
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "ResString.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,18 +21,6 @@ const size_t kHelpLimit = 16000;
 // Help lines are read whole up to this length.
 const size_t kMaxHelpLine = 1 << 20;
 
-const unsigned int kResHelpTitle = 17660;
-const unsigned int kResHelpFile = 17661;
-const unsigned int kResNoHelp = 17674;
-const unsigned int kResHelpReadError = 17675;
-const unsigned int kResHelpTooLong = 17676;
-const unsigned int kResNoHelpFile = 17677;
-const unsigned int kResSlotsFull = 18047;
-const unsigned int kResWarning = 18031;
-const unsigned int kResFrozen = 18048;
-const unsigned int kResActive = 18049;
-const unsigned int kResNoActivePlot = 18050;
-const unsigned int kResPlotTitle = 18200;
 
 // Longest line the settings reader takes.
 const size_t kMaxSettingsLine = 511;
@@ -143,10 +132,10 @@ FuzzyPlotWindow* activePlotWindow()
 
 std::string FuzzyOptions::loadHelpText(const std::string& topic) const
 {
-    std::string path = joinPath(helpDir.c_str(), getResString(kResHelpFile)).text();
+    std::string path = joinPath(helpDir.c_str(), getResString(kStrFzHelpFileName)).text();
     FILE* f = openFile(path.c_str(), "r");
     if (!f) {
-        reportError(0, getResString(kResNoHelpFile), path.c_str());
+        reportError(0, getResString(kStrFzNoHelpFile), path.c_str());
         return "";
     }
     std::string text;
@@ -169,11 +158,11 @@ std::string FuzzyOptions::loadHelpText(const std::string& topic) const
         text += "\r\n";
     }
     if (text.empty())
-        reportError(0, "%s", getResString(kResNoHelp));
+        reportError(0, "%s", getResString(kStrFzNoHelp));
     else if (ferror(f))
-        reportError(2, "%s", getResString(kResHelpReadError));
+        reportError(2, "%s", getResString(kStrFzHelpReadError));
     else if (text.size() >= kHelpLimit)
-        reportError(1, "%s", getResString(kResHelpTooLong));
+        reportError(1, "%s", getResString(kStrFzHelpTooLong));
     fclose(f);
     return text;
 }
@@ -189,7 +178,7 @@ void FuzzyOptions::showHelpWindow(const std::string& text)
 {
     closeHelp();
     if (helpFactory)
-        helpWindow = helpFactory->createHelpViewer(getResString(kResHelpTitle), text.c_str(), &helpWindow);
+        helpWindow = helpFactory->createHelpViewer(getResString(kStrFzHelpTitle), text.c_str(), &helpWindow);
 }
 
 void FuzzyOptions::closeHelp()
@@ -203,8 +192,8 @@ void FuzzyOptions::closeHelp()
 std::vector<FuzzyMenuItem> FuzzyOptions::fileMenuItems() const
 {
     std::vector<FuzzyMenuItem> items = {
-        {9003, getResString(17698)}, {110, getResString(17699)},  {113, getResString(17700)},
-        {11020, getResString(17701)}, {9001, getResString(17702)},
+        {9003, getResString(kStrFzMenuNew)}, {110, getResString(kStrFzMenuOpen)},  {113, getResString(kStrFzMenuSave)},
+        {11020, getResString(kStrFzMenuSaveAs)}, {9001, getResString(kStrFzMenuPrint)},
     };
     int n = shownRecentCount();
     if (n > 0)
@@ -212,13 +201,13 @@ std::vector<FuzzyMenuItem> FuzzyOptions::fileMenuItems() const
     for (int i = 0; i < n; ++i)
         items.push_back({kFirstRecentCommand + static_cast<unsigned int>(i), "&" + std::to_string(i) + " " + recent[i]});
     items.push_back({0, ""});
-    items.push_back({11004, getResString(17704)});
+    items.push_back({11004, getResString(kStrFzMenuExit)});
     return items;
 }
 
 std::vector<FuzzyMenuItem> FuzzyOptions::windowMenuItems() const
 {
-    std::vector<FuzzyMenuItem> items = {{kActivePlotCommand, getResString(18051)}};
+    std::vector<FuzzyMenuItem> items = {{kActivePlotCommand, getResString(kStrFzMenuActivePlotToFront)}};
     bool separated = false;
     for (int i = 0; i < kPlotSlots; ++i) {
         if (!plotSlots[i])
@@ -242,7 +231,7 @@ int FuzzyOptions::slotOf(const FuzzyPlotWindow* window) const
 
 std::string FuzzyOptions::plotTitle(int slot, unsigned int stateText) const
 {
-    return std::string(getResString(kResPlotTitle)) + " " + std::to_string(slot + 1) + " " + getResString(stateText);
+    return std::string(getResString(kStrFzPlotWindowTitle)) + " " + std::to_string(slot + 1) + " " + getResString(stateText);
 }
 
 int FuzzyOptions::newPlotWindow(void* parent)
@@ -255,8 +244,8 @@ int FuzzyOptions::newPlotWindow(void* parent)
             slot = i;
     if (slot < 0) {
         char question[300];
-        snprintf(question, sizeof question, getResString(kResSlotsFull), kPlotSlots);
-        if (!plotHost->askYesNo(parent, question, getResString(kResWarning)))
+        snprintf(question, sizeof question, getResString(kStrFzAllPlotsUsed), kPlotSlots);
+        if (!plotHost->askYesNo(parent, question, getResString(kStrFzWarning)))
             return 1;
         // Destroying it empties the slot through removePlotWindow.
         FuzzyPlotWindow* old = plotSlots[0];
@@ -266,7 +255,7 @@ int FuzzyOptions::newPlotWindow(void* parent)
         slot = 0;
     }
     FuzzyPlotWindow* window = plotHost->createPlotWindow(parent, 10 * slot, 10 * slot, 400, 400,
-                                                         plotTitle(slot, kResActive));
+                                                         plotTitle(slot, kStrFzPlotActive));
     if (!window)
         return 1;
     plotSlots[slot] = window;
@@ -292,7 +281,7 @@ void FuzzyOptions::freezePlotWindow(FuzzyPlotWindow* window)
     int slot = slotOf(window);
     if (slot < 0 || window != gActivePlot)
         return;
-    window->setTitle(plotTitle(slot, kResFrozen));
+    window->setTitle(plotTitle(slot, kStrFzPlotFrozen));
     window->showFrozen();
     gActivePlot = nullptr;
     if (plotHost)
@@ -312,7 +301,7 @@ int FuzzyOptions::bringPlotWindowToFront(unsigned int command)
     }
     if (plotHost && plotHost->surfaceToFront())
         return 1;
-    reportError(2, "%s", getResString(kResNoActivePlot));
+    reportError(2, "%s", getResString(kStrFzNoActivePlot));
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "ResString.h"
 #include "TextHelpers.h"
 #include "WizardBlock.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,26 +17,6 @@
 
 namespace {
 
-const unsigned int kResProgramTitle = 17723;
-const unsigned int kResTitleSeparator = 17732;
-const unsigned int kResInput = 17625;
-const unsigned int kResDiscardChanges = 17633;
-const unsigned int kResQuitWithoutSaving = 17634;
-const unsigned int kResOpenFailed = 17636;
-const unsigned int kResAmbiguous = 17637;
-const unsigned int kResIncomplete = 17638;
-const unsigned int kResScriptAmbiguous = 17640;
-const unsigned int kResScriptIncomplete = 17641;
-const unsigned int kResScriptFailed = 17642;
-const unsigned int kResDeleteVariable = 17658;
-const unsigned int kResDeleteSet = 17659;
-const unsigned int kResSaveBeforeNew = 17682;
-const unsigned int kResSaveBeforeOpen = 17683;
-const unsigned int kResUndoNameTaken = 11013;
-const unsigned int kResUndoVariableGone = 11016;
-const unsigned int kResSaveFailed = 139;
-const unsigned int kResWizardNotWritten = 57608;
-const unsigned int kResReplaceFile = 17794;
 
 std::string res(unsigned int id)
 {
@@ -116,10 +97,10 @@ bool UndoDeletion::undo(FuzzyBlock* block, std::string* refusal, std::string* re
         return false;
     if (variable) {
         if (variableNameInUse(block, variable->name)) {
-            *refusal = formatted(kResUndoNameTaken, variable->name);
+            *refusal = formatted(kStrFzUndoNameExists, variable->name);
             return false;
         }
-        appendVariable(usage == res(kResInput) ? &block->inputs : &block->outputs, variable);
+        appendVariable(usage == res(kStrFzInput) ? &block->inputs : &block->outputs, variable);
         *restoredVariable = variable->name;
         variable = nullptr;
         usage.clear();
@@ -128,7 +109,7 @@ bool UndoDeletion::undo(FuzzyBlock* block, std::string* refusal, std::string* re
     if (member) {
         FuzzyVariable* target = findModelVariable(block, variableName.c_str());
         if (!target) {
-            *refusal = formatted(kResUndoVariableGone, variableName);
+            *refusal = formatted(kStrFzUndoVariableGone, variableName);
             return false;
         }
         FuzzyMember** end = &target->members;
@@ -159,7 +140,7 @@ void UndoDeletion::forget()
 FuzzySession::FuzzySession(FuzzySessionUi* sessionUi, Clock sessionClock)
     : ui(sessionUi), clock(sessionClock)
 {
-    title = res(kResProgramTitle);
+    title = res(kStrFzProgramTitle);
 }
 
 FuzzySession::~FuzzySession()
@@ -182,7 +163,7 @@ void FuzzySession::setTitle(const std::string& text)
 
 std::string FuzzySession::fileTitle(const std::string& path) const
 {
-    return res(kResProgramTitle) + res(kResTitleSeparator) + path;
+    return res(kStrFzProgramTitle) + res(kStrFzTitleSeparator) + path;
 }
 
 void FuzzySession::dropModel()
@@ -205,15 +186,15 @@ bool FuzzySession::askToSaveFirst(unsigned int question)
         return true;
     if (save())
         return true;
-    return ui->ask(res(kResQuitWithoutSaving));
+    return ui->ask(res(kStrFzExitWithoutSaving));
 }
 
 int FuzzySession::newBlock()
 {
-    if (!askToSaveFirst(kResSaveBeforeNew))
+    if (!askToSaveFirst(kStrFzSaveBeforeNew))
         return 0;
     dropModel();
-    setTitle(res(kResProgramTitle) + " : UNNAMED");
+    setTitle(res(kStrFzProgramTitle) + " : UNNAMED");
     modified = false;
     currentFile.clear();
     kernel = newFuzzyBlock();
@@ -243,13 +224,13 @@ void FuzzySession::informBadRanges()
                 const std::string format = res(kResBadRange);
                 std::vector<char> text(format.size() + strlen(v->name ? v->name : "") + 1);
                 snprintf(text.data(), text.size(), format.c_str(), v->name ? v->name : "");
-                ui->inform(text.data(), res(kResProgramTitle));
+                ui->inform(text.data(), res(kStrFzProgramTitle));
             }
 }
 
 int FuzzySession::openBlock(const std::string& file)
 {
-    if (!askToSaveFirst(kResSaveBeforeOpen))
+    if (!askToSaveFirst(kStrFzSaveBeforeOpen))
         return 0;
     dropModel();
     modified = false;
@@ -260,8 +241,8 @@ int FuzzySession::openBlock(const std::string& file)
     }
     FILE* f = openFile(path.c_str(), "rt");
     if (!f) {
-        ui->showBox(res(kResOpenFailed), res(kResProgramTitle));
-        setTitle(res(kResProgramTitle) + " : UNNAMED");
+        ui->showBox(res(kStrFzOpenFailed), res(kStrFzProgramTitle));
+        setTitle(res(kStrFzProgramTitle) + " : UNNAMED");
         ui->setBlockCommandsEnabled(false);
         return 0;
     }
@@ -277,16 +258,16 @@ int FuzzySession::openBlock(const std::string& file)
     if (syntax != 0 || !built) {
         if (built)
             freeFuzzyBlock(built);
-        ui->showBox(path + " - " + message, res(kResProgramTitle));
+        ui->showBox(path + " - " + message, res(kStrFzProgramTitle));
         ui->setBlockCommandsEnabled(false);
         return 0;
     }
     kernel = built;
     // The checks only inform: the block opens anyway.
     if (!checkAmbiguity(kernel))
-        ui->showBox(kernel->message.text(), res(kResAmbiguous));
+        ui->showBox(kernel->message.text(), res(kStrFzAmbiguous));
     if (!checkCompleteness(kernel))
-        ui->showBox(kernel->message.text(), res(kResIncomplete));
+        ui->showBox(kernel->message.text(), res(kStrFzIncomplete));
     informBadRanges();
     ruleText = loadRuleText(path);
     currentFile = path;
@@ -302,7 +283,7 @@ int FuzzySession::writePlain(const std::string& path)
     const char* rules = ruleText.empty() ? nullptr : ruleText.c_str();
     if (kernel && FuzzyBlockWrite(kernel->getBlock(), path.c_str(), rules) == 1)
         return 1;
-    ui->showBox(res(kResSaveFailed), "Fuzzy-Editor");
+    ui->showBox(res(kStrFzSaveFailed), "Fuzzy-Editor");
     return 0;
 }
 
@@ -311,12 +292,12 @@ int FuzzySession::saveWizardBlock()
     // The changes count as saved only once the block is written: a failed
     // save must not let the editor end without asking.
     if (!checkAmbiguity(kernel)) {
-        ui->showBox(kernel->message.text(), res(kResScriptAmbiguous));
+        ui->showBox(kernel->message.text(), res(kStrFzScriptAmbiguous));
         exitCode = -1;
         return 0;
     }
     if (!checkCompleteness(kernel)) {
-        ui->showBox(kernel->message.text(), res(kResScriptIncomplete));
+        ui->showBox(kernel->message.text(), res(kStrFzScriptInconsistent));
         exitCode = -1;
         return 0;
     }
@@ -324,7 +305,7 @@ int FuzzySession::saveWizardBlock()
     const char* rules = ruleText.empty() ? nullptr : ruleText.c_str();
     if (!writeMdlBlock(kernel, currentFile.c_str(), wizardSaveName.c_str(), wizardBlockName.c_str(),
                        wizardDirectory.c_str(), rules, date)) {
-        ui->showBox(kernel->message.text(), res(kResScriptFailed));
+        ui->showBox(kernel->message.text(), res(kStrFzScriptNotMadeBecause));
         exitCode = -1;
         return 0;
     }
@@ -338,7 +319,7 @@ int FuzzySession::save()
 {
     if (!kernel)
         return 0;
-    if (!isWizardMode() && (currentFile.empty() || title == res(kResProgramTitle) + " : UNNAMED"))
+    if (!isWizardMode() && (currentFile.empty() || title == res(kStrFzProgramTitle) + " : UNNAMED"))
         return saveAs();
     if (!isWizardMode()) {
         if (!writePlain(currentFile)) {
@@ -363,7 +344,7 @@ int FuzzySession::saveAs()
         return 0;
     String path = setDefaultExtension(chosen.c_str(), "kyb");
     // Another file of that name is replaced only when the user says so.
-    if (fileExists(path.text()) && !ui->ask(formatted(kResReplaceFile, path.text())))
+    if (fileExists(path.text()) && !ui->ask(formatted(kStrFzReplaceFile, path.text())))
         return 0;
     // Title, file and recent list change only once the file is written.
     if (!writePlain(path.text())) {
@@ -390,7 +371,7 @@ bool FuzzySession::close()
     if (!kernel)
         return true;
     if (modified) {
-        if (!ui->ask(res(isWizardMode() ? kResWizardNotWritten : kResDiscardChanges)))
+        if (!ui->ask(res(isWizardMode() ? kStrFzWizardNotWritten : kStrFzDiscardChanges)))
             return false;
         exitCode = 1;
     }
@@ -402,13 +383,13 @@ int FuzzySession::deleteVariable(const std::string& name)
 {
     FuzzyBlock* block = kernel ? kernel->getBlock() : nullptr;
     FuzzyVariable* variable = block ? findModelVariable(block, name.c_str()) : nullptr;
-    if (!variable || !ui->ask(formatted(kResDeleteVariable, name)))
+    if (!variable || !ui->ask(formatted(kStrFzDeleteVariable, name)))
         return 0;
     modified = true;
     bool input = inList(block->inputs, variable);
     if (!removeVariable(block, variable))
         return 0;
-    undo.rememberVariable(variable, input ? res(kResInput) : "Ausgang");
+    undo.rememberVariable(variable, input ? res(kStrFzInput) : "Ausgang");
     ui->setUndoEnabled(true);
     ui->pagesChanged();
     return 1;
@@ -419,7 +400,7 @@ int FuzzySession::deleteFuzzySet(const std::string& variableName, const std::str
     FuzzyBlock* block = kernel ? kernel->getBlock() : nullptr;
     FuzzyVariable* variable = block ? findModelVariable(block, variableName.c_str()) : nullptr;
     FuzzyMember* member = variable ? findModelMember(variable, setName.c_str()) : nullptr;
-    if (!member || !ui->ask(formatted(kResDeleteSet, setName)))
+    if (!member || !ui->ask(formatted(kStrFzDeleteSet, setName)))
         return 0;
     modified = true;
     if (!member->next && variable->members == member) {
@@ -428,7 +409,7 @@ int FuzzySession::deleteFuzzySet(const std::string& variableName, const std::str
         bool input = inList(block->inputs, variable);
         if (!removeVariable(block, variable))
             return 0;
-        undo.rememberVariable(variable, input ? res(kResInput) : "Ausgang");
+        undo.rememberVariable(variable, input ? res(kStrFzInput) : "Ausgang");
     } else {
         unhookMember(variable, member);
         undo.rememberFuzzySet(member, variableName);
@@ -445,7 +426,7 @@ int FuzzySession::undoDeletion()
     std::string refusal, restored;
     if (!undo.undo(kernel->getBlock(), &refusal, &restored)) {
         if (!refusal.empty())
-            ui->showBox(refusal, res(kResProgramTitle));
+            ui->showBox(refusal, res(kStrFzProgramTitle));
         return 0;
     }
     ui->setUndoEnabled(false);

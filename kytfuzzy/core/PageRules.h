@@ -8,17 +8,18 @@
 
 #include "FuzzyBlock.h"
 #include "String.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <string>
 
 // Usage words of the variable page.
-const unsigned int kResInputWord = 17625;
-const unsigned int kResOutputWord = 17626;
+const unsigned int kResInputWord = kStrFzInput;
+const unsigned int kResOutputWord = kStrFzOutput;
 // Refusals of the range commits.
-const unsigned int kResXminNotBelowXmax = 17724;
-const unsigned int kResXmaxNotAboveXmin = 17725;
+const unsigned int kResXminNotBelowXmax = kStrFzXminAboveXmax;
+const unsigned int kResXmaxNotAboveXmin = kStrFzXmaxBelowXmin;
 // A variable whose range cannot be drawn, named when the block is opened.
-const unsigned int kResBadRange = 17750;
+const unsigned int kResBadRange = kStrFzBadRange;
 
 // The state every page and the frame share: the current variable (null when
 // the block has none), its current set (null after a variable change) and

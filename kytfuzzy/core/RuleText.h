@@ -6,6 +6,7 @@
 
 #include "FuzzyBlock.h"
 #include "FuzzyKernel.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <ctime>
 #include <string>
@@ -36,7 +37,7 @@ std::string blockInformation(const FuzzyBlock* block);
 // The editor control's limit: a longer rule text could not be shown, and
 // leaving the editor would replace the rules with nothing.
 const size_t kMaxRuleText = 32767;
-const unsigned int kResRulesTooLong = 17752;
+const unsigned int kResRulesTooLong = kStrFzRulesTooLong;
 
 enum RuleFileResult {
     RULES_UNREADABLE,     // the work file does not open

@@ -7,13 +7,14 @@
 
 #include "FuzzyBlock.h"
 #include "PageRules.h"
+#include "strings/KytfuzzyStrings.h"
 
 // Labels of the set page.
-const unsigned int kResSetLabel = 17611;
-const unsigned int kResFormLabel = 17612;
-const unsigned int kResColourLabel = 17613;
+const unsigned int kResSetLabel = kStrFzSetLabel;
+const unsigned int kResFormLabel = kStrFzShapeLabel;
+const unsigned int kResColourLabel = kStrFzColourLabel;
 // The colour names, by index, from here on.
-const unsigned int kResFirstColourName = 17617;
+const unsigned int kResFirstColourName = kStrFzColourGreen;
 
 // The form names of the form list.
 extern const char kTrapezWord[];

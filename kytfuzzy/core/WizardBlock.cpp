@@ -3,6 +3,7 @@
 #include "FileLayer.h"
 #include "FuzzyBlockWriter.h"
 #include "ResString.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -10,12 +11,6 @@
 
 namespace {
 
-const unsigned int kResWizardHead = 17726;
-const unsigned int kResWizardMadeBy = 17727;
-const unsigned int kResWizardScript = 17728;
-const unsigned int kResWriteScript = 17720;
-const unsigned int kResOpenFile = 17721;
-const unsigned int kResFailed = 17722;
 
 // Writes and remembers whether every write went through.
 class Out {
@@ -52,14 +47,14 @@ bool writeBlock(FILE* f, const FuzzyBlock* b, const char* currentFile, const cha
                 const std::string& date)
 {
     Out o(f);
-    o.put(getResString(kResWizardHead), blockName);
+    o.put(getResString(kStrFzBlockHeader), blockName);
     o.put("#\n");
     if (b->comment)
         o.put("#  %s\n#\n", b->comment);
-    o.put("%s", getResString(kResWizardMadeBy));
+    o.put("%s", getResString(kStrFzGeneratedBy));
     o.put("#  %s\n", date.c_str());
     o.put("#\n");
-    o.put("%s", getResString(kResWizardScript));
+    o.put("%s", getResString(kStrFzScriptInBlock));
     o.put("#\n");
     o.put("$WIZARD Fuzzy \"%s\"\n", currentFile);
     if (!o.good || FuzzyBlockWrite(b, nullptr, ruleText, f) != 1)
@@ -148,8 +143,8 @@ int writeMdlBlock(FuzzyKernel* kernel, const char* currentFile, const char* bloc
     if (ok)
         return 1;
     if (kernel) {
-        std::string m = std::string(getResString(kResWriteScript)) + getResString(kResOpenFile) + target +
-                        getResString(kResFailed);
+        std::string m = std::string(getResString(kStrFzWritingScript)) + getResString(kStrFzOpeningFile) + target +
+                        getResString(kStrFzFailed);
         kernel->message.reset();
         kernel->message.append(m.c_str(), "");
         kernel->findings = 1;

@@ -4,11 +4,11 @@
 #include "PageKit.h"
 #include "PageRules.h"
 #include "ResString.h"
+#include "strings/KytfuzzyStrings.h"
 
 namespace {
 
 const char kSource[] = "COM_P";
-const unsigned int kResCommentLabel = 17688;
 const int kCommentField = 301;
 const int kCommentLabel = 302;
 const int kCommentLength = 80;
@@ -29,7 +29,7 @@ ComPage::ComPage(FuzzyEditorFrame* owner, Geometry* g, DWORD windowStyle)
     e_line->onVScroll(this, &ComPage::commitComment);
     e_line->style |= ES_WANTRETURN;
     e_line->updateStyle();
-    s_text = assertControl(pageLabel(this, 1, 1, 70, 20, getResString(kResCommentLabel), kCommentLabel), "s_text",
+    s_text = assertControl(pageLabel(this, 1, 1, 70, 20, getResString(kStrFzCommentLabel), kCommentLabel), "s_text",
                            kSource);
 }
 

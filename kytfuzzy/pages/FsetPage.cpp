@@ -9,14 +9,13 @@
 #include "PageRules.h"
 #include "ResString.h"
 #include "SetPageRules.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <cstring>
 
 namespace {
 
 const char kSource[] = "FSET_P";
-const unsigned int kResNew = 17679;
-const unsigned int kResDelete = 17680;
 
 enum {
     ID_SET_LABEL = 401,
@@ -86,11 +85,11 @@ FsetPage::FsetPage(FuzzyEditorFrame* owner, Geometry* g, DWORD windowStyle)
     c_box4 = assertControl(pageList(this, 514, 16, 108, 80, &s.colorName, ID_COLOURS), "c_box4", kSource);
     c_box4->onSelChange(this, &FsetPage::chooseColour);
     new_fset_pb = assertControl(
-        new PushButtonCL(this, new Geometry(65, 51, 70, 25), WS_TABSTOP, getResString(kResNew), ID_NEW), "new_fset_pb",
+        new PushButtonCL(this, new Geometry(65, 51, 70, 25), WS_TABSTOP, getResString(kStrFzNew), ID_NEW), "new_fset_pb",
         kSource);
     new_fset_pb->onClick(this, &FsetPage::newSet);
     del_fset_pb = assertControl(
-        new PushButtonCL(this, new Geometry(150, 51, 70, 25), WS_TABSTOP, getResString(kResDelete), ID_DELETE),
+        new PushButtonCL(this, new Geometry(150, 51, 70, 25), WS_TABSTOP, getResString(kStrFzDelete), ID_DELETE),
         "del_fset_pb", kSource);
     del_fset_pb->onClick(this, &FsetPage::deleteSet);
     typedef LRESULT (FsetPage::*Commit)(EventRecord*);

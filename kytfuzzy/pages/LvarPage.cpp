@@ -8,16 +8,11 @@
 #include "PageKit.h"
 #include "PageRules.h"
 #include "ResString.h"
+#include "strings/KytfuzzyStrings.h"
 
 namespace {
 
 const char kSource[] = "LVAR_P";
-const unsigned int kResProgramTitle = 17723;
-const unsigned int kResVariableLabel = 17608;
-const unsigned int kResUsageLabel = 17610;
-const unsigned int kResGridLabel = 17678;
-const unsigned int kResNew = 17679;
-const unsigned int kResDelete = 17680;
 
 enum {
     ID_VARIABLES = 201,
@@ -44,7 +39,7 @@ LvarPage::LvarPage(FuzzyEditorFrame* owner, Geometry* g, DWORD windowStyle)
 {
     setBackColor(kPageGrey);
     FuzzyPageState& s = frame->pageState();
-    s_text1 = assertControl(pageLabel(this, 20, 20, 75, 20, getResString(kResVariableLabel), ID_LABEL_VARIABLE),
+    s_text1 = assertControl(pageLabel(this, 20, 20, 75, 20, getResString(kStrFzVariableLabel), ID_LABEL_VARIABLE),
                             "s_text1", kSource);
     c_box1 = assertControl(pageList(this, 100, 16, 120, 80, &s.variableName, ID_VARIABLES), "c_box1", kSource);
     c_box1->onSelChange(this, &LvarPage::chooseVariable);
@@ -52,23 +47,23 @@ LvarPage::LvarPage(FuzzyEditorFrame* owner, Geometry* g, DWORD windowStyle)
     e_line1 = assertControl(pageField(this, 285, 16, 60, 25, kFieldStyle, &s.xmin, ID_XMIN), "e_line1", kSource);
     e_line1->onKillFocus(this, &LvarPage::commitXmin);
     e_line1->onVScroll(this, &LvarPage::commitXmin);
-    s_text7 = assertControl(pageLabel(this, 375, 20, 90, 20, getResString(kResUsageLabel), ID_LABEL_USAGE), "s_text7",
+    s_text7 = assertControl(pageLabel(this, 375, 20, 90, 20, getResString(kStrFzUsageLabel), ID_LABEL_USAGE), "s_text7",
                             kSource);
     c_box5 = assertControl(pageList(this, 470, 16, 85, 60, &s.usage, ID_USAGE), "c_box5", kSource);
     c_box5->onSelChange(this, &LvarPage::changeUsage);
     new_lvar_pb = assertControl(
-        new PushButtonCL(this, new Geometry(65, 51, 70, 25), WS_TABSTOP, getResString(kResNew), ID_NEW), "new_lvar_pb",
+        new PushButtonCL(this, new Geometry(65, 51, 70, 25), WS_TABSTOP, getResString(kStrFzNew), ID_NEW), "new_lvar_pb",
         kSource);
     new_lvar_pb->onClick(this, &LvarPage::newVariable);
     del_lvar_pb = assertControl(
-        new PushButtonCL(this, new Geometry(150, 51, 70, 25), WS_TABSTOP, getResString(kResDelete), ID_DELETE),
+        new PushButtonCL(this, new Geometry(150, 51, 70, 25), WS_TABSTOP, getResString(kStrFzDelete), ID_DELETE),
         "del_lvar_pb", kSource);
     del_lvar_pb->onClick(this, &LvarPage::deleteVariable);
     s_text4 = assertControl(pageLabel(this, 240, 55, 40, 20, "xmax:", ID_LABEL_XMAX), "s_text4", kSource);
     e_line2 = assertControl(pageField(this, 285, 51, 60, 25, kFieldStyle, &s.xmax, ID_XMAX), "e_line2", kSource);
     e_line2->onKillFocus(this, &LvarPage::commitXmax);
     e_line2->onVScroll(this, &LvarPage::commitXmax);
-    s_text8 = assertControl(pageLabel(this, 375, 55, 60, 20, getResString(kResGridLabel), ID_LABEL_GRID), "s_text8",
+    s_text8 = assertControl(pageLabel(this, 375, 55, 60, 20, getResString(kStrFzGridLabel), ID_LABEL_GRID), "s_text8",
                             kSource);
     e_line3 = assertControl(pageField(this, 470, 51, 85, 25, kFieldStyle, &s.grid, ID_GRID), "e_line3", kSource);
     e_line3->onKillFocus(this, &LvarPage::commitGrid);
@@ -195,7 +190,7 @@ LRESULT LvarPage::commitBound(bool xmin)
     if (result == RANGE_REFUSED) {
         field->loadValue();
         MessageBoxObject(frame, getResString(xmin ? kResXminNotBelowXmax : kResXmaxNotAboveXmin),
-                         getResString(kResProgramTitle), MB_OK | MB_ICONINFORMATION);
+                         getResString(kStrFzProgramTitle), MB_OK | MB_ICONINFORMATION);
         SetFocus(field->hwnd);
         field->setSelection(0, 50);
         return 1;

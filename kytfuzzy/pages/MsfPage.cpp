@@ -11,6 +11,8 @@
 #include "PageRules.h"
 #include "Printing.h"
 #include "ResString.h"
+#include "strings/FrameworkStrings.h"
+#include "strings/KytfuzzyStrings.h"
 
 #include <algorithm>
 #include <cstring>
@@ -19,11 +21,6 @@
 
 namespace {
 
-const unsigned int kResProgramTitle = 17723;
-const unsigned int kResDragHint = 17684;
-const unsigned int kResPickHint = 17686;
-const unsigned int kResConfigureHint = 17687;
-const unsigned int kResNoPrinter = 17647;
 const int kCursorPage = 147;
 const int kCursorSet = 148;
 const int kCursorPoint = 150;
@@ -404,19 +401,19 @@ LRESULT MsfPage::onMouseMove(EventRecord* event)
     const ValueMapping map = mapping();
     if (buttonHeld && shapeHit && selected >= 0 && hitHandle(shapeList[selected], x, y) >= 0) {
         setCursorResource(kCursorPoint);
-        frame->setStatusText(kFuzzyMenuHelp, getResString(kResDragHint));
+        frame->setStatusText(kFuzzyMenuHelp, getResString(kStrFzHintMovePoint));
     } else if (!dragging) {
         bool hit = false;
         for (const SetShape& shape : shapeList)
             hit = hit || hitShape(shape, x, y);
         if (hit) {
             setCursorResource(kCursorSet);
-            frame->setStatusText(kFuzzyMenuHelp, getResString(kResPickHint));
+            frame->setStatusText(kFuzzyMenuHelp, getResString(kStrFzHintChooseSet));
         } else {
             const PixelRect& f = geometryNow.frame;
             const int dx = f.width() / 20, dy = f.height() / 20;
             const bool nearFrame = x >= f.left - dx && x <= f.right + dx && y >= f.top - dy && y <= f.bottom + dy;
-            frame->setStatusText(kFuzzyMenuHelp, nearFrame ? getResString(kResConfigureHint) : "");
+            frame->setStatusText(kFuzzyMenuHelp, nearFrame ? getResString(kStrFzHintConfiguration) : "");
             setCursorResource(kCursorPage);
         }
     }
@@ -570,7 +567,7 @@ int MsfPage::print()
     PrinterDC* printer = new PrinterDC();
     if (!printer->hasPrinter()) {
         delete printer;
-        MessageBoxObject(frame, getResString(kResNoPrinter), getResString(kResProgramTitle), MB_OK | MB_ICONHAND);
+        MessageBoxObject(frame, getResString(kStrNoPrinter), getResString(kStrFzProgramTitle), MB_OK | MB_ICONHAND);
         return 1;
     }
     if (!printer->setup()) {

@@ -15,21 +15,12 @@
 #include "PictureMask.h"
 #include "ResString.h"
 #include "UnitPoint.h"
+#include "strings/KytidentStrings.h"
 
 #include <ctime>
 
 namespace {
 
-const unsigned int kResNumDeg = 26901;
-const unsigned int kResDenDeg = 26902;
-const unsigned int kResOk = 26903;
-const unsigned int kResCancel = 26904;
-const unsigned int kResHelp = 26906;
-const unsigned int kResSample = 26907;
-const unsigned int kResDead = 26908;
-const unsigned int kResInfo = 26912;
-const unsigned int kResParameterOut = 26955;
-const unsigned int kResOutputGroup = 26956;
 
 // The order fields: two digits, sign or blank each.
 const char kOrderPicture[] = "##";
@@ -126,18 +117,18 @@ void IdentWizardDialog::buildControls()
         methodList->addText(getResString(IdentMethodTable[identMethodOfItem(item)].nameId));
     new PushButtonCL(this, placeAt(135, 8, 20, 13), WS_TABSTOP, "&?", IDC_IDENT_METHOD_HELP);
 
-    new StaticCL(this, placeAt(10, 30, 70, 10), SS_LEFT, getResString(kResNumDeg), IDC_IDENT_LABEL_FIRST);
+    new StaticCL(this, placeAt(10, 30, 70, 10), SS_LEFT, getResString(kStrIdNumeratorOrder), IDC_IDENT_LABEL_FIRST);
     numDegField = new FormattedEditCL(this, placeAt(85, 28, 20, 12), WS_TABSTOP | ES_AUTOHSCROLL, "",
                                       IDC_IDENT_NUM_DEG, new PictureMask(0, kOrderPicture), 0);
-    new StaticCL(this, placeAt(10, 46, 70, 10), SS_LEFT, getResString(kResDenDeg), IDC_IDENT_LABEL_FIRST + 1);
+    new StaticCL(this, placeAt(10, 46, 70, 10), SS_LEFT, getResString(kStrIdDenominatorOrder), IDC_IDENT_LABEL_FIRST + 1);
     denDegField = new FormattedEditCL(this, placeAt(85, 44, 20, 12), WS_TABSTOP | ES_AUTOHSCROLL, "",
                                       IDC_IDENT_DEN_DEG, new PictureMask(0, kOrderPicture), 0);
-    new StaticCL(this, placeAt(10, 62, 70, 10), SS_LEFT, getResString(kResSample), IDC_IDENT_LABEL_FIRST + 2);
+    new StaticCL(this, placeAt(10, 62, 70, 10), SS_LEFT, getResString(kStrIdSampleTime), IDC_IDENT_LABEL_FIRST + 2);
     sampleField = new BorderEditCL(this, placeAt(70, 60, 50, 12), WS_TABSTOP | ES_AUTOHSCROLL, "", IDC_IDENT_SAMPLE);
-    new StaticCL(this, placeAt(10, 78, 70, 10), SS_LEFT, getResString(kResDead), IDC_IDENT_LABEL_FIRST + 3);
+    new StaticCL(this, placeAt(10, 78, 70, 10), SS_LEFT, getResString(kStrIdDeadTime), IDC_IDENT_LABEL_FIRST + 3);
     deadField = new BorderEditCL(this, placeAt(70, 76, 50, 12), WS_TABSTOP | ES_AUTOHSCROLL, "", IDC_IDENT_DEAD);
 
-    new GroupBoxCL(this, placeAt(128, 24, 72, 62), WS_GROUP, getResString(kResOutputGroup), IDC_IDENT_OUTPUT_GROUP);
+    new GroupBoxCL(this, placeAt(128, 24, 72, 62), WS_GROUP, getResString(kStrIdOutput), IDC_IDENT_OUTPUT_GROUP);
     for (int g = 0; g < 4; ++g) {
         outputOptions[g] = new ButtonCL(this, placeAt(133, 35 + 12 * g, 65, 10),
                                         (g == 0 ? WS_GROUP : 0) | WS_TABSTOP | BS_RADIOBUTTON,
@@ -145,13 +136,13 @@ void IdentWizardDialog::buildControls()
                                         IDC_IDENT_OUTPUT_FIRST + g);
         outputOptions[g]->create();
     }
-    parameterOut = new CheckBoxCL(this, placeAt(128, 88, 72, 10), WS_TABSTOP, getResString(kResParameterOut),
+    parameterOut = new CheckBoxCL(this, placeAt(128, 88, 72, 10), WS_TABSTOP, getResString(kStrIdParametersOut),
                                   IDC_IDENT_PARAMETER_OUT);
 
-    okButton = new DefPushButtonCL(this, placeAt(8, 186, 42, 14), WS_TABSTOP | WS_GROUP, getResString(kResOk), IDOK);
-    new PushButtonCL(this, placeAt(55, 186, 46, 14), WS_TABSTOP, getResString(kResCancel), IDCANCEL);
-    new PushButtonCL(this, placeAt(106, 186, 42, 14), WS_TABSTOP, getResString(kResHelp), IDC_IDENT_HELP);
-    new PushButtonCL(this, placeAt(153, 186, 44, 14), WS_TABSTOP, getResString(kResInfo), IDC_IDENT_INFO);
+    okButton = new DefPushButtonCL(this, placeAt(8, 186, 42, 14), WS_TABSTOP | WS_GROUP, getResString(kStrIdOk), IDOK);
+    new PushButtonCL(this, placeAt(55, 186, 46, 14), WS_TABSTOP, getResString(kStrIdCancel), IDCANCEL);
+    new PushButtonCL(this, placeAt(106, 186, 42, 14), WS_TABSTOP, getResString(kStrIdHelp), IDC_IDENT_HELP);
+    new PushButtonCL(this, placeAt(153, 186, 44, 14), WS_TABSTOP, getResString(kStrIdInfo), IDC_IDENT_INFO);
 
     if (children) {
         DListIteratorOf<WindowCL> walk(*children);
@@ -457,7 +448,7 @@ const AboutContent& identAboutContent()
 {
     static const AboutContent content = {
         159,
-        {26920, 26921, 26922, 26923, 26924, 26925, 26926, 26927, 26928},
+        {kStrIdAbout1, kStrIdAbout2, kStrIdAbout3, kStrIdAbout4, kStrIdAbout5, kStrIdAbout6, kStrIdAbout7, kStrIdAbout8, kStrIdAbout9},
         {{151, "&Idee", "Die Idee hinter KYTident"},
          {155, "&Team", "Das Team von KYTident"},
          {149, "&Dank", "Dank an alle Helfer"}}};

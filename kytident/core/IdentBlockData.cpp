@@ -1,4 +1,6 @@
 #include "IdentBlockData.h"
+#include "strings/IdentStrings.h"
+#include "strings/KytidentStrings.h"
 
 namespace {
 
@@ -9,18 +11,18 @@ const IdentLimits kAlphaSmall = {0.0, 10000.0, 1.0, 10000.0};
 } // namespace
 
 const IdentMethodRow IdentMethodTable[kIdentWizardMethods] = {
-    {26100, "LAMBDA ALPHA", 2, {26110, 26111}, {26112, 26113}, {1.0, 10000.0},
+    {kStrIdMethodRls, "LAMBDA ALPHA", 2, {kStrIdentLsLambda, kStrIdentLsAlpha}, {kStrIdRlsForgetting, kStrIdRlsInitial}, {1.0, 10000.0},
      {IDENT_PARAM_FORGETTING, IDENT_PARAM_ALPHA_LARGE}, true},
-    {26200, "LAMBDA ALPHA", 2, {26210, 26211}, {26212, 26213}, {1.0, 100.0},
+    {kStrIdMethodRlsQr, "LAMBDA ALPHA", 2, {kStrIdentQrLambda, kStrIdentQrAlpha}, {kStrIdQrForgetting, kStrIdQrInitial}, {1.0, 100.0},
      {IDENT_PARAM_FORGETTING, IDENT_PARAM_ALPHA_SMALL}, false},
-    {26300, "LAMBDA ALPHA GAMMA D", 4, {26310, 26311, 26312, 26313}, {26314, 26315, 26316, 26317},
+    {kStrIdentMethodInstrumental, "LAMBDA ALPHA GAMMA D", 4, {kStrIdentIvLambda, kStrIdentIvAlpha, kStrIdentIvGamma, kStrIdentIvD}, {kStrIdIvForgetting, kStrIdIvInitial, kStrIdIvWeight, kStrIdIvDelay},
      {1.0, 10000.0, 0.9, 2.0},
      {IDENT_PARAM_FORGETTING, IDENT_PARAM_ALPHA_LARGE, IDENT_PARAM_FORGETTING, IDENT_PARAM_DELAY}, true},
-    {26400, "LAMBDA ALPHA FILTERDEG", 3, {26410, 26411, 26412}, {26413, 26414, 26415}, {1.0, 10000.0, 2.0},
+    {kStrIdMethodExtended, "LAMBDA ALPHA FILTERDEG", 3, {kStrIdentElsLambda, kStrIdentElsAlpha, kStrIdentElsFilterDegree}, {kStrIdElsForgetting, kStrIdElsInitial, kStrIdElsFilterNumerator}, {1.0, 10000.0, 2.0},
      {IDENT_PARAM_FORGETTING, IDENT_PARAM_ALPHA_LARGE, IDENT_PARAM_FILTER}, true},
-    {26500, "LAMBDA ALPHA", 2, {26510, 26511}, {26512, 26513}, {1.0, 100.0},
+    {kStrIdMethodTotal, "LAMBDA ALPHA", 2, {kStrIdentTlsLambda, kStrIdentTlsAlpha}, {kStrIdTlsForgetting, kStrIdTlsInitial}, {1.0, 100.0},
      {IDENT_PARAM_FORGETTING, IDENT_PARAM_ALPHA_SMALL}, true},
-    {26600, "LAMBDA ALPHA", 2, {26610, 26611}, {26612, 26613}, {1.0, 100.0},
+    {kStrIdMethodAdjusted, "LAMBDA ALPHA", 2, {kStrIdentAlsLambda, kStrIdentAlsAlpha}, {kStrIdAlsForgetting, kStrIdAlsInitial}, {1.0, 100.0},
      {IDENT_PARAM_FORGETTING, IDENT_PARAM_ALPHA_SMALL}, false},
 };
 

@@ -4,6 +4,7 @@
 #include "FuzzyParser.h"
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/KytidentStrings.h"
 
 #include <cerrno>
 #include <cmath>
@@ -14,14 +15,6 @@
 
 namespace {
 
-const unsigned int kResHead = 26990;
-const unsigned int kResMadeBy = 26991;
-const unsigned int kResKeepData = 26981;
-const unsigned int kResNumerator = 26992;
-const unsigned int kResDenominator = 26993;
-const unsigned int kResInput = 26994;
-const unsigned int kResOutput = 26995;
-const unsigned int kResError = 26996;
 
 // A line longer than this is no data line of ours; the rest of it is
 // skipped, so that a broken file costs no more memory than this.
@@ -249,12 +242,12 @@ std::string identBlockText(const IdentBlockData& doc, const std::string& date)
     const bool outputs = doc.pOutput != 0;
 
     BlockText o;
-    o.putText(kResHead, name);
+    o.putText(kStrIdBlockHeader, name);
     o.put("#  G(z) = (b0+b1*z+...+bm*z^m) / (a0+a1*z+...+z^n)\n");
-    o.putText(kResMadeBy, "");
+    o.putText(kStrIdGeneratedBy, "");
     o.put("#  %s\n", date.c_str());
     o.put("#\n");
-    o.put("# %s\n", getResString(kResKeepData));
+    o.put("# %s\n", getResString(kStrIdWizardLineNote));
     o.put("#\n");
 
     o.put("$ WIZARD Ident\n");
@@ -278,16 +271,16 @@ std::string identBlockText(const IdentBlockData& doc, const std::string& date)
     o.put("$ ICONALIG 1 0 0\n\n");
 
     o.put("INPUT\n");
-    o.put("   u \"[1] %s\";\n", getResString(kResInput));
-    o.put("   y \"[1] %s\";\n\n", getResString(kResOutput));
+    o.put("   u \"[1] %s\";\n", getResString(kStrIdInput));
+    o.put("   y \"[1] %s\";\n\n", getResString(kStrIdOutputSignal));
 
     o.put("OUTPUT\n");
-    o.put("   err \"[1] %s\";\n", getResString(kResError));
+    o.put("   err \"[1] %s\";\n", getResString(kStrIdError));
     if (outputs) {
         for (int i = n - 1; i >= 0; --i)
-            o.put("   a%d \"[1] %s a%d*z^%d\";\n", i, getResString(kResDenominator), i, i);
+            o.put("   a%d \"[1] %s a%d*z^%d\";\n", i, getResString(kStrIdDenominator), i, i);
         for (int i = m; i >= 0; --i)
-            o.put("   b%d \"[1] %s b%d*z^%d\";\n", i, getResString(kResNumerator), i, i);
+            o.put("   b%d \"[1] %s b%d*z^%d\";\n", i, getResString(kStrIdNumerator), i, i);
         for (int i = f; i >= 0; --i)
             o.put("   c%d \"[1]\";\n", i);
     }

@@ -3,27 +3,12 @@
 #include "IdentBlockFile.h"
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/KytidentStrings.h"
 
 #include <cmath>
 
 namespace {
 
-const unsigned int kResNumAboveDen = 26962;
-const unsigned int kResSampleNotPositive = 26963;
-const unsigned int kResDeadNegative = 26964;
-const unsigned int kResDeadNotMultiple = 26966;
-const unsigned int kResDenZero = 26967;
-const unsigned int kResBelowHard = 26968;
-const unsigned int kResAboveHard = 26969;
-const unsigned int kResNotAllowed = 26970;
-const unsigned int kResBelowSoft = 26971;
-const unsigned int kResAboveSoft = 26972;
-const unsigned int kResMayNotConverge = 26973;
-const unsigned int kResNotWhole = 26974;
-const unsigned int kResNotPositive = 26975;
-const unsigned int kResFilterAboveDen = 26976;
-const unsigned int kResDelayLarge = 26977;
-const unsigned int kResNotAboveZero = 26989;
 
 // The main checks come first; parameter i is check kFirstParameterCheck + i.
 enum { CHECK_NUM_DEG, CHECK_DEN_DEG, CHECK_SAMPLE, CHECK_DEAD, CHECK_DEAD_MULTIPLE, kFirstParameterCheck };
@@ -65,13 +50,13 @@ IdentFinding checkLimits(const IdentBlockData& doc, int i, const IdentLimits& r)
 {
     const double v = doc.params[i];
     if (v < r.hardMin)
-        return parameterFinding(doc, i, IDENT_BOX_ERROR, kResBelowHard, &r.hardMin, kResNotAllowed);
+        return parameterFinding(doc, i, IDENT_BOX_ERROR, kStrIdLessThan, &r.hardMin, kStrIdNotAllowed);
     if (v > r.hardMax)
-        return parameterFinding(doc, i, IDENT_BOX_ERROR, kResAboveHard, &r.hardMax, kResNotAllowed);
+        return parameterFinding(doc, i, IDENT_BOX_ERROR, kStrIdGreaterThan, &r.hardMax, kStrIdNotAllowed);
     if (v < r.softMin)
-        return parameterFinding(doc, i, IDENT_BOX_QUESTION, kResBelowSoft, &r.softMin, kResMayNotConverge);
+        return parameterFinding(doc, i, IDENT_BOX_QUESTION, kStrIdIsLessThan, &r.softMin, kStrIdMayNotConverge);
     if (v > r.softMax)
-        return parameterFinding(doc, i, IDENT_BOX_QUESTION, kResAboveSoft, &r.softMax, kResMayNotConverge);
+        return parameterFinding(doc, i, IDENT_BOX_QUESTION, kStrIdIsGreaterThan, &r.softMax, kStrIdMayNotConverge);
     return IdentFinding();
 }
 
@@ -86,21 +71,21 @@ IdentFinding checkParameter(const IdentBlockData& doc, int i)
     switch (IdentMethodTable[doc.algo].kinds[i]) {
     case IDENT_PARAM_DELAY:
         if (!isWhole(v))
-            return parameterFinding(doc, i, IDENT_BOX_ERROR, kResNotWhole);
+            return parameterFinding(doc, i, IDENT_BOX_ERROR, kStrIdMustBeInteger);
         if (v < 0)
-            return parameterFinding(doc, i, IDENT_BOX_ERROR, kResNotPositive);
+            return parameterFinding(doc, i, IDENT_BOX_ERROR, kStrIdMustBePositive);
         if (v < 1)
-            return parameterFinding(doc, i, IDENT_BOX_ERROR, kResNotAboveZero);
+            return parameterFinding(doc, i, IDENT_BOX_ERROR, kStrIdMustBeAboveZero);
         if (v > 2.0 * doc.denDeg)
-            return parameterFinding(doc, i, IDENT_BOX_QUESTION, kResDelayLarge);
+            return parameterFinding(doc, i, IDENT_BOX_QUESTION, kStrIdSoLargeMayNotConverge);
         return IdentFinding();
     case IDENT_PARAM_FILTER:
         if (!isWhole(v))
-            return parameterFinding(doc, i, IDENT_BOX_ERROR, kResNotWhole);
+            return parameterFinding(doc, i, IDENT_BOX_ERROR, kStrIdMustBeInteger);
         if (v < 0)
-            return parameterFinding(doc, i, IDENT_BOX_ERROR, kResNotPositive);
+            return parameterFinding(doc, i, IDENT_BOX_ERROR, kStrIdMustBePositive);
         if (v > doc.denDeg)
-            return parameterFinding(doc, i, IDENT_BOX_ERROR, kResFilterAboveDen);
+            return parameterFinding(doc, i, IDENT_BOX_ERROR, kStrIdAboveSystemDenominator);
         return IdentFinding();
     default:
         return checkLimits(doc, i, *identLimitsOf(IdentMethodTable[doc.algo].kinds[i]));
@@ -117,15 +102,15 @@ double deadSteps(const IdentBlockData& doc)
 IdentFinding findIdentProblem(const IdentBlockData& doc, int from)
 {
     if (from <= CHECK_NUM_DEG && doc.numDeg > doc.denDeg)
-        return mainFinding(CHECK_NUM_DEG, IDENT_FIELD_NUM_DEG, IDENT_BOX_ERROR, kResNumAboveDen);
+        return mainFinding(CHECK_NUM_DEG, IDENT_FIELD_NUM_DEG, IDENT_BOX_ERROR, kStrIdNumeratorAboveDenominator);
     if (from <= CHECK_DEN_DEG && doc.denDeg <= 0)
-        return mainFinding(CHECK_DEN_DEG, IDENT_FIELD_DEN_DEG, IDENT_BOX_ERROR, kResDenZero);
+        return mainFinding(CHECK_DEN_DEG, IDENT_FIELD_DEN_DEG, IDENT_BOX_ERROR, kStrIdDenominatorNotPositive);
     if (from <= CHECK_SAMPLE && !(doc.sample > 0))
-        return mainFinding(CHECK_SAMPLE, IDENT_FIELD_SAMPLE, IDENT_BOX_ERROR, kResSampleNotPositive);
+        return mainFinding(CHECK_SAMPLE, IDENT_FIELD_SAMPLE, IDENT_BOX_ERROR, kStrIdSampleTimeNotPositive);
     if (from <= CHECK_DEAD && doc.dead < 0)
-        return mainFinding(CHECK_DEAD, IDENT_FIELD_DEAD, IDENT_BOX_ERROR, kResDeadNegative);
+        return mainFinding(CHECK_DEAD, IDENT_FIELD_DEAD, IDENT_BOX_ERROR, kStrIdNegativeDeadTime);
     if (from <= CHECK_DEAD_MULTIPLE && std::fabs(doc.dead - deadSteps(doc) * doc.sample) >= 1e-6 * doc.sample)
-        return mainFinding(CHECK_DEAD_MULTIPLE, IDENT_FIELD_DEAD, IDENT_BOX_QUESTION, kResDeadNotMultiple);
+        return mainFinding(CHECK_DEAD_MULTIPLE, IDENT_FIELD_DEAD, IDENT_BOX_QUESTION, kStrIdDeadTimeNotMultiple);
     for (int i = from > kFirstParameterCheck ? from - kFirstParameterCheck : 0; i < doc.parameterCount(); ++i) {
         IdentFinding f = checkParameter(doc, i);
         if (f.found)

@@ -4,16 +4,12 @@
 #include "NumberField.h"
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/KytidentStrings.h"
 
 #include <cmath>
 
 namespace {
 
-const unsigned int kResNoOutput = 26959;
-const unsigned int kResOutputZ = 26957;
-const unsigned int kResOutputQ = 26987;
-const unsigned int kResOutputGh0 = 26958;
-const unsigned int kResOutputGhp = 26960;
 
 } // namespace
 
@@ -36,13 +32,13 @@ unsigned int identOutputOptionText(int gOutput, char letter)
 {
     switch (gOutput) {
     case 1:
-        return letter == 'q' ? kResOutputQ : kResOutputZ;
+        return letter == 'q' ? kStrIdOutputGq : kStrIdOutputGz;
     case 2:
-        return kResOutputGh0;
+        return kStrIdOutputGsGh0;
     case 3:
-        return kResOutputGhp;
+        return kStrIdOutputGsGhp;
     default:
-        return kResNoOutput;
+        return kStrIdNoOutput;
     }
 }
 

@@ -6,6 +6,7 @@
 #define KYT_KYTIDENT_IDENTDIALOGMODEL_H
 
 #include "IdentBlockData.h"
+#include "strings/KytidentStrings.h"
 
 #include <string>
 #include <vector>
@@ -24,7 +25,7 @@ const int kIdentHelpWidth = 200;
 const int kIdentHelpHeight = 150;
 
 // Text ids of the dialog.
-const unsigned int kIdentInfoTitle = 26124;  // "Information", the About box
+const unsigned int kIdentInfoTitle = kStrIdInformation;  // "Information", the About box
 const int kIdentIcon = 26000;
 
 // One row of a method parameter: name, number field and label side by side,

@@ -3,25 +3,27 @@
 #ifndef KYT_KYTIDENT_IDENTMESSAGE_H
 #define KYT_KYTIDENT_IDENTMESSAGE_H
 
+#include "strings/KytidentStrings.h"
+
 #include <functional>
 #include <string>
 
 // Captions.
-const unsigned int kIdentTitle = 26900;         // "KYTident 2.51"
-const unsigned int kIdentCaptionError = 26961;  // "KYTident Fehler"
-const unsigned int kIdentCaptionWarning = 26965;
-const unsigned int kIdentCaptionHelp = 26979;   // "KYTident Hilfe"
+const unsigned int kIdentTitle = kStrIdProgramTitle;
+const unsigned int kIdentCaptionError = kStrIdErrorCaption;
+const unsigned int kIdentCaptionWarning = kStrIdWarningCaption;
+const unsigned int kIdentCaptionHelp = kStrIdHelpTitle;
 
 // Messages of the start and of the block file.
-const unsigned int kIdentIniMissing = 26709;
-const unsigned int kIdentNotWizardBlock = 26982;
-const unsigned int kIdentDamagedAsk = 26983;
-const unsigned int kIdentDamagedReplaced = 26984;
-const unsigned int kIdentWrongCommandLine = 26985;
-const unsigned int kIdentHelpMissingAtStart = 26986;
-const unsigned int kIdentNotSaved = 26988;
-const unsigned int kIdentHelpMissing = 26978;
-const unsigned int kIdentNoHelpSection = 26980;
+const unsigned int kIdentIniMissing = kStrIdFileNotFound;
+const unsigned int kIdentNotWizardBlock = kStrIdNotWizardBlock;
+const unsigned int kIdentDamagedAsk = kStrIdBlockChangedAsk;
+const unsigned int kIdentDamagedReplaced = kStrIdBlockChangedReplaced;
+const unsigned int kIdentWrongCommandLine = kStrIdBadWizardCall;
+const unsigned int kIdentHelpMissingAtStart = kStrIdNoHelpFile;
+const unsigned int kIdentNotSaved = kStrIdDataNotSaved;
+const unsigned int kIdentHelpMissing = kStrIdHelpFileNotOpened;
+const unsigned int kIdentNoHelpSection = kStrIdNoMethodHelp;
 
 enum IdentBoxKind {
     IDENT_BOX_ERROR,    // MB_ICONHAND

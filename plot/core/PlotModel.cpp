@@ -2,6 +2,7 @@
 
 #include "NumberFormat.h"
 #include "ResString.h"
+#include "strings/PlotStrings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +12,6 @@
 
 namespace {
 
-const unsigned int kResTimeTitle = 19300;  // "Zeit"
-const unsigned int kResSignalName = 19301; // "Signal %d"
 const unsigned int kMaxSignalName = 48;
 
 // Logical distances beyond this are drawn here: far data (a diverging run)
@@ -94,7 +93,7 @@ double orderedMax(double a, double b)
 PlotModel::PlotModel()
     : nSignals(0), xmin(0.0), xmax(0.0), ymin(0.0), ymax(0.0), xscale(1.0), yscale(1.0), xoff(0.0), yoff(0.0),
       autoX(1), autoY(1), gridPx(100), plotW(1000), plotH(1000), xLow(0), xHigh(0), yLow(0), yHigh(0),
-      pagingMode(kPlotPagingNone), adding(0), xTitle(getResString(kResTimeTitle)), textLocked(0), left(150),
+      pagingMode(kPlotPagingNone), adding(0), xTitle(getResString(kStrPlotTime)), textLocked(0), left(150),
       right(150), bottom(100), top(150), xFactor(1.0), yFactor(1.0), height(1250), drawW(1300),
       backColour(plotColour(255, 255, 232)), gridColour(plotColour(0, 64, 128)), scaleColour(plotColour(0, 64, 128)),
       fontFace("MS Sans Serif"), fontSize(20), gridStyle(2), printing(0), printLarge(1), overRight(0), overLeft(0),
@@ -113,7 +112,7 @@ void PlotModel::setSignals(int n)
     signals.assign(static_cast<size_t>(n), SignalEntry());
     for (int i = 0; i < n; ++i) {
         char name[kMaxSignalName + 1];
-        snprintf(name, sizeof name, getResString(kResSignalName), i);
+        snprintf(name, sizeof name, getResString(kStrPlotSignal), i);
         signals[i].name = name;
         signals[i].colour = 0;
         signals[i].shown = 1;

@@ -117,9 +117,11 @@ std::map<std::string, std::set<std::string>> programTexts()
         std::ifstream in(entry.path());
         std::string line;
         while (std::getline(in, line)) {
+            // number, tab, name, tab, text
             const size_t tab = line.find('\t');
-            if (tab != std::string::npos)
-                texts[shownText(line.substr(tab + 1)).text].insert("");
+            const size_t textTab = tab == std::string::npos ? tab : line.find('\t', tab + 1);
+            if (textTab != std::string::npos)
+                texts[shownText(line.substr(textTab + 1)).text].insert("");
         }
     }
     return texts;

@@ -38,10 +38,12 @@ const std::map<unsigned int, std::string>& editorTable()
         while (std::getline(in, line)) {
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
+            // number, tab, name, tab, text
             size_t tab = line.find('\t');
-            if (line.empty() || line[0] == '#' || tab == std::string::npos)
+            size_t textTab = tab == std::string::npos ? tab : line.find('\t', tab + 1);
+            if (line.empty() || line[0] == '#' || textTab == std::string::npos)
                 continue;
-            t[static_cast<unsigned int>(std::stoul(line.substr(0, tab)))] = toProgramText(line.substr(tab + 1));
+            t[static_cast<unsigned int>(std::stoul(line.substr(0, tab)))] = toProgramText(line.substr(textTab + 1));
         }
         return t;
     }();
