@@ -474,18 +474,17 @@ double FuzzyKernel::defuzzify(const FuzzyIoNode* o, size_t k) const
     return mid;
 }
 
-int SimulateStep(FuzzyKernel* kernel)
+void SimulateStep(FuzzyKernel* kernel)
 {
     FuzzyBlock* b = kernel->block;
     if (!b)
-        return 1;
+        return;
     for (FuzzyRuleNode* n = b->rules; n; n = n->next)
         if (n->rule && n->rule->conclusion)
             n->rule->conclusion->activation = n->rule->cf * premiseDegree(n->rule->premise);
     size_t k = 0;
     for (FuzzyIoNode* o = kernel->outputs; o; o = o->next, ++k)
         o->value = o->variable && k < kernel->outputRules.size() ? kernel->defuzzify(o, k) : 0.0;
-    return 1;
 }
 
 namespace {
@@ -525,32 +524,32 @@ double getFuzzyOutputAt(FuzzyKernel* kernel, double index)
     return n ? n->value : 0.0;
 }
 
-int SetCfOfRule(FuzzyKernel* kernel, const char* cfText, const char* ruleNumber)
+bool SetCfOfRule(FuzzyKernel* kernel, const char* cfText, const char* ruleNumber)
 {
     int number;
     if (!fuzzyCutToInt(fuzzyTextValue(ruleNumber), &number) || number < 0)
-        return 0;
+        return false;
     FuzzyRuleNode* n = kernel->getRules();
     for (int i = 0; n && i < number; ++i)
         n = n->next;
     if (!n || !n->rule)
-        return 0;
+        return false;
     double cf = fuzzyTextValue(cfText);
     n->rule->cf = cf;
     free(n->rule->cfText);
     n->rule->cfText = fuzzyCopyText(numberText(cf, kCfDigits).c_str());
-    return 1;
+    return true;
 }
 
-int setMemberParameter(FuzzyKernel* kernel, const char* variable, const char* member,
+bool setMemberParameter(FuzzyKernel* kernel, const char* variable, const char* member,
                        const char* number, const char* valueText)
 {
     FuzzyBlock* b = kernel->getBlock();
     if (!b || !number)
-        return 0;
+        return false;
     FuzzyMember* m = findMember(findInputOrOutput(b, variable), member);
     if (!m || !m->set)
-        return 0;
+        return false;
     int k;
     if (strcmp(number, "1") == 0)
         k = 0;
@@ -561,14 +560,14 @@ int setMemberParameter(FuzzyKernel* kernel, const char* variable, const char* me
     else if (strcmp(number, "4") == 0)
         k = 3;
     else
-        return 0;
+        return false;
     if (m->set->shape == FZ_SHAPE_SINGLETON && k != 0)
-        return 0;
+        return false;
     double value = fuzzyTextValue(valueText);
     m->set->value[k] = value;
     free(m->set->text[k]);
     m->set->text[k] = fuzzyCopyText(numberText(value, kParameterDigits).c_str());
-    return 1;
+    return true;
 }
 
 namespace {
@@ -591,12 +590,12 @@ FuzzyBlock* startCheck(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
     return b;
 }
 
-int endCheck(FuzzyKernel* kernel)
+bool endCheck(FuzzyKernel* kernel)
 {
     if (kernel->findings)
-        return 0;
+        return false;
     kernel->findings = 0;
-    return 1;
+    return true;
 }
 
 bool nameUsedBefore(FuzzyVariable* list, FuzzyVariable* stop, const char* name)
@@ -691,11 +690,11 @@ void checkPremiseNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyB
 
 } // namespace
 
-int checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
+bool checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
 {
     FuzzyBlock* b = startCheck(kernel, texts);
     if (!b)
-        return 0;
+        return false;
     int inputCount = 0, outputCount = 0, memberCount = 0;
     for (FuzzyVariable* v = b->inputs; v; v = v->next) {
         if (nameUsedBefore(b->inputs, v, v->name))
@@ -718,11 +717,11 @@ int checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
     return endCheck(kernel);
 }
 
-int checkFuzzyCompleteness(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
+bool checkFuzzyCompleteness(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
 {
     FuzzyBlock* b = startCheck(kernel, texts);
     if (!b)
-        return 0;
+        return false;
     if (!b->config)
         addFinding(kernel, texts, getResString(texts.noConfiguration));
     if (!b->inputs)
