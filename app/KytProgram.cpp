@@ -18,7 +18,7 @@
 #include "MainFrame.h"
 #include "NetErrorPlot.h"
 #include "PiLoader.h"
-#include "PlotFrame.h"
+#include "PlotNetErrorSystem.h"
 #include "ResString.h"
 #include "RunCommand.h"
 #include "ShowFile.h"
@@ -26,6 +26,7 @@
 #include "VisualCtrl.h"
 #include "WinServices.h"
 #include "Workspace.h"
+#include "WorkspacePlotHost.h"
 #include "WorkspaceSeams.h"
 #include "WorkspaceWin.h"
 
