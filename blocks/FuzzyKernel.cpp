@@ -216,14 +216,14 @@ void markShapes(FuzzyVariable* variables)
     }
 }
 
-// Binds the comparisons to their input nodes and member sets once, so that
-// an evaluation step compares no names. In a loop: a premise read from a
-// text may chain any number of ORs.
-void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* premise)
+// Visits the comparisons of a premise from left to right. In a loop: a
+// premise read from a text may chain any number of ORs.
+template <typename Premise, typename Visit>
+void forEachComparison(Premise* premise, Visit visit)
 {
-    std::vector<FuzzyPremise*> pending(1, premise);
+    std::vector<Premise*> pending(1, premise);
     while (!pending.empty()) {
-        FuzzyPremise* p = pending.back();
+        Premise* p = pending.back();
         pending.pop_back();
         if (!p)
             continue;
@@ -232,6 +232,15 @@ void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* premise)
             pending.push_back(p->left);
             continue;
         }
+        visit(p);
+    }
+}
+
+// Binds the comparisons to their input nodes and member sets once, so that
+// an evaluation step compares no names.
+void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* premise)
+{
+    forEachComparison(premise, [kernel](FuzzyPremise* p) {
         p->input = nullptr;
         p->set = nullptr;
         if (p->left && p->right) {
@@ -239,7 +248,7 @@ void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* premise)
             FuzzyMember* m = p->input ? findMember(p->input->variable, p->right->name) : nullptr;
             p->set = m ? m->set : nullptr;
         }
-    }
+    });
 }
 
 // A chain of one operator (a AND b AND c ..., as the reader builds it from
@@ -667,25 +676,14 @@ void checkVariableAndSet(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, Fuzz
                                       "\" !");
 }
 
-// The comparisons from left to right, in a loop: a premise read from a text
-// may chain any number of ORs.
+// The comparisons from left to right.
 void checkPremiseNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyBlock* b, FuzzyPremise* premise)
 {
-    std::vector<const FuzzyPremise*> pending(1, premise);
-    while (!pending.empty()) {
-        const FuzzyPremise* p = pending.back();
-        pending.pop_back();
-        if (!p)
-            continue;
-        if (p->kind != FZ_PREMISE_COMPARE) {
-            pending.push_back(p->right);
-            pending.push_back(p->left);
-            continue;
-        }
+    forEachComparison(static_cast<const FuzzyPremise*>(premise), [&](const FuzzyPremise* p) {
         const char* var = p->left && p->left->name ? p->left->name : "";
         const char* term = p->right && p->right->name ? p->right->name : "";
         checkVariableAndSet(kernel, texts, b->inputs, var, term, texts.unknownInput, texts.setOfInput);
-    }
+    });
 }
 
 } // namespace
