@@ -21,7 +21,7 @@
 
 namespace {
 
-// Token codes of the loader.
+// Token codes of the reader.
 enum PiToken {
     AT_EXAMPLE = 0, AT_INDEP = 1, AT_SAVE = 2, AT_STATES = 3, AT_DERIV = 4,
     AT_DSTATES = 5, AT_VARS = 6, AT_INP = 7, AT_OUTP = 8, AT_PARAMS = 9,
@@ -86,7 +86,7 @@ bool findKeyword(const char* word, size_t length, int* token)
     return true;
 }
 
-// The loader's current token.
+// The reader's current token.
 struct Token {
     int token;
     double number;           // AT_NUMBER
