@@ -8,7 +8,7 @@
 #ifndef KYT_APP_SIMULATIONRUN_H
 #define KYT_APP_SIMULATIONRUN_H
 
-#include "PlotFrame.h"
+#include "ActivePlotServices.h"
 #include "Simulator.h"
 
 class SimulationRun;

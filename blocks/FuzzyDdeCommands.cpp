@@ -65,6 +65,12 @@ std::optional<std::string> dumpReply(char* dump)
     return text;
 }
 
+// The reply to a command that succeeds or not: "1" or "0".
+std::string flagReply(bool done)
+{
+    return done ? "1" : "0";
+}
+
 std::string loadFile(const std::string& fileName)
 {
     FuzzyReadResult result;
@@ -139,9 +145,9 @@ std::optional<std::string> blockCommand(const std::string& command, const std::v
     if (command == "ShowCfOfRules")
         return dumpReply(dumpFuzzyCertaintyFactors(kernel));
     if (command == "SetParameterOfMemberOfVariable")
-        return std::to_string(setMemberParameter(kernel, w[4].c_str(), w[3].c_str(), w[2].c_str(), w[5].c_str()));
+        return flagReply(setMemberParameter(kernel, w[4].c_str(), w[3].c_str(), w[2].c_str(), w[5].c_str()));
     if (command == "SetCfOfRule")
-        return std::to_string(SetCfOfRule(kernel, w[2].c_str(), w[3].c_str()));
+        return flagReply(SetCfOfRule(kernel, w[2].c_str(), w[3].c_str()));
     if (command == "InitSimulation")
         return std::string("1");
     if (command == "SetInputValue") {

@@ -217,14 +217,14 @@ void markShapes(FuzzyVariable* variables)
     }
 }
 
-// Binds the comparisons to their input nodes and member sets once, so that
-// an evaluation step compares no names. In a loop: a premise read from a
-// text may chain any number of ORs.
-void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* premise)
+// Visits the comparisons of a premise from left to right. In a loop: a
+// premise read from a text may chain any number of ORs.
+template <typename Premise, typename Visit>
+void forEachComparison(Premise* premise, Visit visit)
 {
-    std::vector<FuzzyPremise*> pending(1, premise);
+    std::vector<Premise*> pending(1, premise);
     while (!pending.empty()) {
-        FuzzyPremise* p = pending.back();
+        Premise* p = pending.back();
         pending.pop_back();
         if (!p)
             continue;
@@ -233,6 +233,15 @@ void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* premise)
             pending.push_back(p->left);
             continue;
         }
+        visit(p);
+    }
+}
+
+// Binds the comparisons to their input nodes and member sets once, so that
+// an evaluation step compares no names.
+void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* premise)
+{
+    forEachComparison(premise, [kernel](FuzzyPremise* p) {
         p->input = nullptr;
         p->set = nullptr;
         if (p->left && p->right) {
@@ -240,7 +249,7 @@ void resolvePremise(FuzzyKernel* kernel, FuzzyPremise* premise)
             FuzzyMember* m = p->input ? findMember(p->input->variable, p->right->name) : nullptr;
             p->set = m ? m->set : nullptr;
         }
-    }
+    });
 }
 
 // A chain of one operator (a AND b AND c ..., as the reader builds it from
@@ -475,18 +484,17 @@ double FuzzyKernel::defuzzify(const FuzzyIoNode* o, size_t k) const
     return mid;
 }
 
-int SimulateStep(FuzzyKernel* kernel)
+void SimulateStep(FuzzyKernel* kernel)
 {
     FuzzyBlock* b = kernel->block;
     if (!b)
-        return 1;
+        return;
     for (FuzzyRuleNode* n = b->rules; n; n = n->next)
         if (n->rule && n->rule->conclusion)
             n->rule->conclusion->activation = n->rule->cf * premiseDegree(n->rule->premise);
     size_t k = 0;
     for (FuzzyIoNode* o = kernel->outputs; o; o = o->next, ++k)
         o->value = o->variable && k < kernel->outputRules.size() ? kernel->defuzzify(o, k) : 0.0;
-    return 1;
 }
 
 namespace {
@@ -526,32 +534,32 @@ double getFuzzyOutputAt(FuzzyKernel* kernel, double index)
     return n ? n->value : 0.0;
 }
 
-int SetCfOfRule(FuzzyKernel* kernel, const char* cfText, const char* ruleNumber)
+bool SetCfOfRule(FuzzyKernel* kernel, const char* cfText, const char* ruleNumber)
 {
     int number;
     if (!fuzzyCutToInt(fuzzyTextValue(ruleNumber), &number) || number < 0)
-        return 0;
+        return false;
     FuzzyRuleNode* n = kernel->getRules();
     for (int i = 0; n && i < number; ++i)
         n = n->next;
     if (!n || !n->rule)
-        return 0;
+        return false;
     double cf = fuzzyTextValue(cfText);
     n->rule->cf = cf;
     free(n->rule->cfText);
     n->rule->cfText = fuzzyCopyText(numberText(cf, kCfDigits).c_str());
-    return 1;
+    return true;
 }
 
-int setMemberParameter(FuzzyKernel* kernel, const char* variable, const char* member,
+bool setMemberParameter(FuzzyKernel* kernel, const char* variable, const char* member,
                        const char* number, const char* valueText)
 {
     FuzzyBlock* b = kernel->getBlock();
     if (!b || !number)
-        return 0;
+        return false;
     FuzzyMember* m = findMember(findInputOrOutput(b, variable), member);
     if (!m || !m->set)
-        return 0;
+        return false;
     int k;
     if (strcmp(number, "1") == 0)
         k = 0;
@@ -562,14 +570,14 @@ int setMemberParameter(FuzzyKernel* kernel, const char* variable, const char* me
     else if (strcmp(number, "4") == 0)
         k = 3;
     else
-        return 0;
+        return false;
     if (m->set->shape == FZ_SHAPE_SINGLETON && k != 0)
-        return 0;
+        return false;
     double value = fuzzyTextValue(valueText);
     m->set->value[k] = value;
     free(m->set->text[k]);
     m->set->text[k] = fuzzyCopyText(numberText(value, kParameterDigits).c_str());
-    return 1;
+    return true;
 }
 
 namespace {
@@ -592,12 +600,12 @@ FuzzyBlock* startCheck(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
     return b;
 }
 
-int endCheck(FuzzyKernel* kernel)
+bool endCheck(FuzzyKernel* kernel)
 {
     if (kernel->findings)
-        return 0;
+        return false;
     kernel->findings = 0;
-    return 1;
+    return true;
 }
 
 bool nameUsedBefore(FuzzyVariable* list, FuzzyVariable* stop, const char* name)
@@ -669,34 +677,23 @@ void checkVariableAndSet(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, Fuzz
                                       "\" !");
 }
 
-// The comparisons from left to right, in a loop: a premise read from a text
-// may chain any number of ORs.
+// The comparisons from left to right.
 void checkPremiseNames(FuzzyKernel* kernel, const FuzzyCheckTexts& texts, FuzzyBlock* b, FuzzyPremise* premise)
 {
-    std::vector<const FuzzyPremise*> pending(1, premise);
-    while (!pending.empty()) {
-        const FuzzyPremise* p = pending.back();
-        pending.pop_back();
-        if (!p)
-            continue;
-        if (p->kind != FZ_PREMISE_COMPARE) {
-            pending.push_back(p->right);
-            pending.push_back(p->left);
-            continue;
-        }
+    forEachComparison(static_cast<const FuzzyPremise*>(premise), [&](const FuzzyPremise* p) {
         const char* var = p->left && p->left->name ? p->left->name : "";
         const char* term = p->right && p->right->name ? p->right->name : "";
         checkVariableAndSet(kernel, texts, b->inputs, var, term, texts.unknownInput, texts.setOfInput);
-    }
+    });
 }
 
 } // namespace
 
-int checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
+bool checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
 {
     FuzzyBlock* b = startCheck(kernel, texts);
     if (!b)
-        return 0;
+        return false;
     int inputCount = 0, outputCount = 0, memberCount = 0;
     for (FuzzyVariable* v = b->inputs; v; v = v->next) {
         if (nameUsedBefore(b->inputs, v, v->name))
@@ -719,11 +716,11 @@ int checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
     return endCheck(kernel);
 }
 
-int checkFuzzyCompleteness(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
+bool checkFuzzyCompleteness(FuzzyKernel* kernel, const FuzzyCheckTexts& texts)
 {
     FuzzyBlock* b = startCheck(kernel, texts);
     if (!b)
-        return 0;
+        return false;
     if (!b->config)
         addFinding(kernel, texts, getResString(texts.noConfiguration));
     if (!b->inputs)

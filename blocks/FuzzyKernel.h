@@ -103,7 +103,7 @@ public:
 
 private:
     friend void FuzzyMethodsSet(FuzzyKernel* kernel);
-    friend int SimulateStep(FuzzyKernel* kernel);
+    friend void SimulateStep(FuzzyKernel* kernel);
 
     FuzzyKernel(const FuzzyKernel&) = delete;
     FuzzyKernel& operator=(const FuzzyKernel&) = delete;
@@ -146,8 +146,8 @@ double trapezMembership(double x, const double p[4]);
 // variables, certainty factors of the rules.
 void FuzzyMethodsSet(FuzzyKernel* kernel);
 
-// One evaluation step; result 1.
-int SimulateStep(FuzzyKernel* kernel);
+// One evaluation step.
+void SimulateStep(FuzzyKernel* kernel);
 
 // Inputs are clamped to [XMIN, XMAX]; unknown names and indexes change nothing.
 void setFuzzyInput(FuzzyKernel* kernel, const char* name, double value);
@@ -156,15 +156,15 @@ void setFuzzyInputAt(FuzzyKernel* kernel, double index, double value);
 double getFuzzyOutput(FuzzyKernel* kernel, const char* name);
 double getFuzzyOutputAt(FuzzyKernel* kernel, double index);
 
-// Certainty factor of rule ruleNumber (0 = first); 0 beyond the last rule.
-int SetCfOfRule(FuzzyKernel* kernel, const char* cfText, const char* ruleNumber);
-// Parameter "1" to "4" of member set member of variable; 0 when nothing fits.
-int setMemberParameter(FuzzyKernel* kernel, const char* variable, const char* member,
+// Certainty factor of rule ruleNumber (0 = first); false beyond the last rule.
+bool SetCfOfRule(FuzzyKernel* kernel, const char* cfText, const char* ruleNumber);
+// Parameter "1" to "4" of member set member of variable; false when nothing fits.
+bool setMemberParameter(FuzzyKernel* kernel, const char* variable, const char* member,
                        const char* number, const char* valueText);
 
-// 1 accepted, 0 rejected (findings in the kernel's message text).
-int checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts);
-int checkFuzzyCompleteness(FuzzyKernel* kernel, const FuzzyCheckTexts& texts);
+// true accepted, false rejected (findings in the kernel's message text).
+bool checkFuzzyBlock(FuzzyKernel* kernel, const FuzzyCheckTexts& texts);
+bool checkFuzzyCompleteness(FuzzyKernel* kernel, const FuzzyCheckTexts& texts);
 
 // Text dumps; each a new heap text the caller frees with free(), or null when
 // the variable or member set does not exist.

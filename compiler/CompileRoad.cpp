@@ -70,7 +70,7 @@ int compileModelStream(FILE* input, const CompileRequest& request)
         freeCodeBuffer(&piTextBuffer);
         return COMPILE_REGISTRY_FAILED;
     }
-    if (loadPICode("from compiler", request.stackSize)) {
+    if (!loadPICode("from compiler", request.stackSize)) {
         unloadPICode();
         ModuleRegistryFree();
         return COMPILE_LOAD_FAILED;

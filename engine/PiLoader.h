@@ -1,5 +1,7 @@
 // The loader of PI code: reads the PI text buffer that the compiler's back
-// end wrote and builds the loaded PI program (PiProgram.h).
+// end wrote and builds the loaded PI program (PiProgram.h). Its parts: the
+// reader (PiTextReader), the linker (PiLinker), the verifier of the stack
+// depth (PiVerifier) and what the simulator learns of the code (PiAnalysis).
 #ifndef KYT_ENGINE_PILOADER_H
 #define KYT_ENGINE_PILOADER_H
 
@@ -12,11 +14,11 @@ const int kPiWordSize = 1024;
 const int kPiMaxCount = 1 << 24;
 
 // Loads the PI text of piTextBuffer with an interpreter stack of stackSize
-// doubles, frees the buffer and runs the libraries' load hooks: 0 when
-// loaded, 1 when a hook failed. Clears the compile-phase bit first. A
+// doubles, frees the buffer and runs the libraries' load hooks: true when
+// loaded, false when a hook failed. Clears the compile-phase bit first. A
 // program still loaded is freed without its unload hooks. Every format
 // error is fatal (the program ends). sourceName is not used.
-int loadPICode(const char* sourceName, int stackSize);
+bool loadPICode(const char* sourceName, int stackSize);
 
 // Runs the unload hooks, resets the simulator (events, discrete flags,
 // delay lines) and frees the loaded program; every count becomes 0.

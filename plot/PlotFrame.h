@@ -1,17 +1,18 @@
 // The top-level window of one plot (a ZIZadir): the plot menu around a
 // PlotPane, the commands of menu and tool bar, and the interfaces through
-// which the workspace's slots, a simulation run and the neural nets' error
-// plot reach it. The tool bar and the two status bars plug in through
-// PlotFrameBars: PlotBars, or what a maker installed with
-// setPlotFrameBarsMaker makes.
+// which the workspace's slots and a simulation run reach it. The tool bar
+// and the two status bars plug in through PlotFrameBars: PlotBars, or what
+// a maker installed with setPlotFrameBarsMaker makes. The adapters that
+// reach frames from outside stand beside it: ActivePlotServices (the run's
+// feed to the active frame), WorkspacePlotHost and PlotFrameFactory (the
+// workspace's side), PlotNetErrorSystem (the nets' error plot).
 #ifndef KYT_PLOT_PLOTFRAME_H
 #define KYT_PLOT_PLOTFRAME_H
 
 #include "Frame.h"
-#include "NetErrorPlot.h"
 #include "PlotFrameParts.h"
 #include "PlotPane.h"
-#include "PlotServices.h"
+#include "PlotFrameServices.h"
 #include "WorkspaceUi.h"
 
 class PlotFrame;
@@ -109,25 +110,13 @@ public:
 private:
     // The frame as PlotServices; a member, since both interfaces name an
     // operation setTitle.
-    class Feed : public PlotServices {
+    class Feed : public PlotFrameServices {
     public:
-        explicit Feed(PlotFrame* f) : frame(f) {}
-        void setSignals(int n) override;
-        void setSignal(int index, const char* name, uint32_t colour) override;
-        void setTitle(const char* text) override;
-        void setPagingMode(int mode) override;
-        void setRunState(int state) override;
-        void stampDateTime() override;
-        void setStatusText(const char* text) override;
-        void clearPoints() override;
-        void addPoint(double x, const double* values, int count) override;
-        void rescale() override;
-        int newSettingsFlag() override;
-        void clearNewSettingsFlag() override;
-        void setPlotParams(const PlotParams& params) override;
+        explicit Feed(PlotFrame* f) : owner(f) {}
 
     private:
-        PlotFrame* frame;
+        PlotFrame* frame() override { return owner; }
+        PlotFrame* owner;
     };
 
     // PlotFrameBars: the frame's own record of the status texts, passed on
@@ -152,62 +141,6 @@ private:
     PlotPane* plotPane;
     Feed feed;
     String statusTexts[2][kPlotStatusFields];
-};
-
-// The PlotServices of whatever frame is active at the time of each call
-// (the workspace's plotOszi); without one the call goes nowhere. The
-// simulator keeps this one for the whole run.
-class ActivePlotServices : public PlotServices {
-public:
-    void setSignals(int n) override;
-    void setSignal(int index, const char* name, uint32_t colour) override;
-    void setTitle(const char* text) override;
-    void setPagingMode(int mode) override;
-    void setRunState(int state) override;
-    void stampDateTime() override;
-    void setStatusText(const char* text) override;
-    void clearPoints() override;
-    void addPoint(double x, const double* values, int count) override;
-    void rescale() override;
-    int newSettingsFlag() override;
-    void clearNewSettingsFlag() override;
-    void setPlotParams(const PlotParams& params) override;
-
-    // The run timer's texts into status fields 1-3 of the active frame.
-    static void setStatus(int field, const char* text);
-    static PlotFrame* active();
-};
-
-// The workspace as the host of kyt's plot frames.
-class WorkspacePlotHost : public PlotFrameHost {
-public:
-    bool busy() override;
-    PlotWindow* activePlot() override;
-    void freeze(PlotWindow* frame) override;
-    void forget(PlotWindow* frame) override;
-    void raiseMainFrame() override;
-    void showHelp(const char* marker) override;
-};
-
-// The workspace's factory of kyt's plot frames.
-class PlotFrameFactory : public PlotWindowFactory {
-public:
-    explicit PlotFrameFactory(PlotFrameHost* frameHost) : host(frameHost) {}
-    PlotWindow* createPlotWindow(WindowCL* owner, int x, int y, int width, int height, const char* title) override;
-
-private:
-    PlotFrameHost* host;
-};
-
-// The neural nets' error plot in a free plot frame.
-class PlotNetErrorSystem : public NetErrorPlotSystem {
-public:
-    PlotNetErrorSystem(WindowCL* owner, PlotFrameHost* frameHost) : ownerWindow(owner), host(frameHost) {}
-    NetErrorPlot* createErrorPlot(const NetErrorPlotFrame& frame) override;
-
-private:
-    WindowCL* ownerWindow;
-    PlotFrameHost* host;
 };
 
 #endif

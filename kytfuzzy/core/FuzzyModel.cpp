@@ -88,21 +88,21 @@ bool memberNameInUse(FuzzyVariable* variable, const char* name)
     return findModelMember(variable, name) != nullptr;
 }
 
-int removeMember(FuzzyVariable* variable, const char* name)
+MemberRemoval removeMember(FuzzyVariable* variable, const char* name)
 {
     if (!variable || !name)
-        return 0;
+        return MemberRemoval::NotFound;
     for (FuzzyMember** at = &variable->members; *at; at = &(*at)->next) {
         FuzzyMember* m = *at;
         if (!m->name || strcmp(m->name, name) != 0)
             continue;
         if (m == variable->members && !m->next)
-            return 2;
+            return MemberRemoval::Refused;
         *at = m->next;
         freeMember(m);
-        return 1;
+        return MemberRemoval::Removed;
     }
-    return 0;
+    return MemberRemoval::NotFound;
 }
 
 bool removeVariable(FuzzyBlock* block, FuzzyVariable* variable)
@@ -144,19 +144,19 @@ void freeMember(FuzzyMember* member)
     freeMembers(member);
 }
 
-int checkAmbiguity(FuzzyKernel* kernel)
+bool checkAmbiguity(FuzzyKernel* kernel)
 {
     return checkFuzzyBlock(kernel, kFuzzyEditorCheckTexts);
 }
 
-int checkConfiguration(FuzzyKernel* kernel)
+bool checkConfiguration(FuzzyKernel* kernel)
 {
     kernel->message.reset();
     kernel->findings = 0;
     FuzzyBlock* b = kernel->getBlock();
     if (!b) {
         addFinding(kernel, kFuzzyEditorCheckTexts.noBlock);
-        return 0;
+        return false;
     }
     if (!b->config)
         addFinding(kernel, kFuzzyEditorCheckTexts.noConfiguration);
@@ -166,10 +166,10 @@ int checkConfiguration(FuzzyKernel* kernel)
         addFinding(kernel, kFuzzyEditorCheckTexts.noOutputList);
     if (!b->rules)
         addFinding(kernel, kFuzzyEditorCheckTexts.noRuleBase);
-    return kernel->findings ? 0 : 1;
+    return kernel->findings == 0;
 }
 
-int checkCompleteness(FuzzyKernel* kernel)
+bool checkCompleteness(FuzzyKernel* kernel)
 {
     return checkFuzzyCompleteness(kernel, kFuzzyEditorCheckTexts);
 }

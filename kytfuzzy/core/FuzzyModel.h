@@ -31,8 +31,9 @@ FuzzyMember* findModelMember(FuzzyVariable* variable, const char* name);
 bool variableNameInUse(FuzzyBlock* block, const char* name);
 bool memberNameInUse(FuzzyVariable* variable, const char* name);
 
-// 1 removed, 0 not found, 2 refused: the variable's only member set stays.
-int removeMember(FuzzyVariable* variable, const char* name);
+// What removeMember did: Refused keeps the variable's only member set.
+enum class MemberRemoval { Removed, NotFound, Refused };
+MemberRemoval removeMember(FuzzyVariable* variable, const char* name);
 // Unhooks the variable from the block's input or output list (not freed);
 // false when it is in neither.
 bool removeVariable(FuzzyBlock* block, FuzzyVariable* variable);
@@ -41,9 +42,9 @@ bool moveVariable(FuzzyBlock* block, FuzzyVariable* variable);
 void freeVariable(FuzzyVariable* variable);
 void freeMember(FuzzyMember* member);
 
-// Result 1 passed, 0 failed; the findings are in the kernel's message text.
-int checkAmbiguity(FuzzyKernel* kernel);
-int checkConfiguration(FuzzyKernel* kernel);
-int checkCompleteness(FuzzyKernel* kernel);
+// true passed, false failed; the findings are in the kernel's message text.
+bool checkAmbiguity(FuzzyKernel* kernel);
+bool checkConfiguration(FuzzyKernel* kernel);
+bool checkCompleteness(FuzzyKernel* kernel);
 
 #endif

@@ -185,33 +185,33 @@ TEST(FuzzyKernelSetters, CertaintyFactorsAndParametersAsNumberTexts)
     ASSERT_TRUE(k.kernel);
     FuzzyRule* first = k->getRules()->rule;
     // A rule number without a number reads as 0.
-    EXPECT_EQ(1, SetCfOfRule(k.kernel, "0.5", "nan"));
+    EXPECT_TRUE(SetCfOfRule(k.kernel, "0.5", "nan"));
     EXPECT_STREQ("0.5", first->cfText);
-    EXPECT_EQ(1, SetCfOfRule(k.kernel, "0.123456", "0"));
+    EXPECT_TRUE(SetCfOfRule(k.kernel, "0.123456", "0"));
     EXPECT_STREQ("0.12346", first->cfText);
     EXPECT_EQ(0.123456, first->cf);
-    EXPECT_EQ(1, SetCfOfRule(k.kernel, "2", "8"));
-    EXPECT_EQ(0, SetCfOfRule(k.kernel, "1", "9"));
-    EXPECT_EQ(0, SetCfOfRule(k.kernel, "1", "-1"));
+    EXPECT_TRUE(SetCfOfRule(k.kernel, "2", "8"));
+    EXPECT_FALSE(SetCfOfRule(k.kernel, "1", "9"));
+    EXPECT_FALSE(SetCfOfRule(k.kernel, "1", "-1"));
     char* dump = dumpFuzzyCertaintyFactors(k.kernel);
     EXPECT_EQ(0u, std::string(dump).find("0 : 0.12346\n1 :  1\n"));
     EXPECT_NE(std::string::npos, std::string(dump).find("\n8 : 2.\n"));
     free(dump);
 
-    EXPECT_EQ(1, setMemberParameter(k.kernel, "u", "PB", "2", "0.12345678901234"));
+    EXPECT_TRUE(setMemberParameter(k.kernel, "u", "PB", "2", "0.12345678901234"));
     FuzzyMember* pb = findMember(findVariable(k->getBlock()->outputs, "u"), "PB");
     EXPECT_STREQ("0.123456789", pb->set->text[1]);
     EXPECT_EQ(0.12345678901234, pb->set->value[1]);
-    EXPECT_EQ(1, setMemberParameter(k.kernel, "e", "N", "4", "1e30"));
+    EXPECT_TRUE(setMemberParameter(k.kernel, "e", "N", "4", "1e30"));
     EXPECT_STREQ("1.e+030", findMember(findVariable(k->getBlock()->inputs, "e"), "N")->set->text[3]);
-    EXPECT_EQ(0, setMemberParameter(k.kernel, "u", "PB", "5", "1"));
-    EXPECT_EQ(0, setMemberParameter(k.kernel, "u", "XX", "1", "1"));
-    EXPECT_EQ(0, setMemberParameter(k.kernel, "v", "PB", "1", "1"));
+    EXPECT_FALSE(setMemberParameter(k.kernel, "u", "PB", "5", "1"));
+    EXPECT_FALSE(setMemberParameter(k.kernel, "u", "XX", "1", "1"));
+    EXPECT_FALSE(setMemberParameter(k.kernel, "v", "PB", "1", "1"));
 
     KernelHolder s(readText(pd9Text('S', "max_prod", "centroid")));
     ASSERT_TRUE(s.kernel);
-    EXPECT_EQ(0, setMemberParameter(s.kernel, "u", "NB", "2", "7"));
-    EXPECT_EQ(1, setMemberParameter(s.kernel, "u", "NB", "1", "-0.75"));
+    EXPECT_FALSE(setMemberParameter(s.kernel, "u", "NB", "2", "7"));
+    EXPECT_TRUE(setMemberParameter(s.kernel, "u", "NB", "1", "-0.75"));
     EXPECT_STREQ("-0.75", findMember(findVariable(s->getBlock()->outputs, "u"), "NB")->set->text[0]);
 }
 
@@ -279,7 +279,7 @@ TEST(FuzzyKernelChecks, RepeatedNamesAreRenamedAndRejected)
     FuzzyVariable* outs = appendVariable(variable("u", {"A"}), variable("e", {"A"}));
     FuzzyBlock::finish(b.kernel, nullptr, makeConfiguration(nullptr, nullptr, nullptr, nullptr), ins, outs,
                        rule("e", "N", "u", "A"), nullptr);
-    EXPECT_EQ(0, checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
+    EXPECT_FALSE(checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
     EXPECT_EQ("e" + res(21102) + "Input1 !\n" + "N" + res(21102) + "Mem1 !\n" + "e" + res(21102) + "Output1 !\n",
               b.kernel->message.text());
     EXPECT_EQ(3, b.kernel->findings);
@@ -290,8 +290,8 @@ TEST(FuzzyKernelChecks, RepeatedNamesAreRenamedAndRejected)
     CheckedBlock ok;
     FuzzyBlock::finish(ok.kernel, nullptr, makeConfiguration(nullptr, nullptr, nullptr, nullptr),
                        variable("e", {"N"}), variable("u", {"N"}), rule("e", "N", "u", "N"), nullptr);
-    EXPECT_EQ(1, checkFuzzyBlock(ok.kernel, kFuzzyCheckTexts));
-    EXPECT_EQ(1, checkFuzzyCompleteness(ok.kernel, kFuzzyCheckTexts));
+    EXPECT_TRUE(checkFuzzyBlock(ok.kernel, kFuzzyCheckTexts));
+    EXPECT_TRUE(checkFuzzyCompleteness(ok.kernel, kFuzzyCheckTexts));
     EXPECT_STREQ("", ok.kernel->message.text());
 }
 
@@ -306,7 +306,7 @@ TEST(FuzzyKernelChecks, NewNamesAreFreeInTheirScope)
     outs = appendVariable(outs, variable("Input1", {"A", "Mem1", "A"}));
     FuzzyBlock::finish(b.kernel, nullptr, makeConfiguration(nullptr, nullptr, nullptr, nullptr), ins, outs,
                        rule("e", "N", "Output1", "A"), nullptr);
-    EXPECT_EQ(0, checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
+    EXPECT_FALSE(checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
     EXPECT_EQ("Mem1" + res(21102) + "Mem3 !\n" + "e" + res(21102) + "Input3 !\n" + "Input1" + res(21102) +
                   "Output2 !\n" + "A" + res(21102) + "Mem4 !\n",
               b.kernel->message.text());
@@ -315,7 +315,7 @@ TEST(FuzzyKernelChecks, NewNamesAreFreeInTheirScope)
     EXPECT_STREQ("Output2", outs->next->next->name);
     EXPECT_STREQ("Mem4", outs->next->next->members->next->next->name);
     // Checked again, the block has no repeated name left.
-    EXPECT_EQ(1, checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
+    EXPECT_TRUE(checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
 }
 
 TEST(FuzzyKernelChecks, AfterSixRenamesOnlyDots)
@@ -325,7 +325,7 @@ TEST(FuzzyKernelChecks, AfterSixRenamesOnlyDots)
     for (int i = 0; i < 9; ++i)
         ins = appendVariable(ins, variable("x", {"A"}));
     FuzzyBlock::finish(b.kernel, nullptr, nullptr, ins, nullptr, nullptr, nullptr);
-    EXPECT_EQ(0, checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
+    EXPECT_FALSE(checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
     std::string t = b.kernel->message.text();
     EXPECT_NE(std::string::npos, t.find("x" + res(21102) + "Input6 !\n.." + res(21103)));
     EXPECT_EQ(9, b.kernel->findings);
@@ -334,15 +334,15 @@ TEST(FuzzyKernelChecks, AfterSixRenamesOnlyDots)
 TEST(FuzzyKernelChecks, MissingPartsAndUnknownNames)
 {
     CheckedBlock none;
-    EXPECT_EQ(0, checkFuzzyBlock(none.kernel, kFuzzyCheckTexts));
+    EXPECT_FALSE(checkFuzzyBlock(none.kernel, kFuzzyCheckTexts));
     EXPECT_EQ(res(21100), none.kernel->message.text());
-    EXPECT_EQ(0, checkFuzzyCompleteness(none.kernel, kFuzzyCheckTexts));
+    EXPECT_FALSE(checkFuzzyCompleteness(none.kernel, kFuzzyCheckTexts));
 
     CheckedBlock empty;
     FuzzyBlock::finish(empty.kernel, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(0, checkFuzzyBlock(empty.kernel, kFuzzyCheckTexts));
+    EXPECT_FALSE(checkFuzzyBlock(empty.kernel, kFuzzyCheckTexts));
     EXPECT_EQ(res(21101) + res(21103), empty.kernel->message.text());
-    EXPECT_EQ(0, checkFuzzyCompleteness(empty.kernel, kFuzzyCheckTexts));
+    EXPECT_FALSE(checkFuzzyCompleteness(empty.kernel, kFuzzyCheckTexts));
     EXPECT_EQ(res(21111) + res(21112) + res(21113) + res(21114) + res(21104), empty.kernel->message.text());
 
     CheckedBlock b;
@@ -351,8 +351,8 @@ TEST(FuzzyKernelChecks, MissingPartsAndUnknownNames)
     rules = appendNameList(rules, testRule("f", "N", "u", "A"));
     FuzzyBlock::finish(b.kernel, nullptr, makeConfiguration(nullptr, nullptr, nullptr, nullptr),
                        variable("e", {"N"}), variable("u", {"A"}), rules, nullptr);
-    EXPECT_EQ(1, checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
-    EXPECT_EQ(0, checkFuzzyCompleteness(b.kernel, kFuzzyCheckTexts));
+    EXPECT_TRUE(checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
+    EXPECT_FALSE(checkFuzzyCompleteness(b.kernel, kFuzzyCheckTexts));
     EXPECT_EQ(res(21105) + "v\" !" + res(21107) + "B" + res(21108) + "u\" !" + res(21107) + "Q" + res(21110) +
                   "e\" !" + res(21109) + "f\" !",
               b.kernel->message.text());
@@ -365,7 +365,7 @@ TEST(FuzzyKernelChecks, LongNamesAreCutAndTheListEnds)
     CheckedBlock b;
     FuzzyVariable* ins = appendVariable(variable(longName.c_str(), {"N"}), variable(longName.c_str(), {"N"}));
     FuzzyBlock::finish(b.kernel, nullptr, nullptr, ins, variable("u", {"A"}), nullptr, nullptr);
-    EXPECT_EQ(0, checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
+    EXPECT_FALSE(checkFuzzyBlock(b.kernel, kFuzzyCheckTexts));
     std::string t = b.kernel->message.text();
     EXPECT_EQ(static_cast<size_t>(FuzzyMessage::kSize - 1), t.size());
     EXPECT_EQ(res(21106), t.substr(t.size() - res(21106).size()));
@@ -375,7 +375,7 @@ TEST(FuzzyKernelChecks, LongNamesAreCutAndTheListEnds)
     FuzzyBlock::finish(c.kernel, nullptr, makeConfiguration(nullptr, nullptr, nullptr, nullptr),
                        variable("e", {"N"}), variable("u", {"A"}),
                        rule(longName.c_str(), "N", longName.c_str(), "A"), nullptr);
-    EXPECT_EQ(0, checkFuzzyCompleteness(c.kernel, kFuzzyCheckTexts));
+    EXPECT_FALSE(checkFuzzyCompleteness(c.kernel, kFuzzyCheckTexts));
     t = c.kernel->message.text();
     EXPECT_LT(t.size(), static_cast<size_t>(FuzzyMessage::kSize));
     EXPECT_EQ(res(21106), t.substr(t.size() - res(21106).size()));

@@ -574,7 +574,7 @@ TEST(FuzzyTextRoundTrip, RenamedNamesReadBack)
     FuzzyFileParser parser;
     parser.setKernel(renamedKernel);
     ASSERT_EQ(0, runPass(parser, text).result);
-    ASSERT_EQ(0, checkFuzzyBlock(renamedKernel, kFuzzyCheckTexts));
+    ASSERT_FALSE(checkFuzzyBlock(renamedKernel, kFuzzyCheckTexts));
     const std::string to = getResString(21102);
     EXPECT_EQ("Z" + to + "Mem1 !\n" + "e" + to + "Input2 !\n" + "N" + to + "Mem3 !\n" + "e" + to + "Output2 !\n",
               renamedKernel->message.text());

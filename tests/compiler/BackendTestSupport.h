@@ -106,12 +106,12 @@ protected:
     }
 
     // The PI text of the buffer through the loader, with the libraries of
-    // the test attached again: its result.
-    int loadBuffer()
+    // the test attached again: true when they attach and the text loads.
+    bool loadBuffer()
     {
         if (ModuleRegistryLoad() != 0)
-            return -1;
-        int result = loadPICode("from compiler", 1024);
+            return false;
+        bool result = loadPICode("from compiler", 1024);
         unloadPICode();
         ModuleRegistryFree();
         return result;

@@ -35,7 +35,7 @@ protected:
             if (g.symbols) {
                 EXPECT_EQ(readComparedFile(fixturePath(g.symbols)), scratch.read("kytsym.tmp"));
             }
-            EXPECT_EQ(0, loadBuffer());
+            EXPECT_TRUE(loadBuffer());
             EXPECT_TRUE(shown().empty());
         }
     }

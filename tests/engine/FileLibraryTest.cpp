@@ -478,7 +478,7 @@ TEST_F(FileLibraryTest, ReadFromPiCode)
     seams.stringText = piStringText;
     seams.circuitFileName = circuitFileName;
     setHostSeams(&seams);
-    ASSERT_EQ(0, loadPICode("from test", 1024));
+    ASSERT_TRUE(loadPICode("from test", 1024));
     runStartHooks();
     EXPECT_EQ(0, runInitCode(0, 1));
     double* v = piProgram.value + piProgram.nparameters;

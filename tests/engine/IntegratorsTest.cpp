@@ -43,7 +43,7 @@ protected:
     void SetUp() override
     {
         PiEngineTest::SetUp();
-        ASSERT_EQ(0, loadPiText(kTwoStates));
+        ASSERT_TRUE(loadPiText(kTwoStates));
         setModelFunction(decayAndRamp);
         evaluations = 0;
         runState.phase = 0;

@@ -40,7 +40,7 @@ protected:
     int runBody(const std::string& body, int phase = 2, int stackSize = 1024,
                 const std::string& discrete = kStoringSection)
     {
-        EXPECT_EQ(0, loadPiText(piProgramText(section(""), section(body), discrete), stackSize));
+        EXPECT_TRUE(loadPiText(piProgramText(section(""), section(body), discrete), stackSize));
         piProgram.derivative[0] = 0.25;
         runState.phase = phase;
         return runContCode(0.75, piProgram.state[0], nullptr, nullptr, piProgram.derivative);
@@ -238,7 +238,7 @@ TEST_F(PiInterpreterTest, FusedSequencesRunAsThePlainCode)
     for (const std::string& body : bodies) {
         SCOPED_TRACE(body);
         auto run = [&](bool fused) {
-            EXPECT_EQ(0, loadPiText(piProgramText(section(""), section(body))));
+            EXPECT_TRUE(loadPiText(piProgramText(section(""), section(body))));
             ASSERT_NE(nullptr, piProgram.cont.fused);
             if (!fused) {
                 delete[] piProgram.cont.fused;
@@ -309,7 +309,7 @@ TEST_F(PiInterpreterTest, FatalEnds)
     };
     EXPECT_FATAL(onlyEnd(), textPattern(20260));
 
-    ASSERT_EQ(0, loadPiText(piProgramText(section(""), section(""), kStoringSection)));
+    ASSERT_TRUE(loadPiText(piProgramText(section(""), section(""), kStoringSection)));
     PiInstruction label[2] = {};
     label[0].opcode = PI_LABEL;
     label[1].opcode = PI_END;
@@ -441,7 +441,7 @@ TEST_F(PiInterpreterTest, IfElseThroughAHiddenCondition)
                                  "$1\n"
                                  "   PUSH  V 3  // return\n"
                                  "   END\n";
-    ASSERT_EQ(0, loadPiText(piProgramText(section(""), section(""), discrete)));
+    ASSERT_TRUE(loadPiText(piProgramText(section(""), section(""), discrete)));
     runState.phase = 2;
     EXPECT_EQ(1, runDiscreteSection(0, piProgram.state[0], nullptr, nullptr, 0));
     EXPECT_EQ(1, a());
@@ -457,7 +457,7 @@ TEST_F(PiInterpreterTest, LibraryFunctionsInInitAndCont)
                                      "0", 4);
     const std::string cont = section("   PUSH  T\n   PUSH  P 0  // blk_k\n   FUNC  MUL\n"
                                      "   FUNC  UFUNC 1 \"SIN\"\n   POP   V 1  // blk_y\n");
-    ASSERT_EQ(0, loadPiText(piProgramText(init, cont)));
+    ASSERT_TRUE(loadPiText(piProgramText(init, cont)));
     runState.phase = 2;
     EXPECT_EQ(0, runInitCode(0, 1));
     EXPECT_EQ(0, runContCode(0.5, piProgram.state[0], nullptr, nullptr, piProgram.derivative));
@@ -469,7 +469,7 @@ TEST_F(PiInterpreterTest, LibraryFunctionsInInitAndCont)
 
 TEST_F(PiInterpreterTest, FixtureAStepIntoAPt1)
 {
-    ASSERT_EQ(0, loadPiText(kFixtureA));
+    ASSERT_TRUE(loadPiText(kFixtureA));
     PiProgram& p = piProgram;
     runState.phase = 2;
     runState.currentTime = 0;
@@ -508,7 +508,7 @@ TEST_F(PiInterpreterTest, FixtureAStepIntoAPt1)
 
 TEST_F(PiInterpreterTest, FixtureBSamplerAndExit)
 {
-    ASSERT_EQ(0, loadPiText(kFixtureB));
+    ASSERT_TRUE(loadPiText(kFixtureB));
     PiProgram& p = piProgram;
     runState.phase = 2;
     EXPECT_EQ(0, runInitCode(0, 1));
@@ -538,7 +538,7 @@ TEST_F(PiInterpreterTest, FixtureBSamplerAndExit)
 
 TEST_F(PiInterpreterTest, FixtureDDeadTime)
 {
-    ASSERT_EQ(0, loadPiText(kFixtureD));
+    ASSERT_TRUE(loadPiText(kFixtureD));
     PiProgram& p = piProgram;
     runState.phase = 2;
     EXPECT_EQ(0, runInitCode(0, 1));

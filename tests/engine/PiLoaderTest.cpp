@@ -78,7 +78,7 @@ class PiLoaderTest : public PiEngineTest {};
 
 TEST_F(PiLoaderTest, FixtureABuildsRowsValuesAndCode)
 {
-    ASSERT_EQ(0, loadPiText(kFixtureA));
+    ASSERT_TRUE(loadPiText(kFixtureA));
     const PiProgram& p = piProgram;
     EXPECT_EQ(1, p.nstates);
     EXPECT_EQ(8, p.nvariables);
@@ -140,7 +140,7 @@ TEST_F(PiLoaderTest, FixtureABuildsRowsValuesAndCode)
 
 TEST_F(PiLoaderTest, FixtureBReadsAtExitAsExactlyTheNoTime)
 {
-    ASSERT_EQ(0, loadPiText(kFixtureB));
+    ASSERT_TRUE(loadPiText(kFixtureB));
     const PiProgram& p = piProgram;
     EXPECT_EQ(0, p.nstates);
     ASSERT_EQ(1, p.nstrings);
@@ -155,7 +155,7 @@ TEST_F(PiLoaderTest, FixtureBReadsAtExitAsExactlyTheNoTime)
 
 TEST_F(PiLoaderTest, FixtureDCreatesTheDelayLine)
 {
-    ASSERT_EQ(0, loadPiText(kFixtureD));
+    ASSERT_TRUE(loadPiText(kFixtureD));
     EXPECT_EQ(1, delayLineCount());
     EXPECT_EQ(0, delayRecordCount(0));
     EXPECT_EQ(PI_DELAY, piProgram.cont.code[11].opcode);
@@ -172,7 +172,7 @@ TEST_F(PiLoaderTest, JumpsGoToTheInstructionAfterTheirLabel)
                                "   PUSH  1\n"
                                "   FUNC  ADD\n"
                                "   POP   V 0\n");
-    ASSERT_EQ(0, loadPiText(piProgramText(section(""), cont)));
+    ASSERT_TRUE(loadPiText(piProgramText(section(""), cont)));
     const PiInstruction* code = piProgram.cont.code;
     EXPECT_EQ(PI_NIFF, code[3].opcode);
     EXPECT_EQ(&code[5], code[3].u.target);  // the first $1
@@ -183,7 +183,7 @@ TEST_F(PiLoaderTest, LoadingClearsTheCompilePhaseAndRunsTheLoadHooks)
 {
     setOption(OPTION_COMPILE_PHASE);
     loadHookResult = 1;
-    EXPECT_EQ(1, loadPiText(kFixtureA));
+    EXPECT_FALSE(loadPiText(kFixtureA));
     EXPECT_EQ(0, testOption(OPTION_COMPILE_PHASE));
     EXPECT_EQ(0, codeLineCount(&piTextBuffer));  // the text is freed
     unloadPICode();
@@ -220,14 +220,14 @@ TEST_F(PiLoaderTest, EdgeCasesThatLoad)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(0, loadPiText(c.text));
+        EXPECT_TRUE(loadPiText(c.text));
         unloadPICode();
     }
 }
 
 TEST_F(PiLoaderTest, PushVZeroIsTheSlotAfterTheLastParameter)
 {
-    ASSERT_EQ(0, loadPiText(piProgramText(section(""), section("   PUSH  V 0\n   POP   P 1\n"))));
+    ASSERT_TRUE(loadPiText(piProgramText(section(""), section("   PUSH  V 0\n   POP   P 1\n"))));
     EXPECT_EQ(piProgram.value + 2, piProgram.cont.code[2].u.value);
     EXPECT_EQ(piProgram.value + 1, piProgram.cont.code[3].u.value);
 }
@@ -436,7 +436,7 @@ TEST_F(PiLoaderTest, AStackOfNoEntriesIsRefused)
 
 TEST_F(PiLoaderTest, UnloadZeroesEveryCountAndReloadWorks)
 {
-    ASSERT_EQ(0, loadPiText(piProgramText(section(""), section(""), "DISCRET 1\nDISC 0\n"
+    ASSERT_TRUE(loadPiText(piProgramText(section(""), section(""), "DISCRET 1\nDISC 0\n"
                                                                      "   PUSH 1\n   END\n")));
     EXPECT_EQ(3, discreteFlagCount());
     ScheduleEvent(5, 0, nullptr, 0, 0, "x");
@@ -457,10 +457,10 @@ TEST_F(PiLoaderTest, UnloadZeroesEveryCountAndReloadWorks)
     EXPECT_EQ(0, delayLineCount());
     EXPECT_STREQ("", getExitMessage());
 
-    ASSERT_EQ(0, loadPiText(kFixtureA));
+    ASSERT_TRUE(loadPiText(kFixtureA));
     EXPECT_EQ(8, piProgram.nvariables);
     // Loading over a loaded program frees the old one first.
-    ASSERT_EQ(0, loadPiText(kFixtureD));
+    ASSERT_TRUE(loadPiText(kFixtureD));
     EXPECT_EQ(1, delayLineCount());
 }
 

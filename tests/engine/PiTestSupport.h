@@ -173,7 +173,7 @@ protected:
 };
 
 // Puts text into the PI text buffer and loads it.
-inline int loadPiText(const std::string& text, int stackSize = 1024)
+inline bool loadPiText(const std::string& text, int stackSize = 1024)
 {
     freeCodeBuffer(&piTextBuffer);
     codeBufferPrintf(&piTextBuffer, "%s", text.c_str());

@@ -160,7 +160,7 @@ protected:
     void load(const std::string& text)
     {
         ASSERT_EQ(0, ModuleRegistryLoad());
-        ASSERT_EQ(0, pitest::loadPiText(text));
+        ASSERT_TRUE(pitest::loadPiText(text));
         labelOutputs();
     }
 

@@ -181,7 +181,7 @@ int main(int argc, char** argv)
         return 1;
     codeBufferPrintf(&piTextBuffer, "%s", kModel);
     flushCodeBuffer(&piTextBuffer);
-    if (loadPICode("bench", 1024) != 0)
+    if (!loadPICode("bench", 1024))
         return 1;
     runState.phase = 0;
     const int perEvaluation = piProgram.cont.count;

@@ -47,10 +47,10 @@ TEST_F(FuzzyModelTest, AmbiguousBlockIsRenamedOnceThenPasses)
 {
     KernelPtr k = buildFromText(kAmbiguousIncomplete);
     ASSERT_TRUE(k);
-    EXPECT_EQ(0, checkAmbiguity(k.get()));
+    EXPECT_FALSE(checkAmbiguity(k.get()));
     EXPECT_STREQ("e changed to Input1 !\n", k->message.text());
     EXPECT_STREQ("Input1", k->getBlock()->inputs->next->name);
-    EXPECT_EQ(1, checkAmbiguity(k.get()));
+    EXPECT_TRUE(checkAmbiguity(k.get()));
 }
 
 TEST_F(FuzzyModelTest, RenameSkipsNamesInUse)
@@ -59,7 +59,7 @@ TEST_F(FuzzyModelTest, RenameSkipsNamesInUse)
     text.replace(text.find("OUTPUTVAR u"), strlen("OUTPUTVAR u"), "OUTPUTVAR Input1");
     KernelPtr k = buildFromText(text);
     ASSERT_TRUE(k);
-    EXPECT_EQ(0, checkAmbiguity(k.get()));
+    EXPECT_FALSE(checkAmbiguity(k.get()));
     EXPECT_STREQ("e changed to Input2 !\n", k->message.text());
 }
 
@@ -67,16 +67,16 @@ TEST_F(FuzzyModelTest, IncompleteBlockNamesTheMissingOutput)
 {
     KernelPtr k = buildFromText(kAmbiguousIncomplete);
     ASSERT_TRUE(k);
-    EXPECT_EQ(0, checkCompleteness(k.get()));
+    EXPECT_FALSE(checkCompleteness(k.get()));
     EXPECT_STREQ("\nEs gibt keinen Ausgang mit Namen \"v\" !", k->message.text());
 }
 
 TEST_F(FuzzyModelTest, EmptyModelAndNoBlock)
 {
     FuzzyKernel none;
-    EXPECT_EQ(0, checkAmbiguity(&none));
+    EXPECT_FALSE(checkAmbiguity(&none));
     EXPECT_STREQ("Fehler: Es ist kein Fuzzy-Block definiert!", none.message.text());
-    EXPECT_EQ(0, checkConfiguration(&none));
+    EXPECT_FALSE(checkConfiguration(&none));
     EXPECT_STREQ("Fehler: Es ist kein Fuzzy-Block definiert!", none.message.text());
 
     KernelPtr fresh(newFuzzyBlock());
@@ -86,7 +86,7 @@ TEST_F(FuzzyModelTest, EmptyModelAndNoBlock)
     EXPECT_EQ(FZ_INFERENCE_MAX_PROD, b->config->inference);
     EXPECT_EQ(FZ_DEFUZZ_CENTROID, b->config->defuzzification);
     EXPECT_FALSE(b->name || b->comment || b->inputs || b->outputs || b->rules);
-    EXPECT_EQ(0, checkConfiguration(fresh.get()));
+    EXPECT_FALSE(checkConfiguration(fresh.get()));
     EXPECT_STREQ("\nEs sind keine Eingangsvariablen f\xfcr diesen Fuzzy-Block definiert!"
                  "\nEs sind keine Ausgangsvariablen f\xfcr diesen Fuzzy-Block definiert!"
                  "\nEs ist keine Regelbasis f\xfcr diesen Fuzzy-Block definiert!",
@@ -120,15 +120,15 @@ TEST_F(FuzzyModelTest, RemoveMember)
     ASSERT_TRUE(k);
     FuzzyVariable* first = k->getBlock()->inputs;
     FuzzyVariable* second = first->next;
-    EXPECT_EQ(0, removeMember(first, "zero"));
-    EXPECT_EQ(1, removeMember(first, "pos"));
+    EXPECT_EQ(MemberRemoval::NotFound, removeMember(first, "zero"));
+    EXPECT_EQ(MemberRemoval::Removed, removeMember(first, "pos"));
     EXPECT_EQ(nullptr, findModelMember(first, "pos"));
-    EXPECT_EQ(2, removeMember(first, "neg"));
+    EXPECT_EQ(MemberRemoval::Refused, removeMember(first, "neg"));
     EXPECT_NE(nullptr, findModelMember(first, "neg"));
-    EXPECT_EQ(2, removeMember(second, "neg"));
+    EXPECT_EQ(MemberRemoval::Refused, removeMember(second, "neg"));
 
     FuzzyVariable* out = k->getBlock()->outputs;
-    EXPECT_EQ(1, removeMember(out, "neg"));
+    EXPECT_EQ(MemberRemoval::Removed, removeMember(out, "neg"));
     EXPECT_STREQ("pos", out->members->name);
 }
 

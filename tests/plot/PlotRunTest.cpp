@@ -8,10 +8,12 @@
 //   plot_run_test MODEL PNG-PATH
 #include "Application.h"
 #include "Frame.h"
+#include "ActivePlotServices.h"
 #include "PlotFrame.h"
 #include "PlotPane.h"
 #include "WineCheck.h"
 #include "Workspace.h"
+#include "WorkspacePlotHost.h"
 
 #include "CompileRoad.h"
 #include "HostServices.h"

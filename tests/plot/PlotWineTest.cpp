@@ -12,6 +12,7 @@
 // frames' lifetime.
 //
 //   plot_frame_test PNG-PATH
+#include "ActivePlotServices.h"
 #include "Application.h"
 #include "Dialog.h"
 #include "ErrorReporter.h"
@@ -20,6 +21,7 @@
 #include "NumberFormat.h"
 #include "PlotBars.h"
 #include "PlotFrame.h"
+#include "PlotNetErrorSystem.h"
 #include "PlotOptionsDialog.h"
 #include "PlotPane.h"
 #include "Printing.h"
@@ -31,6 +33,7 @@
 #include "WineCheck.h"
 #include "WinMap.h"
 #include "Workspace.h"
+#include "WorkspacePlotHost.h"
 
 #include <windows.h>
 
