@@ -5,7 +5,7 @@
 
 #include "CheckedHeap.h"
 #include "ErrorReporter.h"
-#include "ModuleRegistry.h"
+#include "ModuleCatalog.h"
 #include "ResString.h"
 
 #include <cstdlib>
@@ -490,7 +490,7 @@ void freeSymbolTables()
     clearText(&openPrefix);
     clearText(&overrideName);
     discardPendingValues();
-    ModuleRegistryFree();
+    moduleCatalog().free();
 }
 
 BlockType* blockTypeList() { return blockTypes; }
