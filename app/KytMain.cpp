@@ -9,6 +9,7 @@
 void appMain(Application* application)
 {
     setModuleLibraryList(kRunTimeLibraries);
+    setModuleCatalog(&registryModuleCatalog);
     KytProgram program(application, application->commandLine.text());
     application->exitCode = program.run();
 }

@@ -9,6 +9,7 @@
 #include "PiProgram.h"
 #include "ResString.h"
 #include "ResetSimulator.h"
+#include "RunRoad.h"
 #include "RunSequence.h"
 #include "SimulationRun.h"
 #include "StatusBar.h"
@@ -83,7 +84,7 @@ public:
     void collectMarkedSymbols() override
     {
         if (GedPane* pane = frame.getPane())
-            pane->model().collectMarkedSymbols(piProgram);
+            ::collectMarkedSymbols(pane->model(), piProgram);
     }
     void startRun(int startAtOnce) override
     {

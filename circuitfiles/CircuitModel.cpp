@@ -5,7 +5,6 @@
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "LocalLibrary.h"
-#include "PiProgram.h"
 #include "ResString.h"
 #include "Workspace.h"
 
@@ -323,9 +322,9 @@ int CircuitModel::checkRunnable() const
     return kRunnable;
 }
 
-void CircuitModel::collectMarkedSymbols(PiProgram& program) const
+std::vector<MarkedSymbol> CircuitModel::markedSymbols() const
 {
-    std::vector<std::pair<std::string, std::string>> pairs;
+    std::vector<MarkedSymbol> pairs;
     for (GraphicObject* object : objects) {
         if (!isBlock(object))
             continue;
@@ -335,7 +334,7 @@ void CircuitModel::collectMarkedSymbols(PiProgram& program) const
         int i = 0;
         auto visit = [&](const std::string& name, const std::string& label) {
             if (i < limit && BlockObject::at(b->symbolMarks, i))
-                pairs.emplace_back(name, label);
+                pairs.push_back({name, label});
             ++i;
         };
         for (int j = 0; j < b->outputCount; ++j)
@@ -357,10 +356,7 @@ void CircuitModel::collectMarkedSymbols(PiProgram& program) const
             visit(instance + "_" + parameter, parameter);
         }
     }
-    for (const auto& pair : pairs)
-        for (int r = 0; r < program.nsymbols; ++r)
-            if (program.symbols[r].name && pair.first == program.symbols[r].name)
-                program.symbols[r].label = pair.second.c_str();
+    return pairs;
 }
 
 void CircuitModel::markInRect(const Rect& r)

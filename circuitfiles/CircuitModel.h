@@ -14,10 +14,17 @@
 #include <cstdio>
 #include <cstddef>
 #include <list>
+#include <string>
 #include <vector>
 
-struct PiProgram;
 class CircuitReader;
+
+// A marked output, state, derivative, variable or parameter: its name in the
+// compiled program ("Block_y", "dBlock_x") and the label a plot shows.
+struct MarkedSymbol {
+    std::string name;
+    std::string label;
+};
 
 // The time the header of written circuit text shows; the local time unless
 // a clock is installed (tests fix one).
@@ -108,8 +115,10 @@ public:
     void updateFlaggedConnections(BlockObject* block);
     // kRunnable, kNoControlBlock, kNoCircuit or kNoMarkedSignal.
     int checkRunnable() const;
-    // Labels the rows of the loaded program that belong to marked symbols.
-    void collectMarkedSymbols(PiProgram& program) const;
+    // The marked symbols of every block, in block order, named as the
+    // compiled program names them (collectMarkedSymbols in RunRoad.h labels
+    // the loaded program's rows with them).
+    std::vector<MarkedSymbol> markedSymbols() const;
     void markInRect(const Rect& pixels);
     static Rect normaliseRect(int x1, int y1, int x2, int y2);
     int snapToGrid(Point& p) const;

@@ -5,6 +5,7 @@
 #include "ErrorReporter.h"
 #include "FileLayer.h"
 #include "LocalLibrary.h"
+#include "PiProgram.h"
 #include "ResString.h"
 #include "ShowFile.h"
 #include "Workspace.h"
@@ -19,4 +20,12 @@ int compileCircuit(CircuitModel& model)
         return COMPILE_NOT_OPENED;
     }
     return compileModelFile(path.text());
+}
+
+void collectMarkedSymbols(const CircuitModel& model, PiProgram& program)
+{
+    for (const MarkedSymbol& marked : model.markedSymbols())
+        for (int r = 0; r < program.nsymbols; ++r)
+            if (program.symbols[r].name && marked.name == program.symbols[r].name)
+                program.symbols[r].label = marked.label.c_str();
 }

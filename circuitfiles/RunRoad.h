@@ -7,6 +7,7 @@
 #define KYT_CIRCUITFILES_RUNROAD_H
 
 class CircuitModel;
+struct PiProgram;
 
 // The file the compiler reads.
 const char* const kCompilerFileName = "kyttrans.tmp";
@@ -15,5 +16,9 @@ const char* const kCompilerFileName = "kyttrans.tmp";
 // releaseCompiledModel); COMPILE_NOT_OPENED, with 20907 shown, also when
 // the circuit could not be written.
 int compileCircuit(CircuitModel& model);
+
+// Labels the rows of the loaded program that belong to the circuit's marked
+// symbols.
+void collectMarkedSymbols(const CircuitModel& model, PiProgram& program);
 
 #endif

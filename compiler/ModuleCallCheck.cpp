@@ -3,7 +3,7 @@
 #include "CompilerMessages.h"
 #include "SyntaxTree.h"
 
-#include "ModuleRegistry.h"
+#include "ModuleCatalog.h"
 #include "String.h"
 #include "strings/CompilerStrings.h"
 
@@ -76,7 +76,7 @@ int checkModuleCall(SyntaxNode* call)
     String actual = actualSignatureOf(call->right);
 
     const char* name = call->left->value.text;
-    const ModuleEntry* row = ModuleRegistryLookup(name);
+    const ModuleEntry* row = moduleCatalog().lookup(name);
     if (!row || !(row->kind & (function ? MODULE_FUNCTION_ROW : MODULE_PROCEDURE_ROW)))
         return 1;
     const char* rowSignature = row->signature ? row->signature : "";

@@ -1,5 +1,5 @@
 // The compiler's check of a call of a run-time library function or
-// procedure against the rows of the library registry.
+// procedure against the rows of the run-time library catalog.
 #ifndef KYT_COMPILER_MODULECALLCHECK_H
 #define KYT_COMPILER_MODULECALLCHECK_H
 

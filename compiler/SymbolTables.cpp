@@ -5,7 +5,7 @@
 
 #include "CheckedHeap.h"
 #include "ErrorReporter.h"
-#include "ModuleRegistry.h"
+#include "ModuleCatalog.h"
 #include "ResString.h"
 #include "strings/CompilerStrings.h"
 
@@ -491,7 +491,7 @@ void freeSymbolTables()
     clearText(&openPrefix);
     clearText(&overrideName);
     discardPendingValues();
-    ModuleRegistryFree();
+    moduleCatalog().free();
 }
 
 BlockType* blockTypeList() { return blockTypes; }

@@ -141,7 +141,8 @@ int addConnection(SignalReference* target, SignalReference* source);
 void discardPendingValues();
 
 // Frees every table with its texts and trees, clears the open block and the
-// circuit name, then frees the run-time library registry's lists.
+// circuit name, then frees the run-time library catalog's list of rows
+// (ModuleCatalog.h).
 void freeSymbolTables();
 
 // Read access for the back end, listings and tests.

@@ -151,6 +151,8 @@ void runUnloadHooks()
             reinterpret_cast<PlainHook>(n->row->function)();
 }
 
+const ModuleCatalog registryModuleCatalog = {ModuleRegistryLoad, ModuleRegistryFree, ModuleRegistryLookup};
+
 void setModuleLibraryList(const ModuleRegisterFunction* list)
 {
     libraries = list ? list : builtInLibraries;

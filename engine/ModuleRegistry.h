@@ -5,6 +5,7 @@
 #ifndef KYT_ENGINE_MODULEREGISTRY_H
 #define KYT_ENGINE_MODULEREGISTRY_H
 
+#include "ModuleCatalog.h"
 #include "ModuleDescriptor.h"
 
 // Attaches every library of the list in order and files its rows; lists
@@ -16,6 +17,10 @@ int ModuleRegistryLoad();
 void ModuleRegistryFree();
 // The function or procedure row of that name, or null.
 const ModuleEntry* ModuleRegistryLookup(const char* name);
+
+// The three operations above as the compiler's catalog: what the programs
+// install with setModuleCatalog.
+extern const ModuleCatalog registryModuleCatalog;
 
 // Runs the load hooks in attach order; stops at the first that fails and
 // returns 1 then, else 0.

@@ -5,7 +5,7 @@
 // where that is wanted.
 //
 // The library talks to the card through PortIo. The Windows programs have
-// the real device (GpdPortIo in the framework); everywhere else the device
+// the real device (GpdPortIo in engine/rtdevice/); everywhere else the device
 // is absent, and the load hook reports the card as not found.
 #ifndef KYT_ENGINE_RTLIBRARY_H
 #define KYT_ENGINE_RTLIBRARY_H

@@ -35,7 +35,7 @@ public:
     // The circuit as model text into path: every write and the close
     // checked; false when anything failed (the old file stays).
     virtual bool writeCompilerFile(const std::string& path) = 0;
-    // A CompileOutcome (compiler/CompileRoad.h).
+    // A CompileOutcome (compileroad/CompileRoad.h).
     virtual int compile(const std::string& path) = 0;
     // After a failed load: events, discrete flags and delay lines.
     virtual void resetSimulator() = 0;

@@ -1,5 +1,5 @@
 #include "Estimators.h"
-#include "IdentTestSupport.h"
+#include "blocks/IdentTestSupport.h"
 
 #include <gtest/gtest.h>
 

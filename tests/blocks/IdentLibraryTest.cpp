@@ -1,5 +1,5 @@
 #include "IdentLibrary.h"
-#include "IdentTestSupport.h"
+#include "blocks/IdentTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 #include "CircuitTestSupport.h"
 #include "LocalLibrary.h"
 #include "PiProgram.h"
+#include "RunRoad.h"
 #include "ResString.h"
 
 #include <gtest/gtest.h>
@@ -411,7 +412,7 @@ TEST(CircuitModel, MarkedSymbolsLabelTheProgramsRows)
     PiProgram program = {};
     program.nsymbols = 5;
     program.symbols = rows;
-    model.collectMarkedSymbols(program);
+    collectMarkedSymbols(model, program);
     EXPECT_STREQ("x", rows[0].label.text());
     EXPECT_STREQ("dx", rows[1].label.text());
     EXPECT_STREQ(b->signalName(1).text(), rows[2].label.text());

@@ -115,7 +115,7 @@ TEST_F(RunRoadTest, Pt1StepResponseWithRungeKutta4)
     ASSERT_EQ(kRunnable, model.checkRunnable());
     ASSERT_EQ(COMPILE_LOADED, compileCircuit(model)) << (rec.viewer.calls.empty() ? "" : rec.viewer.calls[0].message);
     EXPECT_TRUE(scratch.exists("tmp/kyttrans.tmp"));
-    model.collectMarkedSymbols(piProgram);
+    collectMarkedSymbols(model, piProgram);
     ASSERT_EQ(SIM_END_NORMAL, run()) << (rec.viewer.calls.empty() ? "" : rec.viewer.calls[0].message);
     ASSERT_FALSE(plot.points.empty());
     ASSERT_EQ(1u, plot.signals.size());

@@ -200,7 +200,7 @@ TEST_F(InstallationTest, EveryBlockCompilesAndRunsWithTheControlBlock)
         EXPECT_EQ(COMPILE_LOADED, compiled) << messages(rec);
         if (compiled != COMPILE_LOADED)
             continue;
-        model.collectMarkedSymbols(piProgram);
+        collectMarkedSymbols(model, piProgram);
         SimParams sim = defaultSimParams();
         sim.IALG = kMethodRungeKutta4;
         sim.INITSTEP = 0.01;

@@ -2,7 +2,7 @@
 // line, the key lines, and the questions when the file is not as written.
 #include "IdentBlockFile.h"
 
-#include "IdentTestSupport.h"
+#include "kytident/IdentTestSupport.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // failed write that keeps the old file.
 #include "IdentBlockFile.h"
 
-#include "IdentTestSupport.h"
+#include "kytident/IdentTestSupport.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -4,7 +4,7 @@
 
 #include "IdentBlockFile.h"
 
-#include "IdentTestSupport.h"
+#include "kytident/IdentTestSupport.h"
 
 #include <functional>
 #include <string>

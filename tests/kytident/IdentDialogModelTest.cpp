@@ -2,7 +2,7 @@
 // options, the fields and the help titles.
 #include "IdentDialogModel.h"
 
-#include "IdentTestSupport.h"
+#include "kytident/IdentTestSupport.h"
 #include "ResString.h"
 
 #include <string>

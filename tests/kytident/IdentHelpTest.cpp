@@ -2,7 +2,7 @@
 // the methods.
 #include "IdentHelp.h"
 
-#include "IdentTestSupport.h"
+#include "kytident/IdentTestSupport.h"
 #include "ResString.h"
 
 #include <string>

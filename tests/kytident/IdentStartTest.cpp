@@ -3,7 +3,7 @@
 #include "IdentStart.h"
 
 #include "ErrorReporter.h"
-#include "IdentTestSupport.h"
+#include "kytident/IdentTestSupport.h"
 
 #include <string>
 #include <sys/stat.h>

@@ -2,7 +2,7 @@
 
 #include "DiscreteToContinuous.h"
 #include "IdentLibrary.h"
-#include "IdentTestSupport.h"
+#include "blocks/IdentTestSupport.h"
 #include "IdentTexts.h"
 
 #include <random>

@@ -1,7 +1,7 @@
 // The real device of the RT library in the Windows programs: the driver
 // behind "\\.\GpdDev", one byte at a time through DeviceIoControl.
-#ifndef KYT_FRAMEWORK_GPDPORTIO_H
-#define KYT_FRAMEWORK_GPDPORTIO_H
+#ifndef KYT_ENGINE_GPDPORTIO_H
+#define KYT_ENGINE_GPDPORTIO_H
 
 #include "RtLibrary.h"
 

@@ -95,6 +95,7 @@ int main(int argc, char** argv)
     // may depend on it.
     setlocale(LC_ALL, "");
     setModuleLibraryList(kRunTimeLibraries);
+    setModuleCatalog(&registryModuleCatalog);
 
     bool compile = false;
     CompileRequest request;

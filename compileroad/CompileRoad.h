@@ -1,16 +1,20 @@
-// The compile road of the run command: a model file is parsed, flattened,
-// checked, ordered and written as PI code, the run-time libraries are
-// attached again and the PI code is loaded. Messages go through the
-// compiler message log and the error reporter to the sinks the program (or
-// test) has installed; nothing is shown here.
+// The compile road of the run command: the compiler translates a model file
+// into PI text (ModelTranslation.h), then the engine's registry attaches the
+// run-time libraries again and its loader loads the PI text. It sits above
+// both, so that neither links the other; kyt, kytsim, kytparse and the tests
+// take it. Messages go through the compiler message log and the error
+// reporter to the sinks the program (or test) has installed; nothing is
+// shown here.
 //
 // After COMPILE_LOADED the PI program is loaded and the library registry is
 // attached: the simulator runs it, and its owner ends both with
 // releaseCompiledModel (unloadPICode, then ModuleRegistryFree). After any
 // other result nothing is loaded, the registry is free and the PI text
 // buffer is empty.
-#ifndef KYT_COMPILER_COMPILEROAD_H
-#define KYT_COMPILER_COMPILEROAD_H
+#ifndef KYT_COMPILEROAD_COMPILEROAD_H
+#define KYT_COMPILEROAD_COMPILEROAD_H
+
+#include "ModelTranslation.h"
 
 #include <cstdio>
 
@@ -42,19 +46,14 @@ struct CompileRequest {
 // closed again before the result is returned.
 int compileModelFile(const char* path, const CompileRequest& request = CompileRequest());
 
-// The road on a stream the caller opened (and closes): scanreset, message
-// log on, yyparse, message log off, PiCodeGenerate, freeGeneratedCode,
-// freeSymbolTables, ModuleRegistryLoad, loadPICode("from compiler").
+// The road on a stream the caller opened (and closes): translateModelText
+// (scanreset, message log on, yyparse, message log off, PiCodeGenerate,
+// freeGeneratedCode, freeSymbolTables), ModuleRegistryLoad,
+// loadPICode("from compiler").
 int compileModelStream(FILE* input, const CompileRequest& request = CompileRequest());
 
 // Ends a model that compileModel* loaded: unloads the PI program and frees
 // the library registry.
 void releaseCompiledModel();
-
-// Whether the block file (one or more blocks, no circuit) passes the
-// compiler's parse, with its limits on the size of a statement: a generated
-// block is checked before it is handed out. Nothing is shown, nothing is
-// loaded, and the tables are freed again.
-bool blockTextParses(const char* path);
 
 #endif

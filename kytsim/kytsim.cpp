@@ -430,7 +430,7 @@ int runCircuit(const char* path, const char* iniPath, const OptionList& options)
                     const int compiled = compileCircuit(model);
                     viewedPath = modelPath;
                     if (compiled == COMPILE_LOADED) {
-                        model.collectMarkedSymbols(piProgram);
+                        collectMarkedSymbols(model, piProgram);
                         if (settings.IALG == kMethodNone && piProgram.nstates > 0)
                             reportError(ERR_WARNING, getResString(kStrNoIntegration), piProgram.nstates);
                         status = simulate(settings);
@@ -535,6 +535,7 @@ int main(int argc, char** argv)
     setFileViewer(&viewer);
     setTempDirSource(systemTempDir);
     setModuleLibraryList(kRunTimeLibraries);
+    setModuleCatalog(&registryModuleCatalog);
     const int status = run(argc, argv);
     setHostSeams(nullptr);
     setTempDirSource(nullptr);

@@ -1,20 +1,16 @@
-#include "CompileRoad.h"
+#include "ModelTranslation.h"
 
 #include "CircuitFlattening.h"
 #include "ModelListing.h"
 #include "PiCodeWriter.h"
 #include "SymbolTables.h"
 
-#include "ModuleRegistry.h"
-#include "PiLoader.h"
 #include "PiTextBuffer.h"
 
 #include "ErrorReporter.h"
 #include "FileLayer.h"
-#include "ResString.h"
 #include "ShowFile.h"
 #include "Scanner.h"
-#include "strings/MessagesStrings.h"
 
 #include <string>
 
@@ -44,50 +40,25 @@ public:
 
 } // namespace
 
-int compileModelStream(FILE* input, const CompileRequest& request)
+TranslationOutcome translateModelText(FILE* input, const char* listingFile, int writeSymbols)
 {
     switch (parseModelText(input)) {
     case 0:
         break;
     case 2:
-        return COMPILE_NOT_STARTED;
+        return TRANSLATION_NOT_STARTED;
     default:
-        return COMPILE_PARSE_FAILED;
+        return TRANSLATION_PARSE_FAILED;
     }
 
-    int failed = PiCodeGenerate(kPiCodeGenerator, request.listingFile, request.writeSymbols);
+    int failed = PiCodeGenerate(kPiCodeGenerator, listingFile, writeSymbols);
     freeGeneratedCode();
-    freeSymbolTables();   // also frees the library registry
+    freeSymbolTables();   // also frees the catalog's list of rows
     if (failed) {
         freeCodeBuffer(&piTextBuffer);
-        return COMPILE_GENERATION_FAILED;
+        return TRANSLATION_GENERATION_FAILED;
     }
-    if (request.generated)
-        request.generated();
-
-    if (ModuleRegistryLoad()) {
-        ModuleRegistryFree();
-        freeCodeBuffer(&piTextBuffer);
-        return COMPILE_REGISTRY_FAILED;
-    }
-    if (!loadPICode("from compiler", request.stackSize)) {
-        unloadPICode();
-        ModuleRegistryFree();
-        return COMPILE_LOAD_FAILED;
-    }
-    return COMPILE_LOADED;
-}
-
-int compileModelFile(const char* path, const CompileRequest& request)
-{
-    FILE* input = openFile(path, "rt");
-    if (!input) {
-        reportError(ERR_ERROR, getResString(kStrCannotOpen), path);
-        return COMPILE_NOT_OPENED;
-    }
-    int result = compileModelStream(input, request);
-    fclose(input);
-    return result;
+    return TRANSLATION_WRITTEN;
 }
 
 bool blockTextParses(const char* path)
@@ -122,10 +93,4 @@ bool blockTextParses(const char* path)
     setErrorSink(sink);
     fclose(input);
     return result == 0;
-}
-
-void releaseCompiledModel()
-{
-    unloadPICode();
-    ModuleRegistryFree();
 }
