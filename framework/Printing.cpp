@@ -2,10 +2,11 @@
 
 #include "Application.h"
 #include "Bitmap.h"
-#include "Control.h"
+#include "Buttons.h"
 #include "Pane.h"
 #include "Profile.h"
 #include "ResString.h"
+#include "TextControls.h"
 
 #include <commdlg.h>
 
