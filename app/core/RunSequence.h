@@ -18,7 +18,7 @@ public:
     virtual bool wizardRunning() = 0;
     // Nothing marked, the normal cursor, the edit tool and its button.
     virtual void resetPane() = 0;
-    // CircuitModel::checkRunnable's finding.
+    // CircuitModel::checkRunnable's finding (CircuitModel.h).
     virtual RunFinding checkRunnable() = 0;
     virtual void clearKeyStates() = 0;
     // An active plot window, or a new one in a free slot; false when the
