@@ -28,10 +28,10 @@ public:
             pane->model().unmarkAll();
         frame.resetTool();
     }
-    int checkRunnable() override
+    RunFinding checkRunnable() override
     {
         GedPane* pane = frame.getPane();
-        return pane ? pane->model().checkRunnable() : kNoCircuit;
+        return pane ? pane->model().checkRunnable() : RunFinding::NoCircuit;
     }
     void clearKeyStates() override
     {
@@ -66,7 +66,7 @@ public:
     bool writeCompilerFile(const std::string& path) override
     {
         GedPane* pane = frame.getPane();
-        const bool written = pane && pane->model().saveCircuit(path.c_str(), 1, 0) == 1;
+        const bool written = pane && pane->model().saveCircuit(path.c_str(), 1, 0);
         if (written)
             timingEvent("written");
         return written;

@@ -33,10 +33,10 @@ SimOptionsDialog::SimOptionsDialog(WindowCL* parentWindow, SimOptionsModel& m)
 {
     methods = new ComboBoxCL(this, SIMOPT_METHOD);
     for (int i = 0; i < kDialogMethodCount; ++i)
-        methods->addText(methodText(i));
+        methods->addString(methodText(i));
     xAxis = new ComboBoxCL(this, SIMOPT_XAXIS);
     for (const std::string& entry : model.xAxisEntries)
-        xAxis->addText(entry.c_str());
+        xAxis->addString(entry.c_str());
     for (int i = 0; i < 6; ++i) {
         // OK refuses a text that is no number, naming the field by its label.
         edits[i] = new NumberEditCL(this, kNumberFields[i]);

@@ -24,9 +24,9 @@ Rect widened(const Rect& r, int by)
 
 } // namespace
 
-int CircuitModel::contains(const GraphicObject* object) const
+bool CircuitModel::contains(const GraphicObject* object) const
 {
-    return object && std::find(objects.begin(), objects.end(), object) != objects.end() ? 1 : 0;
+    return object && std::find(objects.begin(), objects.end(), object) != objects.end();
 }
 
 GraphicObject* CircuitModel::objectAt(const Point& p, int kindMask) const
@@ -45,12 +45,12 @@ GraphicObject* CircuitModel::objectAt(const Point& p, int kindMask) const
     return frame;
 }
 
-int CircuitModel::portAt(const Point& p, PortRef& port, BlockObject*& block) const
+bool CircuitModel::portAt(const Point& p, PortRef& port, BlockObject*& block) const
 {
     block = static_cast<BlockObject*>(objectAt(p, 1));
     if (!block)
-        return 0;
-    return block->hitPort(p.x(), p.y(), port, grid.x(), grid.y());
+        return false;
+    return block->hitPort(p.x(), p.y(), port, grid.x(), grid.y()) != 0;
 }
 
 void CircuitModel::updateConnectionsOf(GraphicObject* object)
@@ -195,7 +195,7 @@ void CircuitModel::removeMarkedObjects()
     }
 }
 
-int CircuitModel::fitsInDocument(int checkBlocks, int checkConnections, GraphicObject* only) const
+bool CircuitModel::fitsInDocument(int checkBlocks, int checkConnections, GraphicObject* only) const
 {
     auto inside = [this](long x, long y) {
         return x >= 0 && y >= 0 && x <= documentSize.x() && y <= documentSize.y();
@@ -208,14 +208,14 @@ int CircuitModel::fitsInDocument(int checkBlocks, int checkConnections, GraphicO
             if (!inside(static_cast<long>(b->position.x()) * grid.x(), static_cast<long>(b->position.y()) * grid.y()) ||
                 !inside(static_cast<long>(b->position.x() + b->size.x()) * grid.x(),
                         static_cast<long>(b->position.y() + b->size.y()) * grid.y()))
-                return 0;
+                return false;
         } else if (object->kind() == 2 && checkConnections) {
             for (const Interpoint& ip : static_cast<const ConnectionObject*>(object)->interpoints)
                 if (!inside(static_cast<long>(ip.x) * grid.x(), static_cast<long>(ip.y) * grid.y()))
-                    return 0;
+                    return false;
         }
     }
-    return 1;
+    return true;
 }
 
 void CircuitModel::pushUndo(GraphicObject* object)

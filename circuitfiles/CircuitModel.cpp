@@ -199,8 +199,8 @@ ConnectionObject* CircuitModel::findConnectionAtPort(const BlockObject* block, c
     return nullptr;
 }
 
-int CircuitModel::connectionExists(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
-                                   const PortRef& portB) const
+bool CircuitModel::connectionExists(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
+                                    const PortRef& portB) const
 {
     for (GraphicObject* object : objects) {
         if (object->kind() != 2)
@@ -208,22 +208,22 @@ int CircuitModel::connectionExists(const BlockObject* blockA, const PortRef& por
         const ConnectionObject* c = static_cast<const ConnectionObject*>(object);
         if ((c->blockA == blockA && c->portA() == portA && c->blockB == blockB && c->portB == portB) ||
             (c->blockA == blockB && c->portA() == portB && c->blockB == blockA && c->portB == portA))
-            return 1;
+            return true;
     }
-    return 0;
+    return false;
 }
 
 ConnectionObject* CircuitModel::createConnection(BlockObject* blockA, const PortRef& portA, BlockObject* blockB,
                                                  const PortRef& portB)
 {
     switch (connectionRefusal(blockA, portA, blockB, portB, nullptr)) {
-    case 0:
+    case ConnectionRefusal::None:
         break;
-    case 1:
+    case ConnectionRefusal::WithBeep:
         if (view)
             view->beep();
         return nullptr;
-    default:
+    case ConnectionRefusal::Silent:
         return nullptr;
     }
     ConnectionObject* c = new ConnectionObject(blockA, portA, blockB, portB);
@@ -236,11 +236,12 @@ ConnectionObject* CircuitModel::createConnection(BlockObject* blockA, const Port
     return c;
 }
 
-int CircuitModel::connectionRefusal(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
-                                    const PortRef& portB, const ConnectionObject* except) const
+ConnectionRefusal CircuitModel::connectionRefusal(const BlockObject* blockA, const PortRef& portA,
+                                                  const BlockObject* blockB, const PortRef& portB,
+                                                  const ConnectionObject* except) const
 {
     if (!blockA || !blockB)
-        return 2;
+        return ConnectionRefusal::Silent;
     // One pass over the lines finds what the rules ask about: an input end
     // already in use, and a line between the same two ends.
     bool takenA = false;
@@ -260,22 +261,22 @@ int CircuitModel::connectionRefusal(const BlockObject* blockA, const PortRef& po
                (c->blockA == blockB && endA == portB && c->blockB == blockA && c->portB == portA);
     }
     if (takenA || takenB)
-        return 1;
+        return ConnectionRefusal::WithBeep;
     if (blockA == blockB && portA == portB)
-        return 2;
+        return ConnectionRefusal::Silent;
     if (twin)
-        return 1;
+        return ConnectionRefusal::WithBeep;
     if (portA.side == portB.side)
-        return 1;
+        return ConnectionRefusal::WithBeep;
     const bool flaggedA = (blockA->kindFlags & kKindGroup) != 0;
     const bool flaggedB = (blockB->kindFlags & kKindGroup) != 0;
     if (flaggedA || flaggedB) {
         // The switching block's end must be its input.
         const PortRef& flaggedEnd = flaggedB ? portB : portA;
         if (flaggedEnd.side != 1)
-            return 1;
+            return ConnectionRefusal::WithBeep;
     }
-    return 0;
+    return ConnectionRefusal::None;
 }
 
 void CircuitModel::updateFlaggedConnections(BlockObject* block)
@@ -302,7 +303,7 @@ void CircuitModel::updateFlaggedConnections(BlockObject* block)
     }
 }
 
-int CircuitModel::checkRunnable() const
+RunFinding CircuitModel::checkRunnable() const
 {
     bool anyBlock = false, control = false, marked = false;
     for (GraphicObject* object : objects) {
@@ -314,12 +315,12 @@ int CircuitModel::checkRunnable() const
         marked = marked || b->anyOutputMarked() || b->anyOtherSymbolMarked();
     }
     if (!anyBlock)
-        return kNoCircuit;
+        return RunFinding::NoCircuit;
     if (!control)
-        return kNoControlBlock;
+        return RunFinding::NoControlBlock;
     if (!marked)
-        return kNoMarkedSignal;
-    return kRunnable;
+        return RunFinding::NoMarkedSignal;
+    return RunFinding::Runnable;
 }
 
 std::vector<MarkedSymbol> CircuitModel::markedSymbols() const
@@ -384,12 +385,11 @@ Rect CircuitModel::normaliseRect(int x1, int y1, int x2, int y2)
     return Rect(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
 }
 
-int CircuitModel::snapToGrid(Point& p) const
+void CircuitModel::snapToGrid(Point& p) const
 {
     int qx = p.x() / grid.x();
     int qy = p.y() / grid.y();
     p = Point(static_cast<int>((qx + 0.5) * grid.x()), static_cast<int>((qy + 0.5) * grid.y()));
-    return 1;
 }
 
 void CircuitModel::standardSizeMarked()

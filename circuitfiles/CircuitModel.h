@@ -65,13 +65,13 @@ const size_t kUndoLimit = 50;
 const int kDocumentSize = 2000;
 
 // checkRunnable's findings and their texts.
-const int kRunnable = 0;
-const int kNoControlBlock = 1;
-const int kNoCircuit = 2;
-const int kNoMarkedSignal = 4;
+enum class RunFinding { Runnable, NoControlBlock, NoCircuit, NoMarkedSignal };
 const unsigned int kResNoControlBlock = kStrNoControlBlock;
 const unsigned int kResNoCircuit = kStrNoCircuitToSimulate;
 const unsigned int kResNoMarkedSignal = kStrNoSignalMarked;
+
+// connectionRefusal's verdicts: none, a refusal that beeps, a silent one.
+enum class ConnectionRefusal { None, WithBeep, Silent };
 
 class CircuitModel {
 public:
@@ -90,9 +90,9 @@ public:
     // The embedded section of library Local: the wizard blocks' files.
     void writeLocalLibrary(FILE* stream, int markedOnly);
     // writeCircuit into path through a temporary file renamed over it when
-    // every write and the close succeeded; 1 on success, 0 with the old
-    // file untouched.
-    int saveCircuit(const char* path, int forCompiler, int markedOnly);
+    // every write and the close succeeded; false with the old file
+    // untouched.
+    bool saveCircuit(const char* path, int forCompiler, int markedOnly);
     // Reads a circuit through a reader whose file is open (paste mode as
     // the reader was made): its local library, blocks, connections, marks
     // and settings.
@@ -109,19 +109,19 @@ public:
                                        const PortRef& portB);
     // The nth (from 1) connection with that port at either end.
     ConnectionObject* findConnectionAtPort(const BlockObject* block, const PortRef& port, int nth) const;
-    int connectionExists(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
-                         const PortRef& portB) const;
+    bool connectionExists(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
+                          const PortRef& portB) const;
     // Hides or shows the lines that leave the outputs of a switching block.
     void updateFlaggedConnections(BlockObject* block);
-    // kRunnable, kNoControlBlock, kNoCircuit or kNoMarkedSignal.
-    int checkRunnable() const;
+    RunFinding checkRunnable() const;
     // The marked symbols of every block, in block order, named as the
     // compiled program names them (collectMarkedSymbols in RunRoad.h labels
     // the loaded program's rows with them).
     std::vector<MarkedSymbol> markedSymbols() const;
     void markInRect(const Rect& pixels);
     static Rect normaliseRect(int x1, int y1, int x2, int y2);
-    int snapToGrid(Point& p) const;
+    // The point moves to the middle of its grid cell.
+    void snapToGrid(Point& p) const;
     void standardSizeMarked();
     BlockObject* findBlockByName(const char* name) const;
 
@@ -140,9 +140,9 @@ public:
     // connection) has a bit in kindMask; a frame block only when nothing
     // else is hit.
     GraphicObject* objectAt(const Point& p, int kindMask) const;
-    // The block under the point goes to block; non-zero when one of its
-    // ports is hit (then in port).
-    int portAt(const Point& p, PortRef& port, BlockObject*& block) const;
+    // The block under the point goes to block; true when one of its ports
+    // is hit (then in port).
+    bool portAt(const Point& p, PortRef& port, BlockObject*& block) const;
     // Connections of a moved or changed object are drawn anew.
     void updateConnectionsOf(GraphicObject* object);
     void unmarkAll();
@@ -156,8 +156,8 @@ public:
     // asking.
     void deleteMarked();
     void removeMarkedObjects();
-    // 1 when the objects (or only that one) lie inside the document.
-    int fitsInDocument(int checkBlocks, int checkConnections, GraphicObject* only) const;
+    // True when the objects (or only that one) lie inside the document.
+    bool fitsInDocument(int checkBlocks, int checkConnections, GraphicObject* only) const;
     void pushUndo(GraphicObject* object);
     void clearUndo();
 
@@ -174,11 +174,11 @@ public:
     // The whole replacement: moveConnections, carryOverBlockState, the
     // connections left at old and old itself into the undo list, a repaint.
     void replaceBlock(BlockObject* old, BlockObject* fresh, int copyParameters, int copyText);
-    // 0 when a connection between the ends obeys the rules (not counting
-    // except); otherwise 1 for a refusal that beeps, 2 for a silent one.
-    int connectionRefusal(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
-                          const PortRef& portB, const ConnectionObject* except) const;
-    int contains(const GraphicObject* object) const;
+    // None when a connection between the ends obeys the rules (not
+    // counting except).
+    ConnectionRefusal connectionRefusal(const BlockObject* blockA, const PortRef& portA, const BlockObject* blockB,
+                                        const PortRef& portB, const ConnectionObject* except) const;
+    bool contains(const GraphicObject* object) const;
     PaneView* paneView() const { return view; }
 
     // Frame blocks, then the other blocks meeting the update rectangle

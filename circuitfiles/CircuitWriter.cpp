@@ -406,10 +406,10 @@ void CircuitModel::writeCircuit(FILE* out, int forCompiler, int markedOnly)
         view->restoreCursor();
 }
 
-int CircuitModel::saveCircuit(const char* path, int forCompiler, int markedOnly)
+bool CircuitModel::saveCircuit(const char* path, int forCompiler, int markedOnly)
 {
     return writeFileChecked(path, "wt", [&](FILE* stream) {
         writeCircuit(stream, forCompiler, markedOnly);
         return !ferror(stream);
-    }) ? 1 : 0;
+    });
 }

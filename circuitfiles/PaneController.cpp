@@ -500,7 +500,7 @@ void PaneController::changePress(const Point& p)
             PortRef newPortA = atA ? port : c->portA();
             BlockObject* newB = atB ? block : c->blockB;
             PortRef newPortB = atB ? port : c->portB;
-            if (model.connectionRefusal(newA, newPortA, newB, newPortB, c) != 0) {
+            if (model.connectionRefusal(newA, newPortA, newB, newPortB, c) != ConnectionRefusal::None) {
                 view.beep();
             } else {
                 invalidate(c);
@@ -530,7 +530,7 @@ void PaneController::rightPress(const Point& p, const Point& client)
     }
     PortRef port{0, 0};
     BlockObject* block = nullptr;
-    int onPort = model.portAt(p, port, block);
+    bool onPort = model.portAt(p, port, block);
     if (!block)
         return;
     if (onPort && port.side == 2) {

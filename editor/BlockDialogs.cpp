@@ -342,7 +342,7 @@ ComboBoxCL* alignmentBox(FieldDialogCL* dialog, int id, int* value, const unsign
 {
     ComboBoxCL* box = new BoundComboBoxCL(dialog, id, value, 0);
     for (int i = 0; i < 3; ++i)
-        box->addText(getResString(texts[i]));
+        box->addString(getResString(texts[i]));
     return box;
 }
 
@@ -386,7 +386,7 @@ void BlockLayoutDialog::fillIcons()
     icons->resetContent();
     if (iconBase)
         for (int i = 0; i < iconBase->count(); ++i)
-            icons->addText(iconBase->nameAt(i).text());
+            icons->addString(iconBase->nameAt(i).text());
     icons->selectString(values.labelIcon.text());
 }
 

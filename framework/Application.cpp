@@ -1,6 +1,6 @@
 #include "Application.h"
 
-#include "Control.h"
+#include "CtrlWindow.h"
 #include "Frame.h"
 #include "WinServices.h"
 #include "Window.h"

@@ -6,7 +6,7 @@
 #ifndef KYT_FRAMEWORK_NUMBERFIELDS_H
 #define KYT_FRAMEWORK_NUMBERFIELDS_H
 
-#include "Control.h"
+#include "TextControls.h"
 
 #include <windows.h>
 

@@ -2,11 +2,12 @@
 
 #include "Application.h"
 #include "Bitmap.h"
-#include "Control.h"
+#include "Buttons.h"
 #include "Pane.h"
 #include "Profile.h"
 #include "ResString.h"
 #include "strings/FrameworkStrings.h"
+#include "TextControls.h"
 
 #include <commdlg.h>
 

@@ -7,7 +7,6 @@
 #ifndef KYT_FRAMEWORK_TABLEPANE_H
 #define KYT_FRAMEWORK_TABLEPANE_H
 
-#include "Control.h"
 #include "DeviceContext.h"
 #include "MemberCall.h"
 #include "Pane.h"

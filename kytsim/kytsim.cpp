@@ -414,12 +414,12 @@ int runCircuit(const char* path, const char* iniPath, const OptionList& options)
             // A circuit without blocks that could not be written to Local
             // is not the circuit asked for: it does not run.
             if (!reader.failed() && !reader.incomplete() && applyOptions(settings, options)) {
-                const int finding = model.checkRunnable();
-                if (finding & kNoCircuit)
+                const RunFinding finding = model.checkRunnable();
+                if (finding == RunFinding::NoCircuit)
                     reportError(ERR_ERROR, "%s", getResString(kResNoCircuit));
-                else if (finding & kNoControlBlock)
+                else if (finding == RunFinding::NoControlBlock)
                     reportError(ERR_ERROR, "%s", getResString(kResNoControlBlock));
-                else if (finding & kNoMarkedSignal)
+                else if (finding == RunFinding::NoMarkedSignal)
                     reportError(ERR_ERROR, "%s", getResString(kResNoMarkedSignal));
                 else {
                     // The compiler reads the text written for it, not the

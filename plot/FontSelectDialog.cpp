@@ -43,7 +43,7 @@ void FontSelectDialog::fillFaces(PlotPane* pane)
     if (face.text() && face.text()[0])
         names.insert(face.text());
     for (const std::string& name : names)
-        faces->addText(name.c_str());
+        faces->addString(name.c_str());
     if (faces->isWindow()) {
         LRESULT at = SendMessageA(faces->hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                   reinterpret_cast<LPARAM>(face.text()));

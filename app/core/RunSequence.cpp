@@ -1,5 +1,6 @@
 #include "RunSequence.h"
 
+#include "CircuitModel.h"
 #include "CompileRoad.h"
 #include "ErrorReporter.h"
 #include "ResString.h"
@@ -21,11 +22,11 @@ RunRoadResult runCircuitRoad(RunRoadSteps& steps, int startAtOnce)
 {
     if (!steps.wizardRunning())
         steps.resetPane();
-    const int runnable = steps.checkRunnable();
-    if (runnable != 0) {
-        const unsigned int text = runnable == 1   ? kRunNoControlBlock
-                                  : runnable == 2 ? kRunNoCircuit
-                                                  : kResNoSignalMarked;
+    const RunFinding runnable = steps.checkRunnable();
+    if (runnable != RunFinding::Runnable) {
+        const unsigned int text = runnable == RunFinding::NoControlBlock ? kRunNoControlBlock
+                                  : runnable == RunFinding::NoCircuit    ? kRunNoCircuit
+                                                                          : kResNoSignalMarked;
         reportError(ERR_ERROR, getResString(text));
         steps.clearKeyStates();
         return RUN_NOT_RUNNABLE;

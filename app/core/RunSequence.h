@@ -13,6 +13,8 @@
 
 #include <string>
 
+enum class RunFinding;
+
 class RunRoadSteps {
 public:
     virtual ~RunRoadSteps() {}
@@ -20,8 +22,8 @@ public:
     virtual bool wizardRunning() = 0;
     // Nothing marked, the normal cursor, the edit tool and its button.
     virtual void resetPane() = 0;
-    // 0 runnable; 1 no control block; 2 no block at all; 4 no signal marked.
-    virtual int checkRunnable() = 0;
+    // CircuitModel::checkRunnable's finding (CircuitModel.h).
+    virtual RunFinding checkRunnable() = 0;
     virtual void clearKeyStates() = 0;
     // An active plot window, or a new one in a free slot; false when the
     // user declined to reuse window 1.

@@ -5,7 +5,7 @@
 #ifndef KYT_FRAMEWORK_VISUALCTRL_H
 #define KYT_FRAMEWORK_VISUALCTRL_H
 
-#include "Control.h"
+#include "CtrlWindow.h"
 #include "Items.h"
 
 #include <string>

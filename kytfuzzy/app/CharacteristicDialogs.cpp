@@ -62,7 +62,7 @@ std::string editText(EditCL* edit)
 void fill(ComboBoxCL* list, const std::vector<std::string>& names, const std::string& chosen)
 {
     for (const std::string& name : names)
-        list->addText(name.c_str());
+        list->addString(name.c_str());
     list->selectString(chosen.c_str());
 }
 
@@ -107,7 +107,7 @@ SurfaceDlg::SurfaceDlg(WindowCL* parentWindow, const std::vector<std::string>& i
         fill(yList, inputs, choice.y);
         yDivision->setText(choice.yDivision.c_str());
     } else {
-        yList->addText(choice.y.c_str());
+        yList->addString(choice.y.c_str());
         yList->setCurSel(0);
         yDivision->setText(choice.yDivision.c_str());
         EnableWindow(yList->hwnd, FALSE);

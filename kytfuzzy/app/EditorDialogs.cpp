@@ -260,7 +260,7 @@ ConfigurationDlg::ConfigurationDlg(FuzzyEditorFrame* f, FuzzyKernel* k)
     for (int i = 0; i < 4; ++i) {
         BoundComboBoxCL* list = new BoundComboBoxCL(this, lists[i].id, &texts[i + 1]);
         for (const std::string& word : lists[i].words)
-            list->addText(word.c_str());
+            list->addString(word.c_str());
         list->loadValue();
     }
     const FuzzyPaneColor& c = frame->getOptions()->color;

@@ -103,11 +103,11 @@ FsetPage::FsetPage(FuzzyEditorFrame* owner, Geometry* g, DWORD windowStyle)
         e_line_p[i]->onKillFocus(this, commits[i]);
         e_line_p[i]->onVScroll(this, commits[i]);
     }
-    c_box3->addText(kTrapezWord);
-    c_box3->addText(kSingletonWord);
+    c_box3->addString(kTrapezWord);
+    c_box3->addString(kSingletonWord);
     // Placeholders until a variable fills the list.
     for (const char* name : {"rot", "blau", "gruen", "gelb"})
-        c_box4->addText(name);
+        c_box4->addString(name);
     if (s.variable) {
         fillChoiceLists();
         showVariable();
@@ -167,7 +167,7 @@ int FsetPage::showVariable()
         c_box2->resetContent();
         int count = 0;
         for (const FuzzyMember* m = s.variable->members; m; m = m->next, ++count)
-            c_box2->addText(m->name ? m->name : "");
+            c_box2->addString(m->name ? m->name : "");
         if (count > 0) {
             String first;
             if (s.set && s.set->name)
@@ -220,11 +220,11 @@ int FsetPage::showFset()
 void FsetPage::fillChoiceLists()
 {
     c_box3->resetContent();
-    c_box3->addText(kTrapezWord);
-    c_box3->addText(kSingletonWord);
+    c_box3->addString(kTrapezWord);
+    c_box3->addString(kSingletonWord);
     c_box4->resetContent();
     for (int i = 0; i < kFuzzyColorCount; ++i)
-        c_box4->addText(getResString(kResFirstColourName + i));
+        c_box4->addString(getResString(kResFirstColourName + i));
 }
 
 void FsetPage::enableControls(int flag)

@@ -96,7 +96,7 @@ int LvarPage::refresh()
     if (block)
         for (FuzzyVariable* list : {block->inputs, block->outputs})
             for (FuzzyVariable* v = list; v; v = v->next) {
-                c_box1->addText(v->name ? v->name : "");
+                c_box1->addString(v->name ? v->name : "");
                 ++count;
             }
     ShowWindow(c_box1->hwnd, SW_SHOW);
@@ -111,8 +111,8 @@ int LvarPage::refresh()
     }
     c_box1->loadValue();
     c_box5->resetContent();
-    c_box5->addText(getResString(kResInputWord));
-    c_box5->addText(getResString(kResOutputWord));
+    c_box5->addString(getResString(kResInputWord));
+    c_box5->addString(getResString(kResOutputWord));
     if (FsetPage* fset = frame->getSetPage()) {
         fset->fillChoiceLists();
         if ((fset = frame->getSetPage()))

@@ -114,7 +114,7 @@ void IdentWizardDialog::buildControls()
                                 IDC_IDENT_METHOD);
     methodList->create();
     for (int item = 0; item < identOfferedMethodCount(); ++item)
-        methodList->addText(getResString(IdentMethodTable[identMethodOfItem(item)].nameId));
+        methodList->addString(getResString(IdentMethodTable[identMethodOfItem(item)].nameId));
     new PushButtonCL(this, placeAt(135, 8, 20, 13), WS_TABSTOP, "&?", IDC_IDENT_METHOD_HELP);
 
     new StaticCL(this, placeAt(10, 30, 70, 10), SS_LEFT, getResString(kStrIdNumeratorOrder), IDC_IDENT_LABEL_FIRST);

@@ -82,7 +82,7 @@ protected:
     }
     std::string text(CircuitModel& m, int markedOnly = 0)
     {
-        EXPECT_EQ(1, m.saveCircuit(scratch.file("text.kyt").c_str(), 0, markedOnly));
+        EXPECT_TRUE(m.saveCircuit(scratch.file("text.kyt").c_str(), 0, markedOnly));
         return scratch.read("text.kyt");
     }
     int countMarked(CircuitModel& m)

@@ -1,5 +1,6 @@
 #include "RunSequence.h"
 
+#include "CircuitModel.h"
 #include "CompileRoad.h"
 #include "ResString.h"
 #include "TestSinks.h"
@@ -16,7 +17,7 @@ class FakeSteps : public RunRoadSteps {
 public:
     bool wizardRunning() override { return wizard; }
     void resetPane() override { note("reset pane"); }
-    int checkRunnable() override { return runnable; }
+    RunFinding checkRunnable() override { return runnable; }
     void clearKeyStates() override { note("clear keys"); }
     bool ensurePlotWindow() override { return note("plot window"), plotWindow; }
     void setStatus(unsigned int text) override { status = text; }
@@ -44,7 +45,7 @@ public:
     }
 
     bool wizard = false;
-    int runnable = 0;
+    RunFinding runnable = RunFinding::Runnable;
     bool plotWindow = true;
     bool writes = true;
     int outcome = COMPILE_LOADED;
@@ -58,9 +59,11 @@ public:
 TEST(RunSequence, ACircuitThatCannotRunGivesItsMessageAndTouchesNothing)
 {
     const struct {
-        int runnable;
+        RunFinding runnable;
         unsigned int text;
-    } cases[] = {{1, kRunNoControlBlock}, {2, kRunNoCircuit}, {4, kResNoSignalMarked}};
+    } cases[] = {{RunFinding::NoControlBlock, kRunNoControlBlock},
+                 {RunFinding::NoCircuit, kRunNoCircuit},
+                 {RunFinding::NoMarkedSignal, kResNoSignalMarked}};
     for (const auto& c : cases) {
         ErrorBoxScope boxes;
         FakeSteps steps;

@@ -285,7 +285,7 @@ TEST(CircuitModel, DefaultPlacesAndTheRunCheck)
     LocalWorld world;
     RecordingPane pane;
     CircuitModel model(&pane);
-    EXPECT_EQ(kNoCircuit, model.checkRunnable());
+    EXPECT_EQ(RunFinding::NoCircuit, model.checkRunnable());
     const Point places[] = {Point(10, 5), Point(20, 5), Point(30, 5), Point(40, 5), Point(10, 10)};
     std::vector<BlockObject*> blocks;
     for (const Point& p : places) {
@@ -295,15 +295,15 @@ TEST(CircuitModel, DefaultPlacesAndTheRunCheck)
         blocks.push_back(b);
     }
     EXPECT_GE(pane.painted, 5);
-    EXPECT_EQ(kNoControlBlock, model.checkRunnable());
+    EXPECT_EQ(RunFinding::NoControlBlock, model.checkRunnable());
     BlockObject* control = model.createBlock(Point(1, 1), Point(6, 3), world.standard("control.blk").c_str(), "Standard", 0);
-    EXPECT_EQ(kNoMarkedSignal, model.checkRunnable());
+    EXPECT_EQ(RunFinding::NoMarkedSignal, model.checkRunnable());
     BlockObject* pt1 = model.createBlock(Point(1, 20), Point(6, 3), world.standard("pt1.blk").c_str(), "Standard", 0);
     pt1->symbolMarks[0] = 1;
-    EXPECT_EQ(kRunnable, model.checkRunnable());
+    EXPECT_EQ(RunFinding::Runnable, model.checkRunnable());
     pt1->symbolMarks[0] = 0;
     control->symbolMarks.back() = 1;
-    EXPECT_EQ(kRunnable, model.checkRunnable());
+    EXPECT_EQ(RunFinding::Runnable, model.checkRunnable());
     EXPECT_EQ(7, model.insertCount);
 
     EXPECT_EQ(pt1, model.findBlockByName(pt1->name.text()));
@@ -362,7 +362,7 @@ TEST(CircuitModel, SnapMarkAndStandardSize)
     } snaps[] = {{0, 20}, {40, 20}, {41, 61}, {81, 61}, {82, 102}};
     for (const auto& s : snaps) {
         Point p(s.in, s.in);
-        EXPECT_EQ(1, model.snapToGrid(p));
+        model.snapToGrid(p);
         EXPECT_EQ(Point(s.out, s.out), p) << s.in;
     }
     EXPECT_EQ(Rect(1, 2, 5, 8), CircuitModel::normaliseRect(5, 8, 1, 2));

@@ -78,7 +78,7 @@ public:
     std::string text(CircuitModel& m, int forCompiler = 0, int markedOnly = 0)
     {
         std::string path = scratch.file("out.kyt");
-        EXPECT_EQ(1, m.saveCircuit(path.c_str(), forCompiler, markedOnly));
+        EXPECT_TRUE(m.saveCircuit(path.c_str(), forCompiler, markedOnly));
         return scratch.read("out.kyt");
     }
     // Reads text into m (paste mode as given); a load first empties Local.

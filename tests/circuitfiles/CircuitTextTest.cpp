@@ -582,7 +582,7 @@ TEST(CircuitBadInput, FailedSaveLeavesTheOldFile)
     const std::string old = "alte Schaltung\n";
 
     // A directory that does not exist.
-    EXPECT_EQ(0, m.saveCircuit(w.scratch.file("fehlt/s.kyt").c_str(), 0, 0));
+    EXPECT_FALSE(m.saveCircuit(w.scratch.file("fehlt/s.kyt").c_str(), 0, 0));
 
     // A stream that fails after 100 bytes: the file size limit of the process.
     std::string path = w.scratch.write("s.kyt", old);
@@ -592,10 +592,10 @@ TEST(CircuitBadInput, FailedSaveLeavesTheOldFile)
     struct rlimit limit = saved;
     limit.rlim_cur = 100;
     ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limit));
-    int result = m.saveCircuit(path.c_str(), 0, 0);
+    bool result = m.saveCircuit(path.c_str(), 0, 0);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
-    EXPECT_EQ(0, result);
+    EXPECT_FALSE(result);
     EXPECT_EQ(old, w.scratch.read("s.kyt"));
     EXPECT_FALSE(w.scratch.exists("s.kyt.new"));
 
@@ -604,13 +604,13 @@ TEST(CircuitBadInput, FailedSaveLeavesTheOldFile)
     std::string locked = w.scratch.write("fest/s.kyt", old);
     chmod(w.scratch.file("fest").c_str(), 0555);
     if (geteuid() != 0) {
-        EXPECT_EQ(0, m.saveCircuit(locked.c_str(), 0, 0));
+        EXPECT_FALSE(m.saveCircuit(locked.c_str(), 0, 0));
         EXPECT_EQ(old, w.scratch.read("fest/s.kyt"));
     }
     chmod(w.scratch.file("fest").c_str(), 0755);
 
     // And a sound save replaces it.
-    EXPECT_EQ(1, m.saveCircuit(path.c_str(), 0, 0));
+    EXPECT_TRUE(m.saveCircuit(path.c_str(), 0, 0));
     EXPECT_NE(old, w.scratch.read("s.kyt"));
 }
 

@@ -617,7 +617,7 @@ TEST(Fragments, ALoadedFragmentAddsBlocksAndKeepsTheSettings)
                                         "Standard", 0);
     b->markWord = 1;
     std::string path = w.scratch.file("teil.kyf");
-    ASSERT_EQ(source.saveCircuit(path.c_str(), 0, 1), 1);
+    ASSERT_TRUE(source.saveCircuit(path.c_str(), 0, 1));
     source.clear();
     w.workspace.simParams.MAXSTEP = 0.125;
     w.windows.fragment = w.scratch.file("teil");

@@ -488,14 +488,14 @@ TEST(PaneController, FitsInDocumentCountsTheEdges)
     EditWorld w;
     // 2000 / 41 cells: a block ending at cell 48 (1968) fits, at 49 (2009) not.
     w.P->moveTo(Point(42, 3));
-    EXPECT_EQ(1, w.model.fitsInDocument(1, 0, w.P));
+    EXPECT_TRUE(w.model.fitsInDocument(1, 0, w.P));
     w.P->moveTo(Point(43, 3));
-    EXPECT_EQ(0, w.model.fitsInDocument(1, 0, w.P));
-    EXPECT_EQ(1, w.model.fitsInDocument(0, 1, nullptr));
+    EXPECT_FALSE(w.model.fitsInDocument(1, 0, w.P));
+    EXPECT_TRUE(w.model.fitsInDocument(0, 1, nullptr));
     w.P->moveTo(Point(0, 0));
-    EXPECT_EQ(1, w.model.fitsInDocument(1, 1, nullptr));
+    EXPECT_TRUE(w.model.fitsInDocument(1, 1, nullptr));
     ConnectionObject* c = w.model.createConnection(w.Q, PortRef{2, 1}, w.R, PortRef{1, 1});
     c->appendInterpoint(-1, 5);
-    EXPECT_EQ(0, w.model.fitsInDocument(0, 1, nullptr));
-    EXPECT_EQ(1, w.model.fitsInDocument(1, 0, nullptr));
+    EXPECT_FALSE(w.model.fitsInDocument(0, 1, nullptr));
+    EXPECT_TRUE(w.model.fitsInDocument(1, 0, nullptr));
 }

@@ -112,7 +112,7 @@ protected:
 TEST_F(RunRoadTest, Pt1StepResponseWithRungeKutta4)
 {
     buildPt1Circuit();
-    ASSERT_EQ(kRunnable, model.checkRunnable());
+    ASSERT_EQ(RunFinding::Runnable, model.checkRunnable());
     ASSERT_EQ(COMPILE_LOADED, compileCircuit(model)) << (rec.viewer.calls.empty() ? "" : rec.viewer.calls[0].message);
     EXPECT_TRUE(scratch.exists("tmp/kyttrans.tmp"));
     collectMarkedSymbols(model, piProgram);
@@ -130,7 +130,7 @@ TEST_F(RunRoadTest, Pt1StepResponseWithRungeKutta4)
 TEST_F(RunRoadTest, TheCheckComesFirstAndAFailedWriteIsNoRun)
 {
     buildPt1Circuit(false);
-    EXPECT_EQ(kNoControlBlock, model.checkRunnable());
+    EXPECT_EQ(RunFinding::NoControlBlock, model.checkRunnable());
     workspace.setTempDir(scratch.file("fehlt").c_str());
     EXPECT_EQ(COMPILE_NOT_OPENED, compileCircuit(model));
     ASSERT_EQ(1u, rec.sink.boxes.size());
@@ -213,7 +213,7 @@ protected:
 TEST_F(KytsimCircuitTest, RunsASavedCircuitWithItsSettings)
 {
     buildPt1Circuit();
-    ASSERT_EQ(1, model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
+    ASSERT_TRUE(model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
     std::string ini = writeIni();
 
     ConsoleRun r = kytsim("pt1.kyt --ini '" + ini + "'");
@@ -235,7 +235,7 @@ TEST_F(KytsimCircuitTest, RefusesCircuitsThatCannotRun)
 {
     std::string ini = writeIni();
     buildPt1Circuit(false);
-    ASSERT_EQ(1, model.saveCircuit(scratch.file("ohne.kyt").c_str(), 0, 0));
+    ASSERT_TRUE(model.saveCircuit(scratch.file("ohne.kyt").c_str(), 0, 0));
     ConsoleRun r = kytsim("ohne.kyt --ini '" + ini + "'");
     EXPECT_EQ(1, r.status);
     EXPECT_NE(std::string::npos, r.err.find(getResString(kResNoControlBlock))) << r.err;
@@ -260,7 +260,7 @@ TEST_F(KytsimCircuitTest, ACompileErrorNamesTheKeptCompilerTextAndItsLine)
 {
     std::string ini = writeIni();
     buildPt1Circuit();
-    ASSERT_EQ(1, model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
+    ASSERT_TRUE(model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
     std::string text = readAll(scratch.file("pt1.kyt"));
     size_t k = text.find("    T = 0.5;");
     ASSERT_NE(std::string::npos, k);
@@ -320,7 +320,7 @@ TEST_F(KytsimCircuitTest, DevicesAndEndlessLinesEndWithAMessage)
 TEST_F(KytsimCircuitTest, EmbeddedBlocksStayInsideItsLocalDirectory)
 {
     buildPt1Circuit();
-    ASSERT_EQ(1, model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
+    ASSERT_TRUE(model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
     std::string ini = writeIni();
     // kytsim's Local is a fresh directory in the system's temporary
     // directory: one step up is that directory itself.
@@ -344,7 +344,7 @@ TEST_F(KytsimCircuitTest, EmbeddedBlocksStayInsideItsLocalDirectory)
 TEST_F(KytsimCircuitTest, ACircuitWhoseBlockLocalCannotTakeDoesNotRun)
 {
     buildPt1Circuit();
-    ASSERT_EQ(1, model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
+    ASSERT_TRUE(model.saveCircuit(scratch.file("pt1.kyt").c_str(), 0, 0));
     std::string ini = writeIni();
     const std::string padding = "# " + std::string(2000, '-') + "\n";
     scratch.write("eigen.kyt", withEmbeddedPt1(readAll(scratch.file("pt1.kyt")), padding));

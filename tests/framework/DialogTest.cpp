@@ -1,6 +1,7 @@
 // Under wine: dialogs built from the test program's templates; the standard
 // controls, Enter and the default button, taking over items, factories,
-// nested modal runs, field dialogs, and a picture of the field dialog.
+// nested modal runs, field dialogs, and a picture of the field dialog; list
+// and combo boxes through the same steps, with a picture of the two.
 // Modal runs are scripted by messages posted before runModal.
 //
 //   framework_dialog_test PNG-PATH
@@ -617,6 +618,91 @@ void testFieldDialog(FrameWindowCL* frame, const std::string& picture)
 }
 
 
+// ---------------------------------------------------------------- list controls
+
+// The picture of the list controls lies beside the dialog's.
+std::string listPicture(const std::string& picture)
+{
+    const size_t dot = picture.rfind('.');
+    return (dot == std::string::npos ? picture : picture.substr(0, dot)) + "-lists.png";
+}
+
+// List boxes and combo boxes share their operations; each is driven by its
+// own messages. The same steps on both show that every operation reaches
+// its control with the right message.
+void testListControls(FrameWindowCL* frame, const std::string& picture)
+{
+    ListBoxCL* listBox = new ListBoxCL(frame, new Geometry(10, 10, 150, 120), LBS_NOTIFY | WS_BORDER | WS_VSCROLL, "", 910);
+    listBox->create();
+    ComboBoxCL* comboBox = new ComboBoxCL(frame, new Geometry(180, 10, 150, 160), CBS_DROPDOWNLIST | WS_VSCROLL, "", 911);
+    comboBox->create();
+    struct Changes {
+        int count;
+        LRESULT changed(EventRecord*)
+        {
+            ++count;
+            return 0;
+        }
+    };
+    struct Kind {
+        const char* what;
+        ListControlCL* control;
+        Changes changes;
+    } kinds[] = {{"list box", listBox, {0}}, {"combo box", comboBox, {0}}};
+    const char* const greek[] = {"Alpha", "Beta", "Gamma", nullptr};
+    for (Kind& k : kinds) {
+        ListControlCL* c = k.control;
+        const std::string what = std::string(k.what) + ": ";
+        c->onSelChange(&k.changes, &Changes::changed);
+        check(c->hwnd && c->getCount() == 0, (what + "made empty").c_str());
+        c->fill(greek);
+        const int added = c->addString(String("Delta"));
+        const int inserted = c->insertString(1, "Eins");
+        String text("unber\xfchrt");
+        const bool read = c->getItemText(1, text);
+        check(added == 3 && inserted == 1 && c->getCount() == 5 && read && std::string(text.text()) == "Eins",
+              (what + "fill, add and insert put the items in their places").c_str());
+        const int left = c->deleteString(1);
+        String none("unber\xfchrt");
+        const bool noSelection = !c->getItemText(-1, none) && c->getCurSel() == -1;
+        const bool beyond = !c->getItemText(9, none);
+        check(left == 4 && noSelection && beyond && std::string(none.text()) == "unber\xfchrt",
+              (what + "a deleted item is gone; reading no item fails and keeps the text").c_str());
+        const int found = c->selectString("Ga");
+        String selected;
+        const bool readSelected = c->getItemText(-1, selected);
+        check(found == 2 && c->getCurSel() == 2 && readSelected && std::string(selected.text()) == "Gamma",
+              (what + "select by the beginning of a text, read the selection").c_str());
+        const int set = c->setCurSel(0);
+        SendMessageA(c->hwnd, WM_KEYDOWN, VK_DOWN, 0);
+        winecheck::pump();
+        check(set == 0 && c->getCurSel() == 1 && k.changes.count == 1,
+              (what + "the arrow key moves the selection and calls the change handler once").c_str());
+    }
+    check(winecheck::saveWindowPicture(frame->hwnd, picture), "the picture of the list controls is saved");
+    for (Kind& k : kinds) {
+        k.control->resetContent();
+        check(k.control->getCount() == 0, (std::string(k.what) + ": emptied").c_str());
+        k.control->removeNotify(&k.changes, &Changes::changed, k.control == listBox ? LBN_SELCHANGE : CBN_SELCHANGE);
+    }
+    delete listBox;
+    delete comboBox;
+
+    // Without a window every operation fails quietly.
+    ListBoxCL* missingList = new ListBoxCL(frame, 998);
+    ComboBoxCL* missingCombo = new ComboBoxCL(frame, 999);
+    sink.boxes.clear();
+    for (ListControlCL* c : {static_cast<ListControlCL*>(missingList), static_cast<ListControlCL*>(missingCombo)}) {
+        String text;
+        check(c->addString("x") == -1 && c->insertString(0, "x") == -1 && c->deleteString(0) == -1 &&
+                  c->getCount() == 0 && c->getCurSel() == -1 && c->setCurSel(0) == -1 && c->selectString("x") == -1 &&
+                  !c->getItemText(0, text) && c->validate() == 0,
+              "a list control without a window answers -1, 0 or false");
+    }
+    delete missingList;
+    delete missingCombo;
+}
+
 } // namespace
 
 void appMain(Application* app)
@@ -649,6 +735,7 @@ void appMain(Application* app)
     testControls(app, frame);
     testModalRuns(frame);
     testFieldDialog(frame, argument);
+    testListControls(frame, listPicture(argument));
     DestroyWindow(frame->hwnd);
     winecheck::pump();
     delete frame;
