@@ -7,6 +7,7 @@
 #ifndef KYT_APP_RUNSEQUENCE_H
 #define KYT_APP_RUNSEQUENCE_H
 
+#include "strings/AppStrings.h"
 #include "strings/CircuitStrings.h"
 #include "strings/MessagesStrings.h"
 #include "strings/SimulatorStrings.h"
@@ -59,7 +60,7 @@ enum RunRoadResult {
 const unsigned int kRunNoControlBlock = kStrNoControlBlock;
 const unsigned int kRunNoCircuit = kStrNoCircuitToSimulate;
 const unsigned int kResNoSignalMarked = kStrNoSignalMarked;
-const unsigned int kResCompiling = 19903;
+const unsigned int kResCompiling = kStrStateCompiling;
 const unsigned int kResEditing = kStrStateEditing;
 const unsigned int kResNoTempRights = kStrNoTempRights;
 

@@ -141,6 +141,8 @@ TEST(RunSequence, ASuccessfulRoadLabelsTheSignalsThenStartsTheRun)
     EXPECT_EQ(steps.written, "C:\\kyt\\tmp\\kyttrans.tmp");
     EXPECT_TRUE(steps.locked);
     EXPECT_EQ(steps.status, kResCompiling);
+    // The state word the status bar shows while the compiler works.
+    EXPECT_STREQ(getResString(kResCompiling), "\xDC" "bersetzen");
     const std::vector<std::string> tail(steps.steps.end() - 3, steps.steps.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"compile", "marked", "start 1"}));
 }
