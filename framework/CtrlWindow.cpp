@@ -248,16 +248,7 @@ void CtrlWindowCL::createControlWindow(LPVOID creationParameter)
 {
     style &= ~static_cast<DWORD>(WS_CLIPSIBLINGS);
     title.markUncounted();
-    int32_t gx = 0, gy = 0, gw = 0, gh = 0;
-    if (geometry) {
-        gx = geometry->x == kNotGiven ? 0 : geometry->x;
-        gy = geometry->y == kNotGiven ? 0 : geometry->y;
-        gw = geometry->width == kNotGiven ? 0 : geometry->width;
-        gh = geometry->height == kNotGiven ? 0 : geometry->height;
-    }
-    HWND parentHandle = parent ? parent->hwnd : nullptr;
-    hwnd = CreateWindowExA(0, className.text(), title.text(), style, gx, gy, gw, gh, parentHandle,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), programInstance(), creationParameter);
+    hwnd = createControlAtGeometry(creationParameter);
     if (!hwnd)
         return;
     mapWindow();

@@ -449,6 +449,19 @@ HWND WindowCL::createAtGeometry(HWND parentHandle)
                            programInstance(), nullptr);
 }
 
+HWND WindowCL::createControlAtGeometry(LPVOID creationParameter)
+{
+    int32_t gx = 0, gy = 0, gw = 0, gh = 0;
+    if (geometry) {
+        gx = orZero(geometry->x);
+        gy = orZero(geometry->y);
+        gw = orZero(geometry->width);
+        gh = orZero(geometry->height);
+    }
+    return CreateWindowExA(0, className.text(), title.text(), style, gx, gy, gw, gh, parent ? parent->hwnd : nullptr,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), programInstance(), creationParameter);
+}
+
 void WindowCL::mapWindow()
 {
     if (hwnd && theApplication && theApplication->winMap)

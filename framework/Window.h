@@ -163,6 +163,10 @@ protected:
     // A window of the class, at the geometry's place and size (the system's
     // defaults without a geometry); null when it cannot be made.
     HWND createAtGeometry(HWND parentHandle);
+    // A control in the parent window, with the window's title and id, at
+    // the geometry's place and size (0 for what is not given); null when it
+    // cannot be made.
+    HWND createControlAtGeometry(LPVOID creationParameter);
     // Puts the new handle into the WinMap.
     void mapWindow();
     // The first show lays the window out and shows it; a later one only

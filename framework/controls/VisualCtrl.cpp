@@ -103,17 +103,8 @@ WNDCLASSA* VisualCtrlCL::classInfo()
 void VisualCtrlCL::create()
 {
     registerWindowClass(classInfo(), false, nullptr);
-    int32_t gx = 0, gy = 0, gw = 0, gh = 0;
-    if (geometry) {
-        gx = geometry->x == kNotGiven ? 0 : geometry->x;
-        gy = geometry->y == kNotGiven ? 0 : geometry->y;
-        gw = geometry->width == kNotGiven ? 0 : geometry->width;
-        gh = geometry->height == kNotGiven ? 0 : geometry->height;
-    }
-    HWND parentHandle = parent ? parent->hwnd : nullptr;
     title.markUncounted();
-    hwnd = CreateWindowExA(0, className.text(), title.text(), style, gx, gy, gw, gh, parentHandle,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), programInstance(), nullptr);
+    hwnd = createControlAtGeometry(nullptr);
     if (!hwnd)
         return;
     mapWindow();
