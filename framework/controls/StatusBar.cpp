@@ -7,7 +7,9 @@
 #include "Profile.h"
 #include "Timer.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 using namespace paint3d;
 
@@ -25,11 +27,6 @@ bool isFrameClass(HWND hwnd)
         if (strncmp(name, frame, strlen(frame)) == 0)
             return true;
     return false;
-}
-
-Rect asRect(const RECT& r)
-{
-    return Rect(r.left, r.top, r.right, r.bottom);
 }
 
 } // namespace
@@ -145,26 +142,45 @@ void StatusField::paintText(HDC dc)
     if (text.empty()) {
         eraseText(dc, lastText);
         lastText = RECT{0, 0, 0, 0};
+        shown.clear();
         return;
     }
     SIZE size = {0, 0};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     const RECT inner = innerRect();
-    if (size.cx < lastText.right - lastText.left) {
+    // A text wider than the field is shortened with "..." to its inside
+    // (a path keeps its file name), never drawn over the next field.
+    const bool fits = size.cx <= inner.right - inner.left;
+    if (!fits)
+        size.cx = std::max<LONG>(0, inner.right - inner.left);
+    if (!fits || size.cx < lastText.right - lastText.left) {
         RECT whole = {bounds().left() + 1, bounds().top() + 1, bounds().right() - 1, bounds().bottom() - 1};
         eraseText(dc, whole);
         frame->drawOn(dc);
     }
     int x = inner.left;
-    if (style & 0x004)
+    if (fits && (style & 0x004))
         x = inner.left + (inner.right - inner.left) / 2 - size.cx / 2;
-    else if (style & 0x002)
+    else if (fits && (style & 0x002))
         x = inner.right - size.cx;
     const int y = inner.top + (inner.bottom - inner.top - size.cy) / 2;
     const COLORREF oldBack = SetBkColor(dc, bar->backColor);
     const COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     const int oldMode = SetBkMode(dc, OPAQUE);
-    TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+    if (fits) {
+        TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+        shown = text;
+    } else {
+        // DrawText writes the shortened text back; it needs room for the dots.
+        std::vector<char> buffer(text.begin(), text.end());
+        buffer.resize(text.size() + 5, '\0');
+        RECT box = {inner.left, y, inner.right, y + size.cy};
+        const UINT shortening = text.find('\\') != std::string::npos ? DT_PATH_ELLIPSIS | DT_END_ELLIPSIS
+                                                                        : DT_END_ELLIPSIS;
+        DrawTextA(dc, buffer.data(), static_cast<int>(text.size()), &box,
+                  DT_SINGLELINE | DT_NOPREFIX | DT_MODIFYSTRING | shortening);
+        shown = buffer.data();
+    }
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBack);

@@ -33,6 +33,8 @@ public:
     // Kept to its first 499 characters; an unchanged text repaints nothing.
     void setText(const char* text);
     const std::string& getText() const { return text; }
+    // What the last paint drew: the text, or it shortened to the field.
+    const std::string& shownText() const { return shown; }
     void paint(const Rect* r) override;
     void paintFrameAndText(HDC dc);
     void paintText(HDC dc);
@@ -48,6 +50,7 @@ public:
     uint32_t style;
     int32_t id;
     RECT lastText;
+    std::string shown;
     Geometry* spacer;
 
 private:

@@ -160,6 +160,60 @@ ToolBarCL* buildToolBar(AppFrameCL* frame)
     return bar;
 }
 
+// Texts wider than their field, as the plot frame's file field gets a long
+// path beside its date: each is shortened with "..." inside its own field (a
+// path keeps its file name), nothing reaches the empty field beside it, and
+// a short text after a long one leaves nothing of the long one behind.
+void checkShortenedTexts(const std::string& picture)
+{
+    AppFrameCL* frame = new AppFrameCL(nullptr, new Layout(40, 460, 320, 90), WS_OVERLAPPEDWINDOW, "Felder");
+    StatusBarCL* bar = new StatusBarCL(frame, new EdgeLayout(PLACE_BOTTOM, 0, 0), 0);
+    StatusField* beside = new StatusField(bar, PLACE_RIGHT, "11.12.2026, 16:47:35", 2, 0);
+    StatusField* field = new StatusField(bar, PLACE_REST, nullptr, 1, 0);
+    frame->show(SW_SHOW);
+    bar->show(SW_SHOW);
+    winecheck::pump();
+    UpdateWindow(frame->hwnd);
+
+    struct Case {
+        const char* text;
+        const char* shownStart; // how the shown text begins and ends; null: shown whole
+        const char* shownEnd;
+    } const cases[] = {
+        {"Z:\\work\\main\\build\\install\\Beispiele\\laplace.kyt", "Z:\\", "...\\laplace.kyt"},
+        {"Sprungantwort des Regelkreises mit PI-Regler und PT2-Strecke", "Sprungantwort", "..."},
+        {"kurz", nullptr, nullptr},
+    };
+    HDC dc = GetDC(bar->hwnd);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (const Case& c : cases) {
+        const std::string text = c.text;
+        bar->setFieldText(1, c.text);
+        UpdateWindow(bar->hwnd);
+        const std::string shown = field->shownText();
+        if (c.shownEnd) {
+            const std::string start = c.shownStart, end = c.shownEnd;
+            check(shown != text && shown.size() >= start.size() + end.size() && shown.compare(0, start.size(), start) == 0 &&
+                      shown.compare(shown.size() - end.size(), end.size(), end) == 0 &&
+                      bar->textWidth(shown.c_str()) <= field->innerRect().right - field->innerRect().left,
+                  ("\"" + text + "\" is shown as \"" + shown + "\", inside its field").c_str());
+        } else {
+            check(shown == text, ("\"" + text + "\" fits and is shown whole").c_str());
+            const RECT inner = field->innerRect();
+            const int textRight = inner.left + bar->textWidth(c.text) + 2;
+            check(!winecheck::hasInk(dc, RECT{textRight, inner.top, inner.right, inner.bottom}, face),
+                  "... with nothing of the longer text before it to its right");
+        }
+        check(!winecheck::hasInk(dc, beside->innerRect(), face), "... and the field beside it stays empty");
+        if (c.shownEnd == cases[0].shownEnd) {
+            UpdateWindow(frame->hwnd);
+            check(winecheck::saveWindowPicture(frame->hwnd, picture), "picture of the shortened path saved");
+        }
+    }
+    ReleaseDC(bar->hwnd, dc);
+    delete frame;
+}
+
 void run(Application*, const std::string& picture)
 {
     TableProfile profile;
@@ -368,6 +422,8 @@ void run(Application*, const std::string& picture)
     SendMessageA(second->hwnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     check(!across->helpShownInBar(), "closing the menu shows the fields again");
     delete second;
+
+    checkShortenedTexts(winecheck::pictureFolder(picture) + "statusbar-shortened.png");
 
     delete scale;
     delete frame;
