@@ -32,10 +32,10 @@ public:
     LRESULT chooseSet(EventRecord* event);
     LRESULT chooseForm(EventRecord* event);
     LRESULT chooseColour(EventRecord* event);
-    LRESULT commitA(EventRecord* event) { return commitPoint(0); }
-    LRESULT commitB(EventRecord* event) { return commitPoint(1); }
-    LRESULT commitC(EventRecord* event) { return commitPoint(2); }
-    LRESULT commitD(EventRecord* event) { return commitPoint(3); }
+    LRESULT commitA(EventRecord*) { return commitPoint(0); }
+    LRESULT commitB(EventRecord*) { return commitPoint(1); }
+    LRESULT commitC(EventRecord*) { return commitPoint(2); }
+    LRESULT commitD(EventRecord*) { return commitPoint(3); }
     LRESULT newSet(EventRecord* event);
     LRESULT deleteSet(EventRecord* event);
 
