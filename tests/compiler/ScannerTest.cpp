@@ -1,4 +1,5 @@
 #include "CompilerTestSupport.h"
+#include "GermanLocale.h"
 
 #include "CompilerMessages.h"
 #include "CompilerOptions.h"
@@ -85,7 +86,7 @@ TEST(ScannerTest, NumbersIgnoreTheLocale)
     // Under a German locale a point must still be the decimal point.
     const char* old = setlocale(LC_ALL, nullptr);
     std::string saved = old ? old : "C";
-    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "de_DE"))
+    if (!setGermanLocale(LC_NUMERIC))
         GTEST_SKIP() << "no German locale installed";
     std::vector<ScannedToken> tokens = scanText("2.5");
     setlocale(LC_ALL, saved.c_str());

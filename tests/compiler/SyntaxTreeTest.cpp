@@ -1,4 +1,5 @@
 #include "CompilerTestSupport.h"
+#include "GermanLocale.h"
 
 #include "AllocationRegistry.h"
 #include "CodeModel.h"
@@ -184,7 +185,7 @@ TEST_F(SyntaxTreeTest, PrinterNumbersIgnoreTheLocale)
 {
     const char* old = setlocale(LC_ALL, nullptr);
     std::string saved = old ? old : "C";
-    if (!setlocale(LC_ALL, "de_DE.UTF-8") && !setlocale(LC_ALL, "de_DE"))
+    if (!setGermanLocale(LC_ALL))
         GTEST_SKIP() << "no German locale installed";
     SyntaxNode* tree = op(op(num(0), NODE_ADD, num(12.5)), NODE_ADD, op(num(1e-5), NODE_ADD, num(1e30)));
     std::string text = printed(tree);

@@ -1,6 +1,7 @@
 // The FILE library through its registry rows: reading data files line by
 // line, the file table, its messages and its hooks.
 #include "LibraryTestSupport.h"
+#include "GermanLocale.h"
 
 #include "FileLibrary.h"
 #include "PiInterpreter.h"
@@ -427,7 +428,7 @@ TEST_F(FileLibraryTest, LoadWithoutUnloadIsFatal)
 TEST_F(FileLibraryTest, NumbersReadWithoutTheLocale)
 {
     const std::string saved = setlocale(LC_ALL, nullptr);
-    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "de_DE"))
+    if (!setGermanLocale(LC_NUMERIC))
         GTEST_SKIP() << "no German locale";
     scratch.write("daten.txt", "1.5 2,5\n");
     const double h = fopen("daten.txt");

@@ -1,4 +1,5 @@
 #include "NumberField.h"
+#include "GermanLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +69,7 @@ TEST(NumberField, TheProcessLocaleChangesNothing)
     // must not depend on it.
     const char* before = setlocale(LC_NUMERIC, nullptr);
     std::string saved = before ? before : "C";
-    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "de_DE"))
+    if (!setGermanLocale(LC_NUMERIC))
         GTEST_SKIP() << "no German locale";
     double a = 0, b = 0;
     EXPECT_TRUE(readNumberField("0,5", &a));

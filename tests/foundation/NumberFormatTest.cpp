@@ -1,4 +1,5 @@
 #include "NumberFormat.h"
+#include "GermanLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -138,7 +139,7 @@ TEST(NumberFormatTest, GermanLocaleChangesNothing)
 {
     const char* old = setlocale(LC_ALL, nullptr);
     std::string saved = old ? old : "C";
-    if (!setlocale(LC_ALL, "de_DE.UTF-8") && !setlocale(LC_ALL, "de_DE"))
+    if (!setGermanLocale(LC_ALL))
         GTEST_SKIP() << "no German locale installed";
     char buf[kMaxNumberText + 1];
     formatNumber(12.5, buf);

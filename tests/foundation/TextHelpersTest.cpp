@@ -1,4 +1,5 @@
 #include "TextHelpers.h"
+#include "GermanLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -45,11 +46,7 @@ TEST(TextHelpersTest, DoubleToStringIgnoresTheLocale)
 {
     const char* old = setlocale(LC_NUMERIC, nullptr);
     std::string saved = old ? old : "C";
-#ifdef KYT_TEST_LOCALES
-    if (!getenv("LOCPATH"))
-        setenv("LOCPATH", KYT_TEST_LOCALES, 0);
-#endif
-    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "de_DE"))
+    if (!setGermanLocale(LC_NUMERIC))
         GTEST_SKIP() << "no German locale installed";
     EXPECT_STREQ("1.e-6", doubleToString("1e-6").text());
     EXPECT_STREQ("2.5", doubleToString("2.5").text());
