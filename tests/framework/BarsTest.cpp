@@ -205,7 +205,7 @@ void checkShortenedTexts(const std::string& picture)
                   "... with nothing of the longer text before it to its right");
         }
         check(!winecheck::hasInk(dc, beside->innerRect(), face), "... and the field beside it stays empty");
-        if (c.shownEnd == cases[0].shownEnd) {
+        if (&c == &cases[0]) {
             UpdateWindow(frame->hwnd);
             check(winecheck::saveWindowPicture(frame->hwnd, picture), "picture of the shortened path saved");
         }
