@@ -279,6 +279,9 @@ void postKey(HWND hwnd, int vk, bool extended = false)
 
 void testDialogKeys(TableModel& model, TablePaneCL* pane, TableEditCL* editor, DialogFrameCL* dialog)
 {
+    // Focus goes only to the active window: another test's new window on
+    // the shared display may have taken the activation.
+    winecheck::bringToFront(dialog->hwnd);
     pane->setCurrentCell(CellPos(2, 2));
     SetFocus(pane->hwnd);
     PostMessageA(pane->hwnd, WM_CHAR, 'K', 1);
